@@ -1,0 +1,1 @@
+// The settings window model arrives here.

@@ -1,0 +1,7 @@
+#include "database/DatabaseStage.h"
+
+namespace tessaron {
+
+void RunDatabaseStage(RunContext&) {}
+
+}  // namespace tessaron

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "run/RunContext.h"
+
+namespace tessaron {
+
+// The database stage of the installation run: connects to the panel's
+// database, creates its tables and inserts the initial rows. Sets RunError
+// when the connection fails.
+void RunDatabaseStage(RunContext& run);
+
+}  // namespace tessaron

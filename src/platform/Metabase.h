@@ -1,0 +1,58 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace tessaron {
+
+// A metabase property value: text, boolean, integer or list of texts.
+using MetabaseValue = std::variant<std::string, bool, long, std::vector<std::string>>;
+
+// One metabase object (a service, site, root or pool), with the directory
+// service's semantics. Every operation throws PlatformError on failure.
+class MetabaseObject {
+public:
+    virtual ~MetabaseObject() = default;
+
+    // The key's class ("IIsWebServer") and name ("3", "ROOT").
+    virtual std::string Class() const = 0;
+    virtual std::string Name() const = 0;
+
+    // The children, in the store's order.
+    virtual std::vector<std::unique_ptr<MetabaseObject>> Children() = 0;
+    // A new child, uncommitted until its SetInfo. Fails when the name exists.
+    virtual std::unique_ptr<MetabaseObject> Create(const std::string& className,
+                                                   const std::string& name) = 0;
+
+    // Reads a property ("Class" and "Name" included). Fails when unset.
+    virtual MetabaseValue Get(const std::string& property) = 0;
+    // Sets a property in the object's cache, committed by SetInfo.
+    virtual void Put(const std::string& property, const MetabaseValue& value) = 0;
+    virtual void SetInfo() = 0;
+
+    // Makes this root an application; AppCreate(true) and AppCreate2(0) are
+    // in-process.
+    virtual void AppCreate(bool inProcess) = 0;
+    virtual void AppCreate2(int mode) = 0;
+    // Starts a site.
+    virtual void Start() = 0;
+};
+
+// The metabase, reached by "IIS://LocalHost/..." paths.
+class Metabase {
+public:
+    virtual ~Metabase() = default;
+    // Opens the object at the path; throws PlatformError when nothing is there.
+    virtual std::unique_ptr<MetabaseObject> Open(const std::string& path) = 0;
+    // Makes every committed change durable. Stores that write through on each
+    // commit do nothing here.
+    virtual void Flush() {}
+};
+
+// Text of a property value for display and comparison: text as is, a list
+// joined by line breaks, booleans "True"/"False", integers in decimal.
+std::string metabaseValueText(const MetabaseValue& value);
+
+}  // namespace tessaron

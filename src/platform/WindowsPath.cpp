@@ -1,0 +1,58 @@
+#include "platform/WindowsPath.h"
+
+#include <algorithm>
+
+namespace tessaron {
+
+bool endsWithBackslash(std::string_view path) { return !path.empty() && path.back() == '\\'; }
+
+std::string withTrailingBackslash(std::string_view path) {
+    std::string result(path);
+    if (!endsWithBackslash(result)) result += '\\';
+    return result;
+}
+
+std::string trimSpaces(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    const auto last = text.find_last_not_of(' ');
+    return std::string(text.substr(first, last - first + 1));
+}
+
+std::string asciiLower(std::string_view text) {
+    std::string result(text);
+    std::transform(result.begin(), result.end(), result.begin(), [](unsigned char c) {
+        return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : static_cast<char>(c);
+    });
+    return result;
+}
+
+bool equalsIgnoreCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && asciiLower(a) == asciiLower(b);
+}
+
+std::string replaceAll(std::string text, std::string_view what, std::string_view with) {
+    if (what.empty()) return text;
+    std::string::size_type position = 0;
+    while ((position = text.find(what, position)) != std::string::npos) {
+        text.replace(position, what.size(), with);
+        position += with.size();
+    }
+    return text;
+}
+
+std::vector<std::string> splitText(std::string_view text, std::string_view separator) {
+    std::vector<std::string> parts;
+    std::string_view::size_type start = 0;
+    while (true) {
+        const auto position = text.find(separator, start);
+        if (position == std::string_view::npos) {
+            parts.emplace_back(text.substr(start));
+            return parts;
+        }
+        parts.emplace_back(text.substr(start, position - start));
+        start = position + separator.size();
+    }
+}
+
+}  // namespace tessaron

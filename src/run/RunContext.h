@@ -1,0 +1,44 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+
+#include "platform/Failure.h"
+#include "platform/Platform.h"
+#include "run/ProgressLog.h"
+#include "settings/SettingsRecord.h"
+
+namespace tessaron {
+
+// Everything a stage of the installation run works with: the settings, the
+// chosen options, the platform, the progress log, the run's error flag and
+// the continue-on-error failure indicator.
+struct RunContext {
+    RunContext(SettingsRecord& settings, const InstallOptions& options, Platform& platform,
+               ProgressLog& log)
+        : settings(settings), options(options), platform(platform), log(log) {}
+
+    SettingsRecord& settings;
+    const InstallOptions& options;
+    Platform& platform;
+    ProgressLog& log;
+
+    bool RunError = false;
+    FailureIndicator failure;
+
+    // The clock of the run; tests pin it to compare dated lines.
+    std::function<std::chrono::system_clock::time_point()> now = [] {
+        return std::chrono::system_clock::now();
+    };
+
+    void AddProgressText(const std::string& entry) { log.AddProgressText(entry); }
+    // Switches continue-on-error mode on, which clears the indicator.
+    void beginContinueOnError() { failure.clear(); }
+    // Runs an operation, recording a PlatformError in the indicator.
+    template <typename Operation>
+    auto attempt(Operation&& operation) {
+        return tessaron::attempt(failure, std::forward<Operation>(operation));
+    }
+};
+
+}  // namespace tessaron

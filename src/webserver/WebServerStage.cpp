@@ -1,0 +1,9 @@
+#include "webserver/WebServerStage.h"
+
+namespace tessaron {
+
+bool RunWebServerStage(RunContext&, HeldSiteNumbers&) { return true; }
+
+void AppendSiteSettings(RunContext&, const HeldSiteNumbers&) {}
+
+}  // namespace tessaron

@@ -1,0 +1,106 @@
+#include "support/TempMachine.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+namespace tessaron::testing {
+
+fs::path sourceDir() {
+    if (const char* dir = std::getenv("TESSARON_SOURCE_DIR")) return dir;
+    return fs::current_path();
+}
+
+namespace {
+fs::path makeTempRoot() {
+    std::random_device device;
+    for (int tries = 0; tries < 100; ++tries) {
+        auto candidate = fs::temp_directory_path() /
+                         ("tessaron-machine-" + std::to_string(device()) + std::to_string(tries));
+        if (fs::create_directory(candidate)) return candidate;
+    }
+    throw std::runtime_error("cannot create a temporary machine folder");
+}
+
+// Restores the write bit everywhere so the folder can be removed.
+void makeWritable(const fs::path& root) {
+    std::error_code ignored;
+    fs::permissions(root, fs::perms::owner_all, fs::perm_options::add, ignored);
+    for (auto it = fs::recursive_directory_iterator(root, ignored);
+         it != fs::recursive_directory_iterator(); it.increment(ignored)) {
+        fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+    }
+}
+}  // namespace
+
+TempMachine::TempMachine() : root_(makeTempRoot()) {}
+
+TempMachine TempMachine::copyOf(const std::string& sample) {
+    TempMachine machine;
+    fs::copy(sourceDir() / "examples" / "machines" / sample, machine.root_,
+             fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    return machine;
+}
+
+TempMachine::TempMachine(TempMachine&& other) noexcept : root_(std::move(other.root_)) {
+    other.root_.clear();
+}
+
+TempMachine::~TempMachine() {
+    if (root_.empty()) return;
+    makeWritable(root_);
+    std::error_code ignored;
+    fs::remove_all(root_, ignored);
+}
+
+fs::path TempMachine::host(const std::string& windowsPath) const {
+    fs::path result = root_;
+    std::string part;
+    std::istringstream parts(windowsPath);
+    bool first = true;
+    while (std::getline(parts, part, '\\')) {
+        if (part.empty()) continue;
+        if (first && part.size() == 2 && part[1] == ':') part = part.substr(0, 1);
+        first = false;
+        result /= part;
+    }
+    return result;
+}
+
+void TempMachine::makeFolder(const std::string& windowsPath) const {
+    fs::create_directories(host(windowsPath));
+}
+
+void TempMachine::writeFile(const std::string& windowsPath, const std::string& bytes) const {
+    const auto path = host(windowsPath);
+    fs::create_directories(path.parent_path());
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+std::string TempMachine::readFile(const std::string& windowsPath) const {
+    return readBytes(host(windowsPath));
+}
+
+void TempMachine::writeRegistry(const std::string& utf8Text) const {
+    std::ofstream out(root_ / "registry.reg", std::ios::binary | std::ios::trunc);
+    out << utf8Text;
+}
+
+void TempMachine::setReadOnly(const std::string& windowsPath, bool readOnly) const {
+    fs::permissions(host(windowsPath), fs::perms::owner_write,
+                    readOnly ? fs::perm_options::remove : fs::perm_options::add);
+}
+
+std::string readBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+}  // namespace tessaron::testing

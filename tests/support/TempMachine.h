@@ -1,0 +1,42 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace tessaron::testing {
+
+// The project's source folder (for samples and fixtures).
+std::filesystem::path sourceDir();
+
+// A machine image in a fresh temporary folder, removed when the object goes.
+// Windows paths map to host paths literally ("C:\a\b" -> root/C/a/b), so
+// tests control the case of every entry they create.
+class TempMachine {
+public:
+    TempMachine();
+    // A copy of examples/machines/<sample>.
+    static TempMachine copyOf(const std::string& sample);
+    ~TempMachine();
+    TempMachine(TempMachine&& other) noexcept;
+    TempMachine(const TempMachine&) = delete;
+    TempMachine& operator=(const TempMachine&) = delete;
+
+    const std::filesystem::path& root() const { return root_; }
+    std::filesystem::path host(const std::string& windowsPath) const;
+
+    void makeFolder(const std::string& windowsPath) const;
+    // Writes bytes as given, creating parent folders.
+    void writeFile(const std::string& windowsPath, const std::string& bytes) const;
+    std::string readFile(const std::string& windowsPath) const;
+    void writeRegistry(const std::string& utf8Text) const;
+    // Clears or sets the owner-write bit (read-only as Windows sees it).
+    void setReadOnly(const std::string& windowsPath, bool readOnly) const;
+
+private:
+    std::filesystem::path root_;
+};
+
+// Whole file as bytes.
+std::string readBytes(const std::filesystem::path& path);
+
+}  // namespace tessaron::testing
