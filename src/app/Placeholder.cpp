@@ -1,1 +1,0 @@
-// The settings window model arrives here.

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+#include "run/RunContext.h"
+
+namespace tessaron {
+
+// Where the panel keeps its configuration: InstallDir + "\panel\config.inc".
+std::string ConfigFilePath(const SettingsRecord& settings);
+
+// The configuration file step of the run: writes the 69 body lines of
+// config.inc from the settings record, logs its outcome and sets RunError
+// on failure. The new body goes to a temporary file beside config.inc that
+// replaces the former file only when every line was written, so a failed
+// write never destroys the previous configuration.
+void ConfigFileWriter(RunContext& run);
+
+}  // namespace tessaron

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "run/RunContext.h"
+
+namespace tessaron {
+
+// One working directory of the panel with the log lines of its outcomes.
+// The path is placed between invalidBefore and invalidAfter, and after
+// createFailedBefore (followed by " - " and the failure's description).
+struct WorkingDirectory {
+    std::string (*path)(const SettingsRecord&);
+    bool (*applies)(const SettingsRecord&);
+    const char* exists;
+    const char* invalidBefore;
+    const char* invalidAfter;
+    const char* createFailedBefore;
+    const char* created;
+};
+
+// The four working directories in the order they are examined.
+const std::vector<WorkingDirectory>& WorkingDirectories();
+
+inline constexpr const char* kDnsProviderErrorLine =
+    "ERROR: Could not initialize Windows DNS WMI provider.  Tessaron requires the DNS WMI provider "
+    "to be installed in order to function properly.  Please make sure it is installed properly, "
+    "then restart this installation.";
+inline constexpr const char* kFrontPageErrorLine =
+    "ERROR: Could not find FrontPage 2002 extensions administration tools.  Please make sure "
+    "FrontPage 2002 extensions are properly installed, then restart this installation.";
+
+// The first stage of the run: the DNS provider (installed on Windows 2000
+// when missing), the FrontPage 2002 extensions and the working directories.
+// Returns false after logging the error line that stops the run.
+bool RunPrerequisiteChecks(RunContext& run);
+
+}  // namespace tessaron

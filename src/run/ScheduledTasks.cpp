@@ -1,0 +1,35 @@
+#include "run/ScheduledTasks.h"
+
+#include <memory>
+
+namespace tessaron {
+
+std::string TaskCommandLine(const std::string& installDir, const std::string& username,
+                            const std::string& password, const std::string& taskName,
+                            const std::string& scriptFile) {
+    const std::string q = "\"";
+    return installDir + "\\bin\\jt.exe /snj " + q + taskName + q + " /sc " + q + username + q +
+           " " + q + password + q + " /ctj starttime=00:00 type=daily /sj workingdirectory=" + q +
+           installDir + "\\bin" + q + " applicationname=" + q + installDir + "\\bin\\" +
+           scriptFile + q;
+}
+
+void CreateScheduledTasks(RunContext& run) {
+    const SettingsRecord& settings = run.settings;
+    run.AddProgressText("Creating task for bandwidth update...");
+    auto component = run.attempt([&] { return run.platform.CreatePanelComponent(); });
+    auto execute = [&](const std::string& commandLine) {
+        if (component && *component) run.attempt([&] { (*component)->Execute(commandLine); });
+    };
+
+    execute(TaskCommandLine(settings.InstallDir, settings.AdminUsername, settings.AdminPassword,
+                            "Tessaron - Update Bandwidth", "updatebandwidth.vbs"));
+    if (isTrue(settings.EnableStatistics)) {
+        run.AddProgressText("Creating task for statistics update...");
+        execute(TaskCommandLine(settings.InstallDir, settings.AdminUsername,
+                                settings.AdminPassword, "Tessaron - Update Statistics",
+                                "updatestats.vbs"));
+    }
+}
+
+}  // namespace tessaron

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+#include "run/RunContext.h"
+
+namespace tessaron {
+
+// The command line that registers one daily task with the panel's task tool
+// (bin\jt.exe): task name, account and password, a daily trigger at 00:00,
+// the bin folder as working directory and the script as the program run.
+// Nothing is converted: the values stand in the line as they are.
+std::string TaskCommandLine(const std::string& installDir, const std::string& username,
+                            const std::string& password, const std::string& taskName,
+                            const std::string& scriptFile);
+
+// The scheduled-task stage: registers the bandwidth task and, when
+// statistics are on, the statistics task. Nothing here is tested or
+// reported beyond the two progress lines.
+void CreateScheduledTasks(RunContext& run);
+
+}  // namespace tessaron
