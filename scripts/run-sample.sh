@@ -2,7 +2,7 @@
 # The program's main job on the sample Windows Server 2003 machine: copies
 # examples/machines/windows2003 to a fresh temporary folder and performs a
 # whole unattended installation run on the copy (scheduled tasks and web
-# sites), printing the progress log. The copy is kept for inspection; its
+# sites), printing the progress log. The copy is kept to look at afterwards; its
 # folder is named at the end.
 #
 #   scripts/run-sample.sh [extra tessaron-config options]
