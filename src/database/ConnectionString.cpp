@@ -1,0 +1,27 @@
+#include "database/ConnectionString.h"
+
+namespace tessaron {
+
+std::string ConnectionStringValue(const std::string& value) {
+    if (value.find_first_of(";{}") == std::string::npos) return value;
+    std::string braced = "{";
+    for (char c : value) {
+        braced += c;
+        if (c == '}') braced += '}';
+    }
+    return braced + "}";
+}
+
+std::string BuildConnectionString(const SettingsRecord& settings) {
+    std::string driver;
+    if (settings.MainSQLServerType == "SQL Server") {
+        driver = "DRIVER={SQL Server};";
+    } else if (settings.MainSQLServerType == "MySQL") {
+        driver = "DRIVER={MySQL ODBC 3.51 Driver};";
+    }
+    return driver + "Server=" + settings.MainDatabaseIP + ";Database=" + settings.MainDatabaseName +
+           ";UID=" + ConnectionStringValue(settings.MainDatabaseUsername) +
+           ";pwd=" + ConnectionStringValue(settings.MainDatabasePassword) + ";";
+}
+
+}  // namespace tessaron
