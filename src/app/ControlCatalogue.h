@@ -1,0 +1,79 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tessaron::app {
+
+// The kinds of control the program's forms are built from.
+enum class ControlKind {
+    TabControl,      // SSTab1: one row of tabs, captions in FormSpec::tabCaptions
+    Label,           // static text; caption in ControlSpec::caption
+    TextBox,         // single-line editable text (multi-line when ControlSpec::multiLine)
+    CheckBox,        // caption plus a value 0 (unchecked), 1 (checked), 2 (greyed)
+    DropDownList,    // a combo box whose text can only be chosen from its list
+    Button,          // a push button; pressing it fires its rule
+    FileDialog,      // CommonDialog1: never visible, serves the file choosers
+};
+
+// Check-box values as the window stores them.
+inline constexpr int kUnchecked = 0;
+inline constexpr int kChecked = 1;
+inline constexpr int kGreyed = 2;
+
+// Place and size in twips (1/1440 inch; 15 twips to a pixel at 96 DPI),
+// relative to the form's client area for controls placed on the form, and to
+// the tab control's area for controls on a tab.
+struct Twips {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// One control of a form as designed: its state before the form's load step.
+struct ControlSpec {
+    std::string name;
+    ControlKind kind = ControlKind::Label;
+    // Index into FormSpec::tabCaptions, or -1 for a control placed directly
+    // on the form (a control on a tab is visible only while its tab shows).
+    int tab = -1;
+    // Caption (labels, buttons, check boxes) or initial text (text boxes).
+    std::string caption;
+    Twips place;
+    int checked = kUnchecked;  // check boxes only
+    bool enabled = true;
+    bool visible = true;
+    int maxLength = 0;  // text boxes; 0 means no limit
+    bool multiLine = false;  // lblFTPUsage, txtProgress
+    bool verticalScrollBar = false;  // txtProgress
+    std::vector<std::string> entries;  // fixed list entries of a drop-down list
+    std::string helpText;  // tooltip; empty when the control has none
+};
+
+// One form: its caption, client area and controls, in catalogue order (for
+// frmInstall that order is the tab order).
+struct FormSpec {
+    std::string name;
+    std::string caption;
+    int clientWidth = 0;   // twips
+    int clientHeight = 0;  // twips
+    std::vector<std::string> tabCaptions;  // frmMain's SSTab1 only
+    std::vector<ControlSpec> controls;
+};
+
+// The settings window frmMain: the six tabs and every control.
+const FormSpec& mainFormSpec();
+// The install-options dialog frmInstall.
+const FormSpec& installFormSpec();
+// The progress window frmProgress.
+const FormSpec& progressFormSpec();
+
+// The control of a form by name (exact case), or nullptr.
+const ControlSpec* findControlSpec(const FormSpec& form, std::string_view name);
+
+// The title the program shows on message boxes that have none of their own.
+inline constexpr std::string_view kApplicationTitle = "TessaronConfig";
+
+}  // namespace tessaron::app

@@ -1,0 +1,141 @@
+#pragma once
+
+// The state of a form's controls, and how a view binds to it.
+//
+// A form (the settings window, the install-options dialog, the progress
+// window) is a ControlModel built from its FormSpec (ControlCatalogue.h): one
+// Control per catalogue entry, in catalogue order, starting in its designed
+// state. Everything that changes a control goes through the model's setters:
+//
+//   setText(name, text)        text box text (cut to the box's maximum length)
+//                              or the caption of a label, button, check box
+//   setChecked(name, 0|1|2)    check box value
+//   setSelectedIndex(name, i)  drop-down list selection (-1: none)
+//   addEntry / clearEntries    drop-down list contents
+//   setEnabled / setVisible    state
+//   press(name)                a button click
+//
+// A setter that really changes a value fires the control's event rule (the
+// Change event of a text box, the Click event of a check box or list), just
+// as the user's action would; setting the value a control already holds
+// fires nothing. Rules are attached by the form's owner (SettingsWindow).
+//
+// A view binds both ways:
+//   - it builds one widget per Control (object name = control name, place =
+//     spec().place / 15 pixels at 96 DPI, scaled with the screen) and copies
+//     the current state into it;
+//   - it registers an observer with addObserver(); every change of any
+//     property of any control (including changes made by rules and by the
+//     load step) is reported with the control and the property, and the
+//     view copies that property into the widget;
+//   - it forwards the user's edits to the setters (text edited -> setText,
+//     box clicked -> setChecked, entry chosen -> setSelectedIndex, button
+//     clicked -> press). Because equal values fire nothing, echoing a value
+//     the model just reported back into the model is harmless.
+// Enabled and visible states never stop the setters: they describe what the
+// user can reach; the load step, the reader and the unattended front end set
+// values whatever those states are.
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/ControlCatalogue.h"
+
+namespace tessaron::app {
+
+// One control's live state.
+class Control {
+public:
+    explicit Control(const ControlSpec& spec);
+
+    const ControlSpec& spec() const { return *spec_; }
+    const std::string& name() const { return spec_->name; }
+    ControlKind kind() const { return spec_->kind; }
+
+    // Text box text, or the caption of a label, button or check box.
+    const std::string& text() const { return text_; }
+    int checked() const { return checked_; }
+    const std::vector<std::string>& entries() const { return entries_; }
+    int selectedIndex() const { return selectedIndex_; }
+    // The text of the selected entry, or empty text when none is selected.
+    std::string selectedText() const;
+    bool enabled() const { return enabled_; }
+    bool visible() const { return visible_; }
+
+private:
+    friend class ControlModel;
+    const ControlSpec* spec_;
+    std::string text_;
+    int checked_ = kUnchecked;
+    std::vector<std::string> entries_;
+    int selectedIndex_ = -1;
+    bool enabled_ = true;
+    bool visible_ = true;
+};
+
+// Which property of a control changed.
+enum class ControlProperty { Text, Checked, Entries, Selection, Enabled, Visible };
+
+class ControlModel {
+public:
+    using Rule = std::function<void()>;
+    using Observer = std::function<void(const Control&, ControlProperty)>;
+
+    explicit ControlModel(const FormSpec& form);
+    ControlModel(const ControlModel&) = delete;
+    ControlModel& operator=(const ControlModel&) = delete;
+
+    const FormSpec& form() const { return *form_; }
+    bool has(std::string_view name) const;
+    // The control by name; throws std::out_of_range for a name the form lacks.
+    const Control& operator[](std::string_view name) const;
+    // All controls in catalogue order.
+    const std::vector<std::unique_ptr<Control>>& controls() const { return controls_; }
+
+    // Shorthands for the rules and tests.
+    const std::string& text(std::string_view name) const { return (*this)[name].text(); }
+    int checked(std::string_view name) const { return (*this)[name].checked(); }
+    bool enabled(std::string_view name) const { return (*this)[name].enabled(); }
+    bool visible(std::string_view name) const { return (*this)[name].visible(); }
+    std::string selectedText(std::string_view name) const { return (*this)[name].selectedText(); }
+    int selectedIndex(std::string_view name) const { return (*this)[name].selectedIndex(); }
+    const std::vector<std::string>& entries(std::string_view name) const {
+        return (*this)[name].entries();
+    }
+
+    void setText(std::string_view name, const std::string& text);
+    void setChecked(std::string_view name, int value);
+    void setSelectedIndex(std::string_view name, int index);
+    void addEntry(std::string_view name, const std::string& entry);
+    void clearEntries(std::string_view name);
+    void setEnabled(std::string_view name, bool enabled);
+    void setVisible(std::string_view name, bool visible);
+    // A click on a button: fires its rule (nothing when it has none).
+    void press(std::string_view name);
+
+    // Attaches the control's event rule (one per control; a later call
+    // replaces the earlier rule).
+    void setRule(std::string_view name, Rule rule);
+
+    // Observers hear every change; the returned id removes them again.
+    int addObserver(Observer observer);
+    void removeObserver(int id);
+
+private:
+    Control& control(std::string_view name);
+    void notify(const Control& control, ControlProperty property);
+    void fire(const Control& control);
+
+    const FormSpec* form_;
+    std::vector<std::unique_ptr<Control>> controls_;
+    std::map<std::string, Control*, std::less<>> byName_;
+    std::map<std::string, Rule, std::less<>> rules_;
+    std::map<int, Observer> observers_;
+    int nextObserverId_ = 1;
+};
+
+}  // namespace tessaron::app

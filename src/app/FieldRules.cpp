@@ -1,0 +1,234 @@
+// The settings window's event rules: section check boxes enable their fields
+// and record flags, the FTP server type swaps the FTP controls and the usage
+// text, the internal address follows the main address, the "..." buttons run
+// the choosers.
+#include <vector>
+
+#include "app/SettingsWindow.h"
+#include "platform/WindowsPath.h"
+
+namespace tessaron::app {
+namespace {
+
+struct EnableRule {
+    const char* checkBox;
+    std::vector<const char*> controls;  // enabled or disabled, in this order
+    std::string SettingsRecord::*flag;  // recorded as "True"/"False", or null
+};
+
+const std::vector<EnableRule>& enableRules() {
+    static const std::vector<EnableRule> rules = {
+        {"chkMSSQLActive",
+         {"lblSQLServer1", "lblSQLServer2", "lblSQLServer3", "lblSQLServer4", "txtSQLServerIP",
+          "txtSQLServerAdminUsername", "txtSQLServerAdminPassword", "txtSQLServerDataPath"},
+         nullptr},
+        {"chkMySQLActive",
+         {"lblMySQL1", "lblMySQL2", "lblMySQL3", "lblMySQL4", "txtMySQLIP",
+          "txtMySQLAdminUsername", "txtMySQLAdminPassword", "txtMySQLDataPath"},
+         nullptr},
+        {"chkMailServerEnabled",
+         {"lblMailServerType", "lblMailServerIP", "lblMailServerDir", "lblMaximumMailboxSize",
+          "lblWebmailURL", "cmbMailServerType", "txtMailServerIP", "chkWebmail", "txtWebmailURL",
+          "txtMailServerDir", "cmdChooseMailServerDir", "txtMaximumMailboxSize"},
+         nullptr},
+        {"chkDNSServerEnabled",
+         {"lblDNSServer", "cmbDNSServer", "lblAdminEmail", "txtAdminEmail", "lblPrimaryDNS",
+          "txtPrimaryDNS", "lblPrimaryDNSIP", "txtPrimaryDNSIP", "lblDNSRoot", "txtDNSRoot",
+          "cmdDNSRoot", "lblSecondaryDNS", "txtSecondaryDNS", "lblSecondaryDNSIP",
+          "txtSecondaryDNSIP", "lblDNSWMI"},
+         nullptr},
+        {"chkFTPServerEnabled",
+         {"cmbFTPServerType", "lblFTPServerPath", "lblMainFTPSVC", "txtFTPServerPath",
+          "cmbMainFTPSVC", "btnFTPServerPath"},
+         nullptr},
+        {"chkSharedSecure", {"cmbSharedSecureSVC", "txtSharedSecureServer"},
+         &SettingsRecord::EnableSharedSecure},
+        {"chkStatistics", {"cmbStatisticsType"}, &SettingsRecord::EnableStatistics},
+        {"chkWebmail", {"txtWebmailURL"}, &SettingsRecord::EnableWebmail},
+        {"chkWebsitePreview", {"cmbPreviewSVC"}, &SettingsRecord::EnableWebsitePreview},
+    };
+    return rules;
+}
+
+struct FtpLayout {
+    const char* type;
+    bool microsoftSiteVisible;  // cmbMainFTPSVC, lblMainFTPSVC; the path group is the reverse
+    const char* title;
+    const char* usage;
+};
+
+const std::vector<FtpLayout>& ftpLayouts() {
+    static const std::vector<FtpLayout> layouts = {
+        {"Microsoft FTP", true, "Microsoft FTP Usage:",
+         "Tessaron can either create a new FTP site, or use an existing FTP site.  The site used "
+         "must listen on all IP addresses in order to function properly."},
+        {"BulletProof FTP", false, "BulletProof FTP Usage:",
+         "Tessaron will create new users on the default BulletProof FTP domain.  It is "
+         "recommended to have BulletProof FTP listening on all IP addresses in order to function "
+         "properly."},
+        {"Serv-U", false, "Serv-U Usage:",
+         "Tessaron will create new users in the first domain that exists in Serv-U.  Please make "
+         "sure that you have created the domain in Serv-U before configuring Tessaron.  It is "
+         "recommended to have this domain listening on all IP addresses in order to function "
+         "properly."},
+        {"Gene6 FTP Server", false, "Gene6 FTP Server:",
+         "Tessaron will create new users in the domain 'Tessaron'.  Please make sure that this "
+         "domain exists in Gene6 FTP Server before configuring Tessaron.  It is recommended to "
+         "have this domain listening on all IP addresses (or 0.0.0.0) in order to function "
+         "properly.  Also, be sure that the Administrator user has access to the server's COM "
+         "objects via dcomcnfg or by running the service as Administrator."},
+    };
+    return layouts;
+}
+
+struct FolderButton {
+    const char* button;
+    const char* title;
+    const char* textBox;
+    std::string SettingsRecord::*setting;
+};
+
+const std::vector<FolderButton>& folderButtons() {
+    static const std::vector<FolderButton> buttons = {
+        {"btnFTPServerPath", "Choose your FTP server's base directory", "txtFTPServerPath",
+         &SettingsRecord::FTPServerPath},
+        {"btnMySQLDataPath", "Choose your MySQL data path directory", "txtMySQLDataPath",
+         &SettingsRecord::MySQLDataPath},
+        {"btnServerRoot", "Choose your Tessaron accounts directory", "txtServerRoot",
+         &SettingsRecord::ServerRoot},
+        {"btnLogRoot", "Choose your IIS log files directory", "txtLogRoot",
+         &SettingsRecord::LogRoot},
+        {"btnSQLServerDataPath", "Choose your SQL Server data path directory",
+         "txtSQLServerDataPath", &SettingsRecord::SQLServerDataPath},
+        {"cmdChooseMailServerDir", "Choose your mail server's base directory", "txtMailServerDir",
+         &SettingsRecord::MailServerDir},
+        {"cmdDNSRoot", "Choose your primary DNS data directory", "txtDNSRoot",
+         &SettingsRecord::DNSRoot},
+    };
+    return buttons;
+}
+
+const FolderButton* findFolderButton(std::string_view button) {
+    for (const auto& entry : folderButtons()) {
+        if (button == entry.button) return &entry;
+    }
+    return nullptr;
+}
+
+struct FileButton {
+    const char* button;
+    const char* textBox;
+    const char* filter;
+};
+
+const std::vector<FileButton>& fileButtons() {
+    static const std::vector<FileButton> buttons = {
+        {"btnPerl", "txtPerlLocation", "Perl Executable (perl.exe)|perl.exe"},
+        {"btnPHP", "txtPHPLocation",
+         "PHP Executable (php.exe)|php.exe|PHP ISAPI (php4isapi.dll)|php4isapi.dll"},
+    };
+    return buttons;
+}
+
+}  // namespace
+
+void SettingsWindow::attachRules() {
+    for (const auto& rule : enableRules()) attachEnableRule(rule.checkBox);
+
+    controls_.setRule("chkInternalIP", [this] {
+        if (controls_.checked("chkInternalIP") == kChecked) {
+            controls_.setEnabled("txtInternalIP", true);
+        } else {
+            controls_.setEnabled("txtInternalIP", false);
+            controls_.setText("txtInternalIP", controls_.text("txtMainIP"));
+        }
+    });
+    controls_.setRule("txtMainIP", [this] {
+        // Only an unchecked box (0) mirrors the address; a greyed one does not.
+        if (controls_.checked("chkInternalIP") == kUnchecked) {
+            controls_.setText("txtInternalIP", controls_.text("txtMainIP"));
+        }
+        settings_.ServerIP = controls_.text("txtMainIP");
+    });
+    controls_.setRule("txtInternalIP",
+                      [this] { settings_.InternalIP = controls_.text("txtInternalIP"); });
+    controls_.setRule("cmbFTPServerType", [this] { ApplyFtpServerTypeRule(); });
+
+    for (const auto& entry : folderButtons()) {
+        const std::string button = entry.button;
+        controls_.setRule(button, [this, button] { chooseFolder(button); });
+    }
+    for (const auto& entry : fileButtons()) {
+        const std::string button = entry.button;
+        controls_.setRule(button, [this, button] { chooseFile(button); });
+    }
+    controls_.setRule("btnInstall", [this] { pressInstall(); });
+}
+
+void SettingsWindow::attachEnableRule(std::string_view checkBox) {
+    for (const auto& rule : enableRules()) {
+        if (checkBox != rule.checkBox) continue;
+        const EnableRule* found = &rule;
+        controls_.setRule(checkBox, [this, found] {
+            const bool on = controls_.checked(found->checkBox) == kChecked;
+            for (const char* name : found->controls) controls_.setEnabled(name, on);
+            if (found->flag) settings_.*(found->flag) = switchText(on);
+        });
+    }
+}
+
+void SettingsWindow::ApplyFtpServerTypeRule() {
+    const std::string type = controls_.selectedText("cmbFTPServerType");
+    settings_.FTPServerType = type;
+    for (const auto& layout : ftpLayouts()) {
+        if (type != layout.type) continue;
+        const bool site = layout.microsoftSiteVisible;
+        controls_.setVisible("cmbMainFTPSVC", site);
+        controls_.setVisible("lblMainFTPSVC", site);
+        controls_.setVisible("txtFTPServerPath", !site);
+        controls_.setVisible("btnFTPServerPath", !site);
+        controls_.setVisible("lblFTPServerPath", !site);
+        controls_.setText("lblFTPUsage", std::string(layout.title) + "\r\n" + layout.usage);
+        return;
+    }
+}
+
+void SettingsWindow::ApplyChosenFolder(std::string_view button, const std::string& chosen) {
+    const FolderButton* entry = findFolderButton(button);
+    if (!entry) return;
+    const std::string folder = trimSpaces(chosen);
+    if (folder.empty()) return;
+    settings_.*(entry->setting) = folder;
+    controls_.setText(entry->textBox, folder);
+}
+
+void SettingsWindow::chooseFolder(std::string_view button) {
+    const FolderButton* entry = findFolderButton(button);
+    if (!entry || !folderChooser_) return;
+    ApplyChosenFolder(button,
+                      folderChooser_->BrowseForFolder(entry->title, controls_.text(entry->textBox)));
+}
+
+void SettingsWindow::chooseFile(std::string_view button) {
+    if (!fileChooser_) return;
+    for (const auto& entry : fileButtons()) {
+        if (button != entry.button) continue;
+        if (auto chosen = fileChooser_->ChooseFile(entry.filter, kFileMustExist)) {
+            controls_.setText(entry.textBox, *chosen);
+        }
+    }
+}
+
+void SettingsWindow::pressInstall() {
+    FillSettingsRecord();
+    if (installOptionsHandler_) installOptionsHandler_();
+}
+
+void SearchComboForValue(ControlModel& controls, std::string_view combo, const std::string& value) {
+    const auto& entries = controls.entries(combo);
+    for (std::size_t index = 0; index < entries.size(); ++index) {
+        if (entries[index] == value) controls.setSelectedIndex(combo, static_cast<int>(index));
+    }
+}
+
+}  // namespace tessaron::app

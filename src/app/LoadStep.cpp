@@ -1,0 +1,270 @@
+// The settings window's load step: discovers the machine and fills the window
+// before it is first shown.
+#include "app/SettingsWindow.h"
+#include "platform/Failure.h"
+#include "platform/WindowsPath.h"
+
+namespace tessaron::app {
+
+namespace messages {
+
+Message installDirectoryNotFound() {
+    return {1, "Installation Directory Not Found!",
+            "Sorry, I cannot find your Tessaron installation directory.  Please reinstall "
+            "Tessaron.",
+            MessageIcon::Error, MessageButtons::Ok};
+}
+
+Message componentNotAccessible() {
+    return {2, "Tessaron DLL Not Accessable!",
+            "Sorry, I cannot access the Tessaron DLL.  Please reinstall Tessaron.",
+            MessageIcon::Error, MessageButtons::Ok};
+}
+
+Message criticalError() {
+    return {3, "Critical Error 1",
+            "Sorry, I encountered problems getting the necessary information for configuration.  "
+            "Please make sure IIS is installed properly, and that you are running this utility "
+            "with Administrator privileges.",
+            MessageIcon::Error, MessageButtons::Ok};
+}
+
+Message cannotReadPanelDirectory() {
+    return {4, "Cannot Read Tessaron Directory",
+            "Sorry, there was a problem reading from the Tessaron directory.  Please make sure "
+            "your permissions are correct and that you are running this program as a member of "
+            "the Administrators group.",
+            MessageIcon::Error, MessageButtons::Ok};
+}
+
+Message microsoftFtpUnavailable() {
+    return {5, std::string(kApplicationTitle),
+            "Sorry, I could not retrieve the information for Microsoft FTP; it may not be "
+            "installed, or you may not be running with the proper privileges.  Microsoft FTP will "
+            "not be available for selection.",
+            MessageIcon::None, MessageButtons::Ok};
+}
+
+Message cannotReadIisConfiguration() {
+    return {6, "Cannot Read IIS Configuration",
+            "Sorry, I could not read the information from this server's IIS configuration.  "
+            "Please make sure IIS is properly installed and that you are running this utility as "
+            "a member of the Administrators group.",
+            MessageIcon::Error, MessageButtons::Ok};
+}
+
+Message alreadyConfigured() {
+    return {7, "Tessaron Already Configured",
+            "Tessaron has already been configured on this server.  It is highly recommended that "
+            "you only use the Tessaron Configuration Utility on a fresh installation of Tessaron, "
+            "as improper settings or changes to current settings can cause the installation to "
+            "stop working.  Do you wish to continue with the configuration?",
+            MessageIcon::None, MessageButtons::YesNo};
+}
+
+Message cannotReadConfiguration(const std::string& path, const std::string& reason) {
+    return {8, "Cannot Read Configuration File",
+            "Sorry, I could not read the existing configuration file " + path + " - " + reason +
+                ".  The window shows the discovered defaults instead.",
+            MessageIcon::Error, MessageButtons::Ok};
+}
+
+}  // namespace messages
+
+namespace {
+const char* const kCreateNewSite = "-- Create New Site --";
+}
+
+LoadResult SettingsWindow::end(const Message& message) {
+    messages_.show(message);
+    return LoadResult::Ended;
+}
+
+LoadResult SettingsWindow::Load() {
+    discoverAddresses();
+
+    settings_.InstallDir = trimSpaces(registryValueText(
+        platform_.System().ReadRegistryValue("SOFTWARE\\Tessaron", "Install_Dir")));
+    if (settings_.InstallDir.empty()) return end(messages::installDirectoryNotFound());
+    if (endsWithBackslash(settings_.InstallDir)) settings_.InstallDir.pop_back();
+
+    try {
+        panelComponent_ = platform_.CreatePanelComponent();
+    } catch (const PlatformError&) {
+        panelComponent_.reset();
+    }
+    if (!panelComponent_) return end(messages::componentNotAccessible());
+
+    if (!discoverMachineFacts()) return end(messages::criticalError());
+
+    controls_.setText("lblPanelRoot", "Install Directory: " + settings_.InstallDir);
+    controls_.setText("lblServerName", "Server Name: " + settings_.ServerName);
+    controls_.setText("txtMainCompanyName", settings_.MainCompanyName);
+    controls_.setText("txtServerRoot", settings_.ServerRoot);
+    controls_.setText("txtLogRoot", settings_.LogRoot);
+    controls_.setSelectedIndex("cmbMainSQLServerType", 0);
+
+    if (!fillPanelStyles()) return end(messages::cannotReadPanelDirectory());
+    fillFixedLists();
+    probeMicrosoftFtp();
+
+    for (const char* type : {"BulletProof FTP", "Serv-U", "Gene6 FTP Server"}) {
+        controls_.addEntry("cmbFTPServerType", type);
+    }
+    controls_.setSelectedIndex("cmbFTPServerType", 0);
+    ApplyFtpServerTypeRule();
+
+    controls_.addEntry("cmbMainFTPSVC", kCreateNewSite);
+    controls_.addEntry("cmbControlPanelSite", kCreateNewSite);
+    controls_.addEntry("cmbSharedSecureSVC", kCreateNewSite);
+    controls_.addEntry("cmbSharedSecureSVC", "-- No Shared Secure Website --");
+    controls_.addEntry("cmbPreviewSVC", kCreateNewSite);
+    controls_.addEntry("cmbPreviewSVC", "-- No Preview Website --");
+
+    const bool webSitesRead = fillSiteLists();
+
+    for (const char* list : {"cmbMainFTPSVC", "cmbControlPanelSite", "cmbSharedSecureSVC",
+                             "cmbPreviewSVC"}) {
+        controls_.setSelectedIndex(list, 0);
+    }
+
+    // The note about the DNS provider concerns Windows 2000 only. A failed
+    // version query leaves the note shown: it is advice, not a setting.
+    std::optional<int> release;
+    try {
+        release = platform_.System().GetServerOSVersion();
+    } catch (const PlatformError&) {
+        release.reset();
+    }
+    if (release == 2003) controls_.setVisible("lblDNSWMI", false);
+
+    if (!webSitesRead) return end(messages::cannotReadIisConfiguration());
+
+    const std::string configFile = settings_.InstallDir + "\\panel\\config.inc";
+    if (!platform_.Files().FileExists(configFile)) return LoadResult::Shown;
+    if (messages_.show(messages::alreadyConfigured()) != MessageAnswer::Yes) {
+        return LoadResult::Ended;
+    }
+    controls_.setText("btnInstall", "Update Tessaron Configuration");
+    try {
+        ReadExistingConfiguration(configFile);
+    } catch (const PlatformError& error) {
+        messages_.show(messages::cannotReadConfiguration(configFile, error.description()));
+    }
+    return LoadResult::Shown;
+}
+
+void SettingsWindow::discoverAddresses() {
+    auto& system = platform_.System();
+    controls_.setText("txtMainIP", system.GetFirstIPAddress());
+    controls_.setText("txtInternalIP", system.GetFirstIPAddress());
+    const std::string first = splitText(system.GetFirstIPAddress(), ".").front();
+    const bool privateRange = first == "192" || first == "10";
+    controls_.setChecked("chkInternalIP", privateRange ? kChecked : kUnchecked);
+    controls_.setEnabled("txtInternalIP", privateRange);
+}
+
+bool SettingsWindow::discoverMachineFacts() {
+    bool failed = false;
+    try {
+        for (const auto& os : platform_.Management().OperatingSystems()) {
+            settings_.MainCompanyName = trimSpaces(os.Organization);
+            if (settings_.MainCompanyName.empty()) {
+                settings_.MainCompanyName = trimSpaces(os.RegisteredUser);
+            }
+        }
+    } catch (const PlatformError&) {
+        failed = true;
+    }
+    try {
+        settings_.ServerName = panelComponent_->ComputerName();
+    } catch (const PlatformError&) {
+        failed = true;
+    }
+    settings_.ServerRoot = settings_.InstallDir + "\\accounts";
+    try {
+        auto service = platform_.Iis().Open("IIS://LocalHost/W3SVC");
+        const std::string logDirectory = metabaseValueText(service->Get("LogFileDirectory"));
+        settings_.LogRoot =
+            replaceAll(logDirectory, "%WinDir%", platform_.System().GetWindowsDir());
+    } catch (const PlatformError&) {
+        failed = true;
+    }
+    return !failed;
+}
+
+bool SettingsWindow::fillPanelStyles() {
+    const std::string styles = settings_.InstallDir + "\\panel\\styles";
+    std::vector<std::string> names;
+    try {
+        if (!platform_.Files().FolderExists(styles)) return false;
+        names = platform_.Files().SubFolders(styles);
+    } catch (const PlatformError&) {
+        return false;
+    }
+    for (const auto& name : names) controls_.addEntry("cmbDefaultPanelStyle", name);
+    if (!names.empty()) controls_.setSelectedIndex("cmbDefaultPanelStyle", 0);
+    return true;
+}
+
+void SettingsWindow::fillFixedLists() {
+    const std::vector<std::pair<const char*, std::vector<const char*>>> lists = {
+        {"cmbStatisticsType", {"AWStats", "Webalizer"}},
+        {"cmbMailServerType", {"Mail Enable", "IMail"}},
+        {"cmbDNSServer", {"Microsoft DNS", "Simple DNS Plus"}},
+    };
+    for (const auto& [list, entries] : lists) {
+        for (const char* entry : entries) controls_.addEntry(list, entry);
+        controls_.setSelectedIndex(list, 0);
+    }
+}
+
+void SettingsWindow::probeMicrosoftFtp() {
+    try {
+        platform_.Iis().Open("IIS://LocalHost/MSFTPSVC");
+        microsoftFtpAvailable_ = true;
+    } catch (const PlatformError&) {
+        microsoftFtpAvailable_ = false;
+    }
+    if (microsoftFtpAvailable_) {
+        controls_.addEntry("cmbFTPServerType", "Microsoft FTP");
+    } else {
+        messages_.show(messages::microsoftFtpUnavailable());
+    }
+}
+
+bool SettingsWindow::fillSiteLists() {
+    bool webSitesRead = true;
+    try {
+        auto service = platform_.Iis().Open("IIS://LocalHost/W3SVC");
+        for (const auto& child : service->Children()) {
+            if (child->Class() != "IIsWebServer") continue;
+            try {
+                const std::string comment = metabaseValueText(child->Get("ServerComment"));
+                controls_.addEntry("cmbControlPanelSite", comment);
+                controls_.addEntry("cmbSharedSecureSVC", comment);
+                controls_.addEntry("cmbPreviewSVC", comment);
+            } catch (const PlatformError&) {
+                webSitesRead = false;
+            }
+        }
+    } catch (const PlatformError&) {
+        webSitesRead = false;
+    }
+
+    if (microsoftFtpAvailable_) {
+        // A failure here only shortens the FTP site list.
+        try {
+            auto service = platform_.Iis().Open("IIS://LocalHost/MSFTPSVC");
+            for (const auto& child : service->Children()) {
+                if (child->Class() != "IIsFtpServer") continue;
+                controls_.addEntry("cmbMainFTPSVC",
+                                   metabaseValueText(child->Get("ServerComment")));
+            }
+        } catch (const PlatformError&) {
+        }
+    }
+    return webSitesRead;
+}
+
+}  // namespace tessaron::app

@@ -1,0 +1,115 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "app/ControlModel.h"
+#include "app/MessageService.h"
+#include "platform/Platform.h"
+#include "settings/SettingsRecord.h"
+
+namespace tessaron::app {
+
+// What the window's load step left behind.
+enum class LoadResult {
+    Shown,  // the load step completed; the window is shown
+    Ended,  // a message ended the program before the window was shown
+};
+
+// The settings window frmMain as a model: the controls of the catalogue with
+// the window's rules attached, the load step that discovers the machine, the
+// reader of an existing configuration file, the choosers and the install
+// button. A view (Qt) or the unattended front end drives it; see
+// ControlModel.h for how a view binds.
+class SettingsWindow {
+public:
+    SettingsWindow(Platform& platform, SettingsRecord& settings, MessageService& messages);
+    ~SettingsWindow();
+    SettingsWindow(const SettingsWindow&) = delete;
+    SettingsWindow& operator=(const SettingsWindow&) = delete;
+
+    ControlModel& controls() { return controls_; }
+    const ControlModel& controls() const { return controls_; }
+    SettingsRecord& settings() { return settings_; }
+    Platform& platform() { return platform_; }
+
+    // Form_Load: discovers the machine, fills the lists and defaults and,
+    // when config.inc exists and the administrator agrees, reads it.
+    LoadResult Load();
+
+    // The view's choosers, used by the "..." buttons (none: the buttons do
+    // nothing).
+    void setFolderChooser(FolderChooser* chooser) { folderChooser_ = chooser; }
+    void setFileChooser(FileChooser* chooser) { fileChooser_ = chooser; }
+    // Called after btnInstall has filled the settings record: the view shows
+    // the install-options dialog modally.
+    void setInstallOptionsHandler(std::function<void()> handler) {
+        installOptionsHandler_ = std::move(handler);
+    }
+
+    // The install button's copy of every control into the settings record,
+    // with the derived values completed (pressing btnInstall runs this, then
+    // the install-options handler).
+    void FillSettingsRecord();
+
+    // The FTP server type rule (cmbFTPServerType_Click).
+    void ApplyFtpServerTypeRule();
+
+    // Reads an existing configuration file into the window and the record.
+    // Throws PlatformError when the file cannot be read.
+    void ReadExistingConfiguration(const std::string& path);
+
+    // A folder chooser's answer as the button handles it: trimmed; empty
+    // means cancelled; otherwise stored in the box and in the setting.
+    void ApplyChosenFolder(std::string_view button, const std::string& chosen);
+
+    bool MicrosoftFTPAvailable() const { return microsoftFtpAvailable_; }
+    // The panel component held for the window's lifetime (null before Load).
+    PanelComponent* panelComponent() { return panelComponent_.get(); }
+
+private:
+    void attachRules();
+    void attachEnableRule(std::string_view checkBox);
+    void chooseFolder(std::string_view button);
+    void chooseFile(std::string_view button);
+    void pressInstall();
+
+    // Load-step pieces (LoadStep.cpp).
+    void discoverAddresses();
+    bool discoverMachineFacts();
+    bool fillPanelStyles();
+    void fillFixedLists();
+    void probeMicrosoftFtp();
+    bool fillSiteLists();
+    LoadResult end(const Message& message);
+
+    Platform& platform_;
+    SettingsRecord& settings_;
+    MessageService& messages_;
+    ControlModel controls_;
+    FolderChooser* folderChooser_ = nullptr;
+    FileChooser* fileChooser_ = nullptr;
+    std::function<void()> installOptionsHandler_;
+    std::unique_ptr<PanelComponent> panelComponent_;
+    bool microsoftFtpAvailable_ = false;
+};
+
+// Selects the last entry of the drop-down list whose text equals the value
+// (exact, case-sensitive); with no equal entry the selection stays.
+void SearchComboForValue(ControlModel& controls, std::string_view combo, const std::string& value);
+
+// The message boxes of the load step, with their exact titles and texts.
+namespace messages {
+Message installDirectoryNotFound();  // 1
+Message componentNotAccessible();    // 2
+Message criticalError();             // 3
+Message cannotReadPanelDirectory();  // 4
+Message microsoftFtpUnavailable();   // 5
+Message cannotReadIisConfiguration();  // 6
+Message alreadyConfigured();         // 7 (Yes/No)
+Message cannotReadConfiguration(const std::string& path, const std::string& reason);  // 8
+}  // namespace messages
+
+}  // namespace tessaron::app
