@@ -1,0 +1,125 @@
+#include "platform/image/CodePage1252.h"
+
+#include <iconv.h>
+
+#include <array>
+#include <cerrno>
+#include <unordered_map>
+
+namespace tessaron {
+namespace {
+
+// The code point of every byte, built once from iconv's own table.
+struct CodePageTable {
+    std::array<char32_t, 256> toUnicode{};
+    std::unordered_map<char32_t, unsigned char> fromUnicode;
+
+    CodePageTable() {
+        for (int byte = 0; byte < 256; ++byte) toUnicode[byte] = static_cast<char32_t>(byte);
+        iconv_t converter = iconv_open("UTF-32LE", "CP1252");
+        if (converter != reinterpret_cast<iconv_t>(-1)) {
+            for (int byte = 0x80; byte < 0x100; ++byte) {
+                char in = static_cast<char>(byte);
+                unsigned char out[8] = {};
+                char* inPointer = &in;
+                char* outPointer = reinterpret_cast<char*>(out);
+                std::size_t inLeft = 1;
+                std::size_t outLeft = sizeof out;
+                iconv(converter, nullptr, nullptr, nullptr, nullptr);
+                if (iconv(converter, &inPointer, &inLeft, &outPointer, &outLeft) !=
+                        static_cast<std::size_t>(-1) &&
+                    outLeft == sizeof out - 4) {
+                    toUnicode[byte] = static_cast<char32_t>(out[0] | (out[1] << 8) |
+                                                            (out[2] << 16) | (out[3] << 24));
+                }
+                // Undefined bytes keep their own value (the control character).
+            }
+            iconv_close(converter);
+        }
+        for (int byte = 0; byte < 256; ++byte) {
+            fromUnicode.emplace(toUnicode[byte], static_cast<unsigned char>(byte));
+        }
+    }
+};
+
+const CodePageTable& table() {
+    static const CodePageTable instance;
+    return instance;
+}
+
+}  // namespace
+
+void appendUtf8(std::string& out, char32_t codePoint) {
+    if (codePoint < 0x80) {
+        out += static_cast<char>(codePoint);
+    } else if (codePoint < 0x800) {
+        out += static_cast<char>(0xC0 | (codePoint >> 6));
+        out += static_cast<char>(0x80 | (codePoint & 0x3F));
+    } else if (codePoint < 0x10000) {
+        out += static_cast<char>(0xE0 | (codePoint >> 12));
+        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (codePoint & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (codePoint >> 18));
+        out += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (codePoint & 0x3F));
+    }
+}
+
+std::optional<char32_t> nextUtf8(std::string_view text, std::size_t& position) {
+    const auto lead = static_cast<unsigned char>(text[position]);
+    if (lead < 0x80) {
+        ++position;
+        return lead;
+    }
+    int length = 0;
+    char32_t codePoint = 0;
+    char32_t minimum = 0;
+    if ((lead & 0xE0) == 0xC0) {
+        length = 2, codePoint = lead & 0x1F, minimum = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3, codePoint = lead & 0x0F, minimum = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4, codePoint = lead & 0x07, minimum = 0x10000;
+    } else {
+        return std::nullopt;
+    }
+    if (position + length > text.size()) return std::nullopt;
+    for (int i = 1; i < length; ++i) {
+        const auto next = static_cast<unsigned char>(text[position + i]);
+        if ((next & 0xC0) != 0x80) return std::nullopt;
+        codePoint = (codePoint << 6) | (next & 0x3F);
+    }
+    if (codePoint < minimum || codePoint > 0x10FFFF ||
+        (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
+        return std::nullopt;
+    }
+    position += length;
+    return codePoint;
+}
+
+std::string decodeCodePage1252(std::string_view bytes) {
+    const auto& codes = table().toUnicode;
+    std::string out;
+    out.reserve(bytes.size());
+    for (const char byte : bytes) appendUtf8(out, codes[static_cast<unsigned char>(byte)]);
+    return out;
+}
+
+std::optional<std::string> encodeCodePage1252(std::string_view utf8) {
+    const auto& codes = table().fromUnicode;
+    std::string out;
+    out.reserve(utf8.size());
+    std::size_t position = 0;
+    while (position < utf8.size()) {
+        const auto codePoint = nextUtf8(utf8, position);
+        if (!codePoint) return std::nullopt;
+        const auto found = codes.find(*codePoint);
+        if (found == codes.end()) return std::nullopt;
+        out += static_cast<char>(found->second);
+    }
+    return out;
+}
+
+}  // namespace tessaron

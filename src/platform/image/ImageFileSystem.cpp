@@ -1,0 +1,272 @@
+#include "platform/image/ImageFileSystem.h"
+
+#include <fstream>
+#include <iterator>
+#include <random>
+
+#include "platform/Failure.h"
+#include "platform/image/CodePage1252.h"
+
+namespace fs = std::filesystem;
+
+namespace tessaron {
+namespace {
+
+constexpr long kBadFileMode = 54;
+constexpr long kDeviceIoError = 57;
+
+[[noreturn]] void pathNotFound() {
+    throw PlatformError(error_number::kPathNotFound, "Path not found");
+}
+[[noreturn]] void fileNotFound() {
+    throw PlatformError(error_number::kFileNotFound, "File not found");
+}
+[[noreturn]] void permissionDenied() {
+    throw PlatformError(error_number::kPermissionDenied, "Permission denied");
+}
+[[noreturn]] void fileAlreadyExists() {
+    throw PlatformError(error_number::kFileAlreadyExists, "File already exists");
+}
+[[noreturn]] void invalidCall() {
+    throw PlatformError(error_number::kInvalidProcedureCall, "Invalid procedure call or argument");
+}
+// A host failure in the runtime's terms.
+[[noreturn]] void hostFailure(const std::error_code& error) {
+    if (error == std::errc::permission_denied || error == std::errc::operation_not_permitted ||
+        error == std::errc::read_only_file_system) {
+        permissionDenied();
+    }
+    if (error == std::errc::no_such_file_or_directory) pathNotFound();
+    throw PlatformError(error_number::kPathFileAccessError, "Path/File access error");
+}
+
+bool isDirectory(const fs::path& path) {
+    std::error_code error;
+    return fs::is_directory(path, error);
+}
+
+bool isFile(const fs::path& path) {
+    std::error_code error;
+    const auto status = fs::status(path, error);
+    return !error && fs::exists(status) && !fs::is_directory(status);
+}
+
+// An entry named by a Windows path: its folder (which must exist) and the
+// entry itself, found without regard to case or named as given.
+struct Entry {
+    fs::path folder;
+    fs::path host;
+    bool exists;
+};
+
+Entry locateEntry(const ImagePaths& paths, const std::string& windowsPath) {
+    auto parts = parseWindowsPath(windowsPath);
+    if (!parts || parts->names.empty()) pathNotFound();
+    const auto name = parts->names.back();
+    parts->names.pop_back();
+    const auto folder = paths.resolve(*parts);
+    if (!folder || !folder->exists || !isDirectory(folder->host)) pathNotFound();
+    if (auto found = ImagePaths::findEntry(folder->host, name)) {
+        return {folder->host, *found, true};
+    }
+    return {folder->host, folder->host / name, false};
+}
+
+bool endsWithSeparator(const std::string& path) {
+    return !path.empty() && (path.back() == '\\' || path.back() == '/');
+}
+
+// A fresh name beside the target for writing a copy before it takes the
+// target's place.
+fs::path temporaryBeside(const fs::path& target) {
+    static std::mt19937 generator{std::random_device{}()};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        auto candidate = target.parent_path() /
+                         ("." + target.filename().string() + "." +
+                          std::to_string(generator() % 1000000) + ".tmp");
+        std::error_code error;
+        if (!fs::exists(candidate, error)) return candidate;
+    }
+    throw PlatformError(error_number::kPathFileAccessError, "Path/File access error");
+}
+
+class ImageTextWriter : public TextWriter {
+public:
+    explicit ImageTextWriter(const fs::path& file, std::ios::openmode mode)
+        : out_(file, std::ios::binary | std::ios::out | mode) {
+        if (!out_) permissionDenied();
+    }
+    ~ImageTextWriter() override {
+        if (out_.is_open()) out_.close();
+    }
+
+    void WriteLine(const std::string& text) override {
+        if (!out_.is_open()) throw PlatformError(kBadFileMode, "Bad file mode");
+        auto bytes = encodeCodePage1252(text);
+        if (!bytes) invalidCall();
+        *bytes += "\r\n";
+        out_.write(bytes->data(), static_cast<std::streamsize>(bytes->size()));
+        if (!out_) throw PlatformError(kDeviceIoError, "Device I/O error");
+    }
+
+    void Close() override {
+        if (!out_.is_open()) return;
+        out_.close();
+        if (!out_) throw PlatformError(kDeviceIoError, "Device I/O error");
+    }
+
+private:
+    std::ofstream out_;
+};
+
+}  // namespace
+
+bool isReadOnlyEntry(const fs::path& hostPath) {
+    std::error_code error;
+    const auto status = fs::status(hostPath, error);
+    if (error) return false;
+    return (status.permissions() & fs::perms::owner_write) == fs::perms::none;
+}
+
+bool ImageFileSystem::FolderExists(const std::string& path) {
+    const auto resolved = paths_.resolve(path);
+    return resolved && resolved->exists && isDirectory(resolved->host);
+}
+
+bool ImageFileSystem::FileExists(const std::string& path) {
+    const auto resolved = paths_.resolve(path);
+    return resolved && resolved->exists && isFile(resolved->host);
+}
+
+void ImageFileSystem::CreateFolder(const std::string& path) {
+    if (path.empty()) invalidCall();
+    const auto parts = parseWindowsPath(path);
+    if (parts && parts->names.empty()) {
+        // A drive's root exists whenever the drive does.
+        if (paths_.resolve(*parts)) fileAlreadyExists();
+        pathNotFound();
+    }
+    const auto entry = locateEntry(paths_, path);
+    if (entry.exists) fileAlreadyExists();
+    if (isReadOnlyEntry(entry.folder)) permissionDenied();
+    std::error_code error;
+    if (!fs::create_directory(entry.host, error) || error) {
+        if (error) hostFailure(error);
+        fileAlreadyExists();
+    }
+}
+
+void ImageFileSystem::CopyFile(const std::string& source, const std::string& destination,
+                               bool overwrite) {
+    const auto from = locateEntry(paths_, source);
+    if (!from.exists || !isFile(from.host)) fileNotFound();
+
+    Entry to;
+    if (endsWithSeparator(destination)) {
+        // A folder: the copy keeps the source's name.
+        const auto folder = paths_.resolve(destination);
+        if (!folder || !folder->exists || !isDirectory(folder->host)) pathNotFound();
+        const auto name = from.host.filename().string();
+        const auto found = ImagePaths::findEntry(folder->host, name);
+        to = {folder->host, found ? *found : folder->host / name, found.has_value()};
+    } else {
+        to = locateEntry(paths_, destination);
+    }
+    if (to.exists) {
+        if (isDirectory(to.host)) permissionDenied();
+        if (!overwrite) fileAlreadyExists();
+        std::error_code same;
+        if (fs::equivalent(from.host, to.host, same)) permissionDenied();
+        if (isReadOnlyEntry(to.host)) permissionDenied();
+    }
+    const bool folderReadOnly = isReadOnlyEntry(to.folder);
+    if (!to.exists && folderReadOnly) permissionDenied();
+
+    std::error_code error;
+    if (folderReadOnly) {
+        // No new entry may appear in a read-only folder: rewrite the file in place.
+        fs::copy_file(from.host, to.host, fs::copy_options::overwrite_existing, error);
+        if (error) hostFailure(error);
+        return;
+    }
+    // Write the copy beside the target and move it into place in one step, so
+    // a failed copy leaves the old file whole.
+    const auto temporary = temporaryBeside(to.host);
+    fs::copy_file(from.host, temporary, fs::copy_options::none, error);
+    if (!error) fs::rename(temporary, to.host, error);
+    if (error) {
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+        hostFailure(error);
+    }
+}
+
+void ImageFileSystem::ReplaceFile(const std::string& source, const std::string& destination) {
+    const auto from = locateEntry(paths_, source);
+    if (!from.exists || !isFile(from.host)) fileNotFound();
+    const auto to = locateEntry(paths_, destination);
+    if (to.exists && isDirectory(to.host)) permissionDenied();
+    if ((to.exists && isReadOnlyEntry(to.host)) || isReadOnlyEntry(to.folder) ||
+        isReadOnlyEntry(from.folder)) {
+        permissionDenied();
+    }
+    std::error_code error;
+    fs::rename(from.host, to.host, error);
+    if (error) hostFailure(error);
+}
+
+void ImageFileSystem::DeleteFile(const std::string& path) {
+    const auto entry = locateEntry(paths_, path);
+    if (!entry.exists || !isFile(entry.host)) fileNotFound();
+    if (isReadOnlyEntry(entry.host) || isReadOnlyEntry(entry.folder)) permissionDenied();
+    std::error_code error;
+    fs::remove(entry.host, error);
+    if (error) hostFailure(error);
+}
+
+std::vector<std::string> ImageFileSystem::SubFolders(const std::string& path) {
+    const auto folder = paths_.resolve(path);
+    if (!folder || !folder->exists || !isDirectory(folder->host)) pathNotFound();
+    std::vector<std::string> names;
+    std::error_code error;
+    for (fs::directory_iterator it(folder->host, error), end; it != end; it.increment(error)) {
+        if (error) break;
+        if (isDirectory(it->path())) names.push_back(it->path().filename().string());
+    }
+    if (error) hostFailure(error);
+    return names;
+}
+
+std::unique_ptr<TextWriter> ImageFileSystem::CreateTextFile(const std::string& path,
+                                                            bool overwrite) {
+    const auto entry = locateEntry(paths_, path);
+    if (entry.exists) {
+        if (!overwrite) fileAlreadyExists();
+        if (isDirectory(entry.host) || isReadOnlyEntry(entry.host)) permissionDenied();
+    } else if (isReadOnlyEntry(entry.folder)) {
+        permissionDenied();
+    }
+    return std::make_unique<ImageTextWriter>(entry.host, std::ios::trunc);
+}
+
+std::unique_ptr<TextWriter> ImageFileSystem::OpenTextFileForAppending(const std::string& path) {
+    const auto entry = locateEntry(paths_, path);
+    if (entry.exists) {
+        if (isDirectory(entry.host) || isReadOnlyEntry(entry.host)) permissionDenied();
+    } else if (isReadOnlyEntry(entry.folder)) {
+        permissionDenied();
+    }
+    return std::make_unique<ImageTextWriter>(entry.host, std::ios::app);
+}
+
+std::string ImageFileSystem::ReadTextFile(const std::string& path) {
+    const auto entry = locateEntry(paths_, path);
+    if (!entry.exists || !isFile(entry.host)) fileNotFound();
+    std::ifstream in(entry.host, std::ios::binary);
+    if (!in) permissionDenied();
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) throw PlatformError(kDeviceIoError, "Device I/O error");
+    return decodeCodePage1252(bytes);
+}
+
+}  // namespace tessaron
