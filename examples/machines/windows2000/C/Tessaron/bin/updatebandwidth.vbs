@@ -1,0 +1,2 @@
+' Tessaron: update bandwidth figures (placeholder)
+WScript.Quit 0

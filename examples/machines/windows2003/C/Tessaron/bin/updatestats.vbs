@@ -1,0 +1,2 @@
+' Tessaron: update site statistics (placeholder)
+WScript.Quit 0
