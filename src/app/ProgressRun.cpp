@@ -1,5 +1,7 @@
 #include "app/ProgressRun.h"
 
+#include "platform/Failure.h"
+
 namespace tessaron::app {
 
 RunOutcome PerformRun(SettingsRecord& settings, const InstallOptions& options, Platform& platform,
@@ -8,6 +10,11 @@ RunOutcome PerformRun(SettingsRecord& settings, const InstallOptions& options, P
     RunOutcome outcome;
     outcome.ending = PerformInstallationRun(run);
     outcome.runError = run.RunError;
+    try {
+        platform.Iis().Flush();
+    } catch (const PlatformError& error) {
+        outcome.metabaseSaveError = error.description();
+    }
     return outcome;
 }
 

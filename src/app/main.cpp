@@ -1,7 +1,11 @@
-// Program start. Replaced by the front ends (window and unattended run).
+// Program start of the build without the window: the unattended front end.
 #include <iostream>
+#include <string>
+#include <vector>
 
-int main() {
-    std::cout << "tessaron-config\n";
-    return 0;
+#include "app/CommandLine.h"
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    return tessaron::app::runUnattended(args, std::cout, std::cerr);
 }

@@ -1,0 +1,131 @@
+#include "app/AnswersFile.h"
+
+namespace tessaron::app {
+namespace {
+
+std::string trimBlanks(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    const auto last = text.find_last_not_of(" \t");
+    return std::string(text.substr(first, last - first + 1));
+}
+
+// Characters, not bytes: a text box counts what the user typed.
+std::size_t utf8Length(std::string_view text) {
+    std::size_t count = 0;
+    for (unsigned char c : text) {
+        if ((c & 0xC0) != 0x80) ++count;
+    }
+    return count;
+}
+
+UsageError lineError(const std::string& fileName, int line, const std::string& text) {
+    return UsageError(fileName + ":" + std::to_string(line) + ": " + text);
+}
+
+const char* kindName(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::TabControl: return "a tab control";
+    case ControlKind::Label: return "a label";
+    case ControlKind::Button: return "a button";
+    case ControlKind::FileDialog: return "a dialog component";
+    default: return "a control";
+    }
+}
+
+}  // namespace
+
+std::vector<Answer> parseAnswers(std::string_view text, const std::string& fileName) {
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+    std::vector<Answer> answers;
+    int lineNumber = 0;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const auto end = text.find('\n', start);
+        std::string_view line = text.substr(start, end == std::string_view::npos ? text.npos : end - start);
+        start = end == std::string_view::npos ? text.size() : end + 1;
+        ++lineNumber;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+
+        const std::string trimmed = trimBlanks(line);
+        if (trimmed.empty() || trimmed.front() == '#') continue;
+
+        const auto equals = line.find('=');
+        if (equals == std::string_view::npos) {
+            throw lineError(fileName, lineNumber,
+                            "malformed line (expected CONTROL = VALUE): " + trimmed);
+        }
+        Answer answer{fileName, lineNumber, trimBlanks(line.substr(0, equals)),
+                      trimBlanks(line.substr(equals + 1))};
+        if (answer.control.empty()) {
+            throw lineError(fileName, lineNumber, "malformed line (no control name before \"=\")");
+        }
+        if (!answer.value.empty() && answer.value.front() == '"') {
+            if (answer.value.size() < 2 || answer.value.back() != '"') {
+                throw lineError(fileName, lineNumber,
+                                "malformed line (the value's double quote is not closed)");
+            }
+            answer.value = answer.value.substr(1, answer.value.size() - 2);
+        }
+
+        const ControlSpec* spec = findControlSpec(mainFormSpec(), answer.control);
+        if (!spec) {
+            throw lineError(fileName, lineNumber,
+                            "unknown control \"" + answer.control + "\" (not a control of the settings window)");
+        }
+        switch (spec->kind) {
+        case ControlKind::TextBox:
+            if (spec->maxLength > 0 &&
+                utf8Length(answer.value) > static_cast<std::size_t>(spec->maxLength)) {
+                throw lineError(fileName, lineNumber,
+                                answer.control + " accepts at most " +
+                                    std::to_string(spec->maxLength) + " characters");
+            }
+            break;
+        case ControlKind::CheckBox:
+            if (answer.value != "0" && answer.value != "1" && answer.value != "2") {
+                throw lineError(fileName, lineNumber,
+                                answer.control + " is a check box: the value must be 0, 1 or 2, not \"" +
+                                    answer.value + "\"");
+            }
+            break;
+        case ControlKind::DropDownList:
+            break;
+        default:
+            throw lineError(fileName, lineNumber,
+                            answer.control + " is " + kindName(spec->kind) + " and takes no value");
+        }
+        answers.push_back(std::move(answer));
+    }
+    return answers;
+}
+
+void applyAnswer(ControlModel& controls, const Answer& answer) {
+    const auto& control = controls[answer.control];
+    switch (control.kind()) {
+    case ControlKind::TextBox:
+        controls.setText(answer.control, answer.value);
+        return;
+    case ControlKind::CheckBox:
+        controls.setChecked(answer.control, std::stoi(answer.value));
+        return;
+    case ControlKind::DropDownList: {
+        const auto& entries = control.entries();
+        for (std::size_t index = 0; index < entries.size(); ++index) {
+            if (entries[index] == answer.value) {
+                controls.setSelectedIndex(answer.control, static_cast<int>(index));
+                return;
+            }
+        }
+        std::string list;
+        for (const auto& entry : entries) list += (list.empty() ? "\"" : ", \"") + entry + "\"";
+        throw lineError(answer.fileName, answer.line,
+                        "\"" + answer.value + "\" is not an entry of " + answer.control +
+                            (list.empty() ? " (the list is empty)" : " (entries: " + list + ")"));
+    }
+    default:
+        throw lineError(answer.fileName, answer.line, answer.control + " takes no value");
+    }
+}
+
+}  // namespace tessaron::app

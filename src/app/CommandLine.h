@@ -1,0 +1,54 @@
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "settings/SettingsRecord.h"
+
+namespace tessaron::app {
+
+// The program's command line:
+//   tessaron-config [--machine DIR]                                  the settings window
+//   tessaron-config --machine DIR --answers FILE [--options LIST] [--yes]   unattended run
+//   tessaron-config --help
+// "--name VALUE" and "--name=VALUE" are both accepted.
+struct CommandLine {
+    bool help = false;
+    std::optional<std::string> machine;
+    std::optional<std::string> answers;
+    std::optional<std::string> options;
+    bool yes = false;
+
+    bool unattended() const { return answers.has_value(); }
+};
+
+// Exit statuses of the unattended run.
+namespace exit_status {
+inline constexpr int kCompleted = 0;
+inline constexpr int kCompletedWithRunError = 1;
+inline constexpr int kStoppedByCheck = 2;
+inline constexpr int kEndedAtLoad = 3;
+inline constexpr int kUsage = 64;
+inline constexpr int kInternalError = 70;
+}  // namespace exit_status
+
+// Parses the arguments after the program name; throws UsageError.
+CommandLine parseCommandLine(const std::vector<std::string>& args);
+// "tasks,database,sites" (any subset, any order) into install options; empty
+// text means none. Throws UsageError for any other word.
+InstallOptions parseInstallOptions(const std::string& list);
+// The text --help prints.
+std::string usageText();
+
+// The unattended front end: parses the arguments (after the program name),
+// runs the load step on the machine image, applies the answers, presses the
+// install button and performs the run. The log goes to out as it is written,
+// one entry a line; messages and usage errors go to err. Returns the exit
+// status. With --help it prints the usage to out and returns 0; without
+// --answers it reports that this build has no window and returns 64 (the
+// window's main handles that case itself before calling this).
+int runUnattended(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace tessaron::app
