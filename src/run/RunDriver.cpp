@@ -1,14 +1,12 @@
 #include "run/RunDriver.h"
 
-#include "database/DatabaseStage.h"
 #include "run/ConfigFileWriter.h"
 #include "run/PrerequisiteChecks.h"
 #include "run/ScheduledTasks.h"
-#include "webserver/WebServerStage.h"
 
 namespace tessaron {
 
-RunEnding PerformInstallationRun(RunContext& run) {
+RunEnding PerformInstallationRun(RunContext& run, const RunStages& stages) {
     run.RunError = false;
     run.AddProgressText("Beginning Tessaron configuration...");
     if (run.settings.InternalIP.empty()) run.settings.InternalIP = run.settings.ServerIP;
@@ -24,7 +22,7 @@ RunEnding PerformInstallationRun(RunContext& run) {
     if (!run.RunError && run.options.CreateTasks) CreateScheduledTasks(run);
     if (!run.RunError && run.options.InitializeDatabase) {
         run.beginContinueOnError();
-        RunDatabaseStage(run);
+        stages.database(run);
     }
 
     // The web-server stage runs whatever RunError holds; only an error line
@@ -33,11 +31,11 @@ RunEnding PerformInstallationRun(RunContext& run) {
     bool appendSites = true;
     if (run.options.SetUpSites) {
         run.beginContinueOnError();
-        appendSites = RunWebServerStage(run, held);
+        appendSites = stages.webServer(run, held);
     }
     if (appendSites) {
         run.beginContinueOnError();
-        AppendSiteSettings(run, held);
+        stages.appendSites(run, held);
     }
 
     // Continue-on-error mode ends with the run.

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <functional>
+
+#include "database/DatabaseStage.h"
 #include "run/RunContext.h"
+#include "webserver/WebServerStage.h"
 
 namespace tessaron {
 
@@ -10,8 +14,18 @@ enum class RunEnding {
     Completed,       // the completion line was logged (RunError tells the rest)
 };
 
+// The stages of the run that live in their own folders. The driver decides
+// when each runs; tests of the driver's order and gates put recorders here.
+struct RunStages {
+    std::function<void(RunContext&)> database = RunDatabaseStage;
+    // Returns false when an error line ended the stage.
+    std::function<bool(RunContext&, HeldSiteNumbers&)> webServer = RunWebServerStage;
+    std::function<void(RunContext&, const HeldSiteNumbers&)> appendSites = AppendSiteSettings;
+};
+
 // Performs one whole installation run in the stage order and gates of the
-// progress window's load step.
-RunEnding PerformInstallationRun(RunContext& run);
+// progress window's load step: checks and working directories, config.inc,
+// scheduled tasks, database, web server, site lines, completion line.
+RunEnding PerformInstallationRun(RunContext& run, const RunStages& stages = RunStages());
 
 }  // namespace tessaron

@@ -1,0 +1,300 @@
+#include "run/PrerequisiteChecks.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "RunMachine.h"
+
+namespace tessaron::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+using Lines = std::vector<std::string>;
+
+const Lines kAllPresent = {"Accounts directory OK.", "Temp directory OK.", "Logfile directory OK."};
+
+struct DirectoryCase {
+    const char* what;
+    void (*prepare)(const TempMachine&, SettingsRecord&);
+    Lines log;
+    bool goesOn;
+};
+
+class WorkingDirectoryTest : public ::testing::TestWithParam<DirectoryCase> {};
+
+TEST_P(WorkingDirectoryTest, LogsEachDirectoryAndStopsAtTheFirstFailure) {
+    TempMachine machine;
+    writeSmallServer(machine);
+    SettingsRecord settings = smallServerSettings();
+    GetParam().prepare(machine, settings);
+    RunFixture fixture(machine, settings);
+
+    EXPECT_EQ(RunPrerequisiteChecks(fixture.run), GetParam().goesOn);
+    EXPECT_EQ(fixture.log.entries(), GetParam().log);
+    EXPECT_FALSE(fixture.run.RunError);
+}
+
+void bulletProof(SettingsRecord& s, const std::string& linkPath) {
+    s.FTPServerEnabled = "True";
+    s.FTPServerType = "BulletProof FTP";
+    s.FTPLinkPath = linkPath;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Outcomes, WorkingDirectoryTest,
+    ::testing::Values(
+        DirectoryCase{"all present", [](const TempMachine&, SettingsRecord&) {}, kAllPresent, true},
+        DirectoryCase{"FTP link present",
+                      [](const TempMachine& m, SettingsRecord& s) {
+                          m.makeFolder("C:\\Tessaron\\ftp");
+                          bulletProof(s, "C:\\Tessaron\\ftp");
+                      },
+                      {"Accounts directory OK.", "Temp directory OK.", "Logfile directory OK.",
+                       "FTP link directory OK."},
+                      true},
+        DirectoryCase{"FTP link created",
+                      [](const TempMachine&, SettingsRecord& s) { bulletProof(s, "C:\\Tessaron\\ftp"); },
+                      {"Accounts directory OK.", "Temp directory OK.", "Logfile directory OK.",
+                       "FTP link directory created."},
+                      true},
+        DirectoryCase{"Microsoft FTP has no link directory",
+                      [](const TempMachine&, SettingsRecord& s) {
+                          s.FTPServerEnabled = "True";
+                          s.FTPServerType = "Microsoft FTP";
+                          s.FTPLinkPath = "C:\\nowhere\\ftp";
+                      },
+                      kAllPresent, true},
+        DirectoryCase{"FTP off has no link directory",
+                      [](const TempMachine&, SettingsRecord& s) {
+                          bulletProof(s, "C:\\nowhere\\ftp");
+                          s.FTPServerEnabled = "False";
+                      },
+                      kAllPresent, true},
+        DirectoryCase{"temp created",
+                      [](const TempMachine& m, SettingsRecord&) {
+                          fs::remove_all(m.host("C:\\Tessaron\\temp"));
+                      },
+                      {"Accounts directory OK.", "Temp directory created.", "Logfile directory OK."},
+                      true},
+        DirectoryCase{"accounts found without regard to case",
+                      [](const TempMachine&, SettingsRecord& s) { s.ServerRoot = "c:\\ACCOUNTS\\"; },
+                      kAllPresent, true},
+        DirectoryCase{"accounts parent missing",
+                      [](const TempMachine&, SettingsRecord& s) {
+                          s.ServerRoot = "C:\\Hosting\\Accounts";
+                      },
+                      {"ERROR: Could not create accounts directory at C:\\Hosting\\Accounts - Path "
+                       "not found"},
+                      false},
+        DirectoryCase{"logfile parent read-only",
+                      [](const TempMachine& m, SettingsRecord& s) {
+                          m.makeFolder("C:\\Logs");
+                          m.setReadOnly("C:\\Logs", true);
+                          s.LogRoot = "C:\\Logs\\Tessaron";
+                      },
+                      {"Accounts directory OK.", "Temp directory OK.",
+                       "ERROR: Could not create logfile directory at C:\\Logs\\Tessaron - Permission "
+                       "denied"},
+                      false},
+        DirectoryCase{"empty logfile path",
+                      [](const TempMachine&, SettingsRecord& s) { s.LogRoot = ""; },
+                      {"Accounts directory OK.", "Temp directory OK.",
+                       "ERROR: Could not create logfile directory at  - Invalid procedure call or "
+                       "argument"},
+                      false},
+        DirectoryCase{"FTP link parent missing",
+                      [](const TempMachine&, SettingsRecord& s) { bulletProof(s, "C:\\ftp\\links"); },
+                      {"Accounts directory OK.", "Temp directory OK.", "Logfile directory OK.",
+                       "ERROR: Could not create FTP link directory at C:\\ftp\\links - Path not found"},
+                      false}),
+    [](const auto& info) {
+        std::string name = info.param.what;
+        for (auto& c : name) {
+            if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+        }
+        return name;
+    });
+
+// The image answers every folder query; a failing query (an unreachable
+// volume on a real server) is put in by delegating to the image and failing
+// the query for one path.
+class FolderQueryFails : public FileSystem {
+public:
+    FolderQueryFails(FileSystem& files, std::string failingPath)
+        : files_(files), failingPath_(std::move(failingPath)) {}
+    bool FolderExists(const std::string& path) override {
+        if (path == failingPath_) throw PlatformError(error_number::kPermissionDenied, "Permission denied");
+        return files_.FolderExists(path);
+    }
+    bool FileExists(const std::string& path) override { return files_.FileExists(path); }
+    void CreateFolder(const std::string& path) override { files_.CreateFolder(path); }
+    void CopyFile(const std::string& s, const std::string& d, bool o) override { files_.CopyFile(s, d, o); }
+    void ReplaceFile(const std::string& s, const std::string& d) override { files_.ReplaceFile(s, d); }
+    void DeleteFile(const std::string& path) override { files_.DeleteFile(path); }
+    std::vector<std::string> SubFolders(const std::string& path) override {
+        return files_.SubFolders(path);
+    }
+    std::unique_ptr<TextWriter> CreateTextFile(const std::string& path, bool overwrite) override {
+        return files_.CreateTextFile(path, overwrite);
+    }
+    std::unique_ptr<TextWriter> OpenTextFileForAppending(const std::string& path) override {
+        return files_.OpenTextFileForAppending(path);
+    }
+    std::string ReadTextFile(const std::string& path) override { return files_.ReadTextFile(path); }
+
+private:
+    FileSystem& files_;
+    std::string failingPath_;
+};
+
+class WithFiles : public Platform {
+public:
+    WithFiles(Platform& platform, FileSystem& files) : platform_(platform), files_(files) {}
+    SystemQueries& System() override { return platform_.System(); }
+    Wmi& Management() override { return platform_.Management(); }
+    FileSystem& Files() override { return files_; }
+    Metabase& Iis() override { return platform_.Iis(); }
+    Database& Databases() override { return platform_.Databases(); }
+    std::unique_ptr<PanelComponent> CreatePanelComponent() override {
+        return platform_.CreatePanelComponent();
+    }
+
+private:
+    Platform& platform_;
+    FileSystem& files_;
+};
+
+TEST(WorkingDirectories, AFailedFolderQueryCallsThePathInvalid) {
+    TempMachine machine;
+    writeSmallServer(machine);
+    SettingsRecord settings = smallServerSettings();
+    MachineImage image(machine.root());
+    FolderQueryFails files(image.Files(), "C:\\Tessaron\\temp");
+    WithFiles platform(image, files);
+    InstallOptions options;
+    ProgressLog log;
+    RunContext run(settings, options, platform, log);
+
+    EXPECT_FALSE(RunPrerequisiteChecks(run));
+    EXPECT_EQ(log.entries(), (Lines{"Accounts directory OK.",
+                                    "ERROR: Temp directory C:\\Tessaron\\temp is invalid."}));
+}
+
+TEST(FrontPageCheck, MissingToolStopsBeforeTheDirectories) {
+    TempMachine machine;
+    writeSmallServer(machine);
+    fs::remove(machine.host(
+        "C:\\Program Files\\Common Files\\Microsoft Shared\\Web Server Extensions\\50\\bin\\owsadm.exe"));
+    fs::remove_all(machine.host("C:\\Tessaron\\temp"));
+    RunFixture fixture(machine);
+
+    EXPECT_FALSE(RunPrerequisiteChecks(fixture.run));
+    EXPECT_EQ(fixture.log.entries(), Lines{kFrontPageErrorLine});
+    EXPECT_FALSE(fs::exists(machine.host("C:\\Tessaron\\temp")));
+}
+
+struct DnsCase {
+    const char* what;
+    MachineLayout layout;
+    const char* server;
+    const char* enabled;
+    Lines log;
+};
+
+class DnsProviderTest : public ::testing::TestWithParam<DnsCase> {};
+
+TEST_P(DnsProviderTest, ChecksTheProviderOnlyForMicrosoftDns) {
+    TempMachine machine;
+    writeSmallServer(machine, GetParam().layout);
+    SettingsRecord settings = smallServerSettings();
+    settings.DNSServerEnabled = GetParam().enabled;
+    settings.DNSServer = GetParam().server;
+    RunFixture fixture(machine, settings);
+
+    RunPrerequisiteChecks(fixture.run);
+
+    EXPECT_EQ(fixture.log.entries(), GetParam().log);
+    // Nothing is installed on Windows Server 2003.
+    EXPECT_FALSE(fs::exists(machine.root() / "commands.log"));
+    EXPECT_FALSE(fs::exists(machine.host("C:\\WINDOWS\\system32\\WBEM")));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DnsProviderTest,
+    ::testing::Values(
+        DnsCase{"other DNS server", {.dnsProvider = false}, "Simple DNS Plus", "True", kAllPresent},
+        DnsCase{"DNS off", {.dnsProvider = false}, "Microsoft DNS", "False", kAllPresent},
+        DnsCase{"provider present",
+                {},
+                "Microsoft DNS",
+                "True",
+                {"DNS WMI provider OK.", "Accounts directory OK.", "Temp directory OK.",
+                 "Logfile directory OK."}},
+        DnsCase{"provider missing on 2003", {.dnsProvider = false}, "Microsoft DNS", "True",
+                {kDnsProviderErrorLine}}),
+    [](const auto& info) {
+        std::string name = info.param.what;
+        for (auto& c : name) {
+            if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+        }
+        return name;
+    });
+
+SettingsRecord windows2000Settings() {
+    SettingsRecord s = smallServerSettings();
+    s.LogRoot = "C:\\WINNT\\system32\\LogFiles";
+    s.DNSServerEnabled = "True";
+    s.DNSServer = "Microsoft DNS";
+    return s;
+}
+
+const Lines kProviderCommands = {
+    "C:\\WINNT\\system32\\WBEM\\MOFCOMP.EXE DNSSCHEMA.MOF",
+    "C:\\WINNT\\system32\\REGSVR32.EXE C:\\WINNT\\system32\\WBEM\\DNSPROV.DLL",
+};
+
+TEST(DnsProviderOnWindows2000, IsCopiedCompiledRegisteredAndReached) {
+    TempMachine machine;
+    writeSmallServer(machine, {.release = 2000, .dnsProvider = false});
+    RunFixture fixture(machine, windows2000Settings());
+
+    EXPECT_TRUE(RunPrerequisiteChecks(fixture.run));
+
+    EXPECT_EQ(fixture.log.entries(),
+              (Lines{"DNS WMI provider registered.  Reinitializing...", "DNS WMI provider OK.",
+                     "Accounts directory OK.", "Temp directory OK.", "Logfile directory OK."}));
+    EXPECT_EQ(machine.readFile("C:\\WINNT\\system32\\WBEM\\dnsschema.mof"), "schema");
+    EXPECT_EQ(machine.readFile("C:\\WINNT\\system32\\WBEM\\dnsprov.dll"), "provider");
+    EXPECT_EQ(commandsLogLines(machine), kProviderCommands);
+}
+
+TEST(DnsProviderOnWindows2000, ReplacesOldProviderFilesInAnExistingWbemFolder) {
+    TempMachine machine;
+    writeSmallServer(machine, {.release = 2000, .dnsProvider = false});
+    machine.writeFile("C:\\WINNT\\system32\\wbem\\dnsprov.dll", "old provider");
+    RunFixture fixture(machine, windows2000Settings());
+
+    EXPECT_TRUE(RunPrerequisiteChecks(fixture.run));
+
+    EXPECT_EQ(machine.readFile("C:\\WINNT\\system32\\wbem\\dnsprov.dll"), "provider");
+    EXPECT_EQ(commandsLogLines(machine), kProviderCommands);
+}
+
+TEST(DnsProviderOnWindows2000, StopsWhenTheSecondConnectionFails) {
+    TempMachine machine;
+    writeSmallServer(machine, {.release = 2000, .dnsProvider = false});
+    fs::remove(machine.host("C:\\Tessaron\\bin\\dnsprov.dll"));
+    RunFixture fixture(machine, windows2000Settings());
+
+    EXPECT_FALSE(RunPrerequisiteChecks(fixture.run));
+
+    EXPECT_EQ(fixture.log.entries(),
+              (Lines{"DNS WMI provider registered.  Reinitializing...", kDnsProviderErrorLine}));
+    EXPECT_EQ(commandsLogLines(machine), kProviderCommands);
+    EXPECT_FALSE(fixture.run.RunError);
+}
+
+}  // namespace
+}  // namespace tessaron::testing

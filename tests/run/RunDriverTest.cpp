@@ -1,0 +1,157 @@
+#include "run/RunDriver.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "RunMachine.h"
+#include "run/PrerequisiteChecks.h"
+
+namespace tessaron::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
+
+// Stages of other folders replaced by recorders, so the driver's order and
+// gates show in the log. Each asserts that it starts with a clear failure
+// indicator (continue-on-error mode switched on again).
+RunStages recordingStages(bool webServerSucceeds) {
+    RunStages stages;
+    stages.database = [](RunContext& run) {
+        EXPECT_FALSE(run.failure.failed());
+        run.AddProgressText("<database>");
+    };
+    stages.webServer = [webServerSucceeds](RunContext& run, HeldSiteNumbers&) {
+        EXPECT_FALSE(run.failure.failed());
+        run.AddProgressText("<web server>");
+        return webServerSucceeds;
+    };
+    stages.appendSites = [](RunContext& run, const HeldSiteNumbers&) {
+        EXPECT_FALSE(run.failure.failed());
+        run.AddProgressText("<append>");
+    };
+    return stages;
+}
+
+const Lines kStart = {"Beginning Tessaron configuration...", "Checking installation integrity...",
+                      "Accounts directory OK.", "Temp directory OK.", "Logfile directory OK."};
+const Lines kWritten = {"Writing configuration file...", "Configuration file written."};
+const Lines kNotWritten = {"Writing configuration file...",
+                           "Could not open configuration file for overwriting.",
+                           "Could not write to configuration file."};
+const Lines kTasks = {"Creating task for bandwidth update..."};
+
+Lines joined(std::initializer_list<Lines> parts) {
+    Lines all;
+    for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
+struct GateCase {
+    const char* what;
+    InstallOptions options;
+    bool configFails;
+    bool webServerSucceeds;
+    Lines log;
+};
+
+class RunGates : public ::testing::TestWithParam<GateCase> {};
+
+TEST_P(RunGates, RunsEachStageOnlyWhereItsGateAllows) {
+    TempMachine machine;
+    writeSmallServer(machine);
+    if (GetParam().configFails) machine.setReadOnly("C:\\Tessaron\\panel", true);
+    RunFixture fixture(machine);
+    fixture.options = GetParam().options;
+
+    const RunEnding ending =
+        PerformInstallationRun(fixture.run, recordingStages(GetParam().webServerSucceeds));
+
+    EXPECT_EQ(ending, RunEnding::Completed);
+    EXPECT_EQ(fixture.log.entries(), GetParam().log);
+    EXPECT_EQ(fixture.run.RunError, GetParam().configFails);
+    EXPECT_EQ(fixture.log.entries().back(), "Tessaron configuration completed.");
+}
+
+const Lines kDone = {"Tessaron configuration completed."};
+
+INSTANTIATE_TEST_SUITE_P(
+    Options, RunGates,
+    ::testing::Values(
+        GateCase{"no option", {}, false, true, joined({kStart, kWritten, {"<append>"}, kDone})},
+        GateCase{"tasks", {.CreateTasks = true}, false, true,
+                 joined({kStart, kWritten, kTasks, {"<append>"}, kDone})},
+        GateCase{"database", {.InitializeDatabase = true}, false, true,
+                 joined({kStart, kWritten, {"<database>", "<append>"}, kDone})},
+        GateCase{"sites", {.SetUpSites = true}, false, true,
+                 joined({kStart, kWritten, {"<web server>", "<append>"}, kDone})},
+        GateCase{"all", {true, true, true}, false, true,
+                 joined({kStart, kWritten, kTasks, {"<database>", "<web server>", "<append>"},
+                         kDone})},
+        GateCase{"web-server error skips the append", {true, true, true}, false, false,
+                 joined({kStart, kWritten, kTasks, {"<database>", "<web server>"}, kDone})},
+        GateCase{"config failure skips tasks and database",
+                 {.InitializeDatabase = true, .CreateTasks = true}, true, true,
+                 joined({kStart, kNotWritten, {"<append>"}, kDone})},
+        GateCase{"config failure still sets up sites", {true, true, true}, true, true,
+                 joined({kStart, kNotWritten, {"<web server>", "<append>"}, kDone})}),
+    [](const auto& info) {
+        std::string name = info.param.what;
+        for (auto& c : name) {
+            if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+        }
+        return name;
+    });
+
+TEST(RunEndings, AFailedCheckStopsTheRunWithoutCompletionLine) {
+    TempMachine machine;
+    writeSmallServer(machine);
+    RunFixture fixture(machine);
+    fixture.settings.ServerRoot = "C:\\Hosting\\Accounts";
+    fixture.options = {true, true, true};
+    bool anyStageRan = false;
+    RunStages stages;
+    stages.database = [&](RunContext&) { anyStageRan = true; };
+    stages.webServer = [&](RunContext&, HeldSiteNumbers&) { return anyStageRan = true; };
+    stages.appendSites = [&](RunContext&, const HeldSiteNumbers&) { anyStageRan = true; };
+
+    EXPECT_EQ(PerformInstallationRun(fixture.run, stages), RunEnding::StoppedByCheck);
+
+    EXPECT_EQ(fixture.log.text(),
+              "Beginning Tessaron configuration...\r\nChecking installation integrity...\r\n"
+              "ERROR: Could not create accounts directory at C:\\Hosting\\Accounts - Path not found");
+    EXPECT_FALSE(fixture.run.RunError);
+    EXPECT_FALSE(anyStageRan);
+    EXPECT_FALSE(fs::exists(machine.host("C:\\Tessaron\\panel\\config.inc")));
+    EXPECT_FALSE(fs::exists(machine.root() / "commands.log"));
+}
+
+TEST(RunEndings, ANewRunClearsRunErrorAndCompletesTheInternalAddress) {
+    TempMachine machine;
+    writeSmallServer(machine);
+    RunFixture fixture(machine);
+    fixture.run.RunError = true;  // left from an earlier run
+    fixture.settings.InternalIP = "";
+
+    EXPECT_EQ(PerformInstallationRun(fixture.run, recordingStages(true)), RunEnding::Completed);
+
+    EXPECT_FALSE(fixture.run.RunError);
+    EXPECT_EQ(fixture.settings.InternalIP, "192.0.2.10");
+    EXPECT_NE(machine.readFile("C:\\Tessaron\\panel\\config.inc").find("InternalIP = \"192.0.2.10\"\r\n"),
+              std::string::npos);
+}
+
+TEST(RunEndings, AGivenInternalAddressIsKept) {
+    TempMachine machine;
+    writeSmallServer(machine);
+    RunFixture fixture(machine);
+    fixture.settings.InternalIP = "10.0.0.5";
+
+    PerformInstallationRun(fixture.run, recordingStages(true));
+
+    EXPECT_EQ(fixture.settings.InternalIP, "10.0.0.5");
+}
+
+}  // namespace
+}  // namespace tessaron::testing

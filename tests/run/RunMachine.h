@@ -1,0 +1,44 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/image/MachineImage.h"
+#include "run/RunContext.h"
+#include "settings/SettingsRecord.h"
+#include "support/TempMachine.h"
+
+namespace tessaron::testing {
+
+// A small Windows server in a temporary machine image, as the run's stages
+// expect it: the panel under C:\Tessaron, the FrontPage 2002 tool, the four
+// working directories and, on Windows Server 2003, the DNS provider.
+struct MachineLayout {
+    int release = 2003;            // 2000 or 2003
+    bool dnsProvider = true;       // the provider's WMI namespace is registered
+    bool tempValue = true;         // the registry names a temporary folder
+};
+
+void writeSmallServer(const TempMachine& machine, const MachineLayout& layout = {});
+
+// Settings that fit writeSmallServer: install folder C:\Tessaron, accounts in
+// C:\Accounts, logs in C:\WINDOWS\system32\LogFiles, DNS and FTP off.
+SettingsRecord smallServerSettings();
+
+// The command lines in the image's commands.log, without their line ends.
+std::vector<std::string> commandsLogLines(const TempMachine& machine);
+
+// A run on a machine image with its own log and options.
+struct RunFixture {
+    explicit RunFixture(const TempMachine& machine, SettingsRecord record = smallServerSettings())
+        : settings(std::move(record)), image(machine.root()), run(settings, options, image, log) {}
+
+    SettingsRecord settings;
+    InstallOptions options;
+    MachineImage image;
+    ProgressLog log;
+    RunContext run;
+};
+
+}  // namespace tessaron::testing
