@@ -92,6 +92,9 @@ std::string decodeFile(std::string_view bytes, RegistryFileFormat& format) {
         checkUtf8(bytes.substr(3));
         return std::string(bytes.substr(3));
     }
+    if (bytes.size() >= 2 && bytes[0] != 0 && bytes[1] == 0) {
+        fault(1, "the file is in UTF-16 without a byte order mark; save it with one or as UTF-8");
+    }
     if (startsWith(bytes, kHeader4)) {
         // The old format is written in the ANSI code page.
         format.encoding = RegistryFileEncoding::Ansi;
