@@ -1,0 +1,123 @@
+#include "AppMachine.h"
+
+#include <cstdio>
+
+namespace tessaron::app::testing {
+namespace {
+
+// A REG_MULTI_SZ value as regedit writes it: hex(7) over UTF-16LE.
+std::string multiString(const std::vector<std::string>& items) {
+    std::string bytes;
+    for (const auto& item : items) {
+        for (char c : item) bytes += std::string{c, '\0'};
+        bytes += std::string(2, '\0');
+    }
+    bytes += std::string(2, '\0');
+    std::string text = "hex(7):";
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        char hex[4];
+        std::snprintf(hex, sizeof hex, "%02x", static_cast<unsigned char>(bytes[i]));
+        text += (i ? "," : "") + std::string(hex);
+    }
+    return text;
+}
+
+std::string regString(const std::string& value) {
+    std::string escaped;
+    for (char c : value) {
+        if (c == '\\' || c == '"') escaped += '\\';
+        escaped += c;
+    }
+    return "\"" + escaped + "\"";
+}
+
+std::string xmlAttribute(const std::string& value) {
+    std::string escaped;
+    for (char c : value) {
+        if (c == '&') escaped += "&amp;";
+        else if (c == '"') escaped += "&quot;";
+        else if (c == '<') escaped += "&lt;";
+        else escaped += c;
+    }
+    return escaped;
+}
+
+std::string registryText(const MachineSpec& spec) {
+    std::string text = "Windows Registry Editor Version 5.00\r\n\r\n";
+    if (spec.component) {
+        text += "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\Tessaron.Master]\r\n@=\"Tessaron.Master\"\r\n\r\n";
+    }
+    text += "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion]\r\n"
+            "\"ProgramFilesDir\"=\"C:\\\\Program Files\"\r\n\r\n";
+    text += "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion]\r\n"
+            "\"CurrentBuildNumber\"=" + regString(spec.build) + "\r\n"
+            "\"CurrentVersion\"=" + regString(spec.version) + "\r\n"
+            "\"RegisteredOrganization\"=" + regString(spec.organization) + "\r\n"
+            "\"RegisteredOwner\"=" + regString(spec.owner) + "\r\n"
+            "\"SystemRoot\"=\"C:\\\\WINDOWS\"\r\n\r\n";
+    text += "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Tessaron]\r\n";
+    if (spec.installDirValue) text += "\"Install_Dir\"=" + regString(*spec.installDirValue) + "\r\n";
+    text += "\r\n";
+    text += "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\ComputerName\\ComputerName]\r\n"
+            "\"ComputerName\"=" + regString(spec.computerName) + "\r\n\r\n";
+    text += "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment]\r\n"
+            "\"TEMP\"=\"C:\\\\WINDOWS\\\\TEMP\"\r\n\r\n";
+    if (!spec.addresses.empty()) {
+        text += "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\"
+                "Interfaces\\{0}]\r\n\"IPAddress\"=" + multiString(spec.addresses) + "\r\n\r\n";
+    }
+    return text;
+}
+
+void appendSites(std::string& xml, const char* service, const char* siteClass,
+                 const std::vector<Site>& sites) {
+    for (const auto& site : sites) {
+        xml += std::string("<") + siteClass + "\tLocation =\"/LM/" + service + "/" + site.number + "\"\r\n";
+        if (site.comment) xml += "\t\tServerComment=\"" + xmlAttribute(*site.comment) + "\"\r\n";
+        xml += "\t>\r\n</" + std::string(siteClass) + ">\r\n";
+    }
+}
+
+}  // namespace
+
+std::string metabaseXml(const MachineSpec& spec) {
+    std::string xml =
+        "<?xml version =\"1.0\"?>\r\n"
+        "<configuration xmlns=\"urn:microsoft-catalog:XML_Metabase_V64_0\">\r\n<MBProperty>\r\n";
+    xml += "<IIsWebService\tLocation =\"/LM/W3SVC\"\r\n\t\tLogFileDirectory=\"" +
+           xmlAttribute(spec.logFileDirectory) + "\"\r\n\t>\r\n</IIsWebService>\r\n";
+    appendSites(xml, "W3SVC", "IIsWebServer", spec.webSites);
+    if (spec.ftpService) {
+        xml += "<IIsFtpService\tLocation =\"/LM/MSFTPSVC\"\r\n\t>\r\n</IIsFtpService>\r\n";
+        appendSites(xml, "MSFTPSVC", "IIsFtpServer", spec.ftpSites);
+    }
+    xml += "</MBProperty>\r\n</configuration>\r\n";
+    return xml;
+}
+
+tessaron::testing::TempMachine buildMachine(const MachineSpec& spec) {
+    tessaron::testing::TempMachine machine;
+    machine.writeRegistry(registryText(spec));
+    machine.makeFolder("C:\\WINDOWS\\TEMP");
+    machine.makeFolder("C:\\Tessaron\\panel");
+    if (spec.metabase) {
+        machine.writeFile("C:\\WINDOWS\\system32\\inetsrv\\MetaBase.xml", metabaseXml(spec));
+    }
+    if (spec.stylesFolder) {
+        machine.makeFolder("C:\\Tessaron\\panel\\styles");
+        for (const auto& style : spec.styles) {
+            machine.makeFolder("C:\\Tessaron\\panel\\styles\\" + style);
+        }
+    }
+    if (spec.configInc) machine.writeFile("C:\\Tessaron\\panel\\config.inc", *spec.configInc);
+    return machine;
+}
+
+WindowOnMachine::WindowOnMachine(const MachineSpec& spec, MessageAnswer answer, bool load)
+    : machine(buildMachine(spec)), image(machine.root()) {
+    messages.answer = answer;
+    window = std::make_unique<SettingsWindow>(image, settings, messages);
+    if (load) result = window->Load();
+}
+
+}  // namespace tessaron::app::testing

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/MessageService.h"
+#include "app/SettingsWindow.h"
+#include "platform/image/MachineImage.h"
+#include "support/TempMachine.h"
+
+namespace tessaron::app::testing {
+
+struct Site {
+    std::string number;
+    std::optional<std::string> comment;  // nullopt: no ServerComment property
+};
+
+// A machine as the window's load step sees it; every part can be left out.
+struct MachineSpec {
+    std::optional<std::string> installDirValue = "C:\\Tessaron";  // as stored in the registry
+    std::vector<std::string> addresses = {"10.0.0.5"};
+    std::string organization = "Example Hosting Ltd";
+    std::string owner = "Administrator";
+    std::string version = "5.2";
+    std::string build = "3790";
+    bool component = true;
+    std::string computerName = "WEBHOST01";
+    bool metabase = true;
+    std::string logFileDirectory = "%WinDir%\\System32\\LogFiles";
+    std::vector<Site> webSites = {{"1", "Default Web Site"}, {"7", "Shop"}};
+    bool ftpService = true;
+    std::vector<Site> ftpSites = {{"1", "Default FTP Site"}};
+    bool stylesFolder = true;
+    std::vector<std::string> styles = {"Default"};
+    std::optional<std::string> configInc;  // bytes of C:\Tessaron\panel\config.inc
+};
+
+// Writes the machine into a fresh temporary image (Windows folder C:\WINDOWS).
+tessaron::testing::TempMachine buildMachine(const MachineSpec& spec);
+
+// The metabase text for a machine spec.
+std::string metabaseXml(const MachineSpec& spec);
+
+// Records every message box; answers the question as told.
+class RecordingMessages : public MessageService {
+public:
+    MessageAnswer show(const Message& message) override {
+        shown.push_back(message);
+        return message.buttons == MessageButtons::YesNo ? answer : MessageAnswer::Ok;
+    }
+    std::vector<int> ids() const {
+        std::vector<int> result;
+        for (const auto& message : shown) result.push_back(message.id);
+        return result;
+    }
+
+    std::vector<Message> shown;
+    MessageAnswer answer = MessageAnswer::No;
+};
+
+// A machine image with a settings window on it, loaded or not.
+struct WindowOnMachine {
+    explicit WindowOnMachine(const MachineSpec& spec = {},
+                             MessageAnswer answer = MessageAnswer::No, bool load = true);
+
+    tessaron::testing::TempMachine machine;
+    MachineImage image;
+    SettingsRecord settings;
+    RecordingMessages messages;
+    std::unique_ptr<SettingsWindow> window;
+    LoadResult result = LoadResult::Shown;
+
+    ControlModel& controls() { return window->controls(); }
+};
+
+}  // namespace tessaron::app::testing
