@@ -1,0 +1,156 @@
+// A whole installation run, as the progress window performs it, on a copy of
+// the Windows Server 2003 sample machine: the complete progress log and the
+// bytes of config.inc are compared with what the file format prescribes
+// (fixtures under tests/data/run, written by hand).
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <filesystem>
+
+#include "RunMachine.h"
+#include "run/RunDriver.h"
+
+namespace tessaron::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
+
+// What the install button makes of a filled-in settings window on that
+// machine; values chosen to pass through every conversion of the file.
+SettingsRecord sampleSettings() {
+    SettingsRecord s;
+    s.ServerName = "WEBHOST01";
+    s.InstallDir = "C:\\Tessaron";
+    s.ServerIP = "10.0.0.5";
+    s.InternalIP = "";
+    s.ControlPanelTitle = "Example \"Hosting\" Panel";
+    s.CustomerPort = "2100";
+    s.ResellerPort = "2101";
+    s.MainCompanyName = "Ex\xC3\xA4mple Hosting Ltd";
+    s.MainContactEmail = "support@example.com";
+    s.OversellAllowed = "False";
+    s.DefaultPanelStyle = "Classic";
+    s.AdminUsername = "Administrator";
+    s.AdminPassword = "s3cret/pw";
+    s.ServerRoot = "C:\\Hosting";
+    s.LogRoot = "C:\\WINDOWS\\system32\\LogFiles";
+    s.ControlPanelSiteSelection = "-- Create New Site --";
+    s.MainSQLServerType = "SQL Server";
+    s.MainDatabaseIP = "10.0.0.20";
+    s.MainDatabaseName = "tessaron";
+    s.MainDatabaseUsername = "tessaron";
+    s.MainDatabasePassword = "db//pass";
+    s.EnableStatistics = "True";
+    s.StatisticsType = "AWStats";
+    s.StatsRoot = "C:\\Tessaron\\stats\\AWStats";
+    s.StatsDataRoot = "C:\\Tessaron\\stats\\AWStats\\data";
+    s.StatsFileRoot = "C:\\Tessaron\\stats\\AWStats\\output";
+    s.MailServerEnabled = "True";
+    s.MailServerType = "MailEnable";
+    s.MailServerIP = "10.0.0.5";
+    s.MailServerDir = "C:\\Program Files\\Mail Enable\\";
+    s.EnableWebmail = "True";
+    s.WebmailURL = "http://webmail.example.com/";
+    s.MaximumMailboxSize = "-1";
+    s.DNSServerEnabled = "True";
+    s.DNSServer = "Microsoft DNS";
+    s.AdminEmail = "hostmaster@example.com";
+    s.DefaultPrimaryDNS = "ns1.example.com";
+    s.DefaultPrimaryDNSIP = "10.0.0.5";
+    s.DefaultSecondaryDNS = "ns2.example.com";
+    s.DefaultSecondaryDNSIP = "10.0.0.6";
+    s.DNSRoot = "C:\\WINDOWS\\system32\\dns\\";
+    s.MSSQLActive = "True";
+    s.SQLServerAdminUsername = "sa";
+    s.SQLServerAdminPassword = "";
+    s.SQLServerIP = "10.0.0.20";
+    s.SQLServerDataPath = "D:\\SQLData\\";
+    s.MySQLActive = "False";
+    s.EnablePHP = "True";
+    s.PHPLocation = "C:\\PHP\\php-cgi.exe";
+    s.EnablePerl = "False";
+    s.EnableSharedSecure = "False";
+    s.EnableWebsitePreview = "False";
+    s.PreviewSVCSelection = "0";
+    s.FTPServerEnabled = "False";
+    return s;
+}
+
+std::chrono::system_clock::time_point march7th2024() {
+    std::tm parts{};
+    parts.tm_year = 2024 - 1900;
+    parts.tm_mon = 2;
+    parts.tm_mday = 7;
+    parts.tm_hour = 12;
+    parts.tm_isdst = -1;
+    return std::chrono::system_clock::from_time_t(std::mktime(&parts));
+}
+
+const Lines kChecksAndFile = {
+    "Beginning Tessaron configuration...",
+    "Checking installation integrity...",
+    "DNS WMI provider OK.",
+    "Accounts directory created.",
+    "Temp directory created.",
+    "Logfile directory OK.",
+    "Writing configuration file...",
+    "Configuration file written.",
+};
+
+struct WholeRunCase {
+    const char* name;
+    InstallOptions options;
+    Lines tasks;
+    Lines commands;
+};
+
+class WholeRun : public ::testing::TestWithParam<WholeRunCase> {};
+
+TEST_P(WholeRun, OnTheWindows2003Sample) {
+    TempMachine machine = TempMachine::copyOf("windows2003");
+    SettingsRecord settings = sampleSettings();
+    MachineImage image(machine.root());
+    ProgressLog log;
+    RunContext run(settings, GetParam().options, image, log);
+    run.now = march7th2024;
+
+    EXPECT_EQ(PerformInstallationRun(run), RunEnding::Completed);
+
+    Lines expectedLog = kChecksAndFile;
+    expectedLog.insert(expectedLog.end(), GetParam().tasks.begin(), GetParam().tasks.end());
+    expectedLog.push_back("Tessaron configuration completed.");
+    EXPECT_EQ(log.entries(), expectedLog);
+    std::string expectedText;
+    for (const auto& entry : expectedLog) expectedText += (expectedText.empty() ? "" : "\r\n") + entry;
+    EXPECT_EQ(log.text(), expectedText);
+    EXPECT_FALSE(run.RunError);
+
+    const fs::path data = sourceDir() / "tests" / "data" / "run";
+    EXPECT_EQ(machine.readFile("C:\\Tessaron\\panel\\config.inc"),
+              readBytes(data / "windows2003-body.inc") + readBytes(data / "windows2003-site-lines.inc"));
+    EXPECT_TRUE(fs::is_directory(machine.host("C:\\Hosting")));
+    EXPECT_TRUE(fs::is_directory(machine.host("C:\\Tessaron\\temp")));
+    EXPECT_EQ(commandsLogLines(machine), GetParam().commands);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Options, WholeRun,
+    ::testing::Values(
+        WholeRunCase{"none", {}, {}, {}},
+        WholeRunCase{
+            "tasks",
+            {.CreateTasks = true},
+            {"Creating task for bandwidth update...", "Creating task for statistics update..."},
+            {"C:\\Tessaron\\bin\\jt.exe /snj \"Tessaron - Update Bandwidth\" /sc \"Administrator\" "
+             "\"s3cret/pw\" /ctj starttime=00:00 type=daily /sj "
+             "workingdirectory=\"C:\\Tessaron\\bin\" "
+             "applicationname=\"C:\\Tessaron\\bin\\updatebandwidth.vbs\"",
+             "C:\\Tessaron\\bin\\jt.exe /snj \"Tessaron - Update Statistics\" /sc \"Administrator\" "
+             "\"s3cret/pw\" /ctj starttime=00:00 type=daily /sj "
+             "workingdirectory=\"C:\\Tessaron\\bin\" "
+             "applicationname=\"C:\\Tessaron\\bin\\updatestats.vbs\""}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace tessaron::testing
