@@ -152,5 +152,29 @@ INSTANTIATE_TEST_SUITE_P(
              "applicationname=\"C:\\Tessaron\\bin\\updatestats.vbs\""}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST(WholeRunOnWindows2000, InstallsTheDnsProviderAndGoesOn) {
+    TempMachine machine = TempMachine::copyOf("windows2000");
+    SettingsRecord settings = sampleSettings();
+    settings.LogRoot = "C:\\WINNT\\system32\\LogFiles";
+    InstallOptions options;
+    MachineImage image(machine.root());
+    ProgressLog log;
+    RunContext run(settings, options, image, log);
+
+    EXPECT_EQ(PerformInstallationRun(run), RunEnding::Completed);
+
+    EXPECT_EQ(log.entries(),
+              (Lines{"Beginning Tessaron configuration...", "Checking installation integrity...",
+                     "DNS WMI provider registered.  Reinitializing...", "DNS WMI provider OK.",
+                     "Accounts directory created.", "Temp directory created.",
+                     "Logfile directory OK.", "Writing configuration file...",
+                     "Configuration file written.", "Tessaron configuration completed."}));
+    EXPECT_EQ(commandsLogLines(machine),
+              (Lines{"C:\\WINNT\\system32\\WBEM\\MOFCOMP.EXE DNSSCHEMA.MOF",
+                     "C:\\WINNT\\system32\\REGSVR32.EXE C:\\WINNT\\system32\\WBEM\\DNSPROV.DLL"}));
+    EXPECT_EQ(machine.readFile("C:\\WINNT\\system32\\wbem\\dnsprov.dll"),
+              machine.readFile("C:\\Tessaron\\bin\\dnsprov.dll"));
+}
+
 }  // namespace
 }  // namespace tessaron::testing
