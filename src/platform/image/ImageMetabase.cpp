@@ -1,21 +1,46 @@
-// Placeholder until the metabase store lands: every open fails as on a
-// machine without IIS.
-#include "platform/Failure.h"
+// The metabase of a machine image: MetaBase.xml in IIS 6 layout, reached by
+// "IIS://LocalHost/..." paths with the directory service's semantics.
+#include <memory>
+
 #include "platform/image/MachineImage.h"
+#include "platform/image/MetabaseEntry.h"
+#include "platform/image/MetabaseErrors.h"
+#include "platform/image/MetabaseStore.h"
 
 namespace tessaron {
 namespace {
-class AbsentMetabase : public Metabase {
+
+class ImageMetabase : public Metabase {
 public:
-    std::unique_ptr<MetabaseObject> Open(const std::string&) override {
-        throw PlatformError(error_number::kPathNotFoundHresult,
-                            "The system cannot find the path specified.");
+    explicit ImageMetabase(const std::filesystem::path& file)
+        : store_(std::make_shared<MetabaseStore>(file)) {}
+
+    ~ImageMetabase() override {
+        try {
+            store_->flush();
+        } catch (...) {
+            // Objects still open keep the store; it tries again when they go.
+        }
     }
+
+    std::unique_ptr<MetabaseObject> Open(const std::string& path) override {
+        const auto location = metabaseLocation(path);
+        if (!location) throw metabase_error::pathNotFound();
+        auto* key = store_->document().find(*location);
+        if (!key) throw metabase_error::pathNotFound();
+        return std::make_unique<MetabaseEntry>(store_, *key);
+    }
+
+    void Flush() override { store_->flush(); }
+
+private:
+    std::shared_ptr<MetabaseStore> store_;
 };
+
 }  // namespace
 
-std::unique_ptr<Metabase> createImageMetabase(const std::filesystem::path&) {
-    return std::make_unique<AbsentMetabase>();
+std::unique_ptr<Metabase> createImageMetabase(const std::filesystem::path& metabaseFile) {
+    return std::make_unique<ImageMetabase>(metabaseFile);
 }
 
 }  // namespace tessaron

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/Metabase.h"
+#include "platform/image/MetabaseStore.h"
+
+namespace tessaron {
+
+// A metabase object bound to a key of the store, or a child created on one
+// and not yet committed. Like a directory-service object it caches the
+// properties put into it until SetInfo; reads see those first, then the
+// store's committed values.
+class MetabaseEntry : public MetabaseObject {
+public:
+    // A committed key.
+    MetabaseEntry(std::shared_ptr<MetabaseStore> store, MetabaseKey& key);
+    // A new child of parentLocation, committed by its first SetInfo.
+    MetabaseEntry(std::shared_ptr<MetabaseStore> store, std::string className,
+                  std::string parentLocation, std::string name);
+
+    std::string Class() const override;
+    std::string Name() const override;
+    std::vector<std::unique_ptr<MetabaseObject>> Children() override;
+    std::unique_ptr<MetabaseObject> Create(const std::string& className,
+                                           const std::string& name) override;
+    MetabaseValue Get(const std::string& property) override;
+    void Put(const std::string& property, const MetabaseValue& value) override;
+    void SetInfo() override;
+    void AppCreate(bool inProcess) override;
+    void AppCreate2(int mode) override;
+    void Start() override;
+
+private:
+    // The property's text as this object sees it: put, else committed.
+    std::optional<std::string> effective(std::string_view name) const;
+    void putText(std::string_view name, std::string text);
+    void makeApplication(long isolation);
+    std::string location() const;
+
+    std::shared_ptr<MetabaseStore> store_;
+    MetabaseKey* key_ = nullptr;  // null until committed
+    std::string className_;       // of a child not yet committed
+    std::string parentLocation_;
+    std::string name_;
+    std::vector<std::pair<std::string, std::string>> pending_;
+};
+
+}  // namespace tessaron

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/image/MetabaseDocument.h"
+
+namespace tessaron {
+
+// The one in-memory metabase of an image, kept in its MetaBase.xml. Every
+// object opened on it reads and commits here, so each sees every commit.
+//
+// The file is read at the first use. Commits change the document in memory;
+// Flush writes the whole file once (to a temporary file renamed over the
+// old one), so a stage that commits many times writes once.
+class MetabaseStore {
+public:
+    explicit MetabaseStore(std::filesystem::path file);
+    ~MetabaseStore();
+    MetabaseStore(const MetabaseStore&) = delete;
+    MetabaseStore& operator=(const MetabaseStore&) = delete;
+
+    // The document, read on first use. Throws PlatformError: "The system
+    // cannot find the path specified." without the file (IIS not installed),
+    // a description naming the file and position when it is not a metabase.
+    MetabaseDocument& document();
+
+    // Throws "Access is denied." when the file is read-only (owner-write bit
+    // clear, whoever runs the program), as IIS cannot save then.
+    void checkWritable() const;
+    void markDirty() { dirty_ = true; }
+    bool dirty() const { return dirty_; }
+
+    // Writes every commit to the file when there is any. Throws PlatformError
+    // when the file cannot be written; the commits stay pending then.
+    void flush();
+
+    const std::filesystem::path& file() const { return file_; }
+
+private:
+    std::filesystem::path file_;
+    std::unique_ptr<MetabaseDocument> document_;
+    bool dirty_ = false;
+};
+
+// The key location of an "IIS://LocalHost/W3SVC/1" path ("/LM/W3SVC/1"),
+// the host and service names compared without regard to case; nullopt for a
+// path that does not name a key of this machine.
+std::optional<std::string> metabaseLocation(const std::string& adsPath);
+
+}  // namespace tessaron
