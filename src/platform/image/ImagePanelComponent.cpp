@@ -12,7 +12,7 @@ namespace fs = std::filesystem;
 namespace tessaron {
 namespace {
 
-constexpr long kUnspecifiedError = static_cast<long>(0x80004005);
+constexpr long kComponentFailure = static_cast<long>(0x80004005);
 
 std::string lastName(const std::string& path) {
     const auto slash = path.find_last_of("\\/");
@@ -97,7 +97,9 @@ std::vector<std::string> splitCommandLine(const std::string& commandLine) {
 
 std::string ImagePanelComponent::ComputerName() {
     const auto name = registry_.readText(registry_keys::kComputerName, "ComputerName");
-    if (name.empty()) throw PlatformError(kUnspecifiedError, "Unspecified error");
+    if (name.empty()) {
+        throw PlatformError(kComponentFailure, "The machine has no computer name in its registry.");
+    }
     return name;
 }
 

@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "ImageTestText.h"
+#include "platform/Failure.h"
+#include "platform/image/MachineImage.h"
+#include "support/TempMachine.h"
+
+namespace tessaron {
+namespace {
+
+using testing::TempMachine;
+
+const std::string kSchemaCommand = "C:\\WINNT\\system32\\WBEM\\MOFCOMP.EXE DNSSCHEMA.MOF";
+const std::string kRegisterCommand =
+    "C:\\WINNT\\system32\\REGSVR32.EXE C:\\WINNT\\system32\\WBEM\\DNSPROV.DLL";
+const std::string kDnsNamespace = "root\\microsoftdns";
+
+// The provider installation as the run performs it on Windows 2000.
+void copyProviderFiles(MachineImage& image, bool withLibrary) {
+    auto& files = image.Files();
+    files.CopyFile("C:\\Tessaron\\bin\\dnsschema.mof", "C:\\WINNT\\system32\\WBEM\\dnsschema.mof",
+                   true);
+    if (withLibrary) {
+        files.CopyFile("C:\\Tessaron\\bin\\dnsprov.dll", "C:\\WINNT\\system32\\WBEM\\dnsprov.dll",
+                       true);
+    }
+}
+
+bool connects(MachineImage& image) {
+    try {
+        image.Management().ConnectServer(kDnsNamespace);
+        return true;
+    } catch (const PlatformError&) {
+        return false;
+    }
+}
+
+TEST(PanelComponent, CannotBeCreatedWhenNotRegistered) {
+    TempMachine machine;
+    machine.writeRegistry(
+        "Windows Registry Editor Version 5.00\n\n"
+        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\Tessaron.Other]\n");
+    MachineImage image(machine.root());
+    try {
+        image.CreatePanelComponent();
+        FAIL() << "created an unregistered component";
+    } catch (const PlatformError& error) {
+        EXPECT_EQ(error.number(), 429);
+        EXPECT_EQ(error.description(), "ActiveX component can't create object");
+    }
+}
+
+TEST(PanelComponent, NamesTheMachineAndLogsEveryCommand) {
+    TempMachine machine;
+    machine.writeRegistry(testing::machineRegistry());
+    MachineImage image(machine.root());
+    auto component = image.CreatePanelComponent();
+    EXPECT_EQ(component->ComputerName(), "WEBHOST01");
+    component->Execute("C:\\Tessaron\\bin\\jt.exe /SAJ \"Tessaron - Update Bandwidth.job\"");
+    image.CreatePanelComponent()->Execute("C:\\Tessaron\\bin\\jt.exe /SAJ x");
+    EXPECT_EQ(testing::readBytes(machine.root() / "commands.log"),
+              "C:\\Tessaron\\bin\\jt.exe /SAJ \"Tessaron - Update Bandwidth.job\"\n"
+              "C:\\Tessaron\\bin\\jt.exe /SAJ x\n");
+}
+
+TEST(PanelComponent, InstallingTheDnsProviderAddsItsNamespace) {
+    auto machine = TempMachine::copyOf("windows2000");
+    const auto registryBefore = testing::readBytes(machine.root() / "registry.reg");
+    {
+        MachineImage image(machine.root());
+        ASSERT_FALSE(connects(image));
+        copyProviderFiles(image, true);
+        image.CreatePanelComponent()->Execute(kSchemaCommand);
+        EXPECT_FALSE(connects(image));  // the library is not registered yet
+        image.CreatePanelComponent()->Execute(kRegisterCommand);
+        EXPECT_TRUE(connects(image));
+    }
+    // The key section is appended in the file's own form (REGEDIT4, CR LF);
+    // every byte before it stays.
+    const auto registryAfter = testing::readBytes(machine.root() / "registry.reg");
+    EXPECT_EQ(registryAfter,
+              registryBefore +
+                  "\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\WBEM\\Namespaces\\root\\MicrosoftDNS]\r\n");
+    EXPECT_EQ(testing::readBytes(machine.root() / "commands.log"),
+              kSchemaCommand + "\n" + kRegisterCommand + "\n");
+    MachineImage reopened(machine.root());
+    EXPECT_TRUE(connects(reopened));
+}
+
+TEST(PanelComponent, TheNamespaceIsAppendedInUtf16ToARegeditExport) {
+    TempMachine machine;
+    const auto text = "Windows Registry Editor Version 5.00\r\n\r\n" +
+           testing::machineKeys() + "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Tessaron]";  // no final line end
+    const auto before = testing::regeditExport(text);
+    machine.writeRegistry(before);
+    machine.writeFile("C:\\WINDOWS\\system32\\wbem\\DnsSchema.mof", "schema");
+    machine.writeFile("C:\\WINDOWS\\system32\\wbem\\dnsprov.dll", "library");
+    MachineImage image(machine.root());
+    auto component = image.CreatePanelComponent();
+    component->Execute("C:\\WINDOWS\\system32\\REGSVR32.EXE C:\\WINDOWS\\system32\\WBEM\\DNSPROV.DLL");
+    component->Execute("C:\\WINDOWS\\system32\\WBEM\\MOFCOMP.EXE DNSSCHEMA.MOF");
+    EXPECT_TRUE(connects(image));
+    // The file's first line ends in CR LF, so the addition does too.
+    EXPECT_EQ(testing::readBytes(machine.root() / "registry.reg"),
+              before + testing::utf16le("\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\WBEM\\"
+                                        "Namespaces\\root\\MicrosoftDNS]\r\n"));
+    MachineImage reopened(machine.root());
+    EXPECT_TRUE(connects(reopened));
+}
+
+TEST(PanelComponent, NoNamespaceWithoutBothFilesInTheWbemFolder) {
+    struct Case {
+        const char* name;
+        bool library;
+        std::string registerCommand;
+    };
+    const Case cases[] = {
+        {"library not copied", false, kRegisterCommand},
+        {"library registered from elsewhere", true,
+         "C:\\WINNT\\system32\\REGSVR32.EXE C:\\Tessaron\\bin\\dnsprov.dll"},
+        {"library unregistered", true, "C:\\WINNT\\system32\\REGSVR32.EXE /u C:\\WINNT\\system32\\WBEM\\DNSPROV.DLL"},
+    };
+    for (const auto& c : cases) {
+        auto machine = TempMachine::copyOf("windows2000");
+        const auto registryBefore = testing::readBytes(machine.root() / "registry.reg");
+        MachineImage image(machine.root());
+        copyProviderFiles(image, c.library);
+        image.CreatePanelComponent()->Execute(kSchemaCommand);
+        image.CreatePanelComponent()->Execute(c.registerCommand);
+        EXPECT_FALSE(connects(image)) << c.name;
+        EXPECT_EQ(testing::readBytes(machine.root() / "registry.reg"), registryBefore) << c.name;
+        EXPECT_EQ(testing::readBytes(machine.root() / "commands.log"),
+                  kSchemaCommand + "\n" + c.registerCommand + "\n")
+            << c.name;
+    }
+}
+
+TEST(PanelComponent, ARegistryThatCannotBeExtendedFailsTheCommand) {
+    auto machine = TempMachine::copyOf("windows2000");
+    MachineImage image(machine.root());
+    copyProviderFiles(image, true);
+    std::filesystem::permissions(machine.root() / "registry.reg", std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::remove);
+    auto component = image.CreatePanelComponent();
+    component->Execute(kSchemaCommand);
+    try {
+        component->Execute(kRegisterCommand);
+        FAIL() << "the namespace was added to a read-only registry";
+    } catch (const PlatformError& error) {
+        EXPECT_EQ(error.description(), "Permission denied");
+    }
+    EXPECT_FALSE(connects(image));
+}
+
+TEST(MachineImage, DatabaseServiceAndMetabaseAreProvided) {
+    TempMachine machine;
+    machine.writeRegistry(testing::machineRegistry());
+    MachineImage image(machine.root());
+    EXPECT_THROW(image.Databases().Open("DRIVER={SQL Server};SERVER=x"), PlatformError);
+    // One metabase per image, created when first used.
+    EXPECT_EQ(&image.Iis(), &image.Iis());
+}
+
+}  // namespace
+}  // namespace tessaron
