@@ -147,9 +147,16 @@ TEST_F(ImageFiles, ReadOnlyFoldersRefuseNewEntriesEvenToRoot) {
         {"folder", [&] { files().CreateFolder("C:\\Tessaron\\panel\\temp"); }},
         {"text file", [&] { files().CreateTextFile("C:\\Tessaron\\panel\\new.inc", false); }},
         {"append", [&] { files().OpenTextFileForAppending("C:\\Tessaron\\panel\\new.inc"); }},
-        {"copy", [&] { files().CopyFile("C:\\Tessaron\\bin\\dnsprov.dll", "C:\\Tessaron\\panel\\x", false); }},
+        {"copy",
+         [&] {
+             files().CopyFile("C:\\Tessaron\\bin\\dnsprov.dll", "C:\\Tessaron\\panel\\x", false);
+         }},
         {"delete", [&] { files().DeleteFile("C:\\Tessaron\\panel\\config.inc"); }},
-        {"replace", [&] { files().ReplaceFile("C:\\Tessaron\\bin\\dnsprov.dll", "C:\\Tessaron\\panel\\config.inc"); }},
+        {"replace",
+         [&] {
+             files().ReplaceFile("C:\\Tessaron\\bin\\dnsprov.dll",
+                                 "C:\\Tessaron\\panel\\config.inc");
+         }},
     };
     for (const auto& [name, operation] : operations) {
         EXPECT_EQ(failureOf(operation), "70 Permission denied") << name;
@@ -179,13 +186,18 @@ TEST_F(ImageFiles, TextFilesAreWindows1252WithCrLf) {
     const std::string path = "C:\\Tessaron\\panel\\note.txt";
     {
         auto writer = files().CreateTextFile(path, false);
-        writer->WriteLine("Caf\xC3\xA9 \xE2\x80\x9Cquoted\xE2\x80\x9D \xE2\x82\xAC" "5");
+        writer->WriteLine(
+            "Caf\xC3\xA9 \xE2\x80\x9Cquoted\xE2\x80\x9D \xE2\x82\xAC"
+            "5");
         writer->WriteLine("");
         writer->Close();
     }
-    EXPECT_EQ(machine.readFile(path), "Caf\xE9 \x93quoted\x94 \x80" "5\r\n\r\n");
+    EXPECT_EQ(machine.readFile(path),
+              "Caf\xE9 \x93quoted\x94 \x80"
+              "5\r\n\r\n");
     EXPECT_EQ(files().ReadTextFile(path),
-              "Caf\xC3\xA9 \xE2\x80\x9Cquoted\xE2\x80\x9D \xE2\x82\xAC" "5\r\n\r\n");
+              "Caf\xC3\xA9 \xE2\x80\x9Cquoted\xE2\x80\x9D \xE2\x82\xAC"
+              "5\r\n\r\n");
 
     auto writer = files().OpenTextFileForAppending(path);
     writer->WriteLine("second");
@@ -198,7 +210,9 @@ TEST_F(ImageFiles, TextFilesAreWindows1252WithCrLf) {
     }
     writer->WriteLine("third");
     writer->Close();
-    EXPECT_EQ(machine.readFile(path), "Caf\xE9 \x93quoted\x94 \x80" "5\r\n\r\nsecond\r\nthird\r\n");
+    EXPECT_EQ(machine.readFile(path),
+              "Caf\xE9 \x93quoted\x94 \x80"
+              "5\r\n\r\nsecond\r\nthird\r\n");
 
     EXPECT_EQ(failureOf([&] { files().CreateTextFile(path, false); }), "58 File already exists");
     EXPECT_EQ(failureOf([&] { files().CreateTextFile("C:\\Nowhere\\x.txt", true); }),

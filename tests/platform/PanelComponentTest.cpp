@@ -82,7 +82,8 @@ TEST(PanelComponent, InstallingTheDnsProviderAddsItsNamespace) {
     const auto registryAfter = testing::readBytes(machine.root() / "registry.reg");
     EXPECT_EQ(registryAfter,
               registryBefore +
-                  "\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\WBEM\\Namespaces\\root\\MicrosoftDNS]\r\n");
+                  "\r\n[HKEY_LOCAL_"
+                  "MACHINE\\SOFTWARE\\Microsoft\\WBEM\\Namespaces\\root\\MicrosoftDNS]\r\n");
     EXPECT_EQ(testing::readBytes(machine.root() / "commands.log"),
               kSchemaCommand + "\n" + kRegisterCommand + "\n");
     MachineImage reopened(machine.root());
@@ -91,15 +92,16 @@ TEST(PanelComponent, InstallingTheDnsProviderAddsItsNamespace) {
 
 TEST(PanelComponent, TheNamespaceIsAppendedInUtf16ToARegeditExport) {
     TempMachine machine;
-    const auto text = "Windows Registry Editor Version 5.00\r\n\r\n" +
-           testing::machineKeys() + "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Tessaron]";  // no final line end
+    const auto text = "Windows Registry Editor Version 5.00\r\n\r\n" + testing::machineKeys() +
+                      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Tessaron]";  // no final line end
     const auto before = testing::regeditExport(text);
     machine.writeRegistry(before);
     machine.writeFile("C:\\WINDOWS\\system32\\wbem\\DnsSchema.mof", "schema");
     machine.writeFile("C:\\WINDOWS\\system32\\wbem\\dnsprov.dll", "library");
     MachineImage image(machine.root());
     auto component = image.CreatePanelComponent();
-    component->Execute("C:\\WINDOWS\\system32\\REGSVR32.EXE C:\\WINDOWS\\system32\\WBEM\\DNSPROV.DLL");
+    component->Execute(
+        "C:\\WINDOWS\\system32\\REGSVR32.EXE C:\\WINDOWS\\system32\\WBEM\\DNSPROV.DLL");
     component->Execute("C:\\WINDOWS\\system32\\WBEM\\MOFCOMP.EXE DNSSCHEMA.MOF");
     EXPECT_TRUE(connects(image));
     // The file's first line ends in CR LF, so the addition does too.
@@ -120,7 +122,8 @@ TEST(PanelComponent, NoNamespaceWithoutBothFilesInTheWbemFolder) {
         {"library not copied", false, kRegisterCommand},
         {"library registered from elsewhere", true,
          "C:\\WINNT\\system32\\REGSVR32.EXE C:\\Tessaron\\bin\\dnsprov.dll"},
-        {"library unregistered", true, "C:\\WINNT\\system32\\REGSVR32.EXE /u C:\\WINNT\\system32\\WBEM\\DNSPROV.DLL"},
+        {"library unregistered", true,
+         "C:\\WINNT\\system32\\REGSVR32.EXE /u C:\\WINNT\\system32\\WBEM\\DNSPROV.DLL"},
     };
     for (const auto& c : cases) {
         auto machine = TempMachine::copyOf("windows2000");
@@ -141,7 +144,8 @@ TEST(PanelComponent, ARegistryThatCannotBeExtendedFailsTheCommand) {
     auto machine = TempMachine::copyOf("windows2000");
     MachineImage image(machine.root());
     copyProviderFiles(image, true);
-    std::filesystem::permissions(machine.root() / "registry.reg", std::filesystem::perms::owner_write,
+    std::filesystem::permissions(machine.root() / "registry.reg",
+                                 std::filesystem::perms::owner_write,
                                  std::filesystem::perm_options::remove);
     auto component = image.CreatePanelComponent();
     component->Execute(kSchemaCommand);

@@ -32,7 +32,8 @@ std::string hexList(const std::string& bytes) {
 std::string everyValueType() {
     using testing::utf16le;
     const auto expand = utf16le("%SystemRoot%\\system32") + std::string(2, '\0');
-    const auto multi = utf16le("one") + std::string(2, '\0') + utf16le("two") + std::string(4, '\0');
+    const auto multi =
+        utf16le("one") + std::string(2, '\0') + utf16le("two") + std::string(4, '\0');
     const auto half = expand.size() / 2;
     return "Windows Registry Editor Version 5.00\n"
            "\n"
@@ -46,10 +47,18 @@ std::string everyValueType() {
            "\"Number\"=dword:0000002a\n"
            "\"Bytes\"=hex:01,ff,\\\n"
            "  10\n"
-           "\"Expand\"=hex(2):" + hexList(expand.substr(0, half)) + ",\\\n"
-           "  " + hexList(expand.substr(half)) + "\n"
-           "\"Multi\"=hex(7):" + hexList(multi) + "\n"
-           "\"HexString\"=hex(1):" + hexList(utf16le("hex text") + std::string(2, '\0')) + "\n"
+           "\"Expand\"=hex(2):" +
+           hexList(expand.substr(0, half)) +
+           ",\\\n"
+           "  " +
+           hexList(expand.substr(half)) +
+           "\n"
+           "\"Multi\"=hex(7):" +
+           hexList(multi) +
+           "\n"
+           "\"HexString\"=hex(1):" +
+           hexList(utf16le("hex text") + std::string(2, '\0')) +
+           "\n"
            "\"HexDword\"=hex(4):2a,01,00,00\n"
            "\"Quad\"=hex(b):01,00,00,00,00,00,00,00\n"
            "\"Unicode\"=\"Caf\xC3\xA9 \xE2\x82\xAC\"\n";
@@ -67,7 +76,8 @@ struct Encoding {
 };
 
 const Encoding kEncodings[] = {
-    {"Utf16LeWithBomCrLf", [](const std::string& t) { return testing::regeditExport(withCrLf(t)); }},
+    {"Utf16LeWithBomCrLf",
+     [](const std::string& t) { return testing::regeditExport(withCrLf(t)); }},
     {"Utf8Lf", [](const std::string& t) { return t; }},
     {"Utf8WithBomCrLf", [](const std::string& t) { return "\xEF\xBB\xBF" + withCrLf(t); }},
 };
@@ -82,8 +92,7 @@ TEST_P(RegistryEncodings, ReadsEveryValueType) {
     const std::string key = "SOFTWARE\\Test";
 
     EXPECT_EQ(std::get<std::string>(system.ReadRegistryValue(key, "")), "default value");
-    EXPECT_EQ(std::get<std::string>(system.ReadRegistryValue(key, "Plain")),
-              "C:\\Path \"quoted\"");
+    EXPECT_EQ(std::get<std::string>(system.ReadRegistryValue(key, "Plain")), "C:\\Path \"quoted\"");
     EXPECT_EQ(std::get<std::uint32_t>(system.ReadRegistryValue(key, "Number")), 42u);
     EXPECT_EQ(std::get<std::vector<std::uint8_t>>(system.ReadRegistryValue(key, "Bytes")),
               (std::vector<std::uint8_t>{0x01, 0xFF, 0x10}));
@@ -113,16 +122,20 @@ TEST(RegistryFile, ReadsRegedit4InTheAnsiCodePage) {
         "\r\n"
         "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Test]\r\n"
         "\"Name\"=\"Caf\xE9\"\r\n"
-        "\"Expand\"=hex(2):" + hexList(std::string("%SystemRoot%\\T\xE9mp") + '\0') + "\r\n"
-        "\"Multi\"=hex(7):" + hexList(std::string("a\0b\xE9\0\0", 6)) + "\r\n");
+        "\"Expand\"=hex(2):" +
+        hexList(std::string("%SystemRoot%\\T\xE9mp") + '\0') +
+        "\r\n"
+        "\"Multi\"=hex(7):" +
+        hexList(std::string("a\0b\xE9\0\0", 6)) + "\r\n");
     MachineImage image(machine.root());
     auto& system = image.System();
     EXPECT_EQ(std::get<std::string>(system.ReadRegistryValue("SOFTWARE\\Test", "Name")),
               "Caf\xC3\xA9");
     EXPECT_EQ(std::get<std::string>(system.ReadRegistryValue("SOFTWARE\\Test", "Expand")),
               "C:\\WINNT\\T\xC3\xA9mp");
-    EXPECT_EQ(std::get<std::vector<std::string>>(system.ReadRegistryValue("SOFTWARE\\Test", "Multi")),
-              (std::vector<std::string>{"a", "b\xC3\xA9"}));
+    EXPECT_EQ(
+        std::get<std::vector<std::string>>(system.ReadRegistryValue("SOFTWARE\\Test", "Multi")),
+        (std::vector<std::string>{"a", "b\xC3\xA9"}));
     EXPECT_EQ(system.GetWindowsDir(), "C:\\WINNT");
 }
 

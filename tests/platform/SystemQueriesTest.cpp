@@ -25,8 +25,11 @@ std::string interfaceKey(int number, const std::vector<std::string>& addresses) 
         hex += (hex.empty() ? "" : ",") + std::string(byte);
     }
     return "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\"
-           "Interfaces\\{0000000" + std::to_string(number) + "}]\n"
-           "\"IPAddress\"=hex(7):" + hex + "\n\n";
+           "Interfaces\\{0000000" +
+           std::to_string(number) +
+           "}]\n"
+           "\"IPAddress\"=hex(7):" +
+           hex + "\n\n";
 }
 
 struct AddressCase {
@@ -55,8 +58,7 @@ INSTANTIATE_TEST_SUITE_P(
         // By value, not by text: "10.0.0.20" < "10.0.0.3" < "9.1.1.1" as texts.
         AddressCase{"ByValueNotText", {{"10.0.0.20", "10.0.0.3"}, {"192.168.1.1"}}, "10.0.0.3"},
         AddressCase{"ByValueFirstOctet", {{"10.0.0.1"}, {"9.1.1.1"}}, "9.1.1.1"},
-        AddressCase{"OnlyUnassigned", {{"0.0.0.0"}}, ""},
-        AddressCase{"NoInterface", {}, ""}),
+        AddressCase{"OnlyUnassigned", {{"0.0.0.0"}}, ""}, AddressCase{"NoInterface", {}, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct ReleaseCase {
@@ -72,8 +74,7 @@ TEST_P(ServerRelease, FollowsTheVersion) {
     machine.writeRegistry("Windows Registry Editor Version 5.00\n\n" +
                           testing::machineKeys(GetParam().version, GetParam().build));
     MachineImage image(machine.root());
-    EXPECT_EQ(image.System().OperatingSystemVersion(),
-              GetParam().version + "." + GetParam().build);
+    EXPECT_EQ(image.System().OperatingSystemVersion(), GetParam().version + "." + GetParam().build);
     EXPECT_EQ(image.System().GetServerOSVersion(), GetParam().release);
     EXPECT_EQ(image.Management().OperatingSystems().at(0).Version,
               GetParam().version + "." + GetParam().build);
@@ -149,9 +150,14 @@ TEST(SystemQueries, EnvironmentVariablesExpandThroughEachOther) {
         "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion]\n"
         "\"SystemRoot\"=\"D:\\\\WIN\"\n\n"
         "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment]\n"
-        "\"Scratch\"=" + expandable("%windir%\\Scratch") + "\n"
-        "\"windir\"=" + expandable("%SystemRoot%") + "\n"
-        "\"TEMP\"=" + expandable("%SCRATCH%\\%Unknown%\\%SystemDrive%") + "\n");
+        "\"Scratch\"=" +
+        expandable("%windir%\\Scratch") +
+        "\n"
+        "\"windir\"=" +
+        expandable("%SystemRoot%") +
+        "\n"
+        "\"TEMP\"=" +
+        expandable("%SCRATCH%\\%Unknown%\\%SystemDrive%") + "\n");
     MachineImage image(machine.root());
     EXPECT_EQ(image.System().GetTempFolder(), "D:\\WIN\\Scratch\\%Unknown%\\D:");
 }
@@ -221,8 +227,9 @@ TEST(Samples, Windows2003) {
 
     auto& files = image.Files();
     EXPECT_GE(files.SubFolders("C:\\Tessaron\\panel\\styles").size(), 2u);
-    EXPECT_TRUE(files.FileExists(system.GetProgramFilesDir() +
-                                 "\\Common Files\\Microsoft Shared\\Web Server Extensions\\50\\bin\\owsadm.exe"));
+    EXPECT_TRUE(files.FileExists(
+        system.GetProgramFilesDir() +
+        "\\Common Files\\Microsoft Shared\\Web Server Extensions\\50\\bin\\owsadm.exe"));
     EXPECT_TRUE(files.FolderExists("C:\\WINDOWS\\System32\\LogFiles"));
     EXPECT_TRUE(files.FolderExists("C:\\WINDOWS\\system32\\WBEM"));
     EXPECT_FALSE(files.FileExists("C:\\Tessaron\\panel\\config.inc"));
@@ -242,8 +249,9 @@ TEST(Samples, Windows2000) {
     EXPECT_NO_THROW(image.CreatePanelComponent());
     EXPECT_TRUE(image.Files().FileExists("C:\\Tessaron\\bin\\dnsschema.mof"));
     EXPECT_TRUE(image.Files().FileExists("C:\\Tessaron\\bin\\dnsprov.dll"));
-    EXPECT_TRUE(image.Files().FileExists(
-        "C:\\Program Files\\Common Files\\Microsoft Shared\\Web Server Extensions\\50\\bin\\owsadm.exe"));
+    EXPECT_TRUE(
+        image.Files().FileExists("C:\\Program Files\\Common Files\\Microsoft Shared\\Web Server "
+                                 "Extensions\\50\\bin\\owsadm.exe"));
 }
 
 }  // namespace

@@ -81,9 +81,8 @@ bool endsWithSeparator(const std::string& path) {
 fs::path temporaryBeside(const fs::path& target) {
     static std::mt19937 generator{std::random_device{}()};
     for (int attempt = 0; attempt < 100; ++attempt) {
-        auto candidate = target.parent_path() /
-                         ("." + target.filename().string() + "." +
-                          std::to_string(generator() % 1000000) + ".tmp");
+        auto candidate = target.parent_path() / ("." + target.filename().string() + "." +
+                                                 std::to_string(generator() % 1000000) + ".tmp");
         std::error_code error;
         if (!fs::exists(candidate, error)) return candidate;
     }

@@ -105,7 +105,8 @@ std::string ImagePanelComponent::ComputerName() {
 
 void ImagePanelComponent::Execute(const std::string& commandLine) {
     const auto log = paths_.root() / "commands.log";
-    if (isReadOnlyEntry(log)) throw PlatformError(error_number::kPermissionDenied, "Permission denied");
+    if (isReadOnlyEntry(log))
+        throw PlatformError(error_number::kPermissionDenied, "Permission denied");
     {
         std::ofstream out(log, std::ios::binary | std::ios::app);
         out << commandLine << '\n';

@@ -27,7 +27,9 @@ bool validName(const std::string& name) {
     return true;
 }
 
-fs::path driveFolder(const fs::path& root, char drive) { return root / std::string(1, drive); }
+fs::path driveFolder(const fs::path& root, char drive) {
+    return root / std::string(1, drive);
+}
 
 }  // namespace
 

@@ -58,7 +58,9 @@ std::vector<std::string> ImageRegistry::subKeys(const std::string& keyPath) cons
     return result;
 }
 
-std::string ImageRegistry::expand(const std::string& text) const { return expand(text, 0); }
+std::string ImageRegistry::expand(const std::string& text) const {
+    return expand(text, 0);
+}
 
 std::string ImageRegistry::expand(const std::string& text, int depth) const {
     std::string result;

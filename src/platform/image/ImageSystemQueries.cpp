@@ -123,4 +123,3 @@ void ImageWmi::ConnectServer(const std::string& nameSpace) {
 }
 
 }  // namespace tessaron
-

@@ -77,9 +77,15 @@ MachineImage::MachineImage(fs::path root, Database* database)
 
 MachineImage::~MachineImage() = default;
 
-SystemQueries& MachineImage::System() { return impl_->system; }
-Wmi& MachineImage::Management() { return impl_->wmi; }
-FileSystem& MachineImage::Files() { return impl_->files; }
+SystemQueries& MachineImage::System() {
+    return impl_->system;
+}
+Wmi& MachineImage::Management() {
+    return impl_->wmi;
+}
+FileSystem& MachineImage::Files() {
+    return impl_->files;
+}
 
 Metabase& MachineImage::Iis() {
     if (!impl_->metabase) impl_->metabase = createImageMetabase(impl_->metabaseFile());
@@ -94,11 +100,12 @@ std::unique_ptr<PanelComponent> MachineImage::CreatePanelComponent() {
     if (!impl_->registry.keyExists(registry_keys::kPanelComponentClass)) {
         throw PlatformError(kCannotCreateObject, "ActiveX component can't create object");
     }
-    return std::make_unique<ImagePanelComponent>(impl_->registry, impl_->paths,
-                                                 impl_->dnsProvider);
+    return std::make_unique<ImagePanelComponent>(impl_->registry, impl_->paths, impl_->dnsProvider);
 }
 
-const fs::path& MachineImage::root() const { return impl_->root; }
+const fs::path& MachineImage::root() const {
+    return impl_->root;
+}
 
 std::optional<fs::path> MachineImage::hostPath(const std::string& windowsPath) const {
     const auto resolved = impl_->paths.resolve(windowsPath);

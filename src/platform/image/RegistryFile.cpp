@@ -68,7 +68,8 @@ void checkUtf8(std::string_view text) {
     while (position < text.size()) {
         const auto codePoint = nextUtf8(text, position);
         if (!codePoint) {
-            fault(line, "the text is not valid UTF-8 (a file saved as UTF-16 needs its byte order mark)");
+            fault(line,
+                  "the text is not valid UTF-8 (a file saved as UTF-16 needs its byte order mark)");
         }
         if (*codePoint == 0) fault(line, "the line holds a NUL character");
         if (*codePoint == '\n') ++line;
@@ -151,9 +152,9 @@ std::string_view trimBlanks(std::string_view text) {
 // ---- Keys ----
 
 bool knownHive(std::string_view hive) {
-    static constexpr std::string_view kHives[] = {
-        "HKEY_LOCAL_MACHINE", "HKEY_CURRENT_USER",   "HKEY_CLASSES_ROOT",
-        "HKEY_USERS",         "HKEY_CURRENT_CONFIG", "HKEY_DYN_DATA"};
+    static constexpr std::string_view kHives[] = {"HKEY_LOCAL_MACHINE",  "HKEY_CURRENT_USER",
+                                                  "HKEY_CLASSES_ROOT",   "HKEY_USERS",
+                                                  "HKEY_CURRENT_CONFIG", "HKEY_DYN_DATA"};
     for (const auto known : kHives) {
         if (equalsIgnoreCase(hive, known)) return true;
     }
@@ -213,8 +214,7 @@ int hexDigit(char c) {
 
 // Reads the comma-separated bytes that start in `first` (already cut after the
 // colon), following continuation lines that end with a backslash.
-HexBytes parseHexBytes(std::string_view first, const std::vector<Line>& lines,
-                       std::size_t& index) {
+HexBytes parseHexBytes(std::string_view first, const std::vector<Line>& lines, std::size_t& index) {
     HexBytes result;
     std::string_view fragment = trimBlanks(first);
     std::size_t lineNumber = lines[index].number;
@@ -353,7 +353,8 @@ std::optional<RegistryEntry> parseValue(const std::vector<Line>& lines, std::siz
     }
     if (startsWith(lower, "dword:")) {
         const auto digits = data.substr(6);
-        if (digits.empty() || digits.size() > 8) fault(line, "a dword needs 1 to 8 hexadecimal digits");
+        if (digits.empty() || digits.size() > 8)
+            fault(line, "a dword needs 1 to 8 hexadecimal digits");
         std::uint32_t number = 0;
         for (const char c : digits) {
             if (hexDigit(c) < 0) fault(line, "a dword needs 1 to 8 hexadecimal digits");
@@ -374,7 +375,8 @@ std::optional<RegistryEntry> parseValue(const std::vector<Line>& lines, std::siz
             }
             type = 0;
             for (std::size_t i = 4; i < close; ++i) {
-                if (hexDigit(lower[i]) < 0) fault(line, "the value type hex(...) is not understood");
+                if (hexDigit(lower[i]) < 0)
+                    fault(line, "the value type hex(...) is not understood");
                 type = type * 16 + hexDigit(lower[i]);
             }
             colon = close + 1;
@@ -469,8 +471,9 @@ std::string encodeForFile(const std::string& utf8, RegistryFileEncoding encoding
             return utf8;
         case RegistryFileEncoding::Ansi: {
             auto bytes = encodeCodePage1252(utf8);
-            if (!bytes) throw PlatformError(error_number::kInvalidProcedureCall,
-                                            "Invalid procedure call or argument");
+            if (!bytes)
+                throw PlatformError(error_number::kInvalidProcedureCall,
+                                    "Invalid procedure call or argument");
             return *bytes;
         }
         case RegistryFileEncoding::Utf16LE: {
@@ -478,8 +481,9 @@ std::string encodeForFile(const std::string& utf8, RegistryFileEncoding encoding
             std::size_t position = 0;
             while (position < utf8.size()) {
                 auto codePoint = nextUtf8(utf8, position);
-                if (!codePoint) throw PlatformError(error_number::kInvalidProcedureCall,
-                                                    "Invalid procedure call or argument");
+                if (!codePoint)
+                    throw PlatformError(error_number::kInvalidProcedureCall,
+                                        "Invalid procedure call or argument");
                 auto put = [&out](char32_t unit) {
                     out += static_cast<char>(unit & 0xFF);
                     out += static_cast<char>((unit >> 8) & 0xFF);

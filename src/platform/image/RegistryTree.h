@@ -10,11 +10,11 @@ namespace tessaron {
 // One value of a registry key, decoded from its export form.
 struct RegistryEntry {
     std::string name;  // as written; empty for the default value "@"
-    int type = 0;      // the registry's type code (1 string, 2 expandable, 3 bytes, 4 dword, 7 multi)
-    std::string text;                // types 1 and 2 (UTF-8)
-    std::vector<std::string> texts;  // type 7
-    std::uint32_t number = 0;        // type 4
-    std::vector<std::uint8_t> bytes; // type 3 and every type this program does not read
+    int type = 0;  // the registry's type code (1 string, 2 expandable, 3 bytes, 4 dword, 7 multi)
+    std::string text;                 // types 1 and 2 (UTF-8)
+    std::vector<std::string> texts;   // type 7
+    std::uint32_t number = 0;         // type 4
+    std::vector<std::uint8_t> bytes;  // type 3 and every type this program does not read
 };
 
 struct RegistryKey {
