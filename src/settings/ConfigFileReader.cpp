@@ -8,6 +8,9 @@ std::string unquoteConfigValue(std::string_view rawValue) {
     std::string value = trimSpaces(rawValue);
     if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
         value = value.substr(1, value.size() - 2);
+    } else if (value == "\"") {
+        // A lone quote is an empty quoted value cut short.
+        value.clear();
     }
     return value;
 }

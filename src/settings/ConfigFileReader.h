@@ -20,7 +20,8 @@ std::vector<ConfigLine> parseConfigLines(std::string_view text);
 
 // The value rule: spaces (not tabs) trimmed at both ends, then, when the rest
 // is at least two characters long and starts and ends with a double quote,
-// exactly those two quotes removed. Doubled quotes inside stay doubled.
+// exactly those two quotes removed; a lone double quote becomes empty text.
+// Doubled quotes inside stay doubled.
 std::string unquoteConfigValue(std::string_view rawValue);
 
 }  // namespace tessaron
