@@ -107,7 +107,7 @@ TEST(InstallButton, HostingSectionsOffKeepTheValuesReadFromTheFile) {
     c.setChecked("chkMSSQLActive", kChecked);
     c.press("btnInstall");
     EXPECT_EQ(w.settings.SQLServerIP, "typed but off");
-    EXPECT_EQ(w.settings.SQLServerDataPath, "\\");
+    EXPECT_EQ(w.settings.SQLServerDataPath, "D:\\data\\");
 }
 
 TEST(InstallButton, FtpGroupByServerType) {
