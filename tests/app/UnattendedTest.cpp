@@ -1,0 +1,250 @@
+// The unattended front end, called as the executable calls it.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "AppMachine.h"
+#include "app/CommandLine.h"
+#include "platform/odbc/OdbcDatabase.h"
+
+namespace tessaron::app::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using tessaron::testing::TempMachine;
+using tessaron::testing::sourceDir;
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Outcome run(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    const int status = runUnattended(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+// An answers file in the machine's temporary folder (outside the drives).
+std::string answersFile(const TempMachine& machine, const std::string& text,
+                        const std::string& name = "answers.txt") {
+    const auto path = machine.root() / name;
+    std::ofstream(path, std::ios::binary) << text;
+    return path.string();
+}
+
+TempMachine sample2003() { return TempMachine::copyOf("windows2003"); }
+
+TEST(Unattended, HelpPrintsTheUsage) {
+    const auto result = run({"--help"});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_NE(result.out.find("tessaron-config --machine DIR --answers FILE [--options LIST] [--yes]"),
+              std::string::npos);
+}
+
+TEST(Unattended, UsageErrorsStopBeforeTheMachineIsTouched) {
+    // A machine whose load would end with message 3: no usage error reaches it.
+    MachineSpec spec;
+    spec.metabase = false;
+    auto machine = buildMachine(spec);
+    const std::string dir = machine.root().string();
+    const auto good = answersFile(machine, "txtControlPanelTitle = x\n", "good.txt");
+
+    struct Case {
+        std::vector<std::string> args;
+        std::string answers;
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        {{"--machine", dir, "--answers", good, "--colour"}, "", "unknown option --colour"},
+        {{"--machine", dir, "--answers", good, "--options", "tasks,web"}, "",
+         "unknown install option \"web\""},
+        {{"--answers", good}, "", "--answers needs --machine DIR"},
+        {{"--machine", dir, "--answers", dir + "/missing.txt"}, "",
+         "cannot read answers file " + dir + "/missing.txt"},
+        {{}, "txtControlPanelTitle = x\ntxtNoSuchBox = 1\n", ":2: unknown control \"txtNoSuchBox\""},
+        {{}, "# comment\n\ntxtControlPanelTitle x\n", ":3: malformed line"},
+        {{}, "chkStatistics = yes\n", ":1: chkStatistics is a check box: the value must be 0, 1 or 2"},
+        {{}, "txtMainIP = 1234567890123456\n", ":1: txtMainIP accepts at most 15 characters"},
+        {{}, "Label7 = hello\n", ":1: Label7 is a label and takes no value"},
+        {{}, "txtControlPanelTitle = \"open\n", ":1: malformed line"},
+    };
+    for (const auto& c : cases) {
+        auto args = c.args;
+        if (args.empty()) args = {"--machine", dir, "--answers", answersFile(machine, c.answers)};
+        const auto result = run(args);
+        EXPECT_EQ(result.status, 64) << c.expected;
+        EXPECT_NE(result.err.find(c.expected), std::string::npos) << result.err;
+        EXPECT_EQ(result.err.find("Critical Error 1"), std::string::npos) << c.expected;
+        EXPECT_EQ(result.out, "");
+    }
+}
+
+TEST(Unattended, ListValueThatIsNoEntryStopsBeforeTheRun) {
+    auto machine = sample2003();
+    const auto answers =
+        answersFile(machine, "txtControlPanelTitle = x\ncmbStatisticsType = Analog\n");
+    const auto result = run({"--machine", machine.root().string(), "--answers", answers});
+    EXPECT_EQ(result.status, 64);
+    EXPECT_NE(result.err.find(answers + ":2: \"Analog\" is not an entry of cmbStatisticsType "
+                                        "(entries: \"AWStats\", \"Webalizer\")"),
+              std::string::npos)
+        << result.err;
+    EXPECT_EQ(result.out, "");
+    EXPECT_FALSE(fs::exists(machine.host("C:\\Tessaron\\panel\\config.inc")));
+}
+
+TEST(Unattended, ProgramEndedAtLoadExitsWithThree) {
+    MachineSpec spec;
+    spec.installDirValue.reset();
+    auto machine = buildMachine(spec);
+    const auto result = run({"--machine", machine.root().string(), "--answers",
+                             answersFile(machine, "")});
+    EXPECT_EQ(result.status, 3);
+    EXPECT_EQ(result.err,
+              "Installation Directory Not Found!: Sorry, I cannot find your Tessaron installation "
+              "directory.  Please reinstall Tessaron.\n");
+    EXPECT_EQ(result.out, "");
+}
+
+TEST(Unattended, ExistingConfigurationWithoutYesEndsTheProgram) {
+    auto machine = sample2003();
+    machine.writeFile("C:\\Tessaron\\panel\\config.inc", "ControlPanelTitle = \"Old\"\r\n");
+    const auto result = run({"--machine", machine.root().string(), "--answers",
+                             answersFile(machine, "")});
+    EXPECT_EQ(result.status, 3);
+    EXPECT_NE(result.err.find("Tessaron Already Configured: Tessaron has already been configured"),
+              std::string::npos);
+    EXPECT_EQ(machine.readFile("C:\\Tessaron\\panel\\config.inc"), "ControlPanelTitle = \"Old\"\r\n");
+}
+
+TEST(Unattended, CheckThatStopsTheRunExitsWithTwo) {
+    auto machine = sample2003();
+    fs::remove(machine.host("C:\\Program Files\\Common Files\\Microsoft Shared\\Web Server "
+                            "Extensions\\50\\bin\\owsadm.exe"));
+    const auto result = run({"--machine", machine.root().string(), "--answers",
+                             answersFile(machine, "txtControlPanelTitle = x\n")});
+    EXPECT_EQ(result.status, 2) << result.out << result.err;
+    EXPECT_NE(result.out.find("ERROR: Could not find FrontPage 2002 extensions administration "
+                              "tools."),
+              std::string::npos);
+    EXPECT_EQ(result.out.find("Tessaron configuration completed."), std::string::npos);
+}
+
+TEST(Unattended, RunCompletesWithZeroAndWithRunErrorOne) {
+    {
+        auto machine = sample2003();
+        const auto answers = answersFile(machine, "txtControlPanelTitle = \"  Spaced Title \"\n"
+                                                  "txtMainIP = 81.2.3.4\n");
+        const auto result = run({"--machine", machine.root().string(), "--answers", answers});
+        EXPECT_EQ(result.status, 0) << result.out << result.err;
+        EXPECT_EQ(result.out.rfind("Beginning Tessaron configuration...\n", 0), 0u);
+        EXPECT_NE(result.out.find("\nTessaron configuration completed.\n"), std::string::npos);
+        const auto config = machine.readFile("C:\\Tessaron\\panel\\config.inc");
+        EXPECT_NE(config.find("ControlPanelTitle = \"  Spaced Title \"\r\n"), std::string::npos);
+        EXPECT_NE(config.find("ServerIP = \"81.2.3.4\"\r\n"), std::string::npos);
+        // With the internal box ticked on this machine the internal address stays.
+        EXPECT_NE(config.find("InternalIP = \"10.0.0.5\"\r\n"), std::string::npos);
+    }
+    {
+        auto machine = sample2003();
+        machine.setReadOnly("C:\\Tessaron\\panel", true);
+        const auto result = run({"--machine", machine.root().string(), "--answers",
+                                 answersFile(machine, "txtControlPanelTitle = x\n")});
+        machine.setReadOnly("C:\\Tessaron\\panel", false);
+        EXPECT_EQ(result.status, 1) << result.out << result.err;
+        EXPECT_NE(result.out.find("Could not write to configuration file."), std::string::npos);
+    }
+}
+
+// The test database server of scripts/test-mariadb.sh.
+struct TestDatabase {
+    std::string host, port, user, password;
+    static std::optional<TestDatabase> fromEnvironment() {
+        const char* host = std::getenv("TESSARON_TEST_DB_HOST");
+        const char* port = std::getenv("TESSARON_TEST_DB_PORT");
+        const char* user = std::getenv("TESSARON_TEST_DB_USER");
+        const char* password = std::getenv("TESSARON_TEST_DB_PASSWORD");
+        if (!host || !port || !user || !password || !std::getenv("ODBCSYSINI")) return {};
+        return TestDatabase{host, port, user, password};
+    }
+    std::string server() const { return host + ";PORT=" + port; }
+    std::unique_ptr<DatabaseConnection> connect(OdbcDatabase& odbc, const std::string& db = "") const {
+        return odbc.Open("DRIVER={MySQL ODBC 3.51 Driver};Server=" + server() +
+                         (db.empty() ? "" : ";Database=" + db) + ";UID=" + user + ";pwd=" +
+                         password + ";");
+    }
+};
+
+std::string readText(const fs::path& path) { return tessaron::testing::readBytes(path); }
+
+TEST(Unattended, FullRunOnTheSampleAgainstTheTestDatabase) {
+    const auto database = TestDatabase::fromEnvironment();
+    if (!database) GTEST_SKIP() << "test database not started (scripts/test-mariadb.sh)";
+    OdbcDatabase odbc;
+    const std::string name = "tessaron_app_full";
+    {
+        auto admin = database->connect(odbc);
+        admin->Execute("DROP DATABASE IF EXISTS " + name);
+        admin->Execute("CREATE DATABASE " + name);
+    }
+
+    auto machine = sample2003();
+    const std::string answers =
+        readText(sourceDir() / "examples" / "answers" / "windows2003.answers") +
+        "txtMainDatabaseIP = " + database->server() + "\n" +
+        "txtMainDatabaseName = " + name + "\n" + "txtMainDatabaseUsername = " + database->user +
+        "\n" + "txtMainDatabasePassword = \"" + database->password + "\"\n";
+    const auto result = run({"--machine", machine.root().string(), "--answers",
+                             answersFile(machine, answers), "--options", "tasks,database,sites"});
+    EXPECT_EQ(result.status, 0) << result.out << result.err;
+    EXPECT_EQ(result.err, "");
+    EXPECT_NE(result.out.find("\nTessaron configuration completed.\n"), std::string::npos)
+        << result.out;
+
+    const auto config = machine.readFile("C:\\Tessaron\\panel\\config.inc");
+    EXPECT_NE(config.find("ControlPanelTitle = \"Example Hosting Control Panel\"\r\n"),
+              std::string::npos);
+    EXPECT_NE(config.find("MainSQLServerType = \"MySQL\"\r\n"), std::string::npos);
+    EXPECT_NE(config.find("MainDatabaseName = \"" + name + "\"\r\n"), std::string::npos);
+    EXPECT_NE(config.find("EnableSharedSecure = True\r\n"), std::string::npos) << config;
+    EXPECT_NE(config.find("EnableWebsitePreview = True\r\n"), std::string::npos);
+
+    const auto metabase = machine.readFile("C:\\WINDOWS\\system32\\inetsrv\\MetaBase.xml");
+    for (const char* site : {"Tessaron - Control Panel", "Tessaron - FTP",
+                             "Tessaron - Shared Secure", "Tessaron - Website Preview"}) {
+        EXPECT_NE(metabase.find(site), std::string::npos) << site;
+    }
+    const auto commands = readText(machine.root() / "commands.log");
+    EXPECT_NE(commands.find("Tessaron - Update Bandwidth"), std::string::npos) << commands;
+    EXPECT_NE(commands.find("Tessaron - Update Statistics"), std::string::npos);
+
+    auto connection = database->connect(odbc, name);
+    EXPECT_EQ(connection->QueryNumber("SELECT COUNT(*) AS n FROM information_schema.tables "
+                                      "WHERE table_schema = '" + name + "'",
+                                      "n"),
+              18);
+
+    // A second run answers Yes, reads the first run's config.inc back and
+    // writes the same settings again.
+    const auto second = run({"--machine", machine.root().string(), "--answers",
+                             answersFile(machine, "txtAdminUsername = admin2\n", "second.txt"),
+                             "--yes"});
+    EXPECT_EQ(second.status, 0) << second.out << second.err;
+    EXPECT_NE(second.err.find("Tessaron Already Configured: "), std::string::npos);
+    const auto rewritten = machine.readFile("C:\\Tessaron\\panel\\config.inc");
+    for (const char* line : {"ControlPanelTitle = \"Example Hosting Control Panel\"\r\n",
+                             "MainCompanyName = \"Example Hosting Ltd\"\r\n",
+                             "MainSQLServerType = \"MySQL\"\r\n", "MySQLActive = True\r\n",
+                             "MSSQLActive = False\r\n", "EnablePerl = False\r\n",
+                             "AdminUsername = \"admin2\"\r\n", "MaximumMailboxSize = \"100\"\r\n"}) {
+        EXPECT_NE(rewritten.find(line), std::string::npos) << line << rewritten;
+    }
+    EXPECT_NE(rewritten.find("MainDatabaseName = \"" + name + "\"\r\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tessaron::app::testing
