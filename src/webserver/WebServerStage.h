@@ -7,17 +7,24 @@
 namespace tessaron {
 
 // Site numbers the web-server stage holds for the append step: empty when the
-// step that would set them did not run.
+// step that would set them did not run. A created site's number, or the Name
+// of a site taken over.
 struct HeldSiteNumbers {
     std::string ftp;
     std::string preview;
 };
 
-// The web-server stage. Returns false when an error line ended the stage, in
-// which case the append step must not run.
+// The web-server stage: the application pool (Windows Server 2003 only), the
+// control panel site, the FTP site, the shared secure and the website preview
+// sites, each reported to the progress log. Does nothing unless SetUpSites is
+// chosen. Returns false when an error line ended the stage, in which case the
+// append step must not run. Every commit is saved to the metabase's file
+// before it returns.
 bool RunWebServerStage(RunContext& run, HeldSiteNumbers& held);
 
-// Appends the site lines to config.inc.
+// Appends the site lines to config.inc: MainFTPSVC (when FTP is on and of a
+// known type), the shared secure and the preview lines. Nothing is tested or
+// logged; a line that cannot be written is missing.
 void AppendSiteSettings(RunContext& run, const HeldSiteNumbers& held);
 
 }  // namespace tessaron
