@@ -151,10 +151,10 @@ int main(int argc, char** argv) {
     if (client.empty()) client = "mariadb";
 
     OdbcDatabase odbc;
-    auto admin = odbc.Open("DRIVER={MySQL ODBC 3.51 Driver};Server=" + server.host +
-                           ";Port=" + server.port + ";Database=;UID=" +
-                           ConnectionStringValue(server.user) +
-                           ";pwd=" + ConnectionStringValue(server.password) + ";");
+    auto admin =
+        odbc.Open("DRIVER={MySQL ODBC 3.51 Driver};Server=" + server.host + ";Port=" + server.port +
+                  ";Database=;UID=" + ConnectionStringValue(server.user) +
+                  ";pwd=" + ConnectionStringValue(server.password) + ";");
     int counter = 0;
     auto freshDatabase = [&] {
         std::string name = "bench_" + std::to_string(getpid()) + "_" + std::to_string(++counter);

@@ -38,8 +38,8 @@ std::tm localTime(const RunContext& run) {
 void addIpRow(StageConnection& connection, SqlDialect dialect) {
     const SettingsRecord& settings = connection.run.settings;
     auto total = connection.run.attempt([&] {
-        return connection.database.QueryNumber(
-            IpCountQuery(dialect, settings, connection.literals), "Total");
+        return connection.database.QueryNumber(IpCountQuery(dialect, settings, connection.literals),
+                                               "Total");
     });
     connection.run.failure.clear();
     if (!total || *total == 0) {
@@ -51,8 +51,8 @@ void addResellerRow(StageConnection& connection, SqlDialect dialect) {
     std::tm now = localTime(connection.run);
     std::string timestamp =
         dialect == SqlDialect::MySql ? MySqlTimestamp(now) : SqlServerTimestamp(now);
-    connection.executeIgnoringFailure(ResellerInsertStatement(
-        dialect, connection.run.settings, timestamp, connection.literals));
+    connection.executeIgnoringFailure(
+        ResellerInsertStatement(dialect, connection.run.settings, timestamp, connection.literals));
 }
 
 void runSqlServerSequence(StageConnection& connection) {
@@ -125,8 +125,7 @@ void RunDatabaseStage(RunContext& run) {
     auto database = run.attempt([&] { return run.platform.Databases().Open(connectionString); });
     if (run.failure.failed() || !database || !*database) {
         run.AddProgressText("ERROR: Could not establish a connection to main " +
-                            settings.MainSQLServerType +
-                            " database: " + run.failure.description());
+                            settings.MainSQLServerType + " database: " + run.failure.description());
         run.failure.clear();
         run.RunError = true;
         return;

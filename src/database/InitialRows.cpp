@@ -1,5 +1,7 @@
 #include "database/InitialRows.h"
 
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "database/SeedRows.h"
@@ -29,58 +31,77 @@ std::string IpCountQuery(SqlDialect dialect, const SettingsRecord& settings, Lit
 }
 
 std::string IpInsertStatement(const SettingsRecord& settings, LiteralStyle style) {
-    return InsertStatement("ips",
-                           {QuotedLiteral(settings.ServerIP, style),
-                            QuotedLiteral(settings.InternalIP, style),
-                            QuotedLiteral(settings.ServerName, style), "'-1'", "'-1'"},
-                           ",");
+    return InsertStatement(
+        "ips",
+        {QuotedLiteral(settings.ServerIP, style), QuotedLiteral(settings.InternalIP, style),
+         QuotedLiteral(settings.ServerName, style), "'-1'", "'-1'"},
+        ",");
 }
 
 std::string ResellerInsertStatement(SqlDialect dialect, const SettingsRecord& settings,
                                     const std::string& timestamp, LiteralStyle style) {
     const bool mysql = dialect == SqlDialect::MySql;
     auto text = [&](const std::string& value) { return QuotedLiteral(value, style); };
+    // Column, value; in the column order of the resellers table.
+    const std::vector<std::pair<std::string_view, std::string>> row = {
+        {"ServerName", text(settings.ServerName)},
+        {"Username", text(settings.AdminUsername)},
+        {"Password", text(settings.AdminPassword)},
+        {"CompanyName", "''"},
+        {"ContactName", "'Tessaron Admin'"},
+        {"ContactEmail", text(settings.MainContactEmail)},
+        {"StreetAddress1", "''"},
+        {"StreetAddress2", "''"},
+        {"City", "''"},
+        {"State", "''"},
+        {"ZIP", "''"},
+        {"Country", "''"},
+        {"PhoneNumber", "''"},
+        {"FaxNumber", "''"},
+        {"ChargeType", "'Free'"},
+        {"CreditCardNumber", "''"},
+        {"ExpDate", "''"},
+        {"DateEntered", text(timestamp)},
+        {"DateRenewed", text(timestamp)},
+        {"AccountType", "1"},
+        {"Duration", "1"},
+        {"Status", "'Active'"},
+        {"PrimaryDNS", text(settings.DefaultPrimaryDNS)},
+        {"PrimaryDNSIP", text(settings.DefaultPrimaryDNSIP)},
+        {"SecondaryDNS", text(settings.DefaultSecondaryDNS)},
+        {"SecondaryDNSIP", text(settings.DefaultSecondaryDNSIP)},
+        {"LogoImageUsed", "0"},
+        {"LogoImage1", "NULL"},
+        {"LogoImage2", "NULL"},
+        {"CustomerInfoMail", "''"},
+        {"FontSize1", "12"},
+        {"FontSize2", "14"},
+        {"FontSize3", "16"},
+        {"FontName1", "'Arial'"},
+        {"FontName2", "'Arial'"},
+        {"FontName3", "'Arial'"},
+        {"FontColor1", "'black'"},
+        {"FontColor2", "'black'"},
+        {"FontColor3", "'black'"},
+        {"BGColor1", "'white'"},
+        {"BGColor2", "'white'"},
+        {"BGColor3", "'white'"},
+        {"LinkColor", "'blue'"},
+        {"LinkRollover", "'red'"},
+        {"TroubleTicketEmail", text(settings.AdminEmail)},
+        {"EmailTroubleTickets", "1"},
+        {"Admin", "1"},
+        {"DefaultPage", mysql ? "''" : "'Coming soon'"},
+        {"DefaultPageName", "'default.htm'"},
+        {"SetupDefaultPage", "0"},
+        {"LastLoggedInIP", "''"},
+        {"LastLoggedInDate", "NULL"},
+        {"PanelStyle", "'original'"},
+    };
     std::vector<std::string> values;
-    if (mysql) values.push_back("'1'");  // ResellerID; SQL Server numbers it
-    values.insert(values.end(), {
-        text(settings.ServerName),
-        text(settings.AdminUsername),
-        text(settings.AdminPassword),
-        "''",                // CompanyName
-        "'Tessaron Admin'",  // ContactName
-        text(settings.MainContactEmail),
-        "''", "''", "''", "''", "''", "''", "''", "''",  // address, phone and fax
-        "'Free'",   // ChargeType
-        "''",       // CreditCardNumber
-        "''",       // ExpDate
-        text(timestamp),  // DateEntered
-        text(timestamp),  // DateRenewed
-        "1",        // AccountType
-        "1",        // Duration
-        "'Active'",  // Status
-        text(settings.DefaultPrimaryDNS),
-        text(settings.DefaultPrimaryDNSIP),
-        text(settings.DefaultSecondaryDNS),
-        text(settings.DefaultSecondaryDNSIP),
-        "0",                      // LogoImageUsed
-        "NULL", "NULL",           // LogoImage1, LogoImage2
-        "''",                     // CustomerInfoMail
-        "12", "14", "16",         // FontSize1..3
-        "'Arial'", "'Arial'", "'Arial'",
-        "'black'", "'black'", "'black'",
-        "'white'", "'white'", "'white'",
-        "'blue'",                 // LinkColor
-        "'red'",                  // LinkRollover
-        text(settings.AdminEmail),  // TroubleTicketEmail
-        "1",                      // EmailTroubleTickets
-        "1",                      // Admin
-        mysql ? "''" : "'Coming soon'",  // DefaultPage
-        "'default.htm'",          // DefaultPageName
-        "0",                      // SetupDefaultPage
-        "''",                     // LastLoggedInIP
-        "NULL",                   // LastLoggedInDate
-        "'original'",             // PanelStyle
-    });
+    // ResellerID: MySQL is given 1; SQL Server numbers the row itself.
+    if (mysql) values.push_back("'1'");
+    for (const auto& [column, value] : row) values.push_back(value);
     return InsertStatement("resellers", values, mysql ? ", " : ",");
 }
 

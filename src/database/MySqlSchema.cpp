@@ -7,15 +7,22 @@ namespace tessaron {
 
 namespace {
 
-std::string quoted(std::string_view value) { return "'" + std::string(value) + "'"; }
+std::string quoted(std::string_view value) {
+    return "'" + std::string(value) + "'";
+}
 
 std::string clauseText(const MySqlColumn& column) {
     switch (column.clause) {
-        case MySqlClause::DefaultNull: return " default NULL";
-        case MySqlClause::Default: return " default " + quoted(column.defaultValue);
-        case MySqlClause::NotNullDefault: return " NOT NULL default " + quoted(column.defaultValue);
-        case MySqlClause::AutoIncrement: return " NOT NULL auto_increment";
-        case MySqlClause::None: return "";
+        case MySqlClause::DefaultNull:
+            return " default NULL";
+        case MySqlClause::Default:
+            return " default " + quoted(column.defaultValue);
+        case MySqlClause::NotNullDefault:
+            return " NOT NULL default " + quoted(column.defaultValue);
+        case MySqlClause::AutoIncrement:
+            return " NOT NULL auto_increment";
+        case MySqlClause::None:
+            return "";
     }
     return "";
 }

@@ -9,12 +9,16 @@ namespace {
 
 std::string nullsClause(SqlServerNulls nulls) {
     switch (nulls) {
-        case SqlServerNulls::Null: return " NULL";
-        case SqlServerNulls::Identity: return " IDENTITY (1,  1) NOT NULL";
+        case SqlServerNulls::Null:
+            return " NULL";
+        case SqlServerNulls::Identity:
+            return " IDENTITY (1,  1) NOT NULL";
         case SqlServerNulls::NotNullCollated:
             return " COLLATE SQL_Latin1_General_CP1_CI_AS NOT NULL";
-        case SqlServerNulls::NotNull: return " NOT NULL";
-        case SqlServerNulls::NotStated: return "";
+        case SqlServerNulls::NotNull:
+            return " NOT NULL";
+        case SqlServerNulls::NotStated:
+            return "";
     }
     return "";
 }

@@ -137,15 +137,16 @@ TEST_F(OdbcQueries, ReportTheServersTextAndMissingColumnsOrRows) {
         }
         return "(no failure)";
     };
-    EXPECT_TRUE(std::regex_match(
-        description([&] { connection->Execute("CREATE TABLE t (n int)"); }),
-        std::regex(R"(\[ma-[0-9.]+\]\[[^\]]+\]Table 't' already exists)")));
+    EXPECT_TRUE(
+        std::regex_match(description([&] { connection->Execute("CREATE TABLE t (n int)"); }),
+                         std::regex(R"(\[ma-[0-9.]+\]\[[^\]]+\]Table 't' already exists)")));
     EXPECT_EQ(description([&] { connection->QueryNumber("SELECT n AS Total FROM t", "Count"); }),
               "Item cannot be found in the collection corresponding to the requested name or "
               "ordinal.");
-    EXPECT_EQ(description([&] { connection->QueryNumber("SELECT n AS Total FROM t WHERE 0", "Total"); }),
-              "Either BOF or EOF is True, or the current record has been deleted. Requested "
-              "operation requires a current record.");
+    EXPECT_EQ(
+        description([&] { connection->QueryNumber("SELECT n AS Total FROM t WHERE 0", "Total"); }),
+        "Either BOF or EOF is True, or the current record has been deleted. Requested "
+        "operation requires a current record.");
 }
 
 }  // namespace

@@ -66,8 +66,8 @@ std::string expectedColumns() {
         for (const auto& definition : split(body, ", ")) {
             auto words = split(definition, " ");
             std::string name = words[0], type = words[1];
-            std::string rest = definition.substr(std::min(definition.size(),
-                                                          name.size() + type.size() + 2));
+            std::string rest =
+                definition.substr(std::min(definition.size(), name.size() + type.size() + 2));
             bool notNull = rest.rfind("NOT NULL", 0) == 0;
             std::string fallback;
             std::string extra;
@@ -82,8 +82,8 @@ std::string expectedColumns() {
                 fallback = "NULL";
             }
             tables[table].push_back(table + " " + name + " " + type + " " +
-                                    (notNull ? "NO" : "YES") + " " + fallback + " " + extra +
-                                    " " + (name == primaryKey ? "PRI" : ""));
+                                    (notNull ? "NO" : "YES") + " " + fallback + " " + extra + " " +
+                                    (name == primaryKey ? "PRI" : ""));
         }
     }
     std::string all;
@@ -165,8 +165,9 @@ TEST_F(MariaDbStage, AnAddressListedAlreadyIsNotAddedAgain) {
     // The check compares the address alone: another internal address or
     // server name on the row still counts as present.
     FreshDatabase db(*server, "iplisted");
-    db.admin().Execute("CREATE TABLE ips (IPAddress varchar(15), InternalIPAddress varchar(15), "
-                       "ServerName varchar(50), Used int(11), ResellerID int(11)) ENGINE=MyISAM");
+    db.admin().Execute(
+        "CREATE TABLE ips (IPAddress varchar(15), InternalIPAddress varchar(15), "
+        "ServerName varchar(50), Used int(11), ResellerID int(11)) ENGINE=MyISAM");
     db.admin().Execute("INSERT INTO ips VALUES ('192.0.2.10', '10.9.9.9', 'OTHER', 0, 0)");
     StageRun stage(odbc, db.mySqlSettings());
     RunDatabaseStage(stage.run);
@@ -206,7 +207,8 @@ TEST_F(MariaDbStage, NoBackslashEscapesModeKeepsBackslashesSingle) {
     settings.MainDatabaseIP += ";INITSTMT=SET SESSION sql_mode='NO_BACKSLASH_ESCAPES'";
     settings.ServerName = "C:\\temp\\new";
     settings.AdminPassword = "it's";
-    auto probe = odbc.Open(server->connectionString(db.name()) + "INITSTMT=SET SESSION sql_mode='NO_BACKSLASH_ESCAPES';");
+    auto probe = odbc.Open(server->connectionString(db.name()) +
+                           "INITSTMT=SET SESSION sql_mode='NO_BACKSLASH_ESCAPES';");
     ASSERT_EQ(probe->QueryText("SELECT @@SESSION.sql_mode AS M", "M"), "NO_BACKSLASH_ESCAPES");
     StageRun stage(odbc, settings);
     RunDatabaseStage(stage.run);

@@ -18,10 +18,10 @@ using testing::StageRun;
 
 class ScriptedSqlServer : public Database {
 public:
-    std::set<std::string> tables;                 // existing tables
-    std::set<std::string> tablesWithDefaults;     // tables whose constraints exist
-    std::set<std::string> refusedStatements;      // fail with a driver text
-    std::map<std::string, long long> ipCounts;    // address -> rows
+    std::set<std::string> tables;               // existing tables
+    std::set<std::string> tablesWithDefaults;   // tables whose constraints exist
+    std::set<std::string> refusedStatements;    // fail with a driver text
+    std::map<std::string, long long> ipCounts;  // address -> rows
     bool ipQueryFails = false;
 
     std::vector<std::string> statements;  // everything executed or queried, in order
@@ -165,9 +165,9 @@ TEST(SqlServerSequence, SecondRunReportsEveryTableAndAddsOnlyAReseller) {
     for (const auto& name : tableNames()) {
         expectedLines.push_back("Could not add " + name + " table; table may already exist.");
     }
-    expectedLines.insert(expectedLines.end(), {"Making necessary modifications...",
-                                               "Populating database with initial data..",
-                                               "Tessaron database created."});
+    expectedLines.insert(expectedLines.end(),
+                         {"Making necessary modifications...",
+                          "Populating database with initial data..", "Tessaron database created."});
     EXPECT_EQ(stage.lines(), expectedLines);
     EXPECT_EQ(expectedLines[3], "Could not add AccountTypes table; table may already exist.");
 
@@ -203,7 +203,8 @@ TEST(SqlServerSequence, OnlyTheExistingTablesAreReported) {
 TEST(SqlServerSequence, AFailedSeedInsertIsNeverTheNextTablesFailure) {
     ScriptedSqlServer server;
     auto seeds = expectedStatements("sqlserver-seed.sql");
-    server.refusedStatements = {seeds[0], seeds[1], seeds.back()};  // accounttypes, version, last subject
+    server.refusedStatements = {seeds[0], seeds[1],
+                                seeds.back()};  // accounttypes, version, last subject
     StageRun stage(server, sqlServerSettings());
     RunDatabaseStage(stage.run);
 
@@ -237,9 +238,10 @@ TEST(SqlServerSequence, AQuoteInASettingIsDoubledNotInjected) {
     StageRun stage(server, settings);
     RunDatabaseStage(stage.run);
 
-    EXPECT_NE(std::find(server.statements.begin(), server.statements.end(),
-                        "INSERT INTO ips VALUES ('192.0.2.10','C:\\temp\\new','O''Brien','-1','-1')"),
-              server.statements.end());
+    EXPECT_NE(
+        std::find(server.statements.begin(), server.statements.end(),
+                  "INSERT INTO ips VALUES ('192.0.2.10','C:\\temp\\new','O''Brien','-1','-1')"),
+        server.statements.end());
 }
 
 TEST(DatabaseStage, DoesNothingWithoutTheOptionOrAfterAnEarlierError) {

@@ -46,8 +46,7 @@ TEST(ConnectionString, DriverByServerTypeAndBracedCredentials) {
          "UID=u;pwd= p=w ;"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(BuildConnectionString(databaseSettings(c.type, c.login, c.password)),
-                  c.expected);
+        EXPECT_EQ(BuildConnectionString(databaseSettings(c.type, c.login, c.password)), c.expected);
     }
 }
 

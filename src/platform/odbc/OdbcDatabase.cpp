@@ -27,8 +27,8 @@ struct OdbcDatabase::Environment {
         }
         if (!succeeded(SQLSetEnvAttr(handle, SQL_ATTR_ODBC_VERSION,
                                      reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0))) {
-            PlatformError error = failure(SQL_HANDLE_ENV, handle,
-                                          "The ODBC driver manager refused ODBC version 3.");
+            PlatformError error =
+                failure(SQL_HANDLE_ENV, handle, "The ODBC driver manager refused ODBC version 3.");
             SQLFreeHandle(SQL_HANDLE_ENV, handle);
             handle = SQL_NULL_HENV;
             throw error;
@@ -70,9 +70,9 @@ public:
     Statement& operator=(const Statement&) = delete;
 
     void execute(const std::string& text) {
-        SQLRETURN result = SQLExecDirect(
-            handle_, reinterpret_cast<SQLCHAR*>(const_cast<char*>(text.data())),
-            static_cast<SQLINTEGER>(text.size()));
+        SQLRETURN result =
+            SQLExecDirect(handle_, reinterpret_cast<SQLCHAR*>(const_cast<char*>(text.data())),
+                          static_cast<SQLINTEGER>(text.size()));
         // SQL_NO_DATA: a searched UPDATE or DELETE that touched no row.
         if (!succeeded(result) && result != SQL_NO_DATA) {
             throw failure(SQL_HANDLE_STMT, handle_, "The statement failed.");
@@ -114,11 +114,12 @@ public:
     long long number(SQLUSMALLINT column) {
         SQLBIGINT value = 0;
         SQLLEN indicator = 0;
-        if (!succeeded(SQLGetData(handle_, column, SQL_C_SBIGINT, &value, sizeof value,
-                                  &indicator))) {
+        if (!succeeded(
+                SQLGetData(handle_, column, SQL_C_SBIGINT, &value, sizeof value, &indicator))) {
             throw failure(SQL_HANDLE_STMT, handle_, "The value could not be read as a number.");
         }
-        if (indicator == SQL_NULL_DATA) throw PlatformError(kInvalidUseOfNull, "Invalid use of Null");
+        if (indicator == SQL_NULL_DATA)
+            throw PlatformError(kInvalidUseOfNull, "Invalid use of Null");
         return static_cast<long long>(value);
     }
 
@@ -193,6 +194,9 @@ OdbcDatabase::OdbcDatabase() = default;
 OdbcDatabase::~OdbcDatabase() = default;
 
 std::unique_ptr<DatabaseConnection> OdbcDatabase::Open(const std::string& connectionString) {
+    if (connectionString.size() > 32767) {
+        throw PlatformError(error_number::kDatabaseFailure, "The connection string is too long.");
+    }
     if (!environment_) environment_ = std::make_shared<Environment>();
 
     SQLHDBC connection = SQL_NULL_HDBC;
