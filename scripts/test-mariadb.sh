@@ -84,7 +84,7 @@ start() {
     write_odbcinst "$state/odbc"
 
     "$install_db" --no-defaults --datadir="$state/data" --user="$(id -un)" \
-        --auth-root-authentication-method=socket --skip-test-db \
+        --auth-root-authentication-method=socket --auth-root-socket-user="$(id -un)" --skip-test-db \
         >"$state/install.log" 2>&1 || { cat "$state/install.log" >&2; rm -rf "$state"; die "mariadb-install-db failed"; }
 
     for i in $(seq 1 50); do
@@ -100,7 +100,7 @@ start() {
     echo "$pid" >"$state/pid"
 
     for i in $(seq 1 300); do
-        if "$client" --no-defaults --protocol=socket --socket="$state/mariadb.sock" -uroot \
+        if "$client" --no-defaults --protocol=socket --socket="$state/mariadb.sock" -u"$(id -un)" \
             -e 'SELECT 1' >/dev/null 2>&1; then
             break
         fi
@@ -112,7 +112,7 @@ start() {
         sleep 0.1
     done
 
-    "$client" --no-defaults --protocol=socket --socket="$state/mariadb.sock" -uroot <<EOF || die "could not create the test login"
+    "$client" --no-defaults --protocol=socket --socket="$state/mariadb.sock" -u"$(id -un)" <<EOF || die "could not create the test login"
 CREATE USER '$TEST_USER'@'%' IDENTIFIED BY '$TEST_PASSWORD';
 GRANT ALL PRIVILEGES ON *.* TO '$TEST_USER'@'%' WITH GRANT OPTION;
 CREATE USER '$TEST_USER'@'localhost' IDENTIFIED BY '$TEST_PASSWORD';
