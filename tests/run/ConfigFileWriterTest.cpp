@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <filesystem>
 
 #include "RunMachine.h"
@@ -96,6 +98,9 @@ struct FailureCase {
     std::vector<std::string> log;
     bool tempFolderKnown = true;
 };
+
+// Names the case in test output.
+void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.what; }
 
 class ConfigFileWriterFailure : public ::testing::TestWithParam<FailureCase> {};
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <filesystem>
 
 #include "RunMachine.h"
@@ -21,6 +23,9 @@ struct DirectoryCase {
     Lines log;
     bool goesOn;
 };
+
+// Names the case in test output.
+void PrintTo(const DirectoryCase& c, std::ostream* os) { *os << c.what; }
 
 class WorkingDirectoryTest : public ::testing::TestWithParam<DirectoryCase> {};
 
@@ -202,6 +207,9 @@ struct DnsCase {
     const char* enabled;
     Lines log;
 };
+
+// Names the case in test output.
+void PrintTo(const DnsCase& c, std::ostream* os) { *os << c.what; }
 
 class DnsProviderTest : public ::testing::TestWithParam<DnsCase> {};
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <filesystem>
 
 #include "RunMachine.h"
@@ -55,6 +57,9 @@ struct GateCase {
     bool webServerSucceeds;
     Lines log;
 };
+
+// Names the case in test output.
+void PrintTo(const GateCase& c, std::ostream* os) { *os << c.what; }
 
 class RunGates : public ::testing::TestWithParam<GateCase> {};
 

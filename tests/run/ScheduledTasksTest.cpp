@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "RunMachine.h"
 
 namespace tessaron::testing {
@@ -32,6 +34,9 @@ struct TaskCase {
     Lines log;
     std::size_t commands;
 };
+
+// Names the case in test output.
+void PrintTo(const TaskCase& c, std::ostream* os) { *os << c.statistics; }
 
 class ScheduledTasksTest : public ::testing::TestWithParam<TaskCase> {};
 

@@ -4,6 +4,8 @@
 // (fixtures under tests/data/run, written by hand).
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <ctime>
 #include <filesystem>
 
@@ -104,6 +106,9 @@ struct WholeRunCase {
     Lines tasks;
     Lines commands;
 };
+
+// Names the case in test output.
+void PrintTo(const WholeRunCase& c, std::ostream* os) { *os << c.name; }
 
 class WholeRun : public ::testing::TestWithParam<WholeRunCase> {};
 

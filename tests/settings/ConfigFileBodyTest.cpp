@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <ctime>
 #include <string>
 
@@ -29,6 +31,9 @@ struct LineCase {
     const char* key;
     const char* expected;
 };
+
+// Names the case in test output.
+void PrintTo(const LineCase& c, std::ostream* os) { *os << c.what; }
 
 class BodyLineTest : public ::testing::TestWithParam<LineCase> {};
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace tessaron {
 namespace {
 
@@ -9,6 +11,9 @@ struct Conversion {
     const char* input;
     const char* expected;
 };
+
+// Names the case in test output.
+void PrintTo(const Conversion& c, std::ostream* os) { *os << c.input; }
 
 class ConvertASPTextTest : public ::testing::TestWithParam<Conversion> {};
 
