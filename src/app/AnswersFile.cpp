@@ -68,18 +68,18 @@ std::vector<Answer> parseAnswers(std::string_view text, const std::string& fileN
             answer.value = answer.value.substr(1, answer.value.size() - 2);
         }
 
-        const ControlSpec* spec = findControlSpec(mainFormSpec(), answer.control);
-        if (!spec) {
+        const ControlSpec* design = findControlSpec(mainFormSpec(), answer.control);
+        if (!design) {
             throw lineError(fileName, lineNumber,
                             "unknown control \"" + answer.control + "\" (not a control of the settings window)");
         }
-        switch (spec->kind) {
+        switch (design->kind) {
         case ControlKind::TextBox:
-            if (spec->maxLength > 0 &&
-                utf8Length(answer.value) > static_cast<std::size_t>(spec->maxLength)) {
+            if (design->maxLength > 0 &&
+                utf8Length(answer.value) > static_cast<std::size_t>(design->maxLength)) {
                 throw lineError(fileName, lineNumber,
                                 answer.control + " accepts at most " +
-                                    std::to_string(spec->maxLength) + " characters");
+                                    std::to_string(design->maxLength) + " characters");
             }
             break;
         case ControlKind::CheckBox:
@@ -93,7 +93,7 @@ std::vector<Answer> parseAnswers(std::string_view text, const std::string& fileN
             break;
         default:
             throw lineError(fileName, lineNumber,
-                            answer.control + " is " + kindName(spec->kind) + " and takes no value");
+                            answer.control + " is " + kindName(design->kind) + " and takes no value");
         }
         answers.push_back(std::move(answer));
     }

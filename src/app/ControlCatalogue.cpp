@@ -7,13 +7,13 @@ namespace {
 
 ControlSpec make(std::string name, ControlKind kind, int tab, std::string caption, int left,
                  int top, int width, int height) {
-    ControlSpec spec;
-    spec.name = std::move(name);
-    spec.kind = kind;
-    spec.tab = tab;
-    spec.caption = std::move(caption);
-    spec.place = {left, top, width, height};
-    return spec;
+    ControlSpec design;
+    design.name = std::move(name);
+    design.kind = kind;
+    design.tab = tab;
+    design.caption = std::move(caption);
+    design.place = {left, top, width, height};
+    return design;
 }
 
 // Short builders so the tables below read like the designed forms.
@@ -21,8 +21,8 @@ struct Builder {
     std::vector<ControlSpec>& controls;
     int tab;
 
-    ControlSpec& add(ControlSpec spec) {
-        controls.push_back(std::move(spec));
+    ControlSpec& add(ControlSpec design) {
+        controls.push_back(std::move(design));
         return controls.back();
     }
     ControlSpec& label(std::string name, std::string caption, int l, int t, int w, int h) {
@@ -33,10 +33,10 @@ struct Builder {
     }
     ControlSpec& check(std::string name, std::string caption, int l, int t, int w, int h,
                        int value) {
-        auto& spec =
+        auto& design =
             add(make(std::move(name), ControlKind::CheckBox, tab, std::move(caption), l, t, w, h));
-        spec.checked = value;
-        return spec;
+        design.checked = value;
+        return design;
     }
     ControlSpec& list(std::string name, int l, int t, int w, int h) {
         return add(make(std::move(name), ControlKind::DropDownList, tab, "", l, t, w, h));
@@ -46,9 +46,9 @@ struct Builder {
     }
 };
 
-ControlSpec& disabled(ControlSpec& spec) {
-    spec.enabled = false;
-    return spec;
+ControlSpec& disabled(ControlSpec& design) {
+    design.enabled = false;
+    return design;
 }
 
 void addGeneralTab(std::vector<ControlSpec>& controls) {
@@ -350,8 +350,8 @@ FormSpec buildMainForm() {
 
     for (const auto& help : helpTexts()) {
         for (const char* name : help.controls) {
-            for (auto& spec : controls) {
-                if (spec.name == name) spec.helpText = help.text;
+            for (auto& design : controls) {
+                if (design.name == name) design.helpText = help.text;
             }
         }
     }
@@ -406,8 +406,8 @@ const FormSpec& progressFormSpec() {
 }
 
 const ControlSpec* findControlSpec(const FormSpec& form, std::string_view name) {
-    for (const auto& spec : form.controls) {
-        if (spec.name == name) return &spec;
+    for (const auto& design : form.controls) {
+        if (design.name == name) return &design;
     }
     return nullptr;
 }

@@ -4,13 +4,13 @@
 
 namespace tessaron::app {
 
-Control::Control(const ControlSpec& spec)
-    : spec_(&spec),
-      text_(spec.caption),
-      checked_(spec.checked),
-      entries_(spec.entries),
-      enabled_(spec.enabled),
-      visible_(spec.visible) {}
+Control::Control(const ControlSpec& design)
+    : spec_(&design),
+      text_(design.caption),
+      checked_(design.checked),
+      entries_(design.entries),
+      enabled_(design.enabled),
+      visible_(design.visible) {}
 
 std::string Control::selectedText() const {
     if (selectedIndex_ < 0 || selectedIndex_ >= static_cast<int>(entries_.size())) return {};
@@ -18,9 +18,9 @@ std::string Control::selectedText() const {
 }
 
 ControlModel::ControlModel(const FormSpec& form) : form_(&form) {
-    for (const auto& spec : form.controls) {
-        controls_.push_back(std::make_unique<Control>(spec));
-        byName_.emplace(spec.name, controls_.back().get());
+    for (const auto& design : form.controls) {
+        controls_.push_back(std::make_unique<Control>(design));
+        byName_.emplace(design.name, controls_.back().get());
     }
 }
 
@@ -41,7 +41,7 @@ Control& ControlModel::control(std::string_view name) {
 void ControlModel::setText(std::string_view name, const std::string& text) {
     auto& target = control(name);
     std::string value = text;
-    const int limit = target.spec().maxLength;
+    const int limit = target.design().maxLength;
     if (target.kind() == ControlKind::TextBox && limit > 0 &&
         value.size() > static_cast<std::size_t>(limit)) {
         value.resize(static_cast<std::size_t>(limit));

@@ -22,7 +22,7 @@
 //
 // A view binds both ways:
 //   - it builds one widget per Control (object name = control name, place =
-//     spec().place / 15 pixels at 96 DPI, scaled with the screen) and copies
+//     design().place / 15 pixels at 96 DPI, scaled with the screen) and copies
 //     the current state into it;
 //   - it registers an observer with addObserver(); every change of any
 //     property of any control (including changes made by rules and by the
@@ -50,9 +50,9 @@ namespace tessaron::app {
 // One control's live state.
 class Control {
 public:
-    explicit Control(const ControlSpec& spec);
+    explicit Control(const ControlSpec& design);
 
-    const ControlSpec& spec() const { return *spec_; }
+    const ControlSpec& design() const { return *spec_; }
     const std::string& name() const { return spec_->name; }
     ControlKind kind() const { return spec_->kind; }
 

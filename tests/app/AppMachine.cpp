@@ -42,29 +42,29 @@ std::string xmlAttribute(const std::string& value) {
     return escaped;
 }
 
-std::string registryText(const MachineSpec& spec) {
+std::string registryText(const MachineSpec& setup) {
     std::string text = "Windows Registry Editor Version 5.00\r\n\r\n";
-    if (spec.component) {
+    if (setup.component) {
         text += "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\Tessaron.Master]\r\n@=\"Tessaron.Master\"\r\n\r\n";
     }
     text += "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion]\r\n"
             "\"ProgramFilesDir\"=\"C:\\\\Program Files\"\r\n\r\n";
     text += "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion]\r\n"
-            "\"CurrentBuildNumber\"=" + regString(spec.build) + "\r\n"
-            "\"CurrentVersion\"=" + regString(spec.version) + "\r\n"
-            "\"RegisteredOrganization\"=" + regString(spec.organization) + "\r\n"
-            "\"RegisteredOwner\"=" + regString(spec.owner) + "\r\n"
+            "\"CurrentBuildNumber\"=" + regString(setup.build) + "\r\n"
+            "\"CurrentVersion\"=" + regString(setup.version) + "\r\n"
+            "\"RegisteredOrganization\"=" + regString(setup.organization) + "\r\n"
+            "\"RegisteredOwner\"=" + regString(setup.owner) + "\r\n"
             "\"SystemRoot\"=\"C:\\\\WINDOWS\"\r\n\r\n";
     text += "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Tessaron]\r\n";
-    if (spec.installDirValue) text += "\"Install_Dir\"=" + regString(*spec.installDirValue) + "\r\n";
+    if (setup.installDirValue) text += "\"Install_Dir\"=" + regString(*setup.installDirValue) + "\r\n";
     text += "\r\n";
     text += "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\ComputerName\\ComputerName]\r\n"
-            "\"ComputerName\"=" + regString(spec.computerName) + "\r\n\r\n";
+            "\"ComputerName\"=" + regString(setup.computerName) + "\r\n\r\n";
     text += "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment]\r\n"
             "\"TEMP\"=\"C:\\\\WINDOWS\\\\TEMP\"\r\n\r\n";
-    if (!spec.addresses.empty()) {
+    if (!setup.addresses.empty()) {
         text += "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\"
-                "Interfaces\\{0}]\r\n\"IPAddress\"=" + multiString(spec.addresses) + "\r\n\r\n";
+                "Interfaces\\{0}]\r\n\"IPAddress\"=" + multiString(setup.addresses) + "\r\n\r\n";
     }
     return text;
 }
@@ -80,41 +80,41 @@ void appendSites(std::string& xml, const char* service, const char* siteClass,
 
 }  // namespace
 
-std::string metabaseXml(const MachineSpec& spec) {
+std::string metabaseXml(const MachineSpec& setup) {
     std::string xml =
         "<?xml version =\"1.0\"?>\r\n"
         "<configuration xmlns=\"urn:microsoft-catalog:XML_Metabase_V64_0\">\r\n<MBProperty>\r\n";
     xml += "<IIsWebService\tLocation =\"/LM/W3SVC\"\r\n\t\tLogFileDirectory=\"" +
-           xmlAttribute(spec.logFileDirectory) + "\"\r\n\t>\r\n</IIsWebService>\r\n";
-    appendSites(xml, "W3SVC", "IIsWebServer", spec.webSites);
-    if (spec.ftpService) {
+           xmlAttribute(setup.logFileDirectory) + "\"\r\n\t>\r\n</IIsWebService>\r\n";
+    appendSites(xml, "W3SVC", "IIsWebServer", setup.webSites);
+    if (setup.ftpService) {
         xml += "<IIsFtpService\tLocation =\"/LM/MSFTPSVC\"\r\n\t>\r\n</IIsFtpService>\r\n";
-        appendSites(xml, "MSFTPSVC", "IIsFtpServer", spec.ftpSites);
+        appendSites(xml, "MSFTPSVC", "IIsFtpServer", setup.ftpSites);
     }
     xml += "</MBProperty>\r\n</configuration>\r\n";
     return xml;
 }
 
-tessaron::testing::TempMachine buildMachine(const MachineSpec& spec) {
+tessaron::testing::TempMachine buildMachine(const MachineSpec& setup) {
     tessaron::testing::TempMachine machine;
-    machine.writeRegistry(registryText(spec));
+    machine.writeRegistry(registryText(setup));
     machine.makeFolder("C:\\WINDOWS\\TEMP");
     machine.makeFolder("C:\\Tessaron\\panel");
-    if (spec.metabase) {
-        machine.writeFile("C:\\WINDOWS\\system32\\inetsrv\\MetaBase.xml", metabaseXml(spec));
+    if (setup.metabase) {
+        machine.writeFile("C:\\WINDOWS\\system32\\inetsrv\\MetaBase.xml", metabaseXml(setup));
     }
-    if (spec.stylesFolder) {
+    if (setup.stylesFolder) {
         machine.makeFolder("C:\\Tessaron\\panel\\styles");
-        for (const auto& style : spec.styles) {
+        for (const auto& style : setup.styles) {
             machine.makeFolder("C:\\Tessaron\\panel\\styles\\" + style);
         }
     }
-    if (spec.configInc) machine.writeFile("C:\\Tessaron\\panel\\config.inc", *spec.configInc);
+    if (setup.configInc) machine.writeFile("C:\\Tessaron\\panel\\config.inc", *setup.configInc);
     return machine;
 }
 
-WindowOnMachine::WindowOnMachine(const MachineSpec& spec, MessageAnswer answer, bool load)
-    : machine(buildMachine(spec)), image(machine.root()) {
+WindowOnMachine::WindowOnMachine(const MachineSpec& setup, MessageAnswer answer, bool load)
+    : machine(buildMachine(setup)), image(machine.root()) {
     messages.answer = answer;
     window = std::make_unique<SettingsWindow>(image, settings, messages);
     if (load) result = window->Load();

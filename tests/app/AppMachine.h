@@ -39,10 +39,10 @@ struct MachineSpec {
 };
 
 // Writes the machine into a fresh temporary image (Windows folder C:\WINDOWS).
-tessaron::testing::TempMachine buildMachine(const MachineSpec& spec);
+tessaron::testing::TempMachine buildMachine(const MachineSpec& setup);
 
-// The metabase text for a machine spec.
-std::string metabaseXml(const MachineSpec& spec);
+// The metabase text for a machine setup.
+std::string metabaseXml(const MachineSpec& setup);
 
 // Records every message box; answers the question as told.
 class RecordingMessages : public MessageService {
@@ -63,7 +63,7 @@ public:
 
 // A machine image with a settings window on it, loaded or not.
 struct WindowOnMachine {
-    explicit WindowOnMachine(const MachineSpec& spec = {},
+    explicit WindowOnMachine(const MachineSpec& setup = {},
                              MessageAnswer answer = MessageAnswer::No, bool load = true);
 
     tessaron::testing::TempMachine machine;

@@ -28,9 +28,9 @@ TEST(ConfigLines, KeysAreTrimmedAndLoweredValuesUnquotedOnce) {
     EXPECT_EQ(lines[5].value, "\\\\server\\share\\");
 }
 
-WindowOnMachine readInto(const std::string& configInc, MachineSpec spec = {}) {
-    spec.configInc = configInc;
-    return WindowOnMachine(spec, MessageAnswer::Yes);
+WindowOnMachine readInto(const std::string& configInc, MachineSpec setup = {}) {
+    setup.configInc = configInc;
+    return WindowOnMachine(setup, MessageAnswer::Yes);
 }
 
 TEST(ConfigurationReader, TextSelectSwitchAndTickOnlyEffects) {
@@ -113,15 +113,15 @@ TEST(ConfigurationReader, FtpServerTypeSwapsTheControls) {
 }
 
 TEST(ConfigurationReader, AddressesUnderEitherKeyAndTheInternalBox) {
-    MachineSpec spec;
-    spec.addresses = {"10.0.0.5"};
+    MachineSpec setup;
+    setup.addresses = {"10.0.0.5"};
     // Same addresses: the box is cleared and the internal address follows.
-    auto same = readInto("ServerIP = \"1.2.3.4\"\r\nInternalIP = \"1.2.3.4\"\r\n", spec);
+    auto same = readInto("ServerIP = \"1.2.3.4\"\r\nInternalIP = \"1.2.3.4\"\r\n", setup);
     EXPECT_EQ(same.controls().text("txtMainIP"), "1.2.3.4");
     EXPECT_EQ(same.controls().checked("chkInternalIP"), kUnchecked);
     EXPECT_EQ(same.settings.InternalIP, "1.2.3.4");
 
-    auto differ = readInto("MainServerIP = 1.2.3.4\r\nMainInternalIP = 10.9.9.9\r\n", spec);
+    auto differ = readInto("MainServerIP = 1.2.3.4\r\nMainInternalIP = 10.9.9.9\r\n", setup);
     EXPECT_EQ(differ.controls().text("txtMainIP"), "1.2.3.4");
     EXPECT_EQ(differ.controls().text("txtInternalIP"), "10.9.9.9");
     EXPECT_EQ(differ.controls().checked("chkInternalIP"), kChecked);
@@ -132,9 +132,9 @@ TEST(ConfigurationReader, AddressesUnderEitherKeyAndTheInternalBox) {
 // A configuration the window produced, written by the run's writer, comes
 // back into every control it names.
 TEST(ConfigurationReader, FileWrittenByTheProgramIsReadBackCompletely) {
-    MachineSpec spec;
-    spec.styles = {"Default", "Ocean"};
-    WindowOnMachine first(spec);
+    MachineSpec setup;
+    setup.styles = {"Default", "Ocean"};
+    WindowOnMachine first(setup);
     auto& c = first.controls();
     const std::vector<std::pair<const char*, std::string>> texts = {
         {"txtControlPanelTitle", "Acme Panel"}, {"txtMainCompanyName", "Acme \"Best\" Hosting"},
@@ -177,8 +177,8 @@ TEST(ConfigurationReader, FileWrittenByTheProgramIsReadBackCompletely) {
     ASSERT_FALSE(run.RunError) << log.text();
 
     // The file goes onto a fresh copy of the machine and is read there.
-    spec.configInc = first.machine.readFile("C:\\Tessaron\\panel\\config.inc");
-    WindowOnMachine second(spec, MessageAnswer::Yes);
+    setup.configInc = first.machine.readFile("C:\\Tessaron\\panel\\config.inc");
+    WindowOnMachine second(setup, MessageAnswer::Yes);
     ASSERT_EQ(second.result, LoadResult::Shown);
     auto& r = second.controls();
     for (const auto& [name, text] : texts) {

@@ -24,7 +24,7 @@ TEST(Catalogue, InitialStatesAgreeWithTheirCheckBoxes) {
                   {"General", "Database", "Mail Server", "DNS Server", "SQL Server", "FTP/Web"}));
     // Every control of the six tabs is catalogued, 119 in all.
     int onTabs = 0;
-    for (const auto& spec : mainFormSpec().controls) onTabs += spec.tab >= 0;
+    for (const auto& setup : mainFormSpec().controls) onTabs += setup.tab >= 0;
     EXPECT_EQ(onTabs, 31 + 12 + 14 + 17 + 23 + 22);
     EXPECT_EQ(findControlSpec(mainFormSpec(), "lblSQLServer3")->helpText,
               "The database user's password.");
@@ -192,9 +192,9 @@ TEST(FieldRules, FtpServerTypeSwapsTheControlsAndTheUsageText) {
 }
 
 TEST(FieldRules, InternalAddressFollowsTheMainAddressOnlyWhileUnchecked) {
-    MachineSpec spec;
-    spec.addresses = {"172.16.0.1"};
-    WindowOnMachine w(spec);
+    MachineSpec setup;
+    setup.addresses = {"172.16.0.1"};
+    WindowOnMachine w(setup);
     auto& c = w.controls();
     ASSERT_EQ(c.checked("chkInternalIP"), kUnchecked);
     for (const std::string typed : {"8", "8.8", "8.8.4.4"}) {
@@ -226,9 +226,9 @@ TEST(FieldRules, InternalAddressFollowsTheMainAddressOnlyWhileUnchecked) {
 }
 
 TEST(FieldRules, SearchComboForValueSelectsTheLastEqualEntry) {
-    MachineSpec spec;
-    spec.webSites = {{"1", "Shop"}, {"2", "Blog"}, {"3", "Shop"}};
-    WindowOnMachine w(spec);
+    MachineSpec setup;
+    setup.webSites = {{"1", "Shop"}, {"2", "Blog"}, {"3", "Shop"}};
+    WindowOnMachine w(setup);
     auto& c = w.controls();
     SearchComboForValue(c, "cmbControlPanelSite", "Shop");
     EXPECT_EQ(c.selectedIndex("cmbControlPanelSite"), 3);

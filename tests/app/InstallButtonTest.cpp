@@ -94,10 +94,10 @@ TEST(InstallButton, SwitchedOffGroupsTakeTheirFixedValues) {
 }
 
 TEST(InstallButton, HostingSectionsOffKeepTheValuesReadFromTheFile) {
-    MachineSpec spec;
-    spec.configInc = "SQLServerIP = \"10.1.1.1\"\r\nSQLServerDataPath = \"D:\\data\"\r\n"
+    MachineSpec setup;
+    setup.configInc = "SQLServerIP = \"10.1.1.1\"\r\nSQLServerDataPath = \"D:\\data\"\r\n"
                      "MySQLAdminUsername = \"root\"\r\n";
-    WindowOnMachine w(spec, MessageAnswer::Yes);
+    WindowOnMachine w(setup, MessageAnswer::Yes);
     auto& c = w.controls();
     c.setText("txtSQLServerIP", "typed but off");
     c.press("btnInstall");

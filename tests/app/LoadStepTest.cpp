@@ -9,9 +9,9 @@ namespace {
 using Strings = std::vector<std::string>;
 
 TEST(LoadStep, FillsTheWindowFromATypicalMachine) {
-    MachineSpec spec;
-    spec.styles = {"Default"};
-    WindowOnMachine w(spec);
+    MachineSpec setup;
+    setup.styles = {"Default"};
+    WindowOnMachine w(setup);
     ASSERT_EQ(w.result, LoadResult::Shown);
     EXPECT_TRUE(w.messages.shown.empty());
     auto& c = w.controls();
@@ -71,9 +71,9 @@ struct AddressCase {
 class FirstAddress : public ::testing::TestWithParam<AddressCase> {};
 
 TEST_P(FirstAddress, DecidesTheInternalAddressBox) {
-    MachineSpec spec;
-    spec.addresses = {GetParam().address};
-    WindowOnMachine w(spec);
+    MachineSpec setup;
+    setup.addresses = {GetParam().address};
+    WindowOnMachine w(setup);
     ASSERT_EQ(w.result, LoadResult::Shown);
     auto& c = w.controls();
     EXPECT_EQ(c.text("txtMainIP"), GetParam().address);
@@ -92,9 +92,9 @@ INSTANTIATE_TEST_SUITE_P(LoadStep, FirstAddress,
                                            AddressCase{"1.192.2.3", kUnchecked}));
 
 TEST(LoadStep, NoAddressLeavesTheBoxesEmptyAndTheInternalBoxCleared) {
-    MachineSpec spec;
-    spec.addresses = {};
-    WindowOnMachine w(spec);
+    MachineSpec setup;
+    setup.addresses = {};
+    WindowOnMachine w(setup);
     ASSERT_EQ(w.result, LoadResult::Shown);
     EXPECT_EQ(w.controls().text("txtMainIP"), "");
     EXPECT_EQ(w.controls().text("txtInternalIP"), "");
@@ -109,9 +109,9 @@ TEST(LoadStep, InstallDirectoryIsTrimmedAndLosesOneTrailingBackslash) {
         {"C:\\Tessaron", "C:\\Tessaron"},
     };
     for (const auto& [value, expected] : cases) {
-        MachineSpec spec;
-        spec.installDirValue = value;
-        WindowOnMachine w(spec);
+        MachineSpec setup;
+        setup.installDirValue = value;
+        WindowOnMachine w(setup);
         EXPECT_EQ(w.settings.InstallDir, expected) << value;
         EXPECT_EQ(w.controls().text("lblPanelRoot"), "Install Directory: " + expected);
         EXPECT_EQ(w.controls().text("txtServerRoot"), expected + "\\accounts");
@@ -125,10 +125,10 @@ TEST(LoadStep, CompanyNameFallsBackToTheRegisteredUser) {
         {"", "", ""},
     };
     for (const auto& [organization, owner, expected] : cases) {
-        MachineSpec spec;
-        spec.organization = organization;
-        spec.owner = owner;
-        WindowOnMachine w(spec);
+        MachineSpec setup;
+        setup.organization = organization;
+        setup.owner = owner;
+        WindowOnMachine w(setup);
         EXPECT_EQ(w.result, LoadResult::Shown);
         EXPECT_TRUE(w.messages.shown.empty());
         EXPECT_EQ(w.settings.MainCompanyName, expected);
@@ -143,18 +143,18 @@ TEST(LoadStep, WinDirIsReplacedOnlyInItsExactCase) {
         {"%WinDir%\\a;%WinDir%\\b", "C:\\WINDOWS\\a;C:\\WINDOWS\\b"},
     };
     for (const auto& [value, expected] : cases) {
-        MachineSpec spec;
-        spec.logFileDirectory = value;
-        WindowOnMachine w(spec);
+        MachineSpec setup;
+        setup.logFileDirectory = value;
+        WindowOnMachine w(setup);
         EXPECT_EQ(w.settings.LogRoot, expected);
         EXPECT_EQ(w.controls().text("txtLogRoot"), expected);
     }
 }
 
 TEST(LoadStep, StylesFolderWithoutSubFoldersLeavesTheListEmpty) {
-    MachineSpec spec;
-    spec.styles = {};
-    WindowOnMachine w(spec);
+    MachineSpec setup;
+    setup.styles = {};
+    WindowOnMachine w(setup);
     EXPECT_EQ(w.result, LoadResult::Shown);
     EXPECT_TRUE(w.messages.shown.empty());
     EXPECT_TRUE(w.controls().entries("cmbDefaultPanelStyle").empty());
@@ -162,9 +162,9 @@ TEST(LoadStep, StylesFolderWithoutSubFoldersLeavesTheListEmpty) {
 }
 
 TEST(LoadStep, StylesAreListedInTheFileSystemsOrder) {
-    MachineSpec spec;
-    spec.styles = {"Ocean", "Classic", "Default"};
-    WindowOnMachine w(spec);
+    MachineSpec setup;
+    setup.styles = {"Ocean", "Classic", "Default"};
+    WindowOnMachine w(setup);
     const auto listed = w.image.Files().SubFolders("C:\\Tessaron\\panel\\styles");
     EXPECT_EQ(w.controls().entries("cmbDefaultPanelStyle"), listed);
     EXPECT_EQ(listed.size(), 3u);
@@ -172,9 +172,9 @@ TEST(LoadStep, StylesAreListedInTheFileSystemsOrder) {
 }
 
 TEST(LoadStep, WithoutTheFtpServiceMicrosoftFtpIsNoChoice) {
-    MachineSpec spec;
-    spec.ftpService = false;
-    WindowOnMachine w(spec);
+    MachineSpec setup;
+    setup.ftpService = false;
+    WindowOnMachine w(setup);
     ASSERT_EQ(w.result, LoadResult::Shown);
     ASSERT_EQ(w.messages.ids(), std::vector<int>({5}));
     const auto& message = w.messages.shown[0];
@@ -198,10 +198,10 @@ TEST(LoadStep, WithoutTheFtpServiceMicrosoftFtpIsNoChoice) {
 }
 
 TEST(LoadStep, SiteListsKeepDuplicatesAndEmptyCommentsInMetabaseOrder) {
-    MachineSpec spec;
-    spec.webSites = {{"3", "Shop"}, {"1", "Shop"}, {"2", ""}};
-    spec.ftpSites = {{"1", "Default FTP Site"}, {"4", "Default FTP Site"}};
-    WindowOnMachine w(spec);
+    MachineSpec setup;
+    setup.webSites = {{"3", "Shop"}, {"1", "Shop"}, {"2", ""}};
+    setup.ftpSites = {{"1", "Default FTP Site"}, {"4", "Default FTP Site"}};
+    WindowOnMachine w(setup);
     ASSERT_EQ(w.result, LoadResult::Shown);
     EXPECT_EQ(w.controls().entries("cmbControlPanelSite"),
               Strings({"-- Create New Site --", "Shop", "Shop", ""}));
@@ -212,17 +212,17 @@ TEST(LoadStep, SiteListsKeepDuplicatesAndEmptyCommentsInMetabaseOrder) {
 }
 
 TEST(LoadStep, DnsProviderNoteShowsOnWindows2000Only) {
-    MachineSpec spec;
-    spec.version = "5.0";
-    spec.build = "2195";
-    WindowOnMachine w(spec);
+    MachineSpec setup;
+    setup.version = "5.0";
+    setup.build = "2195";
+    WindowOnMachine w(setup);
     ASSERT_EQ(w.result, LoadResult::Shown);
     EXPECT_TRUE(w.controls().visible("lblDNSWMI"));
 }
 
 struct EndingCase {
     const char* what;
-    MachineSpec spec;
+    MachineSpec setup;
     int message;
     std::string title;
     std::string text;
@@ -231,20 +231,20 @@ struct EndingCase {
 TEST(LoadStep, FatalDiscoveryFailuresShowTheirMessageAndEndTheProgram) {
     std::vector<EndingCase> cases;
     {
-        MachineSpec spec;
-        spec.installDirValue.reset();
-        cases.push_back({"no Install_Dir", spec, 1, "Installation Directory Not Found!",
+        MachineSpec setup;
+        setup.installDirValue.reset();
+        cases.push_back({"no Install_Dir", setup, 1, "Installation Directory Not Found!",
                          "Sorry, I cannot find your Tessaron installation directory.  Please "
                          "reinstall Tessaron."});
-        spec.installDirValue = "   ";
-        cases.push_back({"blank Install_Dir", spec, 1, "Installation Directory Not Found!",
+        setup.installDirValue = "   ";
+        cases.push_back({"blank Install_Dir", setup, 1, "Installation Directory Not Found!",
                          "Sorry, I cannot find your Tessaron installation directory.  Please "
                          "reinstall Tessaron."});
     }
     {
-        MachineSpec spec;
-        spec.component = false;
-        cases.push_back({"component not registered", spec, 2, "Tessaron DLL Not Accessable!",
+        MachineSpec setup;
+        setup.component = false;
+        cases.push_back({"component not registered", setup, 2, "Tessaron DLL Not Accessable!",
                          "Sorry, I cannot access the Tessaron DLL.  Please reinstall Tessaron."});
     }
     const std::string critical =
@@ -252,22 +252,22 @@ TEST(LoadStep, FatalDiscoveryFailuresShowTheirMessageAndEndTheProgram) {
         "Please make sure IIS is installed properly, and that you are running this utility with "
         "Administrator privileges.";
     {
-        MachineSpec spec;
-        spec.metabase = false;
-        cases.push_back({"no metabase", spec, 3, "Critical Error 1", critical});
+        MachineSpec setup;
+        setup.metabase = false;
+        cases.push_back({"no metabase", setup, 3, "Critical Error 1", critical});
     }
     {
-        MachineSpec spec;
-        spec.stylesFolder = false;
-        cases.push_back({"no styles folder", spec, 4, "Cannot Read Tessaron Directory",
+        MachineSpec setup;
+        setup.stylesFolder = false;
+        cases.push_back({"no styles folder", setup, 4, "Cannot Read Tessaron Directory",
                          "Sorry, there was a problem reading from the Tessaron directory.  Please "
                          "make sure your permissions are correct and that you are running this "
                          "program as a member of the Administrators group."});
     }
     {
-        MachineSpec spec;
-        spec.webSites = {{"1", "Default Web Site"}, {"2", std::nullopt}};
-        cases.push_back({"a web site that cannot be read", spec, 6,
+        MachineSpec setup;
+        setup.webSites = {{"1", "Default Web Site"}, {"2", std::nullopt}};
+        cases.push_back({"a web site that cannot be read", setup, 6,
                          "Cannot Read IIS Configuration",
                          "Sorry, I could not read the information from this server's IIS "
                          "configuration.  Please make sure IIS is properly installed and that you "
@@ -275,7 +275,7 @@ TEST(LoadStep, FatalDiscoveryFailuresShowTheirMessageAndEndTheProgram) {
     }
 
     for (const auto& c : cases) {
-        WindowOnMachine w(c.spec);
+        WindowOnMachine w(c.setup);
         EXPECT_EQ(w.result, LoadResult::Ended) << c.what;
         ASSERT_EQ(w.messages.ids(), std::vector<int>({c.message})) << c.what;
         EXPECT_EQ(w.messages.shown[0].title, c.title) << c.what;
@@ -292,9 +292,9 @@ const char* const kAlreadyConfigured =
     "working.  Do you wish to continue with the configuration?";
 
 TEST(LoadStep, ExistingConfigurationAnsweredNoEndsWithoutReading) {
-    MachineSpec spec;
-    spec.configInc = "ControlPanelTitle = \"Old Panel\"\r\n";
-    WindowOnMachine w(spec, MessageAnswer::No);
+    MachineSpec setup;
+    setup.configInc = "ControlPanelTitle = \"Old Panel\"\r\n";
+    WindowOnMachine w(setup, MessageAnswer::No);
     EXPECT_EQ(w.result, LoadResult::Ended);
     ASSERT_EQ(w.messages.ids(), std::vector<int>({7}));
     EXPECT_EQ(w.messages.shown[0].title, "Tessaron Already Configured");
@@ -306,9 +306,9 @@ TEST(LoadStep, ExistingConfigurationAnsweredNoEndsWithoutReading) {
 }
 
 TEST(LoadStep, ExistingConfigurationAnsweredYesIsReadAndRenamesTheButton) {
-    MachineSpec spec;
-    spec.configInc = "ControlPanelTitle = \"Old Panel\"\r\n";
-    WindowOnMachine w(spec, MessageAnswer::Yes);
+    MachineSpec setup;
+    setup.configInc = "ControlPanelTitle = \"Old Panel\"\r\n";
+    WindowOnMachine w(setup, MessageAnswer::Yes);
     EXPECT_EQ(w.result, LoadResult::Shown);
     EXPECT_EQ(w.messages.ids(), std::vector<int>({7}));
     EXPECT_EQ(w.controls().text("btnInstall"), "Update Tessaron Configuration");

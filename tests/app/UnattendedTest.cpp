@@ -47,9 +47,9 @@ TEST(Unattended, HelpPrintsTheUsage) {
 
 TEST(Unattended, UsageErrorsStopBeforeTheMachineIsTouched) {
     // A machine whose load would end with message 3: no usage error reaches it.
-    MachineSpec spec;
-    spec.metabase = false;
-    auto machine = buildMachine(spec);
+    MachineSpec setup;
+    setup.metabase = false;
+    auto machine = buildMachine(setup);
     const std::string dir = machine.root().string();
     const auto good = answersFile(machine, "txtControlPanelTitle = x\n", "good.txt");
 
@@ -98,9 +98,9 @@ TEST(Unattended, ListValueThatIsNoEntryStopsBeforeTheRun) {
 }
 
 TEST(Unattended, ProgramEndedAtLoadExitsWithThree) {
-    MachineSpec spec;
-    spec.installDirValue.reset();
-    auto machine = buildMachine(spec);
+    MachineSpec setup;
+    setup.installDirValue.reset();
+    auto machine = buildMachine(setup);
     const auto result = run({"--machine", machine.root().string(), "--answers",
                              answersFile(machine, "")});
     EXPECT_EQ(result.status, 3);
