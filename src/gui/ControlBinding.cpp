@@ -1,0 +1,167 @@
+#include "gui/ControlBinding.h"
+
+#include "gui/FormGeometry.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QTabWidget>
+#include <QTextCursor>
+#include <stdexcept>
+
+namespace tessaron::gui {
+
+using app::Control;
+using app::ControlKind;
+using app::ControlProperty;
+
+namespace {
+
+Qt::CheckState checkState(int value) {
+    if (value == app::kChecked) return Qt::Checked;
+    if (value == app::kGreyed) return Qt::PartiallyChecked;
+    return Qt::Unchecked;
+}
+
+}  // namespace
+
+QString ControlBinding::displayText(const std::string& modelText) {
+    QString text = QString::fromStdString(modelText);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
+}
+
+ControlBinding::ControlBinding(app::ControlModel& model, QWidget& form)
+    : model_(model) {
+    for (const auto& control : model_.controls()) {
+        if (control->kind() == ControlKind::FileDialog) continue;  // no widget of its own
+        auto* widget = form.findChild<QWidget*>(QString::fromStdString(control->name()));
+        if (!widget) {
+            throw std::logic_error("form " + model_.form().name + " has no widget for control " +
+                                   control->name());
+        }
+        widgets_.emplace(control->name(), widget);
+        copyAll(*control);
+        forwardEdits(*control, widget);
+    }
+    observer_ = model_.addObserver(
+        [this](const Control& control, ControlProperty property) { copy(control, property); });
+}
+
+ControlBinding::~ControlBinding() { model_.removeObserver(observer_); }
+
+QWidget* ControlBinding::widget(std::string_view control) const {
+    const auto found = widgets_.find(control);
+    return found == widgets_.end() ? nullptr : found->second;
+}
+
+void ControlBinding::copyAll(const Control& control) {
+    for (auto property : {ControlProperty::Entries, ControlProperty::Selection,
+                          ControlProperty::Text, ControlProperty::Checked,
+                          ControlProperty::Enabled, ControlProperty::Visible}) {
+        copy(control, property);
+    }
+}
+
+void ControlBinding::copy(const Control& control, ControlProperty property) {
+    QWidget* target = widget(control.name());
+    if (!target) return;
+    switch (property) {
+    case ControlProperty::Text: copyText(control, target); break;
+    case ControlProperty::Checked: copyChecked(control, target); break;
+    case ControlProperty::Entries: copyEntries(control, target); break;
+    case ControlProperty::Selection: copySelection(control, target); break;
+    case ControlProperty::Enabled: target->setEnabled(control.enabled()); break;
+    case ControlProperty::Visible:
+        // A control on a tab that is not shown is hidden by its page, not by
+        // itself; only the model's own state is copied.
+        target->setVisible(control.visible());
+        break;
+    }
+}
+
+void ControlBinding::copyText(const Control& control, QWidget* target) {
+    const QString text = displayText(control.text());
+    if (auto* label = qobject_cast<QLabel*>(target)) {
+        label->setText(text);
+        growLabelToFit(*label);
+    } else if (auto* edit = qobject_cast<QLineEdit*>(target)) {
+        // Equal text is left alone so that typing keeps its cursor.
+        if (edit->text() != text) {
+            edit->setText(text);
+            edit->setCursorPosition(0);  // show the start of a long path
+        }
+    } else if (auto* box = qobject_cast<QPlainTextEdit*>(target)) {
+        // A log only grows: append the new part, then show its last line.
+        const QString shown = box->toPlainText();
+        if (text.startsWith(shown) && !shown.isEmpty()) {
+            QTextCursor end(box->document());
+            end.movePosition(QTextCursor::End);
+            end.insertText(text.mid(shown.size()));
+        } else if (text != shown) {
+            box->setPlainText(text);
+        }
+        QScrollBar* bar = box->verticalScrollBar();
+        bar->setValue(bar->maximum());
+        box->moveCursor(QTextCursor::End);
+    } else if (auto* check = qobject_cast<QCheckBox*>(target)) {
+        check->setText(text);
+    } else if (auto* button = qobject_cast<QPushButton*>(target)) {
+        button->setText(text);
+    }
+}
+
+void ControlBinding::copyChecked(const Control& control, QWidget* target) {
+    auto* check = qobject_cast<QCheckBox*>(target);
+    if (!check) return;
+    // Only the model greys a box; a click never leads to the greyed state.
+    check->setTristate(control.checked() == app::kGreyed);
+    check->setCheckState(checkState(control.checked()));
+}
+
+void ControlBinding::copyEntries(const Control& control, QWidget* target) {
+    auto* combo = qobject_cast<QComboBox*>(target);
+    if (!combo) return;
+    const QSignalBlocker quiet(combo);
+    combo->clear();
+    for (const auto& entry : control.entries()) combo->addItem(QString::fromStdString(entry));
+    combo->setCurrentIndex(control.selectedIndex());
+}
+
+void ControlBinding::copySelection(const Control& control, QWidget* target) {
+    auto* combo = qobject_cast<QComboBox*>(target);
+    if (!combo) return;
+    const QSignalBlocker quiet(combo);
+    combo->setCurrentIndex(control.selectedIndex());
+}
+
+void ControlBinding::forwardEdits(const Control& control, QWidget* target) {
+    const std::string name = control.name();
+    if (auto* edit = qobject_cast<QLineEdit*>(target)) {
+        connect(edit, &QLineEdit::textEdited, this, [this, name](const QString& text) {
+            model_.setText(name, text.toStdString());
+            copy(model_[name], ControlProperty::Text);  // the model may cut the text
+        });
+    } else if (auto* check = qobject_cast<QCheckBox*>(target)) {
+        connect(check, &QCheckBox::clicked, this, [this, name] {
+            // A click on a checked box clears it; on a cleared or greyed box it ticks it.
+            const int value = model_.checked(name) == app::kChecked ? app::kUnchecked : app::kChecked;
+            model_.setChecked(name, value);
+            copy(model_[name], ControlProperty::Checked);
+        });
+    } else if (auto* combo = qobject_cast<QComboBox*>(target)) {
+        connect(combo, &QComboBox::activated, this, [this, name](int index) {
+            model_.setSelectedIndex(name, index);
+            copy(model_[name], ControlProperty::Selection);
+        });
+    } else if (auto* button = qobject_cast<QPushButton*>(target)) {
+        connect(button, &QPushButton::clicked, this, [this, name] { model_.press(name); });
+    }
+}
+
+}  // namespace tessaron::gui

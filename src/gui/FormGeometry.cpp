@@ -1,0 +1,108 @@
+#include "gui/FormGeometry.h"
+
+#include <QEvent>
+#include <QFont>
+#include <QLabel>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QWidget>
+#include <cmath>
+
+namespace tessaron::gui {
+
+double screenScale(const QWidget& widget) {
+    const int dpi = widget.logicalDpiY();
+    return dpi > 0 ? dpi / 96.0 : 1.0;
+}
+
+int twipsToPixels(int twips, double scale) {
+    return static_cast<int>(std::lround(twips * scale / 15.0));
+}
+
+int pixelsToTwips(int pixels, double scale) {
+    return static_cast<int>(std::lround(pixels * 15.0 / scale));
+}
+
+QRect twipsToPixels(const app::Twips& place, double scale) {
+    return QRect(twipsToPixels(place.left, scale), twipsToPixels(place.top, scale),
+                 twipsToPixels(place.width, scale), twipsToPixels(place.height, scale));
+}
+
+namespace {
+
+const char* const kDesignedWidth = "designedWidth";
+
+void setDesigned(QWidget& widget, const QRect& place) {
+    widget.setGeometry(place);
+    widget.setProperty(kDesignedWidth, place.width());
+    growLabelToFit(widget);
+}
+
+}  // namespace
+
+void growLabelToFit(QWidget& widget) {
+    auto* label = qobject_cast<QLabel*>(&widget);
+    if (!label || label->wordWrap()) return;
+    const QVariant designed = label->property(kDesignedWidth);
+    if (!designed.isValid()) return;
+    const int width = std::max(designed.toInt(), label->sizeHint().width());
+    if (width != label->width()) label->resize(width, label->height());
+}
+
+FormPlacer::FormPlacer(QWidget& form, const app::FormSpec& spec, double scale)
+    : QObject(&form), form_(form), spec_(spec), scale_(scale) {
+    for (const auto& control : spec_.controls) {
+        if (control.kind != app::ControlKind::TabControl) continue;
+        auto* tabs = form_.findChild<QTabWidget*>(QString::fromStdString(control.name));
+        if (!tabs) continue;
+        if (auto* pages = tabs->findChild<QStackedWidget*>()) pages->installEventFilter(this);
+    }
+    place();
+}
+
+void FormPlacer::place() {
+    form_.resize(twipsToPixels(spec_.clientWidth, scale_), twipsToPixels(spec_.clientHeight, scale_));
+    for (const auto& control : spec_.controls) {
+        if (control.tab >= 0 || control.kind == app::ControlKind::FileDialog) continue;
+        if (auto* widget = form_.findChild<QWidget*>(QString::fromStdString(control.name))) {
+            setDesigned(*widget, twipsToPixels(control.place, scale_));
+        }
+    }
+    placeTabs();
+}
+
+void FormPlacer::placeTabs() {
+    for (const auto& control : spec_.controls) {
+        if (control.tab < 0 || control.kind == app::ControlKind::FileDialog) continue;
+        auto* widget = form_.findChild<QWidget*>(QString::fromStdString(control.name));
+        if (!widget || !widget->parentWidget()) continue;
+        auto* tabs = qobject_cast<QTabWidget*>(widget->parentWidget());
+        for (QWidget* up = widget->parentWidget(); up && !tabs; up = up->parentWidget()) {
+            tabs = qobject_cast<QTabWidget*>(up);
+        }
+        if (!tabs) continue;
+        const QPoint pageOrigin = widget->parentWidget()->mapTo(tabs, QPoint(0, 0));
+        setDesigned(*widget, twipsToPixels(control.place, scale_).translated(-pageOrigin));
+    }
+}
+
+bool FormPlacer::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Move || event->type() == QEvent::Resize) placeTabs();
+    return QObject::eventFilter(watched, event);
+}
+
+}  // namespace tessaron::gui
+
+namespace tessaron::gui {
+
+void useFormFont(QWidget& form) {
+    QFont font = form.font();
+    // A condensed face where the system has one: the places were designed
+    // for a narrow 8 point face.
+    font.setFamilies({QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("Liberation Sans Narrow"),
+                      QStringLiteral("Arial Narrow"), font.family()});
+    font.setPointSizeF(8.0);
+    form.setFont(font);
+}
+
+}  // namespace tessaron::gui

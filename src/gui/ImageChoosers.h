@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QPointer>
+#include <QStringList>
+#include <QWidget>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "app/MessageService.h"
+
+class QFileDialog;
+
+namespace tessaron {
+class MachineImage;
+}
+
+namespace tessaron::gui {
+
+// Runs a prepared file dialog and returns its result code (QDialog::Accepted
+// or Rejected). The window runs it modally; tests answer it themselves.
+using DialogRunner = std::function<int(QFileDialog&)>;
+
+// The folder browser behind the "..." buttons, on the machine image: a
+// folder dialog titled with the prompt, opened on the start folder's place in
+// the image (its nearest existing folder; the first drive when it has none),
+// kept within the image's drives, answering with the chosen folder's Windows
+// path ("C:\Tessaron\accounts", "C:\" for a drive). Cancel, or a folder
+// outside the drives, answers empty text.
+class ImageFolderChooser : public app::FolderChooser {
+public:
+    ImageFolderChooser(const MachineImage& image, QWidget* owner);
+    void setRunner(DialogRunner runner) { runner_ = std::move(runner); }
+
+    std::string BrowseForFolder(const std::string& title, const std::string& startFolder) override;
+
+private:
+    const MachineImage& image_;
+    QPointer<QWidget> owner_;
+    DialogRunner runner_;
+};
+
+// The open-file dialog (CommonDialog1) on the machine image: the filter's
+// display texts and patterns (matched without regard to case, as Windows
+// does), the must-exist flag, the Windows path of the chosen file; nothing
+// when cancelled.
+class ImageFileChooser : public app::FileChooser {
+public:
+    ImageFileChooser(const MachineImage& image, QWidget* owner);
+    void setRunner(DialogRunner runner) { runner_ = std::move(runner); }
+
+    std::optional<std::string> ChooseFile(const std::string& filter, int flags) override;
+
+private:
+    const MachineImage& image_;
+    QPointer<QWidget> owner_;
+    DialogRunner runner_;
+};
+
+// "Perl Executable (perl.exe)|perl.exe" as Qt name filters: one entry per
+// pair, the pattern in parentheses after the display text unless the display
+// text already ends with it; ";" between patterns becomes a blank.
+QStringList nameFilters(const std::string& filter);
+
+// The host folder a Windows folder path opens on: the path's nearest existing
+// folder in the image, or the first drive's folder.
+std::filesystem::path startFolder(const MachineImage& image, const std::string& windowsPath);
+
+// The Windows path of a host path within the image's drives, or nothing.
+std::optional<std::string> imageWindowsPath(const MachineImage& image,
+                                            const std::filesystem::path& host);
+
+}  // namespace tessaron::gui

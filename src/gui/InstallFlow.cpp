@@ -1,0 +1,54 @@
+#include "gui/InstallFlow.h"
+
+namespace tessaron::gui {
+
+InstallFlow::InstallFlow(app::SettingsWindow& window, QWidget& owner)
+    : QObject(&owner), window_(window), owner_(owner) {
+    window_.setInstallOptionsHandler([this] { showDialog(); });
+}
+
+// The window model may outlive its view (tests build several views on one).
+InstallFlow::~InstallFlow() { window_.setInstallOptionsHandler(nullptr); }
+
+void InstallFlow::showDialog() {
+    if (!dialog_) {
+        dialog_ = new InstallOptionsView(options_, &owner_);
+        dialog_->setWindowModality(Qt::ApplicationModal);
+        connect(dialog_, &InstallOptionsView::confirmed, this, &InstallFlow::startRun);
+        connect(dialog_, &QDialog::rejected, this, [this] {
+            if (dialog_) dialog_->deleteLater();
+            dialog_ = nullptr;
+        });
+    }
+    dialog_->show();
+    dialog_->raise();
+    dialog_->activateWindow();
+}
+
+void InstallFlow::startRun() {
+    if (progress_ || !dialog_) return;
+    auto& settings = window_.settings();
+    auto& platform = window_.platform();
+    const InstallOptions options = options_;
+    progress_ = new ProgressView(
+        [&settings, &platform, options](ProgressLog& log) {
+            return app::PerformRun(settings, options, platform, log);
+        },
+        dialog_);
+    connect(progress_, &ProgressView::closed, this, &InstallFlow::progressClosed);
+    progress_->show();
+}
+
+void InstallFlow::progressClosed() {
+    if (!progress_) return;
+    const app::RunOutcome outcome = progress_->outcome();
+    if (outcome.closingEndsProgram() && outcome.metabaseSaveError.empty()) {
+        emit endProgram();
+        return;
+    }
+    progress_->deleteLater();
+    progress_ = nullptr;
+    if (dialog_) dialog_->activateWindow();
+}
+
+}  // namespace tessaron::gui

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+#include "app/SettingsWindow.h"
+#include "gui/InstallOptionsView.h"
+#include "gui/ProgressView.h"
+#include "settings/SettingsRecord.h"
+
+namespace tessaron::gui {
+
+// The install button's dialogs: btnInstall -> install-options dialog (modal)
+// -> OK -> progress window (modal, the run). Closing the progress window
+// ends the program (endProgram) unless the run left RunError set, in which
+// case the dialog is back with its boxes as they were, and a new OK starts a
+// fresh run with an empty log. Cancel unloads the dialog; the next press of
+// the install button loads it afresh.
+class InstallFlow : public QObject {
+    Q_OBJECT
+public:
+    InstallFlow(app::SettingsWindow& window, QWidget& owner);
+    ~InstallFlow() override;
+
+    InstallOptionsView* dialog() const { return dialog_; }
+    ProgressView* progress() const { return progress_; }
+    const InstallOptions& options() const { return options_; }
+
+    // Shows the install-options dialog (the install button's last step).
+    void showDialog();
+
+signals:
+    void endProgram();
+
+private:
+    void startRun();
+    void progressClosed();
+
+    app::SettingsWindow& window_;
+    QWidget& owner_;
+    InstallOptions options_;
+    QPointer<InstallOptionsView> dialog_;
+    QPointer<ProgressView> progress_;
+};
+
+}  // namespace tessaron::gui

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+#include "app/SettingsWindow.h"
+#include "gui/ControlBinding.h"
+#include "gui/InstallFlow.h"
+#include "ui_frmMain.h"
+
+class QCloseEvent;
+
+namespace tessaron::gui {
+
+// The settings window frmMain: the catalogue's widgets from frmMain.ui at
+// their places, bound to the window model, with the install button's flow.
+// Closing it is its unload step: the other windows close, the placement is
+// saved (not when minimised) and the program ends.
+class SettingsView : public QWidget {
+    Q_OBJECT
+public:
+    using EndProgram = std::function<void(int status)>;
+
+    explicit SettingsView(app::SettingsWindow& window, QWidget* parent = nullptr);
+
+    app::SettingsWindow& window() { return window_; }
+    InstallFlow& flow() { return *flow_; }
+    QWidget* control(std::string_view name) const { return binding_->widget(name); }
+
+    // What ending the program does (QCoreApplication::exit by default; tests
+    // record it). The run's clean end calls it without the unload step.
+    void setEndProgram(EndProgram endProgram) { endProgram_ = std::move(endProgram); }
+
+    // Form_Unload: closes the other windows, saves the placement, ends.
+    void unload();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    app::SettingsWindow& window_;
+    Ui::frmMain ui_;
+    std::unique_ptr<ControlBinding> binding_;  // before the model goes
+    InstallFlow* flow_ = nullptr;
+    EndProgram endProgram_;
+};
+
+}  // namespace tessaron::gui

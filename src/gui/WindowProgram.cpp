@@ -1,0 +1,165 @@
+#include "gui/WindowProgram.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+
+#include "app/CommandLine.h"
+#include "app/SettingsWindow.h"
+#include "gui/DialogMessages.h"
+#include "gui/ImageChoosers.h"
+#include "gui/SettingsView.h"
+#include "platform/Failure.h"
+#include "platform/image/MachineImage.h"
+#include "platform/odbc/OdbcDatabase.h"
+
+namespace tessaron::gui {
+namespace fs = std::filesystem;
+
+namespace {
+
+// A machine image that cannot be opened: on standard error and in a box.
+int cannotOpen(const std::string& machineDir, const std::string& reason) {
+    const std::string text =
+        "Sorry, I cannot open the machine image " + machineDir + " - " + reason + ".";
+    std::cerr << "tessaron-config: " << text << '\n';
+    app::Message message;
+    message.title = std::string(app::kApplicationTitle);
+    message.text = text;
+    message.icon = app::MessageIcon::Error;
+    if (QApplication::platformName() != QStringLiteral("offscreen")) {
+        messageBox(message, nullptr)->exec();
+    }
+    return app::exit_status::kEndedAtLoad;
+}
+
+std::unique_ptr<MachineImage> openMachine(const std::string& machineDir, Database* database,
+                                          std::string& reason) {
+    std::error_code error;
+    if (!fs::is_directory(machineDir, error)) {
+        reason = "the folder does not exist";
+        return nullptr;
+    }
+    try {
+        return std::make_unique<MachineImage>(machineDir, database);
+    } catch (const PlatformError& failure) {
+        reason = failure.description();
+        return nullptr;
+    }
+}
+
+class ConsoleMessages : public app::MessageService {
+public:
+    explicit ConsoleMessages(std::ostream& err) : err_(err) {}
+    app::MessageAnswer show(const app::Message& message) override {
+        err_ << message.title << ": " << message.text << '\n';
+        return message.buttons == app::MessageButtons::YesNo ? app::MessageAnswer::Yes
+                                                             : app::MessageAnswer::Ok;
+    }
+
+private:
+    std::ostream& err_;
+};
+
+bool save(QWidget& widget, const QString& file, std::ostream& out, std::ostream& err) {
+    QCoreApplication::processEvents();
+    if (!widget.grab().save(file, "PNG")) {
+        err << "tessaron-config: cannot write " << file.toStdString() << '\n';
+        return false;
+    }
+    out << file.toStdString() << '\n';
+    return true;
+}
+
+}  // namespace
+
+int runWindow(const std::string& machineDir) {
+    OdbcDatabase odbc;
+    std::string reason;
+    const auto machine = openMachine(machineDir, &odbc, reason);
+    if (!machine) return cannotOpen(machineDir, reason);
+
+    DialogMessages messages;
+    SettingsRecord settings;
+    app::SettingsWindow window(*machine, settings, messages);
+    SettingsView view(window);
+    ImageFolderChooser folders(*machine, &view);
+    ImageFileChooser files(*machine, &view);
+    window.setFolderChooser(&folders);
+    window.setFileChooser(&files);
+
+    // The load step's boxes come before the window is shown.
+    if (window.Load() == app::LoadResult::Ended) {
+        view.setEndProgram([](int) {});
+        view.unload();
+        return app::exit_status::kEndedAtLoad;
+    }
+    messages.setOwner(&view);
+    view.show();
+    return QApplication::exec();
+}
+
+int takeScreenshots(const std::string& machineDir, const std::string& outDir, std::ostream& out,
+                    std::ostream& err) {
+    QTemporaryDir copy;
+    std::error_code error;
+    if (!copy.isValid() || !fs::is_directory(machineDir, error)) {
+        err << "tessaron-config: cannot copy the machine image " << machineDir << '\n';
+        return app::exit_status::kEndedAtLoad;
+    }
+    fs::copy(machineDir, copy.path().toStdString(), fs::copy_options::recursive, error);
+    if (error) {
+        err << "tessaron-config: cannot copy the machine image " << machineDir << ": "
+            << error.message() << '\n';
+        return app::exit_status::kEndedAtLoad;
+    }
+    if (!QDir().mkpath(QString::fromStdString(outDir))) {
+        err << "tessaron-config: cannot create " << outDir << '\n';
+        return app::exit_status::kUsage;
+    }
+    const QDir folder(QString::fromStdString(outDir));
+
+    std::string reason;
+    const auto machine = openMachine(copy.path().toStdString(), nullptr, reason);
+    if (!machine) return cannotOpen(machineDir, reason);
+    ConsoleMessages messages(err);
+    SettingsRecord settings;
+    app::SettingsWindow window(*machine, settings, messages);
+    SettingsView view(window);
+    view.setEndProgram([](int) {});
+    if (window.Load() == app::LoadResult::Ended) return app::exit_status::kEndedAtLoad;
+    view.show();
+
+    bool written = true;
+    auto* tabs = view.findChild<QTabWidget*>(QStringLiteral("SSTab1"));
+    const char* names[] = {"general", "database", "mail-server", "dns-server", "sql-server", "ftp-web"};
+    for (int tab = 0; tab < tabs->count() && tab < 6; ++tab) {
+        tabs->setCurrentIndex(tab);
+        written &= save(view, folder.filePath(QStringLiteral("main-%1.png").arg(names[tab])), out, err);
+    }
+    tabs->setCurrentIndex(0);
+
+    window.controls().press("btnInstall");
+    InstallOptionsView* dialog = view.flow().dialog();
+    written &= save(*dialog, folder.filePath(QStringLiteral("install-options.png")), out, err);
+
+    dialog->controls().press("OKButton");
+    ProgressView* progress = view.flow().progress();
+    QElapsedTimer clock;
+    clock.start();
+    while (progress->state() != ProgressView::State::Finished && clock.elapsed() < 120000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    written &= save(*progress, folder.filePath(QStringLiteral("progress.png")), out, err);
+    return written ? 0 : 1;
+}
+
+}  // namespace tessaron::gui

@@ -1,0 +1,88 @@
+// Program start: the settings window on a machine image, its screenshots, or
+// (with --answers) the unattended front end.
+#include <QApplication>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/AnswersFile.h"
+#include "app/CommandLine.h"
+#include "gui/WindowProgram.h"
+
+namespace {
+
+using tessaron::app::UsageError;
+namespace exit_status = tessaron::app::exit_status;
+
+// Takes the window's own option --screenshots OUTDIR out of the arguments.
+std::optional<std::string> takeScreenshotsOption(std::vector<std::string>& args) {
+    std::optional<std::string> folder;
+    std::vector<std::string> rest;
+    const std::string name = "--screenshots";
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == name) {
+            if (i + 1 >= args.size()) throw UsageError(name + " needs a value");
+            folder = args[++i];
+        } else if (args[i].rfind(name + "=", 0) == 0) {
+            folder = args[i].substr(name.size() + 1);
+        } else {
+            rest.push_back(args[i]);
+        }
+    }
+    args = rest;
+    return folder;
+}
+
+bool displayAvailable() {
+    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
+int usageError(const std::string& text) {
+    std::cerr << "tessaron-config: " << text << "\nTry 'tessaron-config --help'.\n";
+    return exit_status::kUsage;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    std::optional<std::string> screenshots;
+    tessaron::app::CommandLine line;
+    try {
+        screenshots = takeScreenshotsOption(args);
+        line = tessaron::app::parseCommandLine(args);
+    } catch (const UsageError& usage) {
+        return usageError(usage.what());
+    }
+    if (line.help) {
+        std::cout << tessaron::app::usageText()
+                  << "\nScreenshots:\n"
+                     "  tessaron-config --machine DIR --screenshots OUTDIR\n"
+                     "      renders the window's tabs, the install-options dialog and the\n"
+                     "      progress window of a run on a temporary copy of DIR to PNG files\n"
+                     "      in OUTDIR (offscreen; DIR itself is not changed)\n";
+        return exit_status::kCompleted;
+    }
+    if (line.unattended()) {
+        if (screenshots) return usageError("--screenshots cannot be combined with --answers");
+        return tessaron::app::runUnattended(args, std::cout, std::cerr);
+    }
+    if (!line.machine) {
+        return usageError("the settings window needs --machine DIR (the machine image to configure)");
+    }
+    if (screenshots) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        QApplication application(argc, argv);
+        return tessaron::gui::takeScreenshots(*line.machine, *screenshots, std::cout, std::cerr);
+    }
+    if (!displayAvailable()) {
+        std::cerr << "tessaron-config: no display is available for the settings window; run it "
+                     "unattended with --machine DIR --answers FILE (see --help)\n";
+        return exit_status::kUsage;
+    }
+    QApplication application(argc, argv);
+    return tessaron::gui::runWindow(*line.machine);
+}

@@ -1,0 +1,199 @@
+// Every control of the three forms on screen as the catalogue designs it:
+// name, kind, tab, caption or initial text, tooltip, place and state.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include "GuiSupport.h"
+#include "gui/FormGeometry.h"
+#include "gui/InstallOptionsView.h"
+#include "gui/ProgressView.h"
+
+namespace tessaron::gui::testing {
+namespace {
+
+using app::ControlKind;
+using app::ControlSpec;
+using app::FormSpec;
+
+QString captionOf(QWidget* widget) {
+    if (auto* label = qobject_cast<QLabel*>(widget)) return label->text();
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) return edit->text();
+    if (auto* box = qobject_cast<QPlainTextEdit*>(widget)) return box->toPlainText();
+    if (auto* check = qobject_cast<QCheckBox*>(widget)) return check->text();
+    if (auto* button = qobject_cast<QPushButton*>(widget)) return button->text();
+    return {};
+}
+
+bool hasKind(QWidget* widget, const ControlSpec& spec) {
+    switch (spec.kind) {
+    case ControlKind::TabControl: return qobject_cast<QTabWidget*>(widget);
+    case ControlKind::Label: return qobject_cast<QLabel*>(widget);
+    case ControlKind::TextBox:
+        return spec.multiLine ? qobject_cast<QPlainTextEdit*>(widget) != nullptr
+                              : qobject_cast<QLineEdit*>(widget) != nullptr;
+    case ControlKind::CheckBox: return qobject_cast<QCheckBox*>(widget);
+    case ControlKind::DropDownList: return qobject_cast<QComboBox*>(widget);
+    case ControlKind::Button: return qobject_cast<QPushButton*>(widget);
+    case ControlKind::FileDialog: return false;
+    }
+    return false;
+}
+
+Qt::CheckState designedState(int checked) {
+    return checked == app::kChecked ? Qt::Checked
+                                    : checked == app::kGreyed ? Qt::PartiallyChecked : Qt::Unchecked;
+}
+
+// The form before any load step: each control as designed.
+void expectFormAsDesigned(QWidget& form, const FormSpec& spec) {
+    const double scale = screenScale(form);
+    EXPECT_EQ(form.objectName(), q(spec.name));
+    EXPECT_EQ(form.windowTitle(), q(spec.caption));
+    EXPECT_EQ(form.size(), QSize(twipsToPixels(spec.clientWidth, scale),
+                                 twipsToPixels(spec.clientHeight, scale)));
+    QTabWidget* tabs = nullptr;
+    if (!spec.tabCaptions.empty()) {
+        tabs = form.findChild<QTabWidget*>(QStringLiteral("SSTab1"));
+        ASSERT_NE(tabs, nullptr);
+        ASSERT_EQ(tabs->count(), static_cast<int>(spec.tabCaptions.size()));
+        for (int tab = 0; tab < tabs->count(); ++tab) {
+            EXPECT_EQ(tabs->tabText(tab), q(spec.tabCaptions[tab]));
+        }
+        EXPECT_EQ(tabs->currentIndex(), 0);
+    }
+
+    int widgets = 0;
+    for (const auto& control : spec.controls) {
+        SCOPED_TRACE(control.name);
+        auto* widget = form.findChild<QWidget*>(q(control.name));
+        if (control.kind == ControlKind::FileDialog) {
+            EXPECT_EQ(widget, nullptr);  // the file choosers are dialogs of their own
+            continue;
+        }
+        ASSERT_NE(widget, nullptr);
+        ++widgets;
+        EXPECT_TRUE(hasKind(widget, control));
+
+        // On its tab's page, measured from the tab control's corner; or on the form.
+        QPoint origin = widget->pos();
+        if (control.tab >= 0) {
+            ASSERT_NE(tabs, nullptr);
+            EXPECT_EQ(widget->parentWidget(), tabs->widget(control.tab));
+            origin = widget->parentWidget()->mapTo(tabs, widget->pos());
+        } else {
+            EXPECT_EQ(widget->parentWidget(), &form);
+        }
+        const QRect designed = twipsToPixels(control.place, scale);
+        EXPECT_EQ(origin, designed.topLeft());
+        EXPECT_EQ(widget->height(), designed.height());
+        if (qobject_cast<QLabel*>(widget) && !control.multiLine) {
+            EXPECT_GE(widget->width(), designed.width());  // grows to show its caption
+        } else {
+            EXPECT_EQ(widget->width(), designed.width());
+        }
+
+        if (control.kind != ControlKind::TabControl && control.kind != ControlKind::DropDownList) {
+            EXPECT_EQ(captionOf(widget), q(control.caption));
+        }
+        EXPECT_EQ(widget->toolTip(), q(control.helpText));
+        EXPECT_EQ(widget->isEnabled(), control.enabled);
+        EXPECT_EQ(widget->isHidden(), !control.visible);
+        if (auto* check = qobject_cast<QCheckBox*>(widget)) {
+            EXPECT_EQ(check->checkState(), designedState(control.checked));
+        }
+        if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+            EXPECT_FALSE(combo->isEditable());  // chosen from the list, never typed
+            QStringList entries;
+            for (const auto& entry : control.entries) entries << q(entry);
+            QStringList shown;
+            for (int i = 0; i < combo->count(); ++i) shown << combo->itemText(i);
+            EXPECT_EQ(shown, entries);
+        }
+        if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+            if (control.maxLength > 0) EXPECT_EQ(edit->maxLength(), control.maxLength);
+            EXPECT_EQ(edit->echoMode(), QLineEdit::Normal);  // passwords in plain characters
+        }
+        if (auto* log = qobject_cast<QPlainTextEdit*>(widget)) {
+            EXPECT_EQ(log->verticalScrollBarPolicy(), control.verticalScrollBar
+                                                          ? Qt::ScrollBarAlwaysOn
+                                                          : Qt::ScrollBarAsNeeded);
+        }
+    }
+    EXPECT_GT(widgets, 0);
+}
+
+TEST(CatalogueOnScreen, SettingsWindowShowsEveryControlOnItsTab) {
+    ViewOnMachine w(sample2003(), /*load=*/false);
+    w.view->show();
+    expectFormAsDesigned(*w.view, app::mainFormSpec());
+    // Spot checks that do not lean on the catalogue's own data.
+    EXPECT_EQ(w.view->windowTitle(), QStringLiteral("Tessaron Configuration Utility"));
+    EXPECT_EQ(w.as<QPushButton>("btnInstall")->toolTip(),
+              QStringLiteral("Click here to begin Tessaron configuration."));
+    EXPECT_EQ(w.as<QLineEdit>("txtMainIP")->maxLength(), 15);
+    EXPECT_EQ(w.as<QCheckBox>("chkInternalIP")->checkState(), Qt::PartiallyChecked);
+    EXPECT_FALSE(w.widget("txtInternalIP")->isEnabled());
+}
+
+TEST(CatalogueOnScreen, InstallOptionsDialogAndProgressWindow) {
+    ensureApplication();
+    InstallOptions options;
+    InstallOptionsView dialog(options, nullptr);
+    expectFormAsDesigned(dialog, app::installFormSpec());
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Install/Update Tessaron Configuration"));
+
+    ProgressView progress([](ProgressLog&) { return app::RunOutcome{}; }, nullptr);
+    expectFormAsDesigned(progress, app::progressFormSpec());
+    EXPECT_EQ(progress.windowTitle(), QStringLiteral("Configuring Tessaron..."));
+    EXPECT_TRUE(qobject_cast<QPlainTextEdit*>(progress.control("txtProgress"))->isReadOnly());
+}
+
+TEST(CatalogueOnScreen, LoadStepShowsInTheWidgets) {
+    ViewOnMachine w(sample2003());
+    ASSERT_EQ(w.loaded, app::LoadResult::Shown);
+    w.view->show();
+    EXPECT_EQ(w.as<QLabel>("lblPanelRoot")->text(), QStringLiteral("Install Directory: C:\\Tessaron"));
+    // The discovered caption shows whole, however narrow "Label1" was designed.
+    auto* root = w.as<QLabel>("lblPanelRoot");
+    EXPECT_GE(root->width(), root->sizeHint().width());
+    EXPECT_EQ(w.as<QLineEdit>("txtServerRoot")->text(), QStringLiteral("C:\\Tessaron\\accounts"));
+    EXPECT_EQ(w.as<QLineEdit>("txtMainIP")->text(), QStringLiteral("10.0.0.5"));
+    EXPECT_EQ(w.as<QCheckBox>("chkInternalIP")->checkState(), Qt::Checked);
+    EXPECT_TRUE(w.widget("txtInternalIP")->isEnabled());
+    auto* styles = w.as<QComboBox>("cmbDefaultPanelStyle");
+    EXPECT_EQ(styles->count(), static_cast<int>(w.window.controls().entries("cmbDefaultPanelStyle").size()));
+    EXPECT_EQ(styles->currentIndex(), 0);
+    auto* ftp = w.as<QComboBox>("cmbFTPServerType");
+    EXPECT_EQ(ftp->itemText(0), QStringLiteral("Microsoft FTP"));
+    EXPECT_FALSE(w.widget("cmbMainFTPSVC")->isHidden());
+    EXPECT_TRUE(w.widget("txtFTPServerPath")->isHidden());
+    EXPECT_TRUE(w.widget("lblDNSWMI")->isHidden());  // Windows Server 2003
+    EXPECT_EQ(w.as<QLabel>("lblFTPUsage")->text(),
+              QStringLiteral("Microsoft FTP Usage:\nTessaron can either create a new FTP site, or "
+                             "use an existing FTP site.  The site used must listen on all IP "
+                             "addresses in order to function properly."));
+}
+
+TEST(CatalogueOnScreen, PlacesScaleWithTheScreen) {
+    struct Case {
+        int twips;
+        double scale;
+        int pixels;
+    };
+    for (const Case& c : {Case{8535, 1.0, 569}, Case{3915, 1.0, 261}, Case{195, 1.0, 13},
+                          Case{8535, 1.25, 711}, Case{8535, 2.0, 1138}, Case{255, 1.5, 26}}) {
+        EXPECT_EQ(twipsToPixels(c.twips, c.scale), c.pixels) << c.twips << " at " << c.scale;
+    }
+    EXPECT_EQ(pixelsToTwips(569, 1.0), 8535);
+    EXPECT_EQ(pixelsToTwips(1138, 2.0), 8535);
+}
+
+}  // namespace
+}  // namespace tessaron::gui::testing

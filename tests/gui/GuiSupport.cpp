@@ -1,0 +1,66 @@
+#include "GuiSupport.h"
+
+#include <QApplication>
+#include <QSettings>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QTabWidget>
+#include <QTest>
+
+namespace tessaron::gui::testing {
+
+void ensureApplication() {
+    static std::unique_ptr<QApplication> application;
+    static QTemporaryDir settingsFolder;
+    if (application) return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "gui_tests";
+    static char* argv[] = {name, nullptr};
+    application = std::make_unique<QApplication>(argc, argv);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
+}
+
+ViewOnMachine::ViewOnMachine(tessaron::testing::TempMachine m, bool load)
+    : machine(std::move(m)), image(machine.root()), window(image, settings, messages) {
+    ensureApplication();
+    view = std::make_unique<SettingsView>(window);
+    view->setEndProgram([this](int status) { ended.push_back(status); });
+    if (load) loaded = window.Load();
+}
+
+ViewOnMachine::~ViewOnMachine() {
+    view.reset();
+    settle();
+}
+
+tessaron::testing::TempMachine sample2003() {
+    return tessaron::testing::TempMachine::copyOf("windows2003");
+}
+
+void clickCheckBox(QCheckBox* box) {
+    QStyleOptionButton option;
+    option.initFrom(box);
+    const QRect indicator = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
+    QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, indicator.center());
+}
+
+void showTabOf(QWidget* widget) {
+    for (QWidget* page = widget->parentWidget(); page; page = page->parentWidget()) {
+        auto* tabs = qobject_cast<QTabWidget*>(page->parentWidget() ? page->parentWidget()->parentWidget()
+                                                                    : nullptr);
+        if (tabs && tabs->indexOf(page) >= 0) {
+            tabs->setCurrentWidget(page);
+            return;
+        }
+    }
+}
+
+void settle() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+QString q(const std::string& text) { return QString::fromStdString(text); }
+
+}  // namespace tessaron::gui::testing

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QCheckBox>
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "AppMachine.h"
+#include "gui/SettingsView.h"
+
+class QWidget;
+
+namespace tessaron::gui::testing {
+
+// The one QApplication of the test program (offscreen unless told
+// otherwise), with the per-user settings store moved to a temporary folder.
+void ensureApplication();
+
+// A settings window on a machine image: the model, its view (not shown),
+// the recorded message boxes and every request to end the program.
+struct ViewOnMachine {
+    explicit ViewOnMachine(tessaron::testing::TempMachine machine, bool load = true);
+    ~ViewOnMachine();
+
+    QWidget* widget(const std::string& control) const { return view->control(control); }
+    template <typename W>
+    W* as(const std::string& control) const {
+        return qobject_cast<W*>(view->control(control));
+    }
+
+    tessaron::testing::TempMachine machine;
+    MachineImage image;
+    SettingsRecord settings;
+    app::testing::RecordingMessages messages;
+    app::SettingsWindow window;
+    std::unique_ptr<SettingsView> view;
+    app::LoadResult loaded = app::LoadResult::Shown;
+    std::vector<int> ended;  // statuses handed to the program's end
+};
+
+// A copy of examples/machines/windows2003.
+tessaron::testing::TempMachine sample2003();
+
+// A click where the user clicks a check box: on its box.
+void clickCheckBox(QCheckBox* box);
+// Shows the tab of SSTab1 that holds the widget.
+void showTabOf(QWidget* widget);
+// Runs deferred deletions and pending events.
+void settle();
+
+QString q(const std::string& text);
+
+}  // namespace tessaron::gui::testing
