@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QCheckBox>
+#include <QPoint>
+#include <QSize>
 #include <QString>
 #include <QTemporaryDir>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -11,6 +14,15 @@
 #include "gui/SettingsView.h"
 
 class QWidget;
+
+// Readable values in test failures.
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QPoint& point, std::ostream* os) {
+    *os << "(" << point.x() << ", " << point.y() << ")";
+}
+inline void PrintTo(const QSize& size, std::ostream* os) {
+    *os << size.width() << "x" << size.height();
+}
 
 namespace tessaron::gui::testing {
 
