@@ -1,6 +1,7 @@
 #include "GuiSupport.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QSettings>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -59,6 +60,16 @@ void showTabOf(QWidget* widget) {
 void settle() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
+}
+
+bool waitUntil(const std::function<bool()>& done, int timeoutMs) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > timeoutMs) return false;
+        QTest::qWait(10);
+    }
+    return true;
 }
 
 QString q(const std::string& text) { return QString::fromStdString(text); }

@@ -2,9 +2,11 @@
 
 #include <QCheckBox>
 #include <QPoint>
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -19,6 +21,9 @@ class QWidget;
 inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
 inline void PrintTo(const QPoint& point, std::ostream* os) {
     *os << "(" << point.x() << ", " << point.y() << ")";
+}
+inline void PrintTo(const QRect& r, std::ostream* os) {
+    *os << r.x() << "," << r.y() << " " << r.width() << "x" << r.height();
 }
 inline void PrintTo(const QSize& size, std::ostream* os) {
     *os << size.width() << "x" << size.height();
@@ -61,6 +66,8 @@ void clickCheckBox(QCheckBox* box);
 void showTabOf(QWidget* widget);
 // Runs deferred deletions and pending events.
 void settle();
+// Processes events until done() holds; false when the time ran out first.
+bool waitUntil(const std::function<bool()>& done, int timeoutMs = 60000);
 
 QString q(const std::string& text);
 
