@@ -2,8 +2,12 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
-#include <sstream>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
 
 #include "platform/WindowsPath.h"
 #include "platform/image/MetabaseErrors.h"
@@ -13,15 +17,13 @@ namespace fs = std::filesystem;
 namespace tessaron {
 namespace {
 
-char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
 std::string_view parentOf(std::string_view location) {
     const auto slash = location.rfind('/');
     return slash == std::string_view::npos ? std::string_view() : location.substr(0, slash);
 }
 
 bool startsWithIgnoreCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() && LocationEqual()(text.substr(0, prefix.size()), prefix);
+    return text.size() >= prefix.size() && caseInsensitiveEqual(text.substr(0, prefix.size()), prefix);
 }
 
 // "line 12, column 3 (offset 345)" of a byte offset in the text.
@@ -119,36 +121,50 @@ void appendEscaped(std::string& out, std::string_view value, std::string_view li
     }
 }
 
-}  // namespace
-
-std::size_t LocationHash::operator()(std::string_view text) const noexcept {
-    std::size_t hash = 1469598103934665603ull;
+// A NUL-terminated name equal to the text without regard to ASCII case.
+bool equalsName(const char* name, std::string_view text) {
     for (const char c : text) {
-        hash ^= static_cast<unsigned char>(lowerAscii(c));
-        hash *= 1099511628211ull;
+        if (*name == 0 || !caseInsensitiveEqual(std::string_view(name, 1), std::string_view(&c, 1))) {
+            return false;
+        }
+        ++name;
     }
-    return hash;
+    return *name == 0;
 }
 
-bool LocationEqual::operator()(std::string_view a, std::string_view b) const noexcept {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
+// Reads the file into the text with one read of its size.
+bool readWholeFile(const fs::path& file, std::string& text) {
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        ::close(fd);
+        return false;
     }
-    return true;
+    // One byte more than the size, so the end shows without growing.
+    text.resize(static_cast<std::size_t>(info.st_size) + 1);
+    std::size_t done = 0;
+    while (true) {
+        if (done == text.size()) text.resize(text.size() * 2);  // the file grew
+        const auto count = ::read(fd, text.data() + done, text.size() - done);
+        if (count < 0 && errno == EINTR) continue;
+        if (count <= 0) {
+            const bool ok = count == 0;
+            ::close(fd);
+            text.resize(done);
+            return ok;
+        }
+        done += static_cast<std::size_t>(count);
+    }
 }
+
+}  // namespace
 
 std::unique_ptr<MetabaseDocument> MetabaseDocument::load(const fs::path& file) {
     std::unique_ptr<MetabaseDocument> doc(new MetabaseDocument);
-    {
-        std::ifstream in(file, std::ios::binary);
-        if (!in) {
-            throw metabase_error::invalidData("The metabase file " + file.string() +
-                                              " cannot be opened for reading.");
-        }
-        std::ostringstream content;
-        content << in.rdbuf();
-        doc->text_ = std::move(content).str();
+    if (!readWholeFile(file, doc->text_)) {
+        throw metabase_error::invalidData("The metabase file " + file.string() +
+                                          " cannot be read (" + std::strerror(errno) + ").");
     }
     const auto& text = doc->text_;
 
@@ -177,6 +193,9 @@ std::unique_ptr<MetabaseDocument> MetabaseDocument::load(const fs::path& file) {
     }
     doc->eol_ = text.find("\r\n") != std::string::npos ? "\r\n" : "\n";
 
+    // About one key in 200 bytes of a typical file.
+    doc->index_.reserve(text.size() / 200 + 16);
+    doc->order_.reserve(text.size() / 200 + 16);
     for (auto node = properties.first_child(); node; node = node.next_sibling()) {
         if (node.type() != pugi::node_element) continue;
         auto location = node.first_attribute();
@@ -188,107 +207,129 @@ std::unique_ptr<MetabaseDocument> MetabaseDocument::load(const fs::path& file) {
             throw unreadable(file, text, begin,
                              std::string("the key <") + node.name() + "> has no Location");
         }
-        if (begin >= text.size() || text[begin] != '<') {
-            throw unreadable(file, text, begin, "a key's position is unknown");
-        }
+        const auto number = static_cast<std::uint32_t>(doc->keys_.size());
+        if (number > 0) doc->keys_.back().segmentEnd = begin;
         auto& key = doc->keys_.emplace_back();
         key.location = location.value();
         key.className = node.name();
         key.element = node;
         key.begin = begin;
-    }
-    doc->order_.reserve(doc->keys_.size() + 16);
-    doc->index_.reserve(doc->keys_.size() + 16);
-    for (std::size_t i = 0; i < doc->keys_.size(); ++i) {
-        auto& key = doc->keys_[i];
-        key.segmentEnd = i + 1 < doc->keys_.size() ? doc->keys_[i + 1].begin : text.size();
+        key.segmentEnd = text.size();
+        doc->index(key, number);
         doc->order_.push_back(&key);
-        // The first of two keys with one location is the one IIS would use.
-        doc->index_.emplace(key.location, &key);
     }
     return doc;
 }
 
+void MetabaseDocument::index(MetabaseKey& key, std::uint32_t number) {
+    // The location's hash, and on the way the hash of its parent (the part
+    // before the last "/"), so that listing children compares numbers.
+    std::size_t hash = kHashStart;
+    std::size_t parentHash = kHashStart;
+    key.parentLength = 0;
+    for (std::size_t i = 0; i < key.location.size(); ++i) {
+        if (key.location[i] == '/') {
+            parentHash = hash;
+            key.parentLength = static_cast<std::uint32_t>(i);
+        }
+        hash = caseInsensitiveHashStep(hash, key.location[i]);
+    }
+    key.parentTag = NumberIndex::fold(parentHash);
+    // Of two keys with one location the first counts; the other is kept in
+    // the file but neither found nor listed.
+    key.shadowed = index_.insert(key.location, NumberIndex::fold(hash), number,
+                                 [this](std::uint32_t n) { return locationOf(n); }) !=
+                   NumberIndex::npos;
+}
+
 MetabaseKey* MetabaseDocument::find(std::string_view location) {
-    const auto found = index_.find(location);
-    return found == index_.end() ? nullptr : found->second;
+    const auto number =
+        index_.find(location, [this](std::uint32_t n) { return locationOf(n); });
+    return number == NumberIndex::npos ? nullptr : &keys_[number];
 }
 
 std::vector<MetabaseKey*> MetabaseDocument::children(std::string_view location) {
     std::vector<MetabaseKey*> result;
-    LocationEqual equal;
+    const auto tag = NumberIndex::tagOf(location);
     for (auto* key : order_) {
-        if (key->location.size() > location.size() && equal(parentOf(key->location), location) &&
-            find(key->location) == key) {
+        if (key->parentTag == tag && key->parentLength == location.size() && !key->shadowed &&
+            caseInsensitiveEqual(key->location.substr(0, location.size()), location)) {
             result.push_back(key);
         }
     }
     return result;
 }
 
-std::optional<std::string> MetabaseDocument::property(const MetabaseKey& key,
-                                                      std::string_view name) const {
-    if (key.changed) {
-        for (const auto& [propertyName, value] : key.properties) {
-            if (equalsIgnoreCase(propertyName, name)) return value;
+std::optional<std::string_view> MetabaseDocument::propertyView(const MetabaseKey& key,
+                                                               std::string_view name) const {
+    if (key.changed()) {
+        for (const auto& [propertyName, value] : key.edits->properties) {
+            if (caseInsensitiveEqual(propertyName, name)) return std::string_view(value);
         }
         return std::nullopt;
     }
     for (auto attribute = key.element.first_attribute(); attribute;
          attribute = attribute.next_attribute()) {
-        if (equalsIgnoreCase(attribute.name(), name) &&
-            std::strcmp(attribute.name(), "Location") != 0) {
-            return std::string(attribute.value());
+        if (equalsName(attribute.name(), name) && std::strcmp(attribute.name(), "Location") != 0) {
+            return std::string_view(attribute.value());
         }
     }
     return std::nullopt;
 }
 
+std::optional<std::string> MetabaseDocument::property(const MetabaseKey& key,
+                                                      std::string_view name) const {
+    if (const auto view = propertyView(key, name)) return std::string(*view);
+    return std::nullopt;
+}
+
 void MetabaseDocument::materialize(MetabaseKey& key) {
-    if (key.changed) return;
+    if (key.changed()) return;
+    auto edits = std::make_unique<MetabaseKeyEdits>();
     for (auto attribute = key.element.first_attribute(); attribute;
          attribute = attribute.next_attribute()) {
         if (std::strcmp(attribute.name(), "Location") == 0) continue;
-        key.properties.emplace_back(attribute.name(), attribute.value());
+        edits->properties.emplace_back(attribute.name(), attribute.value());
     }
-    key.changed = true;
+    key.edits = std::move(edits);
 }
 
 void MetabaseDocument::setProperty(MetabaseKey& key, std::string_view name, std::string text) {
-    if (property(key, name) == text) return;
+    if (propertyView(key, name) == std::string_view(text)) return;
     materialize(key);
-    for (auto& [propertyName, value] : key.properties) {
-        if (equalsIgnoreCase(propertyName, name)) {
+    auto& properties = key.edits->properties;
+    for (auto& [propertyName, value] : properties) {
+        if (caseInsensitiveEqual(propertyName, name)) {
             value = std::move(text);
             return;
         }
     }
-    key.properties.emplace_back(std::string(name), std::move(text));
+    properties.emplace_back(std::string(name), std::move(text));
 }
 
 void MetabaseDocument::setClassName(MetabaseKey& key, std::string className) {
     if (key.className == className) return;
     materialize(key);
-    key.ownClassName = std::move(className);
-    key.className = key.ownClassName;
+    key.edits->className = std::move(className);
+    key.className = key.edits->className;
 }
 
 MetabaseKey& MetabaseDocument::add(std::string className, std::string location,
                                    std::vector<std::pair<std::string, std::string>> properties) {
     auto& key = keys_.emplace_back();
-    key.ownLocation = std::move(location);
-    key.ownClassName = std::move(className);
-    key.location = key.ownLocation;
-    key.className = key.ownClassName;
-    key.properties = std::move(properties);
-    key.changed = true;
+    key.edits = std::make_unique<MetabaseKeyEdits>();
+    key.edits->location = std::move(location);
+    key.edits->className = std::move(className);
+    key.edits->properties = std::move(properties);
+    key.location = key.edits->location;
+    key.className = key.edits->className;
 
     // After the parent and everything below it, as IIS keeps the file.
     const auto parent = parentOf(key.location);
     std::size_t position = order_.size();
     for (std::size_t i = order_.size(); i-- > 0;) {
         const auto other = order_[i]->location;
-        if (LocationEqual()(other, parent) ||
+        if (caseInsensitiveEqual(other, parent) ||
             (startsWithIgnoreCase(other, parent) && other.size() > parent.size() &&
              other[parent.size()] == '/')) {
             position = i + 1;
@@ -296,15 +337,18 @@ MetabaseKey& MetabaseDocument::add(std::string className, std::string location,
         }
     }
     order_.insert(order_.begin() + static_cast<std::ptrdiff_t>(position), &key);
-    index_.emplace(key.location, &key);
+    index(key, static_cast<std::uint32_t>(keys_.size() - 1));
     return key;
 }
 
 std::string MetabaseDocument::renderKey(const MetabaseKey& key, std::string_view inner) const {
     std::vector<const std::pair<std::string, std::string>*> sorted;
-    for (const auto& property : key.properties) sorted.push_back(&property);
+    for (const auto& property : key.edits->properties) sorted.push_back(&property);
     std::stable_sort(sorted.begin(), sorted.end(), [](const auto* a, const auto* b) {
-        return asciiLower(a->first) < asciiLower(b->first);
+        return std::lexicographical_compare(
+            a->first.begin(), a->first.end(), b->first.begin(), b->first.end(),
+            [](char x, char y) { return std::tolower(static_cast<unsigned char>(x)) <
+                                        std::tolower(static_cast<unsigned char>(y)); });
     });
     const std::string valueBreak = eol_ + "\t\t\t";
     std::string out;
@@ -330,48 +374,59 @@ std::string MetabaseDocument::renderKey(const MetabaseKey& key, std::string_view
     return out;
 }
 
-std::string MetabaseDocument::render() {
+std::vector<std::string_view> MetabaseDocument::render(std::deque<std::string>& storage) const {
+    std::vector<std::string_view> pieces;
+    const std::string_view text(text_);
     const auto firstRead = std::find_if(order_.begin(), order_.end(),
                                         [](const MetabaseKey* key) { return !key->created(); });
     if (firstRead == order_.end()) {
         // No key was read: new keys go before the end of <MBProperty>.
-        auto at = text_.rfind("</MBProperty");
-        if (at == std::string::npos) at = text_.size();
-        std::string out = text_.substr(0, at);
-        for (const auto* key : order_) out += renderKey(*key, eol_) + eol_;
-        return out + text_.substr(at);
+        auto at = text.rfind("</MBProperty");
+        if (at == std::string_view::npos) at = text.size();
+        pieces.push_back(text.substr(0, at));
+        for (const auto* key : order_) pieces.push_back(storage.emplace_back(renderKey(*key, eol_) + eol_));
+        pieces.push_back(text.substr(at));
+        return pieces;
     }
 
-    std::string out;
-    out.reserve(text_.size() + 4096);
-    out.append(text_, 0, (*firstRead)->begin);
-    const std::string_view text(text_);
+    // Unchanged keys are pieces of the text read, so an unchanged file is
+    // written back byte for byte.
+    std::size_t copiedFrom = 0;  // start of the text not yet in a piece
+    const auto copyUpTo = [&](std::size_t end) {
+        if (end > copiedFrom) pieces.push_back(text.substr(copiedFrom, end - copiedFrom));
+        copiedFrom = end;
+    };
     for (auto it = firstRead; it != order_.end();) {
         const MetabaseKey& key = **it;
         auto next = it + 1;
         while (next != order_.end() && (*next)->created()) ++next;
-        const bool followers = next != it + 1;
-        if (!key.changed && !followers) {
-            out.append(text, key.begin, key.segmentEnd - key.begin);
-        } else {
+        if (key.changed() || next != it + 1) {
             const auto extent = scanElement(text, key.begin);
-            if (key.changed) {
+            if (key.changed()) {
+                copyUpTo(key.begin);
                 const auto inner =
                     extent.selfClosing
                         ? std::string_view(eol_)
                         : text.substr(extent.startTagEnd, extent.closeBegin - extent.startTagEnd);
-                out += renderKey(key, inner);
+                pieces.push_back(storage.emplace_back(renderKey(key, inner)));
+                copiedFrom = extent.end;
             } else {
-                out.append(text, key.begin, extent.end - key.begin);
+                copyUpTo(extent.end);
             }
             for (auto created = it + 1; created != next; ++created) {
-                out += eol_;
-                out += renderKey(**created, eol_);
+                pieces.push_back(storage.emplace_back(eol_ + renderKey(**created, eol_)));
             }
-            out.append(text, extent.end, key.segmentEnd - extent.end);
         }
         it = next;
     }
+    copyUpTo(text.size());
+    return pieces;
+}
+
+std::string MetabaseDocument::renderText() const {
+    std::deque<std::string> storage;
+    std::string out;
+    for (const auto piece : render(storage)) out += piece;
     return out;
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/WindowsPath.h"
 #include "platform/image/MetabaseErrors.h"
+#include "platform/image/MetabaseIndex.h"
 #include "platform/image/MetabaseSchema.h"
 
 namespace tessaron {
@@ -18,46 +19,75 @@ bool isWebDirectory(std::string_view className) {
     return className == "IIsWebVirtualDir" || className == "IIsWebDirectory";
 }
 
-// One "address:port:host" binding; an empty address (all unassigned
-// addresses) is a value of its own.
-struct Binding {
-    std::string address, port, host;
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
 
-    static Binding parse(const std::string& text) {
+// One "address:port:host" binding, viewing the property's text. An empty
+// address (all unassigned addresses) is a value of its own; ports compare as
+// numbers, host names without regard to case.
+struct Binding {
+    std::string_view address, port, host;
+
+    static Binding parse(std::string_view text) {
         Binding binding;
         const auto first = text.find(':');
-        const auto second = first == std::string::npos ? std::string::npos : text.find(':', first + 1);
-        binding.address = trimSpaces(text.substr(0, first));
-        if (first != std::string::npos) {
-            binding.port = trimSpaces(text.substr(first + 1, second == std::string::npos
-                                                                 ? std::string::npos
-                                                                 : second - first - 1));
-            const auto digits = binding.port.find_first_not_of('0');
-            binding.port = digits == std::string::npos ? "0" : binding.port.substr(digits);
-        }
-        if (second != std::string::npos) binding.host = trimSpaces(text.substr(second + 1));
+        binding.address = trimmed(text.substr(0, first));
+        if (first == std::string_view::npos) return binding;
+        const auto rest = text.substr(first + 1);
+        const auto second = rest.find(':');
+        binding.port = trimmed(rest.substr(0, second));
+        while (binding.port.size() > 1 && binding.port.front() == '0') binding.port.remove_prefix(1);
+        if (second != std::string_view::npos) binding.host = trimmed(rest.substr(second + 1));
         return binding;
     }
     bool operator==(const Binding& other) const {
         return address == other.address && port == other.port &&
-               equalsIgnoreCase(host, other.host);
+               caseInsensitiveEqual(host, other.host);
     }
 };
 
-std::vector<Binding> bindingsOf(MetabaseDocument& document, const MetabaseKey& key,
-                                std::string_view property) {
+// The bindings of a list property's text, one a line.
+std::vector<Binding> bindingsOf(std::string_view text) {
     std::vector<Binding> bindings;
-    if (const auto text = document.property(key, property)) {
-        for (const auto& line : schema::splitLines(*text)) {
-            if (!trimSpaces(line).empty()) bindings.push_back(Binding::parse(line));
-        }
+    while (!text.empty()) {
+        const auto end = text.find('\n');
+        const auto line = trimmed(text.substr(0, end));
+        if (!line.empty()) bindings.push_back(Binding::parse(line));
+        if (end == std::string_view::npos) break;
+        text.remove_prefix(end + 1);
     }
     return bindings;
 }
 
 bool started(MetabaseDocument& document, const MetabaseKey& key) {
-    const auto text = document.property(key, "ServerAutoStart");
-    return text && (equalsIgnoreCase(*text, "TRUE") || *text == "1");
+    const auto text = document.propertyView(key, "ServerAutoStart");
+    return text && (caseInsensitiveEqual(*text, "TRUE") || *text == "1");
+}
+
+// True when another started site of the service holds one of the bindings.
+bool heldByAnotherStartedSite(MetabaseDocument& document, const MetabaseKey& site,
+                              std::string_view property) {
+    const auto ownText = document.propertyView(site, property);
+    if (!ownText) return false;
+    const auto own = bindingsOf(*ownText);
+    if (own.empty()) return false;
+    const auto parent = site.location.substr(0, site.location.rfind('/'));
+    for (auto* other : document.children(parent)) {
+        if (other == &site || other->className != site.className) continue;
+        const auto text = document.propertyView(*other, property);
+        if (!text) continue;
+        for (const auto& binding : bindingsOf(*text)) {
+            for (const auto& mine : own) {
+                if (mine == binding && started(document, *other)) return true;
+            }
+        }
+    }
+    return false;
 }
 
 }  // namespace
@@ -107,21 +137,21 @@ std::unique_ptr<MetabaseObject> MetabaseEntry::Create(const std::string& classNa
     return std::make_unique<MetabaseEntry>(store_, className, parent, name);
 }
 
-std::optional<std::string> MetabaseEntry::effective(std::string_view name) const {
+std::optional<std::string_view> MetabaseEntry::effective(std::string_view name) const {
     for (auto it = pending_.rbegin(); it != pending_.rend(); ++it) {
-        if (equalsIgnoreCase(it->first, name)) return it->second;
+        if (caseInsensitiveEqual(it->first, name)) return std::string_view(it->second);
     }
     if (!key_) return std::nullopt;
-    return store_->document().property(*key_, name);
+    return store_->document().propertyView(*key_, name);
 }
 
 MetabaseValue MetabaseEntry::Get(const std::string& property) {
-    if (equalsIgnoreCase(property, "Class")) return Class();
-    if (equalsIgnoreCase(property, "Name")) return Name();
-    if (equalsIgnoreCase(property, kKeyType)) {
+    if (caseInsensitiveEqual(property, "Class")) return Class();
+    if (caseInsensitiveEqual(property, "Name")) return Name();
+    if (caseInsensitiveEqual(property, kKeyType)) {
         // The key's class, unless a new one is put and not yet committed.
         for (const auto& [name, text] : pending_) {
-            if (equalsIgnoreCase(name, kKeyType)) return text;
+            if (caseInsensitiveEqual(name, kKeyType)) return std::string(text);
         }
         return Class();
     }
@@ -133,7 +163,7 @@ MetabaseValue MetabaseEntry::Get(const std::string& property) {
     }
     const auto text = effective(info.name);
     if (!text) throw metabase_error::propertyNotInCache();
-    if (equalsIgnoreCase(property, schema::kAccessFlags)) {
+    if (caseInsensitiveEqual(property, schema::kAccessFlags)) {
         return static_cast<long>(schema::parseAccessFlags(*text).bits);
     }
     return schema::fromText(info.kind, *text);
@@ -141,7 +171,7 @@ MetabaseValue MetabaseEntry::Get(const std::string& property) {
 
 void MetabaseEntry::putText(std::string_view name, std::string text) {
     for (auto& [pendingName, value] : pending_) {
-        if (equalsIgnoreCase(pendingName, name)) {
+        if (caseInsensitiveEqual(pendingName, name)) {
             value = std::move(text);
             return;
         }
@@ -150,10 +180,10 @@ void MetabaseEntry::putText(std::string_view name, std::string text) {
 }
 
 void MetabaseEntry::Put(const std::string& property, const MetabaseValue& value) {
-    if (equalsIgnoreCase(property, "Class") || equalsIgnoreCase(property, "Name")) {
+    if (caseInsensitiveEqual(property, "Class") || caseInsensitiveEqual(property, "Name")) {
         throw metabase_error::invalidParameter();
     }
-    if (equalsIgnoreCase(property, kKeyType)) {
+    if (caseInsensitiveEqual(property, kKeyType)) {
         putText(kKeyType, schema::toText(schema::Kind::Text, value));
         return;
     }
@@ -165,7 +195,7 @@ void MetabaseEntry::Put(const std::string& property, const MetabaseValue& value)
         putText(schema::kAccessFlags, schema::formatAccessFlags(flags));
         return;
     }
-    if (equalsIgnoreCase(property, schema::kAccessFlags) && std::holds_alternative<long>(value)) {
+    if (caseInsensitiveEqual(property, schema::kAccessFlags) && std::holds_alternative<long>(value)) {
         schema::AccessFlags flags;
         flags.bits = static_cast<unsigned long>(std::get<long>(value));
         putText(schema::kAccessFlags, schema::formatAccessFlags(flags));
@@ -182,7 +212,7 @@ void MetabaseEntry::SetInfo() {
         // Values equal to the committed ones change nothing, so the key keeps
         // its text in the file.
         for (auto& [name, text] : pending_) {
-            if (equalsIgnoreCase(name, kKeyType)) {
+            if (caseInsensitiveEqual(name, kKeyType)) {
                 changed |= key_->className != text;
                 document.setClassName(*key_, text);
             } else {
@@ -200,7 +230,7 @@ void MetabaseEntry::SetInfo() {
     std::string className = className_;
     std::vector<std::pair<std::string, std::string>> properties;
     for (auto& [name, text] : pending_) {
-        if (equalsIgnoreCase(name, kKeyType)) {
+        if (caseInsensitiveEqual(name, kKeyType)) {
             className = text;
         } else {
             properties.emplace_back(name, text);
@@ -215,7 +245,9 @@ void MetabaseEntry::makeApplication(long isolation) {
     if (!isWebDirectory(Class())) throw metabase_error::methodNotSupported();
     putText("AppRoot", location());
     putText("AppIsolated", std::to_string(isolation));
-    if (!effective("AppFriendlyName")) putText("AppFriendlyName", "Default Application");
+    if (!effective("AppFriendlyName").has_value()) {
+        putText("AppFriendlyName", "Default Application");
+    }
 }
 
 void MetabaseEntry::AppCreate(bool inProcess) { makeApplication(inProcess ? 0 : 1); }
@@ -229,19 +261,9 @@ void MetabaseEntry::Start() {
     if (!isServer(Class())) throw metabase_error::methodNotSupported();
     if (!key_) throw metabase_error::pathNotFound();
     auto& document = store_->document();
-    const auto parent = key_->location.substr(0, key_->location.rfind('/'));
     for (std::string_view property : {"ServerBindings", "SecureBindings"}) {
-        const auto own = bindingsOf(document, *key_, property);
-        if (own.empty()) continue;
-        for (auto* other : document.children(parent)) {
-            if (other == key_ || other->className != key_->className || !started(document, *other)) {
-                continue;
-            }
-            for (const auto& binding : bindingsOf(document, *other, property)) {
-                for (const auto& mine : own) {
-                    if (mine == binding) throw metabase_error::alreadyExists();
-                }
-            }
+        if (heldByAnotherStartedSite(document, *key_, property)) {
+            throw metabase_error::alreadyExists();
         }
     }
     if (started(document, *key_)) return;

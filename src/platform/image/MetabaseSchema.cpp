@@ -6,6 +6,7 @@
 
 #include "platform/WindowsPath.h"
 #include "platform/image/MetabaseErrors.h"
+#include "platform/image/MetabaseIndex.h"
 
 namespace tessaron::metabase_schema {
 namespace {
@@ -92,10 +93,20 @@ std::string trimBlanks(std::string_view text) {
 }  // namespace
 
 PropertyInfo lookup(std::string_view name) {
-    for (const auto& info : kProperties) {
-        if (equalsIgnoreCase(info.name, name)) return info;
-    }
-    return PropertyInfo{name, Kind::Text, 0};
+    // Callers ask for the same few names over and over (a site list reads
+    // ServerComment of every site): the last answer is kept.
+    static std::string lastName;
+    static const PropertyInfo* lastInfo = nullptr;
+    if (name == lastName) return lastInfo ? *lastInfo : PropertyInfo{name, Kind::Text, 0};
+    static const auto index = [] {
+        CaseInsensitiveIndex<const PropertyInfo> built;
+        built.reserve(kProperties.size());
+        for (const auto& info : kProperties) built.insert(info.name, &info);
+        return built;
+    }();
+    lastName = name;
+    lastInfo = index.find(name);
+    return lastInfo ? *lastInfo : PropertyInfo{name, Kind::Text, 0};
 }
 
 std::string toText(Kind kind, const MetabaseValue& value) {
@@ -122,8 +133,8 @@ std::string toText(Kind kind, const MetabaseValue& value) {
                     return trimBlanks(data);
                 }
                 if (kind == Kind::Boolean || kind == Kind::AccessBit) {
-                    if (equalsIgnoreCase(data, "true") || data == "1" || data == "-1") return "TRUE";
-                    if (equalsIgnoreCase(data, "false") || data == "0") return "FALSE";
+                    if (caseInsensitiveEqual(data, "true") || data == "1" || data == "-1") return "TRUE";
+                    if (caseInsensitiveEqual(data, "false") || data == "0") return "FALSE";
                     throw metabase_error::typeMismatch();
                 }
                 return data;
@@ -132,31 +143,32 @@ std::string toText(Kind kind, const MetabaseValue& value) {
         value);
 }
 
-MetabaseValue fromText(Kind kind, const std::string& text) {
+MetabaseValue fromText(Kind kind, std::string_view text) {
     switch (kind) {
         case Kind::List:
             return splitLines(text);
         case Kind::Integer:
             if (auto number = parseInteger(trimBlanks(text))) return *number;
-            return text;
+            break;
         case Kind::Boolean:
         case Kind::AccessBit:
-            if (equalsIgnoreCase(text, "TRUE") || text == "1") return true;
-            if (equalsIgnoreCase(text, "FALSE") || text == "0") return false;
-            return text;
+            if (caseInsensitiveEqual(text, "TRUE") || text == "1") return true;
+            if (caseInsensitiveEqual(text, "FALSE") || text == "0") return false;
+            break;
         case Kind::Text:
             break;
     }
-    return text;
+    // Text that does not fit the kind comes back as text.
+    return std::string(text);
 }
 
-std::vector<std::string> splitLines(const std::string& text) {
+std::vector<std::string> splitLines(std::string_view text) {
     std::vector<std::string> values;
     std::size_t start = 0;
     while (start <= text.size()) {
         auto end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string_view line(text.data() + start, end - start);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = text.substr(start, end - start);
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         if (!values.empty() || start > 0) {
             const auto first = line.find_first_not_of('\t');

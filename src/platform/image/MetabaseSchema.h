@@ -36,11 +36,11 @@ inline constexpr std::string_view kAccessFlags = "AccessFlags";
 std::string toText(Kind kind, const MetabaseValue& value);
 // The value of attribute text read from a property of that kind; text that
 // does not fit the kind is returned as text.
-MetabaseValue fromText(Kind kind, const std::string& text);
+MetabaseValue fromText(Kind kind, std::string_view text);
 
 // Multi-valued text: one value per line; continuation lines are indented
 // with tabs in IIS's layout, which the values never include.
-std::vector<std::string> splitLines(const std::string& text);
+std::vector<std::string> splitLines(std::string_view text);
 
 // AccessFlags as a bit mask and back ("AccessRead | AccessScript", "0" when
 // no bit is set). Names the table does not know are kept in `unknown` so a

@@ -6,9 +6,13 @@
 
 #include <cerrno>
 #include <cstring>
+#include <deque>
+#include <string_view>
+#include <vector>
 
 #include "platform/WindowsPath.h"
 #include "platform/image/MetabaseErrors.h"
+#include "platform/image/MetabaseIndex.h"
 
 namespace fs = std::filesystem;
 
@@ -17,7 +21,8 @@ namespace {
 
 // Writes all bytes to a new file beside the target and renames it over the
 // target, so a reader sees the old file or the new one, never a part.
-void replaceAtomically(const fs::path& target, const std::string& content, mode_t mode) {
+void replaceAtomically(const fs::path& target, const std::vector<std::string_view>& pieces,
+                       mode_t mode) {
     const auto temporary = fs::path(target).concat(".saving");
     const auto fail = [&](const char* what) {
         const std::string reason = std::strerror(errno);
@@ -27,15 +32,17 @@ void replaceAtomically(const fs::path& target, const std::string& content, mode_
     };
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
     if (fd < 0) fail("create");
-    std::size_t written = 0;
-    while (written < content.size()) {
-        const auto count = ::write(fd, content.data() + written, content.size() - written);
-        if (count < 0) {
-            if (errno == EINTR) continue;
-            ::close(fd);
-            fail("write");
+    for (const auto piece : pieces) {
+        std::size_t written = 0;
+        while (written < piece.size()) {
+            const auto count = ::write(fd, piece.data() + written, piece.size() - written);
+            if (count < 0) {
+                if (errno == EINTR) continue;
+                ::close(fd);
+                fail("write");
+            }
+            written += static_cast<std::size_t>(count);
         }
-        written += static_cast<std::size_t>(count);
     }
     ::fchmod(fd, mode);
     if (::fsync(fd) != 0) {
@@ -84,7 +91,8 @@ void MetabaseStore::flush() {
     checkWritable();
     struct stat info {};
     ::stat(file_.c_str(), &info);
-    replaceAtomically(file_, document_->render(), info.st_mode & 07777);
+    std::deque<std::string> storage;
+    replaceAtomically(file_, document_->render(storage), info.st_mode & 07777);
     dirty_ = false;
 }
 
@@ -93,8 +101,8 @@ std::optional<std::string> metabaseLocation(const std::string& adsPath) {
     constexpr std::string_view host = "LocalHost";
     std::string_view path(adsPath);
     if (path.size() < scheme.size() + host.size() ||
-        !equalsIgnoreCase(path.substr(0, scheme.size()), scheme) ||
-        !equalsIgnoreCase(path.substr(scheme.size(), host.size()), host)) {
+        !caseInsensitiveEqual(path.substr(0, scheme.size()), scheme) ||
+        !caseInsensitiveEqual(path.substr(scheme.size(), host.size()), host)) {
         return std::nullopt;
     }
     path.remove_prefix(scheme.size() + host.size());
