@@ -38,7 +38,7 @@ install_packages() {
     fi
     export DEBIAN_FRONTEND=noninteractive
     "${as_root[@]}" apt-get update
-    "${as_root[@]}" apt-get install -y --no-install-recommends "${PACKAGES[@]}"
+    "${as_root[@]}" apt-get install -y "${PACKAGES[@]}"
 }
 
 if [ "${TESSARON_SKIP_APT:-0}" != 1 ]; then
