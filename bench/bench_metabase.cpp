@@ -5,7 +5,8 @@
 //       and ServerComment, on a fresh store,
 //   (c) the whole web-server stage on a machine image, creating the pool and
 //       all four sites with new numbers; the stage saves the file before it
-//       returns, so the figure includes writing it.
+//       returns, so the figure includes writing it durably (written to a
+//       temporary file, synced to disk, renamed over the old one).
 // The three are measured in turn within each repetition, so that load from
 // other programs falls on all of them alike; figures are the best of the
 // repetitions in milliseconds, ratios are of those.

@@ -123,10 +123,11 @@ void appendEscaped(std::string& out, std::string_view value, std::string_view li
 
 // A NUL-terminated name equal to the text without regard to ASCII case.
 bool equalsName(const char* name, std::string_view text) {
+    const auto lower = [](char c) {
+        return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    };
     for (const char c : text) {
-        if (*name == 0 || !caseInsensitiveEqual(std::string_view(name, 1), std::string_view(&c, 1))) {
-            return false;
-        }
+        if (*name == 0 || lower(*name) != lower(c)) return false;
         ++name;
     }
     return *name == 0;

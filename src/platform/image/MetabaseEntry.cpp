@@ -69,6 +69,23 @@ bool started(MetabaseDocument& document, const MetabaseKey& key) {
     return text && (caseInsensitiveEqual(*text, "TRUE") || *text == "1");
 }
 
+// True when one line of a list property's text is one of the bindings.
+bool holdsOneOf(std::string_view text, const std::vector<Binding>& bindings) {
+    while (!text.empty()) {
+        const auto end = text.find('\n');
+        const auto line = trimmed(text.substr(0, end));
+        if (!line.empty()) {
+            const auto binding = Binding::parse(line);
+            for (const auto& mine : bindings) {
+                if (mine == binding) return true;
+            }
+        }
+        if (end == std::string_view::npos) break;
+        text.remove_prefix(end + 1);
+    }
+    return false;
+}
+
 // True when another started site of the service holds one of the bindings.
 bool heldByAnotherStartedSite(MetabaseDocument& document, const MetabaseKey& site,
                               std::string_view property) {
@@ -80,12 +97,7 @@ bool heldByAnotherStartedSite(MetabaseDocument& document, const MetabaseKey& sit
     for (auto* other : document.children(parent)) {
         if (other == &site || other->className != site.className) continue;
         const auto text = document.propertyView(*other, property);
-        if (!text) continue;
-        for (const auto& binding : bindingsOf(*text)) {
-            for (const auto& mine : own) {
-                if (mine == binding && started(document, *other)) return true;
-            }
-        }
+        if (text && holdsOneOf(*text, own) && started(document, *other)) return true;
     }
     return false;
 }
