@@ -101,7 +101,7 @@ void useFormFont(QWidget& form) {
     // for a narrow 8 point face.
     font.setFamilies({QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("Liberation Sans Narrow"),
                       QStringLiteral("Arial Narrow"), font.family()});
-    font.setPointSizeF(8.0);
+    font.setPointSizeF(7.5);
     form.setFont(font);
 }
 

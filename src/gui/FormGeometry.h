@@ -44,7 +44,7 @@ private:
 
 namespace tessaron::gui {
 
-// The forms' font: small enough for the designed places (8 point).
+// The forms' font: small enough for the designed places (7.5 point).
 void useFormFont(QWidget& form);
 
 // A single-line label grows to the right until its whole caption shows (the

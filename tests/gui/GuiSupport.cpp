@@ -11,14 +11,16 @@
 namespace tessaron::gui::testing {
 
 void ensureApplication() {
-    static std::unique_ptr<QApplication> application;
+    // Never destroyed: a QApplication torn down among the program's static
+    // objects at exit crashes.
+    static QApplication* application = nullptr;
     static QTemporaryDir settingsFolder;
     if (application) return;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "gui_tests";
     static char* argv[] = {name, nullptr};
-    application = std::make_unique<QApplication>(argc, argv);
+    application = new QApplication(argc, argv);
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
 }
 
