@@ -24,8 +24,8 @@ void ensureApplication() {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
 }
 
-ViewOnMachine::ViewOnMachine(tessaron::testing::TempMachine m, bool load)
-    : machine(std::move(m)), image(machine.root()), window(image, settings, messages) {
+ViewOnMachine::ViewOnMachine(tessaron::testing::TempMachine m, bool load, Database* database)
+    : machine(std::move(m)), image(machine.root(), database), window(image, settings, messages) {
     ensureApplication();
     view = std::make_unique<SettingsView>(window);
     view->setEndProgram([this](int status) { ended.push_back(status); });

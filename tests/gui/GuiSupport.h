@@ -38,7 +38,8 @@ void ensureApplication();
 // A settings window on a machine image: the model, its view (not shown),
 // the recorded message boxes and every request to end the program.
 struct ViewOnMachine {
-    explicit ViewOnMachine(tessaron::testing::TempMachine machine, bool load = true);
+    explicit ViewOnMachine(tessaron::testing::TempMachine machine, bool load = true,
+                           Database* database = nullptr);
     ~ViewOnMachine();
 
     QWidget* widget(const std::string& control) const { return view->control(control); }
