@@ -1,7 +1,5 @@
 #include "gui/ControlBinding.h"
 
-#include "gui/FormGeometry.h"
-
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -13,6 +11,8 @@
 #include <QTabWidget>
 #include <QTextCursor>
 #include <stdexcept>
+
+#include "gui/FormGeometry.h"
 
 namespace tessaron::gui {
 
@@ -36,8 +36,7 @@ QString ControlBinding::displayText(const std::string& modelText) {
     return text;
 }
 
-ControlBinding::ControlBinding(app::ControlModel& model, QWidget& form)
-    : model_(model) {
+ControlBinding::ControlBinding(app::ControlModel& model, QWidget& form) : model_(model) {
     for (const auto& control : model_.controls()) {
         if (control->kind() == ControlKind::FileDialog) continue;  // no widget of its own
         auto* widget = form.findChild<QWidget*>(QString::fromStdString(control->name()));
@@ -53,7 +52,9 @@ ControlBinding::ControlBinding(app::ControlModel& model, QWidget& form)
         [this](const Control& control, ControlProperty property) { copy(control, property); });
 }
 
-ControlBinding::~ControlBinding() { model_.removeObserver(observer_); }
+ControlBinding::~ControlBinding() {
+    model_.removeObserver(observer_);
+}
 
 QWidget* ControlBinding::widget(std::string_view control) const {
     const auto found = widgets_.find(control);
@@ -61,9 +62,9 @@ QWidget* ControlBinding::widget(std::string_view control) const {
 }
 
 void ControlBinding::copyAll(const Control& control) {
-    for (auto property : {ControlProperty::Entries, ControlProperty::Selection,
-                          ControlProperty::Text, ControlProperty::Checked,
-                          ControlProperty::Enabled, ControlProperty::Visible}) {
+    for (auto property :
+         {ControlProperty::Entries, ControlProperty::Selection, ControlProperty::Text,
+          ControlProperty::Checked, ControlProperty::Enabled, ControlProperty::Visible}) {
         copy(control, property);
     }
 }
@@ -72,16 +73,26 @@ void ControlBinding::copy(const Control& control, ControlProperty property) {
     QWidget* target = widget(control.name());
     if (!target) return;
     switch (property) {
-    case ControlProperty::Text: copyText(control, target); break;
-    case ControlProperty::Checked: copyChecked(control, target); break;
-    case ControlProperty::Entries: copyEntries(control, target); break;
-    case ControlProperty::Selection: copySelection(control, target); break;
-    case ControlProperty::Enabled: target->setEnabled(control.enabled()); break;
-    case ControlProperty::Visible:
-        // A control on a tab that is not shown is hidden by its page, not by
-        // itself; only the model's own state is copied.
-        target->setVisible(control.visible());
-        break;
+        case ControlProperty::Text:
+            copyText(control, target);
+            break;
+        case ControlProperty::Checked:
+            copyChecked(control, target);
+            break;
+        case ControlProperty::Entries:
+            copyEntries(control, target);
+            break;
+        case ControlProperty::Selection:
+            copySelection(control, target);
+            break;
+        case ControlProperty::Enabled:
+            target->setEnabled(control.enabled());
+            break;
+        case ControlProperty::Visible:
+            // A control on a tab that is not shown is hidden by its page, not by
+            // itself; only the model's own state is copied.
+            target->setVisible(control.visible());
+            break;
     }
 }
 
@@ -150,7 +161,8 @@ void ControlBinding::forwardEdits(const Control& control, QWidget* target) {
     } else if (auto* check = qobject_cast<QCheckBox*>(target)) {
         connect(check, &QCheckBox::clicked, this, [this, name] {
             // A click on a checked box clears it; on a cleared or greyed box it ticks it.
-            const int value = model_.checked(name) == app::kChecked ? app::kUnchecked : app::kChecked;
+            const int value =
+                model_.checked(name) == app::kChecked ? app::kUnchecked : app::kChecked;
             model_.setChecked(name, value);
             copy(model_[name], ControlProperty::Checked);
         });

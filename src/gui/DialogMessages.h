@@ -1,13 +1,12 @@
 #pragma once
 
+#include <QMessageBox>
 #include <QPointer>
 #include <QWidget>
 #include <memory>
 
 #include "app/ControlCatalogue.h"
 #include "app/MessageService.h"
-
-#include <QMessageBox>
 
 namespace tessaron::gui {
 

@@ -49,8 +49,8 @@ void growLabelToFit(QWidget& widget) {
     if (width != label->width()) label->resize(width, label->height());
 }
 
-FormPlacer::FormPlacer(QWidget& form, const app::FormSpec& spec, double scale)
-    : QObject(&form), form_(form), spec_(spec), scale_(scale) {
+FormPlacer::FormPlacer(QWidget& form, const app::FormSpec& design, double scale)
+    : QObject(&form), form_(form), spec_(design), scale_(scale) {
     for (const auto& control : spec_.controls) {
         if (control.kind != app::ControlKind::TabControl) continue;
         auto* tabs = form_.findChild<QTabWidget*>(QString::fromStdString(control.name));
@@ -61,7 +61,8 @@ FormPlacer::FormPlacer(QWidget& form, const app::FormSpec& spec, double scale)
 }
 
 void FormPlacer::place() {
-    form_.resize(twipsToPixels(spec_.clientWidth, scale_), twipsToPixels(spec_.clientHeight, scale_));
+    form_.resize(twipsToPixels(spec_.clientWidth, scale_),
+                 twipsToPixels(spec_.clientHeight, scale_));
     for (const auto& control : spec_.controls) {
         if (control.tab >= 0 || control.kind == app::ControlKind::FileDialog) continue;
         if (auto* widget = form_.findChild<QWidget*>(QString::fromStdString(control.name))) {
@@ -99,8 +100,9 @@ void useFormFont(QWidget& form) {
     QFont font = form.font();
     // A condensed face where the system has one: the places were designed
     // for a narrow 8 point face.
-    font.setFamilies({QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("Liberation Sans Narrow"),
-                      QStringLiteral("Arial Narrow"), font.family()});
+    font.setFamilies({QStringLiteral("DejaVu Sans Condensed"),
+                      QStringLiteral("Liberation Sans Narrow"), QStringLiteral("Arial Narrow"),
+                      font.family()});
     font.setPointSizeF(7.5);
     form.setFont(font);
 }

@@ -23,7 +23,7 @@ QRect twipsToPixels(const app::Twips& place, double scale);
 // whenever the style moves or resizes it.
 class FormPlacer : public QObject {
 public:
-    FormPlacer(QWidget& form, const app::FormSpec& spec, double scale);
+    FormPlacer(QWidget& form, const app::FormSpec& design, double scale);
 
     // Places everything again (also done on every move or resize of a tab
     // control's page area).

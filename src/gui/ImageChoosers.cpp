@@ -22,7 +22,9 @@ std::vector<fs::path> driveFolders(const MachineImage& image) {
     return drives;
 }
 
-QString qtPath(const fs::path& path) { return QString::fromStdString(path.string()); }
+QString qtPath(const fs::path& path) {
+    return QString::fromStdString(path.string());
+}
 
 // Non-native, so that the dialog can be kept within the image and answered
 // by tests; the sidebar lists the image's drives.

@@ -8,7 +8,9 @@ InstallFlow::InstallFlow(app::SettingsWindow& window, QWidget& owner)
 }
 
 // The window model may outlive its view (tests build several views on one).
-InstallFlow::~InstallFlow() { window_.setInstallOptionsHandler(nullptr); }
+InstallFlow::~InstallFlow() {
+    window_.setInstallOptionsHandler(nullptr);
+}
 
 void InstallFlow::showDialog() {
     if (!dialog_) {

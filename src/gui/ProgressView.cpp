@@ -53,8 +53,9 @@ void ProgressView::perform() {
     if (!outcome_.metabaseSaveError.empty()) {
         app::Message message;
         message.title = std::string(app::kApplicationTitle);
-        message.text = "Sorry, the changes to this server's IIS configuration could not be saved - " +
-                       outcome_.metabaseSaveError + ".";
+        message.text =
+            "Sorry, the changes to this server's IIS configuration could not be saved - " +
+            outcome_.metabaseSaveError + ".";
         message.icon = app::MessageIcon::Error;
         messageBox(message, this)->exec();
     }

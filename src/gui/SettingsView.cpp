@@ -9,7 +9,9 @@
 namespace tessaron::gui {
 
 SettingsView::SettingsView(app::SettingsWindow& window, QWidget* parent)
-    : QWidget(parent), window_(window), endProgram_([](int status) { QCoreApplication::exit(status); }) {
+    : QWidget(parent),
+      window_(window),
+      endProgram_([](int status) { QCoreApplication::exit(status); }) {
     ui_.setupUi(this);
     useFormFont(*this);
     new FormPlacer(*this, app::mainFormSpec(), screenScale(*this));

@@ -140,10 +140,12 @@ int takeScreenshots(const std::string& machineDir, const std::string& outDir, st
 
     bool written = true;
     auto* tabs = view.findChild<QTabWidget*>(QStringLiteral("SSTab1"));
-    const char* names[] = {"general", "database", "mail-server", "dns-server", "sql-server", "ftp-web"};
+    const char* names[] = {"general",    "database",   "mail-server",
+                           "dns-server", "sql-server", "ftp-web"};
     for (int tab = 0; tab < tabs->count() && tab < 6; ++tab) {
         tabs->setCurrentIndex(tab);
-        written &= save(view, folder.filePath(QStringLiteral("main-%1.png").arg(names[tab])), out, err);
+        written &=
+            save(view, folder.filePath(QStringLiteral("main-%1.png").arg(names[tab])), out, err);
     }
     tabs->setCurrentIndex(0);
 

@@ -71,7 +71,8 @@ int main(int argc, char** argv) {
         return tessaron::app::runUnattended(args, std::cout, std::cerr);
     }
     if (!line.machine) {
-        return usageError("the settings window needs --machine DIR (the machine image to configure)");
+        return usageError(
+            "the settings window needs --machine DIR (the machine image to configure)");
     }
     if (screenshots) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

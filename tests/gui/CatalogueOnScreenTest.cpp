@@ -31,46 +31,53 @@ QString captionOf(QWidget* widget) {
     return {};
 }
 
-bool hasKind(QWidget* widget, const ControlSpec& spec) {
-    switch (spec.kind) {
-    case ControlKind::TabControl: return qobject_cast<QTabWidget*>(widget);
-    case ControlKind::Label: return qobject_cast<QLabel*>(widget);
-    case ControlKind::TextBox:
-        return spec.multiLine ? qobject_cast<QPlainTextEdit*>(widget) != nullptr
-                              : qobject_cast<QLineEdit*>(widget) != nullptr;
-    case ControlKind::CheckBox: return qobject_cast<QCheckBox*>(widget);
-    case ControlKind::DropDownList: return qobject_cast<QComboBox*>(widget);
-    case ControlKind::Button: return qobject_cast<QPushButton*>(widget);
-    case ControlKind::FileDialog: return false;
+bool hasKind(QWidget* widget, const ControlSpec& control) {
+    switch (control.kind) {
+        case ControlKind::TabControl:
+            return qobject_cast<QTabWidget*>(widget);
+        case ControlKind::Label:
+            return qobject_cast<QLabel*>(widget);
+        case ControlKind::TextBox:
+            return control.multiLine ? qobject_cast<QPlainTextEdit*>(widget) != nullptr
+                                     : qobject_cast<QLineEdit*>(widget) != nullptr;
+        case ControlKind::CheckBox:
+            return qobject_cast<QCheckBox*>(widget);
+        case ControlKind::DropDownList:
+            return qobject_cast<QComboBox*>(widget);
+        case ControlKind::Button:
+            return qobject_cast<QPushButton*>(widget);
+        case ControlKind::FileDialog:
+            return false;
     }
     return false;
 }
 
 Qt::CheckState designedState(int checked) {
-    return checked == app::kChecked ? Qt::Checked
-                                    : checked == app::kGreyed ? Qt::PartiallyChecked : Qt::Unchecked;
+    return checked == app::kChecked  ? Qt::Checked
+           : checked == app::kGreyed ? Qt::PartiallyChecked
+                                     : Qt::Unchecked;
 }
 
 // The form before any load step: each control as designed.
-void expectFormAsDesigned(QWidget& form, const FormSpec& spec) {
+void expectFormAsDesigned(QWidget& form, const FormSpec& design) {
     const double scale = screenScale(form);
-    EXPECT_EQ(form.objectName(), q(spec.name));
-    EXPECT_EQ(form.windowTitle(), q(spec.caption));
-    EXPECT_EQ(form.size(), QSize(twipsToPixels(spec.clientWidth, scale),
-                                 twipsToPixels(spec.clientHeight, scale)));
+    EXPECT_EQ(form.objectName(), q(design.name));
+    EXPECT_EQ(form.windowTitle(), q(design.caption));
+    EXPECT_EQ(form.size(), QSize(twipsToPixels(design.clientWidth, scale),
+                                 twipsToPixels(design.clientHeight, scale)));
     QTabWidget* tabs = nullptr;
-    if (!spec.tabCaptions.empty()) {
+    if (!design.tabCaptions.empty()) {
         tabs = form.findChild<QTabWidget*>(QStringLiteral("SSTab1"));
         ASSERT_NE(tabs, nullptr);
-        ASSERT_EQ(tabs->count(), static_cast<int>(spec.tabCaptions.size()));
+        ASSERT_EQ(tabs->count(), static_cast<int>(design.tabCaptions.size()));
         for (int tab = 0; tab < tabs->count(); ++tab) {
-            EXPECT_EQ(tabs->tabText(tab), q(spec.tabCaptions[tab]));
+            EXPECT_EQ(tabs->tabText(tab), q(design.tabCaptions[tab]));
         }
         EXPECT_EQ(tabs->currentIndex(), 0);
     }
 
     int widgets = 0;
-    for (const auto& control : spec.controls) {
+    for (const auto& control : design.controls) {
         SCOPED_TRACE(control.name);
         auto* widget = form.findChild<QWidget*>(q(control.name));
         if (control.kind == ControlKind::FileDialog) {
@@ -121,9 +128,8 @@ void expectFormAsDesigned(QWidget& form, const FormSpec& spec) {
             EXPECT_EQ(edit->echoMode(), QLineEdit::Normal);  // passwords in plain characters
         }
         if (auto* log = qobject_cast<QPlainTextEdit*>(widget)) {
-            EXPECT_EQ(log->verticalScrollBarPolicy(), control.verticalScrollBar
-                                                          ? Qt::ScrollBarAlwaysOn
-                                                          : Qt::ScrollBarAsNeeded);
+            EXPECT_EQ(log->verticalScrollBarPolicy(),
+                      control.verticalScrollBar ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAsNeeded);
         }
     }
     EXPECT_GT(widgets, 0);
@@ -159,7 +165,8 @@ TEST(CatalogueOnScreen, LoadStepShowsInTheWidgets) {
     ViewOnMachine w(sample2003());
     ASSERT_EQ(w.loaded, app::LoadResult::Shown);
     w.view->show();
-    EXPECT_EQ(w.as<QLabel>("lblPanelRoot")->text(), QStringLiteral("Install Directory: C:\\Tessaron"));
+    EXPECT_EQ(w.as<QLabel>("lblPanelRoot")->text(),
+              QStringLiteral("Install Directory: C:\\Tessaron"));
     // The discovered caption shows whole, however narrow "Label1" was designed.
     auto* root = w.as<QLabel>("lblPanelRoot");
     EXPECT_GE(root->width(), root->sizeHint().width());
@@ -168,7 +175,8 @@ TEST(CatalogueOnScreen, LoadStepShowsInTheWidgets) {
     EXPECT_EQ(w.as<QCheckBox>("chkInternalIP")->checkState(), Qt::Checked);
     EXPECT_TRUE(w.widget("txtInternalIP")->isEnabled());
     auto* styles = w.as<QComboBox>("cmbDefaultPanelStyle");
-    EXPECT_EQ(styles->count(), static_cast<int>(w.window.controls().entries("cmbDefaultPanelStyle").size()));
+    EXPECT_EQ(styles->count(),
+              static_cast<int>(w.window.controls().entries("cmbDefaultPanelStyle").size()));
     EXPECT_EQ(styles->currentIndex(), 0);
     auto* ftp = w.as<QComboBox>("cmbFTPServerType");
     EXPECT_EQ(ftp->itemText(0), QStringLiteral("Microsoft FTP"));

@@ -2,6 +2,7 @@
 // created on the throw-away MariaDB server and the sites set up, all through
 // the window. Skipped without the test server (scripts/test.sh starts it).
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -9,9 +10,6 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QTest>
-
-#include <unistd.h>
-
 #include <cstdlib>
 #include <optional>
 
@@ -90,11 +88,13 @@ TEST(DatabaseFlow, TheWholeRunThroughTheWindow) {
     QTest::mouseClick(dialog->control("OKButton"), Qt::LeftButton);
     QPointer<ProgressView> progress = w.view->flow().progress();
     ASSERT_FALSE(progress.isNull());
-    ASSERT_TRUE(waitUntil([&] { return progress->state() == ProgressView::State::Finished; }, 120000));
+    ASSERT_TRUE(
+        waitUntil([&] { return progress->state() == ProgressView::State::Finished; }, 120000));
 
     const QStringList log =
         qobject_cast<QPlainTextEdit*>(progress->control("txtProgress"))->toPlainText().split('\n');
-    EXPECT_TRUE(log.contains(QStringLiteral("Tessaron database created."))) << log.join('\n').toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral("Tessaron database created.")))
+        << log.join('\n').toStdString();
     EXPECT_EQ(log.last(), QStringLiteral("Tessaron configuration completed."));
     EXPECT_FALSE(progress->outcome().runError);
     EXPECT_EQ(database.admin->QueryNumber(
@@ -103,7 +103,8 @@ TEST(DatabaseFlow, TheWholeRunThroughTheWindow) {
                   "C"),
               18);
     const std::string config = w.machine.readFile("C:\\Tessaron\\panel\\config.inc");
-    EXPECT_NE(config.find("ControlPanelTitle = \"Example Hosting Control Panel\""), std::string::npos);
+    EXPECT_NE(config.find("ControlPanelTitle = \"Example Hosting Control Panel\""),
+              std::string::npos);
 
     progress->close();
     EXPECT_EQ(w.ended, std::vector<int>{0});

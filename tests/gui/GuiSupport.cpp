@@ -44,14 +44,15 @@ tessaron::testing::TempMachine sample2003() {
 void clickCheckBox(QCheckBox* box) {
     QStyleOptionButton option;
     option.initFrom(box);
-    const QRect indicator = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
+    const QRect indicator =
+        box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
     QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, indicator.center());
 }
 
 void showTabOf(QWidget* widget) {
     for (QWidget* page = widget->parentWidget(); page; page = page->parentWidget()) {
-        auto* tabs = qobject_cast<QTabWidget*>(page->parentWidget() ? page->parentWidget()->parentWidget()
-                                                                    : nullptr);
+        auto* tabs = qobject_cast<QTabWidget*>(
+            page->parentWidget() ? page->parentWidget()->parentWidget() : nullptr);
         if (tabs && tabs->indexOf(page) >= 0) {
             tabs->setCurrentWidget(page);
             return;
@@ -74,6 +75,8 @@ bool waitUntil(const std::function<bool()>& done, int timeoutMs) {
     return true;
 }
 
-QString q(const std::string& text) { return QString::fromStdString(text); }
+QString q(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 }  // namespace tessaron::gui::testing

@@ -18,7 +18,9 @@
 class QWidget;
 
 // Readable values in test failures.
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 inline void PrintTo(const QPoint& point, std::ostream* os) {
     *os << "(" << point.x() << ", " << point.y() << ")";
 }

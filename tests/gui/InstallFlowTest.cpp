@@ -40,15 +40,16 @@ struct Watch {
 };
 
 void watch(ProgressView* progress, Watch& seen) {
-    QObject::connect(progress, &ProgressView::entryLogged, progress, [progress, &seen](const QString& entry) {
-        seen.entries << entry;
-        seen.shownAtEntry << logOf(progress)->toPlainText();
-        seen.visibleThroughout &= progress->isVisible();
-        if (seen.entries.size() == 1) {
-            progress->close();  // the close box during the run
-            seen.closeRefusedWhileRunning = progress->isVisible();
-        }
-    });
+    QObject::connect(progress, &ProgressView::entryLogged, progress,
+                     [progress, &seen](const QString& entry) {
+                         seen.entries << entry;
+                         seen.shownAtEntry << logOf(progress)->toPlainText();
+                         seen.visibleThroughout &= progress->isVisible();
+                         if (seen.entries.size() == 1) {
+                             progress->close();  // the close box during the run
+                             seen.closeRefusedWhileRunning = progress->isVisible();
+                         }
+                     });
 }
 
 TEST(InstallFlow, OptionsDialogBoxesAreUntickedAgainAfterCancel) {
@@ -75,7 +76,8 @@ TEST(InstallFlow, OptionsDialogBoxesAreUntickedAgainAfterCancel) {
 
     dialog = pressInstall(w);
     ASSERT_NE(dialog, nullptr);
-    for (const char* name : kBoxes) EXPECT_EQ(box(dialog, name)->checkState(), Qt::Unchecked) << name;
+    for (const char* name : kBoxes)
+        EXPECT_EQ(box(dialog, name)->checkState(), Qt::Unchecked) << name;
     EXPECT_TRUE(w.ended.empty());
 }
 
@@ -108,7 +110,8 @@ TEST(InstallFlow, RunErrorReturnsToTheDialogAndOkRunsAgainWithAnEmptyLog) {
     ASSERT_FALSE(seen.entries.isEmpty());
     EXPECT_EQ(seen.entries.front(), kFirst);
     EXPECT_EQ(seen.entries.back(), kLast);
-    EXPECT_TRUE(seen.entries.contains(QStringLiteral("Could not open configuration file for overwriting.")));
+    EXPECT_TRUE(seen.entries.contains(
+        QStringLiteral("Could not open configuration file for overwriting.")));
     EXPECT_FALSE(seen.entries.contains(QStringLiteral("Creating task for bandwidth update...")));
     for (int i = 0; i < seen.entries.size(); ++i) {
         EXPECT_TRUE(seen.shownAtEntry[i].endsWith(seen.entries[i])) << i;  // shown as logged
@@ -149,7 +152,9 @@ struct EndingCase {
     QString lastEntry;
 };
 
-void PrintTo(const EndingCase& c, std::ostream* os) { *os << c.what; }
+void PrintTo(const EndingCase& c, std::ostream* os) {
+    *os << c.what;
+}
 
 class RunEndsProgram : public ::testing::TestWithParam<EndingCase> {};
 
@@ -180,11 +185,10 @@ TEST_P(RunEndsProgram, ClosingTheProgressWindowEndsTheProgramWithoutUnloadSteps)
 
 INSTANTIATE_TEST_SUITE_P(
     Endings, RunEndsProgram,
-    ::testing::Values(
-        EndingCase{"completed", nullptr, kLast},
-        EndingCase{"stopped_by_a_check", "C:\\Hosting\\Accounts",
-                   QStringLiteral("ERROR: Could not create accounts directory at "
-                                  "C:\\Hosting\\Accounts - Path not found")}),
+    ::testing::Values(EndingCase{"completed", nullptr, kLast},
+                      EndingCase{"stopped_by_a_check", "C:\\Hosting\\Accounts",
+                                 QStringLiteral("ERROR: Could not create accounts directory at "
+                                                "C:\\Hosting\\Accounts - Path not found")}),
     [](const auto& info) { return std::string(info.param.what); });
 
 }  // namespace

@@ -23,7 +23,9 @@ struct SectionCase {
     std::string SettingsRecord::*flag;
 };
 
-void PrintTo(const SectionCase& c, std::ostream* os) { *os << c.checkBox; }
+void PrintTo(const SectionCase& c, std::ostream* os) {
+    *os << c.checkBox;
+}
 
 class SectionCheckBoxes : public ::testing::TestWithParam<SectionCase> {};
 
@@ -58,22 +60,36 @@ TEST_P(SectionCheckBoxes, ClickSwitchesTheFieldsAndKeepsTheirText) {
 
 INSTANTIATE_TEST_SUITE_P(
     Sections, SectionCheckBoxes,
-    ::testing::Values(
-        SectionCase{"chkMSSQLActive",
-                    {"lblSQLServer1", "txtSQLServerIP", "txtSQLServerAdminPassword", "txtSQLServerDataPath"},
-                    "txtSQLServerIP", nullptr},
-        SectionCase{"chkMySQLActive", {"lblMySQL4", "txtMySQLIP", "txtMySQLDataPath"}, "txtMySQLIP", nullptr},
-        SectionCase{"chkMailServerEnabled",
-                    {"cmbMailServerType", "txtMailServerIP", "chkWebmail", "txtWebmailURL",
-                     "cmdChooseMailServerDir", "lblWebmailURL"},
-                    "txtMailServerIP", nullptr},
-        SectionCase{"chkDNSServerEnabled", {"cmbDNSServer", "txtPrimaryDNS", "cmdDNSRoot", "lblDNSWMI"},
-                    "txtAdminEmail", nullptr},
-        SectionCase{"chkFTPServerEnabled", {"cmbFTPServerType", "cmbMainFTPSVC", "btnFTPServerPath"},
-                    "txtFTPServerPath", nullptr},
-        SectionCase{"chkSharedSecure", {"cmbSharedSecureSVC", "txtSharedSecureServer"},
-                    "txtSharedSecureServer", &SettingsRecord::EnableSharedSecure},
-        SectionCase{"chkWebmail", {"txtWebmailURL"}, "txtWebmailURL", &SettingsRecord::EnableWebmail}),
+    ::testing::Values(SectionCase{"chkMSSQLActive",
+                                  {"lblSQLServer1", "txtSQLServerIP", "txtSQLServerAdminPassword",
+                                   "txtSQLServerDataPath"},
+                                  "txtSQLServerIP",
+                                  nullptr},
+                      SectionCase{"chkMySQLActive",
+                                  {"lblMySQL4", "txtMySQLIP", "txtMySQLDataPath"},
+                                  "txtMySQLIP",
+                                  nullptr},
+                      SectionCase{"chkMailServerEnabled",
+                                  {"cmbMailServerType", "txtMailServerIP", "chkWebmail",
+                                   "txtWebmailURL", "cmdChooseMailServerDir", "lblWebmailURL"},
+                                  "txtMailServerIP",
+                                  nullptr},
+                      SectionCase{"chkDNSServerEnabled",
+                                  {"cmbDNSServer", "txtPrimaryDNS", "cmdDNSRoot", "lblDNSWMI"},
+                                  "txtAdminEmail",
+                                  nullptr},
+                      SectionCase{"chkFTPServerEnabled",
+                                  {"cmbFTPServerType", "cmbMainFTPSVC", "btnFTPServerPath"},
+                                  "txtFTPServerPath",
+                                  nullptr},
+                      SectionCase{"chkSharedSecure",
+                                  {"cmbSharedSecureSVC", "txtSharedSecureServer"},
+                                  "txtSharedSecureServer",
+                                  &SettingsRecord::EnableSharedSecure},
+                      SectionCase{"chkWebmail",
+                                  {"txtWebmailURL"},
+                                  "txtWebmailURL",
+                                  &SettingsRecord::EnableWebmail}),
     [](const auto& info) { return std::string(info.param.checkBox); });
 
 TEST(Interaction, StatisticsBoxRecordsItsFlagAndSwitchesTheList) {
@@ -106,10 +122,11 @@ TEST(Interaction, FtpServerTypeSwapsTheControlsAndTheUsageText) {
     for (const char* hidden : {"cmbMainFTPSVC", "lblMainFTPSVC"}) {
         EXPECT_FALSE(w.widget(hidden)->isVisible()) << hidden;
     }
-    EXPECT_EQ(usage->text(),
-              QStringLiteral("BulletProof FTP Usage:\nTessaron will create new users on the default "
-                             "BulletProof FTP domain.  It is recommended to have BulletProof FTP "
-                             "listening on all IP addresses in order to function properly."));
+    EXPECT_EQ(
+        usage->text(),
+        QStringLiteral("BulletProof FTP Usage:\nTessaron will create new users on the default "
+                       "BulletProof FTP domain.  It is recommended to have BulletProof FTP "
+                       "listening on all IP addresses in order to function properly."));
 
     QTest::keyClick(type, Qt::Key_Up);
     EXPECT_EQ(type->currentText(), QStringLiteral("Microsoft FTP"));
@@ -264,11 +281,11 @@ TEST(FolderChooser, AnswersOnlyFoldersOnTheImagesDrives) {
         std::filesystem::path host;
         std::optional<std::string> windows;
     };
-    for (const Case& c : {Case{root / "C", "C:\\"}, Case{root / "C" / "Tessaron", "C:\\Tessaron"},
-                          Case{root / "C" / "Tessaron" / "." / "bin", "C:\\Tessaron\\bin"},
-                          Case{root, std::nullopt}, Case{root / "registry.reg", std::nullopt},
-                          Case{root / "C" / ".." / "..", std::nullopt},
-                          Case{root.parent_path(), std::nullopt}}) {
+    for (const Case& c :
+         {Case{root / "C", "C:\\"}, Case{root / "C" / "Tessaron", "C:\\Tessaron"},
+          Case{root / "C" / "Tessaron" / "." / "bin", "C:\\Tessaron\\bin"},
+          Case{root, std::nullopt}, Case{root / "registry.reg", std::nullopt},
+          Case{root / "C" / ".." / "..", std::nullopt}, Case{root.parent_path(), std::nullopt}}) {
         EXPECT_EQ(imageWindowsPath(w.image, c.host), c.windows) << c.host;
     }
     // A start text that maps nowhere opens on the first drive.
@@ -287,9 +304,12 @@ struct FileCase {
 
 TEST(FileChooser, FiltersAndTheChosenFileOrNothing) {
     const std::vector<FileCase> cases = {
-        {"btnPerl", "txtPerlLocation", {QStringLiteral("Perl Executable (perl.exe)")},
+        {"btnPerl",
+         "txtPerlLocation",
+         {QStringLiteral("Perl Executable (perl.exe)")},
          "C:\\Perl\\bin\\perl.exe"},
-        {"btnPHP", "txtPHPLocation",
+        {"btnPHP",
+         "txtPHPLocation",
          {QStringLiteral("PHP Executable (php.exe)"), QStringLiteral("PHP ISAPI (php4isapi.dll)")},
          "C:\\PHP\\php4isapi.dll"},
     };

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QMessageBox>
 #include <QComboBox>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 
@@ -31,20 +31,24 @@ TEST(MessageBoxes, TitlesTextsIconsAndButtons) {
     const std::vector<BoxCase> cases = {
         {messages::installDirectoryNotFound(), QStringLiteral("Installation Directory Not Found!"),
          QMessageBox::Critical, ok,
-         QStringLiteral("Sorry, I cannot find your Tessaron installation directory.  Please reinstall Tessaron.")},
+         QStringLiteral("Sorry, I cannot find your Tessaron installation directory.  Please "
+                        "reinstall Tessaron.")},
         {messages::componentNotAccessible(), QStringLiteral("Tessaron DLL Not Accessable!"),
          QMessageBox::Critical, ok,
          QStringLiteral("Sorry, I cannot access the Tessaron DLL.  Please reinstall Tessaron.")},
         {messages::criticalError(), QStringLiteral("Critical Error 1"), QMessageBox::Critical, ok,
          QStringLiteral("Sorry, I encountered problems getting the necessary information")},
         {messages::cannotReadPanelDirectory(), QStringLiteral("Cannot Read Tessaron Directory"),
-         QMessageBox::Critical, ok, QStringLiteral("Sorry, there was a problem reading from the Tessaron directory.")},
-        {messages::microsoftFtpUnavailable(), QStringLiteral("TessaronConfig"), QMessageBox::NoIcon, ok,
-         QStringLiteral("Sorry, I could not retrieve the information for Microsoft FTP;")},
+         QMessageBox::Critical, ok,
+         QStringLiteral("Sorry, there was a problem reading from the Tessaron directory.")},
+        {messages::microsoftFtpUnavailable(), QStringLiteral("TessaronConfig"), QMessageBox::NoIcon,
+         ok, QStringLiteral("Sorry, I could not retrieve the information for Microsoft FTP;")},
         {messages::cannotReadIisConfiguration(), QStringLiteral("Cannot Read IIS Configuration"),
-         QMessageBox::Critical, ok, QStringLiteral("Sorry, I could not read the information from this server's IIS")},
-        {messages::alreadyConfigured(), QStringLiteral("Tessaron Already Configured"), QMessageBox::NoIcon,
-         yesNo, QStringLiteral("Tessaron has already been configured on this server.  It is highly")},
+         QMessageBox::Critical, ok,
+         QStringLiteral("Sorry, I could not read the information from this server's IIS")},
+        {messages::alreadyConfigured(), QStringLiteral("Tessaron Already Configured"),
+         QMessageBox::NoIcon, yesNo,
+         QStringLiteral("Tessaron has already been configured on this server.  It is highly")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message.id);
@@ -78,9 +82,9 @@ void answerNextBox(BoxAnswer& answer, QMessageBox::StandardButton button) {
 }
 
 TEST(MessageBoxes, LoadWithoutFtpServiceShowsMessageFiveWithTheApplicationsTitle) {
-    app::testing::MachineSpec spec;
-    spec.ftpService = false;
-    auto machine = app::testing::buildMachine(spec);
+    app::testing::MachineSpec machineFacts;
+    machineFacts.ftpService = false;
+    auto machine = app::testing::buildMachine(machineFacts);
     ensureApplication();
     MachineImage image(machine.root());
     SettingsRecord settings;
@@ -95,10 +99,11 @@ TEST(MessageBoxes, LoadWithoutFtpServiceShowsMessageFiveWithTheApplicationsTitle
 
     EXPECT_EQ(answer.seen, 1);
     EXPECT_EQ(answer.title, QStringLiteral("TessaronConfig"));
-    EXPECT_EQ(answer.text,
-              QStringLiteral("Sorry, I could not retrieve the information for Microsoft FTP; it may "
-                             "not be installed, or you may not be running with the proper "
-                             "privileges.  Microsoft FTP will not be available for selection."));
+    EXPECT_EQ(
+        answer.text,
+        QStringLiteral("Sorry, I could not retrieve the information for Microsoft FTP; it may "
+                       "not be installed, or you may not be running with the proper "
+                       "privileges.  Microsoft FTP will not be available for selection."));
     EXPECT_EQ(answer.icon, QMessageBox::NoIcon);
     auto* type = qobject_cast<QComboBox*>(view.control("cmbFTPServerType"));
     EXPECT_EQ(type->itemText(0), QStringLiteral("BulletProof FTP"));
@@ -111,12 +116,13 @@ TEST(MessageBoxes, ExistingConfigurationQuestionAnsweredByTheButtons) {
         app::LoadResult result;
         QString installCaption;
     };
-    for (const Case& c : {Case{QMessageBox::No, app::LoadResult::Ended, QStringLiteral("Configure Tessaron")},
-                          Case{QMessageBox::Yes, app::LoadResult::Shown,
-                               QStringLiteral("Update Tessaron Configuration")}}) {
-        app::testing::MachineSpec spec;
-        spec.configInc = "<%\r\nControlPanelTitle = \"Hosting Panel\"\r\n%>\r\n";
-        auto machine = app::testing::buildMachine(spec);
+    for (const Case& c :
+         {Case{QMessageBox::No, app::LoadResult::Ended, QStringLiteral("Configure Tessaron")},
+          Case{QMessageBox::Yes, app::LoadResult::Shown,
+               QStringLiteral("Update Tessaron Configuration")}}) {
+        app::testing::MachineSpec machineFacts;
+        machineFacts.configInc = "<%\r\nControlPanelTitle = \"Hosting Panel\"\r\n%>\r\n";
+        auto machine = app::testing::buildMachine(machineFacts);
         ensureApplication();
         MachineImage image(machine.root());
         SettingsRecord settings;

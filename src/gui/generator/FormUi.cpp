@@ -14,18 +14,30 @@ std::string escaped(const std::string& text) {
     std::string out;
     for (char c : text) {
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\r': break;  // captions keep CR LF in the model; the .ui holds line feeds
-        default: out += c;
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            case '\r':
+                break;  // captions keep CR LF in the model; the .ui holds line feeds
+            default:
+                out += c;
         }
     }
     return out;
 }
 
-int pixels(int twips) { return static_cast<int>(std::lround(twips / 15.0)); }
+int pixels(int twips) {
+    return static_cast<int>(std::lround(twips / 15.0));
+}
 
 // The install-options dialog has OK and Cancel; the other forms are windows.
 std::string formClass(const FormSpec& form) {
@@ -46,8 +58,8 @@ public:
     }
     void rect(int depth, int x, int y, int w, int h) {
         indent(depth);
-        out_ << "<property name=\"geometry\"><rect><x>" << x << "</x><y>" << y << "</y><width>"
-             << w << "</width><height>" << h << "</height></rect></property>\n";
+        out_ << "<property name=\"geometry\"><rect><x>" << x << "</x><y>" << y << "</y><width>" << w
+             << "</width><height>" << h << "</height></rect></property>\n";
     }
     void string(int depth, const std::string& property, const std::string& value) {
         indent(depth);
@@ -99,42 +111,42 @@ void writeControl(Writer& w, const ControlSpec& c, int depth) {
     w.rect(d, pixels(c.place.left), pixels(c.place.top), pixels(c.place.width),
            pixels(c.place.height));
     switch (c.kind) {
-    case ControlKind::Label:
-        w.string(d, "text", c.caption);
-        w.enumeration(d, "textFormat", "Qt::PlainText");
-        if (c.multiLine) {
-            w.boolean(d, "wordWrap", true);
-            w.set(d, "alignment", "Qt::AlignLeading|Qt::AlignLeft|Qt::AlignTop");
-        }
-        break;
-    case ControlKind::TextBox:
-        if (c.multiLine) {
-            w.string(d, "plainText", c.caption);
-            w.boolean(d, "readOnly", true);
-            if (c.verticalScrollBar) {
-                w.enumeration(d, "verticalScrollBarPolicy", "Qt::ScrollBarAlwaysOn");
-            }
-        } else {
+        case ControlKind::Label:
             w.string(d, "text", c.caption);
-            if (c.maxLength > 0) w.number(d, "maxLength", c.maxLength);
-        }
-        break;
-    case ControlKind::CheckBox:
-        w.string(d, "text", c.caption);
-        if (c.checked == app::kGreyed) w.boolean(d, "tristate", true);
-        w.boolean(d, "checked", c.checked == app::kChecked);
-        break;
-    case ControlKind::DropDownList:
-        w.boolean(d, "editable", false);
-        for (const auto& entry : c.entries) w.item(d, entry);
-        break;
-    case ControlKind::Button:
-        w.string(d, "text", c.caption);
-        w.boolean(d, "autoDefault", false);
-        break;
-    case ControlKind::TabControl:
-    case ControlKind::FileDialog:
-        break;
+            w.enumeration(d, "textFormat", "Qt::PlainText");
+            if (c.multiLine) {
+                w.boolean(d, "wordWrap", true);
+                w.set(d, "alignment", "Qt::AlignLeading|Qt::AlignLeft|Qt::AlignTop");
+            }
+            break;
+        case ControlKind::TextBox:
+            if (c.multiLine) {
+                w.string(d, "plainText", c.caption);
+                w.boolean(d, "readOnly", true);
+                if (c.verticalScrollBar) {
+                    w.enumeration(d, "verticalScrollBarPolicy", "Qt::ScrollBarAlwaysOn");
+                }
+            } else {
+                w.string(d, "text", c.caption);
+                if (c.maxLength > 0) w.number(d, "maxLength", c.maxLength);
+            }
+            break;
+        case ControlKind::CheckBox:
+            w.string(d, "text", c.caption);
+            if (c.checked == app::kGreyed) w.boolean(d, "tristate", true);
+            w.boolean(d, "checked", c.checked == app::kChecked);
+            break;
+        case ControlKind::DropDownList:
+            w.boolean(d, "editable", false);
+            for (const auto& entry : c.entries) w.item(d, entry);
+            break;
+        case ControlKind::Button:
+            w.string(d, "text", c.caption);
+            w.boolean(d, "autoDefault", false);
+            break;
+        case ControlKind::TabControl:
+        case ControlKind::FileDialog:
+            break;
     }
     if (!c.helpText.empty()) w.string(d, "toolTip", c.helpText);
     if (!c.enabled) w.boolean(d, "enabled", false);
@@ -145,13 +157,20 @@ void writeControl(Writer& w, const ControlSpec& c, int depth) {
 
 std::string widgetClass(const ControlSpec& control) {
     switch (control.kind) {
-    case ControlKind::TabControl: return "QTabWidget";
-    case ControlKind::Label: return "QLabel";
-    case ControlKind::TextBox: return control.multiLine ? "QPlainTextEdit" : "QLineEdit";
-    case ControlKind::CheckBox: return "QCheckBox";
-    case ControlKind::DropDownList: return "QComboBox";
-    case ControlKind::Button: return "QPushButton";
-    case ControlKind::FileDialog: return "";
+        case ControlKind::TabControl:
+            return "QTabWidget";
+        case ControlKind::Label:
+            return "QLabel";
+        case ControlKind::TextBox:
+            return control.multiLine ? "QPlainTextEdit" : "QLineEdit";
+        case ControlKind::CheckBox:
+            return "QCheckBox";
+        case ControlKind::DropDownList:
+            return "QComboBox";
+        case ControlKind::Button:
+            return "QPushButton";
+        case ControlKind::FileDialog:
+            return "";
     }
     return "";
 }
@@ -164,7 +183,8 @@ std::string formUi(const FormSpec& form) {
     std::ostringstream out;
     Writer w(out);
     out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-    out << "<!-- Generated from the control catalogue by tessaron-generate-forms; do not edit. -->\n";
+    out << "<!-- Generated from the control catalogue by tessaron-generate-forms; do not edit. "
+           "-->\n";
     out << "<ui version=\"4.0\">\n";
     w.line(1, "<class>" + form.name + "</class>");
     w.open(formClass(form), form.name, 1);
@@ -194,13 +214,14 @@ std::string formUi(const FormSpec& form) {
     w.line(1, "<tabstops>");
     for (const auto& control : form.controls) {
         switch (control.kind) {
-        case ControlKind::TextBox:
-        case ControlKind::CheckBox:
-        case ControlKind::DropDownList:
-        case ControlKind::Button:
-            w.line(2, "<tabstop>" + escaped(control.name) + "</tabstop>");
-            break;
-        default: break;
+            case ControlKind::TextBox:
+            case ControlKind::CheckBox:
+            case ControlKind::DropDownList:
+            case ControlKind::Button:
+                w.line(2, "<tabstop>" + escaped(control.name) + "</tabstop>");
+                break;
+            default:
+                break;
         }
     }
     w.line(1, "</tabstops>");
