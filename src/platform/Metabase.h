@@ -5,6 +5,8 @@
 #include <variant>
 #include <vector>
 
+#include "platform/Failure.h"
+
 namespace tessaron {
 
 // A metabase property value: text, boolean, integer or list of texts.
@@ -46,6 +48,18 @@ public:
     virtual ~Metabase() = default;
     // Opens the object at the path; throws PlatformError when nothing is there.
     virtual std::unique_ptr<MetabaseObject> Open(const std::string& path) = 0;
+    // The first number n, counting from 1, for which Open(parentPath + "/" + n)
+    // fails (n in decimal). Stores that index their keys answer without
+    // opening an object per number.
+    virtual int FirstFreeNumber(const std::string& parentPath) {
+        for (int n = 1;; ++n) {
+            try {
+                Open(parentPath + "/" + std::to_string(n));
+            } catch (const PlatformError&) {
+                return n;
+            }
+        }
+    }
     // Makes every committed change durable. Stores that write through on each
     // commit do nothing here.
     virtual void Flush() {}

@@ -5,13 +5,7 @@
 namespace tessaron {
 
 int FindFreeSiteNumber(Metabase& metabase, const std::string& servicePath) {
-    for (int n = 1;; ++n) {
-        try {
-            metabase.Open(servicePath + "/" + std::to_string(n));
-        } catch (const PlatformError&) {
-            return n;
-        }
-    }
+    return metabase.FirstFreeNumber(servicePath);
 }
 
 std::string FindSiteByComment(MetabaseObject& service, const std::string& className,

@@ -31,6 +31,20 @@ public:
         return std::make_unique<MetabaseEntry>(store_, *key);
     }
 
+    int FirstFreeNumber(const std::string& parentPath) override {
+        // Open fails for every number when the path is not one of this
+        // machine's or the file cannot be read; otherwise for the numbers no
+        // key has below the parent.
+        const auto first = metabaseLocation(parentPath + "/1");
+        if (!first) return 1;
+        try {
+            return store_->document().firstFreeNumber(
+                std::string_view(*first).substr(0, first->size() - 2));
+        } catch (const PlatformError&) {
+            return 1;
+        }
+    }
+
     void Flush() override { store_->flush(); }
 
 private:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <filesystem>
 #include <memory>
@@ -12,7 +13,9 @@
 
 #include <pugixml.hpp>
 
+#include "platform/Failure.h"
 #include "platform/image/MetabaseIndex.h"
+#include "platform/image/MetabaseOriginal.h"
 
 namespace tessaron {
 
@@ -20,35 +23,58 @@ namespace tessaron {
 // location and class when they are no longer those of the file.
 struct MetabaseKeyEdits {
     std::vector<std::pair<std::string, std::string>> properties;
-    std::string location;
-    std::string className;
+    std::string location;                  // created keys
+    std::optional<std::string> className;  // created keys, and read keys given another
 };
 
 // One key of MetaBase.xml: an element of <MBProperty> named by its class,
 // with a Location ("/LM/W3SVC/1/ROOT") and its properties as attributes.
 //
 // Keys read from the file point into the parsed document until they are
-// changed; then their properties move into `edits` and the key is written out
-// anew in IIS's layout when the file is saved. Kept small: a metabase may
-// hold a hundred thousand keys.
-struct MetabaseKey {
-    std::string_view location;  // as written; views the document or the edits
-    std::string_view className;
-    pugi::xml_node element;     // empty for keys created since loading
-    std::size_t begin = 0;      // offset of '<' in the file's text (read keys)
-    std::size_t segmentEnd = 0; // where the next read key (or the file's tail) begins
-    std::uint32_t parentTag = 0;     // index tag of the parent's location
-    std::uint32_t parentLength = 0;  // length of the parent's location
-    bool shadowed = false;           // an earlier key has the same location
-    std::unique_ptr<MetabaseKeyEdits> edits;
+// changed; then their properties move into edits and the key is written out
+// anew in IIS's layout when the file is saved. Kept to 32 bytes: a metabase
+// may hold a hundred thousand keys, and lists scan them all.
+class MetabaseKey {
+public:
+    std::string_view location() const { return {location_, length_}; }
+    std::string_view className() const {
+        return edits_ && edits_->className ? std::string_view(*edits_->className)
+                                           : std::string_view(element_.name());
+    }
+    bool changed() const { return edits_ != nullptr; }
+    bool created() const { return !element_; }
+    // True when the key lies one level below the location (the part of its
+    // own location before the last "/" equals it without regard to case).
+    bool isChildOf(std::string_view parent) const {
+        return parentLength_ == parent.size() &&
+               caseInsensitiveEqual(std::string_view(location_, parentLength_), parent);
+    }
 
-    bool changed() const { return edits != nullptr; }
-    bool created() const { return !element; }
+private:
+    friend class MetabaseDocument;
+    void setLocation(const char* location, std::size_t length);
+
+    pugi::xml_node element_;          // empty for keys created since loading
+    const char* location_ = nullptr;  // the parsed text's or the edits'
+    std::uint32_t length_ = 0;
+    std::uint32_t parentLength_ = 0;  // offset of the last "/" (0 without one)
+    std::unique_ptr<MetabaseKeyEdits> edits_;
 };
 
-// The parsed MetaBase.xml with an index by location. Saving writes the text
-// read from the file back unchanged except for the keys changed or created
-// since, so an unchanged file keeps its bytes.
+// A piece of the file as it is to be saved: bytes of the file as read, or
+// text written anew.
+struct MetabaseSavePiece {
+    bool fromFile = false;
+    std::size_t offset = 0;  // fromFile: the bytes [offset, offset + length)
+    std::size_t length = 0;
+    std::string text;
+};
+
+// The parsed MetaBase.xml. The file is read into one buffer and parsed there;
+// keys are found by location, through an index built once lookups are
+// frequent enough to pay for it. Saving writes the bytes read back unchanged
+// except for the keys changed or created since, so an unchanged file keeps
+// its bytes.
 class MetabaseDocument {
 public:
     // Reads and parses the file. Throws PlatformError naming the file and the
@@ -56,9 +82,14 @@ public:
     // root, a key without Location) or cannot be read.
     static std::unique_ptr<MetabaseDocument> load(const std::filesystem::path& file);
 
+    // The key at the location (the first one in the file of equal ones).
     MetabaseKey* find(std::string_view location);
-    // The keys one level below the location, in the file's order.
+    // The keys one level below the location, in the store's order; of keys
+    // with equal locations only the first.
     std::vector<MetabaseKey*> children(std::string_view location);
+    // The first number n (from 1) for which no key has the location
+    // parent + "/" + n, n written in decimal.
+    int firstFreeNumber(std::string_view parent) const;
 
     // The key's property by name (without regard to case); nullopt when unset.
     std::optional<std::string> property(const MetabaseKey& key, std::string_view name) const;
@@ -72,26 +103,45 @@ public:
     // Adds a key after the last key of its parent's subtree.
     MetabaseKey& add(std::string className, std::string location,
                      std::vector<std::pair<std::string, std::string>> properties);
+    // The keys changed or created since loading.
+    const std::vector<MetabaseKey*>& editedKeys() const { return edited_; }
 
-    // The whole file as it is to be saved now, as consecutive pieces: views
-    // of the text read and of rendered keys (kept in `storage`).
-    std::vector<std::string_view> render(std::deque<std::string>& storage) const;
-    std::string renderText() const;
+    // The whole file as it is to be saved now, as consecutive pieces.
+    std::vector<MetabaseSavePiece> savePieces() const;
+    const MetabaseOriginal& original() const { return *original_; }
 
 private:
     MetabaseDocument() = default;
+    void readKeys(const std::filesystem::path& file);
+    // The failure for a file that is not a metabase, at a byte offset.
+    PlatformError unreadable(const std::filesystem::path& file, std::size_t offset,
+                             const std::string& reason) const;
+    std::size_t keyCount() const { return read_.size() + created_.size(); }
+    MetabaseKey& keyAt(std::uint32_t number);
+    const MetabaseKey& keyAt(std::uint32_t number) const;
+    // Calls visit(key) for every key in the store's order.
+    template <typename Visit>
+    void forEachInOrder(Visit&& visit) const;
+    void buildIndex();
     void materialize(MetabaseKey& key);
     std::string renderKey(const MetabaseKey& key, std::string_view inner) const;
-    std::string_view locationOf(std::uint32_t number) const { return keys_[number].location; }
-    // Sets the key's parent fields and indexes it under its location.
-    void index(MetabaseKey& key, std::uint32_t number);
+    std::size_t beginOf(std::uint32_t readNumber) const;
 
-    std::string text_;             // the file as read
-    pugi::xml_document document_;  // parsed from a copy of text_
-    std::string eol_ = "\r\n";     // the file's line break, used for new text
-    std::deque<MetabaseKey> keys_;
-    std::vector<MetabaseKey*> order_;
-    NumberIndex index_;  // location -> number in keys_; the first of duplicates
+    std::unique_ptr<char[]> text_;  // the file's text, parsed in place
+    std::size_t size_ = 0;
+    std::unique_ptr<MetabaseOriginal> original_;
+    pugi::xml_document document_;
+    std::string eol_ = "\r\n";  // the file's line break, used for new text
+
+    std::vector<MetabaseKey> read_;      // keys of the file, in its order
+    std::deque<MetabaseKey> created_;    // keys added since; numbered after read_
+    std::vector<std::uint32_t> order_;   // the store's order, once a key is added
+    std::vector<MetabaseKey*> edited_;
+
+    NumberIndex index_;  // location -> number; the first of equal locations
+    bool indexed_ = false;
+    bool equalLocations_ = true;  // unknown until indexed
+    unsigned unindexedFinds_ = 0;
 };
 
 }  // namespace tessaron

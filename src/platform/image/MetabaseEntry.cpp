@@ -19,89 +19,6 @@ bool isWebDirectory(std::string_view className) {
     return className == "IIsWebVirtualDir" || className == "IIsWebDirectory";
 }
 
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-// One "address:port:host" binding, viewing the property's text. An empty
-// address (all unassigned addresses) is a value of its own; ports compare as
-// numbers, host names without regard to case.
-struct Binding {
-    std::string_view address, port, host;
-
-    static Binding parse(std::string_view text) {
-        Binding binding;
-        const auto first = text.find(':');
-        binding.address = trimmed(text.substr(0, first));
-        if (first == std::string_view::npos) return binding;
-        const auto rest = text.substr(first + 1);
-        const auto second = rest.find(':');
-        binding.port = trimmed(rest.substr(0, second));
-        while (binding.port.size() > 1 && binding.port.front() == '0') binding.port.remove_prefix(1);
-        if (second != std::string_view::npos) binding.host = trimmed(rest.substr(second + 1));
-        return binding;
-    }
-    bool operator==(const Binding& other) const {
-        return address == other.address && port == other.port &&
-               caseInsensitiveEqual(host, other.host);
-    }
-};
-
-// The bindings of a list property's text, one a line.
-std::vector<Binding> bindingsOf(std::string_view text) {
-    std::vector<Binding> bindings;
-    while (!text.empty()) {
-        const auto end = text.find('\n');
-        const auto line = trimmed(text.substr(0, end));
-        if (!line.empty()) bindings.push_back(Binding::parse(line));
-        if (end == std::string_view::npos) break;
-        text.remove_prefix(end + 1);
-    }
-    return bindings;
-}
-
-bool started(MetabaseDocument& document, const MetabaseKey& key) {
-    const auto text = document.propertyView(key, "ServerAutoStart");
-    return text && (caseInsensitiveEqual(*text, "TRUE") || *text == "1");
-}
-
-// True when one line of a list property's text is one of the bindings.
-bool holdsOneOf(std::string_view text, const std::vector<Binding>& bindings) {
-    while (!text.empty()) {
-        const auto end = text.find('\n');
-        const auto line = trimmed(text.substr(0, end));
-        if (!line.empty()) {
-            const auto binding = Binding::parse(line);
-            for (const auto& mine : bindings) {
-                if (mine == binding) return true;
-            }
-        }
-        if (end == std::string_view::npos) break;
-        text.remove_prefix(end + 1);
-    }
-    return false;
-}
-
-// True when another started site of the service holds one of the bindings.
-bool heldByAnotherStartedSite(MetabaseDocument& document, const MetabaseKey& site,
-                              std::string_view property) {
-    const auto ownText = document.propertyView(site, property);
-    if (!ownText) return false;
-    const auto own = bindingsOf(*ownText);
-    if (own.empty()) return false;
-    const auto parent = site.location.substr(0, site.location.rfind('/'));
-    for (auto* other : document.children(parent)) {
-        if (other == &site || other->className != site.className) continue;
-        const auto text = document.propertyView(*other, property);
-        if (text && holdsOneOf(*text, own) && started(document, *other)) return true;
-    }
-    return false;
-}
-
 }  // namespace
 
 MetabaseEntry::MetabaseEntry(std::shared_ptr<MetabaseStore> store, MetabaseKey& key)
@@ -110,29 +27,31 @@ MetabaseEntry::MetabaseEntry(std::shared_ptr<MetabaseStore> store, MetabaseKey& 
 MetabaseEntry::MetabaseEntry(std::shared_ptr<MetabaseStore> store, std::string className,
                              std::string parentLocation, std::string name)
     : store_(std::move(store)),
-      className_(std::move(className)),
-      parentLocation_(std::move(parentLocation)),
-      name_(std::move(name)) {}
+      uncommitted_(std::make_unique<Uncommitted>(
+          Uncommitted{std::move(className), std::move(parentLocation), std::move(name)})) {}
 
 std::string MetabaseEntry::location() const {
-    return key_ ? std::string(key_->location) : parentLocation_ + "/" + name_;
+    return key_ ? std::string(key_->location())
+                : uncommitted_->parentLocation + "/" + uncommitted_->name;
 }
 
 std::string MetabaseEntry::Class() const {
-    return key_ ? std::string(key_->className) : className_;
+    return key_ ? std::string(key_->className()) : uncommitted_->className;
 }
 
 std::string MetabaseEntry::Name() const {
-    if (!key_) return name_;
-    const auto slash = key_->location.rfind('/');
-    return std::string(slash == std::string_view::npos ? key_->location
-                                                       : key_->location.substr(slash + 1));
+    if (!key_) return uncommitted_->name;
+    const auto location = key_->location();
+    const auto slash = location.rfind('/');
+    return std::string(slash == std::string_view::npos ? location : location.substr(slash + 1));
 }
 
 std::vector<std::unique_ptr<MetabaseObject>> MetabaseEntry::Children() {
     std::vector<std::unique_ptr<MetabaseObject>> children;
     if (!key_) return children;
-    for (auto* child : store_->document().children(key_->location)) {
+    const auto keys = store_->document().children(key_->location());
+    children.reserve(keys.size());
+    for (auto* child : keys) {
         children.push_back(std::make_unique<MetabaseEntry>(store_, *child));
     }
     return children;
@@ -144,7 +63,7 @@ std::unique_ptr<MetabaseObject> MetabaseEntry::Create(const std::string& classNa
     if (name.empty() || name.find('/') != std::string::npos || className.empty()) {
         throw metabase_error::invalidParameter();
     }
-    const std::string parent(key_->location);
+    const std::string parent(key_->location());
     if (store_->document().find(parent + "/" + name)) throw metabase_error::alreadyExists();
     return std::make_unique<MetabaseEntry>(store_, className, parent, name);
 }
@@ -225,7 +144,7 @@ void MetabaseEntry::SetInfo() {
         // its text in the file.
         for (auto& [name, text] : pending_) {
             if (caseInsensitiveEqual(name, kKeyType)) {
-                changed |= key_->className != text;
+                changed |= key_->className() != text;
                 document.setClassName(*key_, text);
             } else {
                 changed |= document.property(*key_, name) != text;
@@ -236,10 +155,10 @@ void MetabaseEntry::SetInfo() {
         pending_.clear();
         return;
     }
-    if (!document.find(parentLocation_)) throw metabase_error::pathNotFound();
+    if (!document.find(uncommitted_->parentLocation)) throw metabase_error::pathNotFound();
     const auto ownLocation = location();
     if (document.find(ownLocation)) throw metabase_error::alreadyExists();
-    std::string className = className_;
+    std::string className = uncommitted_->className;
     std::vector<std::pair<std::string, std::string>> properties;
     for (auto& [name, text] : pending_) {
         if (caseInsensitiveEqual(name, kKeyType)) {
@@ -249,6 +168,7 @@ void MetabaseEntry::SetInfo() {
         }
     }
     key_ = &document.add(className, ownLocation, std::move(properties));
+    uncommitted_.reset();
     store_->markDirty();
     pending_.clear();
 }
@@ -274,11 +194,11 @@ void MetabaseEntry::Start() {
     if (!key_) throw metabase_error::pathNotFound();
     auto& document = store_->document();
     for (std::string_view property : {"ServerBindings", "SecureBindings"}) {
-        if (heldByAnotherStartedSite(document, *key_, property)) {
+        if (store_->bindings().heldByAnotherStartedSite(*key_, property)) {
             throw metabase_error::alreadyExists();
         }
     }
-    if (started(document, *key_)) return;
+    if (isStarted(document, *key_)) return;
     store_->checkWritable();
     document.setProperty(*key_, "ServerAutoStart", "TRUE");
     store_->markDirty();

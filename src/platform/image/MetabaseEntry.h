@@ -41,11 +41,17 @@ private:
     void makeApplication(long isolation);
     std::string location() const;
 
+    // A child created and not yet committed.
+    struct Uncommitted {
+        std::string className;
+        std::string parentLocation;
+        std::string name;
+    };
+
+    // Kept small: listing a service makes one object per site.
     std::shared_ptr<MetabaseStore> store_;
     MetabaseKey* key_ = nullptr;  // null until committed
-    std::string className_;       // of a child not yet committed
-    std::string parentLocation_;
-    std::string name_;
+    std::unique_ptr<Uncommitted> uncommitted_;
     std::vector<std::pair<std::string, std::string>> pending_;
 };
 

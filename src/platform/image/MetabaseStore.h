@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/image/MetabaseBindings.h"
 #include "platform/image/MetabaseDocument.h"
 
 namespace tessaron {
@@ -14,7 +15,10 @@ namespace tessaron {
 //
 // The file is read at the first use. Commits change the document in memory;
 // Flush writes the whole file once (to a temporary file renamed over the
-// old one), so a stage that commits many times writes once.
+// old one), so a stage that commits many times writes once. The new file is
+// complete before it takes the old one's name, so every reader sees the old
+// metabase or the new one; it is not synced to the disk first, which would
+// cost more than the rest of the save (see flush()).
 class MetabaseStore {
 public:
     explicit MetabaseStore(std::filesystem::path file);
@@ -26,6 +30,8 @@ public:
     // cannot find the path specified." without the file (IIS not installed),
     // a description naming the file and position when it is not a metabase.
     MetabaseDocument& document();
+    // The binding check of Start over the document.
+    SiteBindings& bindings();
 
     // Throws "Access is denied." when the file is read-only (owner-write bit
     // clear, whoever runs the program), as IIS cannot save then.
@@ -34,7 +40,8 @@ public:
     bool dirty() const { return dirty_; }
 
     // Writes every commit to the file when there is any. Throws PlatformError
-    // when the file cannot be written; the commits stay pending then.
+    // when the file cannot be written, or has been written to by another
+    // program since it was read; the commits stay pending then.
     void flush();
 
     const std::filesystem::path& file() const { return file_; }
@@ -42,6 +49,7 @@ public:
 private:
     std::filesystem::path file_;
     std::unique_ptr<MetabaseDocument> document_;
+    std::unique_ptr<SiteBindings> bindings_;
     bool dirty_ = false;
 };
 

@@ -1,0 +1,164 @@
+#include "platform/image/MetabaseBindings.h"
+
+namespace tessaron {
+namespace {
+
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+// One "address:port:host" binding, viewing the property's text.
+struct Binding {
+    std::string_view address, port, host;
+
+    static Binding parse(std::string_view text) {
+        Binding binding;
+        const auto first = text.find(':');
+        binding.address = trimmed(text.substr(0, first));
+        if (first == std::string_view::npos) return binding;
+        const auto rest = text.substr(first + 1);
+        const auto second = rest.find(':');
+        binding.port = trimmed(rest.substr(0, second));
+        while (binding.port.size() > 1 && binding.port.front() == '0') binding.port.remove_prefix(1);
+        if (second != std::string_view::npos) binding.host = trimmed(rest.substr(second + 1));
+        return binding;
+    }
+    bool operator==(const Binding& other) const {
+        return address == other.address && port == other.port &&
+               caseInsensitiveEqual(host, other.host);
+    }
+    // Equal for equal bindings (the whole hashed without regard to case).
+    std::uint32_t hash() const {
+        std::size_t value = kHashStart;
+        for (const auto part : {address, port, host}) {
+            for (const char c : part) value = caseInsensitiveHashStep(value, c);
+            value = caseInsensitiveHashStep(value, ':');
+        }
+        return NumberIndex::fold(value);
+    }
+};
+
+// Calls visit(binding) for each line of a list property's text.
+template <typename Visit>
+void forEachBinding(std::string_view text, Visit&& visit) {
+    while (!text.empty()) {
+        const auto end = text.find('\n');
+        const auto line = trimmed(text.substr(0, end));
+        if (!line.empty()) visit(Binding::parse(line));
+        if (end == std::string_view::npos) break;
+        text.remove_prefix(end + 1);
+    }
+}
+
+// True when one line of a list property's text is one of the bindings.
+bool holdsOneOf(std::string_view text, const std::vector<Binding>& bindings) {
+    bool held = false;
+    forEachBinding(text, [&](const Binding& binding) {
+        for (const auto& mine : bindings) held = held || mine == binding;
+    });
+    return held;
+}
+
+}  // namespace
+
+bool isStarted(const MetabaseDocument& document, const MetabaseKey& key) {
+    const auto text = document.propertyView(key, "ServerAutoStart");
+    return text && (caseInsensitiveEqual(*text, "TRUE") || *text == "1");
+}
+
+// The read, unchanged sites below a service that hold a list property, by
+// the hashes of their bindings (an open-addressing table; a site is there
+// once for each of its bindings).
+struct SiteBindings::ServiceIndex {
+    std::string service;
+    std::string property;
+    std::vector<const MetabaseKey*> sites;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> slots;  // hash, site number + 1
+    std::size_t mask = 0;
+
+    void build(const std::vector<std::pair<std::uint32_t, std::uint32_t>>& entries) {
+        std::size_t capacity = 16;
+        while (capacity < entries.size() * 2) capacity *= 2;
+        slots.assign(capacity, {0, 0});
+        mask = capacity - 1;
+        for (const auto& [hash, site] : entries) {
+            auto i = hash & mask;
+            while (slots[i].second != 0) i = (i + 1) & mask;
+            slots[i] = {hash, site + 1};
+        }
+    }
+
+    template <typename Visit>
+    void forEachSite(std::uint32_t hash, Visit&& visit) const {
+        for (auto i = hash & mask; slots[i].second != 0; i = (i + 1) & mask) {
+            if (slots[i].first == hash) visit(*sites[slots[i].second - 1]);
+        }
+    }
+};
+
+SiteBindings::SiteBindings(MetabaseDocument& document) : document_(document) {}
+SiteBindings::~SiteBindings() = default;
+
+SiteBindings::ServiceIndex& SiteBindings::indexFor(std::string_view service,
+                                                   std::string_view property) {
+    for (auto& index : indexes_) {
+        if (caseInsensitiveEqual(index->service, service) &&
+            caseInsensitiveEqual(index->property, property)) {
+            return *index;
+        }
+    }
+    auto index = std::make_unique<ServiceIndex>();
+    index->service = service;
+    index->property = property;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> entries;
+    for (const auto* site : document_.children(service)) {
+        if (site->changed()) continue;  // checked among the edited keys
+        const auto text = document_.propertyView(*site, property);
+        if (!text) continue;
+        const auto number = static_cast<std::uint32_t>(index->sites.size());
+        index->sites.push_back(site);
+        forEachBinding(*text, [&](const Binding& binding) {
+            entries.emplace_back(binding.hash(), number);
+        });
+    }
+    index->build(entries);
+    indexes_.push_back(std::move(index));
+    return *indexes_.back();
+}
+
+bool SiteBindings::heldByAnotherStartedSite(const MetabaseKey& site, std::string_view property) {
+    const auto ownText = document_.propertyView(site, property);
+    if (!ownText) return false;
+    std::vector<Binding> own;
+    forEachBinding(*ownText, [&](const Binding& binding) { own.push_back(binding); });
+    if (own.empty()) return false;
+
+    const auto location = site.location();
+    const auto service = location.substr(0, location.rfind('/'));
+    const auto className = site.className();
+    const auto conflicts = [&](const MetabaseKey& other) {
+        if (&other == &site || other.className() != className) return false;
+        const auto text = document_.propertyView(other, property);
+        return text && holdsOneOf(*text, own) && isStarted(document_, other);
+    };
+
+    // Sites as read from the file, unless they have changed since.
+    const auto& index = indexFor(service, property);
+    bool held = false;
+    for (const auto& binding : own) {
+        index.forEachSite(binding.hash(), [&](const MetabaseKey& other) {
+            held = held || (!other.changed() && conflicts(other));
+        });
+    }
+    // Sites changed or created since loading.
+    for (const auto* other : document_.editedKeys()) {
+        held = held || (other->isChildOf(service) && conflicts(*other));
+    }
+    return held;
+}
+
+}  // namespace tessaron

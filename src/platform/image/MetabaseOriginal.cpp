@@ -1,0 +1,128 @@
+#include "platform/image/MetabaseOriginal.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+namespace tessaron {
+namespace {
+
+bool writeAll(int fd, const char* data, std::size_t length) {
+    while (length > 0) {
+        const auto count = ::write(fd, data, length);
+        if (count < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        data += count;
+        length -= static_cast<std::size_t>(count);
+    }
+    return true;
+}
+
+// Copies through a buffer, where the kernel cannot copy between the files.
+bool copyThroughBuffer(int source, int target, off_t offset, std::size_t length) {
+    std::string buffer(std::min<std::size_t>(length, 1 << 20), '\0');
+    while (length > 0) {
+        const auto count = ::pread(source, buffer.data(), std::min(length, buffer.size()), offset);
+        if (count < 0 && errno == EINTR) continue;
+        if (count <= 0) {
+            if (count == 0) errno = EIO;  // the file has shrunk
+            return false;
+        }
+        if (!writeAll(target, buffer.data(), static_cast<std::size_t>(count))) return false;
+        offset += count;
+        length -= static_cast<std::size_t>(count);
+    }
+    return true;
+}
+
+}  // namespace
+
+std::unique_ptr<MetabaseOriginal> MetabaseOriginal::read(const std::filesystem::path& file,
+                                                         std::unique_ptr<char[]>& text,
+                                                         std::size_t& size) {
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    const auto fail = [fd] {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+        return nullptr;
+    };
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) return fail();
+
+    // One byte more than the size, so the end shows without growing.
+    std::size_t capacity = static_cast<std::size_t>(info.st_size) + 1;
+    text.reset(new char[capacity]);  // not zeroed: every byte used is read
+    size = 0;
+    while (true) {
+        if (size == capacity) {  // the file grew while it was read
+            std::unique_ptr<char[]> larger(new char[capacity * 2]);
+            std::memcpy(larger.get(), text.get(), size);
+            text = std::move(larger);
+            capacity *= 2;
+        }
+        const auto count = ::read(fd, text.get() + size, capacity - size);
+        if (count < 0 && errno == EINTR) continue;
+        if (count < 0) return fail();
+        if (count == 0) break;
+        size += static_cast<std::size_t>(count);
+    }
+    return std::unique_ptr<MetabaseOriginal>(new MetabaseOriginal(fd, size, info.st_mtim));
+}
+
+MetabaseOriginal::~MetabaseOriginal() { ::close(fd_); }
+
+std::string MetabaseOriginal::bytes(std::size_t offset, std::size_t length) const {
+    offset = std::min(offset, size_);
+    length = std::min(length, size_ - offset);
+    std::string out(length, '\0');
+    std::size_t done = 0;
+    while (done < length) {
+        const auto count = ::pread(fd_, out.data() + done, length - done,
+                                   static_cast<off_t>(offset + done));
+        if (count < 0 && errno == EINTR) continue;
+        if (count <= 0) break;
+        done += static_cast<std::size_t>(count);
+    }
+    out.resize(done);
+    return out;
+}
+
+bool MetabaseOriginal::copyTo(int target, std::size_t offset, std::size_t length) const {
+    auto from = static_cast<off_t>(offset);
+    while (length > 0) {
+        const auto count = ::copy_file_range(fd_, &from, target, nullptr, length, 0);
+        if (count > 0) {
+            length -= static_cast<std::size_t>(count);
+            continue;
+        }
+        if (count < 0 && errno == EINTR) continue;
+        if (count == 0) {
+            errno = EIO;  // the file has shrunk
+            return false;
+        }
+        // Kernels or file systems that cannot copy between these two files.
+        if (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP ||
+            errno == EBADF) {
+            return copyThroughBuffer(fd_, target, from, length);
+        }
+        return false;
+    }
+    return true;
+}
+
+bool MetabaseOriginal::unchanged() const {
+    struct stat info {};
+    if (::fstat(fd_, &info) != 0) return false;
+    return static_cast<std::size_t>(info.st_size) == size_ &&
+           info.st_mtim.tv_sec == modified_.tv_sec && info.st_mtim.tv_nsec == modified_.tv_nsec;
+}
+
+}  // namespace tessaron
