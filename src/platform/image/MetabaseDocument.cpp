@@ -79,6 +79,7 @@ void MetabaseKey::setLocation(const char* location, std::size_t length) {
     length_ = static_cast<std::uint32_t>(length);
     const auto* slash = static_cast<const char*>(::memrchr(location, '/', length));
     parentLength_ = slash ? static_cast<std::uint32_t>(slash - location) : 0;
+    tag_ = nameTag(this->location());
 }
 
 std::unique_ptr<MetabaseDocument> MetabaseDocument::load(const fs::path& file) {
@@ -138,7 +139,8 @@ void MetabaseDocument::readKeys(const fs::path& file) {
         }
         auto& key = read_.emplace_back();
         key.element_ = node;
-        key.setLocation(location.value(), std::strlen(location.value()));
+        const auto copied = locations_.copy(location.value());
+        key.setLocation(copied.data(), copied.size());
     }
 }
 
@@ -165,7 +167,8 @@ void MetabaseDocument::buildIndex() {
     index_.reserve(keyCount());
     equalLocations_ = false;
     for (std::uint32_t number = 0; number < keyCount(); ++number) {
-        if (index_.insert(keyAt(number).location(), number, locationOf) != NumberIndex::npos) {
+        const auto& key = keyAt(number);
+        if (index_.insert(key.location(), key.tag_, number, locationOf) != NumberIndex::npos) {
             equalLocations_ = true;  // the later one is kept in the file, never found
         }
     }
@@ -176,8 +179,10 @@ MetabaseKey* MetabaseDocument::find(std::string_view location) {
     if (!indexed_) {
         if (unindexedFinds_ < kFindsBeforeIndex) {
             ++unindexedFinds_;
+            const auto tag = nameTag(location);
             const auto matches = [&](const MetabaseKey& key) {
-                return key.length_ == location.size() && caseInsensitiveEqual(key.location(), location);
+                return key.tag_ == tag && key.length_ == location.size() &&
+                       caseInsensitiveEqual(key.location(), location);
             };
             for (auto& key : read_) {
                 if (matches(key)) return &key;
@@ -208,7 +213,9 @@ std::vector<MetabaseKey*> MetabaseDocument::children(std::string_view location) 
     const auto locationOf = [&](std::uint32_t n) { return result[n]->location(); };
     std::uint32_t kept = 0;
     for (auto* key : result) {
-        if (seen.insert(key->location(), kept, locationOf) == NumberIndex::npos) result[kept++] = key;
+        if (seen.insert(key->location(), key->tag_, kept, locationOf) == NumberIndex::npos) {
+            result[kept++] = key;
+        }
     }
     result.resize(kept);
     return result;
@@ -218,7 +225,10 @@ int MetabaseDocument::firstFreeNumber(std::string_view parent) const {
     // Of n keys, none can hold a number above n, so n + 1 is free at most.
     std::vector<bool> taken(keyCount() + 2);
     const auto mark = [&](const MetabaseKey& key) {
-        if (!key.isChildOf(parent) || key.location_[key.parentLength_] != '/') return;
+        if (!key.isChildOf(parent) || key.parentLength_ >= key.length_ ||
+            key.location_[key.parentLength_] != '/') {
+            return;
+        }
         const auto number = siteNumberOf(key.location().substr(key.parentLength_ + 1));
         if (number < taken.size()) taken[number] = true;
     };
@@ -311,7 +321,8 @@ MetabaseKey& MetabaseDocument::add(std::string className, std::string location,
     }
     order_.insert(order_.begin() + static_cast<std::ptrdiff_t>(position), number);
     if (indexed_) {
-        index_.insert(key.location(), number, [this](std::uint32_t n) { return keyAt(n).location(); });
+        index_.insert(key.location(), key.tag_, number,
+                      [this](std::uint32_t n) { return keyAt(n).location(); });
     }
     edited_.push_back(&key);
     return key;

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -30,6 +33,31 @@ inline bool caseInsensitiveEqual(std::string_view a, std::string_view b) noexcep
         if (x != y) return false;
     }
     return true;
+}
+
+// A 32-bit hash of a name, equal for names equal without regard to ASCII
+// case: eight bytes at a time, each taken with its 0x20 bit set (which makes
+// upper- and lower-case letters one, and a few other pairs, which comparing
+// the names then tells apart).
+inline std::uint32_t nameTag(std::string_view name) noexcept {
+    constexpr std::uint64_t kFold = 0x2020202020202020ull;
+    const auto mix = [](std::uint64_t hash, std::uint64_t word) {
+        hash = (hash ^ (word | kFold)) * 0xff51afd7ed558ccdull;
+        return hash ^ (hash >> 32);
+    };
+    std::uint64_t hash = 0x9e3779b97f4a7c15ull ^ name.size();
+    std::size_t i = 0;
+    for (; i + 8 <= name.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, name.data() + i, 8);
+        hash = mix(hash, word);
+    }
+    if (i < name.size()) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, name.data() + i, name.size() - i);
+        hash = mix(hash, word);
+    }
+    return static_cast<std::uint32_t>(hash ^ (hash >> 29));
 }
 
 // Names (viewed, not owned) to entries, found without regard to case. An
@@ -111,7 +139,7 @@ public:
         if (capacity > slots_.size()) rehash(capacity);
     }
 
-    static std::uint32_t tagOf(std::string_view name) { return fold(caseInsensitiveHash(name)); }
+    static std::uint32_t tagOf(std::string_view name) { return nameTag(name); }
     static std::uint32_t fold(std::size_t hash) {
         return static_cast<std::uint32_t>(hash ^ (hash >> 32));
     }
@@ -177,6 +205,32 @@ private:
     std::vector<Slot> slots_;
     std::size_t size_ = 0;
     std::size_t mask_ = 0;
+};
+
+// Copies of many short texts, packed in large blocks so that scanning them
+// stays within the processor's cache (the texts of a parsed file lie spread
+// over megabytes). Copies never move.
+class TextArena {
+public:
+    std::string_view copy(std::string_view text) {
+        if (text.size() > free_) {
+            const auto size = std::max(kBlockSize, text.size());
+            blocks_.emplace_back(new char[size]);  // not zeroed: written before read
+            next_ = blocks_.back().get();
+            free_ = size;
+        }
+        std::memcpy(next_, text.data(), text.size());
+        const std::string_view copied(next_, text.size());
+        next_ += text.size();
+        free_ -= text.size();
+        return copied;
+    }
+
+private:
+    static constexpr std::size_t kBlockSize = 64 * 1024;
+    std::vector<std::unique_ptr<char[]>> blocks_;
+    char* next_ = nullptr;
+    std::size_t free_ = 0;
 };
 
 }  // namespace tessaron
