@@ -1,0 +1,195 @@
+// The store answers from indexes and saves from the file as read; these
+// cases hold it to the plain rules: free numbers as opening each path gives
+// them, keys with equal locations, started bindings after edits, saves after
+// saves, and a file changed under the store.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "MetabaseTestSupport.h"
+#include "platform/WindowsPath.h"
+
+namespace tessaron::testing {
+namespace {
+
+const std::string kNotFound = "The system cannot find the path specified.";
+const std::string kExists = "Cannot create a file when that file already exists.";
+
+// Forwards Open only, so FirstFreeNumber is the interface's own loop that
+// opens one path after another.
+class OpenOnly : public Metabase {
+public:
+    explicit OpenOnly(Metabase& inner) : inner_(inner) {}
+    std::unique_ptr<MetabaseObject> Open(const std::string& path) override {
+        return inner_.Open(path);
+    }
+
+private:
+    Metabase& inner_;
+};
+
+std::string key(const std::string& className, const std::string& location,
+                const std::string& comment = "") {
+    return "<" + className + "\tLocation =\"" + location + "\"\n" +
+           (comment.empty() ? "" : "\t\tServerComment=\"" + comment + "\"\n") + "\t>\n</" +
+           className + ">\n";
+}
+
+// The small metabase (sites 1 and 2, FTP site 1) with more keys at its end.
+std::string smallMetabaseWith(const std::string& keys) {
+    return replaceAll(smallMetabase(), "</MBProperty>", keys + "</MBProperty>");
+}
+
+class MetabaseIndexesTest : public ::testing::Test {
+protected:
+    std::unique_ptr<Metabase> store(const std::string& text) {
+        machine.writeFile(kMetabasePath, text);
+        return createImageMetabase(machine.host(kMetabasePath));
+    }
+    std::string file() const { return machine.readFile(kMetabasePath); }
+
+    TempMachine machine;
+};
+
+TEST_F(MetabaseIndexesTest, FreeNumberIsTheOneOpeningEachPathFindsFirst) {
+    struct Case {
+        const char* name;
+        std::string keys;
+        int web;  // the free number below IIS://LocalHost/W3SVC
+    };
+    const std::vector<Case> cases = {
+        {"sites 1 and 2", "", 3},
+        {"gap after 4", key("IIsWebServer", "/LM/W3SVC/3") + key("IIsWebServer", "/LM/W3SVC/4") +
+                            key("IIsWebServer", "/LM/W3SVC/6"),
+         5},
+        {"locations in another case", key("IIsWebServer", "/lm/w3svc/3"), 4},
+        {"names that are not the number",
+         key("IIsWebServer", "/LM/W3SVC/03") + key("IIsWebServer", "/LM/W3SVC/+3") +
+             key("IIsWebServer", "/LM/W3SVC/3/") + key("IIsWebVirtualDir", "/LM/W3SVC/3/ROOT"),
+         3},
+        {"the same number twice", key("IIsWebServer", "/LM/W3SVC/3") + key("IIsFilters", "/LM/W3SVC/3"),
+         4},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.name);
+        auto iis = store(smallMetabaseWith(test.keys));
+        OpenOnly opening(*iis);
+        EXPECT_EQ(iis->FirstFreeNumber("IIS://LocalHost/W3SVC"), test.web);
+        for (const auto* parent :
+             {"IIS://LocalHost/W3SVC", "iis://localhost/w3svc/", "IIS://LocalHost/MSFTPSVC",
+              "IIS://LocalHost/W3SVC/1", "IIS://LocalHost/W3SVC/3", "IIS://OtherHost/W3SVC",
+              "IIS://LocalHost/W3SVC//", "W3SVC"}) {
+            SCOPED_TRACE(parent);
+            EXPECT_EQ(iis->FirstFreeNumber(parent), opening.FirstFreeNumber(parent));
+        }
+    }
+}
+
+TEST_F(MetabaseIndexesTest, FreeNumberCountsCommittedSitesOnly) {
+    auto iis = store(smallMetabase());
+    auto web = iis->Open("IIS://LocalHost/W3SVC");
+    auto committed = web->Create("IIsWebServer", "3");
+    committed->SetInfo();
+    auto pending = web->Create("IIsWebServer", "4");
+    EXPECT_EQ(iis->FirstFreeNumber("IIS://LocalHost/W3SVC"), 4);
+    pending->SetInfo();
+    EXPECT_EQ(iis->FirstFreeNumber("IIS://LocalHost/W3SVC"), 5);
+    EXPECT_EQ(createImageMetabase(machine.host("C:\\none.xml"))->FirstFreeNumber("IIS://LocalHost/W3SVC"),
+              1);
+}
+
+TEST_F(MetabaseIndexesTest, OfEqualLocationsOnlyTheFirstIsListedAndOpened) {
+    auto iis = store(smallMetabaseWith(key("IIsWebServer", "/lm/w3svc/2", "Copy of the second") +
+                                       key("IIsWebServer", "/LM/W3SVC/7", "Seventh")));
+    // Enough lookups that the store indexes its keys on the way.
+    for (int round = 0; round < 12; ++round) {
+        SCOPED_TRACE(round);
+        std::vector<std::string> listed;
+        for (auto& child : iis->Open("IIS://LocalHost/W3SVC")->Children()) {
+            listed.push_back(child->Name() + " " + metabaseValueText(child->Get("ServerComment")));
+        }
+        EXPECT_EQ(listed, (std::vector<std::string>{"1 Default Web Site", "2 Second", "7 Seventh"}));
+        EXPECT_EQ(metabaseValueText(iis->Open("IIS://LocalHost/W3SVC/2")->Get("ServerComment")),
+                  "Second");
+    }
+}
+
+TEST_F(MetabaseIndexesTest, StartSeesBindingsChangedSinceTheFirstStart) {
+    auto iis = store(smallMetabase());
+    auto web = iis->Open("IIS://LocalHost/W3SVC");
+    const auto site = [&](const std::string& number, const std::string& binding) {
+        auto created = web->Create("IIsWebServer", number);
+        created->Put("ServerBindings", std::vector<std::string>{binding});
+        created->SetInfo();
+        return created;
+    };
+    // Site 2 holds :81: and is not started.
+    auto tenth = site("10", ":81:");
+    EXPECT_EQ(failureOf([&] { tenth->Start(); }), "");
+
+    // Site 1, read from the file and started, moves from :80: to :85:.
+    auto first = iis->Open("IIS://LocalHost/W3SVC/1");
+    first->Put("ServerBindings", std::vector<std::string>{":85:"});
+    first->SetInfo();
+    EXPECT_EQ(failureOf([&] { site("11", ":80:")->Start(); }), "");
+    EXPECT_EQ(failureOf([&] { site("12", ":85:")->Start(); }), kExists);
+    // Site 10, created and started, holds :81: now.
+    EXPECT_EQ(failureOf([&] { site("13", ":81:")->Start(); }), kExists);
+    EXPECT_EQ(failureOf([&] { iis->Open("IIS://LocalHost/W3SVC/2")->Start(); }), kExists);
+    // Stopped again, it holds :81: no longer.
+    tenth->Put("ServerAutoStart", false);
+    tenth->SetInfo();
+    EXPECT_EQ(failureOf([&] { iis->Open("IIS://LocalHost/W3SVC/2")->Start(); }), "");
+}
+
+TEST_F(MetabaseIndexesTest, EverySaveOfOneStoreHoldsAllItsCommits) {
+    auto iis = store(smallMetabase());
+    auto second = iis->Open("IIS://LocalHost/W3SVC/2");
+    second->Put("ServerComment", std::string("Renamed"));
+    second->SetInfo();
+    iis->Flush();
+    const auto renamed = replaceAll(smallMetabase(), "ServerComment=\"Second\"", "ServerComment=\"Renamed\"");
+    EXPECT_EQ(file(), renamed);
+
+    auto web = iis->Open("IIS://LocalHost/W3SVC");
+    web->Put("LogFileDirectory", std::string("D:\\Logs"));
+    web->SetInfo();
+    web->Create("IIsWebServer", "3")->SetInfo();
+    iis->Flush();
+    EXPECT_EQ(file(), replaceAll(replaceAll(renamed, "%WinDir%\\System32\\LogFiles", "D:\\Logs"),
+                                 "</IIsWebServer>\n<IIsFtpService",
+                                 "</IIsWebServer>\n<IIsWebServer\tLocation =\"/LM/W3SVC/3\"\n\t>\n"
+                                 "</IIsWebServer>\n<IIsFtpService"));
+}
+
+TEST_F(MetabaseIndexesTest, FileWrittenToSinceReadingIsNotSavedOver) {
+    auto iis = store(smallMetabase());
+    auto second = iis->Open("IIS://LocalHost/W3SVC/2");
+    second->Put("ServerComment", std::string("Renamed"));
+    second->SetInfo();
+    const std::string theirs = replaceAll(smallMetabase(), "Default Web Site", "Their site");
+    machine.writeFile(kMetabasePath, theirs);
+    EXPECT_EQ(failureOf([&] { iis->Flush(); }),
+              "The metabase file " + machine.host(kMetabasePath).string() +
+                  " could not be saved (read: another program has written to the file since it "
+                  "was read).");
+    iis.reset();
+    EXPECT_EQ(file(), theirs);
+}
+
+TEST_F(MetabaseIndexesTest, FileReplacedSinceReadingIsSavedOverWithTheStoresCommits) {
+    auto iis = store(smallMetabase());
+    auto second = iis->Open("IIS://LocalHost/W3SVC/2");
+    second->Put("ServerComment", std::string("Renamed"));
+    second->SetInfo();
+    // Another program saves as this one does: a new file renamed over the old.
+    const auto path = machine.host(kMetabasePath);
+    std::ofstream(path.string() + ".other", std::ios::binary) << "<configuration/>\n";
+    std::filesystem::rename(path.string() + ".other", path);
+    iis->Flush();
+    EXPECT_EQ(file(), replaceAll(smallMetabase(), "ServerComment=\"Second\"", "ServerComment=\"Renamed\""));
+}
+
+}  // namespace
+}  // namespace tessaron::testing
