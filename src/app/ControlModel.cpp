@@ -38,13 +38,27 @@ Control& ControlModel::control(std::string_view name) {
     return const_cast<Control&>(static_cast<const ControlModel&>(*this)[name]);
 }
 
+namespace {
+
+// The byte length of the first `limit` characters of UTF-8 text, so that a
+// length limit counts characters as the user sees them and never cuts one.
+std::size_t prefixOfCharacters(const std::string& text, std::size_t limit) {
+    std::size_t characters = 0;
+    for (std::size_t index = 0; index < text.size(); ++index) {
+        const bool startsCharacter = (static_cast<unsigned char>(text[index]) & 0xC0) != 0x80;
+        if (startsCharacter && characters++ == limit) return index;
+    }
+    return text.size();
+}
+
+}  // namespace
+
 void ControlModel::setText(std::string_view name, const std::string& text) {
     auto& target = control(name);
     std::string value = text;
     const int limit = target.design().maxLength;
-    if (target.kind() == ControlKind::TextBox && limit > 0 &&
-        value.size() > static_cast<std::size_t>(limit)) {
-        value.resize(static_cast<std::size_t>(limit));
+    if (target.kind() == ControlKind::TextBox && limit > 0) {
+        value.resize(prefixOfCharacters(value, static_cast<std::size_t>(limit)));
     }
     if (value == target.text_) return;
     target.text_ = std::move(value);

@@ -38,6 +38,11 @@ TEST(Catalogue, OnlyTheAddressBoxesAreLimitedToFifteenCharacters) {
     c.setChecked("chkInternalIP", kChecked);
     c.setText("txtInternalIP", "abcdefghijklmnopq");
     EXPECT_EQ(c.text("txtInternalIP"), "abcdefghijklmno");
+    // The limit counts characters, not bytes: no character is cut in half.
+    std::string accented;
+    for (int i = 0; i < 16; ++i) accented += "\xC3\xA9";  // U+00E9
+    c.setText("txtMainIP", accented);
+    EXPECT_EQ(c.text("txtMainIP"), accented.substr(0, 30));
     c.setText("txtControlPanelTitle", std::string(40, 'x'));
     EXPECT_EQ(c.text("txtControlPanelTitle").size(), 40u);
 }
