@@ -27,20 +27,30 @@ MetabaseEntry::MetabaseEntry(std::shared_ptr<MetabaseStore> store, MetabaseKey& 
 MetabaseEntry::MetabaseEntry(std::shared_ptr<MetabaseStore> store, std::string className,
                              std::string parentLocation, std::string name)
     : store_(std::move(store)),
-      uncommitted_(std::make_unique<Uncommitted>(
-          Uncommitted{std::move(className), std::move(parentLocation), std::move(name)})) {}
+      local_(std::make_unique<Local>(
+          Local{{}, std::move(className), std::move(parentLocation), std::move(name)})) {}
+
+const MetabaseEntry::Pending& MetabaseEntry::pending() const {
+    static const Pending none;
+    return local_ ? local_->pending : none;
+}
+
+MetabaseEntry::Local& MetabaseEntry::local() {
+    if (!local_) local_ = std::make_unique<Local>();
+    return *local_;
+}
 
 std::string MetabaseEntry::location() const {
     return key_ ? std::string(key_->location())
-                : uncommitted_->parentLocation + "/" + uncommitted_->name;
+                : local_->parentLocation + "/" + local_->name;
 }
 
 std::string MetabaseEntry::Class() const {
-    return key_ ? std::string(key_->className()) : uncommitted_->className;
+    return key_ ? std::string(key_->className()) : local_->className;
 }
 
 std::string MetabaseEntry::Name() const {
-    if (!key_) return uncommitted_->name;
+    if (!key_) return local_->name;
     const auto location = key_->location();
     const auto slash = location.rfind('/');
     return std::string(slash == std::string_view::npos ? location : location.substr(slash + 1));
@@ -69,7 +79,7 @@ std::unique_ptr<MetabaseObject> MetabaseEntry::Create(const std::string& classNa
 }
 
 std::optional<std::string_view> MetabaseEntry::effective(std::string_view name) const {
-    for (auto it = pending_.rbegin(); it != pending_.rend(); ++it) {
+    for (auto it = pending().rbegin(); it != pending().rend(); ++it) {
         if (caseInsensitiveEqual(it->first, name)) return std::string_view(it->second);
     }
     if (!key_) return std::nullopt;
@@ -81,7 +91,7 @@ MetabaseValue MetabaseEntry::Get(const std::string& property) {
     if (caseInsensitiveEqual(property, "Name")) return Name();
     if (caseInsensitiveEqual(property, kKeyType)) {
         // The key's class, unless a new one is put and not yet committed.
-        for (const auto& [name, text] : pending_) {
+        for (const auto& [name, text] : pending()) {
             if (caseInsensitiveEqual(name, kKeyType)) return std::string(text);
         }
         return Class();
@@ -101,13 +111,14 @@ MetabaseValue MetabaseEntry::Get(const std::string& property) {
 }
 
 void MetabaseEntry::putText(std::string_view name, std::string text) {
-    for (auto& [pendingName, value] : pending_) {
+    auto& pending = local().pending;
+    for (auto& [pendingName, value] : pending) {
         if (caseInsensitiveEqual(pendingName, name)) {
             value = std::move(text);
             return;
         }
     }
-    pending_.emplace_back(std::string(name), std::move(text));
+    pending.emplace_back(std::string(name), std::move(text));
 }
 
 void MetabaseEntry::Put(const std::string& property, const MetabaseValue& value) {
@@ -142,7 +153,7 @@ void MetabaseEntry::SetInfo() {
         bool changed = false;
         // Values equal to the committed ones change nothing, so the key keeps
         // its text in the file.
-        for (auto& [name, text] : pending_) {
+        for (const auto& [name, text] : pending()) {
             if (caseInsensitiveEqual(name, kKeyType)) {
                 changed |= key_->className() != text;
                 document.setClassName(*key_, text);
@@ -152,15 +163,15 @@ void MetabaseEntry::SetInfo() {
             }
         }
         if (changed) store_->markDirty();
-        pending_.clear();
+        local_.reset();
         return;
     }
-    if (!document.find(uncommitted_->parentLocation)) throw metabase_error::pathNotFound();
+    if (!document.find(local_->parentLocation)) throw metabase_error::pathNotFound();
     const auto ownLocation = location();
     if (document.find(ownLocation)) throw metabase_error::alreadyExists();
-    std::string className = uncommitted_->className;
+    std::string className = local_->className;
     std::vector<std::pair<std::string, std::string>> properties;
-    for (auto& [name, text] : pending_) {
+    for (const auto& [name, text] : pending()) {
         if (caseInsensitiveEqual(name, kKeyType)) {
             className = text;
         } else {
@@ -168,9 +179,8 @@ void MetabaseEntry::SetInfo() {
         }
     }
     key_ = &document.add(className, ownLocation, std::move(properties));
-    uncommitted_.reset();
+    local_.reset();
     store_->markDirty();
-    pending_.clear();
 }
 
 void MetabaseEntry::makeApplication(long isolation) {

@@ -41,18 +41,23 @@ private:
     void makeApplication(long isolation);
     std::string location() const;
 
-    // A child created and not yet committed.
-    struct Uncommitted {
+    using Pending = std::vector<std::pair<std::string, std::string>>;
+    // What an object holds beyond its key, made on first need: the values
+    // put and not yet committed, and for a new child its class, parent and
+    // name until its first SetInfo. Objects stay small so: listing a service
+    // makes one per site.
+    struct Local {
+        Pending pending;
         std::string className;
         std::string parentLocation;
         std::string name;
     };
+    const Pending& pending() const;
+    Local& local();
 
-    // Kept small: listing a service makes one object per site.
     std::shared_ptr<MetabaseStore> store_;
     MetabaseKey* key_ = nullptr;  // null until committed
-    std::unique_ptr<Uncommitted> uncommitted_;
-    std::vector<std::pair<std::string, std::string>> pending_;
+    std::unique_ptr<Local> local_;
 };
 
 }  // namespace tessaron
