@@ -60,11 +60,9 @@ std::vector<Answer> parseAnswers(std::string_view text, const std::string& fileN
         if (answer.control.empty()) {
             throw lineError(fileName, lineNumber, "malformed line (no control name before \"=\")");
         }
-        if (!answer.value.empty() && answer.value.front() == '"') {
-            if (answer.value.size() < 2 || answer.value.back() != '"') {
-                throw lineError(fileName, lineNumber,
-                                "malformed line (the value's double quote is not closed)");
-            }
+        // Only a value enclosed in double quotes loses them; a lone or
+        // unbalanced quote is part of the text.
+        if (answer.value.size() >= 2 && answer.value.front() == '"' && answer.value.back() == '"') {
             answer.value = answer.value.substr(1, answer.value.size() - 2);
         }
 

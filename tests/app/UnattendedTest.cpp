@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "AppMachine.h"
+#include "app/AnswersFile.h"
 #include "app/CommandLine.h"
 #include "platform/odbc/OdbcDatabase.h"
 
@@ -70,7 +71,6 @@ TEST(Unattended, UsageErrorsStopBeforeTheMachineIsTouched) {
         {{}, "chkStatistics = yes\n", ":1: chkStatistics is a check box: the value must be 0, 1 or 2"},
         {{}, "txtMainIP = 1234567890123456\n", ":1: txtMainIP accepts at most 15 characters"},
         {{}, "Label7 = hello\n", ":1: Label7 is a label and takes no value"},
-        {{}, "txtControlPanelTitle = \"open\n", ":1: malformed line"},
     };
     for (const auto& c : cases) {
         auto args = c.args;
@@ -80,6 +80,23 @@ TEST(Unattended, UsageErrorsStopBeforeTheMachineIsTouched) {
         EXPECT_NE(result.err.find(c.expected), std::string::npos) << result.err;
         EXPECT_EQ(result.err.find("Critical Error 1"), std::string::npos) << c.expected;
         EXPECT_EQ(result.out, "");
+    }
+}
+
+TEST(AnswersFile, ValueIsTrimmedOrTakenExactlyBetweenEnclosingQuotes) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"txtControlPanelTitle =   plain  text \t", "plain  text"},
+        {"txtControlPanelTitle = \"  spaced \"", "  spaced "},
+        {"txtControlPanelTitle = \"\"", ""},
+        {"txtControlPanelTitle = \"open", "\"open"},
+        {"txtControlPanelTitle = \"", "\""},
+        {"txtControlPanelTitle = say \"hi\"", "say \"hi\""},
+        {"txtControlPanelTitle = a = b", "a = b"},
+    };
+    for (const auto& [line, value] : cases) {
+        const auto answers = parseAnswers(line + "\r\n", "answers.txt");
+        ASSERT_EQ(answers.size(), 1u) << line;
+        EXPECT_EQ(answers[0].value, value) << line;
     }
 }
 
