@@ -1,7 +1,17 @@
 #include "app/AnswersFile.h"
 
+#include "platform/image/CodePage1252.h"
+
 namespace tessaron::app {
 namespace {
+
+bool isUtf8(std::string_view text) {
+    std::size_t position = 0;
+    while (position < text.size()) {
+        if (!nextUtf8(text, position)) return false;
+    }
+    return true;
+}
 
 std::string trimBlanks(std::string_view text) {
     const auto first = text.find_first_not_of(" \t");
@@ -49,6 +59,11 @@ std::vector<Answer> parseAnswers(std::string_view text, const std::string& fileN
 
         const std::string trimmed = trimBlanks(line);
         if (trimmed.empty() || trimmed.front() == '#') continue;
+        // A file saved in another encoding (an ANSI editor's "Café") would
+        // otherwise reach the run and fail there when config.inc is written.
+        if (!isUtf8(line)) {
+            throw lineError(fileName, lineNumber, "the line is not UTF-8 text");
+        }
 
         const auto equals = line.find('=');
         if (equals == std::string_view::npos) {

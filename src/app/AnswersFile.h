@@ -31,10 +31,10 @@ struct Answer {
 // enclosed in double quotes (at least two characters, a quote at each end),
 // the text between them exactly; any other quote is part of the value.
 //
-// Checked here, before the machine is touched: the line has an "=", the
-// control is one of the settings window's text boxes, check boxes or
-// drop-down lists, a check box value is 0, 1 or 2, and a text fits its box's
-// maximum length. Throws UsageError naming the file and line.
+// Checked here, before the machine is touched: the line is UTF-8 and has an
+// "=", the control is one of the settings window's text boxes, check boxes
+// or drop-down lists, a check box value is 0, 1 or 2, and a text fits its
+// box's maximum length. Throws UsageError naming the file and line.
 std::vector<Answer> parseAnswers(std::string_view text, const std::string& fileName);
 
 // Sets one answer on the loaded window as a user would (the control's rule

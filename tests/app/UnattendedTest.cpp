@@ -71,6 +71,7 @@ TEST(Unattended, UsageErrorsStopBeforeTheMachineIsTouched) {
         {{}, "chkStatistics = yes\n", ":1: chkStatistics is a check box: the value must be 0, 1 or 2"},
         {{}, "txtMainIP = 1234567890123456\n", ":1: txtMainIP accepts at most 15 characters"},
         {{}, "Label7 = hello\n", ":1: Label7 is a label and takes no value"},
+        {{}, "# Caf\xE9\ntxtMainCompanyName = Caf\xE9\n", ":2: the line is not UTF-8 text"},
     };
     for (const auto& c : cases) {
         auto args = c.args;
