@@ -1,12 +1,15 @@
 // The site lines appended to config.inc after the web-server stage.
 #include "webserver/WebServerStage.h"
 
+#include "settings/ConfigFileBody.h"
+
 namespace tessaron {
 namespace {
 
-// Key = "value", the value as it is (no conversion).
+// Key = "value", the value as it is (no conversion) except for line breaks,
+// which would end the statement early just as in the body's lines.
 std::string rawQuoted(const std::string& key, const std::string& value) {
-    return key + " = \"" + value + "\"";
+    return key + " = \"" + withoutLineBreaks(value) + "\"";
 }
 
 // The number the stage held, else the one read from the old file.

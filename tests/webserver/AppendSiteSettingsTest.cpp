@@ -77,6 +77,12 @@ TEST(AppendSiteSettings, EveryTailVariant) {
          {"MainFTPSVC = \"2\"", "EnableSharedSecure = True",
           "SharedSecureServer = \"a/b//c \"d\"\"", "SharedSecureSVC = \"4\"",
           "EnableWebsitePreview = True", "PreviewSVC = \"5\""}},
+        {"line breaks removed from a value",
+         [](SettingsRecord& s) { s.SharedSecureServer = "secure\r\n.example.com\n"; },
+         {"2", "5"},
+         {"MainFTPSVC = \"2\"", "EnableSharedSecure = True",
+          "SharedSecureServer = \"secure.example.com\"", "SharedSecureSVC = \"4\"",
+          "EnableWebsitePreview = True", "PreviewSVC = \"5\""}},
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(test.name);
