@@ -143,6 +143,31 @@ TEST_F(MetabaseIndexesTest, StartSeesBindingsChangedSinceTheFirstStart) {
     EXPECT_EQ(failureOf([&] { iis->Open("IIS://LocalHost/W3SVC/2")->Start(); }), "");
 }
 
+TEST_F(MetabaseIndexesTest, SecureBindingsConflictWithSecureBindingsOnly) {
+    // Site 1 of the file, started, also answers :443: for secure connections.
+    auto iis = store(replaceAll(smallMetabase(), "\t\tServerBindings=\":80:\"\n",
+                                "\t\tSecureBindings=\":443:\"\n\t\tServerBindings=\":80:\"\n"));
+    auto web = iis->Open("IIS://LocalHost/W3SVC");
+    struct Case {
+        const char* property;
+        std::string binding;
+        std::string failure;
+    };
+    int number = 10;
+    for (const auto& test : {Case{"SecureBindings", ":443:", kExists},
+                             Case{"SecureBindings", "10.0.0.5:443:", ""},
+                             Case{"ServerBindings", ":443:", ""},
+                             Case{"SecureBindings", ":80:", ""}}) {
+        SCOPED_TRACE(std::string(test.property) + " " + test.binding);
+        auto site = web->Create("IIsWebServer", std::to_string(number++));
+        site->Put(test.property, std::vector<std::string>{test.binding});
+        site->SetInfo();
+        EXPECT_EQ(failureOf([&] { site->Start(); }), test.failure);
+        site->Put("ServerAutoStart", false);
+        site->SetInfo();
+    }
+}
+
 TEST_F(MetabaseIndexesTest, EverySaveOfOneStoreHoldsAllItsCommits) {
     auto iis = store(smallMetabase());
     auto second = iis->Open("IIS://LocalHost/W3SVC/2");

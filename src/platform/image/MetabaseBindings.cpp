@@ -1,7 +1,12 @@
 #include "platform/image/MetabaseBindings.h"
 
+#include <iterator>
+
 namespace tessaron {
 namespace {
+
+// The two list properties whose bindings may not be held twice.
+constexpr std::string_view kProperties[] = {"ServerBindings", "SecureBindings"};
 
 std::string_view trimmed(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
@@ -31,14 +36,14 @@ struct Binding {
         return address == other.address && port == other.port &&
                caseInsensitiveEqual(host, other.host);
     }
-    // Equal for equal bindings (the whole hashed without regard to case).
-    std::uint32_t hash() const {
-        std::size_t value = kHashStart;
+    // Equal for equal bindings of one property (each part hashed without
+    // regard to case).
+    std::uint32_t hash(std::size_t property) const {
+        std::uint64_t value = property + 1;
         for (const auto part : {address, port, host}) {
-            for (const char c : part) value = caseInsensitiveHashStep(value, c);
-            value = caseInsensitiveHashStep(value, ':');
+            value = (value ^ nameTag(part)) * 0x9e3779b97f4a7c15ull;
         }
-        return NumberIndex::fold(value);
+        return static_cast<std::uint32_t>(value >> 32);
     }
 };
 
@@ -70,12 +75,11 @@ bool isStarted(const MetabaseDocument& document, const MetabaseKey& key) {
     return text && (caseInsensitiveEqual(*text, "TRUE") || *text == "1");
 }
 
-// The read, unchanged sites below a service that hold a list property, by
-// the hashes of their bindings (an open-addressing table; a site is there
-// once for each of its bindings).
+// The sites below a service as read from the file (unchanged when the index
+// was built), by the hashes of their bindings and property: an
+// open-addressing table where a site is once for each of its bindings.
 struct SiteBindings::ServiceIndex {
     std::string service;
-    std::string property;
     std::vector<const MetabaseKey*> sites;
     std::vector<std::pair<std::uint32_t, std::uint32_t>> slots;  // hash, site number + 1
     std::size_t mask = 0;
@@ -103,62 +107,67 @@ struct SiteBindings::ServiceIndex {
 SiteBindings::SiteBindings(MetabaseDocument& document) : document_(document) {}
 SiteBindings::~SiteBindings() = default;
 
-SiteBindings::ServiceIndex& SiteBindings::indexFor(std::string_view service,
-                                                   std::string_view property) {
-    for (auto& index : indexes_) {
-        if (caseInsensitiveEqual(index->service, service) &&
-            caseInsensitiveEqual(index->property, property)) {
-            return *index;
-        }
+const SiteBindings::ServiceIndex& SiteBindings::indexFor(std::string_view service) {
+    for (const auto& index : indexes_) {
+        if (caseInsensitiveEqual(index->service, service)) return *index;
     }
     auto index = std::make_unique<ServiceIndex>();
     index->service = service;
-    index->property = property;
     std::vector<std::pair<std::uint32_t, std::uint32_t>> entries;
     for (const auto* site : document_.children(service)) {
         if (site->changed()) continue;  // checked among the edited keys
-        const auto text = document_.propertyView(*site, property);
-        if (!text) continue;
         const auto number = static_cast<std::uint32_t>(index->sites.size());
-        index->sites.push_back(site);
-        forEachBinding(*text, [&](const Binding& binding) {
-            entries.emplace_back(binding.hash(), number);
+        bool seen[std::size(kProperties)] = {};
+        bool holds = false;
+        // The first property of each name counts, as a read of it finds.
+        document_.forEachReadProperty(*site, [&](std::string_view name, std::string_view text) {
+            for (std::size_t property = 0; property < std::size(kProperties); ++property) {
+                if (seen[property] || !caseInsensitiveEqual(name, kProperties[property])) continue;
+                seen[property] = holds = true;
+                forEachBinding(text, [&](const Binding& binding) {
+                    entries.emplace_back(binding.hash(property), number);
+                });
+            }
         });
+        if (holds) index->sites.push_back(site);
     }
     index->build(entries);
     indexes_.push_back(std::move(index));
     return *indexes_.back();
 }
 
-bool SiteBindings::heldByAnotherStartedSite(const MetabaseKey& site, std::string_view property) {
-    const auto ownText = document_.propertyView(site, property);
-    if (!ownText) return false;
-    std::vector<Binding> own;
-    forEachBinding(*ownText, [&](const Binding& binding) { own.push_back(binding); });
-    if (own.empty()) return false;
-
+bool SiteBindings::heldByAnotherStartedSite(const MetabaseKey& site) {
     const auto location = site.location();
     const auto service = location.substr(0, location.rfind('/'));
     const auto className = site.className();
-    const auto conflicts = [&](const MetabaseKey& other) {
-        if (&other == &site || other.className() != className) return false;
-        const auto text = document_.propertyView(other, property);
-        return text && holdsOneOf(*text, own) && isStarted(document_, other);
-    };
+    for (std::size_t property = 0; property < std::size(kProperties); ++property) {
+        const auto name = kProperties[property];
+        const auto ownText = document_.propertyView(site, name);
+        if (!ownText) continue;
+        std::vector<Binding> own;
+        forEachBinding(*ownText, [&](const Binding& binding) { own.push_back(binding); });
+        if (own.empty()) continue;
 
-    // Sites as read from the file, unless they have changed since.
-    const auto& index = indexFor(service, property);
-    bool held = false;
-    for (const auto& binding : own) {
-        index.forEachSite(binding.hash(), [&](const MetabaseKey& other) {
-            held = held || (!other.changed() && conflicts(other));
-        });
+        const auto conflicts = [&](const MetabaseKey& other) {
+            if (&other == &site || other.className() != className) return false;
+            const auto text = document_.propertyView(other, name);
+            return text && holdsOneOf(*text, own) && isStarted(document_, other);
+        };
+        // Sites as read from the file, unless they have changed since.
+        const auto& index = indexFor(service);
+        bool held = false;
+        for (const auto& binding : own) {
+            index.forEachSite(binding.hash(property), [&](const MetabaseKey& other) {
+                held = held || (!other.changed() && conflicts(other));
+            });
+        }
+        // Sites changed or created since loading.
+        for (const auto* other : document_.editedKeys()) {
+            held = held || (other->isChildOf(service) && conflicts(*other));
+        }
+        if (held) return true;
     }
-    // Sites changed or created since loading.
-    for (const auto* other : document_.editedKeys()) {
-        held = held || (other->isChildOf(service) && conflicts(*other));
-    }
-    return held;
+    return false;
 }
 
 }  // namespace tessaron

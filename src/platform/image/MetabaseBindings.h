@@ -1,8 +1,6 @@
 #pragma once
 
-#include <cstdint>
 #include <memory>
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -11,28 +9,28 @@
 namespace tessaron {
 
 // The binding check of Start: whether another started site of the same
-// service (and class) holds one of a site's bindings, as IIS refuses to start
-// a site then. A binding is "address:port:host"; an empty address (all
-// unassigned addresses) is a value of its own, ports compare as numbers and
-// host names without regard to case.
+// service (and class) holds one of a site's bindings, in ServerBindings or
+// in SecureBindings, as IIS refuses to start a site then. A binding is
+// "address:port:host"; an empty address (all unassigned addresses) is a
+// value of its own, ports compare as numbers and host names without regard
+// to case.
 //
 // The bindings of the sites as read from the file are indexed once per
-// service and property, so starting a site costs a few lookups instead of
-// parsing every site's bindings; sites changed or created since loading (the
-// document's edited keys, few) are checked directly.
+// service, so starting a site costs a few lookups instead of parsing every
+// site's bindings; sites changed or created since loading (the document's
+// edited keys, few) are checked directly.
 class SiteBindings {
 public:
     explicit SiteBindings(MetabaseDocument& document);
     ~SiteBindings();
 
     // True when another started site below the site's parent, of the site's
-    // class, holds one of the bindings of the site's list property
-    // ("ServerBindings" or "SecureBindings").
-    bool heldByAnotherStartedSite(const MetabaseKey& site, std::string_view property);
+    // class, holds one of the site's bindings in the same property.
+    bool heldByAnotherStartedSite(const MetabaseKey& site);
 
 private:
     struct ServiceIndex;
-    ServiceIndex& indexFor(std::string_view service, std::string_view property);
+    const ServiceIndex& indexFor(std::string_view service);
 
     MetabaseDocument& document_;
     std::vector<std::unique_ptr<ServiceIndex>> indexes_;

@@ -247,9 +247,12 @@ std::optional<std::string_view> MetabaseDocument::propertyView(const MetabaseKey
         }
         return std::nullopt;
     }
+    // Location is the key's place, not a property; other names cannot match it.
+    const bool nameOfLocation = caseInsensitiveEqual(name, "Location");
     for (auto attribute = key.element_.first_attribute(); attribute;
          attribute = attribute.next_attribute()) {
-        if (equalsName(attribute.name(), name) && std::strcmp(attribute.name(), "Location") != 0) {
+        if (equalsName(attribute.name(), name) &&
+            !(nameOfLocation && std::strcmp(attribute.name(), "Location") == 0)) {
             return std::string_view(attribute.value());
         }
     }

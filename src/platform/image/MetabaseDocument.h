@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <deque>
 #include <filesystem>
 #include <memory>
@@ -97,6 +98,17 @@ public:
     // The same without a copy; valid until the key changes.
     std::optional<std::string_view> propertyView(const MetabaseKey& key,
                                                  std::string_view name) const;
+    // Calls visit(name, value) for each property of an unchanged key, in the
+    // file's order (Location, the key's place, excepted).
+    template <typename Visit>
+    void forEachReadProperty(const MetabaseKey& key, Visit&& visit) const {
+        auto attribute = key.element_.first_attribute();
+        for (; attribute; attribute = attribute.next_attribute()) {
+            if (std::strcmp(attribute.name(), "Location") != 0) {
+                visit(attribute.name(), std::string_view(attribute.value()));
+            }
+        }
+    }
     // Sets (or adds, under the given spelling) a property; marks the key changed.
     void setProperty(MetabaseKey& key, std::string_view name, std::string text);
     void setClassName(MetabaseKey& key, std::string className);

@@ -203,11 +203,7 @@ void MetabaseEntry::Start() {
     if (!isServer(Class())) throw metabase_error::methodNotSupported();
     if (!key_) throw metabase_error::pathNotFound();
     auto& document = store_->document();
-    for (std::string_view property : {"ServerBindings", "SecureBindings"}) {
-        if (store_->bindings().heldByAnotherStartedSite(*key_, property)) {
-            throw metabase_error::alreadyExists();
-        }
-    }
+    if (store_->bindings().heldByAnotherStartedSite(*key_)) throw metabase_error::alreadyExists();
     if (isStarted(document, *key_)) return;
     store_->checkWritable();
     document.setProperty(*key_, "ServerAutoStart", "TRUE");
