@@ -5,7 +5,7 @@
 // two are measured in turn within each repetition. Figures are milliseconds,
 // the median (and best) of the repetitions; the ratio is of the medians.
 //
-//   bench_load [SOURCE_DIR]     (default: the current folder)
+//   bench_load [SOURCE_DIR [N ...]]   (defaults: the current folder; 10000 50000)
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -95,7 +95,9 @@ void measure(const fs::path& sourceDir, int sites, int repetitions) {
 int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], "--measure") == 0) return measureOnce(argc, argv);
     const fs::path sourceDir = argc > 1 ? fs::path(argv[1]) : fs::current_path();
-    measure(sourceDir, 10000, 15);
-    measure(sourceDir, 50000, 7);
+    std::vector<int> counts;
+    for (int i = 2; i < argc; ++i) counts.push_back(std::atoi(argv[i]));
+    if (counts.empty()) counts = {10000, 50000};
+    for (const int sites : counts) measure(sourceDir, sites, sites >= 50000 ? 7 : sites >= 10000 ? 15 : 31);
     return 0;
 }

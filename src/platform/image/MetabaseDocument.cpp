@@ -129,10 +129,7 @@ void MetabaseDocument::readKeys(const fs::path& file) {
     read_.reserve(size_ / 200 + 16);
     for (auto node = properties.first_child(); node; node = node.next_sibling()) {
         if (node.type() != pugi::node_element) continue;
-        auto location = node.first_attribute();
-        if (!location || std::strcmp(location.name(), "Location") != 0) {
-            location = node.attribute("Location");
-        }
+        const auto location = node.attribute("Location");  // IIS writes it first
         if (!location) {
             throw unreadable(file, elementOffset(node),
                              std::string("the key <") + node.name() + "> has no Location");
