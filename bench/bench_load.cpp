@@ -76,16 +76,18 @@ void measure(const fs::path& sourceDir, int sites, int repetitions) {
     const fs::path metabase = bench::metabaseFileOf(image);
     std::vector<double> parse, load;
     for (int i = 0; i < repetitions; ++i) {
-        parse.push_back(bench::millisecondsInFreshProcess({"--measure", "parse", metabase.string()}));
+        parse.push_back(
+            bench::millisecondsInFreshProcess({"--measure", "parse", metabase.string()}));
         load.push_back(bench::millisecondsInFreshProcess(
             {"--measure", "load", image.string(), std::to_string(sites)}));
     }
     const auto a = bench::figuresOf(parse);
     const auto b = bench::figuresOf(load);
-    std::printf("%6d sites (%5.1f MB MetaBase.xml): bare parse %7.2f ms (best %7.2f), start to end "
-                "of load %7.2f ms (best %7.2f), ratio %.2f (%d runs)\n",
-                sites, static_cast<double>(fs::file_size(metabase)) / 1e6, a.median, a.best,
-                b.median, b.best, b.median / a.median, repetitions);
+    std::printf(
+        "%6d sites (%5.1f MB MetaBase.xml): bare parse %7.2f ms (best %7.2f), start to end "
+        "of load %7.2f ms (best %7.2f), ratio %.2f (%d runs)\n",
+        sites, static_cast<double>(fs::file_size(metabase)) / 1e6, a.median, a.best, b.median,
+        b.best, b.median / a.median, repetitions);
     std::fflush(stdout);
     fs::remove_all(image);
 }
@@ -98,6 +100,7 @@ int main(int argc, char** argv) {
     std::vector<int> counts;
     for (int i = 2; i < argc; ++i) counts.push_back(std::atoi(argv[i]));
     if (counts.empty()) counts = {10000, 50000};
-    for (const int sites : counts) measure(sourceDir, sites, sites >= 50000 ? 7 : sites >= 10000 ? 15 : 31);
+    for (const int sites : counts)
+        measure(sourceDir, sites, sites >= 50000 ? 7 : sites >= 10000 ? 15 : 31);
     return 0;
 }

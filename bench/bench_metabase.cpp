@@ -57,7 +57,8 @@ SettingsRecord allNewSites() {
 
 fs::path freshFolder() {
     std::random_device device;
-    auto folder = fs::temp_directory_path() / ("tessaron-bench-metabase-" + std::to_string(device()));
+    auto folder =
+        fs::temp_directory_path() / ("tessaron-bench-metabase-" + std::to_string(device()));
     fs::create_directories(folder);
     return folder;
 }
@@ -134,9 +135,9 @@ void measure(int sites) {
     const auto a = bench::figuresOf(parse);
     const auto b = bench::figuresOf(enumerate);
     const auto c = bench::figuresOf(stage);
-    std::printf("%7d %6d %7.1f %8.2f %8.2f %8.2f %8.2f %6.2f %8.2f %8.2f %6.2f\n", sites, sites / 10,
-                static_cast<double>(metabase.size()) / 1e6, a.best, a.median, b.best, b.median,
-                b.median / a.median, c.best, c.median, c.median / a.median);
+    std::printf("%7d %6d %7.1f %8.2f %8.2f %8.2f %8.2f %6.2f %8.2f %8.2f %6.2f\n", sites,
+                sites / 10, static_cast<double>(metabase.size()) / 1e6, a.best, a.median, b.best,
+                b.median, b.median / a.median, c.best, c.median, c.median / a.median);
     std::fflush(stdout);
     fs::remove_all(root);
 }

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-
 #include <pugixml.hpp>
 
 extern char** environ;
@@ -27,13 +26,15 @@ double millisecondsInFreshProcess(const std::vector<std::string>& arguments) {
     for (const auto& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
     pid_t child = 0;
-    if (posix_spawn(&child, self.c_str(), &actions, nullptr, argv.data(), environ) != 0) std::abort();
+    if (posix_spawn(&child, self.c_str(), &actions, nullptr, argv.data(), environ) != 0)
+        std::abort();
     posix_spawn_file_actions_destroy(&actions);
     ::close(output[1]);
 
     std::string text;
     char buffer[256];
-    for (ssize_t count; (count = ::read(output[0], buffer, sizeof buffer)) > 0;) text.append(buffer, count);
+    for (ssize_t count; (count = ::read(output[0], buffer, sizeof buffer)) > 0;)
+        text.append(buffer, count);
     ::close(output[0]);
     int status = 0;
     ::waitpid(child, &status, 0);

@@ -60,16 +60,17 @@ TEST_F(MetabaseIndexesTest, FreeNumberIsTheOneOpeningEachPathFindsFirst) {
     };
     const std::vector<Case> cases = {
         {"sites 1 and 2", "", 3},
-        {"gap after 4", key("IIsWebServer", "/LM/W3SVC/3") + key("IIsWebServer", "/LM/W3SVC/4") +
-                            key("IIsWebServer", "/LM/W3SVC/6"),
+        {"gap after 4",
+         key("IIsWebServer", "/LM/W3SVC/3") + key("IIsWebServer", "/LM/W3SVC/4") +
+             key("IIsWebServer", "/LM/W3SVC/6"),
          5},
         {"locations in another case", key("IIsWebServer", "/lm/w3svc/3"), 4},
         {"names that are not the number",
          key("IIsWebServer", "/LM/W3SVC/03") + key("IIsWebServer", "/LM/W3SVC/+3") +
              key("IIsWebServer", "/LM/W3SVC/3/") + key("IIsWebVirtualDir", "/LM/W3SVC/3/ROOT"),
          3},
-        {"the same number twice", key("IIsWebServer", "/LM/W3SVC/3") + key("IIsFilters", "/LM/W3SVC/3"),
-         4},
+        {"the same number twice",
+         key("IIsWebServer", "/LM/W3SVC/3") + key("IIsFilters", "/LM/W3SVC/3"), 4},
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(test.name);
@@ -95,8 +96,9 @@ TEST_F(MetabaseIndexesTest, FreeNumberCountsCommittedSitesOnly) {
     EXPECT_EQ(iis->FirstFreeNumber("IIS://LocalHost/W3SVC"), 4);
     pending->SetInfo();
     EXPECT_EQ(iis->FirstFreeNumber("IIS://LocalHost/W3SVC"), 5);
-    EXPECT_EQ(createImageMetabase(machine.host("C:\\none.xml"))->FirstFreeNumber("IIS://LocalHost/W3SVC"),
-              1);
+    EXPECT_EQ(
+        createImageMetabase(machine.host("C:\\none.xml"))->FirstFreeNumber("IIS://LocalHost/W3SVC"),
+        1);
 }
 
 TEST_F(MetabaseIndexesTest, OfEqualLocationsOnlyTheFirstIsListedAndOpened) {
@@ -109,7 +111,8 @@ TEST_F(MetabaseIndexesTest, OfEqualLocationsOnlyTheFirstIsListedAndOpened) {
         for (auto& child : iis->Open("IIS://LocalHost/W3SVC")->Children()) {
             listed.push_back(child->Name() + " " + metabaseValueText(child->Get("ServerComment")));
         }
-        EXPECT_EQ(listed, (std::vector<std::string>{"1 Default Web Site", "2 Second", "7 Seventh"}));
+        EXPECT_EQ(listed,
+                  (std::vector<std::string>{"1 Default Web Site", "2 Second", "7 Seventh"}));
         EXPECT_EQ(metabaseValueText(iis->Open("IIS://LocalHost/W3SVC/2")->Get("ServerComment")),
                   "Second");
     }
@@ -154,10 +157,9 @@ TEST_F(MetabaseIndexesTest, SecureBindingsConflictWithSecureBindingsOnly) {
         std::string failure;
     };
     int number = 10;
-    for (const auto& test : {Case{"SecureBindings", ":443:", kExists},
-                             Case{"SecureBindings", "10.0.0.5:443:", ""},
-                             Case{"ServerBindings", ":443:", ""},
-                             Case{"SecureBindings", ":80:", ""}}) {
+    for (const auto& test :
+         {Case{"SecureBindings", ":443:", kExists}, Case{"SecureBindings", "10.0.0.5:443:", ""},
+          Case{"ServerBindings", ":443:", ""}, Case{"SecureBindings", ":80:", ""}}) {
         SCOPED_TRACE(std::string(test.property) + " " + test.binding);
         auto site = web->Create("IIsWebServer", std::to_string(number++));
         site->Put(test.property, std::vector<std::string>{test.binding});
@@ -174,7 +176,8 @@ TEST_F(MetabaseIndexesTest, EverySaveOfOneStoreHoldsAllItsCommits) {
     second->Put("ServerComment", std::string("Renamed"));
     second->SetInfo();
     iis->Flush();
-    const auto renamed = replaceAll(smallMetabase(), "ServerComment=\"Second\"", "ServerComment=\"Renamed\"");
+    const auto renamed =
+        replaceAll(smallMetabase(), "ServerComment=\"Second\"", "ServerComment=\"Renamed\"");
     EXPECT_EQ(file(), renamed);
 
     auto web = iis->Open("IIS://LocalHost/W3SVC");
@@ -213,7 +216,8 @@ TEST_F(MetabaseIndexesTest, FileReplacedSinceReadingIsSavedOverWithTheStoresComm
     std::ofstream(path.string() + ".other", std::ios::binary) << "<configuration/>\n";
     std::filesystem::rename(path.string() + ".other", path);
     iis->Flush();
-    EXPECT_EQ(file(), replaceAll(smallMetabase(), "ServerComment=\"Second\"", "ServerComment=\"Renamed\""));
+    EXPECT_EQ(file(),
+              replaceAll(smallMetabase(), "ServerComment=\"Second\"", "ServerComment=\"Renamed\""));
 }
 
 }  // namespace

@@ -28,7 +28,8 @@ struct Binding {
         const auto rest = text.substr(first + 1);
         const auto second = rest.find(':');
         binding.port = trimmed(rest.substr(0, second));
-        while (binding.port.size() > 1 && binding.port.front() == '0') binding.port.remove_prefix(1);
+        while (binding.port.size() > 1 && binding.port.front() == '0')
+            binding.port.remove_prefix(1);
         if (second != std::string_view::npos) binding.host = trimmed(rest.substr(second + 1));
         return binding;
     }

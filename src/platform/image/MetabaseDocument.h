@@ -7,16 +7,16 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <pugixml.hpp>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
-#include <pugixml.hpp>
-
 #include "platform/Failure.h"
 #include "platform/image/MetabaseIndex.h"
 #include "platform/image/MetabaseOriginal.h"
+#include "platform/image/TextArena.h"
 
 namespace tessaron {
 
@@ -130,14 +130,27 @@ private:
     PlatformError unreadable(const std::filesystem::path& file, std::size_t offset,
                              const std::string& reason) const;
     std::size_t keyCount() const { return read_.size() + created_.size(); }
-    MetabaseKey& keyAt(std::uint32_t number);
-    const MetabaseKey& keyAt(std::uint32_t number) const;
-    // Calls visit(key) for every key in the store's order.
+    // Keys are numbered in the file's order, those created since after them.
+    MetabaseKey& keyAt(std::uint32_t number) {
+        return number < read_.size() ? read_[number] : created_[number - read_.size()];
+    }
+    const MetabaseKey& keyAt(std::uint32_t number) const {
+        return number < read_.size() ? read_[number] : created_[number - read_.size()];
+    }
+    // Calls visit(number) for every key in the store's order: the file's
+    // until a key is added.
     template <typename Visit>
-    void forEachInOrder(Visit&& visit) const;
+    void forEachInOrder(Visit&& visit) const {
+        if (order_.empty()) {
+            for (std::uint32_t number = 0; number < read_.size(); ++number) visit(number);
+        } else {
+            for (const auto number : order_) visit(number);
+        }
+    }
     void buildIndex();
     void materialize(MetabaseKey& key);
     std::string renderKey(const MetabaseKey& key, std::string_view inner) const;
+    // Where the element of a read key starts in the file.
     std::size_t beginOf(std::uint32_t readNumber) const;
 
     std::unique_ptr<char[]> text_;  // the file's text, parsed in place
@@ -146,10 +159,10 @@ private:
     pugi::xml_document document_;
     std::string eol_ = "\r\n";  // the file's line break, used for new text
 
-    TextArena locations_;                // of the keys read, packed for scanning
-    std::vector<MetabaseKey> read_;      // keys of the file, in its order
-    std::deque<MetabaseKey> created_;    // keys added since; numbered after read_
-    std::vector<std::uint32_t> order_;   // the store's order, once a key is added
+    TextArena locations_;               // of the keys read, packed for scanning
+    std::vector<MetabaseKey> read_;     // keys of the file, in its order
+    std::deque<MetabaseKey> created_;   // keys added since; numbered after read_
+    std::vector<std::uint32_t> order_;  // the store's order, once a key is added
     std::vector<MetabaseKey*> edited_;
 
     NumberIndex index_;  // location -> number; the first of equal locations

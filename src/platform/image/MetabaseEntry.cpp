@@ -41,8 +41,7 @@ MetabaseEntry::Local& MetabaseEntry::local() {
 }
 
 std::string MetabaseEntry::location() const {
-    return key_ ? std::string(key_->location())
-                : local_->parentLocation + "/" + local_->name;
+    return key_ ? std::string(key_->location()) : local_->parentLocation + "/" + local_->name;
 }
 
 std::string MetabaseEntry::Class() const {
@@ -137,7 +136,8 @@ void MetabaseEntry::Put(const std::string& property, const MetabaseValue& value)
         putText(schema::kAccessFlags, schema::formatAccessFlags(flags));
         return;
     }
-    if (caseInsensitiveEqual(property, schema::kAccessFlags) && std::holds_alternative<long>(value)) {
+    if (caseInsensitiveEqual(property, schema::kAccessFlags) &&
+        std::holds_alternative<long>(value)) {
         schema::AccessFlags flags;
         flags.bits = static_cast<unsigned long>(std::get<long>(value));
         putText(schema::kAccessFlags, schema::formatAccessFlags(flags));
@@ -192,7 +192,9 @@ void MetabaseEntry::makeApplication(long isolation) {
     }
 }
 
-void MetabaseEntry::AppCreate(bool inProcess) { makeApplication(inProcess ? 0 : 1); }
+void MetabaseEntry::AppCreate(bool inProcess) {
+    makeApplication(inProcess ? 0 : 1);
+}
 
 void MetabaseEntry::AppCreate2(int mode) {
     if (mode < 0 || mode > 2) throw metabase_error::invalidParameter();

@@ -35,15 +35,24 @@ void appendEscaped(std::string& out, std::string_view value, std::string_view li
     for (std::size_t i = 0; i < value.size(); ++i) {
         const char c = value[i];
         switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
             case '\n':
                 out += lineBreak;
                 while (i + 1 < value.size() && value[i + 1] == '\t') ++i;
                 break;
-            default: out += c;
+            default:
+                out += c;
         }
     }
 }
@@ -83,10 +92,11 @@ std::string renderKey(std::string_view className, std::string_view location,
     std::vector<const std::pair<std::string, std::string>*> sorted;
     for (const auto& property : properties) sorted.push_back(&property);
     std::stable_sort(sorted.begin(), sorted.end(), [](const auto* a, const auto* b) {
-        return std::lexicographical_compare(
-            a->first.begin(), a->first.end(), b->first.begin(), b->first.end(),
-            [](char x, char y) { return std::tolower(static_cast<unsigned char>(x)) <
-                                        std::tolower(static_cast<unsigned char>(y)); });
+        return std::lexicographical_compare(a->first.begin(), a->first.end(), b->first.begin(),
+                                            b->first.end(), [](char x, char y) {
+                                                return std::tolower(static_cast<unsigned char>(x)) <
+                                                       std::tolower(static_cast<unsigned char>(y));
+                                            });
     });
     const std::string valueBreak = std::string(lineBreak) + "\t\t\t";
     std::string out;

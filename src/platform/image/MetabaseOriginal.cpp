@@ -77,7 +77,9 @@ std::unique_ptr<MetabaseOriginal> MetabaseOriginal::read(const std::filesystem::
     return std::unique_ptr<MetabaseOriginal>(new MetabaseOriginal(fd, size, info.st_mtim));
 }
 
-MetabaseOriginal::~MetabaseOriginal() { ::close(fd_); }
+MetabaseOriginal::~MetabaseOriginal() {
+    ::close(fd_);
+}
 
 std::string MetabaseOriginal::bytes(std::size_t offset, std::size_t length) const {
     offset = std::min(offset, size_);
@@ -85,8 +87,8 @@ std::string MetabaseOriginal::bytes(std::size_t offset, std::size_t length) cons
     std::string out(length, '\0');
     std::size_t done = 0;
     while (done < length) {
-        const auto count = ::pread(fd_, out.data() + done, length - done,
-                                   static_cast<off_t>(offset + done));
+        const auto count =
+            ::pread(fd_, out.data() + done, length - done, static_cast<off_t>(offset + done));
         if (count < 0 && errno == EINTR) continue;
         if (count <= 0) break;
         done += static_cast<std::size_t>(count);

@@ -24,8 +24,7 @@ public:
     // Opens the file and reads all of it into `text` (`size` bytes). Returns
     // null with errno set when it cannot be opened or read.
     static std::unique_ptr<MetabaseOriginal> read(const std::filesystem::path& file,
-                                                  std::unique_ptr<char[]>& text,
-                                                  std::size_t& size);
+                                                  std::unique_ptr<char[]>& text, std::size_t& size);
     ~MetabaseOriginal();
     MetabaseOriginal(const MetabaseOriginal&) = delete;
     MetabaseOriginal& operator=(const MetabaseOriginal&) = delete;
