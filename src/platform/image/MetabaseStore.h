@@ -18,7 +18,7 @@ namespace tessaron {
 // old one), so a stage that commits many times writes once. The new file is
 // complete before it takes the old one's name, so every reader sees the old
 // metabase or the new one; it is not synced to the disk first, which would
-// cost more than the rest of the save (see flush()).
+// cost more than the rest of the save (see replaceAtomically in the .cpp).
 class MetabaseStore {
 public:
     explicit MetabaseStore(std::filesystem::path file);
