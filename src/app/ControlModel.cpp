@@ -94,6 +94,13 @@ void ControlModel::addEntry(std::string_view name, const std::string& entry) {
     notify(target, ControlProperty::Entries);
 }
 
+void ControlModel::addEntries(std::string_view name, const std::vector<std::string>& entries) {
+    if (entries.empty()) return;
+    auto& target = control(name);
+    target.entries_.insert(target.entries_.end(), entries.begin(), entries.end());
+    notify(target, ControlProperty::Entries);
+}
+
 void ControlModel::clearEntries(std::string_view name) {
     auto& target = control(name);
     if (target.entries_.empty() && target.selectedIndex_ < 0) return;
@@ -134,6 +141,7 @@ int ControlModel::addObserver(Observer observer) {
 void ControlModel::removeObserver(int id) { observers_.erase(id); }
 
 void ControlModel::notify(const Control& control, ControlProperty property) {
+    if (observers_.empty()) return;
     // Copy so an observer may remove itself while being told.
     const auto observers = observers_;
     for (const auto& [id, observer] : observers) observer(control, property);

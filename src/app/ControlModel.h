@@ -11,7 +11,7 @@
 //                              or the caption of a label, button, check box
 //   setChecked(name, 0|1|2)    check box value
 //   setSelectedIndex(name, i)  drop-down list selection (-1: none)
-//   addEntry / clearEntries    drop-down list contents
+//   addEntry / addEntries / clearEntries   drop-down list contents
 //   setEnabled / setVisible    state
 //   press(name)                a button click
 //
@@ -111,6 +111,9 @@ public:
     void setChecked(std::string_view name, int value);
     void setSelectedIndex(std::string_view name, int index);
     void addEntry(std::string_view name, const std::string& entry);
+    // Appends several entries at once, reported to observers as one change
+    // (a view then rebuilds its list once, not once per entry).
+    void addEntries(std::string_view name, const std::vector<std::string>& entries);
     void clearEntries(std::string_view name);
     void setEnabled(std::string_view name, bool enabled);
     void setVisible(std::string_view name, bool visible);

@@ -234,16 +234,16 @@ void SettingsWindow::probeMicrosoftFtp() {
 }
 
 bool SettingsWindow::fillSiteLists() {
+    // The display names are gathered first and added to each list in one
+    // change, so a window showing the lists rebuilds each of them once.
+    std::vector<std::string> webSites;
     bool webSitesRead = true;
     try {
         auto service = platform_.Iis().Open("IIS://LocalHost/W3SVC");
         for (const auto& child : service->Children()) {
             if (child->Class() != "IIsWebServer") continue;
             try {
-                const std::string comment = metabaseValueText(child->Get("ServerComment"));
-                controls_.addEntry("cmbControlPanelSite", comment);
-                controls_.addEntry("cmbSharedSecureSVC", comment);
-                controls_.addEntry("cmbPreviewSVC", comment);
+                webSites.push_back(metabaseValueText(child->Get("ServerComment")));
             } catch (const PlatformError&) {
                 webSitesRead = false;
             }
@@ -251,18 +251,23 @@ bool SettingsWindow::fillSiteLists() {
     } catch (const PlatformError&) {
         webSitesRead = false;
     }
+    // Entries read before a failure stay.
+    controls_.addEntries("cmbControlPanelSite", webSites);
+    controls_.addEntries("cmbSharedSecureSVC", webSites);
+    controls_.addEntries("cmbPreviewSVC", webSites);
 
     if (microsoftFtpAvailable_) {
         // A failure here only shortens the FTP site list.
+        std::vector<std::string> ftpSites;
         try {
             auto service = platform_.Iis().Open("IIS://LocalHost/MSFTPSVC");
             for (const auto& child : service->Children()) {
                 if (child->Class() != "IIsFtpServer") continue;
-                controls_.addEntry("cmbMainFTPSVC",
-                                   metabaseValueText(child->Get("ServerComment")));
+                ftpSites.push_back(metabaseValueText(child->Get("ServerComment")));
             }
         } catch (const PlatformError&) {
         }
+        controls_.addEntries("cmbMainFTPSVC", ftpSites);
     }
     return webSitesRead;
 }
