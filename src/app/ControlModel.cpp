@@ -1,6 +1,8 @@
 #include "app/ControlModel.h"
 
+#include <iterator>
 #include <stdexcept>
+#include <utility>
 
 namespace tessaron::app {
 
@@ -98,6 +100,18 @@ void ControlModel::addEntries(std::string_view name, const std::vector<std::stri
     if (entries.empty()) return;
     auto& target = control(name);
     target.entries_.insert(target.entries_.end(), entries.begin(), entries.end());
+    notify(target, ControlProperty::Entries);
+}
+
+void ControlModel::addEntries(std::string_view name, std::vector<std::string>&& entries) {
+    if (entries.empty()) return;
+    auto& target = control(name);
+    if (target.entries_.empty()) {
+        target.entries_ = std::move(entries);
+    } else {
+        target.entries_.insert(target.entries_.end(), std::make_move_iterator(entries.begin()),
+                               std::make_move_iterator(entries.end()));
+    }
     notify(target, ControlProperty::Entries);
 }
 

@@ -114,6 +114,7 @@ public:
     // Appends several entries at once, reported to observers as one change
     // (a view then rebuilds its list once, not once per entry).
     void addEntries(std::string_view name, const std::vector<std::string>& entries);
+    void addEntries(std::string_view name, std::vector<std::string>&& entries);
     void clearEntries(std::string_view name);
     void setEnabled(std::string_view name, bool enabled);
     void setVisible(std::string_view name, bool visible);

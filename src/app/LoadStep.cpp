@@ -240,34 +240,37 @@ bool SettingsWindow::fillSiteLists() {
     bool webSitesRead = true;
     try {
         auto service = platform_.Iis().Open("IIS://LocalHost/W3SVC");
-        for (const auto& child : service->Children()) {
-            if (child->Class() != "IIsWebServer") continue;
-            try {
-                webSites.push_back(metabaseValueText(child->Get("ServerComment")));
-            } catch (const PlatformError&) {
+        service->ListChildren("IIsWebServer", "ServerComment", [&](const MetabaseChildView& site) {
+            if (site.value) {
+                webSites.emplace_back(*site.value);
+            } else {
                 webSitesRead = false;
             }
-        }
+            return true;
+        });
     } catch (const PlatformError&) {
         webSitesRead = false;
     }
     // Entries read before a failure stay.
     controls_.addEntries("cmbControlPanelSite", webSites);
     controls_.addEntries("cmbSharedSecureSVC", webSites);
-    controls_.addEntries("cmbPreviewSVC", webSites);
+    controls_.addEntries("cmbPreviewSVC", std::move(webSites));
 
     if (microsoftFtpAvailable_) {
-        // A failure here only shortens the FTP site list.
+        // A failure here only shortens the FTP site list: it ends at the
+        // first site whose display name cannot be read.
         std::vector<std::string> ftpSites;
         try {
             auto service = platform_.Iis().Open("IIS://LocalHost/MSFTPSVC");
-            for (const auto& child : service->Children()) {
-                if (child->Class() != "IIsFtpServer") continue;
-                ftpSites.push_back(metabaseValueText(child->Get("ServerComment")));
-            }
+            service->ListChildren("IIsFtpServer", "ServerComment",
+                                  [&](const MetabaseChildView& site) {
+                                      if (!site.value) return false;
+                                      ftpSites.emplace_back(*site.value);
+                                      return true;
+                                  });
         } catch (const PlatformError&) {
         }
-        controls_.addEntries("cmbMainFTPSVC", ftpSites);
+        controls_.addEntries("cmbMainFTPSVC", std::move(ftpSites));
     }
     return webSitesRead;
 }

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -11,6 +14,20 @@ namespace tessaron {
 
 // A metabase property value: text, boolean, integer or list of texts.
 using MetabaseValue = std::variant<std::string, bool, long, std::vector<std::string>>;
+
+// A child as MetabaseObject::ListChildren reports it; the views are valid
+// during the call only.
+struct MetabaseChildView {
+    std::string_view className;  // Class()
+    std::string_view name;       // Name()
+    // The listed property's text, as metabaseValueText(Get(property)) gives
+    // it; nullopt where that Get fails.
+    std::optional<std::string_view> value;
+};
+
+// Text of a property value for display and comparison: text as is, a list
+// joined by line breaks, booleans "True"/"False", integers in decimal.
+std::string metabaseValueText(const MetabaseValue& value);
 
 // One metabase object (a service, site, root or pool), with the directory
 // service's semantics. Every operation throws PlatformError on failure.
@@ -24,6 +41,31 @@ public:
 
     // The children, in the store's order.
     virtual std::vector<std::unique_ptr<MetabaseObject>> Children() = 0;
+
+    // The children whose Class is className, in the store's order, each with
+    // the text of one property: what Children() and each child's Class(),
+    // Get(property) and Name() tell, which is how the default finds it.
+    // Stores that keep their keys in memory answer without making an object
+    // or a copy of a value per child. visit returns false to stop the
+    // listing. Throws PlatformError when the children cannot be enumerated.
+    using ChildVisitor = std::function<bool(const MetabaseChildView&)>;
+    virtual void ListChildren(const std::string& className, const std::string& property,
+                              const ChildVisitor& visit) {
+        for (const auto& child : Children()) {
+            const std::string childClass = child->Class();
+            if (childClass != className) continue;
+            std::optional<std::string> text;
+            try {
+                text = metabaseValueText(child->Get(property));
+            } catch (const PlatformError&) {
+                text.reset();
+            }
+            const std::string name = child->Name();
+            std::optional<std::string_view> value;
+            if (text) value = *text;
+            if (!visit(MetabaseChildView{childClass, name, value})) return;
+        }
+    }
     // A new child, uncommitted until its SetInfo. Fails when the name exists.
     virtual std::unique_ptr<MetabaseObject> Create(const std::string& className,
                                                    const std::string& name) = 0;
@@ -64,9 +106,5 @@ public:
     // commit do nothing here.
     virtual void Flush() {}
 };
-
-// Text of a property value for display and comparison: text as is, a list
-// joined by line breaks, booleans "True"/"False", integers in decimal.
-std::string metabaseValueText(const MetabaseValue& value);
 
 }  // namespace tessaron

@@ -19,6 +19,11 @@ bool isWebDirectory(std::string_view className) {
     return className == "IIsWebVirtualDir" || className == "IIsWebDirectory";
 }
 
+std::string_view nameOf(std::string_view location) {
+    const auto slash = location.rfind('/');
+    return slash == std::string_view::npos ? location : location.substr(slash + 1);
+}
+
 }  // namespace
 
 MetabaseEntry::MetabaseEntry(std::shared_ptr<MetabaseStore> store, MetabaseKey& key)
@@ -50,9 +55,7 @@ std::string MetabaseEntry::Class() const {
 
 std::string MetabaseEntry::Name() const {
     if (!key_) return local_->name;
-    const auto location = key_->location();
-    const auto slash = location.rfind('/');
-    return std::string(slash == std::string_view::npos ? location : location.substr(slash + 1));
+    return std::string(nameOf(key_->location()));
 }
 
 std::vector<std::unique_ptr<MetabaseObject>> MetabaseEntry::Children() {
@@ -64,6 +67,39 @@ std::vector<std::unique_ptr<MetabaseObject>> MetabaseEntry::Children() {
         children.push_back(std::make_unique<MetabaseEntry>(store_, *child));
     }
     return children;
+}
+
+void MetabaseEntry::ListChildren(const std::string& className, const std::string& property,
+                                 const ChildVisitor& visit) {
+    if (!key_) return;
+    auto& document = store_->document();
+    const auto keys = document.children(key_->location());
+    // A text property is read where the document holds it. Other properties,
+    // and the names Get answers itself, go through Get on an object of the
+    // child, so the text is what Get gives.
+    const auto info = schema::lookup(property);
+    const bool asStored = info.kind == schema::Kind::Text &&
+                          !caseInsensitiveEqual(property, schema::kAccessFlags) &&
+                          !caseInsensitiveEqual(property, "Class") &&
+                          !caseInsensitiveEqual(property, "Name") &&
+                          !caseInsensitiveEqual(property, kKeyType);
+    std::string text;
+    for (auto* child : keys) {
+        const auto childClass = child->className();
+        if (childClass != className) continue;
+        std::optional<std::string_view> value;
+        if (asStored) {
+            value = document.propertyView(*child, info.name);
+        } else {
+            try {
+                text = metabaseValueText(MetabaseEntry(store_, *child).Get(property));
+                value = text;
+            } catch (const PlatformError&) {
+                value.reset();
+            }
+        }
+        if (!visit(MetabaseChildView{childClass, nameOf(child->location()), value})) return;
+    }
 }
 
 std::unique_ptr<MetabaseObject> MetabaseEntry::Create(const std::string& className,

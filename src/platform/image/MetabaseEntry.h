@@ -25,6 +25,8 @@ public:
     std::string Class() const override;
     std::string Name() const override;
     std::vector<std::unique_ptr<MetabaseObject>> Children() override;
+    void ListChildren(const std::string& className, const std::string& property,
+                      const ChildVisitor& visit) override;
     std::unique_ptr<MetabaseObject> Create(const std::string& className,
                                            const std::string& name) override;
     MetabaseValue Get(const std::string& property) override;
