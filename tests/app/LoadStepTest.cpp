@@ -211,6 +211,27 @@ TEST(LoadStep, SiteListsKeepDuplicatesAndEmptyCommentsInMetabaseOrder) {
               Strings({"-- Create New Site --", "Default FTP Site", "Default FTP Site"}));
 }
 
+TEST(LoadStep, AnFtpSiteWithoutADisplayNameEndsTheFtpListSilently) {
+    MachineSpec setup;
+    setup.ftpSites = {{"1", "First FTP"}, {"2", std::nullopt}, {"3", "Third FTP"}};
+    WindowOnMachine w(setup);
+    ASSERT_EQ(w.result, LoadResult::Shown);
+    EXPECT_TRUE(w.messages.ids().empty());
+    EXPECT_EQ(w.controls().entries("cmbMainFTPSVC"),
+              Strings({"-- Create New Site --", "First FTP"}));
+}
+
+TEST(LoadStep, WebSitesReadBeforeAndAfterAnUnreadableOneStayListed) {
+    MachineSpec setup;
+    setup.webSites = {{"1", "First"}, {"2", std::nullopt}, {"3", "Third"}};
+    WindowOnMachine w(setup);
+    EXPECT_EQ(w.result, LoadResult::Ended);
+    EXPECT_EQ(w.messages.ids(), std::vector<int>({6}));
+    EXPECT_EQ(w.controls().entries("cmbSharedSecureSVC"),
+              Strings({"-- Create New Site --", "-- No Shared Secure Website --", "First",
+                       "Third"}));
+}
+
 TEST(LoadStep, DnsProviderNoteShowsOnWindows2000Only) {
     MachineSpec setup;
     setup.version = "5.0";

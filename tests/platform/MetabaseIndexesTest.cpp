@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 
 #include "MetabaseTestSupport.h"
@@ -116,6 +117,78 @@ TEST_F(MetabaseIndexesTest, OfEqualLocationsOnlyTheFirstIsListedAndOpened) {
         EXPECT_EQ(metabaseValueText(iis->Open("IIS://LocalHost/W3SVC/2")->Get("ServerComment")),
                   "Second");
     }
+}
+
+// What ListChildren reports, one line per child; stops after `limit`.
+std::vector<std::string> listing(const std::function<void(const MetabaseObject::ChildVisitor&)>& list,
+                                 std::size_t limit = 1000) {
+    std::vector<std::string> lines;
+    list([&](const MetabaseChildView& child) {
+        lines.push_back(std::string(child.className) + " " + std::string(child.name) + " " +
+                        (child.value ? "[" + std::string(*child.value) + "]" : "unreadable"));
+        return lines.size() < limit;
+    });
+    return lines;
+}
+
+TEST_F(MetabaseIndexesTest, ListingChildrenTellsWhatChildrenClassGetAndNameTell) {
+    auto iis = store(smallMetabaseWith(
+        key("IIsWebServer", "/lm/w3svc/2", "Copy of the second") +
+        key("IIsWebServer", "/LM/W3SVC/7") + key("IIsWebServer", "/LM/W3SVC/8", "Eighth") +
+        "<IIsWebServer\tLocation =\"/LM/W3SVC/9\"\n\t\tServerAutoStart=\"yes\"\n"
+        "\t\tServerComment=\"Line one\n\t\t\tline two\"\n\t>\n</IIsWebServer>\n" +
+        key("IIsFilters", "/LM/W3SVC/Filters")));
+    {
+        auto web = iis->Open("IIS://LocalHost/W3SVC");
+        web->Create("IIsWebServer", "10")->SetInfo();
+        auto renamed = web->Create("IIsWebServer", "11");
+        renamed->Put("ServerComment", std::string("Eleventh"));
+        renamed->SetInfo();
+        auto eighth = iis->Open("IIS://LocalHost/W3SVC/8");
+        eighth->Put("KeyType", std::string("IIsWebVirtualDir"));
+        eighth->SetInfo();
+        web->Create("IIsWebServer", "12");  // never committed
+    }
+    // Before and after the store indexes its keys.
+    for (int round = 0; round < 12; ++round) {
+        SCOPED_TRACE(round);
+        for (const auto* path : {"IIS://LocalHost/W3SVC", "IIS://LocalHost/W3SVC/1",
+                                 "IIS://LocalHost/MSFTPSVC"}) {
+            auto parent = iis->Open(path);
+            for (const auto* className :
+                 {"IIsWebServer", "IIsWebVirtualDir", "IIsFtpServer", "iiswebserver"}) {
+                for (const auto* property :
+                     {"ServerComment", "servercomment", "ServerAutoStart", "ServerBindings",
+                      "AccessFlags", "AccessRead", "Path", "Class", "Name", "KeyType",
+                      "Location", "Unknown"}) {
+                    SCOPED_TRACE(std::string(path) + " " + className + " " + property);
+                    for (const std::size_t limit : {std::size_t{1000}, std::size_t{2}}) {
+                        const auto stored = listing(
+                            [&](const auto& visit) {
+                                parent->ListChildren(className, property, visit);
+                            },
+                            limit);
+                        const auto plain = listing(
+                            [&](const auto& visit) {
+                                parent->MetabaseObject::ListChildren(className, property, visit);
+                            },
+                            limit);
+                        EXPECT_EQ(stored, plain);
+                    }
+                }
+            }
+        }
+    }
+    std::vector<std::string> comments;
+    iis->Open("IIS://LocalHost/W3SVC")
+        ->ListChildren("IIsWebServer", "ServerComment", [&](const MetabaseChildView& child) {
+            comments.push_back(std::string(child.name) + " " +
+                               (child.value ? std::string(*child.value) : "unreadable"));
+            return true;
+        });
+    EXPECT_EQ(comments, (std::vector<std::string>{"1 Default Web Site", "2 Second", "7 unreadable",
+                                                  "9 Line one\n\t\t\tline two", "10 unreadable",
+                                                  "11 Eleventh"}));
 }
 
 TEST_F(MetabaseIndexesTest, StartSeesBindingsChangedSinceTheFirstStart) {

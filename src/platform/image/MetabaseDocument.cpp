@@ -62,7 +62,6 @@ void MetabaseKey::setLocation(const char* location, std::size_t length) {
     length_ = static_cast<std::uint32_t>(length);
     const auto* slash = static_cast<const char*>(::memrchr(location, '/', length));
     parentLength_ = slash ? static_cast<std::uint32_t>(slash - location) : 0;
-    tag_ = nameTag(this->location());
 }
 
 std::unique_ptr<MetabaseDocument> MetabaseDocument::load(const fs::path& file) {
@@ -118,7 +117,11 @@ void MetabaseDocument::readKeys(const fs::path& file) {
     read_.reserve(size_ / 96 + 16);
     for (auto node = properties.first_child(); node; node = node.next_sibling()) {
         if (node.type() != pugi::node_element) continue;
-        const auto location = node.attribute("Location");  // IIS writes it first
+        // IIS writes Location first.
+        auto location = node.first_attribute();
+        if (!location || std::strcmp(location.name(), "Location") != 0) {
+            location = node.attribute("Location");
+        }
         if (!location) {
             throw unreadable(file, elementOffset(node),
                              std::string("the key <") + node.name() + "> has no Location");
@@ -196,6 +199,7 @@ MetabaseKey& MetabaseDocument::add(std::string className, std::string location,
     key.edits_->className = std::move(className);
     key.edits_->properties = std::move(properties);
     key.setLocation(key.edits_->location.data(), key.edits_->location.size());
+    key.tag_ = nameTag(key.location());
 
     // After the parent and everything below it, as IIS keeps the file.
     if (order_.empty()) {

@@ -46,6 +46,12 @@ public:
     bool created() const { return !element_; }
     // True when the key lies one level below the location (the part of its
     // own location before the last "/" equals it without regard to case).
+    // The class compared with the name exactly, without making a view of it.
+    bool hasClass(const std::string& name) const {
+        if (edits_ && edits_->className) return *edits_->className == name;
+        const char* own = element_.name();
+        return std::strncmp(own, name.c_str(), name.size()) == 0 && own[name.size()] == 0;
+    }
     bool isChildOf(std::string_view parent) const {
         return parentLength_ == parent.size() &&
                caseInsensitiveEqual(std::string_view(location_, parentLength_), parent);
@@ -60,7 +66,7 @@ private:
     std::unique_ptr<MetabaseKeyEdits> edits_;
     std::uint32_t length_ = 0;
     std::uint32_t parentLength_ = 0;  // offset of the last "/" (0 without one)
-    std::uint32_t tag_ = 0;           // nameTag of the location
+    std::uint32_t tag_ = 0;           // nameTag of the location, once indexed or created
 };
 
 // A piece of the file as it is to be saved: bytes of the file as read, or

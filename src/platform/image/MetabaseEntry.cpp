@@ -73,7 +73,6 @@ void MetabaseEntry::ListChildren(const std::string& className, const std::string
                                  const ChildVisitor& visit) {
     if (!key_) return;
     auto& document = store_->document();
-    const auto keys = document.children(key_->location());
     // A text property is read where the document holds it. Other properties,
     // and the names Get answers itself, go through Get on an object of the
     // child, so the text is what Get gives.
@@ -84,21 +83,21 @@ void MetabaseEntry::ListChildren(const std::string& className, const std::string
                           !caseInsensitiveEqual(property, "Name") &&
                           !caseInsensitiveEqual(property, kKeyType);
     std::string text;
-    for (auto* child : keys) {
-        const auto childClass = child->className();
-        if (childClass != className) continue;
+    for (auto* key : document.children(key_->location())) {
+        auto& child = *key;
+        if (!child.hasClass(className)) continue;
         std::optional<std::string_view> value;
         if (asStored) {
-            value = document.propertyView(*child, info.name);
+            value = document.propertyView(child, info.name);
         } else {
             try {
-                text = metabaseValueText(MetabaseEntry(store_, *child).Get(property));
+                text = metabaseValueText(MetabaseEntry(store_, child).Get(property));
                 value = text;
             } catch (const PlatformError&) {
                 value.reset();
             }
         }
-        if (!visit(MetabaseChildView{childClass, nameOf(child->location()), value})) return;
+        if (!visit(MetabaseChildView{className, nameOf(child.location()), value})) return;
     }
 }
 

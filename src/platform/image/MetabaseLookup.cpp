@@ -30,7 +30,8 @@ void MetabaseDocument::buildIndex() {
     index_.reserve(keyCount());
     equalLocations_ = false;
     for (std::uint32_t number = 0; number < keyCount(); ++number) {
-        const auto& key = keyAt(number);
+        auto& key = keyAt(number);
+        key.tag_ = nameTag(key.location());
         if (index_.insert(key.location(), key.tag_, number, locationOf) != NumberIndex::npos) {
             equalLocations_ = true;  // the later one is kept in the file, never found
         }
@@ -42,9 +43,10 @@ MetabaseKey* MetabaseDocument::find(std::string_view location) {
     if (!indexed_) {
         if (unindexedFinds_ < kFindsBeforeIndex) {
             ++unindexedFinds_;
-            const auto tag = nameTag(location);
+            // Keys get their tags with the index: until then the lengths
+            // sort out most keys.
             const auto matches = [&](const MetabaseKey& key) {
-                return key.tag_ == tag && key.length_ == location.size() &&
+                return key.length_ == location.size() &&
                        caseInsensitiveEqual(key.location(), location);
             };
             for (auto& key : read_) {
@@ -70,13 +72,19 @@ std::vector<MetabaseKey*> MetabaseDocument::children(std::string_view location) 
     });
     if (result.size() < 2 || !equalLocations_) return result;
 
-    // Of keys with equal locations (both children here) only the first.
+    // Of keys with equal locations (both children here) only the first. The
+    // children's locations start with the same parent, so they are equal
+    // when what follows it is, which is all that needs hashing.
     NumberIndex seen;
     seen.reserve(result.size());
-    const auto locationOf = [&](std::uint32_t n) { return result[n]->location(); };
+    const auto parentLength = location.size();
+    const auto ownPart = [&](const MetabaseKey& key) {
+        return key.location().substr(parentLength);
+    };
+    const auto ownPartOf = [&](std::uint32_t n) { return ownPart(*result[n]); };
     std::uint32_t kept = 0;
     for (auto* key : result) {
-        if (seen.insert(key->location(), key->tag_, kept, locationOf) == NumberIndex::npos) {
+        if (seen.insert(ownPart(*key), kept, ownPartOf) == NumberIndex::npos) {
             result[kept++] = key;
         }
     }
