@@ -119,6 +119,26 @@ TEST_F(MetabaseIndexesTest, OfEqualLocationsOnlyTheFirstIsListedAndOpened) {
     }
 }
 
+// Among thousands of children, where many distinct names share hash bits,
+// only the later keys of equal locations drop out, in any case and order.
+TEST_F(MetabaseIndexesTest, OfManyChildrenOnlyRepeatedLocationsDropOut) {
+    std::string keys;
+    std::vector<std::string> expected{"1", "2"};
+    for (int n = 100; n < 3100; ++n) {
+        keys += key("IIsWebServer", "/LM/W3SVC/" + std::to_string(n), "Site");
+        expected.push_back(std::to_string(n));
+        if (n % 500 == 0) keys += key("IIsWebServer", "/lm/w3svc/" + std::to_string(n / 5));
+    }
+    keys += key("IIsWebServer", "/LM/W3SVC/1", "Copy") + key("IIsWebVirtualDir", "/LM/W3SVC/X");
+    expected.push_back("X");
+    auto iis = store(smallMetabaseWith(keys));
+    std::vector<std::string> listed;
+    for (auto& child : iis->Open("IIS://LocalHost/W3SVC")->Children()) {
+        listed.push_back(child->Name());
+    }
+    EXPECT_EQ(listed, expected);
+}
+
 // What ListChildren reports, one line per child; stops after `limit`.
 std::vector<std::string> listing(const std::function<void(const MetabaseObject::ChildVisitor&)>& list,
                                  std::size_t limit = 1000) {

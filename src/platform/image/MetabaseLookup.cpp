@@ -1,6 +1,8 @@
 // Finding keys of the document: by location, below a location, and the
 // first free site number below one.
 #include "platform/image/MetabaseDocument.h"
+#include <cstdint>
+#include <vector>
 
 namespace tessaron {
 namespace {
@@ -74,17 +76,41 @@ std::vector<MetabaseKey*> MetabaseDocument::children(std::string_view location) 
 
     // Of keys with equal locations (both children here) only the first. The
     // children's locations start with the same parent, so they are equal
-    // when what follows it is, which is all that needs hashing.
-    NumberIndex seen;
-    seen.reserve(result.size());
+    // when what follows it is, which is all that needs hashing. Equal parts
+    // have equal tags: a bitmap of the tags seen tells most children apart
+    // without a table, and only children whose tag bits meet another's are
+    // compared by name.
     const auto parentLength = location.size();
     const auto ownPart = [&](const MetabaseKey& key) {
         return key.location().substr(parentLength);
     };
+    std::size_t bits = 1024;
+    while (bits < result.size() * 16) bits *= 2;
+    const auto mask = bits - 1;
+    std::vector<std::uint64_t> once(bits / 64), again(bits / 64);
+    std::vector<std::uint32_t> tags(result.size());
+    std::size_t shared = 0;
+    for (std::size_t i = 0; i < result.size(); ++i) {
+        const auto bit = (tags[i] = nameTag(ownPart(*result[i]))) & mask;
+        auto& word = once[bit / 64];
+        const auto flag = std::uint64_t{1} << (bit % 64);
+        if (word & flag) {
+            again[bit / 64] |= flag;
+            ++shared;
+        }
+        word |= flag;
+    }
+    if (shared == 0) return result;
+
+    NumberIndex seen;
+    seen.reserve(2 * shared);
     const auto ownPartOf = [&](std::uint32_t n) { return ownPart(*result[n]); };
     std::uint32_t kept = 0;
-    for (auto* key : result) {
-        if (seen.insert(ownPart(*key), kept, ownPartOf) == NumberIndex::npos) {
+    for (std::size_t i = 0; i < result.size(); ++i) {
+        auto* key = result[i];
+        const auto bit = tags[i] & mask;
+        const bool alone = (again[bit / 64] & (std::uint64_t{1} << (bit % 64))) == 0;
+        if (alone || seen.insert(ownPart(*key), tags[i], kept, ownPartOf) == NumberIndex::npos) {
             result[kept++] = key;
         }
     }
