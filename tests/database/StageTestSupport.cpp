@@ -1,9 +1,9 @@
 #include "StageTestSupport.h"
 
-#include <ctime>
 #include <fstream>
 #include <stdexcept>
 
+#include "support/LocalTime.h"
 #include "support/TempMachine.h"
 
 namespace tessaron::testing {
@@ -32,17 +32,7 @@ SettingsRecord typicalSettings() {
     return settings;
 }
 
-std::chrono::system_clock::time_point pinnedNow() {
-    std::tm local{};
-    local.tm_year = 2004 - 1900;
-    local.tm_mon = 2;
-    local.tm_mday = 7;
-    local.tm_hour = 14;
-    local.tm_min = 5;
-    local.tm_sec = 9;
-    local.tm_isdst = -1;
-    return std::chrono::system_clock::from_time_t(std::mktime(&local));
-}
+std::chrono::system_clock::time_point pinnedNow() { return localTime(2004, 3, 7, 14, 5, 9); }
 
 std::vector<std::string> expectedStatements(const std::string& fileName) {
     std::filesystem::path path = sourceDir() / "tests" / "database" / "expected" / fileName;

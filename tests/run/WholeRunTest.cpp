@@ -6,10 +6,10 @@
 
 #include <ostream>
 
-#include <ctime>
 #include <filesystem>
 
 #include "RunMachine.h"
+#include "support/LocalTime.h"
 #include "run/RunDriver.h"
 
 namespace tessaron::testing {
@@ -79,15 +79,7 @@ SettingsRecord sampleSettings() {
     return s;
 }
 
-std::chrono::system_clock::time_point march7th2024() {
-    std::tm parts{};
-    parts.tm_year = 2024 - 1900;
-    parts.tm_mon = 2;
-    parts.tm_mday = 7;
-    parts.tm_hour = 12;
-    parts.tm_isdst = -1;
-    return std::chrono::system_clock::from_time_t(std::mktime(&parts));
-}
+std::chrono::system_clock::time_point march7th2024() { return localTime(2024, 3, 7, 12); }
 
 const Lines kChecksAndFile = {
     "Beginning Tessaron configuration...",

@@ -1,14 +1,16 @@
 #include "settings/ConfigFileBody.h"
+#include "support/LocalTime.h"
 
 #include <gtest/gtest.h>
 
 #include <ostream>
 
-#include <ctime>
 #include <string>
 
 namespace tessaron {
 namespace {
+
+using testing::localTime;
 
 // The line of the body table whose key column is key.
 std::optional<std::string> lineFor(const ConfigFileSources& sources, const std::string& key) {
@@ -140,15 +142,6 @@ TEST(ConfigFileBody, NoValueCanBreakALine) {
     }
 }
 
-std::chrono::system_clock::time_point localTime(int year, int month, int day, int hour) {
-    std::tm parts{};
-    parts.tm_year = year - 1900;
-    parts.tm_mon = month - 1;
-    parts.tm_mday = day;
-    parts.tm_hour = hour;
-    parts.tm_isdst = -1;
-    return std::chrono::system_clock::from_time_t(std::mktime(&parts));
-}
 
 TEST(ConfigFileBody, CreationDateIsMonthDayYearWithoutLeadingZeros) {
     EXPECT_EQ(ShortDateText(localTime(2024, 3, 7, 0)), "3/7/2024");
