@@ -15,7 +15,7 @@ PACKAGES=(
     libgtest-dev googletest libpugixml-dev
     unixodbc unixodbc-dev odbc-mariadb tdsodbc mariadb-server mariadb-client
     qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev xvfb xauth
-    libbenchmark-dev
+    libbenchmark-dev ccache
 )
 
 missing_packages() {
