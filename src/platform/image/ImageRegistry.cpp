@@ -1,5 +1,7 @@
 #include "platform/image/ImageRegistry.h"
 
+#include <iostream>
+
 #include "platform/WindowsPath.h"
 
 namespace tessaron {
@@ -15,7 +17,11 @@ std::string fullPath(const std::string& keyPath) {
 }  // namespace
 
 ImageRegistry::ImageRegistry(std::filesystem::path file)
-    : file_(std::move(file)), registry_(readRegistryFile(file_)) {}
+    : file_(std::move(file)), registry_(readRegistryFile(file_)) {
+    // Forms regedit imports with a warning are imported here too, and the
+    // warning goes where regedit's would: to the person starting the program.
+    for (const auto& warning : registry_.warnings) std::cerr << warning << '\n';
+}
 
 RegistryValue ImageRegistry::readValue(const std::string& keyPath,
                                        const std::string& valueName) const {
