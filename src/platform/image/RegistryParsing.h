@@ -47,6 +47,13 @@ std::string_view trimBlanks(std::string_view text);
 // True when nothing but blanks and a ";" comment follow.
 bool onlyCommentFollows(std::string_view rest);
 
+inline int hexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
 // What the parse of one value needs from around it.
 struct ValueContext {
     const std::vector<Line>& lines;
@@ -54,6 +61,14 @@ struct ValueContext {
     bool ansi;           // REGEDIT4: string data in hex form are ANSI bytes
     std::vector<RegistryWarning>& warnings;
 };
+
+inline std::size_t lineNumber(const ValueContext& context) {
+    return context.lines[context.index].number;
+}
+
+// Reads the bytes of a hex: or hex(type): value from `first` (the text after
+// the colon) and its continuation lines, and decodes them by type.
+RegistryEntry parseHexValue(std::uint32_t type, std::string_view first, ValueContext& context);
 
 // Parses `"name"=data` or `@=data` at the current line. Returns nullopt for a
 // deletion (`"name"=-`); `name` receives the value's name either way.
