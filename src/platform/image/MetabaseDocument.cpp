@@ -128,8 +128,7 @@ void MetabaseDocument::readKeys(const fs::path& file) {
         }
         auto& key = read_.emplace_back();
         key.element_ = node;
-        const auto copied = locations_.copy(location.value());
-        key.setLocation(copied.data(), copied.size());
+        key.setLocation(location.value(), std::strlen(location.value()));
     }
 }
 
@@ -199,7 +198,6 @@ MetabaseKey& MetabaseDocument::add(std::string className, std::string location,
     key.edits_->className = std::move(className);
     key.edits_->properties = std::move(properties);
     key.setLocation(key.edits_->location.data(), key.edits_->location.size());
-    key.tag_ = nameTag(key.location());
 
     // After the parent and everything below it, as IIS keeps the file.
     if (order_.empty()) {
@@ -219,7 +217,7 @@ MetabaseKey& MetabaseDocument::add(std::string className, std::string location,
     }
     order_.insert(order_.begin() + static_cast<std::ptrdiff_t>(position), number);
     if (indexed_) {
-        index_.insert(key.location(), key.tag_, number,
+        index_.insert(key.location(), number,
                       [this](std::uint32_t n) { return keyAt(n).location(); });
     }
     edited_.push_back(&key);

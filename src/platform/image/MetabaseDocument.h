@@ -16,7 +16,6 @@
 #include "platform/Failure.h"
 #include "platform/image/MetabaseIndex.h"
 #include "platform/image/MetabaseOriginal.h"
-#include "platform/image/TextArena.h"
 
 namespace tessaron {
 
@@ -33,7 +32,7 @@ struct MetabaseKeyEdits {
 //
 // Keys read from the file point into the parsed document until they are
 // changed; then their properties move into edits and the key is written out
-// anew in IIS's layout when the file is saved. Kept to 40 bytes: a metabase
+// anew in IIS's layout when the file is saved. Kept to 32 bytes: a metabase
 // may hold a hundred thousand keys, and lists scan them all.
 class MetabaseKey {
 public:
@@ -62,11 +61,10 @@ private:
     void setLocation(const char* location, std::size_t length);
 
     pugi::xml_node element_;          // empty for keys created since loading
-    const char* location_ = nullptr;  // a copy of the file's, or the edits'
+    const char* location_ = nullptr;  // in the parsed text, or the edits'
     std::unique_ptr<MetabaseKeyEdits> edits_;
     std::uint32_t length_ = 0;
     std::uint32_t parentLength_ = 0;  // offset of the last "/" (0 without one)
-    std::uint32_t tag_ = 0;           // nameTag of the location, once indexed or created
 };
 
 // A piece of the file as it is to be saved: bytes of the file as read, or
@@ -165,7 +163,6 @@ private:
     pugi::xml_document document_;
     std::string eol_ = "\r\n";  // the file's line break, used for new text
 
-    TextArena locations_;               // of the keys read, packed for scanning
     std::vector<MetabaseKey> read_;     // keys of the file, in its order
     std::deque<MetabaseKey> created_;   // keys added since; numbered after read_
     std::vector<std::uint32_t> order_;  // the store's order, once a key is added

@@ -8,20 +8,6 @@
 
 namespace tessaron {
 
-inline constexpr std::size_t kHashStart = 1469598103934665603ull;
-
-// One step of a hash without regard to ASCII case (FNV-1a over lower case).
-inline std::size_t caseInsensitiveHashStep(std::size_t hash, char c) noexcept {
-    const char lower = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-    return (hash ^ static_cast<unsigned char>(lower)) * 1099511628211ull;
-}
-
-inline std::size_t caseInsensitiveHash(std::string_view text) noexcept {
-    std::size_t hash = kHashStart;
-    for (const char c : text) hash = caseInsensitiveHashStep(hash, c);
-    return hash;
-}
-
 inline bool caseInsensitiveEqual(std::string_view a, std::string_view b) noexcept {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
@@ -58,125 +44,40 @@ inline std::uint32_t nameTag(std::string_view name) noexcept {
     return static_cast<std::uint32_t>(hash ^ (hash >> 29));
 }
 
-// Names (viewed, not owned) to entries, found without regard to case. An
-// open-addressing table: a metabase of many thousand keys is indexed without
-// an allocation per key, and lookups cost one hash and a short probe.
-template <typename T>
-class CaseInsensitiveIndex {
-public:
-    void reserve(std::size_t count) {
-        std::size_t capacity = 16;
-        while (capacity < count * 2) capacity *= 2;
-        if (capacity > slots_.size()) rehash(capacity);
-    }
-
-    // Adds the entry unless the name is there already; returns the entry
-    // that was there, or null.
-    T* insert(std::string_view name, T* value) {
-        if ((size_ + 1) * 2 > slots_.size()) rehash(slots_.empty() ? 16 : slots_.size() * 2);
-        const auto hash = caseInsensitiveHash(name);
-        for (std::size_t i = hash & mask_;; i = (i + 1) & mask_) {
-            Slot& slot = slots_[i];
-            if (!slot.value) {
-                slot = {hash, name, value};
-                ++size_;
-                return nullptr;
-            }
-            if (slot.hash == hash && caseInsensitiveEqual(slot.name, name)) return slot.value;
-        }
-    }
-
-    T* find(std::string_view name) const {
-        if (slots_.empty()) return nullptr;
-        const auto hash = caseInsensitiveHash(name);
-        for (std::size_t i = hash & mask_;; i = (i + 1) & mask_) {
-            const Slot& slot = slots_[i];
-            if (!slot.value) return nullptr;
-            if (slot.hash == hash && caseInsensitiveEqual(slot.name, name)) return slot.value;
-        }
-    }
-
-private:
-    struct Slot {
-        std::size_t hash = 0;
-        std::string_view name;
-        T* value = nullptr;
-    };
-
-    void rehash(std::size_t capacity) {
-        std::vector<Slot> old(capacity);
-        old.swap(slots_);
-        mask_ = capacity - 1;
-        for (const Slot& slot : old) {
-            if (!slot.value) continue;
-            for (std::size_t i = slot.hash & mask_;; i = (i + 1) & mask_) {
-                if (!slots_[i].value) {
-                    slots_[i] = slot;
-                    break;
-                }
-            }
-        }
-    }
-
-    std::vector<Slot> slots_;
-    std::size_t size_ = 0;
-    std::size_t mask_ = 0;
-};
-
-// Names to entry numbers, found without regard to case, for tables of many
-// thousand entries: a slot is eight bytes (part of the hash and the number),
-// so the table stays in the processor's cache while it is filled and probed.
-// The names themselves stay with the entries; nameOf(number) gives one.
+// Names to numbers, found without regard to case: an open-addressing table
+// whose slot is eight bytes (the name's tag and the number), so a table of
+// many thousand names stays in the processor's cache while it is filled and
+// probed. The names stay with their owner; nameOf(number) gives one.
 class NumberIndex {
 public:
     static constexpr std::uint32_t npos = 0xFFFFFFFFu;
 
+    explicit NumberIndex(std::size_t count = 0) { reserve(count); }
+
     void reserve(std::size_t count) {
         std::size_t capacity = 16;
         while (capacity < count * 2) capacity *= 2;
         if (capacity > slots_.size()) rehash(capacity);
-    }
-
-    static std::uint32_t tagOf(std::string_view name) { return nameTag(name); }
-    static std::uint32_t fold(std::size_t hash) {
-        return static_cast<std::uint32_t>(hash ^ (hash >> 32));
     }
 
     // Adds the number unless the name is there; returns the number that was
     // there, or npos.
     template <typename NameOf>
     std::uint32_t insert(std::string_view name, std::uint32_t number, NameOf&& nameOf) {
-        return insert(name, tagOf(name), number, nameOf);
-    }
-    // The same with the name's tag already known.
-    template <typename NameOf>
-    std::uint32_t insert(std::string_view name, std::uint32_t tag, std::uint32_t number,
-                         NameOf&& nameOf) {
         if ((size_ + 1) * 2 > slots_.size()) rehash(slots_.empty() ? 16 : slots_.size() * 2);
-        for (std::size_t i = tag & mask_;; i = (i + 1) & mask_) {
-            Slot& slot = slots_[i];
-            if (slot.entry == 0) {
-                slot = {tag, number + 1};
-                ++size_;
-                return npos;
-            }
-            if (slot.tag == tag && caseInsensitiveEqual(nameOf(slot.entry - 1), name)) {
-                return slot.entry - 1;
-            }
-        }
+        const auto tag = nameTag(name);
+        Slot& slot = slots_[probe(name, tag, nameOf)];
+        if (slot.entry != 0) return slot.entry - 1;
+        slot = {tag, number + 1};
+        ++size_;
+        return npos;
     }
 
     template <typename NameOf>
     std::uint32_t find(std::string_view name, NameOf&& nameOf) const {
         if (slots_.empty()) return npos;
-        const auto tag = tagOf(name);
-        for (std::size_t i = tag & mask_;; i = (i + 1) & mask_) {
-            const Slot& slot = slots_[i];
-            if (slot.entry == 0) return npos;
-            if (slot.tag == tag && caseInsensitiveEqual(nameOf(slot.entry - 1), name)) {
-                return slot.entry - 1;
-            }
-        }
+        const Slot& slot = slots_[probe(name, nameTag(name), nameOf)];
+        return slot.entry == 0 ? npos : slot.entry - 1;
     }
 
 private:
@@ -185,18 +86,27 @@ private:
         std::uint32_t entry = 0;  // number + 1; 0 is an empty slot
     };
 
+    // The slot holding the name, or the empty one where it would go.
+    template <typename NameOf>
+    std::size_t probe(std::string_view name, std::uint32_t tag, NameOf& nameOf) const {
+        for (std::size_t i = tag & mask_;; i = (i + 1) & mask_) {
+            const Slot& slot = slots_[i];
+            if (slot.entry == 0 ||
+                (slot.tag == tag && caseInsensitiveEqual(nameOf(slot.entry - 1), name))) {
+                return i;
+            }
+        }
+    }
+
     void rehash(std::size_t capacity) {
         std::vector<Slot> old(capacity);
         old.swap(slots_);
         mask_ = capacity - 1;
         for (const Slot& slot : old) {
             if (slot.entry == 0) continue;
-            for (std::size_t i = slot.tag & mask_;; i = (i + 1) & mask_) {
-                if (slots_[i].entry == 0) {
-                    slots_[i] = slot;
-                    break;
-                }
-            }
+            auto i = slot.tag & mask_;
+            while (slots_[i].entry != 0) i = (i + 1) & mask_;
+            slots_[i] = slot;
         }
     }
 

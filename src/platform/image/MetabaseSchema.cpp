@@ -93,20 +93,10 @@ std::string trimBlanks(std::string_view text) {
 }  // namespace
 
 PropertyInfo lookup(std::string_view name) {
-    // Callers ask for the same few names over and over (a site list reads
-    // ServerComment of every site): the last answer is kept.
-    static std::string lastName;
-    static const PropertyInfo* lastInfo = nullptr;
-    if (name == lastName) return lastInfo ? *lastInfo : PropertyInfo{name, Kind::Text, 0};
-    static const auto index = [] {
-        CaseInsensitiveIndex<const PropertyInfo> built;
-        built.reserve(kProperties.size());
-        for (const auto& info : kProperties) built.insert(info.name, &info);
-        return built;
-    }();
-    lastName = name;
-    lastInfo = index.find(name);
-    return lastInfo ? *lastInfo : PropertyInfo{name, Kind::Text, 0};
+    for (const auto& info : kProperties) {
+        if (caseInsensitiveEqual(info.name, name)) return info;
+    }
+    return {name, Kind::Text, 0};
 }
 
 std::string toText(Kind kind, const MetabaseValue& value) {
