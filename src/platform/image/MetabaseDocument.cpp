@@ -48,6 +48,10 @@ bool equalsName(const char* name, std::string_view text) {
     const auto lower = [](char c) {
         return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
     };
+    // Names are mostly asked for as IIS spells them, and most differ from
+    // the text in their first letter.
+    if (std::strncmp(name, text.data(), text.size()) == 0) return name[text.size()] == 0;
+    if (text.empty() || lower(*name) != lower(text.front())) return false;
     for (const char c : text) {
         if (*name == 0 || lower(*name) != lower(c)) return false;
         ++name;
@@ -128,7 +132,8 @@ void MetabaseDocument::readKeys(const fs::path& file) {
         }
         auto& key = read_.emplace_back();
         key.element_ = node;
-        key.setLocation(location.value(), std::strlen(location.value()));
+        const auto copied = locations_.copy(location.value());
+        key.setLocation(copied.data(), copied.size());
     }
 }
 

@@ -16,6 +16,7 @@
 #include "platform/Failure.h"
 #include "platform/image/MetabaseIndex.h"
 #include "platform/image/MetabaseOriginal.h"
+#include "platform/image/TextArena.h"
 
 namespace tessaron {
 
@@ -61,7 +62,7 @@ private:
     void setLocation(const char* location, std::size_t length);
 
     pugi::xml_node element_;          // empty for keys created since loading
-    const char* location_ = nullptr;  // in the parsed text, or the edits'
+    const char* location_ = nullptr;  // a copy of the file's, or the edits'
     std::unique_ptr<MetabaseKeyEdits> edits_;
     std::uint32_t length_ = 0;
     std::uint32_t parentLength_ = 0;  // offset of the last "/" (0 without one)
@@ -163,6 +164,7 @@ private:
     pugi::xml_document document_;
     std::string eol_ = "\r\n";  // the file's line break, used for new text
 
+    TextArena locations_;               // of the keys read, packed for scanning
     std::vector<MetabaseKey> read_;     // keys of the file, in its order
     std::deque<MetabaseKey> created_;   // keys added since; numbered after read_
     std::vector<std::uint32_t> order_;  // the store's order, once a key is added

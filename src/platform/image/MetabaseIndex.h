@@ -10,6 +10,7 @@ namespace tessaron {
 
 inline bool caseInsensitiveEqual(std::string_view a, std::string_view b) noexcept {
     if (a.size() != b.size()) return false;
+    if (a == b) return true;  // the usual case, where both are spelt alike
     for (std::size_t i = 0; i < a.size(); ++i) {
         char x = a[i], y = b[i];
         if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');

@@ -71,16 +71,31 @@ std::vector<MetabaseKey*> MetabaseDocument::children(std::string_view location) 
     });
     if (result.size() < 2 || (indexed_ && !equalLocations_)) return result;
 
-    // Of keys with equal locations (both children here) only the first: the
-    // children's names (what follows the parent) go into a set as they come.
+    // Of keys with equal locations (both children here) only the first.
+    // Equal names (what follows the parent) have equal tags. A bitmap over
+    // the tags (16 bits a child) picks out the children whose tag bit is
+    // shared, the few that may repeat a name; only those go into a set of
+    // names, which on a large list costs several times the rest.
     const auto nameOf = [&](const MetabaseKey* key) {
         return key->location().substr(location.size());
     };
+    std::size_t bits = 1024;
+    while (bits < result.size() * 16) bits *= 2;
+    std::vector<std::uint32_t> bitOf(result.size());
+    std::vector<bool> seen(bits), shared(bits);
+    for (std::size_t i = 0; i < result.size(); ++i) {
+        const auto bit = bitOf[i] = nameTag(nameOf(result[i])) & (bits - 1);
+        if (seen[bit]) shared[bit] = true;
+        seen[bit] = true;
+    }
     const auto keptName = [&](std::uint32_t kept) { return nameOf(result[kept]); };
-    NumberIndex seen(result.size());
+    NumberIndex names;
     std::uint32_t kept = 0;
-    for (auto* key : result) {
-        if (seen.insert(nameOf(key), kept, keptName) == NumberIndex::npos) result[kept++] = key;
+    for (std::size_t i = 0; i < result.size(); ++i) {
+        auto* key = result[i];
+        if (!shared[bitOf[i]] || names.insert(nameOf(key), kept, keptName) == NumberIndex::npos) {
+            result[kept++] = key;
+        }
     }
     result.resize(kept);
     return result;
