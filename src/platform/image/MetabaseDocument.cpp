@@ -75,14 +75,14 @@ std::unique_ptr<MetabaseDocument> MetabaseDocument::load(const fs::path& file) {
         throw metabase_error::invalidData("The metabase file " + file.string() +
                                           " cannot be read (" + std::strerror(errno) + ").");
     }
-    const std::string_view text(doc->text_.get(), doc->size_);
+    const std::string_view text(doc->text_.data(), doc->size_);
     const auto firstBreak = std::min(text.find('\n'), text.size());
     const bool crlf =
         (firstBreak > 0 && firstBreak < text.size() && text[firstBreak - 1] == '\r') ||
         text.find("\r\n", firstBreak) != std::string_view::npos;
     doc->eol_ = crlf ? "\r\n" : "\n";
 
-    const auto parsed = doc->document_.load_buffer_inplace(doc->text_.get(), doc->size_,
+    const auto parsed = doc->document_.load_buffer_inplace(doc->text_.data(), doc->size_,
                                                            kParseFlags, pugi::encoding_utf8);
     if (!parsed) {
         throw doc->unreadable(file,

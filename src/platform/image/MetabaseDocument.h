@@ -158,7 +158,7 @@ private:
     // Where the element of a read key starts in the file.
     std::size_t beginOf(std::uint32_t readNumber) const;
 
-    std::unique_ptr<char[]> text_;  // the file's text, parsed in place
+    FileText text_;  // the file's text, parsed in place
     std::size_t size_ = 0;
     std::unique_ptr<MetabaseOriginal> original_;
     pugi::xml_document document_;
