@@ -53,8 +53,6 @@ class NumberIndex {
 public:
     static constexpr std::uint32_t npos = 0xFFFFFFFFu;
 
-    explicit NumberIndex(std::size_t count = 0) { reserve(count); }
-
     void reserve(std::size_t count) {
         std::size_t capacity = 16;
         while (capacity < count * 2) capacity *= 2;
