@@ -44,17 +44,16 @@ std::size_t elementOffset(const pugi::xml_node& node) {
 }
 
 // A NUL-terminated name equal to the text without regard to ASCII case.
+// Bytes are compared as they are first: names are mostly asked for as IIS
+// spells them, and most differ from the text early on.
 bool equalsName(const char* name, std::string_view text) {
     const auto lower = [](char c) {
         return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
     };
-    // Names are mostly asked for as IIS spells them, and most differ from
-    // the text in their first letter.
-    if (std::strncmp(name, text.data(), text.size()) == 0) return name[text.size()] == 0;
-    if (text.empty() || lower(*name) != lower(text.front())) return false;
     for (const char c : text) {
-        if (*name == 0 || lower(*name) != lower(c)) return false;
-        ++name;
+        const char own = *name++;
+        if (own == c && own != 0) continue;
+        if (own == 0 || lower(own) != lower(c)) return false;
     }
     return *name == 0;
 }
