@@ -93,10 +93,18 @@ std::string trimBlanks(std::string_view text) {
 }  // namespace
 
 PropertyInfo lookup(std::string_view name) {
-    for (const auto& info : kProperties) {
-        if (caseInsensitiveEqual(info.name, name)) return info;
-    }
-    return {name, Kind::Text, 0};
+    // Asked once for every property read or put: a site list asks it for
+    // every site.
+    const auto nameOf = [](std::uint32_t number) { return kProperties[number].name; };
+    static const auto index = [&] {
+        NumberIndex built;
+        for (std::uint32_t number = 0; number < kProperties.size(); ++number) {
+            built.insert(kProperties[number].name, number, nameOf);
+        }
+        return built;
+    }();
+    const auto number = index.find(name, nameOf);
+    return number == NumberIndex::npos ? PropertyInfo{name, Kind::Text, 0} : kProperties[number];
 }
 
 std::string toText(Kind kind, const MetabaseValue& value) {
