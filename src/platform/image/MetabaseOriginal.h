@@ -43,8 +43,8 @@ class MetabaseOriginal {
 public:
     // Opens the file and reads all of it into `text` (`size` bytes). Returns
     // null with errno set when it cannot be opened or read.
-    static std::unique_ptr<MetabaseOriginal> read(const std::filesystem::path& file,
-                                                  FileText& text, std::size_t& size);
+    static std::unique_ptr<MetabaseOriginal> read(const std::filesystem::path& file, FileText& text,
+                                                  std::size_t& size);
     ~MetabaseOriginal();
     MetabaseOriginal(const MetabaseOriginal&) = delete;
     MetabaseOriginal& operator=(const MetabaseOriginal&) = delete;
