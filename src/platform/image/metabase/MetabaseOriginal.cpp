@@ -1,4 +1,4 @@
-#include "platform/image/MetabaseOriginal.h"
+#include "platform/image/metabase/MetabaseOriginal.h"
 
 #include <fcntl.h>
 #include <sys/mman.h>

@@ -1,4 +1,4 @@
-#include "platform/image/MetabaseBindings.h"
+#include "platform/image/metabase/MetabaseBindings.h"
 
 #include <algorithm>
 #include <iterator>

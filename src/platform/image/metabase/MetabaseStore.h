@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "platform/image/MetabaseBindings.h"
-#include "platform/image/MetabaseDocument.h"
+#include "platform/image/metabase/MetabaseBindings.h"
+#include "platform/image/metabase/MetabaseDocument.h"
 
 // The metabase of a machine image: MetaBase.xml behind the directory
 // service's objects. How it is put together, from the outside in:

@@ -1,12 +1,12 @@
-#include "platform/image/MetabaseSchema.h"
+#include "platform/image/metabase/MetabaseSchema.h"
 
 #include <array>
 #include <charconv>
 #include <type_traits>
 
 #include "platform/WindowsPath.h"
-#include "platform/image/MetabaseErrors.h"
-#include "platform/image/MetabaseIndex.h"
+#include "platform/image/metabase/MetabaseErrors.h"
+#include "platform/image/metabase/MetabaseIndex.h"
 
 namespace tessaron::metabase_schema {
 namespace {

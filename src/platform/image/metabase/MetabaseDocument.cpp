@@ -1,12 +1,12 @@
-#include "platform/image/MetabaseDocument.h"
+#include "platform/image/metabase/MetabaseDocument.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <numeric>
 
-#include "platform/image/MetabaseErrors.h"
-#include "platform/image/MetabaseLayout.h"
+#include "platform/image/metabase/MetabaseErrors.h"
+#include "platform/image/metabase/MetabaseLayout.h"
 
 namespace fs = std::filesystem;
 

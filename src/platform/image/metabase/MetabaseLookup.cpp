@@ -1,6 +1,6 @@
 // Finding keys of the document: by location, below a location, and the
 // first free site number below one.
-#include "platform/image/MetabaseDocument.h"
+#include "platform/image/metabase/MetabaseDocument.h"
 #include <cstdint>
 #include <vector>
 
