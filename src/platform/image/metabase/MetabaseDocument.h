@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "platform/Failure.h"
-#include "platform/image/MetabaseIndex.h"
-#include "platform/image/MetabaseOriginal.h"
-#include "platform/image/TextArena.h"
+#include "platform/image/metabase/MetabaseIndex.h"
+#include "platform/image/metabase/MetabaseOriginal.h"
+#include "platform/image/metabase/TextArena.h"
 
 namespace tessaron {
 
@@ -33,7 +33,7 @@ struct MetabaseKeyEdits {
 //
 // Keys read from the file point into the parsed document until they are
 // changed; then their properties move into edits and the key is written out
-// anew in IIS's layout when the file is saved. Kept to 40 bytes: a metabase
+// anew in IIS's layout when the file is saved. Kept to 32 bytes: a metabase
 // may hold a hundred thousand keys, and lists scan them all.
 class MetabaseKey {
 public:
@@ -66,7 +66,6 @@ private:
     std::unique_ptr<MetabaseKeyEdits> edits_;
     std::uint32_t length_ = 0;
     std::uint32_t parentLength_ = 0;  // offset of the last "/" (0 without one)
-    std::uint32_t tag_ = 0;           // nameTag of the location, once indexed or created
 };
 
 // A piece of the file as it is to be saved: bytes of the file as read, or
@@ -159,7 +158,7 @@ private:
     // Where the element of a read key starts in the file.
     std::size_t beginOf(std::uint32_t readNumber) const;
 
-    std::unique_ptr<char[]> text_;  // the file's text, parsed in place
+    FileText text_;  // the file's text, parsed in place
     std::size_t size_ = 0;
     std::unique_ptr<MetabaseOriginal> original_;
     pugi::xml_document document_;

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/image/MetabaseDocument.h"
+#include "platform/image/metabase/MetabaseDocument.h"
 
 namespace tessaron {
 

@@ -1,4 +1,4 @@
-#include "platform/image/MetabaseLayout.h"
+#include "platform/image/metabase/MetabaseLayout.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,12 +1,14 @@
-#include "platform/image/MetabaseOriginal.h"
+#include "platform/image/metabase/MetabaseOriginal.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 namespace tessaron {
 namespace {
@@ -43,9 +45,33 @@ bool copyThroughBuffer(int source, int target, off_t offset, std::size_t length)
 
 }  // namespace
 
+FileText::FileText(std::size_t capacity) {
+    void* mapped =
+        ::mmap(nullptr, capacity, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED) return;  // errno tells why
+    // Large pages where the system gives them on request, then every page
+    // at once (kernels before 5.14 take them as the text is read).
+    ::madvise(mapped, capacity, MADV_HUGEPAGE);
+    ::madvise(mapped, capacity, MADV_POPULATE_WRITE);
+    data_ = static_cast<char*>(mapped);
+    capacity_ = capacity;
+}
+
+FileText::~FileText() {
+    if (data_) ::munmap(data_, capacity_);
+}
+
+FileText::FileText(FileText&& other) noexcept
+    : data_(std::exchange(other.data_, nullptr)), capacity_(std::exchange(other.capacity_, 0)) {}
+
+FileText& FileText::operator=(FileText&& other) noexcept {
+    std::swap(data_, other.data_);
+    std::swap(capacity_, other.capacity_);
+    return *this;
+}
+
 std::unique_ptr<MetabaseOriginal> MetabaseOriginal::read(const std::filesystem::path& file,
-                                                         std::unique_ptr<char[]>& text,
-                                                         std::size_t& size) {
+                                                         FileText& text, std::size_t& size) {
     const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return nullptr;
     const auto fail = [fd] {
@@ -58,17 +84,17 @@ std::unique_ptr<MetabaseOriginal> MetabaseOriginal::read(const std::filesystem::
     if (::fstat(fd, &info) != 0) return fail();
 
     // One byte more than the size, so the end shows without growing.
-    std::size_t capacity = static_cast<std::size_t>(info.st_size) + 1;
-    text.reset(new char[capacity]);  // not zeroed: every byte used is read
+    text = FileText(static_cast<std::size_t>(info.st_size) + 1);
+    if (!text.data()) return fail();
     size = 0;
     while (true) {
-        if (size == capacity) {  // the file grew while it was read
-            std::unique_ptr<char[]> larger(new char[capacity * 2]);
-            std::memcpy(larger.get(), text.get(), size);
+        if (size == text.capacity()) {  // the file grew while it was read
+            FileText larger(text.capacity() * 2);
+            if (!larger.data()) return fail();
+            std::memcpy(larger.data(), text.data(), size);
             text = std::move(larger);
-            capacity *= 2;
         }
-        const auto count = ::read(fd, text.get() + size, capacity - size);
+        const auto count = ::read(fd, text.data() + size, text.capacity() - size);
         if (count < 0 && errno == EINTR) continue;
         if (count < 0) return fail();
         if (count == 0) break;

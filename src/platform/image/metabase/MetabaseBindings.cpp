@@ -1,5 +1,6 @@
-#include "platform/image/MetabaseBindings.h"
+#include "platform/image/metabase/MetabaseBindings.h"
 
+#include <algorithm>
 #include <iterator>
 
 namespace tessaron {
@@ -77,31 +78,17 @@ bool isStarted(const MetabaseDocument& document, const MetabaseKey& key) {
 }
 
 // The sites below a service as read from the file (unchanged when the index
-// was built), by the hashes of their bindings and property: an
-// open-addressing table where a site is once for each of its bindings.
+// was built), by the hashes of their bindings and property: (hash, site)
+// pairs sorted by hash, a site once for each of its bindings.
 struct SiteBindings::ServiceIndex {
     std::string service;
     std::vector<const MetabaseKey*> sites;
-    std::vector<std::pair<std::uint32_t, std::uint32_t>> slots;  // hash, site number + 1
-    std::size_t mask = 0;
-
-    void build(const std::vector<std::pair<std::uint32_t, std::uint32_t>>& entries) {
-        std::size_t capacity = 16;
-        while (capacity < entries.size() * 2) capacity *= 2;
-        slots.assign(capacity, {0, 0});
-        mask = capacity - 1;
-        for (const auto& [hash, site] : entries) {
-            auto i = hash & mask;
-            while (slots[i].second != 0) i = (i + 1) & mask;
-            slots[i] = {hash, site + 1};
-        }
-    }
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> entries;  // hash, number in sites
 
     template <typename Visit>
     void forEachSite(std::uint32_t hash, Visit&& visit) const {
-        for (auto i = hash & mask; slots[i].second != 0; i = (i + 1) & mask) {
-            if (slots[i].first == hash) visit(*sites[slots[i].second - 1]);
-        }
+        auto it = std::lower_bound(entries.begin(), entries.end(), std::pair{hash, 0u});
+        for (; it != entries.end() && it->first == hash; ++it) visit(*sites[it->second]);
     }
 };
 
@@ -114,7 +101,7 @@ const SiteBindings::ServiceIndex& SiteBindings::indexFor(std::string_view servic
     }
     auto index = std::make_unique<ServiceIndex>();
     index->service = service;
-    std::vector<std::pair<std::uint32_t, std::uint32_t>> entries;
+    auto& entries = index->entries;
     for (const auto* site : document_.children(service)) {
         if (site->changed()) continue;  // checked among the edited keys
         const auto number = static_cast<std::uint32_t>(index->sites.size());
@@ -132,7 +119,7 @@ const SiteBindings::ServiceIndex& SiteBindings::indexFor(std::string_view servic
         });
         if (holds) index->sites.push_back(site);
     }
-    index->build(entries);
+    std::sort(entries.begin(), entries.end());
     indexes_.push_back(std::move(index));
     return *indexes_.back();
 }

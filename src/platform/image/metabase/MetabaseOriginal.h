@@ -10,6 +10,26 @@
 
 namespace tessaron {
 
+// Memory for a file's text, mapped with all its pages in one call: the text
+// of a large metabase is megabytes, and taking them page by page as they are
+// first written costs as much as the parse.
+class FileText {
+public:
+    FileText() = default;
+    // Null data (errno set) when the memory cannot be had.
+    explicit FileText(std::size_t capacity);
+    ~FileText();
+    FileText(FileText&& other) noexcept;
+    FileText& operator=(FileText&& other) noexcept;
+
+    char* data() const { return data_; }
+    std::size_t capacity() const { return capacity_; }
+
+private:
+    char* data_ = nullptr;
+    std::size_t capacity_ = 0;
+};
+
 // MetaBase.xml as it was read.
 //
 // The store parses the file's text in place, which changes that text, so the
@@ -23,8 +43,8 @@ class MetabaseOriginal {
 public:
     // Opens the file and reads all of it into `text` (`size` bytes). Returns
     // null with errno set when it cannot be opened or read.
-    static std::unique_ptr<MetabaseOriginal> read(const std::filesystem::path& file,
-                                                  std::unique_ptr<char[]>& text, std::size_t& size);
+    static std::unique_ptr<MetabaseOriginal> read(const std::filesystem::path& file, FileText& text,
+                                                  std::size_t& size);
     ~MetabaseOriginal();
     MetabaseOriginal(const MetabaseOriginal&) = delete;
     MetabaseOriginal& operator=(const MetabaseOriginal&) = delete;

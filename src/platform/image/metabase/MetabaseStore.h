@@ -5,8 +5,29 @@
 #include <optional>
 #include <string>
 
-#include "platform/image/MetabaseBindings.h"
-#include "platform/image/MetabaseDocument.h"
+#include "platform/image/metabase/MetabaseBindings.h"
+#include "platform/image/metabase/MetabaseDocument.h"
+
+// The metabase of a machine image: MetaBase.xml behind the directory
+// service's objects. How it is put together, from the outside in:
+//
+// - Bindings to the platform: ImageMetabase (createImageMetabase) opens
+//   "IIS://LocalHost/..." paths as MetabaseEntry objects, which hold the
+//   properties put until SetInfo, as the directory service's objects do.
+//   MetabaseSchema gives each property's kind (text, number, boolean, list,
+//   a bit of AccessFlags); MetabaseErrors the provider's failure texts;
+//   SiteBindings (MetabaseBindings) the binding check of Start.
+// - Keys: MetabaseStore reads the file at first use into a MetabaseDocument
+//   (pugixml parses the text in place) whose MetabaseKeys are the elements
+//   of <MBProperty>, each found by its Location ("/LM/W3SVC/1").
+// - Edits: a key changed or created holds its properties itself
+//   (MetabaseKeyEdits); the others stay views into the parsed text.
+// - The index: finds scan the keys until they are frequent enough to pay for
+//   a NumberIndex of the locations (MetabaseLookup); children are a scan in
+//   the store's order.
+// - Save pieces: a save writes the file's bytes as read (MetabaseOriginal)
+//   for every unchanged key and only the edited keys anew in IIS's layout
+//   (MetabaseSavePieces, MetabaseLayout), to a new file renamed over the old.
 
 namespace tessaron {
 

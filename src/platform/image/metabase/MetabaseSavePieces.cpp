@@ -1,7 +1,7 @@
 // The document as it is to be saved: the file's bytes for unchanged keys,
 // keys changed or created since written anew in IIS's layout.
-#include "platform/image/MetabaseDocument.h"
-#include "platform/image/MetabaseLayout.h"
+#include "platform/image/metabase/MetabaseDocument.h"
+#include "platform/image/metabase/MetabaseLayout.h"
 
 namespace tessaron {
 

@@ -1,9 +1,9 @@
-#include "platform/image/MetabaseEntry.h"
+#include "platform/image/metabase/MetabaseEntry.h"
 
 #include "platform/WindowsPath.h"
-#include "platform/image/MetabaseErrors.h"
-#include "platform/image/MetabaseIndex.h"
-#include "platform/image/MetabaseSchema.h"
+#include "platform/image/metabase/MetabaseErrors.h"
+#include "platform/image/metabase/MetabaseIndex.h"
+#include "platform/image/metabase/MetabaseSchema.h"
 
 namespace tessaron {
 namespace {

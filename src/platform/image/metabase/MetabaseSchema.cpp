@@ -1,12 +1,12 @@
-#include "platform/image/MetabaseSchema.h"
+#include "platform/image/metabase/MetabaseSchema.h"
 
 #include <array>
 #include <charconv>
 #include <type_traits>
 
 #include "platform/WindowsPath.h"
-#include "platform/image/MetabaseErrors.h"
-#include "platform/image/MetabaseIndex.h"
+#include "platform/image/metabase/MetabaseErrors.h"
+#include "platform/image/metabase/MetabaseIndex.h"
 
 namespace tessaron::metabase_schema {
 namespace {
@@ -93,20 +93,18 @@ std::string trimBlanks(std::string_view text) {
 }  // namespace
 
 PropertyInfo lookup(std::string_view name) {
-    // Callers ask for the same few names over and over (a site list reads
-    // ServerComment of every site): the last answer is kept.
-    static std::string lastName;
-    static const PropertyInfo* lastInfo = nullptr;
-    if (name == lastName) return lastInfo ? *lastInfo : PropertyInfo{name, Kind::Text, 0};
-    static const auto index = [] {
-        CaseInsensitiveIndex<const PropertyInfo> built;
-        built.reserve(kProperties.size());
-        for (const auto& info : kProperties) built.insert(info.name, &info);
+    // Asked once for every property read or put: a site list asks it for
+    // every site.
+    const auto nameOf = [](std::uint32_t number) { return kProperties[number].name; };
+    static const auto index = [&] {
+        NumberIndex built;
+        for (std::uint32_t number = 0; number < kProperties.size(); ++number) {
+            built.insert(kProperties[number].name, number, nameOf);
+        }
         return built;
     }();
-    lastName = name;
-    lastInfo = index.find(name);
-    return lastInfo ? *lastInfo : PropertyInfo{name, Kind::Text, 0};
+    const auto number = index.find(name, nameOf);
+    return number == NumberIndex::npos ? PropertyInfo{name, Kind::Text, 0} : kProperties[number];
 }
 
 std::string toText(Kind kind, const MetabaseValue& value) {

@@ -1,12 +1,12 @@
-#include "platform/image/MetabaseDocument.h"
+#include "platform/image/metabase/MetabaseDocument.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <numeric>
 
-#include "platform/image/MetabaseErrors.h"
-#include "platform/image/MetabaseLayout.h"
+#include "platform/image/metabase/MetabaseErrors.h"
+#include "platform/image/metabase/MetabaseLayout.h"
 
 namespace fs = std::filesystem;
 
@@ -44,13 +44,16 @@ std::size_t elementOffset(const pugi::xml_node& node) {
 }
 
 // A NUL-terminated name equal to the text without regard to ASCII case.
+// Bytes are compared as they are first: names are mostly asked for as IIS
+// spells them, and most differ from the text early on.
 bool equalsName(const char* name, std::string_view text) {
     const auto lower = [](char c) {
         return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
     };
     for (const char c : text) {
-        if (*name == 0 || lower(*name) != lower(c)) return false;
-        ++name;
+        const char own = *name++;
+        if (own == c && own != 0) continue;
+        if (own == 0 || lower(own) != lower(c)) return false;
     }
     return *name == 0;
 }
@@ -71,14 +74,14 @@ std::unique_ptr<MetabaseDocument> MetabaseDocument::load(const fs::path& file) {
         throw metabase_error::invalidData("The metabase file " + file.string() +
                                           " cannot be read (" + std::strerror(errno) + ").");
     }
-    const std::string_view text(doc->text_.get(), doc->size_);
+    const std::string_view text(doc->text_.data(), doc->size_);
     const auto firstBreak = std::min(text.find('\n'), text.size());
     const bool crlf =
         (firstBreak > 0 && firstBreak < text.size() && text[firstBreak - 1] == '\r') ||
         text.find("\r\n", firstBreak) != std::string_view::npos;
     doc->eol_ = crlf ? "\r\n" : "\n";
 
-    const auto parsed = doc->document_.load_buffer_inplace(doc->text_.get(), doc->size_,
+    const auto parsed = doc->document_.load_buffer_inplace(doc->text_.data(), doc->size_,
                                                            kParseFlags, pugi::encoding_utf8);
     if (!parsed) {
         throw doc->unreadable(file,
@@ -199,7 +202,6 @@ MetabaseKey& MetabaseDocument::add(std::string className, std::string location,
     key.edits_->className = std::move(className);
     key.edits_->properties = std::move(properties);
     key.setLocation(key.edits_->location.data(), key.edits_->location.size());
-    key.tag_ = nameTag(key.location());
 
     // After the parent and everything below it, as IIS keeps the file.
     if (order_.empty()) {
@@ -219,7 +221,7 @@ MetabaseKey& MetabaseDocument::add(std::string className, std::string location,
     }
     order_.insert(order_.begin() + static_cast<std::ptrdiff_t>(position), number);
     if (indexed_) {
-        index_.insert(key.location(), key.tag_, number,
+        index_.insert(key.location(), number,
                       [this](std::uint32_t n) { return keyAt(n).location(); });
     }
     edited_.push_back(&key);

@@ -3,9 +3,9 @@
 #include <memory>
 
 #include "platform/image/MachineImage.h"
-#include "platform/image/MetabaseEntry.h"
-#include "platform/image/MetabaseErrors.h"
-#include "platform/image/MetabaseStore.h"
+#include "platform/image/metabase/MetabaseEntry.h"
+#include "platform/image/metabase/MetabaseErrors.h"
+#include "platform/image/metabase/MetabaseStore.h"
 
 namespace tessaron {
 namespace {

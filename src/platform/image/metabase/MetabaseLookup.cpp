@@ -1,6 +1,6 @@
 // Finding keys of the document: by location, below a location, and the
 // first free site number below one.
-#include "platform/image/MetabaseDocument.h"
+#include "platform/image/metabase/MetabaseDocument.h"
 #include <cstdint>
 #include <vector>
 
@@ -32,9 +32,7 @@ void MetabaseDocument::buildIndex() {
     index_.reserve(keyCount());
     equalLocations_ = false;
     for (std::uint32_t number = 0; number < keyCount(); ++number) {
-        auto& key = keyAt(number);
-        key.tag_ = nameTag(key.location());
-        if (index_.insert(key.location(), key.tag_, number, locationOf) != NumberIndex::npos) {
+        if (index_.insert(keyAt(number).location(), number, locationOf) != NumberIndex::npos) {
             equalLocations_ = true;  // the later one is kept in the file, never found
         }
     }
@@ -45,8 +43,7 @@ MetabaseKey* MetabaseDocument::find(std::string_view location) {
     if (!indexed_) {
         if (unindexedFinds_ < kFindsBeforeIndex) {
             ++unindexedFinds_;
-            // Keys get their tags with the index: until then the lengths
-            // sort out most keys.
+            // The lengths sort out most keys.
             const auto matches = [&](const MetabaseKey& key) {
                 return key.length_ == location.size() &&
                        caseInsensitiveEqual(key.location(), location);
@@ -72,45 +69,31 @@ std::vector<MetabaseKey*> MetabaseDocument::children(std::string_view location) 
         auto& key = keyAt(number);
         if (key.isChildOf(location)) result.push_back(&key);
     });
-    if (result.size() < 2 || !equalLocations_) return result;
+    if (result.size() < 2 || (indexed_ && !equalLocations_)) return result;
 
-    // Of keys with equal locations (both children here) only the first. The
-    // children's locations start with the same parent, so they are equal
-    // when what follows it is, which is all that needs hashing. Equal parts
-    // have equal tags: a bitmap of the tags seen tells most children apart
-    // without a table, and only children whose tag bits meet another's are
-    // compared by name.
-    const auto parentLength = location.size();
-    const auto ownPart = [&](const MetabaseKey& key) {
-        return key.location().substr(parentLength);
+    // Of keys with equal locations (both children here) only the first.
+    // Equal names (what follows the parent) have equal tags. A bitmap over
+    // the tags (16 bits a child) picks out the children whose tag bit is
+    // shared, the few that may repeat a name; only those go into a set of
+    // names, which on a large list costs several times the rest.
+    const auto nameOf = [&](const MetabaseKey* key) {
+        return key->location().substr(location.size());
     };
     std::size_t bits = 1024;
     while (bits < result.size() * 16) bits *= 2;
-    const auto mask = bits - 1;
-    std::vector<std::uint64_t> once(bits / 64), again(bits / 64);
-    std::vector<std::uint32_t> tags(result.size());
-    std::size_t shared = 0;
+    std::vector<std::uint32_t> bitOf(result.size());
+    std::vector<bool> seen(bits), shared(bits);
     for (std::size_t i = 0; i < result.size(); ++i) {
-        const auto bit = (tags[i] = nameTag(ownPart(*result[i]))) & mask;
-        auto& word = once[bit / 64];
-        const auto flag = std::uint64_t{1} << (bit % 64);
-        if (word & flag) {
-            again[bit / 64] |= flag;
-            ++shared;
-        }
-        word |= flag;
+        const auto bit = bitOf[i] = nameTag(nameOf(result[i])) & (bits - 1);
+        if (seen[bit]) shared[bit] = true;
+        seen[bit] = true;
     }
-    if (shared == 0) return result;
-
-    NumberIndex seen;
-    seen.reserve(2 * shared);
-    const auto ownPartOf = [&](std::uint32_t n) { return ownPart(*result[n]); };
+    const auto keptName = [&](std::uint32_t kept) { return nameOf(result[kept]); };
+    NumberIndex names;
     std::uint32_t kept = 0;
     for (std::size_t i = 0; i < result.size(); ++i) {
         auto* key = result[i];
-        const auto bit = tags[i] & mask;
-        const bool alone = (again[bit / 64] & (std::uint64_t{1} << (bit % 64))) == 0;
-        if (alone || seen.insert(ownPart(*key), tags[i], kept, ownPartOf) == NumberIndex::npos) {
+        if (!shared[bitOf[i]] || names.insert(nameOf(key), kept, keptName) == NumberIndex::npos) {
             result[kept++] = key;
         }
     }

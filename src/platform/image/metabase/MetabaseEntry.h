@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/Metabase.h"
-#include "platform/image/MetabaseStore.h"
+#include "platform/image/metabase/MetabaseStore.h"
 
 namespace tessaron {
 

@@ -1,4 +1,4 @@
-#include "platform/image/MetabaseStore.h"
+#include "platform/image/metabase/MetabaseStore.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,8 +9,8 @@
 #include <string_view>
 
 #include "platform/WindowsPath.h"
-#include "platform/image/MetabaseErrors.h"
-#include "platform/image/MetabaseIndex.h"
+#include "platform/image/metabase/MetabaseErrors.h"
+#include "platform/image/metabase/MetabaseIndex.h"
 
 namespace fs = std::filesystem;
 
