@@ -40,8 +40,9 @@ public:
     bool dirty() const { return dirty_; }
 
     // Writes every commit to the file when there is any. Throws PlatformError
-    // when the file cannot be written, or has been written to by another
-    // program since it was read; the commits stay pending then.
+    // naming the file and the reason when it cannot be written (read-only
+    // too), or has been written to or replaced by another program since it
+    // was read; the commits stay pending then.
     void flush();
 
     const std::filesystem::path& file() const { return file_; }
