@@ -99,6 +99,10 @@ void MetabaseStore::checkWritable() const {
     if ((info.st_mode & S_IWUSR) == 0) throw metabase_error::accessDenied();
 }
 
+bool MetabaseStore::stale() const {
+    return document_ && !dirty_ && !document_->original().unchanged();
+}
+
 void MetabaseStore::flush() {
     if (!dirty_ || !document_) return;
     try {

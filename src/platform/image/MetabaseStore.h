@@ -38,6 +38,9 @@ public:
     void checkWritable() const;
     void markDirty() { dirty_ = true; }
     bool dirty() const { return dirty_; }
+    // True when the file was read, nothing is pending, and another program
+    // has changed or replaced the file since: a fresh store sees its state.
+    bool stale() const;
 
     // Writes every commit to the file when there is any. Throws PlatformError
     // naming the file and the reason when it cannot be written (read-only
