@@ -19,7 +19,10 @@ struct HeldSiteNumbers {
 // sites, each reported to the progress log. Does nothing unless SetUpSites is
 // chosen. Returns false when an error line ended the stage, in which case the
 // append step must not run. Every commit is saved to the metabase's file
-// before it returns.
+// before it returns, however the stage ended; a save that fails is an ERROR
+// line naming the file and the reason, sets RunError and returns false, so
+// that config.inc never names sites the file does not hold. A release that
+// cannot be read ends the stage the same way.
 bool RunWebServerStage(RunContext& run, HeldSiteNumbers& held);
 
 // Completes the body of config.inc that this run put in place with the site
