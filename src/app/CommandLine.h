@@ -30,6 +30,8 @@ inline constexpr int kCompleted = 0;
 inline constexpr int kCompletedWithRunError = 1;
 inline constexpr int kStoppedByCheck = 2;
 inline constexpr int kEndedAtLoad = 3;
+inline constexpr int kCompletedWithErrors = 4;
+inline constexpr int kMachineBusy = 5;
 inline constexpr int kUsage = 64;
 inline constexpr int kInternalError = 70;
 }  // namespace exit_status

@@ -10,6 +10,10 @@ RunOutcome PerformRun(SettingsRecord& settings, const InstallOptions& options, P
     RunOutcome outcome;
     outcome.ending = PerformInstallationRun(run);
     outcome.runError = run.RunError;
+    outcome.loggedErrors = run.stageEndedOnError;
+    for (const auto& entry : log.entries()) {
+        if (entry.rfind("ERROR: ", 0) == 0) outcome.loggedErrors = true;
+    }
     try {
         platform.Iis().Flush();
     } catch (const PlatformError& error) {

@@ -13,13 +13,21 @@ namespace tessaron::app {
 struct RunOutcome {
     RunEnding ending = RunEnding::Completed;
     bool runError = false;
+    // True when the log holds an "ERROR: " line or an error line ended the
+    // web-server stage: the run completed with errors even when RunError is
+    // false.
+    bool loggedErrors = false;
     // Non-empty when the metabase's committed changes could not be made
     // durable after the run (the platform's description).
     std::string metabaseSaveError;
 
     // Closing the progress window ends the program unless the run completed
-    // with RunError set (then the install-options dialog is back).
-    bool closingEndsProgram() const { return ending == RunEnding::StoppedByCheck || !runError; }
+    // with RunError set or found the machine busy (then the install-options
+    // dialog is back, for another try).
+    bool closingEndsProgram() const {
+        if (ending == RunEnding::MachineBusy) return false;
+        return ending == RunEnding::StoppedByCheck || !runError;
+    }
 };
 
 // Performs one run with a fresh run context on the given log; every entry

@@ -94,7 +94,9 @@ std::string usageText() {
            "standard output as it is written.\n"
            "\n"
            "Exit status: 0 run completed; 1 run completed with RunError set; 2 a check\n"
-           "stopped the run; 3 the program ended at load; 64 usage error.\n";
+           "stopped the run; 3 the program ended at load; 4 run completed with errors\n"
+           "(the log holds error lines, RunError not set); 5 another configuration run\n"
+           "holds the machine; 64 usage error.\n";
 }
 
 CommandLine parseCommandLine(const std::vector<std::string>& args) {
@@ -205,7 +207,9 @@ int runUnattended(const std::vector<std::string>& args, std::ostream& out, std::
             return exit_status::kCompletedWithRunError;
         }
         if (outcome.ending == RunEnding::StoppedByCheck) return exit_status::kStoppedByCheck;
-        return outcome.runError ? exit_status::kCompletedWithRunError : exit_status::kCompleted;
+        if (outcome.ending == RunEnding::MachineBusy) return exit_status::kMachineBusy;
+        if (outcome.runError) return exit_status::kCompletedWithRunError;
+        return outcome.loggedErrors ? exit_status::kCompletedWithErrors : exit_status::kCompleted;
     } catch (const std::exception& unexpected) {
         err << kProgram << ": internal error: " << unexpected.what() << '\n';
         return exit_status::kInternalError;

@@ -2,6 +2,9 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "platform/Failure.h"
 #include "platform/Platform.h"
@@ -25,6 +28,14 @@ struct RunContext {
 
     bool RunError = false;
     FailureIndicator failure;
+
+    // The body lines of config.inc that this run put in place; the append
+    // step completes only such a body.
+    std::optional<std::vector<std::string>> configBody;
+    // True when an error line ended the web-server stage.
+    bool stageEndedOnError = false;
+    // How long the run waits while another run holds the machine.
+    std::chrono::milliseconds machineLockPatience{5000};
 
     // The clock of the run; tests pin it to compare dated lines.
     std::function<std::chrono::system_clock::time_point()> now = [] {

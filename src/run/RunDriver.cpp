@@ -6,8 +6,31 @@
 
 namespace tessaron {
 
+namespace {
+
+// The machine's lock for this run; null (after its line) when the run must
+// not go on.
+std::unique_ptr<MachineLock> lockMachine(RunContext& run) {
+    try {
+        auto lock = run.platform.LockMachine(run.machineLockPatience);
+        if (!lock) run.AddProgressText("Another configuration run is in progress on this machine.");
+        return lock;
+    } catch (const PlatformError& error) {
+        run.AddProgressText("ERROR: Could not lock this machine for the configuration run - " +
+                            error.description());
+        return nullptr;
+    }
+}
+
+}  // namespace
+
 RunEnding PerformInstallationRun(RunContext& run, const RunStages& stages) {
     run.RunError = false;
+    run.stageEndedOnError = false;
+    run.configBody.reset();
+    // Held until the run returns, whichever way it ends.
+    const auto lock = lockMachine(run);
+    if (!lock) return RunEnding::MachineBusy;
     run.AddProgressText("Beginning Tessaron configuration...");
     if (run.settings.InternalIP.empty()) run.settings.InternalIP = run.settings.ServerIP;
 
@@ -32,6 +55,7 @@ RunEnding PerformInstallationRun(RunContext& run, const RunStages& stages) {
     if (run.options.SetUpSites) {
         run.beginContinueOnError();
         appendSites = stages.webServer(run, held);
+        run.stageEndedOnError = !appendSites;
     }
     if (appendSites) {
         run.beginContinueOnError();

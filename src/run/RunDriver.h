@@ -12,6 +12,7 @@ namespace tessaron {
 enum class RunEnding {
     StoppedByCheck,  // a check or working directory failed; no completion line
     Completed,       // the completion line was logged (RunError tells the rest)
+    MachineBusy,     // another run held the machine; nothing was done
 };
 
 // The stages of the run that live in their own folders. The driver decides
@@ -25,7 +26,9 @@ struct RunStages {
 
 // Performs one whole installation run in the stage order and gates of the
 // progress window's load step: checks and working directories, config.inc,
-// scheduled tasks, database, web server, site lines, completion line.
+// scheduled tasks, database, web server, site lines, completion line. The
+// run holds the machine's lock throughout; while another run holds it past
+// the run's patience, it logs one line and changes nothing.
 RunEnding PerformInstallationRun(RunContext& run, const RunStages& stages = RunStages());
 
 }  // namespace tessaron

@@ -4,8 +4,8 @@
 
 namespace tessaron::odbc {
 
-std::string diagnosticText(SQLSMALLINT handleType, SQLHANDLE handle, const std::string& fallback) {
-    if (handle == SQL_NULL_HANDLE) return fallback;
+Diagnostic firstDiagnostic(SQLSMALLINT handleType, SQLHANDLE handle, const std::string& fallback) {
+    if (handle == SQL_NULL_HANDLE) return {fallback};
     SQLCHAR state[6] = {};
     SQLINTEGER nativeError = 0;
     SQLSMALLINT length = 0;
@@ -18,14 +18,20 @@ std::string diagnosticText(SQLSMALLINT handleType, SQLHANDLE handle, const std::
         result = SQLGetDiagRec(handleType, handle, 1, state, &nativeError, message.data(),
                                static_cast<SQLSMALLINT>(message.size()), &length);
     }
-    if (!succeeded(result) || length <= 0) return fallback;
+    if (!succeeded(result) || length <= 0) return {fallback};
     std::size_t size = std::min<std::size_t>(static_cast<std::size_t>(length), message.size() - 1);
-    return std::string(reinterpret_cast<const char*>(message.data()), size);
+    return {std::string(reinterpret_cast<const char*>(message.data()), size),
+            std::string(reinterpret_cast<const char*>(state)), static_cast<long>(nativeError)};
 }
 
-PlatformError failure(SQLSMALLINT handleType, SQLHANDLE handle, const std::string& fallback) {
-    return PlatformError(error_number::kDatabaseFailure,
-                         diagnosticText(handleType, handle, fallback));
+std::string diagnosticText(SQLSMALLINT handleType, SQLHANDLE handle, const std::string& fallback) {
+    return firstDiagnostic(handleType, handle, fallback).text;
+}
+
+DatabaseError failure(SQLSMALLINT handleType, SQLHANDLE handle, const std::string& fallback) {
+    auto diagnostic = firstDiagnostic(handleType, handle, fallback);
+    return DatabaseError(std::move(diagnostic.text), std::move(diagnostic.sqlState),
+                         diagnostic.nativeError);
 }
 
 }  // namespace tessaron::odbc

@@ -26,7 +26,7 @@ public:
     std::unique_ptr<MetabaseObject> Open(const std::string& path) override {
         const auto location = metabaseLocation(path);
         if (!location) throw metabase_error::pathNotFound();
-        auto* key = store_->document().find(*location);
+        auto* key = current().document().find(*location);
         if (!key) throw metabase_error::pathNotFound();
         return std::make_unique<MetabaseEntry>(store_, *key);
     }
@@ -38,7 +38,7 @@ public:
         const auto first = metabaseLocation(parentPath + "/1");
         if (!first) return 1;
         try {
-            return store_->document().firstFreeNumber(
+            return current().document().firstFreeNumber(
                 std::string_view(*first).substr(0, first->size() - 2));
         } catch (const PlatformError&) {
             return 1;
@@ -48,6 +48,18 @@ public:
     void Flush() override { store_->flush(); }
 
 private:
+    // The store, read again when another program changed the file while no
+    // object of this one is open and no commit is pending: a run that waited
+    // for another run's lock, or starts long after the window read the
+    // metabase, works on the file as it is now rather than having its save
+    // refused at the end.
+    MetabaseStore& current() {
+        if (store_.use_count() == 1 && store_->stale()) {
+            store_ = std::make_shared<MetabaseStore>(store_->file());
+        }
+        return *store_;
+    }
+
     std::shared_ptr<MetabaseStore> store_;
 };
 

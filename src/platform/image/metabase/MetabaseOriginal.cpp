@@ -100,7 +100,8 @@ std::unique_ptr<MetabaseOriginal> MetabaseOriginal::read(const std::filesystem::
         if (count == 0) break;
         size += static_cast<std::size_t>(count);
     }
-    return std::unique_ptr<MetabaseOriginal>(new MetabaseOriginal(fd, size, info.st_mtim));
+    return std::unique_ptr<MetabaseOriginal>(
+        new MetabaseOriginal(fd, file, size, identityOf(info)));
 }
 
 MetabaseOriginal::~MetabaseOriginal() {
@@ -146,11 +147,19 @@ bool MetabaseOriginal::copyTo(int target, std::size_t offset, std::size_t length
     return true;
 }
 
+MetabaseOriginal::Identity MetabaseOriginal::identityOf(const struct stat& info) {
+    return {info.st_dev, info.st_ino, info.st_size, info.st_mtim};
+}
+
 bool MetabaseOriginal::unchanged() const {
-    struct stat info {};
-    if (::fstat(fd_, &info) != 0) return false;
-    return static_cast<std::size_t>(info.st_size) == size_ &&
-           info.st_mtim.tv_sec == modified_.tv_sec && info.st_mtim.tv_nsec == modified_.tv_nsec;
+    struct stat named {};
+    if (::stat(file_.c_str(), &named) != 0) return false;  // removed or renamed away
+    return identityOf(named) == named_;
+}
+
+void MetabaseOriginal::savedOver() {
+    struct stat named {};
+    if (::stat(file_.c_str(), &named) == 0) named_ = identityOf(named);
 }
 
 }  // namespace tessaron

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 #include <cstddef>
@@ -37,8 +38,8 @@ private:
 // saves: the file stays open from reading to the last save. When another
 // program has written into the file since it was read, those bytes are no
 // longer there, and a save is refused rather than spliced from other text.
-// (A file replaced by renaming keeps the bytes read: the open file is the old
-// one.)
+// A file replaced by renaming (as IIS saves) is another program's change as
+// well: saving over it would drop that change, so it is refused the same way.
 class MetabaseOriginal {
 public:
     // Opens the file and reads all of it into `text` (`size` bytes). Returns
@@ -57,17 +58,36 @@ public:
     // Appends the bytes [offset, offset + length) to the open file `target`.
     // False with errno set when they cannot all be copied.
     bool copyTo(int target, std::size_t offset, std::size_t length) const;
-    // True while the file still has the size and modification time it had
-    // when it was read.
+    // True while the file's name still leads to the file last read or saved
+    // by this store, with the size and modification time it had then.
     bool unchanged() const;
+    // The store has just saved a new file under the name: that file is the
+    // one later saves compare against. The bytes read stay those of the file
+    // that was read, which stays open.
+    void savedOver();
 
 private:
-    MetabaseOriginal(int fd, std::size_t size, timespec modified)
-        : fd_(fd), size_(size), modified_(modified) {}
+    // What tells one state of the named file from another.
+    struct Identity {
+        dev_t device = 0;
+        ino_t inode = 0;
+        off_t size = 0;
+        timespec modified{};
+        bool operator==(const Identity& other) const {
+            return device == other.device && inode == other.inode && size == other.size &&
+                   modified.tv_sec == other.modified.tv_sec &&
+                   modified.tv_nsec == other.modified.tv_nsec;
+        }
+    };
+    static Identity identityOf(const struct stat& info);
+
+    MetabaseOriginal(int fd, std::filesystem::path file, std::size_t size, Identity named)
+        : fd_(fd), file_(std::move(file)), size_(size), named_(named) {}
 
     int fd_;
+    std::filesystem::path file_;
     std::size_t size_;
-    timespec modified_;
+    Identity named_;
 };
 
 }  // namespace tessaron

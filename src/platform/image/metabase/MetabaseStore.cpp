@@ -99,12 +99,26 @@ void MetabaseStore::checkWritable() const {
     if ((info.st_mode & S_IWUSR) == 0) throw metabase_error::accessDenied();
 }
 
+bool MetabaseStore::stale() const {
+    return document_ && !dirty_ && !document_->original().unchanged();
+}
+
 void MetabaseStore::flush() {
     if (!dirty_ || !document_) return;
-    checkWritable();
+    try {
+        checkWritable();
+    } catch (const PlatformError& error) {
+        // Named like the other save failures, so the run's line says which
+        // file could not be saved.
+        std::string reason = error.description();
+        if (!reason.empty() && reason.back() == '.') reason.pop_back();
+        throw metabase_error::writeFailed("The metabase file " + file_.string() +
+                                          " could not be saved (" + reason + ").");
+    }
     struct stat info {};
     ::stat(file_.c_str(), &info);
     replaceAtomically(file_, *document_, info.st_mode & 07777);
+    document_->original().savedOver();
     dirty_ = false;
 }
 

@@ -59,10 +59,14 @@ public:
     void checkWritable() const;
     void markDirty() { dirty_ = true; }
     bool dirty() const { return dirty_; }
+    // True when the file was read, nothing is pending, and another program
+    // has changed or replaced the file since: a fresh store sees its state.
+    bool stale() const;
 
     // Writes every commit to the file when there is any. Throws PlatformError
-    // when the file cannot be written, or has been written to by another
-    // program since it was read; the commits stay pending then.
+    // naming the file and the reason when it cannot be written (read-only
+    // too), or has been written to or replaced by another program since it
+    // was read; the commits stay pending then.
     void flush();
 
     const std::filesystem::path& file() const { return file_; }
