@@ -236,6 +236,19 @@ std::vector<std::string> ImageFileSystem::SubFolders(const std::string& path) {
     return names;
 }
 
+std::vector<std::string> ImageFileSystem::FilesIn(const std::string& path) {
+    const auto folder = paths_.resolve(path);
+    if (!folder || !folder->exists || !isDirectory(folder->host)) pathNotFound();
+    std::vector<std::string> names;
+    std::error_code error;
+    for (fs::directory_iterator it(folder->host, error), end; it != end; it.increment(error)) {
+        if (error) break;
+        if (isFile(it->path())) names.push_back(it->path().filename().string());
+    }
+    if (error) hostFailure(error);
+    return names;
+}
+
 std::unique_ptr<TextWriter> ImageFileSystem::CreateTextFile(const std::string& path,
                                                             bool overwrite) {
     const auto entry = locateEntry(paths_, path);
