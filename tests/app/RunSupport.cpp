@@ -32,7 +32,7 @@ std::string imageHash(const fs::path& root) {
 }
 
 AnsweredWindow::AnsweredWindow(const fs::path& root, const std::string& answers, Database* database,
-                               bool yes)
+                               bool yes, bool pressInstall)
     : image(root, database) {
     messages.answer = yes ? MessageAnswer::Yes : MessageAnswer::No;
     window = std::make_unique<SettingsWindow>(image, settings, messages);
@@ -40,7 +40,7 @@ AnsweredWindow::AnsweredWindow(const fs::path& root, const std::string& answers,
     for (const auto& answer : parseAnswers(answers, "answers.txt")) {
         applyAnswer(window->controls(), answer);
     }
-    window->controls().press("btnInstall");
+    if (pressInstall) window->controls().press("btnInstall");
 }
 
 std::string sampleAnswers(const std::string& databaseAddress, const std::string& databaseName,

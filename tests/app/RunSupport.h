@@ -18,7 +18,7 @@ std::string imageHash(const std::filesystem::path& root);
 // answers it, with the install button pressed.
 struct AnsweredWindow {
     AnsweredWindow(const std::filesystem::path& root, const std::string& answers,
-                   Database* database = nullptr, bool yes = false);
+                   Database* database = nullptr, bool yes = false, bool pressInstall = true);
 
     MachineImage image;
     SettingsRecord settings;
