@@ -12,6 +12,8 @@ namespace tessaron::app {
 // The program's command line:
 //   tessaron-config [--machine DIR]                                  the settings window
 //   tessaron-config --machine DIR --answers FILE [--options LIST] [--yes]   unattended run
+//       [--preview [--format text|json]] [--save-answers FILE [--save-answers-clear]]
+//   tessaron-config --machine DIR --restore                          undo the latest run
 //   tessaron-config --help
 // "--name VALUE" and "--name=VALUE" are both accepted.
 struct CommandLine {
@@ -20,8 +22,16 @@ struct CommandLine {
     std::optional<std::string> answers;
     std::optional<std::string> options;
     bool yes = false;
+    // --preview [--format text|json]: what the run would change, nothing run
+    bool preview = false;
+    std::optional<std::string> format;
+    // --save-answers FILE [--save-answers-clear]: the answered window recorded
+    std::optional<std::string> saveAnswers;
+    bool saveAnswersClear = false;
+    // --restore: the latest run's files put back
+    bool restore = false;
 
-    bool unattended() const { return answers.has_value(); }
+    bool unattended() const { return answers.has_value() || restore; }
 };
 
 // Exit statuses of the unattended run.

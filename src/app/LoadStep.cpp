@@ -141,7 +141,7 @@ LoadResult SettingsWindow::Load() {
     if (!webSitesRead) return end(messages::cannotReadIisConfiguration());
 
     const std::string configFile = settings_.InstallDir + "\\panel\\config.inc";
-    if (!platform_.Files().FileExists(configFile)) return LoadResult::Shown;
+    if (!platform_.Files().FileExists(configFile)) return shown();
     if (messages_.show(messages::alreadyConfigured()) != MessageAnswer::Yes) {
         return LoadResult::Ended;
     }
@@ -151,6 +151,11 @@ LoadResult SettingsWindow::Load() {
     } catch (const PlatformError& error) {
         messages_.show(messages::cannotReadConfiguration(configFile, error.description()));
     }
+    return shown();
+}
+
+LoadResult SettingsWindow::shown() {
+    discovered_ = CurrentValues(controls_);
     return LoadResult::Shown;
 }
 

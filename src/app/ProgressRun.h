@@ -30,6 +30,17 @@ struct RunOutcome {
     }
 };
 
+// How a run ended as the unattended mode reports it: the exit status and
+// a result line such as "Result: completed (exit status 0).".
+struct RunResult {
+    int exitStatus = 0;
+    std::string line;
+};
+RunResult DescribeRunOutcome(const RunOutcome& outcome);
+
+// The outcome of a run that has just ended on the given context.
+RunOutcome OutcomeOf(RunEnding ending, const RunContext& run, const ProgressLog& log);
+
 // Performs one run with a fresh run context on the given log; every entry
 // reaches the log's listener as it is logged. Afterwards the metabase is
 // flushed, so that sites created by the run are on disk when it returns.

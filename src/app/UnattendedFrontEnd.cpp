@@ -9,7 +9,9 @@
 #include "app/AnswersFile.h"
 #include "app/CommandLine.h"
 #include "app/ProgressRun.h"
+#include "app/SecretMask.h"
 #include "app/SettingsWindow.h"
+#include "app/UnattendedActions.h"
 #include "platform/Failure.h"
 #include "platform/image/MachineImage.h"
 #include "platform/odbc/OdbcDatabase.h"
@@ -77,17 +79,42 @@ std::string usageText() {
            "      opens the settings window on the machine image DIR\n"
            "  tessaron-config --machine DIR --answers FILE [--options LIST] [--yes]\n"
            "      configures the machine image DIR without the window\n"
+           "  tessaron-config --machine DIR --answers FILE [--options LIST] [--yes]\n"
+           "                  --preview [--format text|json]\n"
+           "      shows what that run would change, without changing DIR or the database\n"
+           "  tessaron-config --machine DIR --answers FILE [--yes] --save-answers OUT\n"
+           "      records the answered window in the answers file OUT, without a run\n"
+           "  tessaron-config --machine DIR --restore\n"
+           "      puts back config.inc and the metabase as they were before the latest run\n"
            "\n"
            "Options:\n"
            "  --machine DIR    the machine image folder to configure\n"
            "  --answers FILE   answers file: one CONTROL = VALUE a line (a control of the\n"
            "                   settings window); blank lines and lines starting with # are\n"
-           "                   skipped; a value in double quotes is taken exactly\n"
+           "                   skipped; a value in double quotes is taken exactly;\n"
+           "                   an unquoted @env:NAME is the environment variable NAME,\n"
+           "                   @file:PATH the text of the file PATH (relative to FILE's\n"
+           "                   folder, without its final line break)\n"
            "  --options LIST   comma-separated stages to run besides the configuration\n"
            "                   file: tasks, database, sites (none when absent)\n"
            "  --yes            answer Yes when the machine is already configured, which\n"
            "                   reads its existing config.inc first (otherwise: No, and the\n"
            "                   program ends)\n"
+           "  --preview        runs the installation on a scratch copy of DIR, the database\n"
+           "                   read-only, and prints the changes: config.inc line by line,\n"
+           "                   metabase keys and properties (sites taken over, site\n"
+           "                   numbers, start conflicts), SQL statements, commands, folders\n"
+           "                   and files; exits with the status the run would have\n"
+           "  --format FORMAT  text (default) or json: the preview as one JSON document\n"
+           "  --save-answers OUT  writes every control whose value differs from what was\n"
+           "                   found on DIR to OUT, in replay order; passwords are written\n"
+           "                   as @env:TESSARON_..._PASSWORD references\n"
+           "  --save-answers-clear  writes the passwords in clear text instead\n"
+           "  --restore        undoes the latest run's changes of config.inc and the\n"
+           "                   metabase from the copies it kept (config.inc.<date-time>.bak\n"
+           "                   beside config.inc, MetaBase_<version>.xml in\n"
+           "                   %SystemRoot%\\system32\\inetsrv\\History); refuses when a file\n"
+           "                   was changed since; database rows and scheduled tasks stay\n"
            "  --help           prints this text\n"
            "\n"
            "Messages go to standard error as \"TITLE: TEXT\"; the run's log goes to\n"
@@ -96,7 +123,10 @@ std::string usageText() {
            "Exit status: 0 run completed; 1 run completed with RunError set; 2 a check\n"
            "stopped the run; 3 the program ended at load; 4 run completed with errors\n"
            "(the log holds error lines, RunError not set); 5 another configuration run\n"
-           "holds the machine; 64 usage error.\n";
+           "holds the machine; 64 usage error.\n"
+           "A preview exits with the status the run would have; --restore with 0 when\n"
+           "the files are back, 1 when it refused.\n"
+           "Passwords are never printed: the log and the preview show them as ********.\n";
 }
 
 CommandLine parseCommandLine(const std::vector<std::string>& args) {
@@ -107,16 +137,42 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             line.help = true;
         } else if (arg == "--yes") {
             line.yes = true;
+        } else if (arg == "--preview") {
+            line.preview = true;
+        } else if (arg == "--restore") {
+            line.restore = true;
+        } else if (arg == "--save-answers-clear") {
+            line.saveAnswersClear = true;
         } else if (takeValue(args, index, "--machine", line.machine) ||
                    takeValue(args, index, "--answers", line.answers) ||
-                   takeValue(args, index, "--options", line.options)) {
+                   takeValue(args, index, "--options", line.options) ||
+                   takeValue(args, index, "--format", line.format) ||
+                   takeValue(args, index, "--save-answers", line.saveAnswers)) {
         } else {
             throw UsageError("unknown option " + arg);
         }
     }
     if (line.help) return line;
+    if (line.restore) {
+        if (line.answers || line.options || line.yes || line.preview || line.format ||
+            line.saveAnswers || line.saveAnswersClear) {
+            throw UsageError("--restore takes no other option than --machine DIR");
+        }
+        if (!line.machine) throw UsageError("--restore needs --machine DIR");
+        return line;
+    }
     if (!line.answers && (line.options || line.yes)) {
         throw UsageError("--options and --yes need --answers FILE");
+    }
+    if (!line.answers && (line.preview || line.saveAnswers)) {
+        throw UsageError("--preview and --save-answers need --answers FILE");
+    }
+    if (line.format && !line.preview) throw UsageError("--format needs --preview");
+    if (line.format && *line.format != "text" && *line.format != "json") {
+        throw UsageError("unknown format \"" + *line.format + "\" in --format (use text, json)");
+    }
+    if (line.saveAnswersClear && !line.saveAnswers) {
+        throw UsageError("--save-answers-clear needs --save-answers FILE");
     }
     if (line.answers && !line.machine) throw UsageError("--answers needs --machine DIR");
     return line;
@@ -164,8 +220,10 @@ int runUnattended(const std::vector<std::string>& args, std::ostream& out, std::
         if (!std::filesystem::is_directory(*line.machine, error)) {
             throw UsageError("machine image folder " + *line.machine + " does not exist");
         }
-        options = parseInstallOptions(line.options.value_or(""));
-        answers = parseAnswers(readAnswersFile(*line.answers), *line.answers);
+        if (!line.restore) {
+            options = parseInstallOptions(line.options.value_or(""));
+            answers = parseAnswers(readAnswersFile(*line.answers), *line.answers);
+        }
     } catch (const UsageError& usage) {
         err << kProgram << ": " << usage.what() << '\n' << "Try '" << kProgram << " --help'.\n";
         return exit_status::kUsage;
@@ -174,6 +232,16 @@ int runUnattended(const std::vector<std::string>& args, std::ostream& out, std::
     try {
         OdbcDatabase odbc;
         std::unique_ptr<MachineImage> machine;
+        if (line.restore) {
+            try {
+                MachineImage image(*line.machine);
+                return RestoreLatestRunOn(image, out, err);
+            } catch (const PlatformError& error) {
+                err << kProgram << ": cannot open the machine image " << *line.machine << ": "
+                    << error.description() << '\n';
+                return exit_status::kEndedAtLoad;
+            }
+        }
         try {
             machine = std::make_unique<MachineImage>(*line.machine, &odbc);
         } catch (const PlatformError& error) {
@@ -194,11 +262,28 @@ int runUnattended(const std::vector<std::string>& args, std::ostream& out, std::
             return exit_status::kUsage;
         }
 
-        window.controls().press("btnInstall");
+        if (line.saveAnswers) {
+            try {
+                SaveAnswersFile(window, *line.saveAnswers, line.saveAnswersClear);
+            } catch (const UsageError& usage) {
+                err << kProgram << ": " << usage.what() << '\n';
+                return exit_status::kUsage;
+            }
+            if (!line.preview) return exit_status::kCompleted;
+        }
 
+        window.controls().press("btnInstall");
+        if (line.preview) {
+            return PrintPreview(settings, options, *line.machine, odbc,
+                                line.format.value_or("text") == "json", out, err);
+        }
+
+        // config.inc and the task command lines keep the passwords; what is
+        // printed does not.
+        const SecretMask mask(settings);
         ProgressLog log;
-        log.setListener([&out](const std::string& entry, const std::string&) {
-            out << entry << '\n' << std::flush;
+        log.setListener([&out, &mask](const std::string& entry, const std::string&) {
+            out << mask.apply(entry) << '\n' << std::flush;
         });
         const RunOutcome outcome = PerformRun(settings, options, *machine, log);
         if (!outcome.metabaseSaveError.empty()) {
@@ -206,10 +291,7 @@ int runUnattended(const std::vector<std::string>& args, std::ostream& out, std::
                 << '\n';
             return exit_status::kCompletedWithRunError;
         }
-        if (outcome.ending == RunEnding::StoppedByCheck) return exit_status::kStoppedByCheck;
-        if (outcome.ending == RunEnding::MachineBusy) return exit_status::kMachineBusy;
-        if (outcome.runError) return exit_status::kCompletedWithRunError;
-        return outcome.loggedErrors ? exit_status::kCompletedWithErrors : exit_status::kCompleted;
+        return DescribeRunOutcome(outcome).exitStatus;
     } catch (const std::exception& unexpected) {
         err << kProgram << ": internal error: " << unexpected.what() << '\n';
         return exit_status::kInternalError;

@@ -1,5 +1,7 @@
 #include "gui/InstallFlow.h"
 
+#include "gui/RunTools.h"
+
 namespace tessaron::gui {
 
 InstallFlow::InstallFlow(app::SettingsWindow& window, QWidget& owner)
@@ -17,6 +19,10 @@ void InstallFlow::showDialog() {
         dialog_ = new InstallOptionsView(options_, &owner_);
         dialog_->setWindowModality(Qt::ApplicationModal);
         connect(dialog_, &InstallOptionsView::confirmed, this, &InstallFlow::startRun);
+        // Preview, saved answers and restore; a restore leaves the window's
+        // view of the machine stale, so the program ends.
+        connect(new RunTools(window_, *dialog_), &RunTools::restored, this,
+                &InstallFlow::endProgram);
         connect(dialog_, &QDialog::rejected, this, [this] {
             if (dialog_) dialog_->deleteLater();
             dialog_ = nullptr;

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/Failure.h"
+
 namespace tessaron {
 
 // A text file open for writing or appending. Text is UTF-8 in memory and the
