@@ -9,6 +9,8 @@
 
 namespace tessaron::app {
 
+struct Backend;
+
 // The program's command line:
 //   tessaron-config [--machine DIR]                                  the settings window
 //   tessaron-config --machine DIR --answers FILE [--options LIST] [--yes]   unattended run
@@ -43,12 +45,13 @@ InstallOptions parseInstallOptions(const std::string& list);
 std::string usageText();
 
 // The unattended front end: parses the arguments (after the program name),
-// runs the load step on the machine image, applies the answers, presses the
-// install button and performs the run. The log goes to out as it is written,
-// one entry a line; messages and usage errors go to err. Returns the exit
+// opens the machine image through the backend, runs the load step, applies
+// the answers, presses the install button and performs the run. The log goes
+// to out as it is written, one entry a line; messages and usage errors go to err. Returns the exit
 // status. With --help it prints the usage to out and returns 0; without
 // --answers it reports that this build has no window and returns 64 (the
 // window's main handles that case itself before calling this).
-int runUnattended(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int runUnattended(const std::vector<std::string>& args, const Backend& backend, std::ostream& out,
+                  std::ostream& err);
 
 }  // namespace tessaron::app

@@ -7,12 +7,11 @@
 #include <sstream>
 
 #include "app/AnswersFile.h"
+#include "app/Backend.h"
 #include "app/CommandLine.h"
 #include "app/ProgressRun.h"
 #include "app/SettingsWindow.h"
 #include "platform/Failure.h"
-#include "platform/image/MachineImage.h"
-#include "platform/odbc/OdbcDatabase.h"
 
 namespace tessaron::app {
 namespace {
@@ -143,7 +142,8 @@ InstallOptions parseInstallOptions(const std::string& list) {
     }
 }
 
-int runUnattended(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int runUnattended(const std::vector<std::string>& args, const Backend& backend, std::ostream& out,
+                  std::ostream& err) {
     CommandLine line;
     std::vector<Answer> answers;
     InstallOptions options;
@@ -170,10 +170,9 @@ int runUnattended(const std::vector<std::string>& args, std::ostream& out, std::
     }
 
     try {
-        OdbcDatabase odbc;
-        std::unique_ptr<MachineImage> machine;
+        std::unique_ptr<Platform> machine;
         try {
-            machine = std::make_unique<MachineImage>(*line.machine, &odbc);
+            machine = backend.openImage(*line.machine);
         } catch (const PlatformError& error) {
             err << kProgram << ": cannot open the machine image " << *line.machine << ": "
                 << error.description() << '\n';

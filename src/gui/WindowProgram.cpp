@@ -12,6 +12,7 @@
 #include <iostream>
 #include <memory>
 
+#include "app/Backend.h"
 #include "app/CommandLine.h"
 #include "app/SettingsWindow.h"
 #include "gui/DialogMessages.h"
@@ -19,7 +20,6 @@
 #include "gui/SettingsView.h"
 #include "platform/Failure.h"
 #include "platform/image/MachineImage.h"
-#include "platform/odbc/OdbcDatabase.h"
 
 namespace tessaron::gui {
 namespace fs = std::filesystem;
@@ -41,15 +41,15 @@ int cannotOpen(const std::string& machineDir, const std::string& reason) {
     return app::exit_status::kEndedAtLoad;
 }
 
-std::unique_ptr<MachineImage> openMachine(const std::string& machineDir, Database* database,
-                                          std::string& reason) {
+std::unique_ptr<Platform> openMachine(const app::Backend& backend, const std::string& machineDir,
+                                      std::string& reason) {
     std::error_code error;
     if (!fs::is_directory(machineDir, error)) {
         reason = "the folder does not exist";
         return nullptr;
     }
     try {
-        return std::make_unique<MachineImage>(machineDir, database);
+        return backend.openImage(machineDir);
     } catch (const PlatformError& failure) {
         reason = failure.description();
         return nullptr;
@@ -81,20 +81,24 @@ bool save(QWidget& widget, const QString& file, std::ostream& out, std::ostream&
 
 }  // namespace
 
-int runWindow(const std::string& machineDir) {
-    OdbcDatabase odbc;
+int runWindow(const app::Backend& backend, const std::string& machineDir) {
     std::string reason;
-    const auto machine = openMachine(machineDir, &odbc, reason);
+    const auto machine = openMachine(backend, machineDir, reason);
     if (!machine) return cannotOpen(machineDir, reason);
 
     DialogMessages messages;
     SettingsRecord settings;
     app::SettingsWindow window(*machine, settings, messages);
     SettingsView view(window);
-    ImageFolderChooser folders(*machine, &view);
-    ImageFileChooser files(*machine, &view);
-    window.setFolderChooser(&folders);
-    window.setFileChooser(&files);
+    // The choosers browse a machine image; other backends bring their own.
+    std::unique_ptr<ImageFolderChooser> folders;
+    std::unique_ptr<ImageFileChooser> files;
+    if (const auto* image = dynamic_cast<const MachineImage*>(machine.get())) {
+        folders = std::make_unique<ImageFolderChooser>(*image, &view);
+        files = std::make_unique<ImageFileChooser>(*image, &view);
+        window.setFolderChooser(folders.get());
+        window.setFileChooser(files.get());
+    }
 
     // The load step's boxes come before the window is shown.
     if (window.Load() == app::LoadResult::Ended) {
@@ -107,7 +111,7 @@ int runWindow(const std::string& machineDir) {
     return QApplication::exec();
 }
 
-int takeScreenshots(const std::string& machineDir, const std::string& outDir, std::ostream& out,
+int takeScreenshots(const app::Backend& backend, const std::string& machineDir, const std::string& outDir, std::ostream& out,
                     std::ostream& err) {
     QTemporaryDir copy;
     std::error_code error;
@@ -128,7 +132,7 @@ int takeScreenshots(const std::string& machineDir, const std::string& outDir, st
     const QDir folder(QString::fromStdString(outDir));
 
     std::string reason;
-    const auto machine = openMachine(copy.path().toStdString(), nullptr, reason);
+    const auto machine = openMachine(backend, copy.path().toStdString(), reason);
     if (!machine) return cannotOpen(machineDir, reason);
     ConsoleMessages messages(err);
     SettingsRecord settings;

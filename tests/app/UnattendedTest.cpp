@@ -8,6 +8,7 @@
 #include "AppMachine.h"
 #include "app/AnswersFile.h"
 #include "app/CommandLine.h"
+#include "main/ProgramBackend.h"
 #include "platform/odbc/OdbcDatabase.h"
 
 namespace tessaron::app::testing {
@@ -25,7 +26,7 @@ struct Outcome {
 
 Outcome run(const std::vector<std::string>& args) {
     std::ostringstream out, err;
-    const int status = runUnattended(args, out, err);
+    const int status = runUnattended(args, startup::programBackend(), out, err);
     return {status, out.str(), err.str()};
 }
 

@@ -9,6 +9,7 @@
 #include "app/AnswersFile.h"
 #include "app/CommandLine.h"
 #include "gui/WindowProgram.h"
+#include "main/ProgramBackend.h"
 
 namespace {
 
@@ -68,7 +69,8 @@ int main(int argc, char** argv) {
     }
     if (line.unattended()) {
         if (screenshots) return usageError("--screenshots cannot be combined with --answers");
-        return tessaron::app::runUnattended(args, std::cout, std::cerr);
+        return tessaron::app::runUnattended(args, tessaron::startup::programBackend(), std::cout,
+                                            std::cerr);
     }
     if (!line.machine) {
         return usageError(
@@ -77,7 +79,8 @@ int main(int argc, char** argv) {
     if (screenshots) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         QApplication application(argc, argv);
-        return tessaron::gui::takeScreenshots(*line.machine, *screenshots, std::cout, std::cerr);
+        return tessaron::gui::takeScreenshots(tessaron::startup::programBackend(), *line.machine,
+                                              *screenshots, std::cout, std::cerr);
     }
     if (!displayAvailable()) {
         std::cerr << "tessaron-config: no display is available for the settings window; run it "
@@ -85,5 +88,5 @@ int main(int argc, char** argv) {
         return exit_status::kUsage;
     }
     QApplication application(argc, argv);
-    return tessaron::gui::runWindow(*line.machine);
+    return tessaron::gui::runWindow(tessaron::startup::programBackend(), *line.machine);
 }
