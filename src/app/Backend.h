@@ -23,4 +23,13 @@ struct Backend {
 // works on); throws PlatformError when it cannot.
 using MachineOpener = std::function<std::unique_ptr<Platform>()>;
 
+// The image folder when one is given, otherwise the local machine (empty
+// when the backend has none).
+inline MachineOpener machineOpener(const Backend& backend, const std::string* imageFolder) {
+    if (imageFolder) {
+        return [open = backend.openImage, folder = *imageFolder] { return open(folder); };
+    }
+    return backend.openLocal;
+}
+
 }  // namespace tessaron::app

@@ -14,10 +14,11 @@ struct Backend;
 // The program's command line:
 //   tessaron-config [--machine DIR]                                  the settings window
 //   tessaron-config --machine DIR --answers FILE [--options LIST] [--yes]   unattended run
-//   tessaron-config --help
+//   tessaron-config --help | --version
 // "--name VALUE" and "--name=VALUE" are both accepted.
 struct CommandLine {
     bool help = false;
+    bool version = false;
     std::optional<std::string> machine;
     std::optional<std::string> answers;
     std::optional<std::string> options;
@@ -32,6 +33,7 @@ inline constexpr int kCompleted = 0;
 inline constexpr int kCompletedWithRunError = 1;
 inline constexpr int kStoppedByCheck = 2;
 inline constexpr int kEndedAtLoad = 3;
+inline constexpr int kCancelled = 6;
 inline constexpr int kUsage = 64;
 inline constexpr int kInternalError = 70;
 }  // namespace exit_status
@@ -43,6 +45,9 @@ CommandLine parseCommandLine(const std::vector<std::string>& args);
 InstallOptions parseInstallOptions(const std::string& list);
 // The text --help prints.
 std::string usageText();
+// The program's version, and the line --version prints ("tessaron-config 1.0.0").
+inline constexpr const char* kVersion = "1.0.0";
+std::string versionText();
 
 // The unattended front end: parses the arguments (after the program name),
 // opens the machine image through the backend, runs the load step, applies

@@ -5,8 +5,10 @@
 namespace tessaron::app {
 
 RunOutcome PerformRun(SettingsRecord& settings, const InstallOptions& options, Platform& platform,
-                      ProgressLog& log) {
+                      ProgressLog& log, const RunHooks& hooks) {
     RunContext run(settings, options, platform, log);
+    run.cancelRequested = hooks.cancelRequested;
+    run.stepBegun = hooks.stepBegun;
     RunOutcome outcome;
     outcome.ending = PerformInstallationRun(run);
     outcome.runError = run.RunError;
@@ -15,6 +17,8 @@ RunOutcome PerformRun(SettingsRecord& settings, const InstallOptions& options, P
     } catch (const PlatformError& error) {
         outcome.metabaseSaveError = error.description();
     }
+    outcome.log = log.text();
+    outcome.entries = log.entries();
     return outcome;
 }
 

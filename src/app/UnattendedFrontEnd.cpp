@@ -8,6 +8,8 @@
 
 #include "app/AnswersFile.h"
 #include "app/Backend.h"
+#include "app/BackgroundRun.h"
+#include "app/CancelSignals.h"
 #include "app/CommandLine.h"
 #include "app/ProgressRun.h"
 #include "app/SettingsWindow.h"
@@ -68,7 +70,40 @@ bool takeValue(const std::vector<std::string>& args, std::size_t& index, const s
     return false;
 }
 
+// The run on its worker thread, every entry printed as it is logged; SIGINT
+// and SIGTERM cancel it at the next safe point.
+int performRun(const SettingsRecord& settings, const InstallOptions& options,
+               const MachineOpener& openMachine, std::ostream& out, std::ostream& err) {
+    RunEvents events;
+    events.logged = [&out](const std::string& entry) { out << entry << '\n' << std::flush; };
+    BackgroundRun run(settings, options, openMachine, std::move(events));
+    CancelSignals signals;
+    run.start();
+    while (!run.waitFor(std::chrono::milliseconds(50))) {
+        if (signals.received() && !run.cancelling()) run.cancel();
+    }
+    const RunOutcome& outcome = run.outcome();
+    if (!outcome.unexpectedError.empty()) {
+        const bool atOpen = outcome.ending == RunEnding::StoppedByCheck;
+        err << kProgram << ": " << (atOpen ? "" : "internal error: ") << outcome.unexpectedError
+            << '\n';
+        return atOpen ? exit_status::kEndedAtLoad : exit_status::kInternalError;
+    }
+    if (!outcome.metabaseSaveError.empty()) {
+        err << kProgram << ": the metabase could not be saved: " << outcome.metabaseSaveError
+            << '\n';
+        return exit_status::kCompletedWithRunError;
+    }
+    if (outcome.ending == RunEnding::Cancelled) return exit_status::kCancelled;
+    if (outcome.ending == RunEnding::StoppedByCheck) return exit_status::kStoppedByCheck;
+    return outcome.runError ? exit_status::kCompletedWithRunError : exit_status::kCompleted;
+}
+
 }  // namespace
+
+std::string versionText() {
+    return std::string(kProgram) + " " + kVersion + "\n";
+}
 
 std::string usageText() {
     return "Usage:\n"
@@ -87,13 +122,23 @@ std::string usageText() {
            "  --yes            answer Yes when the machine is already configured, which\n"
            "                   reads its existing config.inc first (otherwise: No, and the\n"
            "                   program ends)\n"
+           "  --version        prints the program's version\n"
            "  --help           prints this text\n"
            "\n"
            "Messages go to standard error as \"TITLE: TEXT\"; the run's log goes to\n"
            "standard output as it is written.\n"
            "\n"
-           "Exit status: 0 run completed; 1 run completed with RunError set; 2 a check\n"
-           "stopped the run; 3 the program ended at load; 64 usage error.\n";
+           "Exit status:\n"
+           "  0   the run completed\n"
+           "  1   the run completed with RunError set (config.inc could not be written or\n"
+           "      the database could not be reached)\n"
+           "  2   a prerequisite check stopped the run\n"
+           "  3   the program ended while loading the machine\n"
+           "  4   the run completed, but its log holds ERROR lines\n"
+           "  5   another configuration run holds the machine\n"
+           "  6   the run was cancelled (SIGINT or SIGTERM) at a safe point between steps\n"
+           "  64  usage error\n"
+           "  70  internal error\n";
 }
 
 CommandLine parseCommandLine(const std::vector<std::string>& args) {
@@ -102,6 +147,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
         const std::string& arg = args[index];
         if (arg == "--help" || arg == "-h") {
             line.help = true;
+        } else if (arg == "--version") {
+            line.version = true;
         } else if (arg == "--yes") {
             line.yes = true;
         } else if (takeValue(args, index, "--machine", line.machine) ||
@@ -111,11 +158,10 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             throw UsageError("unknown option " + arg);
         }
     }
-    if (line.help) return line;
+    if (line.help || line.version) return line;
     if (!line.answers && (line.options || line.yes)) {
         throw UsageError("--options and --yes need --answers FILE");
     }
-    if (line.answers && !line.machine) throw UsageError("--answers needs --machine DIR");
     return line;
 }
 
@@ -153,13 +199,21 @@ int runUnattended(const std::vector<std::string>& args, const Backend& backend, 
             out << usageText() << std::flush;
             return exit_status::kCompleted;
         }
+        if (line.version) {
+            out << versionText() << std::flush;
+            return exit_status::kCompleted;
+        }
         if (!line.unattended()) {
             err << kProgram << ": this build has no settings window; run it unattended with "
                 << "--machine DIR --answers FILE (see --help)\n";
             return exit_status::kUsage;
         }
+        if (!line.machine && !backend.openLocal) {
+            throw UsageError("--answers needs --machine DIR: this system has no local Windows "
+                             "machine to configure");
+        }
         std::error_code error;
-        if (!std::filesystem::is_directory(*line.machine, error)) {
+        if (line.machine && !std::filesystem::is_directory(*line.machine, error)) {
             throw UsageError("machine image folder " + *line.machine + " does not exist");
         }
         options = parseInstallOptions(line.options.value_or(""));
@@ -170,11 +224,13 @@ int runUnattended(const std::vector<std::string>& args, const Backend& backend, 
     }
 
     try {
+        const MachineOpener openMachine =
+            machineOpener(backend, line.machine ? &*line.machine : nullptr);
         std::unique_ptr<Platform> machine;
         try {
-            machine = backend.openImage(*line.machine);
+            machine = openMachine();
         } catch (const PlatformError& error) {
-            err << kProgram << ": cannot open the machine image " << *line.machine << ": "
+            err << kProgram << ": cannot open the machine " << line.machine.value_or("") << ": "
                 << error.description() << '\n';
             return exit_status::kEndedAtLoad;
         }
@@ -193,18 +249,7 @@ int runUnattended(const std::vector<std::string>& args, const Backend& backend, 
 
         window.controls().press("btnInstall");
 
-        ProgressLog log;
-        log.setListener([&out](const std::string& entry, const std::string&) {
-            out << entry << '\n' << std::flush;
-        });
-        const RunOutcome outcome = PerformRun(settings, options, *machine, log);
-        if (!outcome.metabaseSaveError.empty()) {
-            err << kProgram << ": the metabase could not be saved: " << outcome.metabaseSaveError
-                << '\n';
-            return exit_status::kCompletedWithRunError;
-        }
-        if (outcome.ending == RunEnding::StoppedByCheck) return exit_status::kStoppedByCheck;
-        return outcome.runError ? exit_status::kCompletedWithRunError : exit_status::kCompleted;
+        return performRun(settings, options, openMachine, out, err);
     } catch (const std::exception& unexpected) {
         err << kProgram << ": internal error: " << unexpected.what() << '\n';
         return exit_status::kInternalError;

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QTabWidget>
@@ -81,10 +82,34 @@ bool save(QWidget& widget, const QString& file, std::ostream& out, std::ostream&
 
 }  // namespace
 
-int runWindow(const app::Backend& backend, const std::string& machineDir) {
+std::optional<std::string> askMachineFolder(const DialogRunner& runner) {
+    QFileDialog dialog(nullptr, QStringLiteral("Choose the machine image folder to configure"));
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly, true);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    const int answer = runner ? runner(dialog) : dialog.exec();
+    if (answer != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().front().toStdString();
+}
+
+int runWindow(const app::Backend& backend, std::optional<std::string> machineDir) {
+    // Without a folder and without a local machine, the user names a folder.
+    if (!machineDir && !backend.openLocal) {
+        machineDir = askMachineFolder();
+        if (!machineDir) return app::exit_status::kCompleted;
+    }
+    std::unique_ptr<Platform> machine;
     std::string reason;
-    const auto machine = openMachine(backend, machineDir, reason);
-    if (!machine) return cannotOpen(machineDir, reason);
+    if (machineDir) {
+        machine = openMachine(backend, *machineDir, reason);
+        if (!machine) return cannotOpen(*machineDir, reason);
+    } else {
+        try {
+            machine = backend.openLocal();
+        } catch (const PlatformError& failure) {
+            return cannotOpen("of this computer", failure.description());
+        }
+    }
 
     DialogMessages messages;
     SettingsRecord settings;
@@ -107,6 +132,7 @@ int runWindow(const app::Backend& backend, const std::string& machineDir) {
         return app::exit_status::kEndedAtLoad;
     }
     messages.setOwner(&view);
+    view.flow().setMachineOpener(app::machineOpener(backend, machineDir ? &*machineDir : nullptr));
     view.show();
     return QApplication::exec();
 }
@@ -132,13 +158,15 @@ int takeScreenshots(const app::Backend& backend, const std::string& machineDir, 
     const QDir folder(QString::fromStdString(outDir));
 
     std::string reason;
-    const auto machine = openMachine(backend, copy.path().toStdString(), reason);
+    const std::string copyDir = copy.path().toStdString();
+    const auto machine = openMachine(backend, copyDir, reason);
     if (!machine) return cannotOpen(machineDir, reason);
     ConsoleMessages messages(err);
     SettingsRecord settings;
     app::SettingsWindow window(*machine, settings, messages);
     SettingsView view(window);
     view.setEndProgram([](int) {});
+    view.flow().setMachineOpener(app::machineOpener(backend, &copyDir));
     if (window.Load() == app::LoadResult::Ended) return app::exit_status::kEndedAtLoad;
     view.show();
 

@@ -41,6 +41,21 @@ bool displayAvailable() {
            !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
+// Two messages Qt prints on every start of a plain desktop session or the
+// offscreen platform, which tell the user nothing; everything else passes.
+QtMessageHandler qtHandler = nullptr;
+void withoutKnownNoise(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (text.contains(QLatin1String("XDG_RUNTIME_DIR not set")) ||
+        text.contains(QLatin1String("does not support raise()"))) {
+        return;
+    }
+    if (qtHandler) {
+        qtHandler(type, context, text);
+    } else {
+        std::cerr << qPrintable(qFormatLogMessage(type, context, text)) << '\n';
+    }
+}
+
 int usageError(const std::string& text) {
     std::cerr << "tessaron-config: " << text << "\nTry 'tessaron-config --help'.\n";
     return exit_status::kUsage;
@@ -72,11 +87,13 @@ int main(int argc, char** argv) {
         return tessaron::app::runUnattended(args, tessaron::startup::programBackend(), std::cout,
                                             std::cerr);
     }
-    if (!line.machine) {
-        return usageError(
-            "the settings window needs --machine DIR (the machine image to configure)");
+    if (line.version) {
+        std::cout << tessaron::app::versionText();
+        return exit_status::kCompleted;
     }
+    qtHandler = qInstallMessageHandler(withoutKnownNoise);
     if (screenshots) {
+        if (!line.machine) return usageError("--screenshots needs --machine DIR");
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         QApplication application(argc, argv);
         return tessaron::gui::takeScreenshots(tessaron::startup::programBackend(), *line.machine,
@@ -88,5 +105,5 @@ int main(int argc, char** argv) {
         return exit_status::kUsage;
     }
     QApplication application(argc, argv);
-    return tessaron::gui::runWindow(tessaron::startup::programBackend(), *line.machine);
+    return tessaron::gui::runWindow(tessaron::startup::programBackend(), line.machine);
 }

@@ -12,7 +12,11 @@ namespace tessaron {
 enum class RunEnding {
     StoppedByCheck,  // a check or working directory failed; no completion line
     Completed,       // the completion line was logged (RunError tells the rest)
+    Cancelled,       // cancelled at a safe point; kCancelledLine was logged
 };
+
+// The line logged when a run is cancelled; no completion line follows.
+inline constexpr const char* kCancelledLine = "Tessaron configuration cancelled.";
 
 // The stages of the run that live in their own folders. The driver decides
 // when each runs; tests of the driver's order and gates put recorders here.
@@ -26,6 +30,8 @@ struct RunStages {
 // Performs one whole installation run in the stage order and gates of the
 // progress window's load step: checks and working directories, config.inc,
 // scheduled tasks, database, web server, site lines, completion line.
+// Before each step it tells run.stepBegun and, when run.cancelRequested says
+// so, logs kCancelledLine and ends there.
 RunEnding PerformInstallationRun(RunContext& run, const RunStages& stages = RunStages());
 
 }  // namespace tessaron
