@@ -120,6 +120,7 @@ int runWindow(const app::Backend& backend, std::optional<std::string> machineDir
     std::unique_ptr<ImageFileChooser> files;
     if (const auto* image = dynamic_cast<const MachineImage*>(machine.get())) {
         folders = std::make_unique<ImageFolderChooser>(*image, &view);
+        folders->setMessages(&messages);
         files = std::make_unique<ImageFileChooser>(*image, &view);
         window.setFolderChooser(folders.get());
         window.setFileChooser(files.get());
