@@ -57,8 +57,10 @@ std::string withDriverTimeouts(const std::string& connectionString) {
     }
     std::string bounded = connectionString;
     if (!bounded.empty() && bounded.back() != ';') bounded += ';';
+    const std::string login = std::to_string(kLoginTimeoutSeconds);
     const std::string seconds = std::to_string(kReadWriteTimeoutSeconds);
-    return bounded + "READ_TIMEOUT=" + seconds + ";WRITE_TIMEOUT=" + seconds + ";";
+    return bounded + "CONN_TIMEOUT=" + login + ";READ_TIMEOUT=" + seconds +
+           ";WRITE_TIMEOUT=" + seconds + ";";
 }
 
 SQLRETURN boundedDriverConnect(SQLHDBC connection, const std::string& connectionString,

@@ -18,10 +18,11 @@ inline constexpr unsigned long kReadWriteTimeoutSeconds = 15;
 inline constexpr unsigned long kQueryTimeoutSeconds = 20;
 inline constexpr std::chrono::seconds kConnectBound{25};
 
-// The connection string with the read and write timeouts of the MariaDB /
-// MySQL driver added (its login timeout covers the TCP connect only, so a
-// server that accepts and never answers would hold the handshake forever).
-// Other drivers' strings stay as they are.
+// The connection string with the connect, read and write timeouts of the
+// MariaDB / MySQL driver added (it does not take SQL_ATTR_LOGIN_TIMEOUT, and
+// only CONN_TIMEOUT covers the handshake, so a server that accepts and never
+// answers would hold the connect for ever). Other drivers' strings stay as
+// they are.
 std::string withDriverTimeouts(const std::string& connectionString);
 
 // SQLDriverConnect on a thread of its own. Returns the call's result; when
