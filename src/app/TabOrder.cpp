@@ -1,6 +1,7 @@
 #include "app/TabOrder.h"
 
 #include <algorithm>
+#include <map>
 #include <optional>
 
 namespace tessaron::app {
@@ -21,11 +22,38 @@ bool focusable(const ControlSpec& control) {
     }
 }
 
-int right(const ControlSpec* c) {
-    return c->place.left + c->place.width;
+// A control's horizontal extent for the split: a button just right of a box
+// in its row (a "..." chooser) spans with that box, so they never part.
+struct Extent {
+    int left;
+    int right;
+};
+using Extents = std::map<const ControlSpec*, Extent>;
+
+bool sameRow(const ControlSpec* a, const ControlSpec* b) {
+    return a->place.top < b->place.top + b->place.height &&
+           b->place.top < a->place.top + a->place.height;
 }
-int centre(const ControlSpec* c) {
-    return c->place.left + c->place.width / 2;
+
+Extents extentsOf(const Controls& controls) {
+    constexpr int kGlued = 150;  // twips between a box and its button
+    Extents extents;
+    for (const ControlSpec* c : controls) {
+        extents[c] = {c->place.left, c->place.left + c->place.width};
+    }
+    for (const ControlSpec* button : controls) {
+        if (button->kind != ControlKind::Button) continue;
+        for (const ControlSpec* box : controls) {
+            const int gap = button->place.left - (box->place.left + box->place.width);
+            if (box == button || box->kind == ControlKind::Button || gap < 0 || gap > kGlued ||
+                !sameRow(box, button)) {
+                continue;
+            }
+            extents[box].right = extents[button].right;
+            extents[button].left = extents[box].left;
+        }
+    }
+    return extents;
 }
 
 bool enoughForAColumn(const Controls& side) {
@@ -37,19 +65,21 @@ bool enoughForAColumn(const Controls& side) {
 // those the one whose crosser reaches least across it; nothing when the
 // controls form a single column.
 std::optional<std::pair<Controls, Controls>> split(const Controls& controls) {
+    const Extents extents = extentsOf(controls);
     std::optional<std::pair<Controls, Controls>> best;
     std::pair<int, int> bestScore{2, 0};  // crossing controls, their reach
     for (const ControlSpec* edge : controls) {
         // A line just right of a control's right edge.
-        const int line = right(edge) + 1;
+        const int line = extents.at(edge).right + 1;
         Controls left, rightSide;
         std::pair<int, int> score{0, 0};
         for (const ControlSpec* c : controls) {
-            if (c->place.left < line && right(c) > line) {
+            const Extent extent = extents.at(c);
+            if (extent.left < line && extent.right > line) {
                 ++score.first;
-                score.second += std::min(line - c->place.left, right(c) - line);
+                score.second += std::min(line - extent.left, extent.right - line);
             }
-            (centre(c) < line ? left : rightSide).push_back(c);
+            (extent.left + extent.right < 2 * line ? left : rightSide).push_back(c);
         }
         if (score < bestScore && enoughForAColumn(left) && enoughForAColumn(rightSide)) {
             bestScore = score;

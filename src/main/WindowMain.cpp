@@ -41,12 +41,15 @@ bool displayAvailable() {
            !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
-// Two messages Qt prints on every start of a plain desktop session or the
-// offscreen platform, which tell the user nothing; everything else passes.
+// Messages Qt prints on every start without a runtime folder and on the
+// offscreen platform ("This plugin does not support raise()" and
+// "...propagateSizeHints()"), which tell the user nothing; everything else
+// passes.
 QtMessageHandler qtHandler = nullptr;
 void withoutKnownNoise(QtMsgType type, const QMessageLogContext& context, const QString& text) {
     if (text.contains(QLatin1String("XDG_RUNTIME_DIR not set")) ||
-        text.contains(QLatin1String("does not support raise()"))) {
+        text.startsWith(QLatin1String("This plugin does not support raise()")) ||
+        text.startsWith(QLatin1String("This plugin does not support propagateSizeHints()"))) {
         return;
     }
     if (qtHandler) {
