@@ -176,7 +176,6 @@ void ProgressView::showResult() {
     const app::LineCounts counts = app::countLines(outcome_.entries);
     setWindowTitle(q(app::resultTitle(result)));
     if (outcome_.ending == RunEnding::Completed) bar_->setValue(bar_->maximum());
-    step_->hide();
     result_->setText(q(app::resultLine(result, counts)));
     const bool bad = result != app::RunResult::Completed;
     result_->setStyleSheet(bad ? QStringLiteral("color: #b00020; font-weight: bold")

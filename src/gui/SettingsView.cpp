@@ -16,8 +16,11 @@ SettingsView::SettingsView(app::SettingsWindow& window, QWidget* parent)
     : QWidget(parent),
       window_(window),
       endProgram_([](int status) { QCoreApplication::exit(status); }) {
-    ui_.setupUi(this);
+    // The font before the widgets, so that it is not handed down to each of
+    // them again; the tooltips once they exist.
     useFormFont(*this);
+    ui_.setupUi(this);
+    useWrappingToolTips(*this);
     new FormPlacer(*this, app::mainFormSpec(), screenScale(*this));
     setMinimumSize(size());  // the designed size
     binding_ = std::make_unique<ControlBinding>(window_.controls(), *this);
