@@ -40,7 +40,7 @@ struct PreviewReport {
     std::vector<std::string> filesChanged;    // other than config.inc, the metabase, commands.log
 
     std::vector<std::string> log;  // the progress log the run would write
-    RunResult result;
+    RunExit result;
 };
 
 // Runs the installation with the settings and options on a scratch copy of

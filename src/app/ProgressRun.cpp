@@ -15,10 +15,12 @@ RunOutcome OutcomeOf(RunEnding ending, const RunContext& run, const ProgressLog&
     for (const auto& entry : log.entries()) {
         if (entry.rfind("ERROR: ", 0) == 0) outcome.loggedErrors = true;
     }
+    outcome.log = log.text();
+    outcome.entries = log.entries();
     return outcome;
 }
 
-RunResult DescribeRunOutcome(const RunOutcome& outcome) {
+RunExit DescribeRunOutcome(const RunOutcome& outcome) {
     using namespace exit_status;
     if (!outcome.metabaseSaveError.empty()) {
         return {kCompletedWithRunError, "Result: completed, but the metabase could not be saved: " +
@@ -29,6 +31,8 @@ RunResult DescribeRunOutcome(const RunOutcome& outcome) {
             return {kStoppedByCheck, "Result: stopped by a prerequisite check (exit status 2)."};
         case RunEnding::MachineBusy:
             return {kMachineBusy, "Result: another configuration run holds the machine (exit status 5)."};
+        case RunEnding::Cancelled:
+            return {kCancelled, "Result: cancelled (exit status 6)."};
         case RunEnding::Completed:
             break;
     }
@@ -42,7 +46,7 @@ RunResult DescribeRunOutcome(const RunOutcome& outcome) {
 }
 
 RunOutcome PerformRun(SettingsRecord& settings, const InstallOptions& options, Platform& platform,
-                      ProgressLog& log) {
+                      ProgressLog& log, const RunHooks& hooks) {
     // The former config.inc and metabase are kept before the run changes
     // them, and the run's journal is written when it ends, so that the run
     // can be undone.
@@ -51,6 +55,8 @@ RunOutcome PerformRun(SettingsRecord& settings, const InstallOptions& options, P
     BackingUpPlatform undoable(platform, backups);
 
     RunContext run(settings, options, undoable, log);
+    run.cancelRequested = hooks.cancelRequested;
+    run.stepBegun = hooks.stepBegun;
     RunOutcome outcome = OutcomeOf(PerformInstallationRun(run), run, log);
     try {
         undoable.Iis().Flush();

@@ -7,14 +7,15 @@
 #include <sstream>
 
 #include "app/AnswersFile.h"
+#include "app/Backend.h"
+#include "app/BackgroundRun.h"
+#include "app/CancelSignals.h"
 #include "app/CommandLine.h"
 #include "app/ProgressRun.h"
 #include "app/SecretMask.h"
 #include "app/SettingsWindow.h"
 #include "app/UnattendedActions.h"
 #include "platform/Failure.h"
-#include "platform/image/MachineImage.h"
-#include "platform/odbc/OdbcDatabase.h"
 
 namespace tessaron::app {
 namespace {
@@ -71,14 +72,52 @@ bool takeValue(const std::vector<std::string>& args, std::size_t& index, const s
     return false;
 }
 
+// The run on its worker thread, every entry printed as it is logged; SIGINT
+// and SIGTERM cancel it at the next safe point.
+int performRun(const SettingsRecord& settings, const InstallOptions& options,
+               const MachineOpener& openMachine, std::ostream& out, std::ostream& err) {
+    // config.inc and the task command lines keep the passwords; what is
+    // printed does not.
+    const SecretMask mask(settings);
+    RunEvents events;
+    events.logged = [&out, &mask](const std::string& entry) {
+        out << mask.apply(entry) << '\n' << std::flush;
+    };
+    BackgroundRun run(settings, options, openMachine, std::move(events));
+    CancelSignals signals;
+    run.start();
+    while (!run.waitFor(std::chrono::milliseconds(50))) {
+        if (signals.received() && !run.cancelling()) run.cancel();
+    }
+    const RunOutcome& outcome = run.outcome();
+    if (!outcome.unexpectedError.empty()) {
+        const bool atOpen = outcome.ending == RunEnding::StoppedByCheck;
+        err << kProgram << ": " << (atOpen ? "" : "internal error: ") << outcome.unexpectedError
+            << '\n';
+        return atOpen ? exit_status::kEndedAtLoad : exit_status::kInternalError;
+    }
+    if (!outcome.metabaseSaveError.empty()) {
+        err << kProgram << ": the metabase could not be saved: " << outcome.metabaseSaveError
+            << '\n';
+        return exit_status::kCompletedWithRunError;
+    }
+    return DescribeRunOutcome(outcome).exitStatus;
+}
+
 }  // namespace
+
+std::string versionText() {
+    return std::string(kProgram) + " " + kVersion + "\n";
+}
 
 std::string usageText() {
     return "Usage:\n"
            "  tessaron-config [--machine DIR]\n"
-           "      opens the settings window on the machine image DIR\n"
+           "      opens the settings window on the machine image DIR (without --machine,\n"
+           "      the window asks for the folder)\n"
            "  tessaron-config --machine DIR --answers FILE [--options LIST] [--yes]\n"
-           "      configures the machine image DIR without the window\n"
+           "      configures the machine image DIR without the window; SIGINT or SIGTERM\n"
+           "      cancels the run at the next safe point between its steps\n"
            "  tessaron-config --machine DIR --answers FILE [--options LIST] [--yes]\n"
            "                  --preview [--format text|json]\n"
            "      shows what that run would change, without changing DIR or the database\n"
@@ -86,6 +125,7 @@ std::string usageText() {
            "      records the answered window in the answers file OUT, without a run\n"
            "  tessaron-config --machine DIR --restore\n"
            "      puts back config.inc and the metabase as they were before the latest run\n"
+           "  tessaron-config --version | --help\n"
            "\n"
            "Options:\n"
            "  --machine DIR    the machine image folder to configure\n"
@@ -115,17 +155,24 @@ std::string usageText() {
            "                   beside config.inc, MetaBase_<version>.xml in\n"
            "                   %SystemRoot%\\system32\\inetsrv\\History); refuses when a file\n"
            "                   was changed since; database rows and scheduled tasks stay\n"
+           "  --version        prints the program's version\n"
            "  --help           prints this text\n"
            "\n"
            "Messages go to standard error as \"TITLE: TEXT\"; the run's log goes to\n"
            "standard output as it is written.\n"
            "\n"
-           "Exit status: 0 run completed; 1 run completed with RunError set; 2 a check\n"
-           "stopped the run; 3 the program ended at load; 4 run completed with errors\n"
-           "(the log holds error lines, RunError not set); 5 another configuration run\n"
-           "holds the machine; 64 usage error.\n"
-           "A preview exits with the status the run would have; --restore with 0 when\n"
-           "the files are back, 1 when it refused.\n"
+           "Exit status:\n"
+           "  0   the run completed\n"
+           "  1   the run completed with RunError set (config.inc could not be written or\n"
+           "      the database could not be reached); --restore: nothing was restored\n"
+           "  2   a prerequisite check stopped the run\n"
+           "  3   the program ended while loading the machine\n"
+           "  4   the run completed, but its log holds ERROR lines\n"
+           "  5   another configuration run holds the machine\n"
+           "  6   the run was cancelled (SIGINT or SIGTERM) at a safe point between steps\n"
+           "  64  usage error\n"
+           "  70  internal error\n"
+           "A preview exits with the status the run would have.\n"
            "Passwords are never printed: the log and the preview show them as ********.\n";
 }
 
@@ -135,6 +182,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
         const std::string& arg = args[index];
         if (arg == "--help" || arg == "-h") {
             line.help = true;
+        } else if (arg == "--version") {
+            line.version = true;
         } else if (arg == "--yes") {
             line.yes = true;
         } else if (arg == "--preview") {
@@ -152,7 +201,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             throw UsageError("unknown option " + arg);
         }
     }
-    if (line.help) return line;
+    if (line.help || line.version) return line;
     if (line.restore) {
         if (line.answers || line.options || line.yes || line.preview || line.format ||
             line.saveAnswers || line.saveAnswersClear) {
@@ -174,7 +223,9 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
     if (line.saveAnswersClear && !line.saveAnswers) {
         throw UsageError("--save-answers-clear needs --save-answers FILE");
     }
-    if (line.answers && !line.machine) throw UsageError("--answers needs --machine DIR");
+    if ((line.preview || line.restore) && !line.machine) {
+        throw UsageError("--preview and --restore work on a machine image: they need --machine DIR");
+    }
     return line;
 }
 
@@ -201,7 +252,8 @@ InstallOptions parseInstallOptions(const std::string& list) {
     }
 }
 
-int runUnattended(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int runUnattended(const std::vector<std::string>& args, const Backend& backend, std::ostream& out,
+                  std::ostream& err) {
     CommandLine line;
     std::vector<Answer> answers;
     InstallOptions options;
@@ -211,13 +263,21 @@ int runUnattended(const std::vector<std::string>& args, std::ostream& out, std::
             out << usageText() << std::flush;
             return exit_status::kCompleted;
         }
+        if (line.version) {
+            out << versionText() << std::flush;
+            return exit_status::kCompleted;
+        }
         if (!line.unattended()) {
             err << kProgram << ": this build has no settings window; run it unattended with "
                 << "--machine DIR --answers FILE (see --help)\n";
             return exit_status::kUsage;
         }
+        if (!line.machine && !backend.openLocal) {
+            throw UsageError("--answers needs --machine DIR: this system has no local Windows "
+                             "machine to configure");
+        }
         std::error_code error;
-        if (!std::filesystem::is_directory(*line.machine, error)) {
+        if (line.machine && !std::filesystem::is_directory(*line.machine, error)) {
             throw UsageError("machine image folder " + *line.machine + " does not exist");
         }
         if (!line.restore) {
@@ -230,25 +290,17 @@ int runUnattended(const std::vector<std::string>& args, std::ostream& out, std::
     }
 
     try {
-        OdbcDatabase odbc;
-        std::unique_ptr<MachineImage> machine;
-        if (line.restore) {
-            try {
-                MachineImage image(*line.machine);
-                return RestoreLatestRunOn(image, out, err);
-            } catch (const PlatformError& error) {
-                err << kProgram << ": cannot open the machine image " << *line.machine << ": "
-                    << error.description() << '\n';
-                return exit_status::kEndedAtLoad;
-            }
-        }
+        const MachineOpener openMachine =
+            machineOpener(backend, line.machine ? &*line.machine : nullptr);
+        std::unique_ptr<Platform> machine;
         try {
-            machine = std::make_unique<MachineImage>(*line.machine, &odbc);
+            machine = openMachine();
         } catch (const PlatformError& error) {
-            err << kProgram << ": cannot open the machine image " << *line.machine << ": "
+            err << kProgram << ": cannot open the machine " << line.machine.value_or("") << ": "
                 << error.description() << '\n';
             return exit_status::kEndedAtLoad;
         }
+        if (line.restore) return RestoreLatestRunOn(*machine, out, err);
 
         ConsoleMessages messages(err, line.yes);
         SettingsRecord settings;
@@ -274,24 +326,10 @@ int runUnattended(const std::vector<std::string>& args, std::ostream& out, std::
 
         window.controls().press("btnInstall");
         if (line.preview) {
-            return PrintPreview(settings, options, *line.machine, odbc,
+            return PrintPreview(settings, options, *line.machine, machine->Databases(),
                                 line.format.value_or("text") == "json", out, err);
         }
-
-        // config.inc and the task command lines keep the passwords; what is
-        // printed does not.
-        const SecretMask mask(settings);
-        ProgressLog log;
-        log.setListener([&out, &mask](const std::string& entry, const std::string&) {
-            out << mask.apply(entry) << '\n' << std::flush;
-        });
-        const RunOutcome outcome = PerformRun(settings, options, *machine, log);
-        if (!outcome.metabaseSaveError.empty()) {
-            err << kProgram << ": the metabase could not be saved: " << outcome.metabaseSaveError
-                << '\n';
-            return exit_status::kCompletedWithRunError;
-        }
-        return DescribeRunOutcome(outcome).exitStatus;
+        return performRun(settings, options, openMachine, out, err);
     } catch (const std::exception& unexpected) {
         err << kProgram << ": internal error: " << unexpected.what() << '\n';
         return exit_status::kInternalError;

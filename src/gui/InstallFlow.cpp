@@ -1,5 +1,6 @@
 #include "gui/InstallFlow.h"
 
+#include "app/RunSummary.h"
 #include "gui/RunTools.h"
 
 namespace tessaron::gui {
@@ -34,13 +35,13 @@ void InstallFlow::showDialog() {
 }
 
 void InstallFlow::startRun() {
-    if (progress_ || !dialog_) return;
-    auto& settings = window_.settings();
-    auto& platform = window_.platform();
+    if (progress_ || !dialog_ || !openMachine_) return;
+    const SettingsRecord settings = window_.settings();
     const InstallOptions options = options_;
+    app::MachineOpener open = openMachine_;
     progress_ = new ProgressView(
-        [&settings, &platform, options](ProgressLog& log) {
-            return app::PerformRun(settings, options, platform, log);
+        [settings, options, open](app::RunEvents events) {
+            return std::make_unique<app::BackgroundRun>(settings, options, open, std::move(events));
         },
         dialog_);
     connect(progress_, &ProgressView::closed, this, &InstallFlow::progressClosed);
@@ -50,13 +51,18 @@ void InstallFlow::startRun() {
 void InstallFlow::progressClosed() {
     if (!progress_) return;
     const app::RunOutcome outcome = progress_->outcome();
+    // The run's own changes (InternalIP, SharedSecureSVC) stay in the record.
+    window_.settings() = progress_->runSettings();
     if (outcome.closingEndsProgram() && outcome.metabaseSaveError.empty()) {
         emit endProgram();
         return;
     }
     progress_->deleteLater();
     progress_ = nullptr;
-    if (dialog_) dialog_->activateWindow();
+    if (dialog_) {
+        dialog_->setReason(app::reasonShownAgain(outcome));
+        dialog_->activateWindow();
+    }
 }
 
 }  // namespace tessaron::gui

@@ -36,6 +36,13 @@ struct RunContext {
     bool stageEndedOnError = false;
     // How long the run waits while another run holds the machine.
     std::chrono::milliseconds machineLockPatience{5000};
+    // Asked at the safe points between the run's steps (never inside a file
+    // replace or a metabase save); true ends the run there. Thread-safe on
+    // the asking side: a front end sets it from another thread or a signal.
+    std::function<bool()> cancelRequested;
+    // Told as each step begins: its number (from 1), the number of steps the
+    // options ask for, and its name.
+    std::function<void(int step, int steps, const std::string& name)> stepBegun;
 
     // The clock of the run; tests pin it to compare dated lines.
     std::function<std::chrono::system_clock::time_point()> now = [] {

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "app/CommandLine.h"
+#include "main/ProgramBackend.h"
 #include "support/TempMachine.h"
 
 namespace tessaron::app::testing {
@@ -70,7 +71,8 @@ Outcome runOn(const TempMachine& machine) {
     std::ofstream(answers, std::ios::binary) << "txtControlPanelTitle = x\n";
     std::ostringstream out, err;
     const int status = runUnattended(
-        {"--machine", machine.root().string(), "--answers", answers.string()}, out, err);
+        {"--machine", machine.root().string(), "--answers", answers.string()},
+        startup::programBackend(), out, err);
     return {status, out.str(), err.str()};
 }
 

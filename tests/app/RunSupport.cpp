@@ -6,6 +6,7 @@
 
 #include "app/AnswersFile.h"
 #include "app/CommandLine.h"
+#include "main/ProgramBackend.h"
 #include "run/Sha256.h"
 
 namespace fs = std::filesystem;
@@ -58,7 +59,7 @@ std::string sampleAnswers(const std::string& databaseAddress, const std::string&
 
 Outcome runFrontEnd(const std::vector<std::string>& args) {
     std::ostringstream out, err;
-    const int status = runUnattended(args, out, err);
+    const int status = runUnattended(args, startup::programBackend(), out, err);
     return {status, out.str(), err.str()};
 }
 

@@ -4,8 +4,10 @@
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "main/ProgramBackend.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
-    return tessaron::app::runUnattended(args, std::cout, std::cerr);
+    return tessaron::app::runUnattended(args, tessaron::startup::programBackend(), std::cout,
+                                        std::cerr);
 }

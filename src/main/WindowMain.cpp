@@ -9,6 +9,7 @@
 #include "app/AnswersFile.h"
 #include "app/CommandLine.h"
 #include "gui/WindowProgram.h"
+#include "main/ProgramBackend.h"
 
 namespace {
 
@@ -40,6 +41,24 @@ bool displayAvailable() {
            !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
+// Messages Qt prints on every start without a runtime folder and on the
+// offscreen platform ("This plugin does not support raise()" and
+// "...propagateSizeHints()"), which tell the user nothing; everything else
+// passes.
+QtMessageHandler qtHandler = nullptr;
+void withoutKnownNoise(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (text.contains(QLatin1String("XDG_RUNTIME_DIR not set")) ||
+        text.startsWith(QLatin1String("This plugin does not support raise()")) ||
+        text.startsWith(QLatin1String("This plugin does not support propagateSizeHints()"))) {
+        return;
+    }
+    if (qtHandler) {
+        qtHandler(type, context, text);
+    } else {
+        std::cerr << qPrintable(qFormatLogMessage(type, context, text)) << '\n';
+    }
+}
+
 int usageError(const std::string& text) {
     std::cerr << "tessaron-config: " << text << "\nTry 'tessaron-config --help'.\n";
     return exit_status::kUsage;
@@ -68,16 +87,20 @@ int main(int argc, char** argv) {
     }
     if (line.unattended()) {
         if (screenshots) return usageError("--screenshots cannot be combined with --answers");
-        return tessaron::app::runUnattended(args, std::cout, std::cerr);
+        return tessaron::app::runUnattended(args, tessaron::startup::programBackend(), std::cout,
+                                            std::cerr);
     }
-    if (!line.machine) {
-        return usageError(
-            "the settings window needs --machine DIR (the machine image to configure)");
+    if (line.version) {
+        std::cout << tessaron::app::versionText();
+        return exit_status::kCompleted;
     }
+    qtHandler = qInstallMessageHandler(withoutKnownNoise);
     if (screenshots) {
+        if (!line.machine) return usageError("--screenshots needs --machine DIR");
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         QApplication application(argc, argv);
-        return tessaron::gui::takeScreenshots(*line.machine, *screenshots, std::cout, std::cerr);
+        return tessaron::gui::takeScreenshots(tessaron::startup::programBackend(), *line.machine,
+                                              *screenshots, std::cout, std::cerr);
     }
     if (!displayAvailable()) {
         std::cerr << "tessaron-config: no display is available for the settings window; run it "
@@ -85,5 +108,5 @@ int main(int argc, char** argv) {
         return exit_status::kUsage;
     }
     QApplication application(argc, argv);
-    return tessaron::gui::runWindow(*line.machine);
+    return tessaron::gui::runWindow(tessaron::startup::programBackend(), line.machine);
 }
