@@ -2,7 +2,9 @@
 // before it is first shown.
 #include "app/SettingsWindow.h"
 #include "platform/Failure.h"
+#include "platform/MetabasePaths.h"
 #include "platform/WindowsPath.h"
+#include "settings/SiteChoices.h"
 
 namespace tessaron::app {
 
@@ -72,7 +74,6 @@ Message cannotReadConfiguration(const std::string& path, const std::string& reas
 }  // namespace messages
 
 namespace {
-const char* const kCreateNewSite = "-- Create New Site --";
 }
 
 LoadResult SettingsWindow::end(const Message& message) {
@@ -117,9 +118,9 @@ LoadResult SettingsWindow::Load() {
     controls_.addEntry("cmbMainFTPSVC", kCreateNewSite);
     controls_.addEntry("cmbControlPanelSite", kCreateNewSite);
     controls_.addEntry("cmbSharedSecureSVC", kCreateNewSite);
-    controls_.addEntry("cmbSharedSecureSVC", "-- No Shared Secure Website --");
+    controls_.addEntry("cmbSharedSecureSVC", kNoSharedSecureSite);
     controls_.addEntry("cmbPreviewSVC", kCreateNewSite);
-    controls_.addEntry("cmbPreviewSVC", "-- No Preview Website --");
+    controls_.addEntry("cmbPreviewSVC", kNoPreviewSite);
 
     const bool webSitesRead = fillSiteLists();
 
@@ -140,7 +141,7 @@ LoadResult SettingsWindow::Load() {
 
     if (!webSitesRead) return end(messages::cannotReadIisConfiguration());
 
-    const std::string configFile = settings_.InstallDir + "\\panel\\config.inc";
+    const std::string configFile = ConfigFilePath(settings_);
     if (!platform_.Files().FileExists(configFile)) return shown();
     if (messages_.show(messages::alreadyConfigured()) != MessageAnswer::Yes) {
         return LoadResult::Ended;
@@ -188,7 +189,7 @@ bool SettingsWindow::discoverMachineFacts() {
     }
     settings_.ServerRoot = settings_.InstallDir + "\\accounts";
     try {
-        auto service = platform_.Iis().Open("IIS://LocalHost/W3SVC");
+        auto service = platform_.Iis().Open(iis_paths::kWebService);
         const std::string logDirectory = metabaseValueText(service->Get("LogFileDirectory"));
         settings_.LogRoot =
             replaceAll(logDirectory, "%WinDir%", platform_.System().GetWindowsDir());
@@ -226,7 +227,7 @@ void SettingsWindow::fillFixedLists() {
 
 void SettingsWindow::probeMicrosoftFtp() {
     try {
-        platform_.Iis().Open("IIS://LocalHost/MSFTPSVC");
+        platform_.Iis().Open(iis_paths::kFtpService);
         microsoftFtpAvailable_ = true;
     } catch (const PlatformError&) {
         microsoftFtpAvailable_ = false;
@@ -244,7 +245,7 @@ bool SettingsWindow::fillSiteLists() {
     std::vector<std::string> webSites;
     bool webSitesRead = true;
     try {
-        auto service = platform_.Iis().Open("IIS://LocalHost/W3SVC");
+        auto service = platform_.Iis().Open(iis_paths::kWebService);
         // A site without a display name is listed with an empty one, as a
         // site whose name is empty; no look-up by name ever finds it.
         service->ListChildren("IIsWebServer", "ServerComment", [&](const MetabaseChildView& site) {
@@ -264,7 +265,7 @@ bool SettingsWindow::fillSiteLists() {
         // display name is listed with an empty one, as on the web list.
         std::vector<std::string> ftpSites;
         try {
-            auto service = platform_.Iis().Open("IIS://LocalHost/MSFTPSVC");
+            auto service = platform_.Iis().Open(iis_paths::kFtpService);
             service->ListChildren("IIsFtpServer", "ServerComment",
                                   [&](const MetabaseChildView& site) {
                                       ftpSites.emplace_back(

@@ -25,10 +25,6 @@ std::vector<std::string> formerSiteLines(RunContext& run, const std::string& pat
 
 }  // namespace
 
-std::string ConfigFilePath(const SettingsRecord& settings) {
-    return settings.InstallDir + "\\panel\\config.inc";
-}
-
 void ConfigFileWriter(RunContext& run) {
     run.AddProgressText("Writing configuration file...");
     run.beginContinueOnError();

@@ -3,6 +3,7 @@
 
 #include "run/ConfigFileRewrite.h"
 #include "settings/ConfigFileBody.h"
+#include "settings/SiteChoices.h"
 
 namespace tessaron {
 namespace {
@@ -68,7 +69,7 @@ void AppendSiteSettings(RunContext& run, const HeldSiteNumbers& held) {
     }
 
     const auto rewrite =
-        RewriteConfigFile(run, settings.InstallDir + "\\panel\\config.inc", lines);
+        RewriteConfigFile(run, ConfigFilePath(settings), lines);
     if (!rewrite.written) {
         run.RunError = true;
         run.AddProgressText("ERROR: Could not add site settings to configuration file - " +
