@@ -8,6 +8,7 @@
 
 #include "app/AnswersFile.h"
 #include "app/CommandLine.h"
+#include "app/InputValidation.h"
 #include "app/ProgressRun.h"
 #include "app/SettingsWindow.h"
 #include "platform/Failure.h"
@@ -67,6 +68,22 @@ bool takeValue(const std::vector<std::string>& args, std::size_t& index, const s
         return true;
     }
     return false;
+}
+
+// "answers.txt:4: the value of txtCustomerPort is not ...": the line that set
+// the control last, or the file alone when the value was not set by it.
+std::string refusalText(const InputProblem& problem, const std::string& fileName,
+                        const std::vector<Answer>& answers) {
+    const Answer* setBy = nullptr;
+    for (const auto& answer : answers) {
+        if (answer.control == problem.control) setBy = &answer;
+    }
+    if (setBy) {
+        return setBy->fileName + ":" + std::to_string(setBy->line) + ": the value of " +
+               problem.control + " " + problem.problem;
+    }
+    return fileName + ": the value of " + problem.control + " (not set in this file) " +
+           problem.problem;
 }
 
 }  // namespace
@@ -192,6 +209,13 @@ int runUnattended(const std::vector<std::string>& args, std::ostream& out, std::
             return exit_status::kUsage;
         }
 
+        // The values are checked before the install button is pressed, so a
+        // refusal names the answers file's line instead of showing a box.
+        window.FillSettingsRecord();
+        if (auto problem = CheckSettingsInput(settings)) {
+            err << kProgram << ": " << refusalText(*problem, *line.answers, answers) << '\n';
+            return exit_status::kUsage;
+        }
         window.controls().press("btnInstall");
 
         ProgressLog log;
