@@ -2,11 +2,13 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "app/ControlModel.h"
 #include "app/MessageService.h"
+#include "platform/Failure.h"
 #include "platform/Platform.h"
 #include "settings/SettingsRecord.h"
 
@@ -84,6 +86,8 @@ private:
     void probeMicrosoftFtp();
     bool fillSiteLists();
     LoadResult end(const Message& message);
+    // Remembers why the metabase's file was refused, when that was the failure.
+    void noteMetabaseFailure(const PlatformError& error);
 
     Platform& platform_;
     SettingsRecord& settings_;
@@ -94,6 +98,7 @@ private:
     std::function<void()> installOptionsHandler_;
     std::unique_ptr<PanelComponent> panelComponent_;
     bool microsoftFtpAvailable_ = false;
+    std::optional<std::string> metabaseRejection_;
 };
 
 // Selects the last entry of the drop-down list whose text equals the value
@@ -110,6 +115,8 @@ Message microsoftFtpUnavailable();   // 5
 Message cannotReadIisConfiguration();  // 6
 Message alreadyConfigured();         // 7 (Yes/No)
 Message cannotReadConfiguration(const std::string& path, const std::string& reason);  // 8
+// The metabase's file is no metabase; the reason names the file and line.
+Message metabaseRejected(const std::string& reason);  // 9
 }  // namespace messages
 
 }  // namespace tessaron::app

@@ -3,6 +3,7 @@
 #include "platform/WindowsPath.h"
 #include "platform/image/MetabaseErrors.h"
 #include "platform/image/MetabaseIndex.h"
+#include "platform/image/MetabaseLayout.h"
 #include "platform/image/MetabaseSchema.h"
 
 namespace tessaron {
@@ -22,6 +23,24 @@ bool isWebDirectory(std::string_view className) {
 std::string_view nameOf(std::string_view location) {
     const auto slash = location.rfind('/');
     return slash == std::string_view::npos ? location : location.substr(slash + 1);
+}
+
+// The file holds a list one value a line, so a line break inside a value
+// would split it on reading; a character XML cannot hold would leave a file
+// no parser reads. Either is refused, as the directory service refuses a
+// value it cannot store.
+void checkStorable(const MetabaseValue& value, bool listProperty) {
+    const auto storable = [](std::string_view text, bool inList) {
+        return metabase_layout::xmlCanHold(text) &&
+               (!inList || text.find_first_of("\r\n") == std::string_view::npos);
+    };
+    if (const auto* list = std::get_if<std::vector<std::string>>(&value)) {
+        for (const auto& entry : *list) {
+            if (!storable(entry, true)) throw metabase_error::invalidParameter();
+        }
+    } else if (const auto* text = std::get_if<std::string>(&value)) {
+        if (!storable(*text, listProperty)) throw metabase_error::invalidParameter();
+    }
 }
 
 }  // namespace
@@ -104,7 +123,8 @@ void MetabaseEntry::ListChildren(const std::string& className, const std::string
 std::unique_ptr<MetabaseObject> MetabaseEntry::Create(const std::string& className,
                                                       const std::string& name) {
     if (!key_) throw metabase_error::pathNotFound();
-    if (name.empty() || name.find('/') != std::string::npos || className.empty()) {
+    if (name.empty() || name.find('/') != std::string::npos || className.empty() ||
+        !metabase_layout::xmlCanHold(name) || !metabase_layout::xmlCanHold(className)) {
         throw metabase_error::invalidParameter();
     }
     const std::string parent(key_->location());
@@ -159,6 +179,7 @@ void MetabaseEntry::Put(const std::string& property, const MetabaseValue& value)
     if (caseInsensitiveEqual(property, "Class") || caseInsensitiveEqual(property, "Name")) {
         throw metabase_error::invalidParameter();
     }
+    checkStorable(value, schema::lookup(property).kind == schema::Kind::List);
     if (caseInsensitiveEqual(property, kKeyType)) {
         putText(kKeyType, schema::toText(schema::Kind::Text, value));
         return;
