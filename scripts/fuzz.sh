@@ -19,7 +19,7 @@ targets=("$@")
 
 build=build-fuzz
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+    -DCMAKE_CXX_COMPILER=clang++ \
     -DTESSARON_FUZZ=ON -DTESSARON_BUILD_GUI=OFF -DTESSARON_BUILD_TESTS=OFF >/dev/null
 cmake --build "$build" -j 2 --target "${targets[@]/#/fuzz_}"
 
@@ -33,7 +33,7 @@ status=0
 for target in "${targets[@]}"; do
     echo "fuzz.sh: $target for ${seconds}s"
     mkdir -p "$scratch/$target"
-    if ! "$build/fuzz_$target" "$scratch/$target" "fuzz/$target/corpus" \
+    if ! "$build/fuzz/fuzz_$target" "$scratch/$target" "fuzz/$target/corpus" \
         -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 \
         -artifact_prefix="$findings/$target-" -print_final_stats=1 \
         >"$scratch/$target.log" 2>&1; then

@@ -25,14 +25,15 @@ std::string_view nameOf(std::string_view location) {
     return slash == std::string_view::npos ? location : location.substr(slash + 1);
 }
 
-// The file holds a list one value a line, so a line break inside a value
-// would split it on reading; a character XML cannot hold would leave a file
-// no parser reads. Either is refused, as the directory service refuses a
+// The file holds a list one value a line, indented by tabs, so a line break
+// inside a value would split it on reading and a tab could be taken for
+// indentation; a character XML cannot hold would leave a file no parser
+// reads. Either is refused, as the directory service refuses a
 // value it cannot store.
 void checkStorable(const MetabaseValue& value, bool listProperty) {
     const auto storable = [](std::string_view text, bool inList) {
         return metabase_layout::xmlCanHold(text) &&
-               (!inList || text.find_first_of("\r\n") == std::string_view::npos);
+               (!inList || text.find_first_of("\r\n\t") == std::string_view::npos);
     };
     if (const auto* list = std::get_if<std::vector<std::string>>(&value)) {
         for (const auto& entry : *list) {
