@@ -111,7 +111,8 @@ std::string usageText() {
            "standard output as it is written.\n"
            "\n"
            "Exit status: 0 run completed; 1 run completed with RunError set; 2 a check\n"
-           "stopped the run; 3 the program ended at load; 64 usage error.\n";
+           "stopped the run; 3 the program ended at load; 64 usage error or a refused\n"
+           "value (named with its line of the answers file).\n";
 }
 
 CommandLine parseCommandLine(const std::vector<std::string>& args) {
