@@ -87,7 +87,8 @@ LoadResult SettingsWindow::end(const Message& message) {
 }
 
 void SettingsWindow::noteMetabaseFailure(const PlatformError& error) {
-    if (error.number() == error_number::kInvalidDataHresult) metabaseRejection_ = error.description();
+    if (error.number() == error_number::kInvalidDataHresult)
+        metabaseRejection_ = error.description();
 }
 
 LoadResult SettingsWindow::Load() {

@@ -13,8 +13,9 @@ std::string TaskCommandLine(const std::string& installDir, const std::string& us
     // trailing backslash in a password cannot end it early or add switches.
     const auto q = [](const std::string& value) { return quoteCommandLineArgument(value); };
     return installDir + "\\bin\\jt.exe /snj " + q(taskName) + " /sc " + q(username) + " " +
-           q(password) + " /ctj starttime=00:00 type=daily /sj workingdirectory=" +
-           q(installDir + "\\bin") + " applicationname=" + q(installDir + "\\bin\\" + scriptFile);
+           q(password) +
+           " /ctj starttime=00:00 type=daily /sj workingdirectory=" + q(installDir + "\\bin") +
+           " applicationname=" + q(installDir + "\\bin\\" + scriptFile);
 }
 
 void CreateScheduledTasks(RunContext& run) {

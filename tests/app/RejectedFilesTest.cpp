@@ -45,25 +45,28 @@ TEST(RejectedFiles, DamagedMetabaseIsNamedWithItsLineInsteadOfAGenericMessage) {
         ASSERT_EQ(messages.ids(), std::vector<int>{9}) << c.what;
         const Message& shown = messages.shown.front();
         EXPECT_EQ(shown.title, "Cannot Read IIS Configuration");
-        const std::string prefix = "Sorry, I could not read this server's IIS configuration - "
-                                   "The metabase file " + path + " cannot be read: ";
+        const std::string prefix =
+            "Sorry, I could not read this server's IIS configuration - "
+            "The metabase file " +
+            path + " cannot be read: ";
         EXPECT_EQ(shown.text, prefix + c.reason) << c.what;
 
         // Unattended: the same text on standard error, status 3.
         const auto answers = (machine.root() / "answers.txt").string();
         std::ofstream(answers) << "txtControlPanelTitle = x\n";
         std::ostringstream out, err;
-        EXPECT_EQ(runUnattended({"--machine", machine.root().string(), "--answers", answers}, out,
-                                err),
-                  3);
+        EXPECT_EQ(
+            runUnattended({"--machine", machine.root().string(), "--answers", answers}, out, err),
+            3);
         EXPECT_EQ(err.str(), shown.title + ": " + shown.text + "\n");
     }
 }
 
 TEST(RejectedFiles, DamagedRegistryIsNamedWithItsLine) {
     auto machine = TempMachine::copyOf("windows2003");
-    machine.writeRegistry("Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE]\n"
-                          "\"Name\"=\"unterminated\n");
+    machine.writeRegistry(
+        "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE]\n"
+        "\"Name\"=\"unterminated\n");
     const auto answers = (machine.root() / "answers.txt").string();
     std::ofstream(answers) << "txtControlPanelTitle = x\n";
     std::ostringstream out, err;

@@ -42,15 +42,19 @@ TEST_F(MetabaseValueSafetyTest, ValuesXmlCannotHoldAreRefusedAndNothingIsSaved) 
         MetabaseValue value;
     };
     const std::vector<Case> cases = {
-        {"a control character", "ServerComment", std::string("21\x01" "00")},
+        {"a control character", "ServerComment",
+         std::string("21\x01"
+                     "00")},
         {"a NUL", "Path", std::string("C:\\a\0b", 6)},
         {"U+FFFE", "ServerComment", std::string("x\xEF\xBF\xBE")},
         {"invalid UTF-8", "ServerComment", std::string("Caf\xE9")},
         {"a control character in a list", "ServerBindings",
-         std::vector<std::string>{":21\x01" "00:"}},
+         std::vector<std::string>{":21\x01"
+                                  "00:"}},
         {"a CR in one value of a list", "ServerBindings",
          std::vector<std::string>{":80:\r10.0.0.5:81:"}},
-        {"a tab in one value of a list", "ServerBindings", std::vector<std::string>{":80:", "\t:81:"}},
+        {"a tab in one value of a list", "ServerBindings",
+         std::vector<std::string>{":80:", "\t:81:"}},
         {"a LF in a list given as text", "ServerBindings", std::string(":80:\n:81:")},
     };
     const std::string before = machine.readFile(kMetabasePath);
@@ -62,10 +66,9 @@ TEST_F(MetabaseValueSafetyTest, ValuesXmlCannotHoldAreRefusedAndNothingIsSaved) 
         metabase->Flush();
     }
     EXPECT_EQ(machine.readFile(kMetabasePath), before);
-    EXPECT_EQ(failureOf([&] {
-                  store()->Open("IIS://LocalHost/W3SVC")->Create("IIsWebServer", "3\x02");
-              }),
-              kIncorrect);
+    EXPECT_EQ(
+        failureOf([&] { store()->Open("IIS://LocalHost/W3SVC")->Create("IIsWebServer", "3\x02"); }),
+        kIncorrect);
 }
 
 }  // namespace

@@ -41,20 +41,21 @@ TEST(TaskCommandLine, EachValueIsExactlyOneArgument) {
         {"admin", "a\"b", "\"admin\" \"a\\\"b\""},
         {"admin", "secret\\", "\"admin\" \"secret\\\\\""},
         {"admin", "a\\\"b", "\"admin\" \"a\\\\\\\"b\""},
-        {"x\" /ru SYSTEM /y \"", "\\\\srv\\ \\\"\"", "\"x\\\" /ru SYSTEM /y \\\"\" \"\\\\srv\\ \\\\\\\"\\\"\""},
+        {"x\" /ru SYSTEM /y \"", "\\\\srv\\ \\\"\"",
+         "\"x\\\" /ru SYSTEM /y \\\"\" \"\\\\srv\\ \\\\\\\"\\\"\""},
         {"", "", "\"\" \"\""},
     };
     for (const auto& c : cases) {
-        const std::string line = TaskCommandLine("C:\\Tessaron", c.user, c.password,
-                                                 "Tessaron - Update Bandwidth",
-                                                 "updatebandwidth.vbs");
+        const std::string line =
+            TaskCommandLine("C:\\Tessaron", c.user, c.password, "Tessaron - Update Bandwidth",
+                            "updatebandwidth.vbs");
         EXPECT_NE(line.find(" /sc " + c.quoted + " /ctj "), std::string::npos) << line;
         EXPECT_EQ(splitWindowsArguments(line),
-                  (std::vector<std::string>{"C:\\Tessaron\\bin\\jt.exe", "/snj",
-                                            "Tessaron - Update Bandwidth", "/sc", c.user,
-                                            c.password, "/ctj", "starttime=00:00", "type=daily",
-                                            "/sj", "workingdirectory=C:\\Tessaron\\bin",
-                                            "applicationname=C:\\Tessaron\\bin\\updatebandwidth.vbs"}))
+                  (std::vector<std::string>{
+                      "C:\\Tessaron\\bin\\jt.exe", "/snj", "Tessaron - Update Bandwidth", "/sc",
+                      c.user, c.password, "/ctj", "starttime=00:00", "type=daily", "/sj",
+                      "workingdirectory=C:\\Tessaron\\bin",
+                      "applicationname=C:\\Tessaron\\bin\\updatebandwidth.vbs"}))
             << line;
     }
 }
