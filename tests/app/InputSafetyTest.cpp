@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "app/CommandLine.h"
+#include "app/InputValidation.h"
 #include "platform/image/CodePage1252.h"
 #include "platform/image/MachineImage.h"
 #include "settings/ConfigFileReader.h"
@@ -101,6 +102,32 @@ TEST(InputSafety, RefusedValuesStopBeforeTheRunAndLeaveTheMachineAsItWas) {
             << c.value;
         EXPECT_EQ(result.out, "") << c.value;
         EXPECT_EQ(tessaron::testing::imageDigest(machine.root()), before) << c.value;
+    }
+}
+
+TEST(InputSafety, BoundaryValuesAreAccepted) {
+    struct Case {
+        std::string SettingsRecord::*field;
+        std::string value;
+    };
+    const std::vector<Case> cases = {
+        {&SettingsRecord::CustomerPort, "1"},
+        {&SettingsRecord::ResellerPort, "65535"},
+        {&SettingsRecord::ServerIP, "255.255.255.255"},
+        {&SettingsRecord::ServerIP, "0.0.0.0"},
+        {&SettingsRecord::InternalIP, ""},
+        {&SettingsRecord::AdminPassword, std::string(50, 'p')},
+        {&SettingsRecord::AdminUsername, std::string(48, 'u') + "\xC3\xA9\xC3\xA9"},
+        {&SettingsRecord::ControlPanelTitle, "\xC5\x92uvre \xE2\x82\xAC \" ' % : / \\"},
+    };
+    for (const auto& c : cases) {
+        SettingsRecord settings;
+        settings.CustomerPort = "2100";
+        settings.ResellerPort = "2101";
+        settings.ServerIP = "10.0.0.5";
+        settings.*(c.field) = c.value;
+        const auto problem = CheckSettingsInput(settings);
+        EXPECT_FALSE(problem) << c.value << ": " << (problem ? problem->problem : "");
     }
 }
 
