@@ -71,6 +71,12 @@ Message cannotReadConfiguration(const std::string& path, const std::string& reas
             MessageIcon::Error, MessageButtons::Ok};
 }
 
+Message metabaseRejected(const std::string& reason) {
+    return {9, "Cannot Read IIS Configuration",
+            "Sorry, I could not read this server's IIS configuration - " + reason,
+            MessageIcon::Error, MessageButtons::Ok};
+}
+
 }  // namespace messages
 
 namespace {
@@ -79,6 +85,11 @@ namespace {
 LoadResult SettingsWindow::end(const Message& message) {
     messages_.show(message);
     return LoadResult::Ended;
+}
+
+void SettingsWindow::noteMetabaseFailure(const PlatformError& error) {
+    if (error.number() == error_number::kInvalidDataHresult)
+        metabaseRejection_ = error.description();
 }
 
 LoadResult SettingsWindow::Load() {
@@ -96,7 +107,10 @@ LoadResult SettingsWindow::Load() {
     }
     if (!panelComponent_) return end(messages::componentNotAccessible());
 
-    if (!discoverMachineFacts()) return end(messages::criticalError());
+    if (!discoverMachineFacts()) {
+        return end(metabaseRejection_ ? messages::metabaseRejected(*metabaseRejection_)
+                                      : messages::criticalError());
+    }
 
     controls_.setText("lblPanelRoot", "Install Directory: " + settings_.InstallDir);
     controls_.setText("lblServerName", "Server Name: " + settings_.ServerName);
@@ -139,7 +153,10 @@ LoadResult SettingsWindow::Load() {
     }
     if (release == 2003) controls_.setVisible("lblDNSWMI", false);
 
-    if (!webSitesRead) return end(messages::cannotReadIisConfiguration());
+    if (!webSitesRead) {
+        return end(metabaseRejection_ ? messages::metabaseRejected(*metabaseRejection_)
+                                      : messages::cannotReadIisConfiguration());
+    }
 
     const std::string configFile = ConfigFilePath(settings_);
     if (!platform_.Files().FileExists(configFile)) return shown();
@@ -193,7 +210,8 @@ bool SettingsWindow::discoverMachineFacts() {
         const std::string logDirectory = metabaseValueText(service->Get("LogFileDirectory"));
         settings_.LogRoot =
             replaceAll(logDirectory, "%WinDir%", platform_.System().GetWindowsDir());
-    } catch (const PlatformError&) {
+    } catch (const PlatformError& error) {
+        noteMetabaseFailure(error);
         failed = true;
     }
     return !failed;
@@ -252,7 +270,8 @@ bool SettingsWindow::fillSiteLists() {
             webSites.emplace_back(site.value.value_or(std::string_view()));
             return true;
         });
-    } catch (const PlatformError&) {
+    } catch (const PlatformError& error) {
+        noteMetabaseFailure(error);
         webSitesRead = false;
     }
     // Entries read before a failure stay.

@@ -9,9 +9,10 @@ namespace tessaron {
 namespace {
 
 // Key = "value", the value as it is (no conversion) except for line breaks,
-// which would end the statement early just as in the body's lines.
+// which would end the statement early just as in the body's lines, and for
+// its double quotes, doubled as a VBScript string literal needs them.
 std::string rawQuoted(const std::string& key, const std::string& value) {
-    return key + " = \"" + withoutLineBreaks(value) + "\"";
+    return key + " = " + vbscriptStringLiteral(withoutLineBreaks(value));
 }
 
 // The number the stage held, else the one read from the old file.
