@@ -1,6 +1,6 @@
 #include "run/ConfigFileWriter.h"
 
-#include "run/ConfigFileRewrite.h"
+#include "runcontext/ConfigFileRewrite.h"
 #include "settings/ConfigFileBody.h"
 #include "settings/ConfigFileSiteLines.h"
 

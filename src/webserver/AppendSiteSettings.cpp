@@ -1,7 +1,7 @@
 // The site lines appended to config.inc after the web-server stage.
 #include "webserver/WebServerStage.h"
 
-#include "run/ConfigFileRewrite.h"
+#include "runcontext/ConfigFileRewrite.h"
 #include "settings/ConfigFileBody.h"
 #include "settings/SiteChoices.h"
 
@@ -32,7 +32,6 @@ std::optional<std::string> mainFtpValue(const SettingsRecord& settings, const st
 }  // namespace
 
 void AppendSiteSettings(RunContext& run, const HeldSiteNumbers& held) {
-    run.beginContinueOnError();
     const SettingsRecord& settings = run.settings;
     if (!run.configBody) {
         // Site lines without the body this run meant to write would leave a

@@ -9,7 +9,7 @@
 
 #include "platform/Metabase.h"
 #include "platform/MetabasePaths.h"
-#include "run/RunContext.h"
+#include "runcontext/RunContext.h"
 #include "settings/SiteChoices.h"
 #include "webserver/WebServerStage.h"
 
