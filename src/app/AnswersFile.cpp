@@ -1,6 +1,7 @@
 #include "app/AnswersFile.h"
 
 #include "app/AnswerReferences.h"
+#include "platform/Text.h"
 #include "platform/image/CodePage1252.h"
 
 namespace tessaron::app {
@@ -12,22 +13,6 @@ bool isUtf8(std::string_view text) {
         if (!nextUtf8(text, position)) return false;
     }
     return true;
-}
-
-std::string trimBlanks(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
-    const auto last = text.find_last_not_of(" \t");
-    return std::string(text.substr(first, last - first + 1));
-}
-
-// Characters, not bytes: a text box counts what the user typed.
-std::size_t utf8Length(std::string_view text) {
-    std::size_t count = 0;
-    for (unsigned char c : text) {
-        if ((c & 0xC0) != 0x80) ++count;
-    }
-    return count;
 }
 
 UsageError lineError(const std::string& fileName, int line, const std::string& text) {
@@ -58,7 +43,7 @@ std::vector<Answer> parseAnswers(std::string_view text, const std::string& fileN
         ++lineNumber;
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
 
-        const std::string trimmed = trimBlanks(line);
+        const std::string trimmed(trimBlanks(line));
         if (trimmed.empty() || trimmed.front() == '#') continue;
         // A file saved in another encoding (an ANSI editor's "Café") would
         // otherwise reach the run and fail there when config.inc is written.
@@ -71,8 +56,8 @@ std::vector<Answer> parseAnswers(std::string_view text, const std::string& fileN
             throw lineError(fileName, lineNumber,
                             "malformed line (expected CONTROL = VALUE): " + trimmed);
         }
-        Answer answer{fileName, lineNumber, trimBlanks(line.substr(0, equals)),
-                      trimBlanks(line.substr(equals + 1))};
+        Answer answer{fileName, lineNumber, std::string(trimBlanks(line.substr(0, equals))),
+                      std::string(trimBlanks(line.substr(equals + 1)))};
         if (answer.control.empty()) {
             throw lineError(fileName, lineNumber, "malformed line (no control name before \"=\")");
         }

@@ -11,6 +11,7 @@
 #include "app/BackgroundRun.h"
 #include "app/CancelSignals.h"
 #include "app/CommandLine.h"
+#include "app/ConsoleMessages.h"
 #include "app/InputValidation.h"
 #include "app/ProgressRun.h"
 #include "app/SecretMask.h"
@@ -22,24 +23,6 @@ namespace tessaron::app {
 namespace {
 
 const char* const kProgram = "tessaron-config";
-
-// Message boxes print "TITLE: TEXT"; the one question is answered by --yes.
-class ConsoleMessages : public MessageService {
-public:
-    ConsoleMessages(std::ostream& err, bool yes) : err_(err), yes_(yes) {}
-
-    MessageAnswer show(const Message& message) override {
-        err_ << message.title << ": " << message.text << '\n' << std::flush;
-        if (message.buttons == MessageButtons::YesNo) {
-            return yes_ ? MessageAnswer::Yes : MessageAnswer::No;
-        }
-        return MessageAnswer::Ok;
-    }
-
-private:
-    std::ostream& err_;
-    bool yes_;
-};
 
 std::string readAnswersFile(const std::string& path) {
     std::error_code error;

@@ -15,6 +15,7 @@
 
 #include "app/Backend.h"
 #include "app/CommandLine.h"
+#include "app/ConsoleMessages.h"
 #include "app/SettingsWindow.h"
 #include "gui/DialogMessages.h"
 #include "gui/ImageChoosers.h"
@@ -56,19 +57,6 @@ std::unique_ptr<Platform> openMachine(const app::Backend& backend, const std::st
         return nullptr;
     }
 }
-
-class ConsoleMessages : public app::MessageService {
-public:
-    explicit ConsoleMessages(std::ostream& err) : err_(err) {}
-    app::MessageAnswer show(const app::Message& message) override {
-        err_ << message.title << ": " << message.text << '\n';
-        return message.buttons == app::MessageButtons::YesNo ? app::MessageAnswer::Yes
-                                                             : app::MessageAnswer::Ok;
-    }
-
-private:
-    std::ostream& err_;
-};
 
 bool save(QWidget& widget, const QString& file, std::ostream& out, std::ostream& err) {
     QCoreApplication::processEvents();
@@ -162,7 +150,7 @@ int takeScreenshots(const app::Backend& backend, const std::string& machineDir, 
     const std::string copyDir = copy.path().toStdString();
     const auto machine = openMachine(backend, copyDir, reason);
     if (!machine) return cannotOpen(machineDir, reason);
-    ConsoleMessages messages(err);
+    app::ConsoleMessages messages(err, /*answerYes=*/true);
     SettingsRecord settings;
     app::SettingsWindow window(*machine, settings, messages);
     SettingsView view(window);

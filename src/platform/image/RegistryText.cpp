@@ -143,13 +143,6 @@ std::vector<Line> decodeLines(std::string_view bytes, RegistryFileFormat& format
     return splitLines(decodeFile(bytes, format), format);
 }
 
-std::string_view trimBlanks(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
-    const auto last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
-}
-
 bool onlyCommentFollows(std::string_view rest) {
     rest = trimBlanks(rest);
     return rest.empty() || rest.front() == ';';

@@ -36,7 +36,7 @@ struct Binding {
     }
     bool operator==(const Binding& other) const {
         return address == other.address && port == other.port &&
-               caseInsensitiveEqual(host, other.host);
+               equalsIgnoreCase(host, other.host);
     }
     // Equal for equal bindings of one property (each part hashed without
     // regard to case).
@@ -74,7 +74,7 @@ bool holdsOneOf(std::string_view text, const std::vector<Binding>& bindings) {
 
 bool isStarted(const MetabaseDocument& document, const MetabaseKey& key) {
     const auto text = document.propertyView(key, "ServerAutoStart");
-    return text && (caseInsensitiveEqual(*text, "TRUE") || *text == "1");
+    return text && (equalsIgnoreCase(*text, "TRUE") || *text == "1");
 }
 
 // The sites below a service as read from the file (unchanged when the index
@@ -97,7 +97,7 @@ SiteBindings::~SiteBindings() = default;
 
 const SiteBindings::ServiceIndex& SiteBindings::indexFor(std::string_view service) {
     for (const auto& index : indexes_) {
-        if (caseInsensitiveEqual(index->service, service)) return *index;
+        if (equalsIgnoreCase(index->service, service)) return *index;
     }
     auto index = std::make_unique<ServiceIndex>();
     index->service = service;
@@ -110,7 +110,7 @@ const SiteBindings::ServiceIndex& SiteBindings::indexFor(std::string_view servic
         // The first property of each name counts, as a read of it finds.
         document_.forEachReadProperty(*site, [&](std::string_view name, std::string_view text) {
             for (std::size_t property = 0; property < std::size(kProperties); ++property) {
-                if (seen[property] || !caseInsensitiveEqual(name, kProperties[property])) continue;
+                if (seen[property] || !equalsIgnoreCase(name, kProperties[property])) continue;
                 seen[property] = holds = true;
                 forEachBinding(text, [&](const Binding& binding) {
                     entries.emplace_back(binding.hash(property), number);

@@ -24,7 +24,7 @@ std::string_view parentOf(std::string_view location) {
 
 bool startsWithIgnoreCase(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() &&
-           caseInsensitiveEqual(text.substr(0, prefix.size()), prefix);
+           equalsIgnoreCase(text.substr(0, prefix.size()), prefix);
 }
 
 // "line 12, column 3 (offset 345)" of the end of the text (the file's text
@@ -140,12 +140,12 @@ std::optional<std::string_view> MetabaseDocument::propertyView(const MetabaseKey
                                                                std::string_view name) const {
     if (key.changed()) {
         for (const auto& [propertyName, value] : key.edits_->properties) {
-            if (caseInsensitiveEqual(propertyName, name)) return std::string_view(value);
+            if (equalsIgnoreCase(propertyName, name)) return std::string_view(value);
         }
         return std::nullopt;
     }
     // Location is the key's place, not a property; other names cannot match it.
-    const bool nameOfLocation = caseInsensitiveEqual(name, "Location");
+    const bool nameOfLocation = equalsIgnoreCase(name, "Location");
     for (auto attribute = key.element_.first_attribute(); attribute;
          attribute = attribute.next_attribute()) {
         if (equalsName(attribute.name(), name) &&
@@ -179,7 +179,7 @@ void MetabaseDocument::setProperty(MetabaseKey& key, std::string_view name, std:
     materialize(key);
     auto& properties = key.edits_->properties;
     for (auto& [propertyName, value] : properties) {
-        if (caseInsensitiveEqual(propertyName, name)) {
+        if (equalsIgnoreCase(propertyName, name)) {
             value = std::move(text);
             return;
         }
@@ -212,7 +212,7 @@ MetabaseKey& MetabaseDocument::add(std::string className, std::string location,
     std::size_t position = order_.size();
     for (std::size_t i = order_.size(); i-- > 0;) {
         const auto other = keyAt(order_[i]).location();
-        if (caseInsensitiveEqual(other, parent) ||
+        if (equalsIgnoreCase(other, parent) ||
             (other.size() > parent.size() && other[parent.size()] == '/' &&
              startsWithIgnoreCase(other, parent))) {
             position = i + 1;

@@ -54,7 +54,7 @@ public:
     }
     bool isChildOf(std::string_view parent) const {
         return parentLength_ == parent.size() &&
-               caseInsensitiveEqual(std::string_view(location_, parentLength_), parent);
+               equalsIgnoreCase(std::string_view(location_, parentLength_), parent);
     }
 
 private:

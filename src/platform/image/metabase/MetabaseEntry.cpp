@@ -98,10 +98,10 @@ void MetabaseEntry::ListChildren(const std::string& className, const std::string
     // child, so the text is what Get gives.
     const auto info = schema::lookup(property);
     const bool asStored = info.kind == schema::Kind::Text &&
-                          !caseInsensitiveEqual(property, schema::kAccessFlags) &&
-                          !caseInsensitiveEqual(property, "Class") &&
-                          !caseInsensitiveEqual(property, "Name") &&
-                          !caseInsensitiveEqual(property, kKeyType);
+                          !equalsIgnoreCase(property, schema::kAccessFlags) &&
+                          !equalsIgnoreCase(property, "Class") &&
+                          !equalsIgnoreCase(property, "Name") &&
+                          !equalsIgnoreCase(property, kKeyType);
     std::string text;
     for (auto* key : document.children(key_->location())) {
         auto& child = *key;
@@ -135,19 +135,19 @@ std::unique_ptr<MetabaseObject> MetabaseEntry::Create(const std::string& classNa
 
 std::optional<std::string_view> MetabaseEntry::effective(std::string_view name) const {
     for (auto it = pending().rbegin(); it != pending().rend(); ++it) {
-        if (caseInsensitiveEqual(it->first, name)) return std::string_view(it->second);
+        if (equalsIgnoreCase(it->first, name)) return std::string_view(it->second);
     }
     if (!key_) return std::nullopt;
     return store_->document().propertyView(*key_, name);
 }
 
 MetabaseValue MetabaseEntry::Get(const std::string& property) {
-    if (caseInsensitiveEqual(property, "Class")) return Class();
-    if (caseInsensitiveEqual(property, "Name")) return Name();
-    if (caseInsensitiveEqual(property, kKeyType)) {
+    if (equalsIgnoreCase(property, "Class")) return Class();
+    if (equalsIgnoreCase(property, "Name")) return Name();
+    if (equalsIgnoreCase(property, kKeyType)) {
         // The key's class, unless a new one is put and not yet committed.
         for (const auto& [name, text] : pending()) {
-            if (caseInsensitiveEqual(name, kKeyType)) return std::string(text);
+            if (equalsIgnoreCase(name, kKeyType)) return std::string(text);
         }
         return Class();
     }
@@ -159,7 +159,7 @@ MetabaseValue MetabaseEntry::Get(const std::string& property) {
     }
     const auto text = effective(info.name);
     if (!text) throw metabase_error::propertyNotInCache();
-    if (caseInsensitiveEqual(property, schema::kAccessFlags)) {
+    if (equalsIgnoreCase(property, schema::kAccessFlags)) {
         return static_cast<long>(schema::parseAccessFlags(*text).bits);
     }
     return schema::fromText(info.kind, *text);
@@ -168,7 +168,7 @@ MetabaseValue MetabaseEntry::Get(const std::string& property) {
 void MetabaseEntry::putText(std::string_view name, std::string text) {
     auto& pending = local().pending;
     for (auto& [pendingName, value] : pending) {
-        if (caseInsensitiveEqual(pendingName, name)) {
+        if (equalsIgnoreCase(pendingName, name)) {
             value = std::move(text);
             return;
         }
@@ -177,11 +177,11 @@ void MetabaseEntry::putText(std::string_view name, std::string text) {
 }
 
 void MetabaseEntry::Put(const std::string& property, const MetabaseValue& value) {
-    if (caseInsensitiveEqual(property, "Class") || caseInsensitiveEqual(property, "Name")) {
+    if (equalsIgnoreCase(property, "Class") || equalsIgnoreCase(property, "Name")) {
         throw metabase_error::invalidParameter();
     }
     checkStorable(value, schema::lookup(property).kind == schema::Kind::List);
-    if (caseInsensitiveEqual(property, kKeyType)) {
+    if (equalsIgnoreCase(property, kKeyType)) {
         putText(kKeyType, schema::toText(schema::Kind::Text, value));
         return;
     }
@@ -193,7 +193,7 @@ void MetabaseEntry::Put(const std::string& property, const MetabaseValue& value)
         putText(schema::kAccessFlags, schema::formatAccessFlags(flags));
         return;
     }
-    if (caseInsensitiveEqual(property, schema::kAccessFlags) &&
+    if (equalsIgnoreCase(property, schema::kAccessFlags) &&
         std::holds_alternative<long>(value)) {
         schema::AccessFlags flags;
         flags.bits = static_cast<unsigned long>(std::get<long>(value));
@@ -211,7 +211,7 @@ void MetabaseEntry::SetInfo() {
         // Values equal to the committed ones change nothing, so the key keeps
         // its text in the file.
         for (const auto& [name, text] : pending()) {
-            if (caseInsensitiveEqual(name, kKeyType)) {
+            if (equalsIgnoreCase(name, kKeyType)) {
                 changed |= key_->className() != text;
                 document.setClassName(*key_, text);
             } else {
@@ -229,7 +229,7 @@ void MetabaseEntry::SetInfo() {
     std::string className = local_->className;
     std::vector<std::pair<std::string, std::string>> properties;
     for (const auto& [name, text] : pending()) {
-        if (caseInsensitiveEqual(name, kKeyType)) {
+        if (equalsIgnoreCase(name, kKeyType)) {
             className = text;
         } else {
             properties.emplace_back(name, text);

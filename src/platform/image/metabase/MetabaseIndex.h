@@ -5,20 +5,9 @@
 #include <cstring>
 #include <string_view>
 #include <vector>
+#include "platform/Text.h"
 
 namespace tessaron {
-
-inline bool caseInsensitiveEqual(std::string_view a, std::string_view b) noexcept {
-    if (a.size() != b.size()) return false;
-    if (a == b) return true;  // the usual case, where both are spelt alike
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-        if (x != y) return false;
-    }
-    return true;
-}
 
 // A 32-bit hash of a name, equal for names equal without regard to ASCII
 // case: eight bytes at a time, each taken with its 0x20 bit set (which makes
@@ -91,7 +80,7 @@ private:
         for (std::size_t i = tag & mask_;; i = (i + 1) & mask_) {
             const Slot& slot = slots_[i];
             if (slot.entry == 0 ||
-                (slot.tag == tag && caseInsensitiveEqual(nameOf(slot.entry - 1), name))) {
+                (slot.tag == tag && equalsIgnoreCase(nameOf(slot.entry - 1), name))) {
                 return i;
             }
         }

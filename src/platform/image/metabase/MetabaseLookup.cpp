@@ -46,7 +46,7 @@ MetabaseKey* MetabaseDocument::find(std::string_view location) {
             // The lengths sort out most keys.
             const auto matches = [&](const MetabaseKey& key) {
                 return key.length_ == location.size() &&
-                       caseInsensitiveEqual(key.location(), location);
+                       equalsIgnoreCase(key.location(), location);
             };
             for (auto& key : read_) {
                 if (matches(key)) return &key;

@@ -83,13 +83,6 @@ std::optional<long> parseInteger(std::string_view text) {
     return value;
 }
 
-std::string trimBlanks(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
-    const auto last = text.find_last_not_of(" \t");
-    return std::string(text.substr(first, last - first + 1));
-}
-
 }  // namespace
 
 PropertyInfo lookup(std::string_view name) {
@@ -128,11 +121,11 @@ std::string toText(Kind kind, const MetabaseValue& value) {
             } else {
                 if (kind == Kind::Integer) {
                     if (!parseInteger(trimBlanks(data))) throw metabase_error::typeMismatch();
-                    return trimBlanks(data);
+                    return std::string(trimBlanks(data));
                 }
                 if (kind == Kind::Boolean || kind == Kind::AccessBit) {
-                    if (caseInsensitiveEqual(data, "true") || data == "1" || data == "-1") return "TRUE";
-                    if (caseInsensitiveEqual(data, "false") || data == "0") return "FALSE";
+                    if (equalsIgnoreCase(data, "true") || data == "1" || data == "-1") return "TRUE";
+                    if (equalsIgnoreCase(data, "false") || data == "0") return "FALSE";
                     throw metabase_error::typeMismatch();
                 }
                 return data;
@@ -150,8 +143,8 @@ MetabaseValue fromText(Kind kind, std::string_view text) {
             break;
         case Kind::Boolean:
         case Kind::AccessBit:
-            if (caseInsensitiveEqual(text, "TRUE") || text == "1") return true;
-            if (caseInsensitiveEqual(text, "FALSE") || text == "0") return false;
+            if (equalsIgnoreCase(text, "TRUE") || text == "1") return true;
+            if (equalsIgnoreCase(text, "FALSE") || text == "0") return false;
             break;
         case Kind::Text:
             break;
@@ -195,7 +188,8 @@ AccessFlags parseAccessFlags(std::string_view text) {
         if (info.kind == Kind::AccessBit) {
             flags.bits |= info.bit;
         } else {
-            flags.unknown += (flags.unknown.empty() ? "" : " | ") + name;
+            if (!flags.unknown.empty()) flags.unknown += " | ";
+            flags.unknown += name;
         }
     }
     return flags;

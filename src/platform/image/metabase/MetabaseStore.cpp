@@ -127,8 +127,8 @@ std::optional<std::string> metabaseLocation(const std::string& adsPath) {
     constexpr std::string_view host = "LocalHost";
     std::string_view path(adsPath);
     if (path.size() < scheme.size() + host.size() ||
-        !caseInsensitiveEqual(path.substr(0, scheme.size()), scheme) ||
-        !caseInsensitiveEqual(path.substr(scheme.size(), host.size()), host)) {
+        !equalsIgnoreCase(path.substr(0, scheme.size()), scheme) ||
+        !equalsIgnoreCase(path.substr(scheme.size(), host.size()), host)) {
         return std::nullopt;
     }
     path.remove_prefix(scheme.size() + host.size());
