@@ -7,6 +7,7 @@
 #   scripts/setup.sh              install what is missing, then build
 #   TESSARON_SKIP_APT=1 scripts/setup.sh   build only
 #   TESSARON_SKIP_BUILD=1 scripts/setup.sh  install only
+#   TESSARON_WERROR=ON scripts/setup.sh      warnings in src/ fail the build (CI)
 set -euo pipefail
 
 cd "$(dirname "$0")/.."
@@ -17,7 +18,7 @@ PACKAGES=(
     unixodbc unixodbc-dev odbc-mariadb tdsodbc mariadb-server mariadb-client
     qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev xvfb xauth
     libbenchmark-dev ccache
-    clang libclang-rt-dev
+    clang libclang-rt-dev clang-format clang-tidy
 )
 
 missing_packages() {
@@ -53,6 +54,7 @@ fi
 
 [ "${TESSARON_SKIP_BUILD:-0}" = 1 ] && exit 0
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DTESSARON_WERROR="${TESSARON_WERROR:-OFF}"
 cmake --build build
 echo "setup.sh: built build/tessaron-config"

@@ -199,7 +199,9 @@ TEST(Secrets, NoPasswordInRunOrPreviewOutput) {
                                          "--options", "tasks,database,sites"};
         args.insert(args.end(), mode.begin(), mode.end());
         const auto outcome = runFrontEnd(args);
-        if (!mode.empty()) EXPECT_NE(outcome.out.find("********"), std::string::npos);
+        if (!mode.empty()) {
+            EXPECT_NE(outcome.out.find("********"), std::string::npos);
+        }
         for (const auto& password : passwords) {
             EXPECT_EQ(outcome.out.find(password), std::string::npos) << password;
             EXPECT_EQ(outcome.err.find(password), std::string::npos) << password;

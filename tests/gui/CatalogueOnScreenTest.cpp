@@ -125,7 +125,9 @@ void expectFormAsDesigned(QWidget& form, const FormSpec& design) {
         // Rich text, so that long tips wrap.
         EXPECT_EQ(QTextDocumentFragment::fromHtml(widget->toolTip()).toPlainText(),
                   q(control.helpText));
-        if (!control.helpText.empty()) EXPECT_TRUE(Qt::mightBeRichText(widget->toolTip()));
+        if (!control.helpText.empty()) {
+            EXPECT_TRUE(Qt::mightBeRichText(widget->toolTip()));
+        }
         EXPECT_EQ(widget->isEnabled(), control.enabled);
         EXPECT_EQ(widget->isHidden(), !control.visible);
         if (auto* check = qobject_cast<QCheckBox*>(widget)) {
@@ -140,7 +142,9 @@ void expectFormAsDesigned(QWidget& form, const FormSpec& design) {
             EXPECT_EQ(shown, entries);
         }
         if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-            if (control.maxLength > 0) EXPECT_EQ(edit->maxLength(), control.maxLength);
+            if (control.maxLength > 0) {
+                EXPECT_EQ(edit->maxLength(), control.maxLength);
+            }
             EXPECT_EQ(edit->echoMode(), QLineEdit::Normal);  // passwords in plain characters
         }
         if (auto* log = qobject_cast<QPlainTextEdit*>(widget)) {

@@ -47,13 +47,17 @@ TEST_P(SectionCheckBoxes, ClickSwitchesTheFieldsAndKeepsTheirText) {
     EXPECT_EQ(box->checkState(), Qt::Unchecked);
     EXPECT_EQ(w.window.controls().checked(c.checkBox), app::kUnchecked);
     for (const char* field : c.fields) EXPECT_FALSE(w.widget(field)->isEnabled()) << field;
-    if (c.flag) EXPECT_EQ(w.settings.*(c.flag), "False");
+    if (c.flag) {
+        EXPECT_EQ(w.settings.*(c.flag), "False");
+    }
     EXPECT_EQ(typedInto->text(), QStringLiteral("kept text"));
 
     clickCheckBox(box);
     EXPECT_EQ(box->checkState(), Qt::Checked);
     for (const char* field : c.fields) EXPECT_TRUE(w.widget(field)->isEnabled()) << field;
-    if (c.flag) EXPECT_EQ(w.settings.*(c.flag), "True");
+    if (c.flag) {
+        EXPECT_EQ(w.settings.*(c.flag), "True");
+    }
     EXPECT_EQ(typedInto->text(), QStringLiteral("kept text"));
     EXPECT_EQ(w.window.controls().text(c.typed), "kept text");
 }
@@ -333,7 +337,9 @@ TEST(FolderChooser, ShowsAndTakesWindowsPathsOfTheImage) {
         const auto opened = imageWindowsPath(w.image, startFolder(w.image, before));
         ASSERT_TRUE(opened);
         EXPECT_EQ(shownAtOpen, q(*opened));
-        if (c.typed == cases.front().typed) EXPECT_EQ(*opened, "C:\\Tessaron");
+        if (c.typed == cases.front().typed) {
+            EXPECT_EQ(*opened, "C:\\Tessaron");
+        }
         const std::string expected = c.chosen.empty() ? before : c.chosen;
         EXPECT_EQ(w.as<QLineEdit>("txtServerRoot")->text(), q(expected));
         EXPECT_EQ(w.settings.ServerRoot, expected);

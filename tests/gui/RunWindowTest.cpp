@@ -204,7 +204,9 @@ TEST(RunResult, TitleResultLineAndSavedLogForEachEnding) {
         EXPECT_EQ(labelText(progress, "lblResult"), c.result);
         EXPECT_FALSE(progress->control("btnCancel")->isVisible());
         EXPECT_TRUE(progress->control("btnClose")->isVisible());
-        if (!c.lastLine.isEmpty()) EXPECT_EQ(entries.last(), c.lastLine);
+        if (!c.lastLine.isEmpty()) {
+            EXPECT_EQ(entries.last(), c.lastLine);
+        }
 
         // Save Log... writes the log's exact text: entries joined by CR LF.
         QTemporaryDir folder;

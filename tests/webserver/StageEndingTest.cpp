@@ -45,9 +45,9 @@ struct EndingCase {
     std::string sample = "windows2003";
     std::function<void(SettingsRecord&)> settings = [](SettingsRecord&) {};
     std::function<void(StageMachine&)> machine = [](StageMachine&) {};
-    std::vector<InjectedFault> faults;
-    Lines before;       // lines logged before the ending line
-    std::string line;   // the ending line ("{FILE}" stands for the metabase's host path)
+    std::vector<InjectedFault> faults = {};
+    Lines before = {};      // lines logged before the ending line
+    std::string line = {};  // the ending line ("{FILE}" stands for the metabase's host path)
 };
 
 std::vector<EndingCase> endingCases() {

@@ -31,7 +31,7 @@ SettingsRecord allNewSitesSettings();
 struct InjectedFault {
     std::string operation;
     std::string path;
-    std::string property;
+    std::string property = {};
 };
 inline const std::string kInjectedText = "Catastrophic failure";
 

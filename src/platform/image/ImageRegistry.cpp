@@ -136,7 +136,8 @@ private:
         if (depth >= kMaxExpansionDepth || !charge(name.size())) return std::nullopt;
         const auto lower = asciiLower(name);
         std::optional<Variable> found;
-        if (lower == "systemroot") {
+        // SystemRoot comes before the key's own variables, windir after them.
+        if (lower == "systemroot") {  // NOLINT(bugprone-branch-clone)
             found = Variable{systemRoot_, false};
         } else if (const auto entry = environment_.find(lower);
                    entry != environment_.end() &&

@@ -119,7 +119,7 @@ std::vector<std::string> decodeMultiString(const std::vector<std::uint8_t>& byte
     for (std::size_t i = 0; i < bytes.size(); i += unit) {
         const bool nul = ansi ? bytes[i] == 0 : (bytes[i] == 0 && bytes[i + 1] == 0);
         if (!nul) {
-            current.insert(current.end(), bytes.begin() + i, bytes.begin() + i + unit);
+            current.insert(current.end(), bytes.data() + i, bytes.data() + i + unit);
             continue;
         }
         // An empty string ends the list.

@@ -5,7 +5,7 @@
 namespace tessaron::odbc {
 
 Diagnostic firstDiagnostic(SQLSMALLINT handleType, SQLHANDLE handle, const std::string& fallback) {
-    if (handle == SQL_NULL_HANDLE) return {fallback};
+    if (handle == SQL_NULL_HANDLE) return {fallback, {}, 0};
     SQLCHAR state[6] = {};
     SQLINTEGER nativeError = 0;
     SQLSMALLINT length = 0;
@@ -18,7 +18,7 @@ Diagnostic firstDiagnostic(SQLSMALLINT handleType, SQLHANDLE handle, const std::
         result = SQLGetDiagRec(handleType, handle, 1, state, &nativeError, message.data(),
                                static_cast<SQLSMALLINT>(message.size()), &length);
     }
-    if (!succeeded(result) || length <= 0) return {fallback};
+    if (!succeeded(result) || length <= 0) return {fallback, {}, 0};
     std::size_t size = std::min<std::size_t>(static_cast<std::size_t>(length), message.size() - 1);
     return {std::string(reinterpret_cast<const char*>(message.data()), size),
             std::string(reinterpret_cast<const char*>(state)), static_cast<long>(nativeError)};
