@@ -13,11 +13,26 @@
 #include "platform/Failure.h"
 #include "platform/image/MachineImage.h"
 #include "platform/odbc/OdbcDatabase.h"
+#ifdef _WIN32
+#include "platform/windows/LocalMachine.h"
+#endif
 
 namespace tessaron::app {
 namespace {
 
 const char* const kProgram = "tessaron-config";
+
+// The backend without --machine: the Windows machine the program runs on,
+// where the program is built for Windows.
+#ifdef _WIN32
+constexpr bool kLocalMachine = true;
+std::unique_ptr<Platform> openLocalMachine(Database& database) {
+    return platform::windows::openLocalMachine(database);
+}
+#else
+constexpr bool kLocalMachine = false;
+std::unique_ptr<Platform> openLocalMachine(Database&) { return nullptr; }
+#endif
 
 // Message boxes print "TITLE: TEXT"; the one question is answered by --yes.
 class ConsoleMessages : public MessageService {
@@ -94,7 +109,12 @@ std::string usageText() {
            "standard output as it is written.\n"
            "\n"
            "Exit status: 0 run completed; 1 run completed with RunError set; 2 a check\n"
-           "stopped the run; 3 the program ended at load; 64 usage error.\n";
+           "stopped the run; 3 the program ended at load; 64 usage error.\n" +
+           std::string(kLocalMachine
+                           ? "\nWithout --machine the program configures this Windows machine "
+                             "itself\n(registry, files, WMI, the panel component, IIS through "
+                             "ADSI, odbc32).\n"
+                           : "");
 }
 
 CommandLine parseCommandLine(const std::vector<std::string>& args) {
@@ -116,7 +136,9 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
     if (!line.answers && (line.options || line.yes)) {
         throw UsageError("--options and --yes need --answers FILE");
     }
-    if (line.answers && !line.machine) throw UsageError("--answers needs --machine DIR");
+    if (line.answers && !line.machine && !kLocalMachine) {
+        throw UsageError("--answers needs --machine DIR");
+    }
     return line;
 }
 
@@ -159,7 +181,7 @@ int runUnattended(const std::vector<std::string>& args, std::ostream& out, std::
             return exit_status::kUsage;
         }
         std::error_code error;
-        if (!std::filesystem::is_directory(*line.machine, error)) {
+        if (line.machine && !std::filesystem::is_directory(*line.machine, error)) {
             throw UsageError("machine image folder " + *line.machine + " does not exist");
         }
         options = parseInstallOptions(line.options.value_or(""));
@@ -171,9 +193,10 @@ int runUnattended(const std::vector<std::string>& args, std::ostream& out, std::
 
     try {
         OdbcDatabase odbc;
-        std::unique_ptr<MachineImage> machine;
+        std::unique_ptr<Platform> machine;
         try {
-            machine = std::make_unique<MachineImage>(*line.machine, &odbc);
+            machine = line.machine ? std::make_unique<MachineImage>(*line.machine, &odbc)
+                                   : openLocalMachine(odbc);
         } catch (const PlatformError& error) {
             err << kProgram << ": cannot open the machine image " << *line.machine << ": "
                 << error.description() << '\n';

@@ -60,8 +60,8 @@ bool equalsName(const char* name, std::string_view text) {
 void MetabaseKey::setLocation(const char* location, std::size_t length) {
     location_ = location;
     length_ = static_cast<std::uint32_t>(length);
-    const auto* slash = static_cast<const char*>(::memrchr(location, '/', length));
-    parentLength_ = slash ? static_cast<std::uint32_t>(slash - location) : 0;
+    const auto slash = std::string_view(location, length).rfind('/');
+    parentLength_ = slash != std::string_view::npos ? static_cast<std::uint32_t>(slash) : 0;
 }
 
 std::unique_ptr<MetabaseDocument> MetabaseDocument::load(const fs::path& file) {

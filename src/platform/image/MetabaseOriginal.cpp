@@ -1,8 +1,6 @@
 #include "platform/image/MetabaseOriginal.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -11,9 +9,11 @@
 namespace tessaron {
 namespace {
 
+namespace fd_io = file_descriptors;
+
 bool writeAll(int fd, const char* data, std::size_t length) {
     while (length > 0) {
-        const auto count = ::write(fd, data, length);
+        const auto count = fd_io::writeSome(fd, data, length);
         if (count < 0) {
             if (errno == EINTR) continue;
             return false;
@@ -25,10 +25,10 @@ bool writeAll(int fd, const char* data, std::size_t length) {
 }
 
 // Copies through a buffer, where the kernel cannot copy between the files.
-bool copyThroughBuffer(int source, int target, off_t offset, std::size_t length) {
+bool copyThroughBuffer(int source, int target, std::int64_t offset, std::size_t length) {
     std::string buffer(std::min<std::size_t>(length, 1 << 20), '\0');
     while (length > 0) {
-        const auto count = ::pread(source, buffer.data(), std::min(length, buffer.size()), offset);
+        const auto count = fd_io::readAt(source, buffer.data(), std::min(length, buffer.size()), offset);
         if (count < 0 && errno == EINTR) continue;
         if (count <= 0) {
             if (count == 0) errno = EIO;  // the file has shrunk
@@ -46,19 +46,19 @@ bool copyThroughBuffer(int source, int target, off_t offset, std::size_t length)
 std::unique_ptr<MetabaseOriginal> MetabaseOriginal::read(const std::filesystem::path& file,
                                                          std::unique_ptr<char[]>& text,
                                                          std::size_t& size) {
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = fd_io::openFile(file, O_RDONLY);
     if (fd < 0) return nullptr;
     const auto fail = [fd] {
         const int error = errno;
-        ::close(fd);
+        fd_io::closeFile(fd);
         errno = error;
         return nullptr;
     };
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) return fail();
+    fd_io::FileStamp stamp;
+    if (!fd_io::stampOf(fd, stamp)) return fail();
 
     // One byte more than the size, so the end shows without growing.
-    std::size_t capacity = static_cast<std::size_t>(info.st_size) + 1;
+    std::size_t capacity = static_cast<std::size_t>(stamp.size) + 1;
     text.reset(new char[capacity]);  // not zeroed: every byte used is read
     size = 0;
     while (true) {
@@ -68,17 +68,17 @@ std::unique_ptr<MetabaseOriginal> MetabaseOriginal::read(const std::filesystem::
             text = std::move(larger);
             capacity *= 2;
         }
-        const auto count = ::read(fd, text.get() + size, capacity - size);
+        const auto count = fd_io::readSome(fd, text.get() + size, capacity - size);
         if (count < 0 && errno == EINTR) continue;
         if (count < 0) return fail();
         if (count == 0) break;
         size += static_cast<std::size_t>(count);
     }
-    return std::unique_ptr<MetabaseOriginal>(new MetabaseOriginal(fd, size, info.st_mtim));
+    return std::unique_ptr<MetabaseOriginal>(new MetabaseOriginal(fd, size, stamp));
 }
 
 MetabaseOriginal::~MetabaseOriginal() {
-    ::close(fd_);
+    fd_io::closeFile(fd_);
 }
 
 std::string MetabaseOriginal::bytes(std::size_t offset, std::size_t length) const {
@@ -88,7 +88,8 @@ std::string MetabaseOriginal::bytes(std::size_t offset, std::size_t length) cons
     std::size_t done = 0;
     while (done < length) {
         const auto count =
-            ::pread(fd_, out.data() + done, length - done, static_cast<off_t>(offset + done));
+            fd_io::readAt(fd_, out.data() + done, length - done,
+                          static_cast<std::int64_t>(offset + done));
         if (count < 0 && errno == EINTR) continue;
         if (count <= 0) break;
         done += static_cast<std::size_t>(count);
@@ -98,9 +99,9 @@ std::string MetabaseOriginal::bytes(std::size_t offset, std::size_t length) cons
 }
 
 bool MetabaseOriginal::copyTo(int target, std::size_t offset, std::size_t length) const {
-    auto from = static_cast<off_t>(offset);
+    auto from = static_cast<std::int64_t>(offset);
     while (length > 0) {
-        const auto count = ::copy_file_range(fd_, &from, target, nullptr, length, 0);
+        const auto count = fd_io::copyInKernel(fd_, &from, target, length);
         if (count > 0) {
             length -= static_cast<std::size_t>(count);
             continue;
@@ -121,10 +122,8 @@ bool MetabaseOriginal::copyTo(int target, std::size_t offset, std::size_t length
 }
 
 bool MetabaseOriginal::unchanged() const {
-    struct stat info {};
-    if (::fstat(fd_, &info) != 0) return false;
-    return static_cast<std::size_t>(info.st_size) == size_ &&
-           info.st_mtim.tv_sec == modified_.tv_sec && info.st_mtim.tv_nsec == modified_.tv_nsec;
+    fd_io::FileStamp now;
+    return fd_io::stampOf(fd_, now) && now == stamp_;
 }
 
 }  // namespace tessaron

@@ -1,12 +1,12 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <cstddef>
 #include <ctime>
 #include <filesystem>
 #include <memory>
 #include <string>
+
+#include "platform/image/FileDescriptors.h"
 
 namespace tessaron {
 
@@ -42,12 +42,12 @@ public:
     bool unchanged() const;
 
 private:
-    MetabaseOriginal(int fd, std::size_t size, timespec modified)
-        : fd_(fd), size_(size), modified_(modified) {}
+    MetabaseOriginal(int fd, std::size_t size, file_descriptors::FileStamp stamp)
+        : fd_(fd), size_(size), stamp_(stamp) {}
 
     int fd_;
     std::size_t size_;
-    timespec modified_;
+    file_descriptors::FileStamp stamp_;
 };
 
 }  // namespace tessaron

@@ -1,26 +1,14 @@
 #include "platform/odbc/OdbcDiagnostics.h"
 
-#include <vector>
-
 namespace tessaron::odbc {
 
 std::string diagnosticText(SQLSMALLINT handleType, SQLHANDLE handle, const std::string& fallback) {
     if (handle == SQL_NULL_HANDLE) return fallback;
-    SQLCHAR state[6] = {};
-    SQLINTEGER nativeError = 0;
-    SQLSMALLINT length = 0;
-    std::vector<SQLCHAR> message(1024);
-    SQLRETURN result = SQLGetDiagRec(handleType, handle, 1, state, &nativeError, message.data(),
-                                     static_cast<SQLSMALLINT>(message.size()), &length);
-    if (result == SQL_SUCCESS_WITH_INFO && length >= static_cast<SQLSMALLINT>(message.size())) {
-        // The message was cut; read it again with room for all of it.
-        message.resize(static_cast<std::size_t>(length) + 1);
-        result = SQLGetDiagRec(handleType, handle, 1, state, &nativeError, message.data(),
-                               static_cast<SQLSMALLINT>(message.size()), &length);
+    std::string message;
+    if (!succeeded(diagnosticMessage(handleType, handle, 1, message)) || message.empty()) {
+        return fallback;
     }
-    if (!succeeded(result) || length <= 0) return fallback;
-    std::size_t size = std::min<std::size_t>(static_cast<std::size_t>(length), message.size() - 1);
-    return std::string(reinterpret_cast<const char*>(message.data()), size);
+    return message;
 }
 
 PlatformError failure(SQLSMALLINT handleType, SQLHANDLE handle, const std::string& fallback) {
