@@ -25,8 +25,12 @@ inline PlatformError invalidCall() {
 inline PlatformError pathFileAccessError() {
     return PlatformError(error_number::kPathFileAccessError, "Path/File access error");
 }
-inline PlatformError badFileMode() { return PlatformError(54, "Bad file mode"); }
-inline PlatformError deviceIoError() { return PlatformError(57, "Device I/O error"); }
+inline PlatformError badFileMode() {
+    return PlatformError(54, "Bad file mode");
+}
+inline PlatformError deviceIoError() {
+    return PlatformError(57, "Device I/O error");
+}
 
 }  // namespace tessaron::scripting_error
 
@@ -37,10 +41,14 @@ inline constexpr long kGenericFailure = static_cast<long>(0x80041001);
 inline constexpr long kAccessDenied = static_cast<long>(0x80041003);
 inline constexpr long kInvalidNamespace = static_cast<long>(0x8004100E);
 
-inline PlatformError genericFailure() { return PlatformError(kGenericFailure, "Generic failure "); }
+inline PlatformError genericFailure() {
+    return PlatformError(kGenericFailure, "Generic failure ");
+}
 inline PlatformError invalidNamespace() {
     return PlatformError(kInvalidNamespace, "Invalid namespace ");
 }
-inline PlatformError accessDenied() { return PlatformError(kAccessDenied, "Access denied "); }
+inline PlatformError accessDenied() {
+    return PlatformError(kAccessDenied, "Access denied ");
+}
 
 }  // namespace tessaron::wmi_error

@@ -17,13 +17,31 @@ namespace tessaron::file_descriptors {
 #ifdef _WIN32
 
 namespace {
-HANDLE handleOf(int fd) { return reinterpret_cast<HANDLE>(_get_osfhandle(fd)); }
+HANDLE handleOf(int fd) {
+    return reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+}
 }  // namespace
 
 int openFile(const std::filesystem::path& file, int flags, unsigned mode) {
+    if ((flags & (O_WRONLY | O_RDWR)) == 0) {
+        // Readers share deletion, so that a save can rename a new file over
+        // one that is still open for reading, as on POSIX systems.
+        const HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle == INVALID_HANDLE_VALUE) {
+            errno = GetLastError() == ERROR_ACCESS_DENIED ? EACCES : ENOENT;
+            return -1;
+        }
+        const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDONLY | _O_BINARY);
+        if (fd < 0) CloseHandle(handle);
+        return fd;
+    }
     return _wopen(file.c_str(), flags | _O_BINARY | _O_NOINHERIT, static_cast<int>(mode));
 }
-int closeFile(int fd) { return _close(fd); }
+int closeFile(int fd) {
+    return _close(fd);
+}
 long long readSome(int fd, void* buffer, std::size_t length) {
     return _read(fd, buffer, static_cast<unsigned>(length));
 }
@@ -90,15 +108,21 @@ bool renameOver(const std::filesystem::path& from, const std::filesystem::path& 
     return false;
 }
 
-void removeFile(const std::filesystem::path& file) { _wunlink(file.c_str()); }
+void removeFile(const std::filesystem::path& file) {
+    _wunlink(file.c_str());
+}
 
 #else
 
 int openFile(const std::filesystem::path& file, int flags, unsigned mode) {
     return ::open(file.c_str(), flags | O_CLOEXEC, static_cast<mode_t>(mode));
 }
-int closeFile(int fd) { return ::close(fd); }
-long long readSome(int fd, void* buffer, std::size_t length) { return ::read(fd, buffer, length); }
+int closeFile(int fd) {
+    return ::close(fd);
+}
+long long readSome(int fd, void* buffer, std::size_t length) {
+    return ::read(fd, buffer, length);
+}
 long long writeSome(int fd, const void* buffer, std::size_t length) {
     return ::write(fd, buffer, length);
 }
@@ -134,7 +158,9 @@ bool renameOver(const std::filesystem::path& from, const std::filesystem::path& 
     return ::rename(from.c_str(), to.c_str()) == 0;
 }
 
-void removeFile(const std::filesystem::path& file) { ::unlink(file.c_str()); }
+void removeFile(const std::filesystem::path& file) {
+    ::unlink(file.c_str());
+}
 
 #endif
 

@@ -128,6 +128,7 @@ public:
     // The whole file as it is to be saved now, as consecutive pieces.
     std::vector<MetabaseSavePiece> savePieces() const;
     const MetabaseOriginal& original() const { return *original_; }
+    MetabaseOriginal& original() { return *original_; }
 
 private:
     MetabaseDocument() = default;

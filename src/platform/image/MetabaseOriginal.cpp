@@ -74,16 +74,44 @@ std::unique_ptr<MetabaseOriginal> MetabaseOriginal::read(const std::filesystem::
         if (count == 0) break;
         size += static_cast<std::size_t>(count);
     }
-    return std::unique_ptr<MetabaseOriginal>(new MetabaseOriginal(fd, size, stamp));
+    std::unique_ptr<MetabaseOriginal> original(new MetabaseOriginal(fd, size, stamp));
+#ifdef _WIN32
+    original->snapshot_.assign(text.get(), size);
+    original->file_ = file;
+    fd_io::closeFile(fd);
+    original->fd_ = -1;
+#endif
+    return original;
+}
+
+#ifdef _WIN32
+namespace {
+bool stampOfPath(const std::filesystem::path& file, fd_io::FileStamp& stamp) {
+    const int fd = fd_io::openFile(file, O_RDONLY);
+    if (fd < 0) return false;
+    const bool stamped = fd_io::stampOf(fd, stamp);
+    fd_io::closeFile(fd);
+    return stamped;
+}
+}  // namespace
+#endif
+
+void MetabaseOriginal::noteSaved() {
+#ifdef _WIN32
+    stampOfPath(file_, stamp_);
+#endif
 }
 
 MetabaseOriginal::~MetabaseOriginal() {
-    fd_io::closeFile(fd_);
+    if (fd_ >= 0) fd_io::closeFile(fd_);
 }
 
 std::string MetabaseOriginal::bytes(std::size_t offset, std::size_t length) const {
     offset = std::min(offset, size_);
     length = std::min(length, size_ - offset);
+#ifdef _WIN32
+    return snapshot_.substr(offset, length);
+#endif
     std::string out(length, '\0');
     std::size_t done = 0;
     while (done < length) {
@@ -99,6 +127,13 @@ std::string MetabaseOriginal::bytes(std::size_t offset, std::size_t length) cons
 }
 
 bool MetabaseOriginal::copyTo(int target, std::size_t offset, std::size_t length) const {
+#ifdef _WIN32
+    if (offset + length > snapshot_.size()) {
+        errno = EIO;
+        return false;
+    }
+    return writeAll(target, snapshot_.data() + offset, length);
+#endif
     auto from = static_cast<std::int64_t>(offset);
     while (length > 0) {
         const auto count = fd_io::copyInKernel(fd_, &from, target, length);
@@ -123,7 +158,11 @@ bool MetabaseOriginal::copyTo(int target, std::size_t offset, std::size_t length
 
 bool MetabaseOriginal::unchanged() const {
     fd_io::FileStamp now;
+#ifdef _WIN32
+    return stampOfPath(file_, now) && now == stamp_;
+#else
     return fd_io::stampOf(fd_, now) && now == stamp_;
+#endif
 }
 
 }  // namespace tessaron

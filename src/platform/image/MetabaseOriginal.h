@@ -19,6 +19,11 @@ namespace tessaron {
 // longer there, and a save is refused rather than spliced from other text.
 // (A file replaced by renaming keeps the bytes read: the open file is the old
 // one.)
+//
+// Windows refuses to rename a file over one that is open, so there the bytes
+// read are kept in memory instead, the file is closed after reading, and a
+// change is told by the file's size and time, taken again after each save of
+// this program.
 class MetabaseOriginal {
 public:
     // Opens the file and reads all of it into `text` (`size` bytes). Returns
@@ -40,6 +45,8 @@ public:
     // True while the file still has the size and modification time it had
     // when it was read.
     bool unchanged() const;
+    // Takes note that this program has just replaced the file by a save.
+    void noteSaved();
 
 private:
     MetabaseOriginal(int fd, std::size_t size, file_descriptors::FileStamp stamp)
@@ -48,6 +55,10 @@ private:
     int fd_;
     std::size_t size_;
     file_descriptors::FileStamp stamp_;
+#ifdef _WIN32
+    std::string snapshot_;
+    std::filesystem::path file_;
+#endif
 };
 
 }  // namespace tessaron

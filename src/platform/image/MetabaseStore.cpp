@@ -107,6 +107,7 @@ void MetabaseStore::flush() {
     unsigned mode = 0;
     fd_io::modeOf(file_, mode);
     replaceAtomically(file_, *document_, mode & 07777);
+    document_->original().noteSaved();
     dirty_ = false;
 }
 

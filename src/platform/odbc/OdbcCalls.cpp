@@ -44,9 +44,9 @@ SQLRETURN driverConnect(SQLHDBC connection, const std::string& connectionString)
     std::vector<Unit> completed(1024);
     SQLSMALLINT completedLength = 0;
 #ifdef _WIN32
-    return SQLDriverConnectW(connection, nullptr, text.data(), static_cast<SQLSMALLINT>(text.size()),
-                             completed.data(), static_cast<SQLSMALLINT>(completed.size()),
-                             &completedLength, SQL_DRIVER_NOPROMPT);
+    return SQLDriverConnectW(
+        connection, nullptr, text.data(), static_cast<SQLSMALLINT>(text.size()), completed.data(),
+        static_cast<SQLSMALLINT>(completed.size()), &completedLength, SQL_DRIVER_NOPROMPT);
 #else
     return SQLDriverConnect(connection, nullptr, text.data(), static_cast<SQLSMALLINT>(text.size()),
                             completed.data(), static_cast<SQLSMALLINT>(completed.size()),

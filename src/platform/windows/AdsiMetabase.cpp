@@ -97,10 +97,9 @@ public:
         DISPPARAMS none{};
         Variant enumerator;
         EXCEPINFO exception{};
-        HRESULT result =
-            object_.get()->Invoke(DISPID_NEWENUM, IID_NULL, LOCALE_USER_DEFAULT,
-                                  DISPATCH_METHOD | DISPATCH_PROPERTYGET, &none, enumerator.get(),
-                                  &exception, nullptr);
+        HRESULT result = object_.get()->Invoke(DISPID_NEWENUM, IID_NULL, LOCALE_USER_DEFAULT,
+                                               DISPATCH_METHOD | DISPATCH_PROPERTYGET, &none,
+                                               enumerator.get(), &exception, nullptr);
         if (FAILED(result)) throw providerError(result);
         IUnknown* unknown = enumerator.value().vt == VT_UNKNOWN    ? enumerator.value().punkVal
                             : enumerator.value().vt == VT_DISPATCH ? enumerator.value().pdispVal
@@ -186,8 +185,8 @@ private:
 std::unique_ptr<MetabaseObject> AdsiMetabase::Open(const std::string& path) {
     enterComApartment();
     ComPtr<IDispatch> object;
-    const HRESULT result =
-        CoGetObject(toWide(path).c_str(), nullptr, IID_IDispatch, reinterpret_cast<void**>(object.out()));
+    const HRESULT result = CoGetObject(toWide(path).c_str(), nullptr, IID_IDispatch,
+                                       reinterpret_cast<void**>(object.out()));
     if (FAILED(result)) {
         // Without the IIS provider the name does not resolve at all: IIS is
         // not there, as for a path with nothing at it.

@@ -116,8 +116,8 @@ void Automation::call(const std::string& name, std::vector<VARIANT*> arguments, 
                              result ? result : ignored.get(), &exception, &badArgument);
     if (status == DISP_E_EXCEPTION) {
         if (exception.pfnDeferredFillIn) exception.pfnDeferredFillIn(&exception);
-        const HRESULT code = exception.scode ? exception.scode
-                                             : static_cast<HRESULT>(exception.wCode);
+        const HRESULT code =
+            exception.scode ? exception.scode : static_cast<HRESULT>(exception.wCode);
         std::string description = bstrText(exception.bstrDescription);
         SysFreeString(exception.bstrDescription);
         SysFreeString(exception.bstrSource);

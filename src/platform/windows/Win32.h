@@ -4,11 +4,11 @@
 // variants (CopyFile, DeleteFile, ReplaceFile, GetObject) would rename this
 // program's own methods of the same names, so they are removed; the backend
 // calls the wide functions by their full names.
-#include <winsock2.h>
-#include <windows.h>
 #include <iphlpapi.h>
 #include <objbase.h>
 #include <oleauto.h>
+#include <windows.h>
+#include <winsock2.h>
 
 #undef CopyFile
 #undef DeleteFile

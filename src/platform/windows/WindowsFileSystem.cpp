@@ -31,7 +31,9 @@ namespace {
     }
 }
 
-DWORD attributesOf(const std::string& path) { return GetFileAttributesW(toWide(path).c_str()); }
+DWORD attributesOf(const std::string& path) {
+    return GetFileAttributesW(toWide(path).c_str());
+}
 
 bool isFolder(DWORD attributes) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -119,7 +121,9 @@ bool WindowsFileSystem::FolderExists(const std::string& path) {
     return isFolder(attributesOf(path));
 }
 
-bool WindowsFileSystem::FileExists(const std::string& path) { return isFile(attributesOf(path)); }
+bool WindowsFileSystem::FileExists(const std::string& path) {
+    return isFile(attributesOf(path));
+}
 
 void WindowsFileSystem::CreateFolder(const std::string& path) {
     if (path.empty()) throw scripting_error::invalidCall();

@@ -33,7 +33,8 @@ std::unique_ptr<PanelComponent> createPanelComponent() {
         result = CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
                                   IID_IDispatch, reinterpret_cast<void**>(object.out()));
     }
-    if (FAILED(result)) throw PlatformError(kCannotCreateObject, "ActiveX component can't create object");
+    if (FAILED(result))
+        throw PlatformError(kCannotCreateObject, "ActiveX component can't create object");
     return std::make_unique<AutomationPanelComponent>(std::move(object));
 }
 

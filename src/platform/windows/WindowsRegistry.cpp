@@ -34,8 +34,8 @@ std::vector<std::string> multiStringData(const std::vector<BYTE>& data) {
     std::size_t start = 0;
     while (start < all.size()) {
         const auto end = all.find(L'\0', start);
-        const auto piece = all.substr(start, end == std::wstring::npos ? std::wstring::npos
-                                                                       : end - start);
+        const auto piece =
+            all.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
         if (piece.empty()) break;  // the empty string ends the list
         texts.push_back(fromWide(piece));
         if (end == std::wstring::npos) break;

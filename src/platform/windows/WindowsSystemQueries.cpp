@@ -86,7 +86,8 @@ std::string kernelVersionText() {
 
 std::vector<OperatingSystemInstance> WindowsWmi::OperatingSystems() {
     OperatingSystemInstance instance;
-    instance.Organization = registryValueText(readMachineValue(kWindowsNt, "RegisteredOrganization"));
+    instance.Organization =
+        registryValueText(readMachineValue(kWindowsNt, "RegisteredOrganization"));
     instance.RegisteredUser = registryValueText(readMachineValue(kWindowsNt, "RegisteredOwner"));
     instance.Version = kernelVersionText();
     return {instance};
