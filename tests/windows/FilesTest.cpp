@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "WindowsTestSupport.h"
+#include "platform/Failure.h"
 #include "platform/windows/WindowsFileSystem.h"
 
 namespace tessaron::testing {

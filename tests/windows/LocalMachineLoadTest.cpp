@@ -2,6 +2,7 @@
 // through real COM activation, the registry and the directory service.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 #include "WindowsTestSupport.h"
@@ -17,10 +18,12 @@ namespace {
 const char* const kComponentMessage =
     "Tessaron DLL Not Accessable!: Sorry, I cannot access the Tessaron DLL.  Please reinstall "
     "Tessaron.\n";
-const char* const kIisMessage =
-    "Cannot Read IIS Configuration: Sorry, I could not read the information from this server's "
-    "IIS configuration.  Please make sure IIS is properly installed and that you are running this "
-    "utility as a member of the Administrators group.\n";
+// Without IIS the load step ends when it reads the log directory among the
+// machine's facts.
+const char* const kNoIisMessage =
+    "Critical Error 1: Sorry, I encountered problems getting the necessary information for "
+    "configuration.  Please make sure IIS is installed properly, and that you are running this "
+    "utility with Administrator privileges.\n";
 
 std::string escaped(const std::string& path) {
     std::string out;
@@ -88,7 +91,7 @@ TEST_F(LocalMachineLoad, TheComponentIsReachedThroughCom) {
     SetEnvironmentVariableA("TESSARON_TEST_COMMANDS", nullptr);
 }
 
-TEST_F(LocalMachineLoad, WithoutTheIisProviderTheProgramEndsWithMessage6) {
+TEST_F(LocalMachineLoad, WithoutTheIisProviderTheProgramEndsWithMessage3) {
     RegisteredTestMaster master;
     OdbcDatabase odbc;
     const auto machine = platform::windows::openLocalMachine(odbc);
@@ -100,8 +103,7 @@ TEST_F(LocalMachineLoad, WithoutTheIisProviderTheProgramEndsWithMessage6) {
     }
     std::string err;
     EXPECT_EQ(run(err), app::exit_status::kEndedAtLoad);
-    EXPECT_NE(err.find(kIisMessage), std::string::npos) << err;
-    EXPECT_EQ(err.find("Tessaron DLL Not Accessable!"), std::string::npos) << err;
+    EXPECT_EQ(err, kNoIisMessage);
 }
 
 }  // namespace

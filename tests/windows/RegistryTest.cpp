@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "WindowsTestSupport.h"
+#include "platform/Failure.h"
 #include "platform/windows/WindowsRegistry.h"
 #include "platform/windows/WindowsSystemQueries.h"
 

@@ -60,15 +60,8 @@ void importRegistry(const std::string& body, bool view32) {
 }
 
 void deleteMachineKey(const std::string& keyPath) {
-    for (const REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
-        HKEY parent = nullptr;
-        const auto slash = keyPath.rfind('\\');
-        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, toWide(keyPath.substr(0, slash)).c_str(), 0,
-                          KEY_ALL_ACCESS | view, &parent) != ERROR_SUCCESS) {
-            continue;
-        }
-        RegDeleteTreeW(parent, toWide(keyPath.substr(slash + 1)).c_str());
-        RegCloseKey(parent);
+    for (const char* view : {"64", "32"}) {
+        runProgram("reg.exe delete \"HKLM\\" + keyPath + "\" /f /reg:" + view);
     }
 }
 
@@ -94,13 +87,13 @@ TempFolder::~TempFolder() {
 }
 
 void writeBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(toWide(path), std::ios::binary);
+    std::ofstream out(fs::path(toWide(path)), std::ios::binary);
     out << bytes;
     if (!out) throw std::runtime_error("cannot write " + path);
 }
 
 std::string readBytes(const std::string& path) {
-    std::ifstream in(toWide(path), std::ios::binary);
+    std::ifstream in(fs::path(toWide(path)), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 

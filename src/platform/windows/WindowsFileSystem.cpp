@@ -41,6 +41,13 @@ bool isFolder(DWORD attributes) {
 bool isFile(DWORD attributes) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
+// The runtime refuses to change a read-only file itself, before the system
+// is asked (which, for an administrator on some systems, would not refuse).
+void refuseReadOnly(DWORD attributes) {
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        throw scripting_error::permissionDenied();
+    }
+}
 
 std::string lastName(const std::string& path) {
     const auto slash = path.find_last_of("\\/");
@@ -108,7 +115,9 @@ private:
 
 std::unique_ptr<TextWriter> openForWriting(const std::string& path, DWORD access,
                                            DWORD disposition) {
-    if (isFolder(attributesOf(path))) throw scripting_error::permissionDenied();
+    const auto attributes = attributesOf(path);
+    if (isFolder(attributes)) throw scripting_error::permissionDenied();
+    refuseReadOnly(attributes);
     HANDLE handle = CreateFileW(toWide(path).c_str(), access, FILE_SHARE_READ, nullptr, disposition,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) fail(GetLastError());
@@ -144,6 +153,7 @@ void WindowsFileSystem::CopyFile(const std::string& source, const std::string& d
     if (existing != INVALID_FILE_ATTRIBUTES && !overwrite) {
         throw scripting_error::fileAlreadyExists();
     }
+    refuseReadOnly(existing);
     if (!CopyFileW(toWide(source).c_str(), toWide(target).c_str(), overwrite ? FALSE : TRUE)) {
         fail(GetLastError());
     }
@@ -151,7 +161,9 @@ void WindowsFileSystem::CopyFile(const std::string& source, const std::string& d
 
 void WindowsFileSystem::ReplaceFile(const std::string& source, const std::string& destination) {
     if (!isFile(attributesOf(source))) missingFile(source);
-    if (isFolder(attributesOf(destination))) throw scripting_error::permissionDenied();
+    const auto existing = attributesOf(destination);
+    if (isFolder(existing)) throw scripting_error::permissionDenied();
+    refuseReadOnly(existing);
     if (!MoveFileExW(toWide(source).c_str(), toWide(destination).c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         fail(GetLastError());
@@ -159,7 +171,9 @@ void WindowsFileSystem::ReplaceFile(const std::string& source, const std::string
 }
 
 void WindowsFileSystem::DeleteFile(const std::string& path) {
-    if (!isFile(attributesOf(path))) missingFile(path);
+    const auto attributes = attributesOf(path);
+    if (!isFile(attributes)) missingFile(path);
+    refuseReadOnly(attributes);
     if (!DeleteFileW(toWide(path).c_str())) fail(GetLastError());
 }
 
