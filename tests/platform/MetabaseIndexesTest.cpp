@@ -300,6 +300,9 @@ TEST_F(MetabaseIndexesTest, FileWrittenToSinceReadingIsNotSavedOver) {
 }
 
 TEST_F(MetabaseIndexesTest, FileReplacedSinceReadingIsSavedOverWithTheStoresCommits) {
+#ifdef _WIN32
+    GTEST_SKIP() << "on Windows the store cannot keep the replaced file open, so it refuses";
+#endif
     auto iis = store(smallMetabase());
     auto second = iis->Open("IIS://LocalHost/W3SVC/2");
     second->Put("ServerComment", std::string("Renamed"));
