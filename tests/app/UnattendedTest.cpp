@@ -59,11 +59,10 @@ TEST(Unattended, UsageErrorsStopBeforeTheMachineIsTouched) {
         std::string answers;
         std::string expected;
     };
-    const std::vector<Case> cases = {
+    std::vector<Case> cases = {
         {{"--machine", dir, "--answers", good, "--colour"}, "", "unknown option --colour"},
         {{"--machine", dir, "--answers", good, "--options", "tasks,web"}, "",
          "unknown install option \"web\""},
-        {{"--answers", good}, "", "--answers needs --machine DIR"},
         {{"--machine", dir, "--answers", dir + "/missing.txt"}, "",
          "cannot read answers file " + dir + "/missing.txt"},
         {{}, "txtControlPanelTitle = x\ntxtNoSuchBox = 1\n", ":2: unknown control \"txtNoSuchBox\""},
@@ -73,6 +72,9 @@ TEST(Unattended, UsageErrorsStopBeforeTheMachineIsTouched) {
         {{}, "Label7 = hello\n", ":1: Label7 is a label and takes no value"},
         {{}, "# Caf\xE9\ntxtMainCompanyName = Caf\xE9\n", ":2: the line is not UTF-8 text"},
     };
+#ifndef _WIN32  // on Windows the program without --machine configures the machine itself
+    cases.push_back({{"--answers", good}, "", "--answers needs --machine DIR"});
+#endif
     for (const auto& c : cases) {
         auto args = c.args;
         if (args.empty()) args = {"--machine", dir, "--answers", answersFile(machine, c.answers)};
@@ -167,6 +169,7 @@ TEST(Unattended, RunCompletesWithZeroAndWithRunErrorOne) {
         // With the internal box ticked on this machine the internal address stays.
         EXPECT_NE(config.find("InternalIP = \"10.0.0.5\"\r\n"), std::string::npos);
     }
+#ifndef _WIN32  // Windows folders have no write bit for an image to clear
     {
         auto machine = sample2003();
         machine.setReadOnly("C:\\Tessaron\\panel", true);
@@ -176,6 +179,7 @@ TEST(Unattended, RunCompletesWithZeroAndWithRunErrorOne) {
         EXPECT_EQ(result.status, 1) << result.out << result.err;
         EXPECT_NE(result.out.find("Could not write to configuration file."), std::string::npos);
     }
+#endif
 }
 
 // The test database server of scripts/test-mariadb.sh.

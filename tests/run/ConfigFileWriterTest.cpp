@@ -36,7 +36,7 @@ std::vector<std::string> splitLines(const std::string& bytes) {
 std::vector<std::string> strayFiles(const TempMachine& machine) {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(machine.host("C:\\Tessaron\\panel"))) {
-        if (entry.path().filename() != "config.inc") names.push_back(entry.path().filename());
+        if (entry.path().filename() != "config.inc") names.push_back(entry.path().filename().string());
     }
     return names;
 }

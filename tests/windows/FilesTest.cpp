@@ -107,7 +107,8 @@ TEST(WindowsFiles, ReplaceTakesTheNewFileOrKeepsTheFormerOne) {
     EXPECT_EQ(readBytes(folder / "config.inc"), "new");
     EXPECT_FALSE(files.FileExists(folder / "new.tmp"));
 
-    files.CopyFile(folder / "config.inc", folder / "sub-missing\\", true);
+    expectFailure([&] { files.CopyFile(folder / "config.inc", folder / "none\\", true); }, 76,
+                  "Path not found");
 }
 
 }  // namespace

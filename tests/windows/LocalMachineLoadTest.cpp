@@ -99,7 +99,8 @@ TEST_F(LocalMachineLoad, WithoutTheIisProviderTheProgramEndsWithMessage3) {
         machine->Iis().Open("IIS://LocalHost/W3SVC");
         FAIL() << "opened the web service without a provider";
     } catch (const PlatformError& error) {
-        EXPECT_EQ(error.description(), "The system cannot find the path specified.");
+        EXPECT_EQ(error.description(), "The system cannot find the path specified.")
+            << std::hex << error.number();
     }
     std::string err;
     EXPECT_EQ(run(err), app::exit_status::kEndedAtLoad);

@@ -190,8 +190,8 @@ std::unique_ptr<MetabaseObject> AdsiMetabase::Open(const std::string& path) {
     if (FAILED(result)) {
         // Without the IIS provider the name does not resolve at all: IIS is
         // not there, as for a path with nothing at it.
-        if (result == MK_E_SYNTAX || result == MK_E_UNAVAILABLE || result == CO_E_CLASSSTRING ||
-            result == REGDB_E_CLASSNOTREG) {
+        if (result == MK_E_SYNTAX || result == MK_E_UNAVAILABLE || result == MK_E_CANTOPENFILE ||
+            result == CO_E_CLASSSTRING || result == REGDB_E_CLASSNOTREG) {
             throw metabase_error::pathNotFound();
         }
         throw providerError(result);
