@@ -107,6 +107,10 @@ class ConfigFileWriterFailure : public ::testing::TestWithParam<FailureCase> {};
 // Whatever fails, the former configuration keeps every byte, no temporary
 // file is left beside it and RunError is set.
 TEST_P(ConfigFileWriterFailure, KeepsTheFormerFileAndSetsRunError) {
+    if (std::string(GetParam().what) == "panel folder read-only" &&
+        !TempMachine::foldersCanBeReadOnly()) {
+        GTEST_SKIP() << "folders cannot be read-only here";
+    }
     TempMachine machine;
     writeSmallServer(machine, {.tempValue = GetParam().tempFolderKnown});
     machine.writeFile(kConfig, kFormerBytes);

@@ -30,6 +30,10 @@ void PrintTo(const DirectoryCase& c, std::ostream* os) { *os << c.what; }
 class WorkingDirectoryTest : public ::testing::TestWithParam<DirectoryCase> {};
 
 TEST_P(WorkingDirectoryTest, LogsEachDirectoryAndStopsAtTheFirstFailure) {
+    if (std::string(GetParam().what) == "logfile parent read-only" &&
+        !TempMachine::foldersCanBeReadOnly()) {
+        GTEST_SKIP() << "folders cannot be read-only here";
+    }
     TempMachine machine;
     writeSmallServer(machine);
     SettingsRecord settings = smallServerSettings();

@@ -112,6 +112,11 @@ void removeFile(const std::filesystem::path& file) {
     _wunlink(file.c_str());
 }
 
+bool isReadOnly(const std::filesystem::path& entry) {
+    const DWORD attributes = GetFileAttributesW(entry.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+}
+
 #else
 
 int openFile(const std::filesystem::path& file, int flags, unsigned mode) {
@@ -160,6 +165,12 @@ bool renameOver(const std::filesystem::path& from, const std::filesystem::path& 
 
 void removeFile(const std::filesystem::path& file) {
     ::unlink(file.c_str());
+}
+
+bool isReadOnly(const std::filesystem::path& entry) {
+    struct stat info {};
+    if (::stat(entry.c_str(), &info) != 0) return false;
+    return (info.st_mode & S_IWUSR) == 0;
 }
 
 #endif

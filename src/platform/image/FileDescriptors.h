@@ -41,4 +41,9 @@ void setMode(int fd, const std::filesystem::path& file, unsigned mode);
 bool renameOver(const std::filesystem::path& from, const std::filesystem::path& to);
 void removeFile(const std::filesystem::path& file);
 
+// True when the entry's owner-write permission bit is clear; on Windows, when
+// the file or folder has the read-only attribute (Windows' folders have no
+// write bit).
+bool isReadOnly(const std::filesystem::path& entry);
+
 }  // namespace tessaron::file_descriptors

@@ -7,6 +7,7 @@
 #include "platform/Failure.h"
 #include "platform/ScriptingErrors.h"
 #include "platform/image/CodePage1252.h"
+#include "platform/image/FileDescriptors.h"
 
 namespace fs = std::filesystem;
 
@@ -108,12 +109,7 @@ private:
 
 }  // namespace
 
-bool isReadOnlyEntry(const fs::path& hostPath) {
-    std::error_code error;
-    const auto status = fs::status(hostPath, error);
-    if (error) return false;
-    return (status.permissions() & fs::perms::owner_write) == fs::perms::none;
-}
+bool isReadOnlyEntry(const fs::path& hostPath) { return file_descriptors::isReadOnly(hostPath); }
 
 bool ImageFileSystem::FolderExists(const std::string& path) {
     const auto resolved = paths_.resolve(path);
