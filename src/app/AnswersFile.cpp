@@ -1,5 +1,6 @@
 #include "app/AnswersFile.h"
 
+#include "app/AnswerReferences.h"
 #include "platform/image/CodePage1252.h"
 
 namespace tessaron::app {
@@ -79,6 +80,9 @@ std::vector<Answer> parseAnswers(std::string_view text, const std::string& fileN
         // unbalanced quote is part of the text.
         if (answer.value.size() >= 2 && answer.value.front() == '"' && answer.value.back() == '"') {
             answer.value = answer.value.substr(1, answer.value.size() - 2);
+        } else {
+            // Only an unquoted value may name where it is kept ("@env:NAME").
+            answer.value = ResolveAnswerReference(answer.value, fileName, lineNumber);
         }
 
         const ControlSpec* design = findControlSpec(mainFormSpec(), answer.control);

@@ -29,7 +29,9 @@ struct Answer {
 // control is the text before the first "=", blanks trimmed; the value is the
 // text after it with blanks (spaces and tabs) trimmed or, when that is
 // enclosed in double quotes (at least two characters, a quote at each end),
-// the text between them exactly; any other quote is part of the value.
+// the text between them exactly; any other quote is part of the value. An
+// unquoted value "@env:NAME" or "@file:PATH" is replaced by what it names
+// (see AnswerReferences.h); a quoted one is always literal.
 //
 // Checked here, before the machine is touched: the line is UTF-8 and has an
 // "=", the control is one of the settings window's text boxes, check boxes

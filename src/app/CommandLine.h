@@ -9,19 +9,32 @@
 
 namespace tessaron::app {
 
+struct Backend;
+
 // The program's command line:
 //   tessaron-config [--machine DIR]                                  the settings window
 //   tessaron-config --machine DIR --answers FILE [--options LIST] [--yes]   unattended run
-//   tessaron-config --help
+//       [--preview [--format text|json]] [--save-answers FILE [--save-answers-clear]]
+//   tessaron-config --machine DIR --restore                          undo the latest run
+//   tessaron-config --help | --version
 // "--name VALUE" and "--name=VALUE" are both accepted.
 struct CommandLine {
     bool help = false;
+    bool version = false;
     std::optional<std::string> machine;
     std::optional<std::string> answers;
     std::optional<std::string> options;
     bool yes = false;
+    // --preview [--format text|json]: what the run would change, nothing run
+    bool preview = false;
+    std::optional<std::string> format;
+    // --save-answers FILE [--save-answers-clear]: the answered window recorded
+    std::optional<std::string> saveAnswers;
+    bool saveAnswersClear = false;
+    // --restore: the latest run's files put back
+    bool restore = false;
 
-    bool unattended() const { return answers.has_value(); }
+    bool unattended() const { return answers.has_value() || restore; }
 };
 
 // Exit statuses of the unattended run.
@@ -30,6 +43,9 @@ inline constexpr int kCompleted = 0;
 inline constexpr int kCompletedWithRunError = 1;
 inline constexpr int kStoppedByCheck = 2;
 inline constexpr int kEndedAtLoad = 3;
+inline constexpr int kCompletedWithErrors = 4;
+inline constexpr int kMachineBusy = 5;
+inline constexpr int kCancelled = 6;
 inline constexpr int kUsage = 64;
 inline constexpr int kInternalError = 70;
 }  // namespace exit_status
@@ -41,14 +57,18 @@ CommandLine parseCommandLine(const std::vector<std::string>& args);
 InstallOptions parseInstallOptions(const std::string& list);
 // The text --help prints.
 std::string usageText();
+// The program's version, and the line --version prints ("tessaron-config 1.0.0").
+inline constexpr const char* kVersion = "1.0.0";
+std::string versionText();
 
 // The unattended front end: parses the arguments (after the program name),
-// runs the load step on the machine image, applies the answers, presses the
-// install button and performs the run. The log goes to out as it is written,
-// one entry a line; messages and usage errors go to err. Returns the exit
+// opens the machine image through the backend, runs the load step, applies
+// the answers, presses the install button and performs the run. The log goes
+// to out as it is written, one entry a line; messages and usage errors go to err. Returns the exit
 // status. With --help it prints the usage to out and returns 0; without
 // --answers it reports that this build has no window and returns 64 (the
 // window's main handles that case itself before calling this).
-int runUnattended(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int runUnattended(const std::vector<std::string>& args, const Backend& backend, std::ostream& out,
+                  std::ostream& err);
 
 }  // namespace tessaron::app

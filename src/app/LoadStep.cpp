@@ -141,7 +141,7 @@ LoadResult SettingsWindow::Load() {
     if (!webSitesRead) return end(messages::cannotReadIisConfiguration());
 
     const std::string configFile = settings_.InstallDir + "\\panel\\config.inc";
-    if (!platform_.Files().FileExists(configFile)) return LoadResult::Shown;
+    if (!platform_.Files().FileExists(configFile)) return shown();
     if (messages_.show(messages::alreadyConfigured()) != MessageAnswer::Yes) {
         return LoadResult::Ended;
     }
@@ -151,6 +151,11 @@ LoadResult SettingsWindow::Load() {
     } catch (const PlatformError& error) {
         messages_.show(messages::cannotReadConfiguration(configFile, error.description()));
     }
+    return shown();
+}
+
+LoadResult SettingsWindow::shown() {
+    discovered_ = CurrentValues(controls_);
     return LoadResult::Shown;
 }
 
@@ -240,12 +245,10 @@ bool SettingsWindow::fillSiteLists() {
     bool webSitesRead = true;
     try {
         auto service = platform_.Iis().Open("IIS://LocalHost/W3SVC");
+        // A site without a display name is listed with an empty one, as a
+        // site whose name is empty; no look-up by name ever finds it.
         service->ListChildren("IIsWebServer", "ServerComment", [&](const MetabaseChildView& site) {
-            if (site.value) {
-                webSites.emplace_back(*site.value);
-            } else {
-                webSitesRead = false;
-            }
+            webSites.emplace_back(site.value.value_or(std::string_view()));
             return true;
         });
     } catch (const PlatformError&) {
@@ -257,15 +260,15 @@ bool SettingsWindow::fillSiteLists() {
     controls_.addEntries("cmbPreviewSVC", std::move(webSites));
 
     if (microsoftFtpAvailable_) {
-        // A failure here only shortens the FTP site list: it ends at the
-        // first site whose display name cannot be read.
+        // A failure here only shortens the FTP site list. A site without a
+        // display name is listed with an empty one, as on the web list.
         std::vector<std::string> ftpSites;
         try {
             auto service = platform_.Iis().Open("IIS://LocalHost/MSFTPSVC");
             service->ListChildren("IIsFtpServer", "ServerComment",
                                   [&](const MetabaseChildView& site) {
-                                      if (!site.value) return false;
-                                      ftpSites.emplace_back(*site.value);
+                                      ftpSites.emplace_back(
+                                          site.value.value_or(std::string_view()));
                                       return true;
                                   });
         } catch (const PlatformError&) {

@@ -1,20 +1,69 @@
 #include "app/ProgressRun.h"
 
 #include "platform/Failure.h"
+#include "run/BackingUpPlatform.h"
+
+#include "app/CommandLine.h"
 
 namespace tessaron::app {
 
-RunOutcome PerformRun(SettingsRecord& settings, const InstallOptions& options, Platform& platform,
-                      ProgressLog& log) {
-    RunContext run(settings, options, platform, log);
+RunOutcome OutcomeOf(RunEnding ending, const RunContext& run, const ProgressLog& log) {
     RunOutcome outcome;
-    outcome.ending = PerformInstallationRun(run);
+    outcome.ending = ending;
     outcome.runError = run.RunError;
+    outcome.loggedErrors = run.stageEndedOnError;
+    for (const auto& entry : log.entries()) {
+        if (entry.rfind("ERROR: ", 0) == 0) outcome.loggedErrors = true;
+    }
+    outcome.log = log.text();
+    outcome.entries = log.entries();
+    return outcome;
+}
+
+RunExit DescribeRunOutcome(const RunOutcome& outcome) {
+    using namespace exit_status;
+    if (!outcome.metabaseSaveError.empty()) {
+        return {kCompletedWithRunError, "Result: completed, but the metabase could not be saved: " +
+                                            outcome.metabaseSaveError + " (exit status 1)."};
+    }
+    switch (outcome.ending) {
+        case RunEnding::StoppedByCheck:
+            return {kStoppedByCheck, "Result: stopped by a prerequisite check (exit status 2)."};
+        case RunEnding::MachineBusy:
+            return {kMachineBusy, "Result: another configuration run holds the machine (exit status 5)."};
+        case RunEnding::Cancelled:
+            return {kCancelled, "Result: cancelled (exit status 6)."};
+        case RunEnding::Completed:
+            break;
+    }
+    if (outcome.runError) {
+        return {kCompletedWithRunError, "Result: completed with RunError set (exit status 1)."};
+    }
+    if (outcome.loggedErrors) {
+        return {kCompletedWithErrors, "Result: completed with errors (exit status 4)."};
+    }
+    return {kCompleted, "Result: completed (exit status 0)."};
+}
+
+RunOutcome PerformRun(SettingsRecord& settings, const InstallOptions& options, Platform& platform,
+                      ProgressLog& log, const RunHooks& hooks) {
+    // The former config.inc and metabase are kept before the run changes
+    // them, and the run's journal is written when it ends, so that the run
+    // can be undone.
+    RunBackups backups(platform.Files(), BackupPlacesFor(platform, settings.InstallDir), log,
+                       [] { return std::chrono::system_clock::now(); });
+    BackingUpPlatform undoable(platform, backups);
+
+    RunContext run(settings, options, undoable, log);
+    run.cancelRequested = hooks.cancelRequested;
+    run.stepBegun = hooks.stepBegun;
+    RunOutcome outcome = OutcomeOf(PerformInstallationRun(run), run, log);
     try {
-        platform.Iis().Flush();
+        undoable.Iis().Flush();
     } catch (const PlatformError& error) {
         outcome.metabaseSaveError = error.description();
     }
+    backups.finish();
     return outcome;
 }
 

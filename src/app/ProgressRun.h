@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/Platform.h"
 #include "run/ProgressLog.h"
@@ -13,19 +15,51 @@ namespace tessaron::app {
 struct RunOutcome {
     RunEnding ending = RunEnding::Completed;
     bool runError = false;
+    // True when the log holds an "ERROR: " line or an error line ended the
+    // web-server stage: the run completed with errors even when RunError is
+    // false.
+    bool loggedErrors = false;
     // Non-empty when the metabase's committed changes could not be made
     // durable after the run (the platform's description).
     std::string metabaseSaveError;
+    // Non-empty when the run stopped on something no stage reports as a log
+    // line (the machine could not be opened, an internal error).
+    std::string unexpectedError;
+    // The progress log as the run left it.
+    std::string log;
+    std::vector<std::string> entries;
 
-    // Closing the progress window ends the program unless the run completed
-    // with RunError set (then the install-options dialog is back).
-    bool closingEndsProgram() const { return ending == RunEnding::StoppedByCheck || !runError; }
+    // Closing the progress window ends the program after a run that was
+    // stopped by a check or completed without RunError; after a cancelled
+    // run, one that found the machine busy or one with RunError set, the install-options dialog is back.
+    bool closingEndsProgram() const {
+        if (ending == RunEnding::Cancelled || ending == RunEnding::MachineBusy) return false;
+        return ending == RunEnding::StoppedByCheck || !runError;
+    }
 };
+
+// What a front end hands the run besides its log (see RunContext).
+struct RunHooks {
+    std::function<bool()> cancelRequested;
+    std::function<void(int step, int steps, const std::string& name)> stepBegun;
+};
+
+// How a run ended as the unattended mode reports it: the exit status and
+// a result line such as "Result: completed (exit status 0).".
+struct RunExit {
+    int exitStatus = 0;
+    std::string line;
+};
+RunExit DescribeRunOutcome(const RunOutcome& outcome);
+
+// The outcome of a run that has just ended on the given context.
+RunOutcome OutcomeOf(RunEnding ending, const RunContext& run, const ProgressLog& log);
 
 // Performs one run with a fresh run context on the given log; every entry
 // reaches the log's listener as it is logged. Afterwards the metabase is
-// flushed, so that sites created by the run are on disk when it returns.
+// flushed, so that sites created by the run are on disk when it returns
+// (also after a cancel: what was committed before it stays whole).
 RunOutcome PerformRun(SettingsRecord& settings, const InstallOptions& options, Platform& platform,
-                      ProgressLog& log);
+                      ProgressLog& log, const RunHooks& hooks = {});
 
 }  // namespace tessaron::app

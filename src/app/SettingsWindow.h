@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/AnswersRecorder.h"
 #include "app/ControlModel.h"
 #include "app/MessageService.h"
 #include "platform/Platform.h"
@@ -65,6 +66,10 @@ public:
     // means cancelled; otherwise stored in the box and in the setting.
     void ApplyChosenFolder(std::string_view button, const std::string& chosen);
 
+    // The controls' values as the load step left them (empty before Load):
+    // what a recorded answers file leaves out.
+    const ControlValues& discoveredValues() const { return discovered_; }
+
     bool MicrosoftFTPAvailable() const { return microsoftFtpAvailable_; }
     // The panel component held for the window's lifetime (null before Load).
     PanelComponent* panelComponent() { return panelComponent_.get(); }
@@ -84,6 +89,7 @@ private:
     void probeMicrosoftFtp();
     bool fillSiteLists();
     LoadResult end(const Message& message);
+    LoadResult shown();
 
     Platform& platform_;
     SettingsRecord& settings_;
@@ -94,6 +100,7 @@ private:
     std::function<void()> installOptionsHandler_;
     std::unique_ptr<PanelComponent> panelComponent_;
     bool microsoftFtpAvailable_ = false;
+    ControlValues discovered_;
 };
 
 // Selects the last entry of the drop-down list whose text equals the value

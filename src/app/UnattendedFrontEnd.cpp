@@ -7,31 +7,29 @@
 #include <sstream>
 
 #include "app/AnswersFile.h"
+#include "app/Backend.h"
+#include "app/BackgroundRun.h"
+#include "app/CancelSignals.h"
 #include "app/CommandLine.h"
 #include "app/ProgressRun.h"
+#include "app/SecretMask.h"
 #include "app/SettingsWindow.h"
+#include "app/UnattendedActions.h"
 #include "platform/Failure.h"
-#include "platform/image/MachineImage.h"
-#include "platform/odbc/OdbcDatabase.h"
-#ifdef _WIN32
-#include "platform/windows/LocalMachine.h"
-#endif
 
 namespace tessaron::app {
 namespace {
 
 const char* const kProgram = "tessaron-config";
 
-// The backend without --machine: the Windows machine the program runs on,
-// where the program is built for Windows.
+// What the program works on without --machine: the Windows build opens the
+// machine it runs on (program start gives it that backend).
 #ifdef _WIN32
-constexpr bool kLocalMachine = true;
-std::unique_ptr<Platform> openLocalMachine(Database& database) {
-    return platform::windows::openLocalMachine(database);
-}
+constexpr const char* kWithoutMachineHelp =
+    "\nWithout --machine the program configures this Windows machine itself\n"
+    "(registry, files, WMI, the panel component, IIS through ADSI, odbc32).\n";
 #else
-constexpr bool kLocalMachine = false;
-std::unique_ptr<Platform> openLocalMachine(Database&) { return nullptr; }
+constexpr const char* kWithoutMachineHelp = "";
 #endif
 
 // Message boxes print "TITLE: TEXT"; the one question is answered by --yes.
@@ -84,37 +82,109 @@ bool takeValue(const std::vector<std::string>& args, std::size_t& index, const s
     return false;
 }
 
+// The run on its worker thread, every entry printed as it is logged; SIGINT
+// and SIGTERM cancel it at the next safe point.
+int performRun(const SettingsRecord& settings, const InstallOptions& options,
+               const MachineOpener& openMachine, std::ostream& out, std::ostream& err) {
+    // config.inc and the task command lines keep the passwords; what is
+    // printed does not.
+    const SecretMask mask(settings);
+    RunEvents events;
+    events.logged = [&out, &mask](const std::string& entry) {
+        out << mask.apply(entry) << '\n' << std::flush;
+    };
+    BackgroundRun run(settings, options, openMachine, std::move(events));
+    CancelSignals signals;
+    run.start();
+    while (!run.waitFor(std::chrono::milliseconds(50))) {
+        if (signals.received() && !run.cancelling()) run.cancel();
+    }
+    const RunOutcome& outcome = run.outcome();
+    if (!outcome.unexpectedError.empty()) {
+        const bool atOpen = outcome.ending == RunEnding::StoppedByCheck;
+        err << kProgram << ": " << (atOpen ? "" : "internal error: ") << outcome.unexpectedError
+            << '\n';
+        return atOpen ? exit_status::kEndedAtLoad : exit_status::kInternalError;
+    }
+    if (!outcome.metabaseSaveError.empty()) {
+        err << kProgram << ": the metabase could not be saved: " << outcome.metabaseSaveError
+            << '\n';
+        return exit_status::kCompletedWithRunError;
+    }
+    return DescribeRunOutcome(outcome).exitStatus;
+}
+
 }  // namespace
+
+std::string versionText() {
+    return std::string(kProgram) + " " + kVersion + "\n";
+}
 
 std::string usageText() {
     return "Usage:\n"
            "  tessaron-config [--machine DIR]\n"
-           "      opens the settings window on the machine image DIR\n"
+           "      opens the settings window on the machine image DIR (without --machine,\n"
+           "      the window asks for the folder)\n"
            "  tessaron-config --machine DIR --answers FILE [--options LIST] [--yes]\n"
-           "      configures the machine image DIR without the window\n"
+           "      configures the machine image DIR without the window; SIGINT or SIGTERM\n"
+           "      cancels the run at the next safe point between its steps\n"
+           "  tessaron-config --machine DIR --answers FILE [--options LIST] [--yes]\n"
+           "                  --preview [--format text|json]\n"
+           "      shows what that run would change, without changing DIR or the database\n"
+           "  tessaron-config --machine DIR --answers FILE [--yes] --save-answers OUT\n"
+           "      records the answered window in the answers file OUT, without a run\n"
+           "  tessaron-config --machine DIR --restore\n"
+           "      puts back config.inc and the metabase as they were before the latest run\n"
+           "  tessaron-config --version | --help\n"
            "\n"
            "Options:\n"
            "  --machine DIR    the machine image folder to configure\n"
            "  --answers FILE   answers file: one CONTROL = VALUE a line (a control of the\n"
            "                   settings window); blank lines and lines starting with # are\n"
-           "                   skipped; a value in double quotes is taken exactly\n"
+           "                   skipped; a value in double quotes is taken exactly;\n"
+           "                   an unquoted @env:NAME is the environment variable NAME,\n"
+           "                   @file:PATH the text of the file PATH (relative to FILE's\n"
+           "                   folder, without its final line break)\n"
            "  --options LIST   comma-separated stages to run besides the configuration\n"
            "                   file: tasks, database, sites (none when absent)\n"
            "  --yes            answer Yes when the machine is already configured, which\n"
            "                   reads its existing config.inc first (otherwise: No, and the\n"
            "                   program ends)\n"
+           "  --preview        runs the installation on a scratch copy of DIR, the database\n"
+           "                   read-only, and prints the changes: config.inc line by line,\n"
+           "                   metabase keys and properties (sites taken over, site\n"
+           "                   numbers, start conflicts), SQL statements, commands, folders\n"
+           "                   and files; exits with the status the run would have\n"
+           "  --format FORMAT  text (default) or json: the preview as one JSON document\n"
+           "  --save-answers OUT  writes every control whose value differs from what was\n"
+           "                   found on DIR to OUT, in replay order; passwords are written\n"
+           "                   as @env:TESSARON_..._PASSWORD references\n"
+           "  --save-answers-clear  writes the passwords in clear text instead\n"
+           "  --restore        undoes the latest run's changes of config.inc and the\n"
+           "                   metabase from the copies it kept (config.inc.<date-time>.bak\n"
+           "                   beside config.inc, MetaBase_<version>.xml in\n"
+           "                   %SystemRoot%\\system32\\inetsrv\\History); refuses when a file\n"
+           "                   was changed since; database rows and scheduled tasks stay\n"
+           "  --version        prints the program's version\n"
            "  --help           prints this text\n"
            "\n"
            "Messages go to standard error as \"TITLE: TEXT\"; the run's log goes to\n"
            "standard output as it is written.\n"
            "\n"
-           "Exit status: 0 run completed; 1 run completed with RunError set; 2 a check\n"
-           "stopped the run; 3 the program ended at load; 64 usage error.\n" +
-           std::string(kLocalMachine
-                           ? "\nWithout --machine the program configures this Windows machine "
-                             "itself\n(registry, files, WMI, the panel component, IIS through "
-                             "ADSI, odbc32).\n"
-                           : "");
+           "Exit status:\n"
+           "  0   the run completed\n"
+           "  1   the run completed with RunError set (config.inc could not be written or\n"
+           "      the database could not be reached); --restore: nothing was restored\n"
+           "  2   a prerequisite check stopped the run\n"
+           "  3   the program ended while loading the machine\n"
+           "  4   the run completed, but its log holds ERROR lines\n"
+           "  5   another configuration run holds the machine\n"
+           "  6   the run was cancelled (SIGINT or SIGTERM) at a safe point between steps\n"
+           "  64  usage error\n"
+           "  70  internal error\n"
+           "A preview exits with the status the run would have.\n"
+           "Passwords are never printed: the log and the preview show them as ********.\n" +
+           std::string(kWithoutMachineHelp);
 }
 
 CommandLine parseCommandLine(const std::vector<std::string>& args) {
@@ -123,21 +193,49 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
         const std::string& arg = args[index];
         if (arg == "--help" || arg == "-h") {
             line.help = true;
+        } else if (arg == "--version") {
+            line.version = true;
         } else if (arg == "--yes") {
             line.yes = true;
+        } else if (arg == "--preview") {
+            line.preview = true;
+        } else if (arg == "--restore") {
+            line.restore = true;
+        } else if (arg == "--save-answers-clear") {
+            line.saveAnswersClear = true;
         } else if (takeValue(args, index, "--machine", line.machine) ||
                    takeValue(args, index, "--answers", line.answers) ||
-                   takeValue(args, index, "--options", line.options)) {
+                   takeValue(args, index, "--options", line.options) ||
+                   takeValue(args, index, "--format", line.format) ||
+                   takeValue(args, index, "--save-answers", line.saveAnswers)) {
         } else {
             throw UsageError("unknown option " + arg);
         }
     }
-    if (line.help) return line;
+    if (line.help || line.version) return line;
+    if (line.restore) {
+        if (line.answers || line.options || line.yes || line.preview || line.format ||
+            line.saveAnswers || line.saveAnswersClear) {
+            throw UsageError("--restore takes no other option than --machine DIR");
+        }
+        if (!line.machine) throw UsageError("--restore needs --machine DIR");
+        return line;
+    }
     if (!line.answers && (line.options || line.yes)) {
         throw UsageError("--options and --yes need --answers FILE");
     }
-    if (line.answers && !line.machine && !kLocalMachine) {
-        throw UsageError("--answers needs --machine DIR");
+    if (!line.answers && (line.preview || line.saveAnswers)) {
+        throw UsageError("--preview and --save-answers need --answers FILE");
+    }
+    if (line.format && !line.preview) throw UsageError("--format needs --preview");
+    if (line.format && *line.format != "text" && *line.format != "json") {
+        throw UsageError("unknown format \"" + *line.format + "\" in --format (use text, json)");
+    }
+    if (line.saveAnswersClear && !line.saveAnswers) {
+        throw UsageError("--save-answers-clear needs --save-answers FILE");
+    }
+    if ((line.preview || line.restore) && !line.machine) {
+        throw UsageError("--preview and --restore work on a machine image: they need --machine DIR");
     }
     return line;
 }
@@ -165,7 +263,8 @@ InstallOptions parseInstallOptions(const std::string& list) {
     }
 }
 
-int runUnattended(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int runUnattended(const std::vector<std::string>& args, const Backend& backend, std::ostream& out,
+                  std::ostream& err) {
     CommandLine line;
     std::vector<Answer> answers;
     InstallOptions options;
@@ -175,33 +274,44 @@ int runUnattended(const std::vector<std::string>& args, std::ostream& out, std::
             out << usageText() << std::flush;
             return exit_status::kCompleted;
         }
+        if (line.version) {
+            out << versionText() << std::flush;
+            return exit_status::kCompleted;
+        }
         if (!line.unattended()) {
             err << kProgram << ": this build has no settings window; run it unattended with "
                 << "--machine DIR --answers FILE (see --help)\n";
             return exit_status::kUsage;
         }
+        if (!line.machine && !backend.openLocal) {
+            throw UsageError("--answers needs --machine DIR: this system has no local Windows "
+                             "machine to configure");
+        }
         std::error_code error;
         if (line.machine && !std::filesystem::is_directory(*line.machine, error)) {
             throw UsageError("machine image folder " + *line.machine + " does not exist");
         }
-        options = parseInstallOptions(line.options.value_or(""));
-        answers = parseAnswers(readAnswersFile(*line.answers), *line.answers);
+        if (!line.restore) {
+            options = parseInstallOptions(line.options.value_or(""));
+            answers = parseAnswers(readAnswersFile(*line.answers), *line.answers);
+        }
     } catch (const UsageError& usage) {
         err << kProgram << ": " << usage.what() << '\n' << "Try '" << kProgram << " --help'.\n";
         return exit_status::kUsage;
     }
 
     try {
-        OdbcDatabase odbc;
+        const MachineOpener openMachine =
+            machineOpener(backend, line.machine ? &*line.machine : nullptr);
         std::unique_ptr<Platform> machine;
         try {
-            machine = line.machine ? std::make_unique<MachineImage>(*line.machine, &odbc)
-                                   : openLocalMachine(odbc);
+            machine = openMachine();
         } catch (const PlatformError& error) {
-            err << kProgram << ": cannot open the machine image " << *line.machine << ": "
+            err << kProgram << ": cannot open the machine " << line.machine.value_or("") << ": "
                 << error.description() << '\n';
             return exit_status::kEndedAtLoad;
         }
+        if (line.restore) return RestoreLatestRunOn(*machine, out, err);
 
         ConsoleMessages messages(err, line.yes);
         SettingsRecord settings;
@@ -215,20 +325,22 @@ int runUnattended(const std::vector<std::string>& args, std::ostream& out, std::
             return exit_status::kUsage;
         }
 
-        window.controls().press("btnInstall");
-
-        ProgressLog log;
-        log.setListener([&out](const std::string& entry, const std::string&) {
-            out << entry << '\n' << std::flush;
-        });
-        const RunOutcome outcome = PerformRun(settings, options, *machine, log);
-        if (!outcome.metabaseSaveError.empty()) {
-            err << kProgram << ": the metabase could not be saved: " << outcome.metabaseSaveError
-                << '\n';
-            return exit_status::kCompletedWithRunError;
+        if (line.saveAnswers) {
+            try {
+                SaveAnswersFile(window, *line.saveAnswers, line.saveAnswersClear);
+            } catch (const UsageError& usage) {
+                err << kProgram << ": " << usage.what() << '\n';
+                return exit_status::kUsage;
+            }
+            if (!line.preview) return exit_status::kCompleted;
         }
-        if (outcome.ending == RunEnding::StoppedByCheck) return exit_status::kStoppedByCheck;
-        return outcome.runError ? exit_status::kCompletedWithRunError : exit_status::kCompleted;
+
+        window.controls().press("btnInstall");
+        if (line.preview) {
+            return PrintPreview(settings, options, *line.machine, machine->Databases(),
+                                line.format.value_or("text") == "json", out, err);
+        }
+        return performRun(settings, options, openMachine, out, err);
     } catch (const std::exception& unexpected) {
         err << kProgram << ": internal error: " << unexpected.what() << '\n';
         return exit_status::kInternalError;

@@ -12,17 +12,73 @@ namespace tessaron {
 
 namespace {
 
+// What a failed statement means to the stage.
+enum class Refusal {
+    TableExists,    // a CREATE TABLE of a table there already
+    DuplicateRow,   // an insert of a row whose key is there already
+    Other,
+};
+
+Refusal refusalOf(const PlatformError& error) {
+    const auto* database = dynamic_cast<const DatabaseError*>(&error);
+    if (!database) return Refusal::Other;
+    // MySQL: ER_TABLE_EXISTS_ERROR 1050, ER_DUP_ENTRY 1062; SQL Server:
+    // duplicate key 2627 (constraint) and 2601 (unique index).
+    if (database->sqlState() == "42S01" || database->nativeError() == 1050) {
+        return Refusal::TableExists;
+    }
+    const long native = database->nativeError();
+    if (database->sqlState() == "23000" && (native == 1062 || native == 2627 || native == 2601)) {
+        return Refusal::DuplicateRow;
+    }
+    return Refusal::Other;
+}
+
+// The table a CREATE TABLE or INSERT INTO statement names.
+std::string tableOf(const std::string& statement) {
+    for (const std::string prefix : {"CREATE TABLE ", "INSERT INTO "}) {
+        if (statement.rfind(prefix, 0) == 0) {
+            const auto end = statement.find_first_of(" (", prefix.size());
+            return statement.substr(prefix.size(), end - prefix.size());
+        }
+    }
+    return statement;
+}
+
 // One open connection and how the stage writes literals on it.
 struct StageConnection {
     RunContext& run;
     DatabaseConnection& database;
     LiteralStyle literals;
+    // True once a statement failed in a way the stage reports: the stage
+    // then does not claim the database was created.
+    bool reportedFailure = false;
 
     // Runs a statement whose failure the stage ignores. The failure is
     // cleared at once so it is never taken for a later step's failure.
     void executeIgnoringFailure(const std::string& statement) {
         run.attempt([&] { database.Execute(statement); });
         run.failure.clear();
+    }
+
+    // Runs a statement; a refusal other than the one the stage expects on a
+    // database initialised before is an ERROR line with the driver's text
+    // and sets RunError. Returns false when that happened.
+    bool execute(const std::string& statement, Refusal expected, const std::string& errorLine) {
+        try {
+            database.Execute(statement);
+            return true;
+        } catch (const PlatformError& error) {
+            if (refusalOf(error) == expected) return true;
+            run.AddProgressText(errorLine + " - " + error.description());
+            run.RunError = true;
+            reportedFailure = true;
+            return false;
+        }
+    }
+    bool insert(const std::string& statement) {
+        return execute(statement, Refusal::DuplicateRow,
+                       "ERROR: Could not insert into the " + tableOf(statement) + " table");
     }
 };
 
@@ -42,16 +98,14 @@ void addIpRow(StageConnection& connection, SqlDialect dialect) {
                                                "Total");
     });
     connection.run.failure.clear();
-    if (!total || *total == 0) {
-        connection.executeIgnoringFailure(IpInsertStatement(settings, connection.literals));
-    }
+    if (!total || *total == 0) connection.insert(IpInsertStatement(settings, connection.literals));
 }
 
 void addResellerRow(StageConnection& connection, SqlDialect dialect) {
     std::tm now = localTime(connection.run);
     std::string timestamp =
         dialect == SqlDialect::MySql ? MySqlTimestamp(now) : SqlServerTimestamp(now);
-    connection.executeIgnoringFailure(
+    connection.insert(
         ResellerInsertStatement(dialect, connection.run.settings, timestamp, connection.literals));
 }
 
@@ -66,9 +120,7 @@ void runSqlServerSequence(StageConnection& connection) {
             run.failure.clear();
             continue;
         }
-        for (const auto& seed : SqlServerSeedStatements(table.name)) {
-            connection.executeIgnoringFailure(seed);
-        }
+        for (const auto& seed : SqlServerSeedStatements(table.name)) connection.insert(seed);
     }
 
     run.AddProgressText("Making necessary modifications...");
@@ -79,7 +131,7 @@ void runSqlServerSequence(StageConnection& connection) {
     run.AddProgressText("Populating database with initial data..");
     addIpRow(connection, SqlDialect::SqlServer);
     addResellerRow(connection, SqlDialect::SqlServer);
-    run.AddProgressText("Tessaron database created.");
+    if (!connection.reportedFailure) run.AddProgressText("Tessaron database created.");
 }
 
 // MySQL reads backslashes in literals as escapes unless the session says
@@ -97,19 +149,22 @@ void runMySqlSequence(StageConnection& connection) {
     connection.literals = mySqlLiteralStyle(run, connection.database);
 
     run.AddProgressText("Creating tables...");
+    // A table that exists already stays as it is; any other refusal leaves
+    // the schema incomplete, so nothing is inserted into it.
     for (const auto& statement : MySqlCreateStatements()) {
-        connection.executeIgnoringFailure(statement);
+        if (!connection.execute(statement, Refusal::TableExists,
+                                "ERROR: Could not create the " + tableOf(statement) + " table")) {
+            return;
+        }
     }
 
     run.AddProgressText("Populating database with initial data...");
     addIpRow(connection, SqlDialect::MySql);
-    connection.executeIgnoringFailure(MySqlAccountTypesSeed());
+    connection.insert(MySqlAccountTypesSeed());
     addResellerRow(connection, SqlDialect::MySql);
-    for (const auto& statement : MySqlSubjectsSeed()) {
-        connection.executeIgnoringFailure(statement);
-    }
-    connection.executeIgnoringFailure(MySqlVersionRow());
-    run.AddProgressText("Tessaron database created.");
+    for (const auto& statement : MySqlSubjectsSeed()) connection.insert(statement);
+    connection.insert(MySqlVersionRow());
+    if (!connection.reportedFailure) run.AddProgressText("Tessaron database created.");
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 
 #include <QEvent>
 #include <QFont>
+#include <QCheckBox>
 #include <QLabel>
+#include <QTextDocument>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QWidget>
@@ -32,7 +34,22 @@ namespace {
 
 const char* const kDesignedWidth = "designedWidth";
 
-void setDesigned(QWidget& widget, const QRect& place) {
+// A single-line label or a check box lower than its font needs grows
+// around its middle, so that it stays level with the box beside it.
+QRect tallEnough(const QWidget& widget, QRect place) {
+    int needed = 0;
+    if (const auto* label = qobject_cast<const QLabel*>(&widget); label && !label->wordWrap()) {
+        needed = label->fontMetrics().height();
+    } else if (const auto* check = qobject_cast<const QCheckBox*>(&widget)) {
+        needed = check->sizeHint().height();
+    }
+    if (place.height() >= needed) return place;
+    const int grow = needed - place.height();
+    return QRect(place.left(), place.top() - grow / 2, place.width(), needed);
+}
+
+void setDesigned(QWidget& widget, const QRect& designed) {
+    const QRect place = tallEnough(widget, designed);
     widget.setGeometry(place);
     widget.setProperty(kDesignedWidth, place.width());
     growLabelToFit(widget);
@@ -105,6 +122,17 @@ void useFormFont(QWidget& form) {
                       font.family()});
     font.setPointSizeF(7.5);
     form.setFont(font);
+    useWrappingToolTips(form);
+}
+
+void useWrappingToolTips(QWidget& form) {
+    for (QWidget* widget : form.findChildren<QWidget*>()) {
+        const QString tip = widget->toolTip();
+        if (tip.isEmpty() || Qt::mightBeRichText(tip)) continue;
+        // Rich text wraps; pre-wrap keeps the text's own spaces.
+        widget->setToolTip(QStringLiteral("<p style=\"white-space:pre-wrap\">") +
+                           tip.toHtmlEscaped() + QStringLiteral("</p>"));
+    }
 }
 
 }  // namespace tessaron::gui

@@ -17,7 +17,8 @@ int pixelsToTwips(int pixels, double scale);
 QRect twipsToPixels(const app::Twips& place, double scale);
 
 // Puts every control of a form built from its .ui at its catalogue place,
-// scaled, and sizes the form's client area. Controls on a tab are placed
+// scaled, and sizes the form's client area. A label or check box lower than
+// its font's line height grows to it. Controls on a tab are placed
 // relative to the tab control's whole area (tab strip included), as the
 // catalogue measures them; the placer follows the tab control's page area
 // whenever the style moves or resizes it.
@@ -44,8 +45,10 @@ private:
 
 namespace tessaron::gui {
 
-// The forms' font: small enough for the designed places (7.5 point).
+// The forms' font: small enough for the designed places (7.5 point); the
+// tooltips become rich text, which wraps instead of running past the screen.
 void useFormFont(QWidget& form);
+void useWrappingToolTips(QWidget& form);
 
 // A single-line label grows to the right until its whole caption shows (the
 // load step writes captions longer than the designed "Label1"); it never

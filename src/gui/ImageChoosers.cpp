@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QUrl>
 
 #include "platform/WindowsPath.h"
@@ -50,6 +51,99 @@ int run(const DialogRunner& runner, QFileDialog& dialog) {
     return runner ? runner(dialog) : dialog.exec();
 }
 
+std::string driveList(const MachineImage& image) {
+    std::string list;
+    for (const auto& drive : driveFolders(image)) {
+        list += (list.empty() ? "" : ", ") + drive.filename().string() + ":\\";
+    }
+    return list;
+}
+
+// The folder dialog on the image: its name box shows the Windows path of
+// the folder at hand and takes a typed Windows path; a folder that is not on
+// the image's drives is refused with a message, and the dialog stays open.
+class ImageFolderDialog : public QFileDialog {
+public:
+    ImageFolderDialog(const MachineImage& image, app::MessageService* messages, QWidget* owner,
+                      const QString& title)
+        : QFileDialog(owner, title), image_(image), messages_(messages) {
+        setFileMode(QFileDialog::Directory);
+        setOption(QFileDialog::ShowDirsOnly, true);
+        setLabelText(QFileDialog::FileName, QStringLiteral("Folder:"));
+        connect(this, &QFileDialog::directoryEntered, this, &ImageFolderDialog::showWindowsPath);
+        // A folder picked in the list, not one the completer finds while
+        // the user types.
+        connect(this, &QFileDialog::currentChanged, this, [this](const QString& host) {
+            auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            if (name && !name->hasFocus()) showWindowsPath(host);
+        });
+    }
+
+    // The host folder accepted by the dialog itself (typed or selected).
+    const std::optional<fs::path>& accepted() const { return accepted_; }
+
+    void showWindowsPath(const QString& host) {
+        auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (!name) return;
+        if (auto windows = imageWindowsPath(image_, host.toStdString())) {
+            name->setText(QString::fromStdString(*windows));
+        }
+    }
+
+    void accept() override {
+        auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        const std::string typed = name ? trimSpaces(name->text().toStdString()) : std::string();
+        const auto host = chosenHost(typed);
+        if (!host) return;
+        accepted_ = *host;
+        QDialog::accept();
+    }
+
+private:
+    // The host folder a typed text names; a message and nothing when it is
+    // not a folder on the image's drives.
+    std::optional<fs::path> chosenHost(const std::string& typed) {
+        if (typed.empty()) return fs::path(directory().absolutePath().toStdString());
+        std::optional<fs::path> host;
+        if (isWindowsPath(typed)) {
+            host = image_.hostPath(typed);
+        } else {
+            fs::path given(typed);
+            host = given.is_absolute() ? given
+                                       : fs::path(directory().absolutePath().toStdString()) / given;
+        }
+        std::error_code error;
+        if (!host || !imageWindowsPath(image_, *host)) {
+            refuse("The folder " + typed +
+                   " is outside the machine image; choose a folder on its drives (" +
+                   driveList(image_) + ").");
+            return std::nullopt;
+        }
+        if (!fs::is_directory(*host, error)) {
+            refuse("The folder " + typed + " does not exist on the machine image.");
+            return std::nullopt;
+        }
+        return host;
+    }
+
+    static bool isWindowsPath(const std::string& text) {
+        return text.size() >= 2 && std::isalpha(static_cast<unsigned char>(text[0])) &&
+               text[1] == ':';
+    }
+
+    void refuse(const std::string& text) {
+        app::Message message;
+        message.title = windowTitle().toStdString();
+        message.text = text;
+        message.icon = app::MessageIcon::Error;
+        if (messages_) messages_->show(message);
+    }
+
+    const MachineImage& image_;
+    app::MessageService* messages_;
+    std::optional<fs::path> accepted_;
+};
+
 }  // namespace
 
 std::optional<std::string> imageWindowsPath(const MachineImage& image, const fs::path& host) {
@@ -94,14 +188,24 @@ ImageFolderChooser::ImageFolderChooser(const MachineImage& image, QWidget* owner
 
 std::string ImageFolderChooser::BrowseForFolder(const std::string& title,
                                                 const std::string& start) {
-    QFileDialog dialog(owner_, QString::fromStdString(title));
-    dialog.setFileMode(QFileDialog::Directory);
-    dialog.setOption(QFileDialog::ShowDirsOnly, true);
-    prepare(dialog, image_, startFolder(image_, start));
+    ImageFolderDialog dialog(image_, messages_, owner_, QString::fromStdString(title));
+    const fs::path opened = startFolder(image_, start);
+    prepare(dialog, image_, opened);
+    dialog.showWindowsPath(QString::fromStdString(opened.string()));
     if (run(runner_, dialog) != QDialog::Accepted) return {};
-    const QStringList chosen = dialog.selectedFiles();
-    if (chosen.isEmpty()) return {};
-    return imageWindowsPath(image_, chosen.front().toStdString()).value_or(std::string());
+    // The dialog's own acceptance, or (a runner's answer) its folder.
+    const fs::path chosen = dialog.accepted()
+                                ? *dialog.accepted()
+                                : fs::path(dialog.directory().absolutePath().toStdString());
+    if (auto windows = imageWindowsPath(image_, chosen)) return *windows;
+    app::Message message;
+    message.title = title;
+    message.text = "The folder " + chosen.string() +
+                   " is outside the machine image; choose a folder on its drives (" +
+                   driveList(image_) + ").";
+    message.icon = app::MessageIcon::Error;
+    if (messages_) messages_->show(message);
+    return {};
 }
 
 ImageFileChooser::ImageFileChooser(const MachineImage& image, QWidget* owner)

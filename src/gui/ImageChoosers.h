@@ -26,16 +26,20 @@ using DialogRunner = std::function<int(QFileDialog&)>;
 // folder dialog titled with the prompt, opened on the start folder's place in
 // the image (its nearest existing folder; the first drive when it has none),
 // kept within the image's drives, answering with the chosen folder's Windows
-// path ("C:\Tessaron\accounts", "C:\" for a drive). Cancel, or a folder
-// outside the drives, answers empty text.
+// path ("C:\Tessaron\accounts", "C:\" for a drive). Its name box shows
+// Windows paths and takes a typed one ("C:\Tessaron\panel"). Cancel answers
+// empty text; so does a folder outside the drives, after a message saying so.
 class ImageFolderChooser : public app::FolderChooser {
 public:
     ImageFolderChooser(const MachineImage& image, QWidget* owner);
     void setRunner(DialogRunner runner) { runner_ = std::move(runner); }
+    // Where the refusal of a folder outside the image is said.
+    void setMessages(app::MessageService* messages) { messages_ = messages; }
 
     std::string BrowseForFolder(const std::string& title, const std::string& startFolder) override;
 
 private:
+    app::MessageService* messages_ = nullptr;
     const MachineImage& image_;
     QPointer<QWidget> owner_;
     DialogRunner runner_;

@@ -1,5 +1,8 @@
 #include "gui/InstallFlow.h"
 
+#include "app/RunSummary.h"
+#include "gui/RunTools.h"
+
 namespace tessaron::gui {
 
 InstallFlow::InstallFlow(app::SettingsWindow& window, QWidget& owner)
@@ -17,6 +20,10 @@ void InstallFlow::showDialog() {
         dialog_ = new InstallOptionsView(options_, &owner_);
         dialog_->setWindowModality(Qt::ApplicationModal);
         connect(dialog_, &InstallOptionsView::confirmed, this, &InstallFlow::startRun);
+        // Preview, saved answers and restore; a restore leaves the window's
+        // view of the machine stale, so the program ends.
+        connect(new RunTools(window_, *dialog_), &RunTools::restored, this,
+                &InstallFlow::endProgram);
         connect(dialog_, &QDialog::rejected, this, [this] {
             if (dialog_) dialog_->deleteLater();
             dialog_ = nullptr;
@@ -28,13 +35,13 @@ void InstallFlow::showDialog() {
 }
 
 void InstallFlow::startRun() {
-    if (progress_ || !dialog_) return;
-    auto& settings = window_.settings();
-    auto& platform = window_.platform();
+    if (progress_ || !dialog_ || !openMachine_) return;
+    const SettingsRecord settings = window_.settings();
     const InstallOptions options = options_;
+    app::MachineOpener open = openMachine_;
     progress_ = new ProgressView(
-        [&settings, &platform, options](ProgressLog& log) {
-            return app::PerformRun(settings, options, platform, log);
+        [settings, options, open](app::RunEvents events) {
+            return std::make_unique<app::BackgroundRun>(settings, options, open, std::move(events));
         },
         dialog_);
     connect(progress_, &ProgressView::closed, this, &InstallFlow::progressClosed);
@@ -44,13 +51,18 @@ void InstallFlow::startRun() {
 void InstallFlow::progressClosed() {
     if (!progress_) return;
     const app::RunOutcome outcome = progress_->outcome();
+    // The run's own changes (InternalIP, SharedSecureSVC) stay in the record.
+    window_.settings() = progress_->runSettings();
     if (outcome.closingEndsProgram() && outcome.metabaseSaveError.empty()) {
         emit endProgram();
         return;
     }
     progress_->deleteLater();
     progress_ = nullptr;
-    if (dialog_) dialog_->activateWindow();
+    if (dialog_) {
+        dialog_->setReason(app::reasonShownAgain(outcome));
+        dialog_->activateWindow();
+    }
 }
 
 }  // namespace tessaron::gui

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPointer>
 
+#include "app/Backend.h"
 #include "app/SettingsWindow.h"
 #include "gui/InstallOptionsView.h"
 #include "gui/ProgressView.h"
@@ -11,10 +12,11 @@
 namespace tessaron::gui {
 
 // The install button's dialogs: btnInstall -> install-options dialog (modal)
-// -> OK -> progress window (modal, the run). Closing the progress window
-// ends the program (endProgram) unless the run left RunError set, in which
-// case the dialog is back with its boxes as they were, and a new OK starts a
-// fresh run with an empty log. Cancel unloads the dialog; the next press of
+// -> OK -> progress window (modal, the run on its worker thread). Closing
+// the progress window ends the program (endProgram) unless the run left
+// RunError set or was cancelled, in which case the dialog is back with its
+// boxes as they were and a line saying why, and a new OK starts a fresh run
+// with an empty log. Cancel unloads the dialog; the next press of
 // the install button loads it afresh.
 class InstallFlow : public QObject {
     Q_OBJECT
@@ -28,6 +30,9 @@ public:
 
     // Shows the install-options dialog (the install button's last step).
     void showDialog();
+    // Opens the machine for each run, on the run's own thread; without one,
+    // OK starts no run.
+    void setMachineOpener(app::MachineOpener open) { openMachine_ = std::move(open); }
 
 signals:
     void endProgram();
@@ -39,6 +44,7 @@ private:
     app::SettingsWindow& window_;
     QWidget& owner_;
     InstallOptions options_;
+    app::MachineOpener openMachine_;
     QPointer<InstallOptionsView> dialog_;
     QPointer<ProgressView> progress_;
 };

@@ -1,26 +1,125 @@
 #include "gui/ProgressView.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStyle>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include "gui/DialogMessages.h"
 #include "gui/FormGeometry.h"
+#include "gui/LogHighlighter.h"
 
 namespace tessaron::gui {
+namespace {
 
-ProgressView::ProgressView(Run run, QWidget* parent)
-    : QWidget(parent, Qt::Dialog), model_(app::progressFormSpec()), run_(std::move(run)) {
-    ui_.setupUi(this);
+QString q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+void showBox(QWidget* owner, const std::string& text) {
+    app::Message message;
+    message.title = std::string(app::kApplicationTitle);
+    message.text = text;
+    message.icon = app::MessageIcon::Error;
+    messageBox(message, owner)->exec();
+}
+
+QPushButton* button(const QString& name, const QString& caption, QWidget* parent) {
+    auto* made = new QPushButton(caption, parent);
+    made->setObjectName(name);
+    made->setAutoDefault(false);
+    return made;
+}
+
+}  // namespace
+
+ProgressView::ProgressView(StartRun start, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint),
+      model_(app::progressFormSpec()),
+      start_(std::move(start)) {
+    form_ = new QWidget(this);
+    ui_.setupUi(form_);
     useFormFont(*this);
-    new FormPlacer(*this, app::progressFormSpec(), screenScale(*this));
-    binding_ = std::make_unique<ControlBinding>(model_, *this);
+    new FormPlacer(*form_, app::progressFormSpec(), screenScale(*this));
+    form_->setFixedSize(form_->size());
+    binding_ = std::make_unique<ControlBinding>(model_, *form_);
+    new LogHighlighter(qobject_cast<QPlainTextEdit*>(control("txtProgress"))->document());
+    setWindowTitle(q(app::progressFormSpec().caption));
+    buildRow();
     setWindowModality(Qt::ApplicationModal);
     setAttribute(Qt::WA_DeleteOnClose, false);
 }
 
+// The worker is stopped and joined before the window's parts go.
+ProgressView::~ProgressView() {
+    run_.reset();
+}
+
+void ProgressView::buildRow() {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 8);
+    layout->setSpacing(4);
+    layout->setSizeConstraint(QLayout::SetFixedSize);  // no resizing, no maximise
+    layout->addWidget(form_);
+
+    const int margin = twipsToPixels(120, screenScale(*this));
+    auto* rows = new QVBoxLayout;
+    rows->setContentsMargins(margin, 0, margin, 0);
+    step_ = new QLabel(this);
+    step_->setObjectName(QStringLiteral("lblStep"));
+    step_->setTextFormat(Qt::PlainText);
+    bar_ = new QProgressBar(this);
+    bar_->setObjectName(QStringLiteral("barProgress"));
+    bar_->setRange(0, 1);
+    bar_->setValue(0);
+    bar_->setFormat(QStringLiteral("%v of %m"));
+    result_ = new QLabel(this);
+    result_->setObjectName(QStringLiteral("lblResult"));
+    result_->setTextFormat(Qt::PlainText);
+    result_->setWordWrap(true);
+    result_->hide();
+    rows->addWidget(step_);
+    rows->addWidget(bar_);
+    rows->addWidget(result_);
+
+    auto* buttons = new QHBoxLayout;
+    save_ = button(QStringLiteral("btnSaveLog"), QStringLiteral("Save Log..."), this);
+    cancel_ = button(QStringLiteral("btnCancel"), QStringLiteral("Cancel"), this);
+    close_ = button(QStringLiteral("btnClose"), QStringLiteral("Close"), this);
+    close_->setDefault(true);
+    save_->setEnabled(false);
+    close_->hide();
+    buttons->addWidget(save_);
+    buttons->addStretch();
+    buttons->addWidget(cancel_);
+    buttons->addWidget(close_);
+    rows->addLayout(buttons);
+    layout->addLayout(rows);
+
+    connect(cancel_, &QPushButton::clicked, this, &ProgressView::cancelRun);
+    connect(close_, &QPushButton::clicked, this, &ProgressView::close);
+    connect(save_, &QPushButton::clicked, this, &ProgressView::chooseLogFile);
+}
+
+QWidget* ProgressView::control(std::string_view name) const {
+    if (QWidget* formControl = binding_->widget(name)) return formControl;
+    return findChild<QWidget*>(QString::fromUtf8(name.data(), static_cast<int>(name.size())));
+}
+
+const SettingsRecord& ProgressView::runSettings() const {
+    return run_->settings();
+}
+
 void ProgressView::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
+    QDialog::showEvent(event);
     if (state_ != State::Waiting) return;
     // The run starts once the window is on screen, not before it is shown.
     QTimer::singleShot(0, this, [this] {
@@ -30,37 +129,102 @@ void ProgressView::showEvent(QShowEvent* event) {
 
 void ProgressView::perform() {
     state_ = State::Running;
-    ProgressLog log;
-    log.setListener([this](const std::string& entry, const std::string& text) {
-        QCoreApplication::processEvents();
-        model_.setText("txtProgress", text);
-        emit entryLogged(QString::fromStdString(entry));
-        QCoreApplication::processEvents();
-    });
-    try {
-        outcome_ = run_(log);
-    } catch (const std::exception& unexpected) {
-        // Stages report their failures as log lines; anything else must not
-        // pass for a finished run.
-        outcome_.runError = true;
-        app::Message message;
-        message.title = std::string(app::kApplicationTitle);
-        message.text = std::string("Sorry, the configuration run stopped unexpectedly - ") +
-                       unexpected.what() + ".";
-        message.icon = app::MessageIcon::Error;
-        messageBox(message, this)->exec();
+    cancel_->setFocus();
+    // The worker's events are handed to this thread in their order.
+    app::RunEvents events;
+    events.logged = [this](const std::string& entry) {
+        QMetaObject::invokeMethod(
+            this, [this, text = q(entry)] { showEntry(text); }, Qt::QueuedConnection);
+    };
+    events.stepBegun = [this](int step, int steps, const std::string& name) {
+        QMetaObject::invokeMethod(
+            this, [this, step, steps, text = q(name)] { showStep(step, steps, text); },
+            Qt::QueuedConnection);
+    };
+    events.finished = [this] {
+        QMetaObject::invokeMethod(
+            this, [this] { showResult(); }, Qt::QueuedConnection);
+    };
+    run_ = start_(std::move(events));
+    run_->start();
+}
+
+void ProgressView::showEntry(const QString& entry) {
+    if (entriesShown_++ > 0) text_ += "\r\n";
+    text_ += entry.toStdString();
+    model_.setText("txtProgress", text_);
+    emit entryLogged(entry);
+}
+
+void ProgressView::showStep(int step, int steps, const QString& name) {
+    bar_->setRange(0, steps);
+    bar_->setValue(step - 1);
+    step_->setText(QStringLiteral("Step %1 of %2: %3").arg(step).arg(steps).arg(name));
+}
+
+void ProgressView::cancelRun() {
+    if (state_ != State::Running || !run_) return;
+    run_->cancel();
+    cancel_->setEnabled(false);
+    step_->setText(QStringLiteral("Cancelling at the end of the current step..."));
+}
+
+void ProgressView::showResult() {
+    outcome_ = run_->outcome();
+    state_ = State::Finished;
+    const app::RunResult result = app::resultOf(outcome_);
+    const app::LineCounts counts = app::countLines(outcome_.entries);
+    setWindowTitle(q(app::resultTitle(result)));
+    if (outcome_.ending == RunEnding::Completed) bar_->setValue(bar_->maximum());
+    result_->setText(q(app::resultLine(result, counts)));
+    const bool bad = result != app::RunResult::Completed;
+    result_->setStyleSheet(bad ? QStringLiteral("color: #b00020; font-weight: bold")
+                               : QStringLiteral("font-weight: bold"));
+    result_->show();
+    cancel_->hide();
+    close_->show();
+    save_->setEnabled(true);
+    close_->setFocus();
+
+    if (!outcome_.unexpectedError.empty()) {
+        showBox(this, "Sorry, the configuration run stopped unexpectedly - " +
+                          outcome_.unexpectedError + ".");
     }
     if (!outcome_.metabaseSaveError.empty()) {
-        app::Message message;
-        message.title = std::string(app::kApplicationTitle);
-        message.text =
-            "Sorry, the changes to this server's IIS configuration could not be saved - " +
-            outcome_.metabaseSaveError + ".";
-        message.icon = app::MessageIcon::Error;
-        messageBox(message, this)->exec();
+        showBox(this,
+                "Sorry, the changes to this server's IIS configuration could not be saved - " +
+                    outcome_.metabaseSaveError + ".");
     }
-    state_ = State::Finished;
     emit finished();
+}
+
+void ProgressView::chooseLogFile() {
+    QFileDialog dialog(this, QStringLiteral("Save Log"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters({QStringLiteral("Text files (*.txt)"), QStringLiteral("All files (*)")});
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    dialog.selectFile(QStringLiteral("tessaron-configuration.txt"));
+    const int answer = saveRunner_ ? saveRunner_(dialog) : dialog.exec();
+    if (answer != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    saveLog(dialog.selectedFiles().front());
+}
+
+bool ProgressView::saveLog(const QString& path) {
+    QFile file(path);
+    const QByteArray bytes = QByteArray::fromStdString(outcome_.log);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(bytes) != bytes.size() || !file.flush()) {
+        showBox(this, "Sorry, the log could not be saved to " + path.toStdString() + " - " +
+                          file.errorString().toStdString() + ".");
+        return false;
+    }
+    return true;
+}
+
+void ProgressView::reject() {
+    // Escape closes the finished window only.
+    if (state_ == State::Finished) close();
 }
 
 void ProgressView::closeEvent(QCloseEvent* event) {

@@ -1,37 +1,56 @@
 #pragma once
 
-#include <QWidget>
+#include <QDialog>
 #include <functional>
 #include <memory>
 
+#include "app/BackgroundRun.h"
 #include "app/ControlModel.h"
-#include "app/ProgressRun.h"
+#include "app/RunSummary.h"
 #include "gui/ControlBinding.h"
-#include "run/ProgressLog.h"
+#include "gui/ImageChoosers.h"
 #include "ui_frmProgress.h"
 
 class QCloseEvent;
+class QLabel;
+class QProgressBar;
+class QPushButton;
 class QShowEvent;
 
 namespace tessaron::gui {
 
-// The progress window frmProgress. It is shown first; as soon as it is
-// visible it performs the run, showing each log entry in txtProgress as it
-// is logged (window messages are processed before and after each entry, so
-// the program keeps repainting). Its close box does nothing until the run
-// has finished; then closing it reports closed().
-class ProgressView : public QWidget {
+// The progress window frmProgress. Once it is on screen it starts the run on
+// a worker thread and shows each log entry in txtProgress as it is logged,
+// with the step count and the current step's name on a progress bar; the
+// window stays responsive throughout. Cancel asks the run to end at its next
+// safe point. When the run has ended, the title and a result line state how,
+// ERROR and WARNING lines stand out in the log and are counted, "Save Log..."
+// writes the log's text, and Close (Enter, Escape, the close box) reports
+// closed(). The close box does nothing while the run goes on.
+class ProgressView : public QDialog {
     Q_OBJECT
 public:
-    using Run = std::function<app::RunOutcome(ProgressLog& log)>;
+    // Builds the run with the events the window hands on to its own thread.
+    using StartRun = std::function<std::unique_ptr<app::BackgroundRun>(app::RunEvents)>;
     enum class State { Waiting, Running, Finished };
 
-    ProgressView(Run run, QWidget* parent);
+    ProgressView(StartRun start, QWidget* parent);
+    ~ProgressView() override;
 
     State state() const { return state_; }
     const app::RunOutcome& outcome() const { return outcome_; }
+    // The settings as the finished run left them.
+    const SettingsRecord& runSettings() const;
     app::ControlModel& controls() { return model_; }
-    QWidget* control(std::string_view name) const { return binding_->widget(name); }
+    // A control of the form (txtProgress) or of the window's own row:
+    // lblStep, barProgress, lblResult, btnSaveLog, btnCancel, btnClose.
+    QWidget* control(std::string_view name) const;
+
+    // The save dialog of "Save Log..." (tests answer it themselves).
+    void setSaveDialogRunner(DialogRunner runner) { saveRunner_ = std::move(runner); }
+    // Writes the log's text to a file; false (with a message box) when it
+    // cannot be written.
+    bool saveLog(const QString& path);
 
 signals:
     // One log entry, right after the window shows it.
@@ -39,19 +58,39 @@ signals:
     void finished();
     void closed();
 
+public slots:
+    void cancelRun();
+    void reject() override;
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void buildRow();
     void perform();
+    void showEntry(const QString& entry);
+    void showStep(int step, int steps, const QString& name);
+    void showResult();
+    void chooseLogFile();
 
+    QWidget* form_ = nullptr;
     Ui::frmProgress ui_;
     app::ControlModel model_;
     std::unique_ptr<ControlBinding> binding_;  // before the model goes
-    Run run_;
+    QLabel* step_ = nullptr;
+    QProgressBar* bar_ = nullptr;
+    QLabel* result_ = nullptr;
+    QPushButton* save_ = nullptr;
+    QPushButton* cancel_ = nullptr;
+    QPushButton* close_ = nullptr;
+    StartRun start_;
+    std::unique_ptr<app::BackgroundRun> run_;
+    std::string text_;  // the log as shown
+    int entriesShown_ = 0;
     State state_ = State::Waiting;
     app::RunOutcome outcome_;
+    DialogRunner saveRunner_;
 };
 
 }  // namespace tessaron::gui

@@ -2,7 +2,11 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QTabWidget>
 
+#include "app/TabOrder.h"
 #include "gui/FormGeometry.h"
 #include "gui/WindowPlacement.h"
 
@@ -12,10 +16,16 @@ SettingsView::SettingsView(app::SettingsWindow& window, QWidget* parent)
     : QWidget(parent),
       window_(window),
       endProgram_([](int status) { QCoreApplication::exit(status); }) {
-    ui_.setupUi(this);
+    // The font before the widgets, so that it is not handed down to each of
+    // them again; the tooltips once they exist.
     useFormFont(*this);
+    ui_.setupUi(this);
+    useWrappingToolTips(*this);
     new FormPlacer(*this, app::mainFormSpec(), screenScale(*this));
+    setMinimumSize(size());  // the designed size
     binding_ = std::make_unique<ControlBinding>(window_.controls(), *this);
+    useReadingTabOrder();
+    if (auto* install = qobject_cast<QPushButton*>(control("btnInstall"))) install->setDefault(true);
     flow_ = new InstallFlow(window_, *this);
     connect(flow_, &InstallFlow::endProgram, this, [this] { endProgram_(0); });
 }
@@ -31,6 +41,41 @@ void SettingsView::unload() {
 void SettingsView::closeEvent(QCloseEvent* event) {
     unload();
     event->accept();
+}
+
+}  // namespace tessaron::gui
+
+namespace tessaron::gui {
+
+// The tab strip, then each tab's controls in reading order, then the
+// install button.
+void SettingsView::useReadingTabOrder() {
+    const app::FormSpec& form = app::mainFormSpec();
+    QWidget* previous = findChild<QTabWidget*>(QStringLiteral("SSTab1"));
+    for (int tab = 0; tab < static_cast<int>(form.tabCaptions.size()); ++tab) {
+        for (const auto& name : app::readingOrder(form, tab)) {
+            QWidget* next = control(name);
+            if (!next) continue;
+            if (previous) setTabOrder(previous, next);
+            previous = next;
+        }
+    }
+    if (QWidget* install = control("btnInstall"); install && previous) {
+        setTabOrder(previous, install);
+    }
+}
+
+// Enter presses the install button wherever the focus is (a focused button
+// takes Space), as the default button of a dialog does.
+void SettingsView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (auto* install = qobject_cast<QPushButton*>(control("btnInstall"));
+            install && install->isEnabled()) {
+            install->click();
+            return;
+        }
+    }
+    QWidget::keyPressEvent(event);
 }
 
 }  // namespace tessaron::gui

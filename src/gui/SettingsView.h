@@ -10,11 +10,14 @@
 #include "ui_frmMain.h"
 
 class QCloseEvent;
+class QKeyEvent;
 
 namespace tessaron::gui {
 
 // The settings window frmMain: the catalogue's widgets from frmMain.ui at
 // their places, bound to the window model, with the install button's flow.
+// Its designed size is its minimum; Tab follows each tab's reading order and
+// Enter presses the install button.
 // Closing it is its unload step: the other windows close, the placement is
 // saved (not when minimised) and the program ends.
 class SettingsView : public QWidget {
@@ -37,8 +40,11 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void useReadingTabOrder();
+
     app::SettingsWindow& window_;
     Ui::frmMain ui_;
     std::unique_ptr<ControlBinding> binding_;  // before the model goes

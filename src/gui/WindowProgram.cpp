@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QTabWidget>
@@ -12,6 +13,7 @@
 #include <iostream>
 #include <memory>
 
+#include "app/Backend.h"
 #include "app/CommandLine.h"
 #include "app/SettingsWindow.h"
 #include "gui/DialogMessages.h"
@@ -19,7 +21,6 @@
 #include "gui/SettingsView.h"
 #include "platform/Failure.h"
 #include "platform/image/MachineImage.h"
-#include "platform/odbc/OdbcDatabase.h"
 
 namespace tessaron::gui {
 namespace fs = std::filesystem;
@@ -41,15 +42,15 @@ int cannotOpen(const std::string& machineDir, const std::string& reason) {
     return app::exit_status::kEndedAtLoad;
 }
 
-std::unique_ptr<MachineImage> openMachine(const std::string& machineDir, Database* database,
-                                          std::string& reason) {
+std::unique_ptr<Platform> openMachine(const app::Backend& backend, const std::string& machineDir,
+                                      std::string& reason) {
     std::error_code error;
     if (!fs::is_directory(machineDir, error)) {
         reason = "the folder does not exist";
         return nullptr;
     }
     try {
-        return std::make_unique<MachineImage>(machineDir, database);
+        return backend.openImage(machineDir);
     } catch (const PlatformError& failure) {
         reason = failure.description();
         return nullptr;
@@ -81,20 +82,49 @@ bool save(QWidget& widget, const QString& file, std::ostream& out, std::ostream&
 
 }  // namespace
 
-int runWindow(const std::string& machineDir) {
-    OdbcDatabase odbc;
+std::optional<std::string> askMachineFolder(const DialogRunner& runner) {
+    QFileDialog dialog(nullptr, QStringLiteral("Choose the machine image folder to configure"));
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly, true);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    const int answer = runner ? runner(dialog) : dialog.exec();
+    if (answer != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().front().toStdString();
+}
+
+int runWindow(const app::Backend& backend, std::optional<std::string> machineDir) {
+    // Without a folder and without a local machine, the user names a folder.
+    if (!machineDir && !backend.openLocal) {
+        machineDir = askMachineFolder();
+        if (!machineDir) return app::exit_status::kCompleted;
+    }
+    std::unique_ptr<Platform> machine;
     std::string reason;
-    const auto machine = openMachine(machineDir, &odbc, reason);
-    if (!machine) return cannotOpen(machineDir, reason);
+    if (machineDir) {
+        machine = openMachine(backend, *machineDir, reason);
+        if (!machine) return cannotOpen(*machineDir, reason);
+    } else {
+        try {
+            machine = backend.openLocal();
+        } catch (const PlatformError& failure) {
+            return cannotOpen("of this computer", failure.description());
+        }
+    }
 
     DialogMessages messages;
     SettingsRecord settings;
     app::SettingsWindow window(*machine, settings, messages);
     SettingsView view(window);
-    ImageFolderChooser folders(*machine, &view);
-    ImageFileChooser files(*machine, &view);
-    window.setFolderChooser(&folders);
-    window.setFileChooser(&files);
+    // The choosers browse a machine image; other backends bring their own.
+    std::unique_ptr<ImageFolderChooser> folders;
+    std::unique_ptr<ImageFileChooser> files;
+    if (const auto* image = dynamic_cast<const MachineImage*>(machine.get())) {
+        folders = std::make_unique<ImageFolderChooser>(*image, &view);
+        folders->setMessages(&messages);
+        files = std::make_unique<ImageFileChooser>(*image, &view);
+        window.setFolderChooser(folders.get());
+        window.setFileChooser(files.get());
+    }
 
     // The load step's boxes come before the window is shown.
     if (window.Load() == app::LoadResult::Ended) {
@@ -103,11 +133,12 @@ int runWindow(const std::string& machineDir) {
         return app::exit_status::kEndedAtLoad;
     }
     messages.setOwner(&view);
+    view.flow().setMachineOpener(app::machineOpener(backend, machineDir ? &*machineDir : nullptr));
     view.show();
     return QApplication::exec();
 }
 
-int takeScreenshots(const std::string& machineDir, const std::string& outDir, std::ostream& out,
+int takeScreenshots(const app::Backend& backend, const std::string& machineDir, const std::string& outDir, std::ostream& out,
                     std::ostream& err) {
     QTemporaryDir copy;
     std::error_code error;
@@ -128,13 +159,15 @@ int takeScreenshots(const std::string& machineDir, const std::string& outDir, st
     const QDir folder(QString::fromStdString(outDir));
 
     std::string reason;
-    const auto machine = openMachine(copy.path().toStdString(), nullptr, reason);
+    const std::string copyDir = copy.path().toStdString();
+    const auto machine = openMachine(backend, copyDir, reason);
     if (!machine) return cannotOpen(machineDir, reason);
     ConsoleMessages messages(err);
     SettingsRecord settings;
     app::SettingsWindow window(*machine, settings, messages);
     SettingsView view(window);
     view.setEndProgram([](int) {});
+    view.flow().setMachineOpener(app::machineOpener(backend, &copyDir));
     if (window.Load() == app::LoadResult::Ended) return app::exit_status::kEndedAtLoad;
     view.show();
 

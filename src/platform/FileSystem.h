@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/Failure.h"
+
 namespace tessaron {
 
 // A text file open for writing or appending. Text is UTF-8 in memory and the
@@ -36,6 +38,8 @@ public:
     virtual void DeleteFile(const std::string& path) = 0;
     // Names of the sub-folders, in the order the file system lists them.
     virtual std::vector<std::string> SubFolders(const std::string& path) = 0;
+    // Names of the files in a folder, in the order the file system lists them.
+    virtual std::vector<std::string> FileNames(const std::string& path) = 0;
 
     // Creates (or truncates, when overwrite) a text file for writing.
     virtual std::unique_ptr<TextWriter> CreateTextFile(const std::string& path,

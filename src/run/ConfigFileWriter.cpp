@@ -1,30 +1,25 @@
 #include "run/ConfigFileWriter.h"
 
-#include <memory>
-#include <random>
-
+#include "run/ConfigFileRewrite.h"
 #include "settings/ConfigFileBody.h"
+#include "settings/ConfigFileSiteLines.h"
 
 namespace tessaron {
 
 namespace {
 
-// A name beside config.inc that no other run uses at the same time.
-std::string temporaryPathBeside(const std::string& path) {
-    static const char digits[] = "0123456789abcdef";
-    std::random_device device;
-    std::string suffix;
-    for (int i = 0; i < 8; ++i) suffix += digits[device() % 16];
-    return path + ".tmp-" + suffix;
-}
-
-// Removes the temporary file after a failure. Its own failure changes
-// nothing the user could act on and must not replace the description of the
-// failure that matters, so it is not recorded.
-void removeQuietly(FileSystem& files, const std::string& path) {
+// The site lines of the file being replaced. The new body carries them until
+// the append step replaces them, so a run that ends before that step (killed,
+// or stopped by an error of the web-server stage) leaves a file that still
+// names the sites the metabase holds. Without a readable former file there
+// are none to carry.
+std::vector<std::string> formerSiteLines(RunContext& run, const std::string& path) {
+    FileSystem& files = run.platform.Files();
     try {
-        if (files.FileExists(path)) files.DeleteFile(path);
+        if (!files.FileExists(path)) return {};
+        return SiteSettingLines(files.ReadTextFile(path));
     } catch (const PlatformError&) {
+        return {};
     }
 }
 
@@ -37,51 +32,34 @@ std::string ConfigFilePath(const SettingsRecord& settings) {
 void ConfigFileWriter(RunContext& run) {
     run.AddProgressText("Writing configuration file...");
     run.beginContinueOnError();
+    run.configBody.reset();
 
-    FileSystem& files = run.platform.Files();
     const std::string target = ConfigFilePath(run.settings);
-    const std::string temporary = temporaryPathBeside(target);
+    RemoveStaleConfigTemporaries(run, target);
 
-    auto writer = run.attempt([&] { return files.CreateTextFile(temporary, true); });
-    // Replacing config.inc is where the former file is overwritten, so a
-    // refusal there (a read-only config.inc) is the same failure as a file
-    // that cannot be opened for overwriting.
-    bool opened = writer.has_value() && *writer != nullptr;
-    bool failed = !opened;
+    const ConfigFileSources sources{
+        run.settings,
+        run.platform.System().GetProgramFilesDir(),
+        run.attempt([&] { return run.platform.System().GetTempFolder(); }),
+        ShortDateText(run.now()),
+    };
+    const auto body = ConfigFileBodyLines(sources);
+    auto lines = body;
+    for (auto& line : formerSiteLines(run, target)) lines.emplace_back(std::move(line));
 
-    if (opened) {
-        const ConfigFileSources sources{
-            run.settings,
-            run.platform.System().GetProgramFilesDir(),
-            run.attempt([&] { return run.platform.System().GetTempFolder(); }),
-            ShortDateText(run.now()),
-        };
-        if (!sources.tempFolder) failed = true;
-        for (const auto& line : ConfigFileBodyLines(sources)) {
-            // A line whose value is missing, or that holds a character the
-            // code page cannot store, fails alone; the rest are still written.
-            if (!line || !run.attempt([&] { (*writer)->WriteLine(*line); })) failed = true;
-        }
-        if (!run.attempt([&] { (*writer)->Close(); })) failed = true;
-        writer->reset();
-
-        if (!failed && !run.attempt([&] { files.ReplaceFile(temporary, target); })) {
-            opened = false;
-            failed = true;
-        }
-    }
-
-    if (failed) removeQuietly(files, temporary);
-    if (!opened) {
+    const ConfigFileRewrite rewrite = RewriteConfigFile(run, target, lines);
+    if (!rewrite.opened) {
         run.RunError = true;
         run.AddProgressText("Could not open configuration file for overwriting.");
     }
-    if (failed) {
+    if (!rewrite.written) {
         run.RunError = true;
         run.AddProgressText("Could not write to configuration file.");
-    } else {
-        run.AddProgressText("Configuration file written.");
+        return;
     }
+    run.configBody.emplace();
+    for (const auto& line : body) run.configBody->push_back(*line);
+    run.AddProgressText("Configuration file written.");
 }
 
 }  // namespace tessaron

@@ -13,7 +13,10 @@ std::string ConfigFilePath(const SettingsRecord& settings);
 // config.inc from the settings record, logs its outcome and sets RunError
 // on failure. The new body goes to a temporary file beside config.inc that
 // replaces the former file only when every line was written, so a failed
-// write never destroys the previous configuration.
+// write never destroys the previous configuration. The body carries the
+// former file's site lines until the append step replaces them, and is kept
+// in the run context for that step. Temporary files of a killed run are
+// removed first.
 void ConfigFileWriter(RunContext& run);
 
 }  // namespace tessaron

@@ -2,6 +2,9 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "platform/Failure.h"
 #include "platform/Platform.h"
@@ -25,6 +28,21 @@ struct RunContext {
 
     bool RunError = false;
     FailureIndicator failure;
+
+    // The body lines of config.inc that this run put in place; the append
+    // step completes only such a body.
+    std::optional<std::vector<std::string>> configBody;
+    // True when an error line ended the web-server stage.
+    bool stageEndedOnError = false;
+    // How long the run waits while another run holds the machine.
+    std::chrono::milliseconds machineLockPatience{5000};
+    // Asked at the safe points between the run's steps (never inside a file
+    // replace or a metabase save); true ends the run there. Thread-safe on
+    // the asking side: a front end sets it from another thread or a signal.
+    std::function<bool()> cancelRequested;
+    // Told as each step begins: its number (from 1), the number of steps the
+    // options ask for, and its name.
+    std::function<void(int step, int steps, const std::string& name)> stepBegun;
 
     // The clock of the run; tests pin it to compare dated lines.
     std::function<std::chrono::system_clock::time_point()> now = [] {

@@ -12,7 +12,12 @@ namespace tessaron {
 enum class RunEnding {
     StoppedByCheck,  // a check or working directory failed; no completion line
     Completed,       // the completion line was logged (RunError tells the rest)
+    MachineBusy,     // another run held the machine; nothing was done
+    Cancelled,       // cancelled at a safe point; kCancelledLine was logged
 };
+
+// The line logged when a run is cancelled; no completion line follows.
+inline constexpr const char* kCancelledLine = "Tessaron configuration cancelled.";
 
 // The stages of the run that live in their own folders. The driver decides
 // when each runs; tests of the driver's order and gates put recorders here.
@@ -25,7 +30,11 @@ struct RunStages {
 
 // Performs one whole installation run in the stage order and gates of the
 // progress window's load step: checks and working directories, config.inc,
-// scheduled tasks, database, web server, site lines, completion line.
+// scheduled tasks, database, web server, site lines, completion line. The
+// run holds the machine's lock throughout; while another run holds it past
+// the run's patience, it logs one line and changes nothing. Before each step
+// it tells run.stepBegun and, when run.cancelRequested says so, logs
+// kCancelledLine and ends there.
 RunEnding PerformInstallationRun(RunContext& run, const RunStages& stages = RunStages());
 
 }  // namespace tessaron

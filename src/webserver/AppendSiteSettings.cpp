@@ -1,6 +1,7 @@
 // The site lines appended to config.inc after the web-server stage.
 #include "webserver/WebServerStage.h"
 
+#include "run/ConfigFileRewrite.h"
 #include "settings/ConfigFileBody.h"
 
 namespace tessaron {
@@ -31,13 +32,20 @@ std::optional<std::string> mainFtpValue(const SettingsRecord& settings, const st
 void AppendSiteSettings(RunContext& run, const HeldSiteNumbers& held) {
     run.beginContinueOnError();
     const SettingsRecord& settings = run.settings;
-    const auto opened = run.attempt([&] {
-        return run.platform.Files().OpenTextFileForAppending(settings.InstallDir +
-                                                             "\\panel\\config.inc");
-    });
-    const auto write = [&](const std::string& line) {
-        if (opened && *opened) run.attempt([&] { (*opened)->WriteLine(line); });
-    };
+    if (!run.configBody) {
+        // Site lines without the body this run meant to write would leave a
+        // file that is neither the former one nor the new one.
+        run.AddProgressText(
+            "Site settings were not added because the configuration file could not be "
+            "written.");
+        return;
+    }
+
+    // The body as this run put it in place, then the site lines in place of
+    // the former ones it carried, in one rewrite.
+    std::vector<std::optional<std::string>> lines(run.configBody->begin(),
+                                                  run.configBody->end());
+    const auto write = [&](const std::string& line) { lines.emplace_back(line); };
 
     if (isTrue(settings.FTPServerEnabled)) {
         if (auto value = mainFtpValue(settings, heldOr(held.ftp, settings.MainFTPSVC))) {
@@ -58,7 +66,14 @@ void AppendSiteSettings(RunContext& run, const HeldSiteNumbers& held) {
         write("EnableWebsitePreview = False");
         write(rawQuoted("PreviewSVC", "0"));
     }
-    if (opened && *opened) run.attempt([&] { (*opened)->Close(); });
+
+    const auto rewrite =
+        RewriteConfigFile(run, settings.InstallDir + "\\panel\\config.inc", lines);
+    if (!rewrite.written) {
+        run.RunError = true;
+        run.AddProgressText("ERROR: Could not add site settings to configuration file - " +
+                            run.failure.description());
+    }
 }
 
 }  // namespace tessaron

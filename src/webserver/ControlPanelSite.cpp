@@ -66,8 +66,14 @@ bool SetUpControlPanelSite(Stage& stage) {
                          stage.description());
     }
 
-    // The root is always created here, never looked up first.
-    auto root = stage.create(site, "IIsWebVirtualDir", "ROOT");
+    // A site taken over usually has its root already: it is set up as a new
+    // one would be, since creating it again fails after the site has lost
+    // its bindings and name.
+    auto root = stage.open(std::string(kWebService) + "/" + number + "/ROOT");
+    if (!root) {
+        stage.run.failure.clear();
+        root = stage.create(site, "IIsWebVirtualDir", "ROOT");
+    }
     if (stage.failed()) {
         return stage.end(
             "ERROR: Could not create root application definition for Tessaron control panel "

@@ -17,48 +17,14 @@ Object Stage::create(Object& parent, const std::string& className, const std::st
 
 namespace {
 
-// Saves the metabase's commits when the stage ends, by whatever path: the
-// store keeps them in memory so that the stage writes its file once.
-class SaveMetabaseOnExit {
-public:
-    explicit SaveMetabaseOnExit(Metabase& iis) : iis_(iis) {}
-    ~SaveMetabaseOnExit() {
-        try {
-            iis_.Flush();
-        } catch (const PlatformError&) {
-            // The store keeps the commits and tries again when it goes.
-        }
-    }
-    SaveMetabaseOnExit(const SaveMetabaseOnExit&) = delete;
-    SaveMetabaseOnExit& operator=(const SaveMetabaseOnExit&) = delete;
-
-private:
-    Metabase& iis_;
-};
-
-std::optional<int> serverRelease(RunContext& run) {
-    try {
-        return run.platform.System().GetServerOSVersion();
-    } catch (const PlatformError&) {
-        return std::nullopt;  // a failed query counts as no release
-    }
-}
-
 bool usesMicrosoftFtp(const SettingsRecord& settings) {
     return isTrue(settings.FTPServerEnabled) && settings.FTPServerType == "Microsoft FTP";
 }
 
-}  // namespace
-}  // namespace webserver
-
-bool RunWebServerStage(RunContext& run, HeldSiteNumbers& held) {
-    using namespace webserver;
-    if (!run.options.SetUpSites) return true;
-    run.beginContinueOnError();
-    Metabase& iis = run.platform.Iis();
-    SaveMetabaseOnExit save(iis);
-    Stage stage{run, held, iis, nullptr, nullptr, std::nullopt};
-
+// Everything the stage commits, in the order of its steps. False when an
+// error line ended the stage.
+bool setUpSites(Stage& stage) {
+    RunContext& run = stage.run;
     stage.webService = stage.open(kWebService);
     if (stage.failed()) {
         return stage.end("ERROR: Could not retrieve IIS web information - " + stage.description());
@@ -70,10 +36,43 @@ bool RunWebServerStage(RunContext& run, HeldSiteNumbers& held) {
                              stage.description());
         }
     }
-    stage.release = serverRelease(run);
+    // Without the release the stage cannot tell whether the sites belong in
+    // an application pool, so it ends as the checks do on a failed query.
+    auto release = run.attempt([&] { return run.platform.System().GetServerOSVersion(); });
+    if (!release) {
+        run.RunError = true;
+        return stage.end("ERROR: Could not read the operating system release - " +
+                         stage.description());
+    }
+    stage.release = *release;
     if (stage.onServer2003() && !SetUpApplicationPool(stage)) return false;
     return SetUpControlPanelSite(stage) && SetUpFtpSite(stage) && SetUpSharedSecureSite(stage) &&
            SetUpPreviewSite(stage);
+}
+
+// Saves what the stage committed, however it ended: the store keeps commits
+// in memory so that the stage writes its file once. A save that fails leaves
+// the sites out of the metabase, so the append step must not name them.
+bool saveMetabase(Stage& stage) {
+    stage.run.failure.clear();
+    if (stage.run.attempt([&] { stage.iis.Flush(); })) return true;
+    stage.run.RunError = true;
+    return stage.end("ERROR: Could not save the IIS metabase - " + stage.description());
+}
+
+}  // namespace
+}  // namespace webserver
+
+bool RunWebServerStage(RunContext& run, HeldSiteNumbers& held) {
+    using namespace webserver;
+    if (!run.options.SetUpSites) return true;
+    run.beginContinueOnError();
+    Stage stage{run, held, run.platform.Iis(), nullptr, nullptr, std::nullopt};
+    const bool completed = setUpSites(stage);
+    // The stage's objects go before the save, as the stage's end releases them.
+    stage.webService.reset();
+    stage.ftpService.reset();
+    return saveMetabase(stage) && completed;
 }
 
 }  // namespace tessaron

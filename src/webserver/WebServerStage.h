@@ -19,12 +19,18 @@ struct HeldSiteNumbers {
 // sites, each reported to the progress log. Does nothing unless SetUpSites is
 // chosen. Returns false when an error line ended the stage, in which case the
 // append step must not run. Every commit is saved to the metabase's file
-// before it returns.
+// before it returns, however the stage ended; a save that fails is an ERROR
+// line naming the file and the reason, sets RunError and returns false, so
+// that config.inc never names sites the file does not hold. A release that
+// cannot be read ends the stage the same way.
 bool RunWebServerStage(RunContext& run, HeldSiteNumbers& held);
 
-// Appends the site lines to config.inc: MainFTPSVC (when FTP is on and of a
-// known type), the shared secure and the preview lines. Nothing is tested or
-// logged; a line that cannot be written is missing.
+// Completes the body of config.inc that this run put in place with the site
+// lines: MainFTPSVC (when FTP is on and of a known type), the shared secure
+// and the preview lines, in place of the former site lines the body carried,
+// in one rewrite. Without such a body config.inc is left as it is and one
+// line says why. A rewrite that fails leaves the file as the body step put
+// it, logs an ERROR line and sets RunError.
 void AppendSiteSettings(RunContext& run, const HeldSiteNumbers& held);
 
 }  // namespace tessaron

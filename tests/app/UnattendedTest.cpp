@@ -8,6 +8,7 @@
 #include "AppMachine.h"
 #include "app/AnswersFile.h"
 #include "app/CommandLine.h"
+#include "main/ProgramBackend.h"
 #include "platform/odbc/OdbcDatabase.h"
 
 namespace tessaron::app::testing {
@@ -25,7 +26,7 @@ struct Outcome {
 
 Outcome run(const std::vector<std::string>& args) {
     std::ostringstream out, err;
-    const int status = runUnattended(args, out, err);
+    const int status = runUnattended(args, startup::programBackend(), out, err);
     return {status, out.str(), err.str()};
 }
 
@@ -44,6 +45,11 @@ TEST(Unattended, HelpPrintsTheUsage) {
     EXPECT_EQ(result.status, 0);
     EXPECT_NE(result.out.find("tessaron-config --machine DIR --answers FILE [--options LIST] [--yes]"),
               std::string::npos);
+    for (const char* status : {"  4   the run completed, but its log holds ERROR lines\n",
+                               "  5   another configuration run holds the machine\n",
+                               "  6   the run was cancelled (SIGINT or SIGTERM)"}) {
+        EXPECT_NE(result.out.find(status), std::string::npos) << status << "\n" << result.out;
+    }
 }
 
 TEST(Unattended, UsageErrorsStopBeforeTheMachineIsTouched) {
@@ -178,6 +184,58 @@ TEST(Unattended, RunCompletesWithZeroAndWithRunErrorOne) {
         EXPECT_EQ(result.status, 1) << result.out << result.err;
         EXPECT_NE(result.out.find("Could not write to configuration file."), std::string::npos);
     }
+}
+
+// An error line of the web-server stage leaves RunError false; unattended the
+// run still says it completed with errors.
+TEST(Unattended, ARunWithAnErrorLineButNoRunErrorExitsWithFour) {
+    auto machine = sample2003();
+    machine.setReadOnly("C:\\WINDOWS\\system32\\inetsrv\\MetaBase.xml", true);
+    const auto result = run({"--machine", machine.root().string(), "--answers",
+                             answersFile(machine, "txtControlPanelTitle = x\n"), "--options",
+                             "sites"});
+    machine.setReadOnly("C:\\WINDOWS\\system32\\inetsrv\\MetaBase.xml", false);
+    EXPECT_EQ(result.status, 4) << result.out << result.err;
+    EXPECT_NE(result.out.find("\nERROR: Could not set properties of IIS application pool for "
+                              "Tessaron control panel - Access is denied.\nTessaron "
+                              "configuration completed.\n"),
+              std::string::npos)
+        << result.out;
+}
+
+// A site without a display name: the window loads, the site is listed with
+// an empty name, and choosing that entry finds no site by name.
+TEST(Unattended, ASiteWithoutADisplayNameIsListedButNeverFoundByName) {
+    auto machine = sample2003();
+    const std::string metabase = "C:\\WINDOWS\\system32\\inetsrv\\MetaBase.xml";
+    auto text = machine.readFile(metabase);
+    const std::string comment = "\t\tServerComment=\"Administration\"\r\n";
+    ASSERT_NE(text.find(comment), std::string::npos);
+    machine.writeFile(metabase, text.erase(text.find(comment), comment.size()));
+    const auto result = run({"--machine", machine.root().string(), "--answers",
+                             answersFile(machine, "chkWebsitePreview = 1\ncmbPreviewSVC = \"\"\n"),
+                             "--options", "sites"});
+    EXPECT_EQ(result.status, 4) << result.out << result.err;
+    EXPECT_EQ(result.err, "");
+    EXPECT_NE(result.out.find("\nCould not find website \"\".\nTessaron configuration "
+                              "completed.\n"),
+              std::string::npos)
+        << result.out;
+}
+
+// Another run holds the machine: after waiting, the run says so, changes
+// nothing and exits with 5.
+TEST(Unattended, AMachineHeldByAnotherRunExitsWithFive) {
+    auto machine = sample2003();
+    MachineImage other(machine.root());
+    const auto held = other.LockMachine(std::chrono::milliseconds(0));
+    ASSERT_TRUE(held);
+    const auto result = run({"--machine", machine.root().string(), "--answers",
+                             answersFile(machine, "txtControlPanelTitle = x\n"), "--options",
+                             "sites"});
+    EXPECT_EQ(result.status, 5) << result.out << result.err;
+    EXPECT_EQ(result.out, "Another configuration run is in progress on this machine.\n");
+    EXPECT_FALSE(fs::exists(machine.host("C:\\Tessaron\\panel\\config.inc")));
 }
 
 // The test database server of scripts/test-mariadb.sh.

@@ -26,6 +26,9 @@ public:
     std::unique_ptr<PanelComponent> CreatePanelComponent() override {
         throw unavailable("panel component");
     }
+    std::unique_ptr<MachineLock> LockMachine(std::chrono::milliseconds) override {
+        throw unavailable("machine lock");
+    }
 
 private:
     static PlatformError unavailable(const std::string& what) {

@@ -29,6 +29,10 @@ ViewOnMachine::ViewOnMachine(tessaron::testing::TempMachine m, bool load, Databa
     ensureApplication();
     view = std::make_unique<SettingsView>(window);
     view->setEndProgram([this](int status) { ended.push_back(status); });
+    // Each run opens the image afresh on its own thread, as the program does.
+    view->flow().setMachineOpener([root = machine.root(), database]() -> std::unique_ptr<Platform> {
+        return std::make_unique<MachineImage>(root, database);
+    });
     if (load) loaded = window.Load();
 }
 

@@ -178,10 +178,22 @@ TEST(Interaction, MainAddressTypedIntoFollowsIntoTheInternalAddressWhileItsBoxIs
     EXPECT_EQ(w.settings.InternalIP, "172.16.0.912345");
 }
 
+// Types into the folder dialog's name box as a user does: the box has the
+// focus, its text is replaced.
+void typeInto(QFileDialog& dialog, QLineEdit* name, const QString& text) {
+    dialog.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    name->setFocus();
+    name->selectAll();
+    QTest::keyClick(name, Qt::Key_Delete);
+    QTest::keyClicks(name, text);
+}
+
 // The folder chooser as the window uses it, answered by the test.
 struct ChooserOnView {
     explicit ChooserOnView(ViewOnMachine& w)
         : folders(w.image, w.view.get()), files(w.image, w.view.get()) {
+        folders.setMessages(&w.messages);
         w.window.setFolderChooser(&folders);
         w.window.setFileChooser(&files);
     }
@@ -258,20 +270,80 @@ TEST(FolderChooser, StaysWithinTheImagesDrives) {
     EXPECT_EQ(box->text(), QStringLiteral("C:\\Tessaron\\panel"));
     EXPECT_EQ(w.settings.DNSRoot, "C:\\Tessaron\\panel");
 
-    // A host folder typed into the dialog is no answer: nothing changes.
+    // A host folder outside the drives typed into the dialog is refused with
+    // a message; the dialog stays open and nothing changes.
+    bool stillOpen = false;
     choosers.folders.setRunner([&](QFileDialog& dialog) {
         dialog.show();
         auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
         EXPECT_NE(name, nullptr);
         if (!name) return int(QDialog::Rejected);
-        QTest::keyClicks(name, imageFiles);
+        typeInto(dialog, name, imageFiles);
         QTest::keyClick(name, Qt::Key_Return);
-        EXPECT_EQ(dialog.result(), int(QDialog::Accepted));
+        stillOpen = dialog.isVisible();
+        dialog.reject();
         return dialog.result();
     });
     QTest::mouseClick(w.widget("cmdDNSRoot"), Qt::LeftButton);
+    EXPECT_TRUE(stillOpen);
+    ASSERT_FALSE(w.messages.shown.empty());
+    EXPECT_EQ(w.messages.shown.back().title, "Choose your primary DNS data directory");
+    EXPECT_EQ(w.messages.shown.back().text,
+              "The folder " + imageFiles.toStdString() +
+                  " is outside the machine image; choose a folder on its drives (C:\\).");
     EXPECT_EQ(box->text(), QStringLiteral("C:\\Tessaron\\panel"));
     EXPECT_EQ(w.settings.DNSRoot, "C:\\Tessaron\\panel");
+}
+
+TEST(FolderChooser, ShowsAndTakesWindowsPathsOfTheImage) {
+    ViewOnMachine w(sample2003());
+    w.view->show();
+    ChooserOnView choosers(w);
+    struct Case {
+        std::string typed;
+        std::string chosen;   // the box afterwards
+        std::string message;  // the refusal, if any
+    };
+    const std::vector<Case> cases = {
+        {"C:\\Tessaron\\panel", "C:\\Tessaron\\panel", ""},
+        {"  c:\\TESSARON\\Bin ", "C:\\Tessaron\\bin", ""},
+        {"C:\\Tessaron\\nowhere", "", "The folder C:\\Tessaron\\nowhere does not exist on the machine image."},
+        {"Q:\\data", "",
+         "The folder Q:\\data is outside the machine image; choose a folder on its drives (C:\\)."},
+        {"/tmp", "", "The folder /tmp is outside the machine image; choose a folder on its drives (C:\\)."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        w.messages.shown.clear();
+        QString shownAtOpen;
+        choosers.folders.setRunner([&](QFileDialog& dialog) {
+            dialog.show();
+            auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            if (!name) return int(QDialog::Rejected);
+            shownAtOpen = name->text();
+            typeInto(dialog, name, QString::fromStdString(c.typed));
+            QTest::keyClick(name, Qt::Key_Return);
+            if (dialog.isVisible()) dialog.reject();
+            return dialog.result();
+        });
+        const std::string before = w.settings.ServerRoot;
+        QTest::mouseClick(w.widget("btnServerRoot"), Qt::LeftButton);
+        // The dialog opens showing the Windows path of its folder (the first
+        // time C:\Tessaron, as C:\Tessaron\accounts does not exist).
+        const auto opened = imageWindowsPath(w.image, startFolder(w.image, before));
+        ASSERT_TRUE(opened);
+        EXPECT_EQ(shownAtOpen, q(*opened));
+        if (c.typed == cases.front().typed) EXPECT_EQ(*opened, "C:\\Tessaron");
+        const std::string expected = c.chosen.empty() ? before : c.chosen;
+        EXPECT_EQ(w.as<QLineEdit>("txtServerRoot")->text(), q(expected));
+        EXPECT_EQ(w.settings.ServerRoot, expected);
+        if (c.message.empty()) {
+            EXPECT_TRUE(w.messages.shown.empty());
+        } else {
+            ASSERT_EQ(w.messages.shown.size(), 1u);
+            EXPECT_EQ(w.messages.shown[0].text, c.message);
+        }
+    }
 }
 
 TEST(FolderChooser, AnswersOnlyFoldersOnTheImagesDrives) {

@@ -299,21 +299,50 @@ TEST_F(MetabaseIndexesTest, FileWrittenToSinceReadingIsNotSavedOver) {
     EXPECT_EQ(file(), theirs);
 }
 
-TEST_F(MetabaseIndexesTest, FileReplacedSinceReadingIsSavedOverWithTheStoresCommits) {
-#ifdef _WIN32
-    GTEST_SKIP() << "on Windows the store cannot keep the replaced file open, so it refuses";
-#endif
+// A file made read-only after the commits were accepted: the save names the
+// file and the reason, and the file keeps its bytes.
+TEST_F(MetabaseIndexesTest, FileMadeReadOnlyBeforeTheSaveIsNamedInTheFailure) {
     auto iis = store(smallMetabase());
     auto second = iis->Open("IIS://LocalHost/W3SVC/2");
     second->Put("ServerComment", std::string("Renamed"));
     second->SetInfo();
-    // Another program saves as this one does: a new file renamed over the old.
-    const auto path = machine.host(kMetabasePath);
-    std::ofstream(path.string() + ".other", std::ios::binary) << "<configuration/>\n";
-    std::filesystem::rename(path.string() + ".other", path);
+    machine.setReadOnly(kMetabasePath, true);
+    EXPECT_EQ(failureOf([&] { iis->Flush(); }),
+              "The metabase file " + machine.host(kMetabasePath).string() +
+                  " could not be saved (Access is denied).");
+    EXPECT_EQ(file(), smallMetabase());
+    machine.setReadOnly(kMetabasePath, false);
+}
+
+// IIS saves by renaming a new file over the old one; that change is kept as
+// one written in place is, and this store's commits stay pending. Saves of
+// this store's own, one after another, are not taken for such a change.
+TEST_F(MetabaseIndexesTest, FileReplacedSinceReadingIsNotSavedOver) {
+    auto iis = store(smallMetabase());
+    auto second = iis->Open("IIS://LocalHost/W3SVC/2");
+    second->Put("ServerComment", std::string("Renamed"));
+    second->SetInfo();
     iis->Flush();
-    EXPECT_EQ(file(),
-              replaceAll(smallMetabase(), "ServerComment=\"Second\"", "ServerComment=\"Renamed\""));
+    second->Put("ServerComment", std::string("Renamed again"));
+    second->SetInfo();
+    iis->Flush();
+    const std::string ours = file();
+    EXPECT_EQ(ours, replaceAll(smallMetabase(), "ServerComment=\"Second\"",
+                               "ServerComment=\"Renamed again\""));
+
+    second->Put("ServerComment", std::string("Third time"));
+    second->SetInfo();
+    const auto path = machine.host(kMetabasePath);
+    const std::string theirs = replaceAll(ours, "Default Web Site", "Their site");
+    std::ofstream(path.string() + ".other", std::ios::binary) << theirs;
+    std::filesystem::rename(path.string() + ".other", path);
+    EXPECT_EQ(failureOf([&] { iis->Flush(); }),
+              "The metabase file " + path.string() +
+                  " could not be saved (read: another program has written to the file since it "
+                  "was read).");
+    second.reset();
+    iis.reset();
+    EXPECT_EQ(file(), theirs);
 }
 
 }  // namespace

@@ -90,26 +90,67 @@ TEST(PanelComponent, InstallingTheDnsProviderAddsItsNamespace) {
     EXPECT_TRUE(connects(reopened));
 }
 
-TEST(PanelComponent, TheNamespaceIsAppendedInUtf16ToARegeditExport) {
-    TempMachine machine;
-    const auto text = "Windows Registry Editor Version 5.00\r\n\r\n" + testing::machineKeys() +
-                      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Tessaron]";  // no final line end
-    const auto before = testing::regeditExport(text);
-    machine.writeRegistry(before);
-    machine.writeFile("C:\\WINDOWS\\system32\\wbem\\DnsSchema.mof", "schema");
-    machine.writeFile("C:\\WINDOWS\\system32\\wbem\\dnsprov.dll", "library");
-    MachineImage image(machine.root());
-    auto component = image.CreatePanelComponent();
-    component->Execute(
-        "C:\\WINDOWS\\system32\\REGSVR32.EXE C:\\WINDOWS\\system32\\WBEM\\DNSPROV.DLL");
-    component->Execute("C:\\WINDOWS\\system32\\WBEM\\MOFCOMP.EXE DNSSCHEMA.MOF");
-    EXPECT_TRUE(connects(image));
-    // The file's first line ends in CR LF, so the addition does too.
-    EXPECT_EQ(testing::readBytes(machine.root() / "registry.reg"),
-              before + testing::utf16le("\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\WBEM\\"
-                                        "Namespaces\\root\\MicrosoftDNS]\r\n"));
-    MachineImage reopened(machine.root());
-    EXPECT_TRUE(connects(reopened));
+// The text with its LF line ends replaced by the given ones.
+std::string withLineEnds(const std::string& text, const std::string& lineEnd) {
+    std::string out;
+    for (const char c : text) out += c == '\n' ? lineEnd : std::string(1, c);
+    return out;
+}
+
+struct AppendCase {
+    const char* name;
+    bool utf16;
+    std::string lineEnd;  // of every line but the last
+    std::string lastEnd;  // of the last line
+    std::string added;    // what the namespace's key adds, before encoding
+};
+
+// The key starts on a line of its own in the file's own line ends (those of
+// its first line), and the file loads again, whatever its last line ends in.
+TEST(PanelComponent, TheNamespaceIsAppendedInTheFilesOwnForm) {
+    const std::string key =
+        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\WBEM\\Namespaces\\root\\MicrosoftDNS]";
+    const AppendCase cases[] = {
+        {"UTF-16, CR LF, no final line end", true, "\r\n", "", "\r\n\r\n" + key + "\r\n"},
+        {"UTF-16, CR LF, last line ended by a lone CR", true, "\r\n", "\r",
+         "\n\r\n" + key + "\r\n"},
+        {"UTF-8, CR LF, last line ended by a lone CR", false, "\r\n", "\r",
+         "\n\r\n" + key + "\r\n"},
+        {"UTF-8, lone CRs", false, "\r", "\r", "\r" + key + "\r"},
+        {"UTF-16, lone CRs, no final line end", true, "\r", "", "\r\r" + key + "\r"},
+        {"UTF-8, LF, no final line end", false, "\n", "", "\n\n" + key + "\n"},
+        {"UTF-8, LF", false, "\n", "\n", "\n" + key + "\n"},
+    };
+    for (const auto& c : cases) {
+        TempMachine machine;
+        const auto text =
+            withLineEnds("Windows Registry Editor Version 5.00\n\n" + testing::machineKeys() +
+                             "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Tessaron]\n"
+                             "\"Install_Dir\"=\"C:\\\\Tessaron\"",
+                         c.lineEnd) +
+            c.lastEnd;
+        const auto before = c.utf16 ? testing::regeditExport(text) : text;
+        machine.writeRegistry(before);
+        machine.writeFile("C:\\WINDOWS\\system32\\wbem\\DnsSchema.mof", "schema");
+        machine.writeFile("C:\\WINDOWS\\system32\\wbem\\dnsprov.dll", "library");
+        {
+            MachineImage image(machine.root());
+            auto component = image.CreatePanelComponent();
+            component->Execute(
+                "C:\\WINDOWS\\system32\\REGSVR32.EXE C:\\WINDOWS\\system32\\WBEM\\DNSPROV.DLL");
+            component->Execute("C:\\WINDOWS\\system32\\WBEM\\MOFCOMP.EXE DNSSCHEMA.MOF");
+            EXPECT_TRUE(connects(image)) << c.name;
+        }
+        EXPECT_EQ(testing::readBytes(machine.root() / "registry.reg"),
+                  before + (c.utf16 ? testing::utf16le(c.added) : c.added))
+            << c.name;
+        MachineImage reopened(machine.root());
+        EXPECT_TRUE(connects(reopened)) << c.name;
+        EXPECT_EQ(registryValueText(
+                      reopened.System().ReadRegistryValue("SOFTWARE\\Tessaron", "Install_Dir")),
+                  "C:\\Tessaron")
+            << c.name;
+    }
 }
 
 TEST(PanelComponent, NoNamespaceWithoutBothFilesInTheWbemFolder) {

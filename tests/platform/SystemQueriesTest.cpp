@@ -134,17 +134,19 @@ TEST(SystemQueries, FoldersOfTheWindowsInstallation) {
     EXPECT_EQ(system.GetTempFolder(), "C:\\WINDOWS\\TEMP");
 }
 
+// An expandable string value's data as regedit writes it.
+std::string expandable(const std::string& text) {
+    std::string hex;
+    for (const char c : testing::utf16le(text) + std::string(2, '\0')) {
+        char byte[4];
+        std::snprintf(byte, sizeof byte, "%02x", static_cast<unsigned char>(c));
+        hex += (hex.empty() ? "" : ",") + std::string(byte);
+    }
+    return "hex(2):" + hex;
+}
+
 TEST(SystemQueries, EnvironmentVariablesExpandThroughEachOther) {
     TempMachine machine;
-    const auto expandable = [](const std::string& text) {
-        std::string hex;
-        for (const char c : testing::utf16le(text) + std::string(2, '\0')) {
-            char byte[4];
-            std::snprintf(byte, sizeof byte, "%02x", static_cast<unsigned char>(c));
-            hex += (hex.empty() ? "" : ",") + std::string(byte);
-        }
-        return "hex(2):" + hex;
-    };
     machine.writeRegistry(
         "Windows Registry Editor Version 5.00\n\n"
         "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion]\n"
@@ -160,6 +162,86 @@ TEST(SystemQueries, EnvironmentVariablesExpandThroughEachOther) {
         expandable("%SCRATCH%\\%Unknown%\\%SystemDrive%") + "\n");
     MachineImage image(machine.root());
     EXPECT_EQ(image.System().GetTempFolder(), "D:\\WIN\\Scratch\\%Unknown%\\D:");
+}
+
+// A machine whose environment holds the given values (the lines after the
+// key), SystemRoot C:\WINDOWS.
+std::string environmentRegistry(const std::string& values) {
+    return "Windows Registry Editor Version 5.00\n\n"
+           "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion]\n"
+           "\"SystemRoot\"=\"C:\\\\WINDOWS\"\n\n"
+           "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Session "
+           "Manager\\Environment]\n" +
+           values;
+}
+
+std::string repeated(const std::string& text, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i) out += text;
+    return out;
+}
+
+// The system's expansion fails when its result would not fit 32,767
+// characters; the registry query then fails: ReadRegistryValue swallows it
+// (empty text) and the temporary folder's query passes it on.
+TEST(SystemQueries, AnExpansionLongerThanTheSystemAllowsFails) {
+    const std::string environment =
+        "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment";
+    struct Case {
+        const char* name;
+        std::string values;
+        std::optional<std::string> temp;  // nullopt: the expansion fails
+    };
+    const std::string e = "\xC3\xA9";  // one character in UTF-16, two bytes in UTF-8
+    const Case cases[] = {
+        {"bomb of 12",
+         "\"A\"=" + expandable(repeated("%A%", 12)) + "\n\"TEMP\"=" + expandable("%A%") + "\n",
+         std::nullopt},
+        {"bomb of 16",
+         "\"A\"=" + expandable(repeated("%A%", 16)) + "\n\"TEMP\"=" + expandable("%A%") + "\n",
+         std::nullopt},
+        {"exactly the limit",
+         "\"B\"=\"" + repeated(e, 32767 - 3) + "\"\n\"TEMP\"=" + expandable("%B%\\%SystemDrive%") +
+             "\n",
+         repeated(e, 32767 - 3) + "\\C:"},
+        {"one beyond",
+         "\"B\"=\"" + repeated(e, 32767 - 3) + "\"\n\"TEMP\"=" + expandable("%B%\\x%SystemDrive%") +
+             "\n",
+         std::nullopt},
+        // Each reference costs a long look-up for one character: the work
+        // is bounded too, and ends the same way.
+        {"long names",
+         "\"" + repeated("N", 20000) +
+             "\"=\"y\"\n\"W\"=" + expandable("%" + repeated("N", 20000) + "%") +
+             "\n\"TEMP\"=" + expandable(repeated("%W%", 5000)) + "\n",
+         std::nullopt},
+        // A long text that refers to itself through short names, each level
+        // under the limit: the nesting stops it, as it stops any loop.
+        {"loop", "\"L\"=" + expandable("x%L%") + "\n\"TEMP\"=" + expandable("%L%") + "\n",
+         "xxxxxxxx%L%"},
+    };
+    for (const auto& c : cases) {
+        TempMachine machine;
+        machine.writeRegistry(environmentRegistry(c.values));
+        MachineImage image(machine.root());
+        auto& system = image.System();
+        if (c.temp) {
+            EXPECT_EQ(system.GetTempFolder(), *c.temp) << c.name;
+            EXPECT_EQ(registryValueText(system.ReadRegistryValue(environment, "TEMP")), *c.temp)
+                << c.name;
+            continue;
+        }
+        EXPECT_EQ(std::get<std::string>(system.ReadRegistryValue(environment, "TEMP")), "")
+            << c.name;
+        try {
+            system.GetTempFolder();
+            ADD_FAILURE() << c.name << ": no failure";
+        } catch (const PlatformError& error) {
+            EXPECT_EQ(error.number(), static_cast<long>(0x8007007A)) << c.name;
+            EXPECT_EQ(error.description(), "The data area passed to a system call is too small.")
+                << c.name;
+        }
+    }
 }
 
 TEST(SystemQueries, AMissingTempFolderFails) {

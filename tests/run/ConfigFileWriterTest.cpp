@@ -8,6 +8,7 @@
 
 #include "RunMachine.h"
 #include "settings/ConfigFileBody.h"
+#include "support/FullFileSystem.h"
 
 namespace tessaron::testing {
 namespace {
@@ -32,11 +33,13 @@ std::vector<std::string> splitLines(const std::string& bytes) {
     return lines;
 }
 
-// Names in the panel folder other than config.inc (left-over temporary files).
+// Names in the panel folder other than config.inc (left-over temporary files)
+// and the filler of a full file system.
 std::vector<std::string> strayFiles(const TempMachine& machine) {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(machine.host("C:\\Tessaron\\panel"))) {
-        if (entry.path().filename() != "config.inc") names.push_back(entry.path().filename().string());
+        const auto name = entry.path().filename();
+        if (name != "config.inc" && name != ".filler") names.push_back(name.string());
     }
     return names;
 }
@@ -130,9 +133,10 @@ TEST_P(ConfigFileWriterFailure, KeepsTheFormerFileAndSetsRunError) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, ConfigFileWriterFailure,
     ::testing::Values(
-        FailureCase{"panel folder read-only",
+        FailureCase{"panel folder and config.inc read-only",
                     [](const TempMachine& m, SettingsRecord&) {
                         m.setReadOnly("C:\\Tessaron\\panel", true);
+                        m.setReadOnly(kConfig, true);
                     },
                     kOpenFailed},
         FailureCase{"config.inc read-only",
@@ -180,6 +184,105 @@ TEST(ConfigFileWriter, ALineBreakInAValueInjectsNoLine) {
     ASSERT_EQ(lines.size(), 69u);
     EXPECT_EQ(lines[0], "' Tessaron Configuration File For: WEB01");
     EXPECT_EQ(lines[18], "AdminPassword = \"pwMainDatabaseIP = \"\"evil\"\"\"");
+}
+
+const std::string kFormerSiteLines =
+    "MainFTPSVC = \"5\"\r\nEnableSharedSecure = False\r\nEnableWebsitePreview = True\r\n"
+    "PreviewSVC = \"7\"\r\n";
+
+// The new body carries the former file's site lines, as they stood, until
+// the append step replaces them; the body itself is kept for that step.
+TEST(ConfigFileWriter, CarriesTheFormerSiteLinesAfterTheBody) {
+    TempMachine machine;
+    writeSmallServer(machine);
+    machine.writeFile(kConfig, kFormerBytes + "mainftpsvc=\"5\"\r\n" + kFormerSiteLines +
+                                   "' PreviewSVC = \"9\"\r\n");
+    RunFixture fixture(machine);
+
+    ConfigFileWriter(fixture.run);
+
+    EXPECT_EQ(fixture.log.entries(), kWritten);
+    const auto lines = splitLines(machine.readFile(kConfig));
+    ASSERT_EQ(lines.size(), 74u);
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 69, lines.end()),
+              (std::vector<std::string>{"mainftpsvc=\"5\"", "MainFTPSVC = \"5\"",
+                                        "EnableSharedSecure = False",
+                                        "EnableWebsitePreview = True", "PreviewSVC = \"7\""}));
+    ASSERT_TRUE(fixture.run.configBody);
+    EXPECT_EQ(*fixture.run.configBody, std::vector<std::string>(lines.begin(), lines.begin() + 69));
+}
+
+// A folder that refuses new files with a config.inc that may be written:
+// the file is overwritten in place. Without a file to overwrite nothing can
+// be written.
+TEST(ConfigFileWriter, ReadOnlyFolderWithWritableFileIsWrittenInPlace) {
+    TempMachine machine;
+    writeSmallServer(machine);
+    machine.writeFile(kConfig, kFormerBytes + kFormerSiteLines);
+    machine.setReadOnly("C:\\Tessaron\\panel", true);
+    RunFixture fixture(machine);
+
+    ConfigFileWriter(fixture.run);
+
+    machine.setReadOnly("C:\\Tessaron\\panel", false);
+    EXPECT_EQ(fixture.log.entries(), kWritten);
+    EXPECT_FALSE(fixture.run.RunError);
+    const auto lines = splitLines(machine.readFile(kConfig));
+    ASSERT_EQ(lines.size(), 73u);
+    EXPECT_EQ(lines[3], "ServerName = \"WEB01\"");
+    EXPECT_EQ(lines[72], "PreviewSVC = \"7\"");
+    EXPECT_TRUE(strayFiles(machine).empty());
+
+    if (!TempMachine::foldersCanBeReadOnly()) return;  // the refusal needs a read-only folder
+    TempMachine fresh;
+    writeSmallServer(fresh);
+    fresh.setReadOnly("C:\\Tessaron\\panel", true);
+    RunFixture refused(fresh);
+    ConfigFileWriter(refused.run);
+    fresh.setReadOnly("C:\\Tessaron\\panel", false);
+    EXPECT_EQ(refused.log.entries(), kOpenFailed);
+    EXPECT_FALSE(fs::exists(fresh.host(kConfig)));
+}
+
+TEST(ConfigFileWriter, RemovesTemporaryFilesOfAKilledRun) {
+    TempMachine machine;
+    writeSmallServer(machine);
+    machine.writeFile("C:\\Tessaron\\panel\\config.inc.tmp-0a1b2c3d", "' Tessaron Con");
+    machine.writeFile("C:\\Tessaron\\panel\\config.inc.tmp-ffffffff", "");
+    machine.writeFile("C:\\Tessaron\\panel\\config.inc.bak", "kept");
+    RunFixture fixture(machine);
+
+    ConfigFileWriter(fixture.run);
+
+    EXPECT_EQ(fixture.log.entries(), kWritten);
+    EXPECT_EQ(strayFiles(machine), std::vector<std::string>{"config.inc.bak"});
+}
+
+// No space left: the former file keeps every byte, or stays absent; nothing
+// empty or partial is put in its place.
+TEST(ConfigFileWriter, FullDiskLeavesTheFormerFileOrNone) {
+    for (const bool former : {true, false}) {
+        SCOPED_TRACE(former ? "former file" : "no former file");
+        TempMachine machine;
+        writeSmallServer(machine);
+        FullFileSystem disk(machine.host("C:\\Tessaron\\panel"));
+        if (!disk.mounted()) GTEST_SKIP() << kCannotMount;
+        if (former) machine.writeFile(kConfig, kFormerBytes);
+        disk.fill();
+        RunFixture fixture(machine);
+
+        ConfigFileWriter(fixture.run);
+
+        EXPECT_EQ(fixture.log.entries(), kWriteFailed);
+        EXPECT_TRUE(fixture.run.RunError);
+        EXPECT_FALSE(fixture.run.configBody);
+        if (former) {
+            EXPECT_EQ(machine.readFile(kConfig), kFormerBytes);
+        } else {
+            EXPECT_FALSE(fs::exists(machine.host(kConfig)));
+        }
+        EXPECT_TRUE(strayFiles(machine).empty());
+    }
 }
 
 }  // namespace

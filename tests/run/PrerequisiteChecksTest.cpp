@@ -145,6 +145,9 @@ public:
     std::vector<std::string> SubFolders(const std::string& path) override {
         return files_.SubFolders(path);
     }
+    std::vector<std::string> FileNames(const std::string& path) override {
+        return files_.FileNames(path);
+    }
     std::unique_ptr<TextWriter> CreateTextFile(const std::string& path, bool overwrite) override {
         return files_.CreateTextFile(path, overwrite);
     }
@@ -168,6 +171,9 @@ public:
     Database& Databases() override { return platform_.Databases(); }
     std::unique_ptr<PanelComponent> CreatePanelComponent() override {
         return platform_.CreatePanelComponent();
+    }
+    std::unique_ptr<MachineLock> LockMachine(std::chrono::milliseconds patience) override {
+        return platform_.LockMachine(patience);
     }
 
 private:

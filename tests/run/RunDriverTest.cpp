@@ -163,3 +163,59 @@ TEST(RunEndings, AGivenInternalAddressIsKept) {
 
 }  // namespace
 }  // namespace tessaron::testing
+
+namespace tessaron::testing {
+namespace {
+
+// A cancel takes effect at the first safe point after it was asked for: the
+// steps begun so far are whole, none after it runs, the cancel line ends the
+// log and no completion line follows.
+TEST(RunCancel, EndsAtTheNextSafePointBetweenSteps) {
+    struct Case {
+        int cancelAfterSteps;
+        Lines tail;  // the log after the start lines
+        std::vector<std::string> begun;
+    };
+    const std::vector<std::string> all = {
+        "Checking the installation", "Writing the configuration file",
+        "Creating the scheduled tasks", "Initialising the database", "Setting up the web sites",
+        "Recording the site numbers"};
+    const std::vector<Case> cases = {
+        {0, {}, {}},
+        {2, joined({kWritten, {std::string(kCancelledLine)}}), {all[0], all[1]}},
+        {4, joined({kWritten, kTasks, {"<database>", std::string(kCancelledLine)}}),
+         {all[0], all[1], all[2], all[3]}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.cancelAfterSteps);
+        TempMachine machine;
+        writeSmallServer(machine);
+        RunFixture fixture(machine);
+        fixture.options.CreateTasks = true;
+        fixture.options.InitializeDatabase = true;
+        fixture.options.SetUpSites = true;
+        std::vector<std::string> begun;
+        fixture.run.stepBegun = [&](int step, int steps, const std::string& name) {
+            EXPECT_EQ(step, static_cast<int>(begun.size()) + 1);
+            EXPECT_EQ(steps, 6);
+            begun.push_back(name);
+        };
+        fixture.run.cancelRequested = [&] {
+            return static_cast<int>(begun.size()) >= c.cancelAfterSteps;
+        };
+
+        EXPECT_EQ(PerformInstallationRun(fixture.run, recordingStages(true)), RunEnding::Cancelled);
+
+        EXPECT_EQ(begun, c.begun);
+        Lines expected = {"Beginning Tessaron configuration..."};
+        if (c.cancelAfterSteps == 0) {
+            expected.push_back(kCancelledLine);
+        } else {
+            expected = joined({kStart, c.tail});
+        }
+        EXPECT_EQ(fixture.log.entries(), expected);
+    }
+}
+
+}  // namespace
+}  // namespace tessaron::testing

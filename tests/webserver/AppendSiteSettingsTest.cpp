@@ -2,6 +2,7 @@
 // FTP types and held numbers.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 
 #include "StageMachine.h"
@@ -10,7 +11,12 @@ namespace tessaron::testing {
 namespace {
 
 const std::string kConfig = "C:\\Tessaron\\panel\\config.inc";
+// The body this run put in place (two lines stand for the 69), carrying the
+// former file's site lines.
+const Lines kBodyLines = {"' Tessaron Configuration File For: WEBHOST01",
+                          "ServerName = \"WEBHOST01\""};
 const std::string kBody = "' Tessaron Configuration File For: WEBHOST01\r\nServerName = \"WEBHOST01\"\r\n";
+const std::string kFormerSiteLines = "MainFTPSVC = \"9\"\r\nEnableSharedSecure = False\r\n";
 
 std::string crlfLines(const Lines& lines) {
     std::string text;
@@ -92,44 +98,60 @@ TEST(AppendSiteSettings, EveryTailVariant) {
         settings.PreviewSVC = "7";
         test.settings(settings);
         StageMachine stage("windows2003", settings);
-        stage.machine.writeFile(kConfig, kBody);
+        stage.machine.writeFile(kConfig, kBody + kFormerSiteLines);
+        stage.run.configBody = kBodyLines;
         AppendSiteSettings(stage.run, test.held);
         EXPECT_EQ(stage.machine.readFile(kConfig), kBody + crlfLines(test.tail));
         EXPECT_TRUE(stage.log.entries().empty());
     }
 }
 
-TEST(AppendSiteSettings, MissingFileIsCreated) {
-    StageMachine stage("windows2003");
-    stage.settings.SharedSecureSVC = "4";
-    stage.settings.EnableWebsitePreview = "False";
-    AppendSiteSettings(stage.run, {"2", ""});
-    EXPECT_EQ(stage.machine.readFile(kConfig),
-              crlfLines({"MainFTPSVC = \"2\"", "EnableSharedSecure = True",
-                         "SharedSecureServer = \"secure.example.com\"", "SharedSecureSVC = \"4\"",
-                         "EnableWebsitePreview = False", "PreviewSVC = \"0\""}));
+// Without a body of this run, the file stays as it was, or absent, and one
+// line says why: site lines alone, or after a former body, would describe a
+// configuration nobody wrote.
+TEST(AppendSiteSettings, WithoutABodyOfThisRunTheFileIsLeftAlone) {
+    for (const bool former : {true, false}) {
+        SCOPED_TRACE(former ? "former file" : "no file");
+        StageMachine stage("windows2003");
+        if (former) stage.machine.writeFile(kConfig, kBody + kFormerSiteLines);
+        AppendSiteSettings(stage.run, {"2", "5"});
+        EXPECT_EQ(stage.log.entries(),
+                  Lines{"Site settings were not added because the configuration file could not "
+                        "be written."});
+        if (former) {
+            EXPECT_EQ(stage.machine.readFile(kConfig), kBody + kFormerSiteLines);
+        } else {
+            EXPECT_FALSE(std::filesystem::exists(stage.machine.host(kConfig)));
+        }
+        EXPECT_FALSE(stage.run.RunError);
+    }
 }
 
-TEST(AppendSiteSettings, FailuresAreIgnoredAndNeverLogged) {
-    // A read-only file is left as it is.
+// A rewrite that fails leaves the body with the former site lines, says so
+// and sets RunError.
+TEST(AppendSiteSettings, AFailedRewriteKeepsTheFileAndIsAnError) {
     StageMachine readOnly("windows2003");
-    readOnly.machine.writeFile(kConfig, kBody);
+    readOnly.machine.writeFile(kConfig, kBody + kFormerSiteLines);
     readOnly.machine.setReadOnly(kConfig, true);
+    readOnly.run.configBody = kBodyLines;
     AppendSiteSettings(readOnly.run, {"2", "5"});
-    EXPECT_EQ(readOnly.machine.readFile(kConfig), kBody);
-    EXPECT_TRUE(readOnly.log.entries().empty());
+    readOnly.machine.setReadOnly(kConfig, false);
+    EXPECT_EQ(readOnly.machine.readFile(kConfig), kBody + kFormerSiteLines);
+    EXPECT_EQ(readOnly.log.entries(),
+              Lines{"ERROR: Could not add site settings to configuration file - Permission "
+                    "denied"});
+    EXPECT_TRUE(readOnly.run.RunError);
 
-    // A line the code page cannot hold is missing; the others are written.
     StageMachine foreign("windows2003");
     foreign.settings.SharedSecureServer = "\xD1\x81\xD0\xB5\xD1\x80\xD0\xB2\xD0\xB5\xD1\x80";
-    foreign.settings.SharedSecureSVC = "4";
-    foreign.machine.writeFile(kConfig, kBody);
+    foreign.machine.writeFile(kConfig, kBody + kFormerSiteLines);
+    foreign.run.configBody = kBodyLines;
     AppendSiteSettings(foreign.run, {"2", "5"});
-    EXPECT_EQ(foreign.machine.readFile(kConfig),
-              kBody + crlfLines({"MainFTPSVC = \"2\"", "EnableSharedSecure = True",
-                                 "SharedSecureSVC = \"4\"", "EnableWebsitePreview = True",
-                                 "PreviewSVC = \"5\""}));
-    EXPECT_TRUE(foreign.log.entries().empty());
+    EXPECT_EQ(foreign.machine.readFile(kConfig), kBody + kFormerSiteLines);
+    EXPECT_EQ(foreign.log.entries(),
+              Lines{"ERROR: Could not add site settings to configuration file - Invalid "
+                    "procedure call or argument"});
+    EXPECT_TRUE(foreign.run.RunError);
 }
 
 }  // namespace

@@ -103,11 +103,6 @@ std::vector<EndingCase> endingCases() {
          .before = {kPool},
          .line = "ERROR: Could not set properties for new Tessaron control panel site - Object "
                  "required"},
-        {.name = "taken-over site already has a root",
-         .settings = select(&SettingsRecord::ControlPanelSiteSelection, "Default Web Site"),
-         .before = {kPool},
-         .line = "ERROR: Could not create root application definition for Tessaron control panel "
-                 "site - Cannot create a file when that file already exists."},
         {.name = "root path refused",
          .faults = {{"Put", "IIS://LocalHost/W3SVC/3/ROOT", "Path"}},
          .before = {kPool},

@@ -49,6 +49,9 @@ public:
     std::unique_ptr<PanelComponent> CreatePanelComponent() override {
         return inner_.CreatePanelComponent();
     }
+    std::unique_ptr<MachineLock> LockMachine(std::chrono::milliseconds patience) override {
+        return inner_.LockMachine(patience);
+    }
 
 private:
     Platform& inner_;

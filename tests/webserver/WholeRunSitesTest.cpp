@@ -3,6 +3,7 @@
 // the lines appended to config.inc and the keys added to MetaBase.xml.
 #include <gtest/gtest.h>
 
+#include "SampleRun.h"
 #include "StageMachine.h"
 #include "platform/WindowsPath.h"
 #include "run/RunDriver.h"
@@ -10,70 +11,6 @@
 
 namespace tessaron::testing {
 namespace {
-
-const std::string kConfig = "C:\\Tessaron\\panel\\config.inc";
-
-// A filled-in settings window on the sample machine, every site new.
-SettingsRecord wholeRunSettings() {
-    SettingsRecord s = allNewSitesSettings();
-    s.InternalIP = "";
-    s.ControlPanelTitle = "Example Hosting Panel";
-    s.MainCompanyName = "Example Hosting Ltd";
-    s.MainContactEmail = "support@example.com";
-    s.OversellAllowed = "False";
-    s.DefaultPanelStyle = "Classic";
-    s.AdminUsername = "Administrator";
-    s.AdminPassword = "secret";
-    s.ServerRoot = "C:\\Hosting";
-    s.LogRoot = "C:\\WINDOWS\\system32\\LogFiles";
-    s.MainSQLServerType = "SQL Server";
-    s.MainDatabaseIP = "10.0.0.20";
-    s.MainDatabaseName = "tessaron";
-    s.EnableStatistics = "False";
-    s.MailServerEnabled = "False";
-    s.EnableWebmail = "False";
-    s.DNSServerEnabled = "True";
-    s.DNSServer = "Microsoft DNS";
-    s.MSSQLActive = "False";
-    s.MySQLActive = "False";
-    s.EnablePHP = "False";
-    s.EnablePerl = "False";
-    return s;
-}
-
-const Lines kBeforeSites = {
-    "Beginning Tessaron configuration...", "Checking installation integrity...",
-    "DNS WMI provider OK.",                "Accounts directory created.",
-    "Temp directory created.",             "Logfile directory OK.",
-    "Writing configuration file...",       "Configuration file written.",
-};
-
-Lines fileLines(const std::string& text) {
-    Lines lines = splitText(text, "\r\n");
-    if (!lines.empty() && lines.back().empty()) lines.pop_back();
-    return lines;
-}
-
-Lines tailOf(const std::string& text) {
-    const auto lines = fileLines(text);
-    return lines.size() <= 69 ? Lines() : Lines(lines.begin() + 69, lines.end());
-}
-
-struct SampleRun {
-    explicit SampleRun(SettingsRecord record, InstallOptions chosen)
-        : machine(TempMachine::copyOf("windows2003")),
-          settings(std::move(record)),
-          options(chosen),
-          image(machine.root()),
-          run(settings, options, image, log) {}
-
-    TempMachine machine;
-    SettingsRecord settings;
-    InstallOptions options;
-    MachineImage image;
-    ProgressLog log;
-    RunContext run;
-};
 
 std::string crlf(const std::string& text) { return replaceAll(text, "\n", "\r\n"); }
 

@@ -2,6 +2,7 @@
 // runtime's numbers and texts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "WindowsTestSupport.h"
@@ -63,6 +64,7 @@ TEST(WindowsFiles, FailuresCarryTheRuntimesNumbersAndTexts) {
          53, "File not found"},
         {"sub-folders of missing", [&] { files.SubFolders(folder / "none"); }, 76,
          "Path not found"},
+        {"file names of missing", [&] { files.FileNames(folder / "none"); }, 76, "Path not found"},
         {"line outside the code page",
          [&] { files.CreateTextFile(folder / "omega.txt", true)->WriteLine("\xCE\xA9"); }, 5,
          "Invalid procedure call or argument"},
@@ -73,6 +75,12 @@ TEST(WindowsFiles, FailuresCarryTheRuntimesNumbersAndTexts) {
     }
     EXPECT_EQ(readBytes(folder / "locked.txt"), "kept");
     EXPECT_EQ(files.SubFolders(folder.path()), std::vector<std::string>{"sub"});
+    auto names = files.FileNames(folder.path());
+    std::sort(names.begin(), names.end());
+    // omega.txt: created before its line was refused.
+    EXPECT_EQ(names, (std::vector<std::string>{"locked.txt", "omega.txt", "plain.txt"}));
+    EXPECT_TRUE(files.FileNames(folder / "sub").empty());
+    setReadOnly(folder / "locked.txt", false);
 }
 
 TEST(WindowsFiles, TextFilesAreCodePage1252WithCrLf) {

@@ -7,6 +7,7 @@
 
 #include "WindowsTestSupport.h"
 #include "app/CommandLine.h"
+#include "main/ProgramBackend.h"
 #include "platform/WideText.h"
 #include "platform/odbc/OdbcDatabase.h"
 #include "platform/windows/LocalMachine.h"
@@ -46,7 +47,8 @@ protected:
 
     int run(std::string& err) {
         std::ostringstream out, errors;
-        const int status = app::runUnattended({"--answers", panel_ / "answers.txt"}, out, errors);
+        const int status = app::runUnattended({"--answers", panel_ / "answers.txt"},
+                                              startup::programBackend(), out, errors);
         err = errors.str();
         return status;
     }

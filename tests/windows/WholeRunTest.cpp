@@ -10,6 +10,7 @@
 
 #include "WindowsTestSupport.h"
 #include "app/CommandLine.h"
+#include "main/ProgramBackend.h"
 #include "platform/WideText.h"
 #include "platform/odbc/OdbcDatabase.h"
 #include "platform/windows/Win32.h"
@@ -86,8 +87,8 @@ TEST(WholeRun, TheRunCompletesThroughTheSystemsInterfaces) {
 
     const auto runOnce = [&](const std::string& options, std::string& log) {
         std::ostringstream out, err;
-        const int status =
-            app::runUnattended({"--answers", answers, "--options", options, "--yes"}, out, err);
+        const int status = app::runUnattended({"--answers", answers, "--options", options, "--yes"},
+                                              startup::programBackend(), out, err);
         log = out.str() + err.str();
         return status;
     };

@@ -81,12 +81,22 @@ long long copyInKernel(int, std::int64_t*, int, std::size_t) {
 bool stampOf(int fd, FileStamp& stamp) {
     BY_HANDLE_FILE_INFORMATION info{};
     if (!GetFileInformationByHandle(handleOf(fd), &info)) return false;
+    stamp.device = info.dwVolumeSerialNumber;
+    stamp.file = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
     stamp.size = (static_cast<std::int64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
     const auto time = (static_cast<std::int64_t>(info.ftLastWriteTime.dwHighDateTime) << 32) |
                       info.ftLastWriteTime.dwLowDateTime;
     stamp.seconds = time / 10000000;
     stamp.fraction = time % 10000000;
     return true;
+}
+
+bool stampOfPath(const std::filesystem::path& file, FileStamp& stamp) {
+    const int fd = openFile(file, O_RDONLY);
+    if (fd < 0) return false;
+    const bool stamped = stampOf(fd, stamp);
+    closeFile(fd);
+    return stamped;
 }
 
 bool modeOf(const std::filesystem::path& file, unsigned& mode) {
@@ -119,6 +129,13 @@ bool isReadOnly(const std::filesystem::path& entry) {
 
 #else
 
+namespace {
+FileStamp stampFrom(const struct stat& info) {
+    return {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
+            info.st_size, info.st_mtim.tv_sec, info.st_mtim.tv_nsec};
+}
+}  // namespace
+
 int openFile(const std::filesystem::path& file, int flags, unsigned mode) {
     return ::open(file.c_str(), flags | O_CLOEXEC, static_cast<mode_t>(mode));
 }
@@ -144,7 +161,14 @@ long long copyInKernel(int from, std::int64_t* offset, int to, std::size_t lengt
 bool stampOf(int fd, FileStamp& stamp) {
     struct stat info {};
     if (::fstat(fd, &info) != 0) return false;
-    stamp = {info.st_size, info.st_mtim.tv_sec, info.st_mtim.tv_nsec};
+    stamp = stampFrom(info);
+    return true;
+}
+
+bool stampOfPath(const std::filesystem::path& file, FileStamp& stamp) {
+    struct stat info {};
+    if (::stat(file.c_str(), &info) != 0) return false;
+    stamp = stampFrom(info);
     return true;
 }
 

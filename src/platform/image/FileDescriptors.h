@@ -23,8 +23,11 @@ long long readAt(int fd, void* buffer, std::size_t length, std::int64_t offset);
 // with errno ENOSYS where the system has no such call.
 long long copyInKernel(int from, std::int64_t* offset, int to, std::size_t length);
 
-// Size and modification time of an open file, to tell whether it changed.
+// Identity (device and file number), size and modification time of a file,
+// to tell whether it changed or another file took its name.
 struct FileStamp {
+    std::uint64_t device = 0;  // the volume's serial number on Windows
+    std::uint64_t file = 0;    // inode, or the file index on Windows
     std::int64_t size = 0;
     std::int64_t seconds = 0;
     std::int64_t fraction = 0;  // nanoseconds, or 100-ns units on Windows
@@ -32,6 +35,8 @@ struct FileStamp {
     bool operator==(const FileStamp&) const = default;
 };
 bool stampOf(int fd, FileStamp& stamp);
+// The stamp of the file a name leads to now; false when there is none.
+bool stampOfPath(const std::filesystem::path& file, FileStamp& stamp);
 
 // Permission bits of a file (S_IWUSR clear: read-only); false when missing.
 bool modeOf(const std::filesystem::path& file, unsigned& mode);

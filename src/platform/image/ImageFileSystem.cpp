@@ -207,17 +207,34 @@ void ImageFileSystem::DeleteFile(const std::string& path) {
     if (error) hostFailure(error);
 }
 
-std::vector<std::string> ImageFileSystem::SubFolders(const std::string& path) {
-    const auto folder = paths_.resolve(path);
+namespace {
+
+// Names of a folder's entries that are (or are not) folders themselves.
+std::vector<std::string> entryNames(const ImagePaths& paths, const std::string& path,
+                                    bool folders) {
+    const auto folder = paths.resolve(path);
     if (!folder || !folder->exists || !isDirectory(folder->host)) pathNotFound();
     std::vector<std::string> names;
     std::error_code error;
     for (fs::directory_iterator it(folder->host, error), end; it != end; it.increment(error)) {
         if (error) break;
-        if (isDirectory(it->path())) names.push_back(it->path().filename().string());
+        const bool isFolder = isDirectory(it->path());
+        if (isFolder == folders && (folders || isFile(it->path()))) {
+            names.push_back(it->path().filename().string());
+        }
     }
     if (error) hostFailure(error);
     return names;
+}
+
+}  // namespace
+
+std::vector<std::string> ImageFileSystem::SubFolders(const std::string& path) {
+    return entryNames(paths_, path, true);
+}
+
+std::vector<std::string> ImageFileSystem::FileNames(const std::string& path) {
+    return entryNames(paths_, path, false);
 }
 
 std::unique_ptr<TextWriter> ImageFileSystem::CreateTextFile(const std::string& path,

@@ -1,11 +1,21 @@
 #include "platform/image/ImageRegistry.h"
 
+#include <iostream>
+#include <optional>
+#include <string_view>
+#include <unordered_map>
+
+#include "platform/Failure.h"
 #include "platform/WindowsPath.h"
 
 namespace tessaron {
 namespace {
 constexpr std::string_view kHklm = "HKEY_LOCAL_MACHINE\\";
 constexpr int kMaxExpansionDepth = 8;
+// Steps (characters read, names looked up) one expansion may take: far more
+// than any real environment needs, far less than a second's work.
+constexpr std::size_t kMaxExpansionWork = 64 * kMaxExpandedLength;
+constexpr long kInsufficientBuffer = static_cast<long>(0x8007007A);
 
 std::string fullPath(const std::string& keyPath) {
     std::string relative = keyPath;
@@ -15,7 +25,11 @@ std::string fullPath(const std::string& keyPath) {
 }  // namespace
 
 ImageRegistry::ImageRegistry(std::filesystem::path file)
-    : file_(std::move(file)), registry_(readRegistryFile(file_)) {}
+    : file_(std::move(file)), registry_(readRegistryFile(file_)) {
+    // Forms regedit imports with a warning are imported here too, and the
+    // warning goes where regedit's would: to the person starting the program.
+    for (const auto& warning : registry_.warnings) std::cerr << warning << '\n';
+}
 
 RegistryValue ImageRegistry::readValue(const std::string& keyPath,
                                        const std::string& valueName) const {
@@ -58,56 +72,123 @@ std::vector<std::string> ImageRegistry::subKeys(const std::string& keyPath) cons
     return result;
 }
 
-std::string ImageRegistry::expand(const std::string& text) const {
-    return expand(text, 0);
-}
-
-std::string ImageRegistry::expand(const std::string& text, int depth) const {
-    std::string result;
-    std::size_t position = 0;
-    while (position < text.size()) {
-        const auto open = text.find('%', position);
-        if (open == std::string::npos) break;
-        const auto close = text.find('%', open + 1);
-        if (close == std::string::npos) break;
-        const auto name = text.substr(open + 1, close - open - 1);
-        const auto value = name.empty() ? std::string() : variable(name, depth);
-        result += text.substr(position, open - position);
-        if (!value.empty()) {
-            result += value;
-            position = close + 1;
-        } else {
-            // Not a variable: keep the first "%" and look again from the second.
-            result += '%';
-            position = open + 1;
-            if (name.empty()) {
-                result += '%';
-                position = close + 1;
+// One expansion of a text. The result is appended to one buffer as it is
+// found, so nothing larger than the limit is ever built, and the work is
+// counted, so that variables referring to one another many times over end
+// as soon as the result cannot fit.
+class ImageRegistry::Expansion {
+public:
+    explicit Expansion(const ImageRegistry& registry) {
+        const auto* environment =
+            registry.registry_.tree.findKey(fullPath(registry_keys::kEnvironment));
+        if (environment) {
+            for (const auto& entry : environment->values) {
+                // The first of equal names counts, as for any look-up.
+                environment_.emplace(asciiLower(entry.name), &entry);
             }
         }
+        const auto* root =
+            registry.registry_.tree.findValue(fullPath(registry_keys::kWindowsNt), "SystemRoot");
+        if (root && (root->type == 1 || root->type == 2)) systemRoot_ = root->text;
+        if (systemRoot_.size() >= 2 && systemRoot_[1] == ':')
+            systemDrive_ = systemRoot_.substr(0, 2);
     }
-    result += text.substr(position);
-    return result;
-}
 
-std::string ImageRegistry::variable(const std::string& name, int depth) const {
-    if (depth >= kMaxExpansionDepth) return {};
-    const auto systemRoot = [this] {
-        const auto* entry =
-            registry_.tree.findValue(fullPath(registry_keys::kWindowsNt), "SystemRoot");
-        return entry && (entry->type == 1 || entry->type == 2) ? entry->text : std::string();
+    // False when the result would be too long (or too costly to find).
+    bool append(std::string_view text, int depth) {
+        if (!charge(text.size())) return false;
+        std::size_t position = 0;
+        while (position < text.size()) {
+            const auto open = text.find('%', position);
+            if (open == std::string_view::npos) break;
+            const auto close = text.find('%', open + 1);
+            if (close == std::string_view::npos) break;
+            const auto name = text.substr(open + 1, close - open - 1);
+            if (!emit(text.substr(position, open - position))) return false;
+            const auto value = name.empty() ? std::nullopt : variable(name, depth);
+            if (value) {
+                if (!(value->expandable ? append(value->text, depth + 1) : emit(value->text))) {
+                    return false;
+                }
+                position = close + 1;
+            } else if (name.empty()) {
+                if (!emit("%%")) return false;
+                position = close + 1;
+            } else {
+                // Not a variable: keep the first "%" and look again from the second.
+                if (!emit("%")) return false;
+                position = open + 1;
+            }
+        }
+        return emit(text.substr(position));
+    }
+
+    std::string result;
+
+private:
+    struct Variable {
+        std::string_view text;
+        bool expandable;
     };
-    if (equalsIgnoreCase(name, "SystemRoot")) return systemRoot();
-    if (const auto* entry = registry_.tree.findValue(fullPath(registry_keys::kEnvironment), name);
-        entry && (entry->type == 1 || entry->type == 2)) {
-        return entry->type == 2 ? expand(entry->text, depth + 1) : entry->text;
+
+    // A variable with a value (an empty one counts as none).
+    std::optional<Variable> variable(std::string_view name, int depth) {
+        if (depth >= kMaxExpansionDepth || !charge(name.size())) return std::nullopt;
+        const auto lower = asciiLower(name);
+        std::optional<Variable> found;
+        if (lower == "systemroot") {
+            found = Variable{systemRoot_, false};
+        } else if (const auto entry = environment_.find(lower);
+                   entry != environment_.end() &&
+                   (entry->second->type == 1 || entry->second->type == 2)) {
+            found = Variable{entry->second->text, entry->second->type == 2};
+        } else if (lower == "windir") {
+            found = Variable{systemRoot_, false};
+        } else if (lower == "systemdrive") {
+            found = Variable{systemDrive_, false};
+        }
+        if (found && found->text.empty()) return std::nullopt;
+        return found;
     }
-    if (equalsIgnoreCase(name, "windir")) return systemRoot();
-    if (equalsIgnoreCase(name, "SystemDrive")) {
-        const auto root = systemRoot();
-        return root.size() >= 2 && root[1] == ':' ? root.substr(0, 2) : std::string();
+
+    bool emit(std::string_view part) {
+        length_ += utf16Length(part);
+        if (length_ > kMaxExpandedLength) return false;
+        result += part;
+        return true;
     }
-    return {};
+
+    bool charge(std::size_t steps) {
+        work_ += steps + 1;
+        return work_ <= kMaxExpansionWork;
+    }
+
+    static std::size_t utf16Length(std::string_view utf8) {
+        std::size_t units = 0;
+        for (const char c : utf8) {
+            const auto byte = static_cast<unsigned char>(c);
+            if ((byte & 0xC0) != 0x80) ++units;
+            if (byte >= 0xF0) ++units;  // a pair of surrogates
+        }
+        return units;
+    }
+
+    std::unordered_map<std::string, const RegistryEntry*> environment_;
+    std::string systemRoot_;
+    std::string systemDrive_;
+    std::size_t length_ = 0;
+    std::size_t work_ = 0;
+};
+
+std::string ImageRegistry::expand(const std::string& text) const {
+    Expansion expansion(*this);
+    if (!expansion.append(text, 0)) {
+        // What the system's expansion reports when the result does not fit
+        // its buffer of 32,767 characters.
+        throw PlatformError(kInsufficientBuffer,
+                            "The data area passed to a system call is too small.");
+    }
+    return std::move(expansion.result);
 }
 
 void ImageRegistry::addKey(const std::string& keyPath) {

@@ -19,8 +19,8 @@ public:
 
     // A value under HKEY_LOCAL_MACHINE as the registry provider reports it:
     // the first value whose name matches without regard to case; expandable
-    // strings expanded; the empty text for a missing key or value or a type
-    // this program does not read.
+    // strings expanded (a PlatformError when the expansion fails); the empty
+    // text for a missing key or value or a type this program does not read.
     RegistryValue readValue(const std::string& keyPath, const std::string& valueName) const;
     // The value as text ("" when missing).
     std::string readText(const std::string& keyPath, const std::string& valueName) const;
@@ -33,7 +33,9 @@ public:
 
     // Replaces %NAME% references by the system's environment: the variables
     // of Session Manager\Environment, SystemRoot, windir and SystemDrive.
-    // Unknown references stay as written.
+    // Unknown references stay as written. Like the system's own expansion,
+    // it fails (PlatformError) when the result would be longer than
+    // kMaxExpandedLength characters.
     std::string expand(const std::string& text) const;
 
     // Adds an (empty) key under HKEY_LOCAL_MACHINE, appending its section to
@@ -44,12 +46,15 @@ public:
     const std::filesystem::path& file() const { return file_; }
 
 private:
-    std::string expand(const std::string& text, int depth) const;
-    std::string variable(const std::string& name, int depth) const;
+    class Expansion;
 
     std::filesystem::path file_;
     RegistryFile registry_;
 };
+
+// The longest text an environment expansion yields, in UTF-16 characters,
+// as on Windows.
+inline constexpr std::size_t kMaxExpandedLength = 32767;
 
 // Key paths the machine image reads, below HKEY_LOCAL_MACHINE.
 namespace registry_keys {

@@ -50,7 +50,12 @@ std::string imageVersionText(const ImageRegistry& registry) {
 std::vector<std::uint32_t> ImageSystemQueries::AddressTable() const {
     std::vector<std::uint32_t> table;
     for (const auto& interfaceKey : registry_.subKeys(registry_keys::kInterfaces)) {
-        const auto value = registry_.readValue(interfaceKey, "IPAddress");
+        RegistryValue value;
+        try {
+            value = registry_.readValue(interfaceKey, "IPAddress");
+        } catch (const PlatformError&) {
+            continue;  // an expandable text that cannot be expanded lists no address
+        }
         std::vector<std::string> listed;
         if (const auto* many = std::get_if<std::vector<std::string>>(&value)) {
             listed = *many;

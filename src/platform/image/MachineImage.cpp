@@ -2,6 +2,7 @@
 
 #include "platform/Failure.h"
 #include "platform/image/ImageFileSystem.h"
+#include "platform/image/ImageMachineLock.h"
 #include "platform/image/ImagePanelComponent.h"
 #include "platform/image/ImagePaths.h"
 #include "platform/image/ImageRegistry.h"
@@ -101,6 +102,10 @@ std::unique_ptr<PanelComponent> MachineImage::CreatePanelComponent() {
         throw PlatformError(kCannotCreateObject, "ActiveX component can't create object");
     }
     return std::make_unique<ImagePanelComponent>(impl_->registry, impl_->paths, impl_->dnsProvider);
+}
+
+std::unique_ptr<MachineLock> MachineImage::LockMachine(std::chrono::milliseconds patience) {
+    return lockMachineImage(impl_->root, patience);
 }
 
 const fs::path& MachineImage::root() const {

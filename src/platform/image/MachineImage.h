@@ -27,6 +27,7 @@ public:
     Metabase& Iis() override;
     Database& Databases() override;
     std::unique_ptr<PanelComponent> CreatePanelComponent() override;
+    std::unique_ptr<MachineLock> LockMachine(std::chrono::milliseconds patience) override;
 
     const std::filesystem::path& root() const;
     // The host path a Windows path resolves to (case-insensitively, as far as

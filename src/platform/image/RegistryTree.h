@@ -10,7 +10,9 @@ namespace tessaron {
 // One value of a registry key, decoded from its export form.
 struct RegistryEntry {
     std::string name;  // as written; empty for the default value "@"
-    int type = 0;  // the registry's type code (1 string, 2 expandable, 3 bytes, 4 dword, 7 multi)
+    // The registry's type code (1 string, 2 expandable, 3 bytes, 4 dword, 7 multi);
+    // any 32-bit number an export names in hex(...).
+    std::uint32_t type = 0;
     std::string text;                 // types 1 and 2 (UTF-8)
     std::vector<std::string> texts;   // type 7
     std::uint32_t number = 0;         // type 4

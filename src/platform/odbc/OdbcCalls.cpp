@@ -83,18 +83,18 @@ SQLRETURN columnLabel(SQLHSTMT statement, SQLUSMALLINT column, std::string& labe
     return result;
 }
 
-SQLRETURN diagnosticMessage(SQLSMALLINT handleType, SQLHANDLE handle, SQLSMALLINT record,
-                            std::string& message) {
+SQLRETURN diagnosticRecord(SQLSMALLINT handleType, SQLHANDLE handle, SQLSMALLINT record,
+                           std::string& message, std::string& sqlState, long& nativeError) {
     Unit state[6] = {};
-    SQLINTEGER nativeError = 0;
+    SQLINTEGER native = 0;
     SQLSMALLINT length = 0;
     std::vector<Unit> units(1024);
     const auto call = [&] {
 #ifdef _WIN32
-        return SQLGetDiagRecW(handleType, handle, record, state, &nativeError, units.data(),
+        return SQLGetDiagRecW(handleType, handle, record, state, &native, units.data(),
                               static_cast<SQLSMALLINT>(units.size()), &length);
 #else
-        return SQLGetDiagRec(handleType, handle, record, state, &nativeError, units.data(),
+        return SQLGetDiagRec(handleType, handle, record, state, &native, units.data(),
                              static_cast<SQLSMALLINT>(units.size()), &length);
 #endif
     };
@@ -104,7 +104,13 @@ SQLRETURN diagnosticMessage(SQLSMALLINT handleType, SQLHANDLE handle, SQLSMALLIN
         units.resize(static_cast<std::size_t>(length) + 1);
         result = call();
     }
-    if (succeeded(result)) message = fromDriver(units.data(), reported(length, units.size()));
+    if (succeeded(result)) {
+        message = fromDriver(units.data(), reported(length, units.size()));
+        std::size_t stateLength = 0;
+        while (stateLength < 5 && state[stateLength] != 0) ++stateLength;
+        sqlState = fromDriver(state, stateLength);
+        nativeError = static_cast<long>(native);
+    }
     return result;
 }
 

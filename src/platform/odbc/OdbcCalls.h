@@ -21,9 +21,9 @@ SQLRETURN driverConnect(SQLHDBC connection, const std::string& connectionString)
 SQLRETURN execDirect(SQLHSTMT statement, const std::string& text);
 // The label of a result column.
 SQLRETURN columnLabel(SQLHSTMT statement, SQLUSMALLINT column, std::string& label);
-// The message of a diagnostic record.
-SQLRETURN diagnosticMessage(SQLSMALLINT handleType, SQLHANDLE handle, SQLSMALLINT record,
-                            std::string& message);
+// The message, SQLSTATE and native error of a diagnostic record.
+SQLRETURN diagnosticRecord(SQLSMALLINT handleType, SQLHANDLE handle, SQLSMALLINT record,
+                           std::string& message, std::string& sqlState, long& nativeError);
 // A column's whole value as text, read in pieces so any length arrives;
 // `isNull` tells a NULL apart from empty text.
 SQLRETURN columnText(SQLHSTMT statement, SQLUSMALLINT column, std::string& value, bool& isNull);

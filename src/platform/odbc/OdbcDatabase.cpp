@@ -4,6 +4,7 @@
 #include <cctype>
 #include <vector>
 
+#include "platform/odbc/BoundedConnect.h"
 #include "platform/odbc/OdbcDiagnostics.h"
 
 namespace tessaron {
@@ -59,6 +60,9 @@ public:
             handle_ = SQL_NULL_HSTMT;
             throw failure(SQL_HANDLE_DBC, connection, "Could not allocate a statement.");
         }
+        // No statement may wait for ever on a server that stopped answering.
+        SQLSetStmtAttr(handle_, SQL_ATTR_QUERY_TIMEOUT,
+                       reinterpret_cast<SQLPOINTER>(odbc::kQueryTimeoutSeconds), 0);
     }
     ~Statement() {
         if (handle_ != SQL_NULL_HSTMT) SQLFreeHandle(SQL_HANDLE_STMT, handle_);
@@ -183,8 +187,12 @@ std::unique_ptr<DatabaseConnection> OdbcDatabase::Open(const std::string& connec
     }
     SQLSetConnectAttr(connection, SQL_ATTR_LOGIN_TIMEOUT,
                       reinterpret_cast<SQLPOINTER>(kLoginTimeoutSeconds), 0);
+    SQLSetConnectAttr(connection, SQL_ATTR_CONNECTION_TIMEOUT,
+                      reinterpret_cast<SQLPOINTER>(odbc::kReadWriteTimeoutSeconds), 0);
 
-    SQLRETURN result = odbc::driverConnect(connection, connectionString);
+    // Past the bound the handle belongs to the abandoned call, which frees it.
+    const SQLRETURN result = odbc::boundedDriverConnect(
+        connection, odbc::withDriverTimeouts(connectionString), environment_);
     if (!succeeded(result)) {
         PlatformError error = failure(SQL_HANDLE_DBC, connection, "The connection failed.");
         SQLFreeHandle(SQL_HANDLE_DBC, connection);

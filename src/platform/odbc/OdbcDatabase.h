@@ -17,7 +17,8 @@ public:
 
     std::unique_ptr<DatabaseConnection> Open(const std::string& connectionString) override;
 
-    // How long a login may take before the driver gives up.
+    // How long a login may take before the driver gives up (see
+    // BoundedConnect.h for the other bounds).
     static constexpr unsigned long kLoginTimeoutSeconds = 15;
 
     struct Environment;

@@ -2,18 +2,25 @@
 
 namespace tessaron::odbc {
 
-std::string diagnosticText(SQLSMALLINT handleType, SQLHANDLE handle, const std::string& fallback) {
-    if (handle == SQL_NULL_HANDLE) return fallback;
-    std::string message;
-    if (!succeeded(diagnosticMessage(handleType, handle, 1, message)) || message.empty()) {
-        return fallback;
+Diagnostic firstDiagnostic(SQLSMALLINT handleType, SQLHANDLE handle, const std::string& fallback) {
+    if (handle == SQL_NULL_HANDLE) return {fallback};
+    Diagnostic diagnostic;
+    if (!succeeded(diagnosticRecord(handleType, handle, 1, diagnostic.text, diagnostic.sqlState,
+                                    diagnostic.nativeError)) ||
+        diagnostic.text.empty()) {
+        return {fallback};
     }
-    return message;
+    return diagnostic;
 }
 
-PlatformError failure(SQLSMALLINT handleType, SQLHANDLE handle, const std::string& fallback) {
-    return PlatformError(error_number::kDatabaseFailure,
-                         diagnosticText(handleType, handle, fallback));
+std::string diagnosticText(SQLSMALLINT handleType, SQLHANDLE handle, const std::string& fallback) {
+    return firstDiagnostic(handleType, handle, fallback).text;
+}
+
+DatabaseError failure(SQLSMALLINT handleType, SQLHANDLE handle, const std::string& fallback) {
+    auto diagnostic = firstDiagnostic(handleType, handle, fallback);
+    return DatabaseError(std::move(diagnostic.text), std::move(diagnostic.sqlState),
+                         diagnostic.nativeError);
 }
 
 }  // namespace tessaron::odbc

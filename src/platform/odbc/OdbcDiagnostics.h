@@ -2,17 +2,24 @@
 
 #include <string>
 
-#include "platform/Failure.h"
+#include "platform/Database.h"
 #include "platform/odbc/OdbcCalls.h"
 
 namespace tessaron::odbc {
 
-// The text of the first diagnostic record of a handle, as the driver (or the
-// driver manager) gave it; a fallback text when the handle holds none.
+// The first diagnostic record of a handle, as the driver (or the driver
+// manager) gave it.
+struct Diagnostic {
+    std::string text;
+    std::string sqlState;  // empty when the handle holds no record
+    long nativeError = 0;
+};
+// The record; the fallback text (and no state) when the handle holds none.
+Diagnostic firstDiagnostic(SQLSMALLINT handleType, SQLHANDLE handle, const std::string& fallback);
 std::string diagnosticText(SQLSMALLINT handleType, SQLHANDLE handle, const std::string& fallback);
 
 // The error a failed call on the handle turns into. The number is the one a
 // database access component reports for provider errors.
-PlatformError failure(SQLSMALLINT handleType, SQLHANDLE handle, const std::string& fallback);
+DatabaseError failure(SQLSMALLINT handleType, SQLHANDLE handle, const std::string& fallback);
 
 }  // namespace tessaron::odbc

@@ -2,6 +2,7 @@
 
 #include "platform/windows/AdsiMetabase.h"
 #include "platform/windows/WindowsFileSystem.h"
+#include "platform/windows/WindowsMachineLock.h"
 #include "platform/windows/WindowsPanelComponent.h"
 #include "platform/windows/WindowsSystemQueries.h"
 
@@ -19,6 +20,9 @@ public:
     Database& Databases() override { return database_; }
     std::unique_ptr<PanelComponent> CreatePanelComponent() override {
         return createPanelComponent();
+    }
+    std::unique_ptr<MachineLock> LockMachine(std::chrono::milliseconds patience) override {
+        return lockLocalMachine(patience);
     }
 
 private:

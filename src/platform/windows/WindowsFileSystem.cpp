@@ -124,6 +124,30 @@ std::unique_ptr<TextWriter> openForWriting(const std::string& path, DWORD access
     return std::make_unique<WindowsTextWriter>(handle);
 }
 
+// The names of a folder's sub-folders (folders) or files, in the order the
+// file system lists them.
+std::vector<std::string> entryNames(const std::string& path, bool folders) {
+    if (!isFolder(attributesOf(path))) throw scripting_error::pathNotFound();
+    auto pattern = toWide(path);
+    if (pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';
+    pattern += L'*';
+    WIN32_FIND_DATAW entry{};
+    HANDLE search = FindFirstFileW(pattern.c_str(), &entry);
+    std::vector<std::string> names;
+    if (search == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND) return names;
+        fail(error);
+    }
+    do {
+        const std::wstring name = entry.cFileName;
+        const bool folder = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        if (folder == folders && name != L"." && name != L"..") names.push_back(fromWide(name));
+    } while (FindNextFileW(search, &entry));
+    FindClose(search);
+    return names;
+}
+
 }  // namespace
 
 bool WindowsFileSystem::FolderExists(const std::string& path) {
@@ -178,26 +202,11 @@ void WindowsFileSystem::DeleteFile(const std::string& path) {
 }
 
 std::vector<std::string> WindowsFileSystem::SubFolders(const std::string& path) {
-    if (!isFolder(attributesOf(path))) throw scripting_error::pathNotFound();
-    auto pattern = toWide(path);
-    if (pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';
-    pattern += L'*';
-    WIN32_FIND_DATAW entry{};
-    HANDLE search = FindFirstFileW(pattern.c_str(), &entry);
-    std::vector<std::string> names;
-    if (search == INVALID_HANDLE_VALUE) {
-        const DWORD error = GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND) return names;
-        fail(error);
-    }
-    do {
-        const std::wstring name = entry.cFileName;
-        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != L"." && name != L"..") {
-            names.push_back(fromWide(name));
-        }
-    } while (FindNextFileW(search, &entry));
-    FindClose(search);
-    return names;
+    return entryNames(path, true);
+}
+
+std::vector<std::string> WindowsFileSystem::FileNames(const std::string& path) {
+    return entryNames(path, false);
 }
 
 std::unique_ptr<TextWriter> WindowsFileSystem::CreateTextFile(const std::string& path,

@@ -19,6 +19,7 @@ public:
     void ReplaceFile(const std::string& source, const std::string& destination) override;
     void DeleteFile(const std::string& path) override;
     std::vector<std::string> SubFolders(const std::string& path) override;
+    std::vector<std::string> FileNames(const std::string& path) override;
     std::unique_ptr<TextWriter> CreateTextFile(const std::string& path, bool overwrite) override;
     std::unique_ptr<TextWriter> OpenTextFileForAppending(const std::string& path) override;
     std::string ReadTextFile(const std::string& path) override;

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/ControlModel.h"
+
+namespace tessaron::app {
+
+// The value of every text box, check box and drop-down list of a form as an
+// answers file gives it: the text, "0"/"1"/"2", the selected entry's text. A
+// list without a selection has no value.
+using ControlValues = std::map<std::string, std::string>;
+ControlValues CurrentValues(const ControlModel& controls);
+
+// What the comment header of a recorded answers file names.
+struct AnswersHeader {
+    std::string machine;  // the server's name
+    std::string when;     // "2026-12-08 13:15"
+};
+
+// The environment variable a password box is recorded as
+// (txtAdminPassword -> TESSARON_ADMIN_PASSWORD); empty for other controls.
+std::string PasswordVariable(const std::string& control);
+
+// An answers file that reproduces the window's current values on another
+// machine: every control whose value differs from the one the load step
+// discovered here, check boxes first, then drop-down lists, then text boxes,
+// each group in window order, so that a rule fired by a later answer (a
+// check box mirroring the main address into the internal one, say) never
+// overwrites an earlier one. Passwords become "@env:" references to the
+// variables PasswordVariable names unless clearPasswords is set; a value the
+// reader would change (blanks at its ends, quotes around it, a leading "@")
+// is written in double quotes.
+std::string RecordAnswers(const ControlModel& controls, const ControlValues& discovered,
+                          const AnswersHeader& header, bool clearPasswords);
+
+// The local date and time as the header shows it.
+std::string AnswersHeaderTime();
+
+}  // namespace tessaron::app

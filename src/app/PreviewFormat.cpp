@@ -1,0 +1,275 @@
+// The preview report as text for people and as JSON for scripts; both carry
+// the same facts in the same order.
+#include <sstream>
+
+#include "app/JsonWriter.h"
+#include "app/Preview.h"
+#include "platform/WindowsPath.h"
+
+namespace tessaron::app {
+namespace {
+
+std::string optionList(const InstallOptions& options) {
+    std::string list;
+    const auto add = [&](bool on, const char* word) {
+        if (on) list += (list.empty() ? "" : ", ") + std::string(word);
+    };
+    add(options.CreateTasks, "tasks");
+    add(options.InitializeDatabase, "database");
+    add(options.SetUpSites, "sites");
+    return list.empty() ? "none (config.inc only)" : list;
+}
+
+// A value in quotes; a list as its values in quotes, separated by commas.
+std::string shownValue(const std::optional<std::string>& value) {
+    if (!value) return "(unset)";
+    std::string shown;
+    for (const auto& line : splitText(*value, "\n")) {
+        shown += (shown.empty() ? "\"" : ", \"") + line + "\"";
+    }
+    return shown;
+}
+
+const char* kindWord(MetabaseKeyChange::Kind kind) {
+    switch (kind) {
+        case MetabaseKeyChange::Kind::Created:
+            return "created";
+        case MetabaseKeyChange::Kind::Changed:
+            return "changed";
+        default:
+            return "removed";
+    }
+}
+
+std::string padded(int number, int width) {
+    std::string text = std::to_string(number);
+    if (static_cast<int>(text.size()) < width) text.insert(0, width - text.size(), ' ');
+    return text;
+}
+
+void listSection(std::ostringstream& out, const std::string& title,
+                 const std::vector<std::string>& items) {
+    out << "\n" << title << ":";
+    if (items.empty()) {
+        out << " none\n";
+        return;
+    }
+    out << "\n";
+    for (const auto& item : items) out << "  " << item << "\n";
+}
+
+void configSection(std::ostringstream& out, const PreviewReport& report) {
+    out << "\nconfig.inc (" << report.configFile << "): ";
+    if (!report.configChanged) {
+        out << "unchanged\n";
+        return;
+    }
+    out << (report.configCreated ? "new file" : "changed") << "\n";
+    for (const auto& line : report.configChanges) {
+        out << "  " << line.change << padded(line.lineNumber, 4) << ": " << line.text << "\n";
+    }
+}
+
+void metabaseSection(std::ostringstream& out, const PreviewReport& report) {
+    int created = 0, changed = 0, removed = 0;
+    for (const auto& change : report.metabaseChanges) {
+        if (change.kind == MetabaseKeyChange::Kind::Created) ++created;
+        if (change.kind == MetabaseKeyChange::Kind::Changed) ++changed;
+        if (change.kind == MetabaseKeyChange::Kind::Removed) ++removed;
+    }
+    out << "\nIIS metabase (" << report.metabaseFile << "): ";
+    if (report.metabaseChanges.empty()) {
+        out << "unchanged\n";
+        return;
+    }
+    out << created << " keys created, " << changed << " changed, " << removed << " removed\n";
+    out << "  Sites:\n";
+    for (const auto& site : report.sites) {
+        out << "    " << site.name << ": " << site.location
+            << (site.created ? " (new site)" : " (existing site)") << "\n";
+    }
+    for (const auto& takeover : report.takeovers) {
+        out << "  Taken over by name: " << takeover.location << " \"" << takeover.formerName
+            << "\" loses:\n";
+        for (const auto& lost : takeover.lost) {
+            out << "    " << lost.name << " " << shownValue(lost.before) << " (becomes "
+                << shownValue(lost.after) << ")\n";
+        }
+    }
+    for (const auto& conflict : report.startConflicts) {
+        out << "  Start conflict: " << conflict.location << " \"" << conflict.name
+            << "\" cannot start: " << conflict.holderLocation << " \"" << conflict.holderName
+            << "\" is started on the binding \"" << conflict.binding << "\"\n";
+    }
+    for (const auto& change : report.metabaseChanges) {
+        out << "  Key " << kindWord(change.kind) << ": " << change.location << " ("
+            << change.className << ")\n";
+        for (const auto& property : change.properties) {
+            out << "    " << property.name << ": ";
+            if (change.kind == MetabaseKeyChange::Kind::Changed) {
+                out << shownValue(property.before) << " -> ";
+            }
+            out << shownValue(change.kind == MetabaseKeyChange::Kind::Removed ? property.before
+                                                                              : property.after)
+                << "\n";
+        }
+    }
+}
+
+void databaseSection(std::ostringstream& out, const PreviewReport& report) {
+    const auto& database = report.database;
+    out << "\nDatabase: ";
+    if (!database.attempted) {
+        out << "not touched\n";
+        return;
+    }
+    if (!database.connected) {
+        out << "the connection fails: " << database.failure << "\n";
+        return;
+    }
+    out << "connected read-only and disconnected; ";
+    if (database.existingTables.empty()) {
+        out << "none of the panel's tables exists\n";
+    } else {
+        std::string tables;
+        for (const auto& table : database.existingTables)
+            tables += (tables.empty() ? "" : ", ") + table;
+        out << "existing tables: " << tables << "\n";
+    }
+    out << "  Statements in order (" << database.statements.size() << "):\n";
+    int number = 0;
+    for (const auto& statement : database.statements) {
+        out << "  " << padded(++number, 3) << ". " << statement.text << "\n";
+        if (!statement.note.empty()) out << "       (" << statement.note << ")\n";
+    }
+}
+
+void propertyArray(JsonWriter& json, const std::vector<PropertyChange>& properties) {
+    json.key("properties").beginArray();
+    for (const auto& property : properties) {
+        json.beginObject().field("name", property.name);
+        json.key("before");
+        property.before ? json.value(*property.before) : json.null();
+        json.key("after");
+        property.after ? json.value(*property.after) : json.null();
+        json.endObject();
+    }
+    json.endArray();
+}
+
+}  // namespace
+
+std::string PreviewText(const PreviewReport& report) {
+    std::ostringstream out;
+    out << "Preview of the installation run on " << report.machine << "\n";
+    out << "Options: " << optionList(report.options) << "\n";
+    out << "Nothing on the machine or in the database was changed; passwords are shown as "
+           "********.\n";
+    configSection(out, report);
+    metabaseSection(out, report);
+    databaseSection(out, report);
+    listSection(out, "Commands", report.commands);
+    listSection(out, "Folders created", report.foldersCreated);
+    listSection(out, "Files created", report.filesCreated);
+    listSection(out, "Files changed", report.filesChanged);
+    listSection(out, "Progress log of the run", report.log);
+    out << "\n" << report.result.line << "\n";
+    return out.str();
+}
+
+std::string PreviewJson(const PreviewReport& report) {
+    JsonWriter json;
+    json.beginObject();
+    json.field("machine", report.machine);
+    json.key("options")
+        .beginObject()
+        .key("tasks")
+        .value(report.options.CreateTasks)
+        .key("database")
+        .value(report.options.InitializeDatabase)
+        .key("sites")
+        .value(report.options.SetUpSites)
+        .endObject();
+
+    json.key("configFile").beginObject().field("path", report.configFile);
+    json.key("created").value(report.configCreated).key("changed").value(report.configChanged);
+    json.key("changes").beginArray();
+    for (const auto& line : report.configChanges) {
+        json.beginObject()
+            .field("change", std::string(1, line.change))
+            .key("line")
+            .value(line.lineNumber)
+            .field("text", line.text)
+            .endObject();
+    }
+    json.endArray().endObject();
+
+    json.key("metabase").beginObject().field("path", report.metabaseFile);
+    json.key("sites").beginArray();
+    for (const auto& site : report.sites) {
+        json.beginObject().field("name", site.name).field("location", site.location);
+        json.key("created").value(site.created).endObject();
+    }
+    json.endArray();
+    json.key("takenOver").beginArray();
+    for (const auto& takeover : report.takeovers) {
+        json.beginObject()
+            .field("location", takeover.location)
+            .field("formerName", takeover.formerName);
+        propertyArray(json, takeover.lost);
+        json.endObject();
+    }
+    json.endArray();
+    json.key("startConflicts").beginArray();
+    for (const auto& conflict : report.startConflicts) {
+        json.beginObject()
+            .field("location", conflict.location)
+            .field("name", conflict.name)
+            .field("holderLocation", conflict.holderLocation)
+            .field("holderName", conflict.holderName)
+            .field("binding", conflict.binding)
+            .endObject();
+    }
+    json.endArray();
+    json.key("keys").beginArray();
+    for (const auto& change : report.metabaseChanges) {
+        json.beginObject()
+            .field("change", kindWord(change.kind))
+            .field("location", change.location)
+            .field("class", change.className);
+        propertyArray(json, change.properties);
+        json.endObject();
+    }
+    json.endArray().endObject();
+
+    const auto& database = report.database;
+    json.key("database").beginObject();
+    json.key("attempted").value(database.attempted).key("connected").value(database.connected);
+    json.key("failure");
+    database.connected || !database.attempted ? json.null() : json.value(database.failure);
+    json.stringArray("existingTables", database.existingTables);
+    json.key("statements").beginArray();
+    for (const auto& statement : database.statements) {
+        json.beginObject().field("text", statement.text);
+        json.key("note");
+        statement.note.empty() ? json.null() : json.value(statement.note);
+        json.endObject();
+    }
+    json.endArray().endObject();
+
+    json.stringArray("commands", report.commands);
+    json.stringArray("foldersCreated", report.foldersCreated);
+    json.stringArray("filesCreated", report.filesCreated);
+    json.stringArray("filesChanged", report.filesChanged);
+    json.stringArray("log", report.log);
+    json.key("result")
+        .beginObject()
+        .key("exitStatus")
+        .value(report.result.exitStatus)
+        .field("line", report.result.line)
+        .endObject();
+    json.endObject();
+    return json.text();
+}
+
+}  // namespace tessaron::app

@@ -1,0 +1,23 @@
+#include "gui/LogHighlighter.h"
+
+#include "app/RunSummary.h"
+
+namespace tessaron::gui {
+
+void LogHighlighter::highlightBlock(const QString& text) {
+    const std::string line = text.toStdString();
+    QColor colour;
+    if (app::isErrorLine(line)) {
+        colour = QColor(0xB0, 0x00, 0x20);
+    } else if (app::isWarningLine(line)) {
+        colour = QColor(0x9A, 0x5B, 0x00);
+    } else {
+        return;
+    }
+    QTextCharFormat format;
+    format.setForeground(colour);
+    format.setFontWeight(QFont::Bold);
+    setFormat(0, static_cast<int>(text.size()), format);
+}
+
+}  // namespace tessaron::gui

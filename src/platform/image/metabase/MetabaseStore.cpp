@@ -1,0 +1,145 @@
+#include "platform/image/metabase/MetabaseStore.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string_view>
+
+#include "platform/WindowsPath.h"
+#include "platform/image/FileDescriptors.h"
+#include "platform/image/metabase/MetabaseErrors.h"
+#include "platform/image/metabase/MetabaseIndex.h"
+
+namespace fs = std::filesystem;
+
+namespace tessaron {
+namespace {
+
+namespace fd_io = file_descriptors;
+
+bool writeAll(int fd, std::string_view text) {
+    while (!text.empty()) {
+        const auto count = fd_io::writeSome(fd, text.data(), text.size());
+        if (count < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        text.remove_prefix(static_cast<std::size_t>(count));
+    }
+    return true;
+}
+
+// Writes the document's pieces to a new file beside the target and renames
+// it over the target, so a reader sees the old file or the new one, never a
+// part.
+//
+// The new file is not synced before the rename. What a save promises is
+// that the file holds every commit when it returns, for every program that
+// reads it; that holds without a sync, which would wait for the disk and
+// cost several times the rest of the save. (Against a power failure right
+// after a save, ext4 by default and btrfs start writing a file renamed over
+// another at the rename, which narrows the window a sync would close.)
+void replaceAtomically(const fs::path& target, const MetabaseDocument& document, unsigned mode) {
+    const auto temporary = fs::path(target).concat(".saving");
+    const auto fail = [&](const char* what, const std::string& reason) {
+        fd_io::removeFile(temporary);
+        throw metabase_error::writeFailed("The metabase file " + target.string() +
+                                          " could not be saved (" + what + ": " + reason + ").");
+    };
+    if (!document.original().unchanged()) {
+        fail("read", "another program has written to the file since it was read");
+    }
+    const auto pieces = document.savePieces();
+    const int fd = fd_io::openFile(temporary, O_WRONLY | O_CREAT | O_TRUNC, mode);
+    if (fd < 0) fail("create", std::strerror(errno));
+    for (const auto& piece : pieces) {
+        const bool written = piece.fromFile
+                                 ? document.original().copyTo(fd, piece.offset, piece.length)
+                                 : writeAll(fd, piece.text);
+        if (!written) {
+            const std::string reason = std::strerror(errno);
+            fd_io::closeFile(fd);
+            fail("write", reason);
+        }
+    }
+    fd_io::setMode(fd, temporary, mode);
+    if (fd_io::closeFile(fd) != 0) fail("close", std::strerror(errno));
+    if (!fd_io::renameOver(temporary, target)) fail("rename", std::strerror(errno));
+}
+
+}  // namespace
+
+MetabaseStore::MetabaseStore(fs::path file) : file_(std::move(file)) {}
+
+MetabaseStore::~MetabaseStore() {
+    try {
+        flush();
+    } catch (...) {
+        // Nothing can be reported from here; the file keeps its last state.
+    }
+}
+
+MetabaseDocument& MetabaseStore::document() {
+    if (!document_) {
+        std::error_code error;
+        if (!fs::is_regular_file(file_, error)) throw metabase_error::pathNotFound();
+        document_ = MetabaseDocument::load(file_);
+    }
+    return *document_;
+}
+
+SiteBindings& MetabaseStore::bindings() {
+    if (!bindings_) bindings_ = std::make_unique<SiteBindings>(document());
+    return *bindings_;
+}
+
+void MetabaseStore::checkWritable() const {
+    unsigned mode = 0;
+    if (!fd_io::modeOf(file_, mode)) throw metabase_error::pathNotFound();
+    if ((mode & S_IWUSR) == 0) throw metabase_error::accessDenied();
+}
+
+bool MetabaseStore::stale() const {
+    return document_ && !dirty_ && !document_->original().unchanged();
+}
+
+void MetabaseStore::flush() {
+    if (!dirty_ || !document_) return;
+    try {
+        checkWritable();
+    } catch (const PlatformError& error) {
+        // Named like the other save failures, so the run's line says which
+        // file could not be saved.
+        std::string reason = error.description();
+        if (!reason.empty() && reason.back() == '.') reason.pop_back();
+        throw metabase_error::writeFailed("The metabase file " + file_.string() +
+                                          " could not be saved (" + reason + ").");
+    }
+    unsigned mode = 0;
+    fd_io::modeOf(file_, mode);
+    replaceAtomically(file_, *document_, mode & 07777);
+    document_->original().savedOver();
+    dirty_ = false;
+}
+
+std::optional<std::string> metabaseLocation(const std::string& adsPath) {
+    constexpr std::string_view scheme = "IIS://";
+    constexpr std::string_view host = "LocalHost";
+    std::string_view path(adsPath);
+    if (path.size() < scheme.size() + host.size() ||
+        !caseInsensitiveEqual(path.substr(0, scheme.size()), scheme) ||
+        !caseInsensitiveEqual(path.substr(scheme.size(), host.size()), host)) {
+        return std::nullopt;
+    }
+    path.remove_prefix(scheme.size() + host.size());
+    if (!path.empty() && path.front() != '/') return std::nullopt;
+    while (!path.empty() && path.back() == '/') path.remove_suffix(1);
+    if (path.find("//") != std::string_view::npos) return std::nullopt;
+    std::string location = "/LM";
+    location += path;
+    return location;
+}
+
+}  // namespace tessaron

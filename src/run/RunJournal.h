@@ -1,0 +1,41 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/FileSystem.h"
+
+namespace tessaron {
+
+// One file a run changed: its hash before and after the run (nullopt: the
+// file did not exist) and the copy of its former bytes (empty when there was
+// no former file).
+struct JournalEntry {
+    std::string path;
+    std::optional<std::string> beforeHash;
+    std::string backupPath;
+    std::optional<std::string> afterHash;
+};
+
+// The journal of the latest run that changed config.inc or the metabase:
+// enough to put both files back as they were before it.
+struct RunJournal {
+    std::string runStamp;  // "20261208-131500"
+    std::vector<JournalEntry> entries;
+};
+
+// Where the journal of the panel installed in installDir lives.
+std::string RunJournalPath(const std::string& installDir);
+
+// Writes the journal (replacing the former one); throws PlatformError.
+void WriteRunJournal(FileSystem& files, const std::string& path, const RunJournal& journal);
+// Reads a journal; nullopt when there is none. Throws PlatformError when it
+// cannot be read and std::runtime_error when its text is not a journal's.
+std::optional<RunJournal> ReadRunJournal(FileSystem& files, const std::string& path);
+
+// The hash of a file's bytes, nullopt when it does not exist. Throws
+// PlatformError when it exists but cannot be read.
+std::optional<std::string> FileHash(FileSystem& files, const std::string& path);
+
+}  // namespace tessaron

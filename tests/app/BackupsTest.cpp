@@ -1,0 +1,157 @@
+// Backups of config.inc and the metabase, the run journal and --restore, on
+// copies of the 2003 sample.
+#include <gtest/gtest.h>
+
+#include "RunSupport.h"
+#include "app/ProgressRun.h"
+
+namespace tessaron::app::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using tessaron::testing::readBytes;
+using tessaron::testing::TempMachine;
+
+const std::string kConfigInc = "C:\\Tessaron\\panel\\config.inc";
+const std::string kMetabase = "C:\\WINDOWS\\system32\\inetsrv\\MetaBase.xml";
+const std::string kJournal = "C:\\Tessaron\\panel\\tessaron-run.journal";
+const std::string kNotUndone =
+    "Database rows and scheduled tasks created by the run are not undone.";
+
+// A run with the sample's answers and the edits, tasks and sites chosen.
+RunOutcome runWith(const TempMachine& machine, const std::string& edits,
+                   InstallOptions options = InstallOptions{true, false, true}) {
+    const bool configured = fs::exists(machine.host(kConfigInc));
+    AnsweredWindow window(machine.root(), sampleAnswers() + edits, nullptr, configured);
+    ProgressLog log;
+    return PerformRun(window.settings, options, window.image, log);
+}
+
+// Names of the files in a folder that start and end as given.
+std::vector<std::string> filesLike(const fs::path& folder, const std::string& prefix,
+                                   const std::string& suffix) {
+    std::vector<std::string> names;
+    if (!fs::exists(folder)) return names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind(prefix, 0) == 0 && name.size() >= suffix.size() &&
+            name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0) {
+            names.push_back(name);
+        }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+fs::path panelFolder(const TempMachine& machine) {
+    return machine.host("C:\\Tessaron\\panel");
+}
+fs::path historyFolder(const TempMachine& machine) {
+    return machine.host("C:\\WINDOWS\\system32\\inetsrv\\History");
+}
+
+TEST(Backups, ARunKeepsBothFormerFilesAndRestorePutsThemBack) {
+    TempMachine machine = TempMachine::copyOf("windows2003");
+    runWith(machine, "");
+    const std::string formerConfig = machine.readFile(kConfigInc);
+    const std::string formerMetabase = machine.readFile(kMetabase);
+
+    runWith(machine, "txtControlPanelTitle = Second\ntxtCustomerPort = 2200\n");
+    const auto configCopies = filesLike(panelFolder(machine), "config.inc.", ".bak");
+    ASSERT_EQ(configCopies.size(), 1u);
+    EXPECT_EQ(readBytes(panelFolder(machine) / configCopies[0]), formerConfig);
+    // The fresh run kept the sample's metabase, the second run its own.
+    const auto history = filesLike(historyFolder(machine), "MetaBase_", ".xml");
+    ASSERT_EQ(history, (std::vector<std::string>{"MetaBase_0000000014_0000000000.xml",
+                                                 "MetaBase_0000000014_0000000001.xml"}));
+    EXPECT_EQ(readBytes(historyFolder(machine) / history[1]), formerMetabase);
+    EXPECT_NE(machine.readFile(kConfigInc), formerConfig);
+
+    const auto restored = runFrontEnd({"--machine", machine.root().string(), "--restore"});
+    EXPECT_EQ(restored.status, 0) << restored.err;
+    EXPECT_EQ(restored.out.substr(0, restored.out.find('\n')),
+              "Restoring the files of the run of " + configCopies[0].substr(11, 15) + ":");
+    EXPECT_NE(restored.out.find("Restored C:\\Tessaron\\panel\\config.inc from "
+                                "C:\\Tessaron\\panel\\" +
+                                configCopies[0] + ".\n"),
+              std::string::npos);
+    EXPECT_NE(restored.out.find("Restored C:\\WINDOWS\\system32\\inetsrv\\MetaBase.xml from "
+                                "C:\\WINDOWS\\system32\\inetsrv\\History\\" +
+                                history[1] + ".\n"),
+              std::string::npos);
+    EXPECT_NE(restored.out.find("\n" + kNotUndone + "\n"), std::string::npos);
+    EXPECT_EQ(machine.readFile(kConfigInc), formerConfig);
+    EXPECT_EQ(machine.readFile(kMetabase), formerMetabase);
+
+    // The journal went with the restore.
+    const auto again = runFrontEnd({"--machine", machine.root().string(), "--restore"});
+    EXPECT_EQ(again.status, 1);
+    EXPECT_EQ(again.err, "Nothing to restore: no run journal at " + kJournal + ".\n");
+}
+
+TEST(Backups, RestoreAfterAFreshRunRemovesTheCreatedConfigFile) {
+    TempMachine machine = TempMachine::copyOf("windows2003");
+    const std::string metabase = machine.readFile(kMetabase);
+    runWith(machine, "");
+    const auto restored = runFrontEnd({"--machine", machine.root().string(), "--restore"});
+    EXPECT_EQ(restored.status, 0);
+    EXPECT_NE(restored.out.find("Removed " + kConfigInc + ", which the run created.\n"),
+              std::string::npos);
+    EXPECT_FALSE(fs::exists(machine.host(kConfigInc)));
+    EXPECT_EQ(machine.readFile(kMetabase), metabase);
+}
+
+TEST(Backups, TwelveRunsKeepTheLastTenCopiesOfEach) {
+    TempMachine machine = TempMachine::copyOf("windows2003");
+    std::vector<std::string> formerConfigs;
+    for (int run = 0; run < 12; ++run) {
+        if (fs::exists(machine.host(kConfigInc)))
+            formerConfigs.push_back(machine.readFile(kConfigInc));
+        runWith(machine, "txtControlPanelTitle = Run " + std::to_string(run) +
+                             "\ntxtCustomerPort = " + std::to_string(3000 + run) + "\n");
+    }
+    const auto configCopies = filesLike(panelFolder(machine), "config.inc.", ".bak");
+    ASSERT_EQ(configCopies.size(), 10u);
+    // Within one second the copies are numbered; the oldest went first.
+    std::vector<std::string> kept;
+    for (const auto& name : configCopies) kept.push_back(readBytes(panelFolder(machine) / name));
+    std::sort(kept.begin(), kept.end());
+    std::vector<std::string> expected(formerConfigs.end() - 10, formerConfigs.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(kept, expected);
+    EXPECT_EQ(filesLike(historyFolder(machine), "MetaBase_", ".xml").size(), 10u);
+}
+
+TEST(Backups, AFileChangedAfterTheRunIsRefusedAndNothingIsRestored) {
+    TempMachine machine = TempMachine::copyOf("windows2003");
+    runWith(machine, "");
+    runWith(machine, "txtControlPanelTitle = Second\ntxtCustomerPort = 2200\n");
+    const std::string metabase = machine.readFile(kMetabase);
+    machine.writeFile(kConfigInc, machine.readFile(kConfigInc) + "' edited by hand\r\n");
+    const std::string edited = machine.readFile(kConfigInc);
+
+    const auto refused = runFrontEnd({"--machine", machine.root().string(), "--restore"});
+    EXPECT_EQ(refused.status, 1);
+    const auto stamp = filesLike(panelFolder(machine), "config.inc.", ".bak")[0].substr(11, 15);
+    EXPECT_EQ(refused.err, "Refused to restore the run of " + stamp +
+                               "; nothing was changed:\n"
+                               "  C:\\Tessaron\\panel\\config.inc was changed after the run (by "
+                               "another program or person).\n");
+    EXPECT_EQ(machine.readFile(kConfigInc), edited);
+    EXPECT_EQ(machine.readFile(kMetabase), metabase);
+}
+
+TEST(Backups, ARunThatChangesNothingKeepsNoCopy) {
+    TempMachine machine = TempMachine::copyOf("windows2003");
+    runWith(machine, "");
+    const std::string journal = machine.readFile(kJournal);
+    runWith(machine, "", InstallOptions{});
+    // The second run wrote the same config.inc and saved the same metabase;
+    // the journal is still the first run's.
+    EXPECT_EQ(machine.readFile(kJournal), journal);
+    EXPECT_TRUE(filesLike(panelFolder(machine), "config.inc.", ".bak").empty());
+    EXPECT_EQ(filesLike(historyFolder(machine), "MetaBase_", ".xml").size(), 1u);
+}
+
+}  // namespace
+}  // namespace tessaron::app::testing

@@ -1,0 +1,110 @@
+// The small pieces the preview and the run journal are built from.
+#include <gtest/gtest.h>
+
+#include "app/JsonWriter.h"
+#include "app/LineDiff.h"
+#include "app/MetabaseDiff.h"
+#include "run/Sha256.h"
+
+namespace tessaron::app::testing {
+namespace {
+
+TEST(Sha256, PublishedDigests) {
+    struct Case {
+        std::string input, digest;
+    };
+    const std::vector<Case> cases = {
+        {"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
+        {"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+        // 56 bytes: the length no longer fits the last block.
+        {"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
+         "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1"},
+        {std::string(1000000, 'a'),
+         "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(sha256Hex(c.input), c.digest) << c.input.size();
+}
+
+TEST(LineDiff, ChangedLinesWithTheirNumbers) {
+    const auto changes = DiffLines({"a", "b", "c", "d"}, {"a", "B", "c", "d", "e"});
+    ASSERT_EQ(changes.size(), 3u);
+    EXPECT_EQ(changes[0].change, '-');
+    EXPECT_EQ(changes[0].lineNumber, 2);
+    EXPECT_EQ(changes[0].text, "b");
+    EXPECT_EQ(changes[1].change, '+');
+    EXPECT_EQ(changes[1].lineNumber, 2);
+    EXPECT_EQ(changes[2].text, "e");
+    EXPECT_EQ(changes[2].lineNumber, 5);
+    EXPECT_TRUE(DiffLines({"x"}, {"x"}).empty());
+    EXPECT_EQ(SplitLines("one\r\ntwo\nthree"), (std::vector<std::string>{"one", "two", "three"}));
+}
+
+TEST(JsonWriter, EscapesAndNesting) {
+    JsonWriter json;
+    json.beginObject()
+        .field("text", "a \"quote\" \\ and\ttab\x01")
+        .key("list")
+        .beginArray()
+        .value(1)
+        .value(true)
+        .null()
+        .endArray()
+        .key("empty")
+        .beginObject()
+        .endObject()
+        .endObject();
+    EXPECT_EQ(json.text(),
+              "{\n"
+              "  \"text\": \"a \\\"quote\\\" \\\\ and\\ttab\\u0001\",\n"
+              "  \"list\": [\n"
+              "    1,\n"
+              "    true,\n"
+              "    null\n"
+              "  ],\n"
+              "  \"empty\": {}\n"
+              "}\n");
+}
+
+// Layout (indentation of list values, attribute order) is no change; values,
+// new properties and new keys are.
+TEST(MetabaseDiff, KeysAndPropertiesThatDiffer) {
+    const std::string before =
+        "<configuration><MBProperty>"
+        "<IIsWebServer Location=\"/LM/W3SVC/1\" ServerBindings=\":80:\n\t\t\t:81:\" "
+        "ServerComment=\"Default Web Site\" ServerAutoStart=\"TRUE\"/>"
+        "<IIsFtpServer Location=\"/LM/MSFTPSVC/1\" ServerBindings=\":21:\" "
+        "ServerAutoStart=\"TRUE\" "
+        "ServerComment=\"Default FTP Site\"/>"
+        "</MBProperty></configuration>";
+    const std::string after =
+        "<configuration><MBProperty>"
+        "<IIsWebServer Location=\"/LM/W3SVC/1\" ServerComment=\"Tessaron - Control Panel\" "
+        "ServerBindings=\":2100:\n   :2101:\" ServerAutoStart=\"TRUE\"/>"
+        "<IIsFtpServer Location=\"/lm/msftpsvc/1\" ServerBindings=\":21:\" "
+        "ServerAutoStart=\"TRUE\" "
+        "ServerComment=\"Default FTP Site\"/>"
+        "<IIsFtpServer Location=\"/LM/MSFTPSVC/2\" ServerBindings=\":21:\" "
+        "ServerComment=\"Tessaron - FTP\"/>"
+        "</MBProperty></configuration>";
+    const auto newKeys = ReadMetabaseKeys(after);
+    const auto changes = DiffMetabaseKeys(ReadMetabaseKeys(before), newKeys);
+    ASSERT_EQ(changes.size(), 2u);
+    EXPECT_EQ(changes[0].kind, MetabaseKeyChange::Kind::Changed);
+    ASSERT_EQ(changes[0].properties.size(), 2u);
+    EXPECT_EQ(changes[0].properties[0].name, "ServerComment");
+    EXPECT_EQ(changes[0].properties[1].before, ":80:\n:81:");
+    EXPECT_EQ(changes[0].properties[1].after, ":2100:\n:2101:");
+    EXPECT_EQ(changes[1].kind, MetabaseKeyChange::Kind::Created);
+
+    const auto takeovers = SiteTakeovers(changes);
+    ASSERT_EQ(takeovers.size(), 1u);
+    EXPECT_EQ(takeovers[0].formerName, "Default Web Site");
+    const auto conflicts = StartConflicts(changes, newKeys);
+    ASSERT_EQ(conflicts.size(), 1u);
+    EXPECT_EQ(conflicts[0].location, "/LM/MSFTPSVC/2");
+    EXPECT_EQ(conflicts[0].holderName, "Default FTP Site");
+    EXPECT_EQ(conflicts[0].binding, ":21:");
+}
+
+}  // namespace
+}  // namespace tessaron::app::testing

@@ -1,0 +1,64 @@
+// How a finished run is stated: result, title and line for each ending, the
+// ERROR and WARNING counts, and why the options dialog is shown again.
+#include <gtest/gtest.h>
+
+#include "app/RunSummary.h"
+
+namespace tessaron::app {
+namespace {
+
+RunOutcome outcome(RunEnding ending, bool runError, std::vector<std::string> entries) {
+    RunOutcome made;
+    made.ending = ending;
+    made.runError = runError;
+    made.entries = std::move(entries);
+    return made;
+}
+
+TEST(RunSummary, ResultTitleAndLineOfEachEnding) {
+    const std::string done = "Tessaron configuration completed.";
+    struct Case {
+        RunOutcome outcome;
+        std::string title;
+        std::string line;
+        std::string reason;
+    };
+    const std::vector<Case> cases = {
+        {outcome(RunEnding::Completed, false, {"Beginning Tessaron configuration...", done}),
+         "Tessaron Configuration Completed", "Completed.", ""},
+        {outcome(RunEnding::Completed, false, {"WARNING: a", "WARNING: b", done}),
+         "Tessaron Configuration Completed", "Completed: 2 WARNING lines.", ""},
+        {outcome(RunEnding::Completed, false, {"ERROR: Could not create site", "WARNING: w", done}),
+         "Tessaron Configuration Completed with Errors",
+         "Completed with errors: 1 ERROR line, 1 WARNING line.", ""},
+        {outcome(RunEnding::Completed, true, {"Could not write to configuration file.", done}),
+         "Tessaron Configuration Completed with Errors", "Completed with errors.",
+         "The last run did not complete: the configuration file could not be written, the "
+         "database could not be reached or the IIS configuration could not be saved (see its "
+         "log). Correct the settings or the server and press OK to run again."},
+        {outcome(RunEnding::StoppedByCheck, false, {"ERROR: FrontPage"}),
+         "Tessaron Configuration Stopped",
+         "Stopped by a check: nothing was written; see the last line of the log.", ""},
+        {outcome(RunEnding::Cancelled, false, {"Tessaron configuration cancelled."}),
+         "Tessaron Configuration Cancelled", "Cancelled before the run completed.",
+         "The last run was cancelled before it completed. Press OK to run again, or Cancel to "
+         "return to the settings."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        const RunResult result = resultOf(c.outcome);
+        EXPECT_EQ(resultTitle(result), c.title);
+        EXPECT_EQ(resultLine(result, countLines(c.outcome.entries)), c.line);
+        EXPECT_EQ(reasonShownAgain(c.outcome), c.reason);
+    }
+}
+
+TEST(RunSummary, OnlyLinesThatBeginWithTheWordsCount) {
+    const LineCounts counts = countLines(
+        {"ERROR: a", "ERRORS are", "WARNING: b", "Note: ERROR inside", " WARNING: indented"});
+    EXPECT_EQ(counts.errors, 2);
+    EXPECT_EQ(counts.warnings, 1);
+}
+
+}  // namespace
+}  // namespace tessaron::app

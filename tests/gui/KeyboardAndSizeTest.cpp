@@ -1,0 +1,208 @@
+// The windows by keyboard and at any size: default buttons, Escape, the tab
+// order against the reading order of the designed places, minimum and fixed
+// sizes, and labels and check boxes at least their font's line height.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+#include "GuiSupport.h"
+#include "app/TabOrder.h"
+#include "gui/FormGeometry.h"
+
+namespace tessaron::gui::testing {
+namespace {
+
+const app::ControlSpec& spec(const std::string& name) {
+    return *app::findControlSpec(app::mainFormSpec(), name);
+}
+
+TEST(Keyboard, EnterAndEscapeOnEachWindow) {
+    ViewOnMachine w(sample2003());
+    w.view->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.view.get()));
+
+    // Main window: Enter in a text box presses the install button.
+    auto* title = w.widget("txtControlPanelTitle");
+    title->setFocus();
+    QTest::keyClick(title, Qt::Key_Return);
+    QPointer<InstallOptionsView> dialog = w.view->flow().dialog();
+    ASSERT_FALSE(dialog.isNull());
+
+    // Options dialog: Escape cancels it.
+    QTest::keyClick(dialog, Qt::Key_Escape);
+    settle();
+    EXPECT_TRUE(dialog.isNull());
+
+    // Enter (on a check box) confirms with the boxes as they are.
+    QTest::keyClick(title, Qt::Key_Enter);
+    dialog = w.view->flow().dialog();
+    ASSERT_FALSE(dialog.isNull());
+    EXPECT_TRUE(qobject_cast<QPushButton*>(dialog->control("OKButton"))->isDefault());
+    auto* tasks = dialog->control("chkCreateTasks");
+    tasks->setFocus();
+    QTest::keyClick(tasks, Qt::Key_Return);
+    QPointer<ProgressView> progress = w.view->flow().progress();
+    ASSERT_FALSE(progress.isNull());
+
+    // Progress window: Escape does nothing while the run goes on ...
+    QTest::keyClick(progress, Qt::Key_Escape);
+    EXPECT_TRUE(progress->isVisible());
+    ASSERT_TRUE(waitUntil([&] { return progress->state() == ProgressView::State::Finished; }));
+    // ... and closes it when it has ended; so does Enter (Close is the default).
+    EXPECT_TRUE(qobject_cast<QPushButton*>(progress->control("btnClose"))->isDefault());
+    QTest::keyClick(progress, Qt::Key_Escape);
+    EXPECT_FALSE(progress->isVisible());
+    EXPECT_EQ(w.ended, std::vector<int>{0});
+}
+
+TEST(Keyboard, ProgressWindowEnterClosesTheFinishedRun) {
+    ViewOnMachine w(sample2003());
+    w.view->show();
+    QTest::mouseClick(w.widget("btnInstall"), Qt::LeftButton);
+    QTest::mouseClick(w.view->flow().dialog()->control("OKButton"), Qt::LeftButton);
+    QPointer<ProgressView> progress = w.view->flow().progress();
+    ASSERT_TRUE(waitUntil([&] { return progress->state() == ProgressView::State::Finished; }));
+    QTest::keyClick(progress, Qt::Key_Return);
+    EXPECT_FALSE(progress->isVisible());
+    EXPECT_EQ(w.ended, std::vector<int>{0});
+}
+
+// Tab through each tab from its strip: the focus visits the tab's enabled
+// controls in the reading order of their designed places, then the install
+// button.
+TEST(Keyboard, TabOrderFollowsTheReadingOrderOfEachTab) {
+    ViewOnMachine w(sample2003());
+    w.view->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.view.get()));
+    auto* tabs = w.view->findChild<QTabWidget*>(QStringLiteral("SSTab1"));
+    for (int tab = 0; tab < tabs->count(); ++tab) {
+        SCOPED_TRACE(tabs->tabText(tab).toStdString());
+        tabs->setCurrentIndex(tab);
+        std::vector<std::string> expected;
+        for (const auto& name : app::readingOrder(app::mainFormSpec(), tab)) {
+            QWidget* widget = w.widget(name);
+            if (widget->isVisible() && widget->isEnabled()) expected.push_back(name);
+        }
+        expected.push_back("btnInstall");
+
+        tabs->tabBar()->setFocus();
+        std::vector<std::string> visited;
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited.push_back(QApplication::focusWidget()->objectName().toStdString());
+        }
+        EXPECT_EQ(visited, expected);
+
+        // Down each column: a control is never above the one before it, unless
+        // the next column starts; columns go left to right.
+        for (std::size_t i = 1; i + 1 < visited.size(); ++i) {
+            const auto& before = spec(visited[i - 1]).place;
+            const auto& now = spec(visited[i]).place;
+            const bool sameRow = now.top < before.top + before.height;
+            const bool newColumn = now.left > before.left + before.width;
+            EXPECT_TRUE(now.top >= before.top || sameRow || newColumn)
+                << visited[i - 1] << " -> " << visited[i];
+        }
+    }
+}
+
+TEST(Keyboard, ColumnsOfTheGeneralAndSqlServerTabs) {
+    // The cases: no zig-zag between the columns.
+    const auto general = app::readingOrder(app::mainFormSpec(), 0);
+    ASSERT_GE(general.size(), 4u);
+    EXPECT_EQ(std::vector<std::string>(general.begin(), general.begin() + 4),
+              (std::vector<std::string>{"txtControlPanelTitle", "txtMainCompanyName",
+                                        "txtMainContactEmail", "txtServerRoot"}));
+    const auto sql = app::readingOrder(app::mainFormSpec(), 4);
+    ASSERT_GE(sql.size(), 2u);
+    EXPECT_EQ(sql[0], "chkMSSQLActive");
+    EXPECT_EQ(sql[1], "txtSQLServerIP");
+    // The MySQL column follows the whole SQL Server column.
+    const auto mysql = std::find(sql.begin(), sql.end(), "chkMySQLActive");
+    const auto lastSqlServer = std::find(sql.begin(), sql.end(), "btnSQLServerDataPath");
+    EXPECT_LT(lastSqlServer, mysql);
+}
+
+TEST(Sizes, DesignedSizeIsTheMinimumAndTheDialogsAreFixed) {
+    ViewOnMachine w(sample2003());
+    w.view->show();
+    const double scale = screenScale(*w.view);
+    const QSize designed(twipsToPixels(app::mainFormSpec().clientWidth, scale),
+                         twipsToPixels(app::mainFormSpec().clientHeight, scale));
+    EXPECT_EQ(w.view->minimumSize(), designed);
+    w.view->resize(300, 150);
+    EXPECT_EQ(w.view->size(), designed);
+    EXPECT_TRUE(w.widget("btnInstall")->isVisible());
+    EXPECT_TRUE(w.view->rect().contains(w.widget("btnInstall")->geometry()));
+
+    QTest::mouseClick(w.widget("btnInstall"), Qt::LeftButton);
+    auto* dialog = w.view->flow().dialog();
+    ASSERT_NE(dialog, nullptr);
+    QTest::mouseClick(dialog->control("OKButton"), Qt::LeftButton);
+    auto* progress = w.view->flow().progress();
+    ASSERT_TRUE(waitUntil([&] { return progress->state() == ProgressView::State::Finished; }));
+    for (QWidget* window : {static_cast<QWidget*>(dialog), static_cast<QWidget*>(progress)}) {
+        SCOPED_TRACE(window->windowTitle().toStdString());
+        EXPECT_EQ(window->minimumSize(), window->maximumSize());
+        EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
+        // The whole title fits beside the title bar's buttons.
+        const QFontMetrics metrics(QApplication::font());
+        EXPECT_GT(window->width(),
+                  metrics.horizontalAdvance(window->windowTitle()) + 3 * metrics.height());
+        const QSize before = window->size();
+        window->resize(before * 2);
+        EXPECT_EQ(window->size(), before);
+    }
+}
+
+// At 96 DPI and at 192 DPI: there the form's font is twice as many pixels
+// high and the places are scaled by 2 (the offscreen platform has a fixed
+// DPI, so the 192 DPI screen is made the way the form meets one).
+TEST(Sizes, LabelsAndCheckBoxesAtLeastTheirFontsLineHeight) {
+    for (const double scale : {1.0, 2.0}) {
+        SCOPED_TRACE(scale);
+        ViewOnMachine w(sample2003());
+        if (scale != 1.0) {
+            QFont font = w.view->font();
+            font.setPointSizeF(font.pointSizeF() * scale);
+            w.view->setFont(font);
+            // The window's own placer, at its screen's scale, gives way.
+            for (QObject* child : w.view->children()) {
+                if (dynamic_cast<FormPlacer*>(child)) delete child;
+            }
+            new FormPlacer(*w.view, app::mainFormSpec(), scale);
+        }
+        w.view->show();
+        int checked = 0;
+        for (const auto& control : app::mainFormSpec().controls) {
+            QWidget* widget = w.widget(control.name);
+            if (!widget) continue;
+            const QRect designed = twipsToPixels(control.place, scale);
+            if (auto* label = qobject_cast<QLabel*>(widget); label && !label->wordWrap()) {
+                EXPECT_GE(label->height(), label->fontMetrics().height()) << control.name;
+                EXPECT_GE(label->height(), designed.height()) << control.name;
+                ++checked;
+            } else if (auto* check = qobject_cast<QCheckBox*>(widget)) {
+                EXPECT_GE(check->height(), check->sizeHint().height()) << control.name;
+                EXPECT_GE(check->height(), designed.height()) << control.name;
+                ++checked;
+            }
+        }
+        EXPECT_GT(checked, 50);
+        // The cases, by name: the tail of the "y" and the box's caption.
+        auto* accounts = w.as<QLabel>("Label5");
+        EXPECT_GT(accounts->height(), twipsToPixels(135, scale));
+        EXPECT_GE(accounts->height(), accounts->fontMetrics().height());
+        auto* preview = w.as<QCheckBox>("chkWebsitePreview");
+        EXPECT_GE(preview->height(), preview->sizeHint().height());
+    }
+}
+
+}  // namespace
+}  // namespace tessaron::gui::testing

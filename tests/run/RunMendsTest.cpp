@@ -1,0 +1,142 @@
+// Whole runs on a small server image where config.inc cannot be written, or
+// where another run holds the machine: the file is left as it was, or
+// absent, and never shortened, grown or emptied.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "RunMachine.h"
+#include "run/RunDriver.h"
+#include "support/FullFileSystem.h"
+
+namespace tessaron::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
+
+constexpr const char* kConfig = "C:\\Tessaron\\panel\\config.inc";
+const std::string kNotAdded =
+    "Site settings were not added because the configuration file could not be written.";
+
+Lines fileLines(const std::string& bytes) {
+    Lines lines;
+    std::string::size_type start = 0;
+    while (start < bytes.size()) {
+        const auto end = bytes.find("\r\n", start);
+        lines.push_back(bytes.substr(start, end - start));
+        if (end == std::string::npos) break;
+        start = end + 2;
+    }
+    return lines;
+}
+
+// A configured machine: 69 body lines and the site lines of an earlier run.
+std::string configuredFile() {
+    std::string bytes;
+    for (int line = 1; line <= 69; ++line)
+        bytes += "' former line " + std::to_string(line) + "\r\n";
+    return bytes +
+           "EnableSharedSecure = False\r\nEnableWebsitePreview = False\r\nPreviewSVC = \"0\"\r\n";
+}
+
+const Lines kWriteFailed = {
+    "Beginning Tessaron configuration...",
+    "Checking installation integrity...",
+    "Accounts directory OK.",
+    "Temp directory OK.",
+    "Logfile directory OK.",
+    "Writing configuration file...",
+    "Could not write to configuration file.",
+    kNotAdded,
+    "Tessaron configuration completed.",
+};
+
+// A title the code page cannot hold fails the body: on a fresh machine no
+// config.inc appears, on a configured one it keeps every byte, run after run.
+TEST(RunWithAFailedBody, LeavesConfigIncAsItWasOrAbsent) {
+    for (const bool configured : {false, true}) {
+        SCOPED_TRACE(configured ? "configured" : "fresh");
+        TempMachine machine;
+        writeSmallServer(machine);
+        if (configured) machine.writeFile(kConfig, configuredFile());
+        for (int run = 1; run <= 2; ++run) {
+            RunFixture fixture(machine);
+            fixture.settings.ControlPanelTitle = "\xD0\x96 Hosting";  // Cyrillic Zhe
+            EXPECT_EQ(PerformInstallationRun(fixture.run), RunEnding::Completed);
+            EXPECT_EQ(fixture.log.entries(), kWriteFailed) << "run " << run;
+            EXPECT_TRUE(fixture.run.RunError);
+            if (configured) {
+                EXPECT_EQ(machine.readFile(kConfig), configuredFile()) << "run " << run;
+            } else {
+                EXPECT_FALSE(fs::exists(machine.host(kConfig))) << "run " << run;
+            }
+        }
+    }
+}
+
+// No space on the panel's drive: nothing named config.inc appears, not even
+// an empty file.
+TEST(RunWithAFailedBody, FullDiskOnAFreshMachineLeavesNoFile) {
+    TempMachine machine;
+    FullFileSystem disk(machine.host("C:\\Tessaron\\panel"));
+    if (!disk.mounted()) GTEST_SKIP() << kCannotMount;
+    writeSmallServer(machine);
+    disk.fill();
+    RunFixture fixture(machine);
+
+    EXPECT_EQ(PerformInstallationRun(fixture.run), RunEnding::Completed);
+
+    EXPECT_EQ(fixture.log.entries(), kWriteFailed);
+    EXPECT_TRUE(fixture.run.RunError);
+    EXPECT_FALSE(fs::exists(machine.host(kConfig)));
+    EXPECT_EQ(fs::directory_iterator(machine.host("C:\\Tessaron\\panel"))->path().filename(),
+              ".filler");
+}
+
+// A run while another holds the machine waits, then says so and changes
+// nothing, not even the internal address of the settings.
+TEST(MachineLock, ARunFindingTheMachineHeldChangesNothing) {
+    TempMachine machine;
+    writeSmallServer(machine);
+    machine.writeFile(kConfig, configuredFile());
+    MachineImage other(machine.root());
+    const auto held = other.LockMachine(std::chrono::milliseconds(0));
+    ASSERT_TRUE(held);
+
+    RunFixture fixture(machine);
+    fixture.run.machineLockPatience = std::chrono::milliseconds(300);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(PerformInstallationRun(fixture.run), RunEnding::MachineBusy);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300));
+
+    EXPECT_EQ(fixture.log.entries(),
+              Lines{"Another configuration run is in progress on this machine."});
+    EXPECT_EQ(machine.readFile(kConfig), configuredFile());
+    EXPECT_EQ(fixture.settings.InternalIP, "");
+    EXPECT_FALSE(fixture.run.RunError);
+}
+
+// A run that waits while the other run finishes goes on once it is free.
+TEST(MachineLock, ARunWaitsForTheOtherToFinish) {
+    TempMachine machine;
+    writeSmallServer(machine);
+    MachineImage other(machine.root());
+    auto held = other.LockMachine(std::chrono::milliseconds(0));
+    ASSERT_TRUE(held);
+    std::thread release([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        held.reset();
+    });
+
+    RunFixture fixture(machine);
+    EXPECT_EQ(PerformInstallationRun(fixture.run), RunEnding::Completed);
+    release.join();
+    EXPECT_EQ(fixture.log.entries().back(), "Tessaron configuration completed.");
+    EXPECT_EQ(fileLines(machine.readFile(kConfig)).size(), 72u);
+}
+
+}  // namespace
+}  // namespace tessaron::testing

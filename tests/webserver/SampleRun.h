@@ -1,0 +1,48 @@
+#pragma once
+
+// Whole installation runs on a copy of the Windows Server 2003 sample, as the
+// progress window performs them, and what tests read back from them.
+
+#include <functional>
+#include <string>
+
+#include "StageMachine.h"
+#include "platform/image/MachineImage.h"
+#include "run/RunContext.h"
+
+namespace tessaron::testing {
+
+inline const std::string kConfig = "C:\\Tessaron\\panel\\config.inc";
+
+// A filled-in settings window on the sample machine, every site new.
+SettingsRecord wholeRunSettings();
+
+// The log of a run on the sample up to the web-server stage.
+extern const Lines kBeforeSites;
+
+// The lines of a file, without their CR LF.
+Lines fileLines(const std::string& text);
+// The lines after the 69 of the body.
+Lines tailOf(const std::string& text);
+
+// A copy of the sample, changed by `prepare` before anything reads it.
+TempMachine preparedSample(const std::function<void(const TempMachine&)>& prepare);
+
+struct SampleRun {
+    explicit SampleRun(SettingsRecord record, InstallOptions chosen,
+                       const std::function<void(const TempMachine&)>& prepare = {})
+        : machine(preparedSample(prepare)),
+          settings(std::move(record)),
+          options(chosen),
+          image(machine.root()),
+          run(settings, options, image, log) {}
+
+    TempMachine machine;
+    SettingsRecord settings;
+    InstallOptions options;
+    MachineImage image;
+    ProgressLog log;
+    RunContext run;
+};
+
+}  // namespace tessaron::testing
