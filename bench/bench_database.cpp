@@ -20,8 +20,8 @@
 #include "database/DatabaseStage.h"
 #include "platform/Platform.h"
 #include "platform/odbc/OdbcDatabase.h"
-#include "run/ProgressLog.h"
-#include "run/RunContext.h"
+#include "runcontext/ProgressLog.h"
+#include "runcontext/RunContext.h"
 
 namespace {
 

@@ -26,7 +26,7 @@
 #include <vector>
 
 #include "platform/image/MachineImage.h"
-#include "run/RunContext.h"
+#include "runcontext/RunContext.h"
 #include "support/FreshProcess.h"
 #include "support/MetabaseGenerator.h"
 #include "webserver/WebServerStage.h"

@@ -6,6 +6,7 @@
 #
 #   scripts/setup.sh              install what is missing, then build
 #   TESSARON_SKIP_APT=1 scripts/setup.sh   build only
+#   TESSARON_SKIP_BUILD=1 scripts/setup.sh  install only
 set -euo pipefail
 
 cd "$(dirname "$0")/.."
@@ -16,6 +17,7 @@ PACKAGES=(
     unixodbc unixodbc-dev odbc-mariadb tdsodbc mariadb-server mariadb-client
     qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev xvfb xauth
     libbenchmark-dev ccache
+    clang libclang-rt-dev
 )
 
 missing_packages() {
@@ -48,6 +50,8 @@ if [ "${TESSARON_SKIP_APT:-0}" != 1 ]; then
         echo "setup.sh: all packages are installed"
     fi
 fi
+
+[ "${TESSARON_SKIP_BUILD:-0}" = 1 ] && exit 0
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build

@@ -5,6 +5,7 @@
 
 #include "app/SettingsWindow.h"
 #include "platform/Failure.h"
+#include "platform/MetabasePaths.h"
 #include "platform/WindowsPath.h"
 #include "settings/ConfigFileReader.h"
 
@@ -89,11 +90,11 @@ const std::vector<KeyEntry>& keyTable() {
         {"phplocation", &S::PHPLocation, Effect::Text, "txtPHPLocation"},
         {"perllocation", &S::PerlLocation, Effect::Text, "txtPerlLocation"},
         {"mainftpsvc", &S::MainFTPSVC, Effect::SiteLookup, "cmbMainFTPSVC",
-         {"IIS://LocalHost/MSFTPSVC/"}},
+         {iis_paths::kFtpService}},
         {"sharedsecuresvc", &S::SharedSecureSVC, Effect::SiteLookup, "cmbSharedSecureSVC",
-         {"IIS://LocalHost/W3SVC/"}},
+         {iis_paths::kWebService}},
         {"previewsvc", &S::PreviewSVC, Effect::SiteLookup, "cmbPreviewSVC",
-         {"IIS://LocalHost/W3SVC/"}},
+         {iis_paths::kWebService}},
         {"enablestatistics", &S::EnableStatistics, Effect::Switch, "chkStatistics",
          {"cmbStatisticsType"}},
         {"enablesharedsecure", &S::EnableSharedSecure, Effect::Switch, "chkSharedSecure",
@@ -163,7 +164,7 @@ void SettingsWindow::ReadExistingConfiguration(const std::string& path) {
         }
         case Effect::SiteLookup:
             try {
-                auto site = platform_.Iis().Open(std::string(entry->controls.front()) + value);
+                auto site = platform_.Iis().Open(std::string(entry->controls.front()) + "/" + value);
                 SearchComboForValue(controls_, entry->control,
                                     metabaseValueText(site->Get("ServerComment")));
             } catch (const PlatformError&) {

@@ -4,6 +4,7 @@
 // the choosers.
 #include <vector>
 
+#include "app/InputValidation.h"
 #include "app/SettingsWindow.h"
 #include "platform/WindowsPath.h"
 
@@ -221,6 +222,12 @@ void SettingsWindow::chooseFile(std::string_view button) {
 
 void SettingsWindow::pressInstall() {
     FillSettingsRecord();
+    // A value that cannot be written safely stops here, before the options
+    // dialog and the run, so nothing on the machine changes.
+    if (auto problem = CheckSettingsInput(settings_)) {
+        messages_.show(messages::valueRefused(*problem));
+        return;
+    }
     if (installOptionsHandler_) installOptionsHandler_();
 }
 

@@ -2,7 +2,9 @@
 // before it is first shown.
 #include "app/SettingsWindow.h"
 #include "platform/Failure.h"
+#include "platform/MetabasePaths.h"
 #include "platform/WindowsPath.h"
+#include "settings/SiteChoices.h"
 
 namespace tessaron::app {
 
@@ -69,15 +71,25 @@ Message cannotReadConfiguration(const std::string& path, const std::string& reas
             MessageIcon::Error, MessageButtons::Ok};
 }
 
+Message metabaseRejected(const std::string& reason) {
+    return {9, "Cannot Read IIS Configuration",
+            "Sorry, I could not read this server's IIS configuration - " + reason,
+            MessageIcon::Error, MessageButtons::Ok};
+}
+
 }  // namespace messages
 
 namespace {
-const char* const kCreateNewSite = "-- Create New Site --";
 }
 
 LoadResult SettingsWindow::end(const Message& message) {
     messages_.show(message);
     return LoadResult::Ended;
+}
+
+void SettingsWindow::noteMetabaseFailure(const PlatformError& error) {
+    if (error.number() == error_number::kInvalidDataHresult)
+        metabaseRejection_ = error.description();
 }
 
 LoadResult SettingsWindow::Load() {
@@ -95,7 +107,10 @@ LoadResult SettingsWindow::Load() {
     }
     if (!panelComponent_) return end(messages::componentNotAccessible());
 
-    if (!discoverMachineFacts()) return end(messages::criticalError());
+    if (!discoverMachineFacts()) {
+        return end(metabaseRejection_ ? messages::metabaseRejected(*metabaseRejection_)
+                                      : messages::criticalError());
+    }
 
     controls_.setText("lblPanelRoot", "Install Directory: " + settings_.InstallDir);
     controls_.setText("lblServerName", "Server Name: " + settings_.ServerName);
@@ -117,9 +132,9 @@ LoadResult SettingsWindow::Load() {
     controls_.addEntry("cmbMainFTPSVC", kCreateNewSite);
     controls_.addEntry("cmbControlPanelSite", kCreateNewSite);
     controls_.addEntry("cmbSharedSecureSVC", kCreateNewSite);
-    controls_.addEntry("cmbSharedSecureSVC", "-- No Shared Secure Website --");
+    controls_.addEntry("cmbSharedSecureSVC", kNoSharedSecureSite);
     controls_.addEntry("cmbPreviewSVC", kCreateNewSite);
-    controls_.addEntry("cmbPreviewSVC", "-- No Preview Website --");
+    controls_.addEntry("cmbPreviewSVC", kNoPreviewSite);
 
     const bool webSitesRead = fillSiteLists();
 
@@ -138,9 +153,12 @@ LoadResult SettingsWindow::Load() {
     }
     if (release == 2003) controls_.setVisible("lblDNSWMI", false);
 
-    if (!webSitesRead) return end(messages::cannotReadIisConfiguration());
+    if (!webSitesRead) {
+        return end(metabaseRejection_ ? messages::metabaseRejected(*metabaseRejection_)
+                                      : messages::cannotReadIisConfiguration());
+    }
 
-    const std::string configFile = settings_.InstallDir + "\\panel\\config.inc";
+    const std::string configFile = ConfigFilePath(settings_);
     if (!platform_.Files().FileExists(configFile)) return shown();
     if (messages_.show(messages::alreadyConfigured()) != MessageAnswer::Yes) {
         return LoadResult::Ended;
@@ -188,11 +206,12 @@ bool SettingsWindow::discoverMachineFacts() {
     }
     settings_.ServerRoot = settings_.InstallDir + "\\accounts";
     try {
-        auto service = platform_.Iis().Open("IIS://LocalHost/W3SVC");
+        auto service = platform_.Iis().Open(iis_paths::kWebService);
         const std::string logDirectory = metabaseValueText(service->Get("LogFileDirectory"));
         settings_.LogRoot =
             replaceAll(logDirectory, "%WinDir%", platform_.System().GetWindowsDir());
-    } catch (const PlatformError&) {
+    } catch (const PlatformError& error) {
+        noteMetabaseFailure(error);
         failed = true;
     }
     return !failed;
@@ -226,7 +245,7 @@ void SettingsWindow::fillFixedLists() {
 
 void SettingsWindow::probeMicrosoftFtp() {
     try {
-        platform_.Iis().Open("IIS://LocalHost/MSFTPSVC");
+        platform_.Iis().Open(iis_paths::kFtpService);
         microsoftFtpAvailable_ = true;
     } catch (const PlatformError&) {
         microsoftFtpAvailable_ = false;
@@ -244,14 +263,15 @@ bool SettingsWindow::fillSiteLists() {
     std::vector<std::string> webSites;
     bool webSitesRead = true;
     try {
-        auto service = platform_.Iis().Open("IIS://LocalHost/W3SVC");
+        auto service = platform_.Iis().Open(iis_paths::kWebService);
         // A site without a display name is listed with an empty one, as a
         // site whose name is empty; no look-up by name ever finds it.
         service->ListChildren("IIsWebServer", "ServerComment", [&](const MetabaseChildView& site) {
             webSites.emplace_back(site.value.value_or(std::string_view()));
             return true;
         });
-    } catch (const PlatformError&) {
+    } catch (const PlatformError& error) {
+        noteMetabaseFailure(error);
         webSitesRead = false;
     }
     // Entries read before a failure stay.
@@ -264,7 +284,7 @@ bool SettingsWindow::fillSiteLists() {
         // display name is listed with an empty one, as on the web list.
         std::vector<std::string> ftpSites;
         try {
-            auto service = platform_.Iis().Open("IIS://LocalHost/MSFTPSVC");
+            auto service = platform_.Iis().Open(iis_paths::kFtpService);
             service->ListChildren("IIsFtpServer", "ServerComment",
                                   [&](const MetabaseChildView& site) {
                                       ftpSites.emplace_back(

@@ -11,7 +11,7 @@
 #include "platform/image/MachineImage.h"
 #include "run/BackingUpPlatform.h"
 #include "run/ConfigFileWriter.h"
-#include "run/ProgressLog.h"
+#include "runcontext/ProgressLog.h"
 
 namespace fs = std::filesystem;
 

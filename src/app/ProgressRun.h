@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
-#include "run/ProgressLog.h"
+#include "runcontext/ProgressLog.h"
 #include "run/RunDriver.h"
 #include "settings/SettingsRecord.h"
 

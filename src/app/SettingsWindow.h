@@ -2,12 +2,14 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "app/AnswersRecorder.h"
 #include "app/ControlModel.h"
 #include "app/MessageService.h"
+#include "platform/Failure.h"
 #include "platform/Platform.h"
 #include "settings/SettingsRecord.h"
 
@@ -90,6 +92,8 @@ private:
     bool fillSiteLists();
     LoadResult end(const Message& message);
     LoadResult shown();
+    // Remembers why the metabase's file was refused, when that was the failure.
+    void noteMetabaseFailure(const PlatformError& error);
 
     Platform& platform_;
     SettingsRecord& settings_;
@@ -101,6 +105,7 @@ private:
     std::unique_ptr<PanelComponent> panelComponent_;
     bool microsoftFtpAvailable_ = false;
     ControlValues discovered_;
+    std::optional<std::string> metabaseRejection_;
 };
 
 // Selects the last entry of the drop-down list whose text equals the value
@@ -117,6 +122,8 @@ Message microsoftFtpUnavailable();   // 5
 Message cannotReadIisConfiguration();  // 6
 Message alreadyConfigured();         // 7 (Yes/No)
 Message cannotReadConfiguration(const std::string& path, const std::string& reason);  // 8
+// The metabase's file is no metabase; the reason names the file and line.
+Message metabaseRejected(const std::string& reason);  // 9
 }  // namespace messages
 
 }  // namespace tessaron::app

@@ -11,6 +11,7 @@
 #include "app/BackgroundRun.h"
 #include "app/CancelSignals.h"
 #include "app/CommandLine.h"
+#include "app/InputValidation.h"
 #include "app/ProgressRun.h"
 #include "app/SecretMask.h"
 #include "app/SettingsWindow.h"
@@ -114,6 +115,22 @@ int performRun(const SettingsRecord& settings, const InstallOptions& options,
     return DescribeRunOutcome(outcome).exitStatus;
 }
 
+// "answers.txt:4: the value of txtCustomerPort is not ...": the line that set
+// the control last, or the file alone when the value was not set by it.
+std::string refusalText(const InputProblem& problem, const std::string& fileName,
+                        const std::vector<Answer>& answers) {
+    const Answer* setBy = nullptr;
+    for (const auto& answer : answers) {
+        if (answer.control == problem.control) setBy = &answer;
+    }
+    if (setBy) {
+        return setBy->fileName + ":" + std::to_string(setBy->line) + ": the value of " +
+               problem.control + " " + problem.problem;
+    }
+    return fileName + ": the value of " + problem.control + " (not set in this file) " +
+           problem.problem;
+}
+
 }  // namespace
 
 std::string versionText() {
@@ -180,7 +197,8 @@ std::string usageText() {
            "  4   the run completed, but its log holds ERROR lines\n"
            "  5   another configuration run holds the machine\n"
            "  6   the run was cancelled (SIGINT or SIGTERM) at a safe point between steps\n"
-           "  64  usage error\n"
+           "  64  usage error, or a refused value (named with its line of the answers\n"
+           "      file)\n"
            "  70  internal error\n"
            "A preview exits with the status the run would have.\n"
            "Passwords are never printed: the log and the preview show them as ********.\n" +
@@ -333,6 +351,14 @@ int runUnattended(const std::vector<std::string>& args, const Backend& backend, 
                 return exit_status::kUsage;
             }
             if (!line.preview) return exit_status::kCompleted;
+        }
+
+        // The values are checked before the install button is pressed, so a
+        // refusal names the answers file's line instead of showing a box.
+        window.FillSettingsRecord();
+        if (auto problem = CheckSettingsInput(settings)) {
+            err << kProgram << ": " << refusalText(*problem, *line.answers, answers) << '\n';
+            return exit_status::kUsage;
         }
 
         window.controls().press("btnInstall");

@@ -170,13 +170,11 @@ void runMySqlSequence(StageConnection& connection) {
 }  // namespace
 
 void RunDatabaseStage(RunContext& run) {
-    if (run.RunError || !run.options.InitializeDatabase) return;
     const SettingsRecord& settings = run.settings;
 
     run.AddProgressText("Beginning database initialization...");
     const std::string connectionString = BuildConnectionString(settings);
 
-    run.beginContinueOnError();
     auto database = run.attempt([&] { return run.platform.Databases().Open(connectionString); });
     if (run.failure.failed() || !database || !*database) {
         run.AddProgressText("ERROR: Could not establish a connection to main " +

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "run/RunContext.h"
+#include "runcontext/RunContext.h"
 
 namespace tessaron {
 

@@ -38,6 +38,8 @@ inline constexpr long kPathNotFoundHresult = static_cast<long>(0x80070003);
 inline constexpr long kAlreadyExistsHresult = static_cast<long>(0x800700B7);
 inline constexpr long kAccessDeniedHresult = static_cast<long>(0x80070005);
 inline constexpr long kDatabaseFailure = static_cast<long>(0x80004005);
+// The metabase's file holds something that is not a metabase.
+inline constexpr long kInvalidDataHresult = static_cast<long>(0x8007000D);
 }  // namespace error_number
 
 // The run's continue-on-error state: the last failure since the last clear.

@@ -33,12 +33,19 @@ bool equalsIgnoreCase(std::string_view a, std::string_view b) {
 
 std::string replaceAll(std::string text, std::string_view what, std::string_view with) {
     if (what.empty()) return text;
-    std::string::size_type position = 0;
-    while ((position = text.find(what, position)) != std::string::npos) {
-        text.replace(position, what.size(), with);
-        position += with.size();
+    // Built in one pass: replacing in place would move the rest of the text
+    // at every match.
+    std::string result;
+    std::string::size_type start = 0;
+    std::string::size_type position;
+    while ((position = text.find(what, start)) != std::string::npos) {
+        result.append(text, start, position - start);
+        result += with;
+        start = position + what.size();
     }
-    return text;
+    if (start == 0) return text;
+    result.append(text, start, std::string::npos);
+    return result;
 }
 
 std::vector<std::string> splitText(std::string_view text, std::string_view separator) {

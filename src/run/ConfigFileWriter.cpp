@@ -1,6 +1,6 @@
 #include "run/ConfigFileWriter.h"
 
-#include "run/ConfigFileRewrite.h"
+#include "runcontext/ConfigFileRewrite.h"
 #include "settings/ConfigFileBody.h"
 #include "settings/ConfigFileSiteLines.h"
 
@@ -24,10 +24,6 @@ std::vector<std::string> formerSiteLines(RunContext& run, const std::string& pat
 }
 
 }  // namespace
-
-std::string ConfigFilePath(const SettingsRecord& settings) {
-    return settings.InstallDir + "\\panel\\config.inc";
-}
 
 void ConfigFileWriter(RunContext& run) {
     run.AddProgressText("Writing configuration file...");

@@ -2,12 +2,10 @@
 
 #include <string>
 
-#include "run/RunContext.h"
+#include "runcontext/RunContext.h"
+#include "settings/SiteChoices.h"
 
 namespace tessaron {
-
-// Where the panel keeps its configuration: InstallDir + "\panel\config.inc".
-std::string ConfigFilePath(const SettingsRecord& settings);
 
 // The configuration file step of the run: writes the 69 body lines of
 // config.inc from the settings record, logs its outcome and sets RunError

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/FileSystem.h"
-#include "run/ProgressLog.h"
+#include "runcontext/ProgressLog.h"
 #include "run/RunJournal.h"
 
 namespace tessaron {

@@ -3,7 +3,7 @@
 #include <functional>
 
 #include "database/DatabaseStage.h"
-#include "run/RunContext.h"
+#include "runcontext/RunContext.h"
 #include "webserver/WebServerStage.h"
 
 namespace tessaron {

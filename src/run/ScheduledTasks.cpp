@@ -2,16 +2,20 @@
 
 #include <memory>
 
+#include "platform/CommandLineQuoting.h"
+
 namespace tessaron {
 
 std::string TaskCommandLine(const std::string& installDir, const std::string& username,
                             const std::string& password, const std::string& taskName,
                             const std::string& scriptFile) {
-    const std::string q = "\"";
-    return installDir + "\\bin\\jt.exe /snj " + q + taskName + q + " /sc " + q + username + q +
-           " " + q + password + q + " /ctj starttime=00:00 type=daily /sj workingdirectory=" + q +
-           installDir + "\\bin" + q + " applicationname=" + q + installDir + "\\bin\\" +
-           scriptFile + q;
+    // Each value is one argument of the tool whatever it holds: a quote or a
+    // trailing backslash in a password cannot end it early or add switches.
+    const auto q = [](const std::string& value) { return quoteCommandLineArgument(value); };
+    return installDir + "\\bin\\jt.exe /snj " + q(taskName) + " /sc " + q(username) + " " +
+           q(password) +
+           " /ctj starttime=00:00 type=daily /sj workingdirectory=" + q(installDir + "\\bin") +
+           " applicationname=" + q(installDir + "\\bin\\" + scriptFile);
 }
 
 void CreateScheduledTasks(RunContext& run) {

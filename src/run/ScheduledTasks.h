@@ -2,14 +2,16 @@
 
 #include <string>
 
-#include "run/RunContext.h"
+#include "runcontext/RunContext.h"
 
 namespace tessaron {
 
 // The command line that registers one daily task with the panel's task tool
 // (bin\jt.exe): task name, account and password, a daily trigger at 00:00,
 // the bin folder as working directory and the script as the program run.
-// Nothing is converted: the values stand in the line as they are.
+// Each quoted value is quoted by the Windows command-line rules (see
+// quoteCommandLineArgument), so the tool receives it as one argument exactly
+// as typed; a value without quotes stands in the line as it is.
 std::string TaskCommandLine(const std::string& installDir, const std::string& username,
                             const std::string& password, const std::string& taskName,
                             const std::string& scriptFile);

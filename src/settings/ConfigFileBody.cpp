@@ -119,6 +119,16 @@ std::string withoutLineBreaks(std::string value) {
     return value;
 }
 
+std::string vbscriptStringLiteral(std::string_view value) {
+    std::string literal = "\"";
+    for (const char c : value) {
+        if (c == '"') literal += '"';
+        literal += c;
+    }
+    literal += '"';
+    return literal;
+}
+
 std::optional<std::string> ConfigFileLineText(const ConfigFileLine& line,
                                               const ConfigFileSources& sources) {
     if (line.form == LineForm::Literal) return std::string(line.key);

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "settings/SettingsRecord.h"
@@ -54,6 +55,11 @@ std::vector<std::optional<std::string>> ConfigFileBodyLines(const ConfigFileSour
 // statement of its own in the panel's configuration; the remaining characters
 // are kept so that nothing else of the value is lost.
 std::string withoutLineBreaks(std::string value);
+
+// A VBScript string literal of the value: the value between double quotes
+// with each double quote in it doubled, so the panel reads back the value
+// and nothing of it can end the literal and stand as code.
+std::string vbscriptStringLiteral(std::string_view value);
 
 // The path of the FrontPage 2002 extensions' administration tool under the
 // Program Files folder.

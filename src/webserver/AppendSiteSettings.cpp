@@ -1,16 +1,18 @@
 // The site lines appended to config.inc after the web-server stage.
 #include "webserver/WebServerStage.h"
 
-#include "run/ConfigFileRewrite.h"
+#include "runcontext/ConfigFileRewrite.h"
 #include "settings/ConfigFileBody.h"
+#include "settings/SiteChoices.h"
 
 namespace tessaron {
 namespace {
 
 // Key = "value", the value as it is (no conversion) except for line breaks,
-// which would end the statement early just as in the body's lines.
+// which would end the statement early just as in the body's lines, and for
+// its double quotes, doubled as a VBScript string literal needs them.
 std::string rawQuoted(const std::string& key, const std::string& value) {
-    return key + " = \"" + withoutLineBreaks(value) + "\"";
+    return key + " = " + vbscriptStringLiteral(withoutLineBreaks(value));
 }
 
 // The number the stage held, else the one read from the old file.
@@ -30,7 +32,6 @@ std::optional<std::string> mainFtpValue(const SettingsRecord& settings, const st
 }  // namespace
 
 void AppendSiteSettings(RunContext& run, const HeldSiteNumbers& held) {
-    run.beginContinueOnError();
     const SettingsRecord& settings = run.settings;
     if (!run.configBody) {
         // Site lines without the body this run meant to write would leave a
@@ -68,7 +69,7 @@ void AppendSiteSettings(RunContext& run, const HeldSiteNumbers& held) {
     }
 
     const auto rewrite =
-        RewriteConfigFile(run, settings.InstallDir + "\\panel\\config.inc", lines);
+        RewriteConfigFile(run, ConfigFilePath(settings), lines);
     if (!rewrite.written) {
         run.RunError = true;
         run.AddProgressText("ERROR: Could not add site settings to configuration file - " +

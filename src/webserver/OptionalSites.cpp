@@ -83,7 +83,7 @@ bool SetUpSharedSecureSite(Stage& stage) {
     SettingsRecord& settings = stage.run.settings;
     if (!isTrue(settings.EnableSharedSecure)) return true;
     settings.SharedSecureSVC = std::string("0");
-    if (settings.SharedSecureSVCSelection == "-- No Shared Secure Website --") return true;
+    if (settings.SharedSecureSVCSelection == kNoSharedSecureSite) return true;
     const OptionalSite sharedSecure{
         {settings.InternalIP + ":80:nosite"},
         std::vector<std::string>{settings.InternalIP + ":443:"},
@@ -105,7 +105,7 @@ bool SetUpSharedSecureSite(Stage& stage) {
 bool SetUpPreviewSite(Stage& stage) {
     const SettingsRecord& settings = stage.run.settings;
     if (!isTrue(settings.EnableWebsitePreview) ||
-        settings.PreviewSVCSelection == "-- No Preview Website --") {
+        settings.PreviewSVCSelection == kNoPreviewSite) {
         return true;
     }
     const OptionalSite preview{

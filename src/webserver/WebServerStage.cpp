@@ -65,8 +65,6 @@ bool saveMetabase(Stage& stage) {
 
 bool RunWebServerStage(RunContext& run, HeldSiteNumbers& held) {
     using namespace webserver;
-    if (!run.options.SetUpSites) return true;
-    run.beginContinueOnError();
     Stage stage{run, held, run.platform.Iis(), nullptr, nullptr, std::nullopt};
     const bool completed = setUpSites(stage);
     // The stage's objects go before the save, as the stage's end releases them.

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "run/RunContext.h"
+#include "runcontext/RunContext.h"
 
 namespace tessaron {
 

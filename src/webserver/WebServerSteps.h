@@ -8,15 +8,16 @@
 #include <string>
 
 #include "platform/Metabase.h"
-#include "run/RunContext.h"
+#include "platform/MetabasePaths.h"
+#include "runcontext/RunContext.h"
+#include "settings/SiteChoices.h"
 #include "webserver/WebServerStage.h"
 
 namespace tessaron::webserver {
 
-inline constexpr const char* kWebService = "IIS://LocalHost/W3SVC";
-inline constexpr const char* kFtpService = "IIS://LocalHost/MSFTPSVC";
-inline constexpr const char* kAppPools = "IIS://LocalHost/W3SVC/AppPools";
-inline constexpr const char* kCreateNewSite = "-- Create New Site --";
+using iis_paths::kAppPools;
+using iis_paths::kFtpService;
+using iis_paths::kWebService;
 
 using Object = std::unique_ptr<MetabaseObject>;
 

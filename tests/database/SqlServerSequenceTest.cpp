@@ -254,18 +254,5 @@ TEST(SqlServerSequence, AQuoteInASettingIsDoubledNotInjected) {
         server.statements.end());
 }
 
-TEST(DatabaseStage, DoesNothingWithoutTheOptionOrAfterAnEarlierError) {
-    for (bool runError : {false, true}) {
-        ScriptedSqlServer server;
-        StageRun stage(server, sqlServerSettings());
-        stage.options.InitializeDatabase = runError;  // one reason to skip at a time
-        stage.run.RunError = runError;
-        RunDatabaseStage(stage.run);
-        EXPECT_TRUE(stage.lines().empty());
-        EXPECT_TRUE(server.connectionStrings.empty());
-        EXPECT_EQ(stage.run.RunError, runError);
-    }
-}
-
 }  // namespace
 }  // namespace tessaron

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "platform/Platform.h"
-#include "run/ProgressLog.h"
-#include "run/RunContext.h"
+#include "runcontext/ProgressLog.h"
+#include "runcontext/RunContext.h"
 #include "settings/SettingsRecord.h"
 
 namespace tessaron::testing {

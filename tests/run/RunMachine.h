@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/image/MachineImage.h"
-#include "run/RunContext.h"
+#include "runcontext/RunContext.h"
 #include "settings/SettingsRecord.h"
 #include "support/TempMachine.h"
 

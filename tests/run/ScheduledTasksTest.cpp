@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "RunMachine.h"
+#include "support/WindowsArguments.h"
 
 namespace tessaron::testing {
 namespace {
@@ -21,12 +22,42 @@ TEST(TaskCommandLine, EmptyPasswordIsAnEmptyPairOfQuotes) {
 }
 
 TEST(TaskCommandLine, ToolPathStaysUnquotedAndValuesUnconverted) {
-    EXPECT_EQ(TaskCommandLine("D:\\Program Files\\Tessaron", "host\\admin", "p\"w/1",
+    EXPECT_EQ(TaskCommandLine("D:\\Program Files\\Tessaron", "host\\admin", "p/w\\1",
                               "Tessaron - Update Statistics", "updatestats.vbs"),
               "D:\\Program Files\\Tessaron\\bin\\jt.exe /snj \"Tessaron - Update Statistics\" "
-              "/sc \"host\\admin\" \"p\"w/1\" /ctj starttime=00:00 type=daily /sj "
+              "/sc \"host\\admin\" \"p/w\\1\" /ctj starttime=00:00 type=daily /sj "
               "workingdirectory=\"D:\\Program Files\\Tessaron\\bin\" "
               "applicationname=\"D:\\Program Files\\Tessaron\\bin\\updatestats.vbs\"");
+}
+
+// Quotes and backslashes in the account and password: the line as the tool
+// gets it, and each value back as one argument when split by the rules of
+// the Windows command line.
+TEST(TaskCommandLine, EachValueIsExactlyOneArgument) {
+    struct Case {
+        std::string user, password, quoted;
+    };
+    const std::vector<Case> cases = {
+        {"admin", "a\"b", "\"admin\" \"a\\\"b\""},
+        {"admin", "secret\\", "\"admin\" \"secret\\\\\""},
+        {"admin", "a\\\"b", "\"admin\" \"a\\\\\\\"b\""},
+        {"x\" /ru SYSTEM /y \"", "\\\\srv\\ \\\"\"",
+         "\"x\\\" /ru SYSTEM /y \\\"\" \"\\\\srv\\ \\\\\\\"\\\"\""},
+        {"", "", "\"\" \"\""},
+    };
+    for (const auto& c : cases) {
+        const std::string line =
+            TaskCommandLine("C:\\Tessaron", c.user, c.password, "Tessaron - Update Bandwidth",
+                            "updatebandwidth.vbs");
+        EXPECT_NE(line.find(" /sc " + c.quoted + " /ctj "), std::string::npos) << line;
+        EXPECT_EQ(splitWindowsArguments(line),
+                  (std::vector<std::string>{
+                      "C:\\Tessaron\\bin\\jt.exe", "/snj", "Tessaron - Update Bandwidth", "/sc",
+                      c.user, c.password, "/ctj", "starttime=00:00", "type=daily", "/sj",
+                      "workingdirectory=C:\\Tessaron\\bin",
+                      "applicationname=C:\\Tessaron\\bin\\updatebandwidth.vbs"}))
+            << line;
+    }
 }
 
 struct TaskCase {

@@ -74,14 +74,14 @@ TEST(AppendSiteSettings, EveryTailVariant) {
          {"MainFTPSVC = \"5\"", "EnableSharedSecure = True",
           "SharedSecureServer = \"secure.example.com\"", "SharedSecureSVC = \"4\"",
           "EnableWebsitePreview = True", "PreviewSVC = \"7\""}},
-        {"values written without conversion",
+        {"values written without conversion, quotes doubled",
          [](SettingsRecord& s) {
              s.EnableSharedSecure = "True";
              s.SharedSecureServer = "a/b//c \"d\"";
          },
          {"2", "5"},
          {"MainFTPSVC = \"2\"", "EnableSharedSecure = True",
-          "SharedSecureServer = \"a/b//c \"d\"\"", "SharedSecureSVC = \"4\"",
+          "SharedSecureServer = \"a/b//c \"\"d\"\"\"", "SharedSecureSVC = \"4\"",
           "EnableWebsitePreview = True", "PreviewSVC = \"5\""}},
         {"line breaks removed from a value",
          [](SettingsRecord& s) { s.SharedSecureServer = "secure\r\n.example.com\n"; },

@@ -8,7 +8,7 @@
 
 #include "StageMachine.h"
 #include "platform/image/MachineImage.h"
-#include "run/RunContext.h"
+#include "runcontext/RunContext.h"
 
 namespace tessaron::testing {
 

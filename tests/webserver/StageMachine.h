@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/image/MachineImage.h"
-#include "run/RunContext.h"
+#include "runcontext/RunContext.h"
 #include "support/TempMachine.h"
 #include "webserver/WebServerStage.h"
 

@@ -258,14 +258,5 @@ TEST(WebServerStage, OptionalSitesFollowTheirSwitchesAndSelections) {
     EXPECT_EQ(off.settings.SharedSecureSVC, "6");
 }
 
-TEST(WebServerStage, WithoutSetUpSitesNothingIsTouched) {
-    StageMachine stage("windows2003");
-    const auto before = stage.machine.readFile(kMetabase2003);
-    stage.options.SetUpSites = false;
-    EXPECT_TRUE(stage.runStage());
-    EXPECT_TRUE(stage.log.entries().empty());
-    EXPECT_EQ(stage.machine.readFile(kMetabase2003), before);
-}
-
 }  // namespace
 }  // namespace tessaron::testing

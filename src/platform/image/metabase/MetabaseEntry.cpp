@@ -4,6 +4,7 @@
 #include "platform/image/metabase/MetabaseErrors.h"
 #include "platform/image/metabase/MetabaseIndex.h"
 #include "platform/image/metabase/MetabaseSchema.h"
+#include "platform/image/metabase/MetabaseLayout.h"
 
 namespace tessaron {
 namespace {
@@ -22,6 +23,25 @@ bool isWebDirectory(std::string_view className) {
 std::string_view nameOf(std::string_view location) {
     const auto slash = location.rfind('/');
     return slash == std::string_view::npos ? location : location.substr(slash + 1);
+}
+
+// The file holds a list one value a line, indented by tabs, so a line break
+// inside a value would split it on reading and a tab could be taken for
+// indentation; a character XML cannot hold would leave a file no parser
+// reads. Either is refused, as the directory service refuses a
+// value it cannot store.
+void checkStorable(const MetabaseValue& value, bool listProperty) {
+    const auto storable = [](std::string_view text, bool inList) {
+        return metabase_layout::xmlCanHold(text) &&
+               (!inList || text.find_first_of("\r\n\t") == std::string_view::npos);
+    };
+    if (const auto* list = std::get_if<std::vector<std::string>>(&value)) {
+        for (const auto& entry : *list) {
+            if (!storable(entry, true)) throw metabase_error::invalidParameter();
+        }
+    } else if (const auto* text = std::get_if<std::string>(&value)) {
+        if (!storable(*text, listProperty)) throw metabase_error::invalidParameter();
+    }
 }
 
 }  // namespace
@@ -104,7 +124,8 @@ void MetabaseEntry::ListChildren(const std::string& className, const std::string
 std::unique_ptr<MetabaseObject> MetabaseEntry::Create(const std::string& className,
                                                       const std::string& name) {
     if (!key_) throw metabase_error::pathNotFound();
-    if (name.empty() || name.find('/') != std::string::npos || className.empty()) {
+    if (name.empty() || name.find('/') != std::string::npos || className.empty() ||
+        !metabase_layout::xmlCanHold(name) || !metabase_layout::xmlCanHold(className)) {
         throw metabase_error::invalidParameter();
     }
     const std::string parent(key_->location());
@@ -159,6 +180,7 @@ void MetabaseEntry::Put(const std::string& property, const MetabaseValue& value)
     if (caseInsensitiveEqual(property, "Class") || caseInsensitiveEqual(property, "Name")) {
         throw metabase_error::invalidParameter();
     }
+    checkStorable(value, schema::lookup(property).kind == schema::Kind::List);
     if (caseInsensitiveEqual(property, kKeyType)) {
         putText(kKeyType, schema::toText(schema::Kind::Text, value));
         return;

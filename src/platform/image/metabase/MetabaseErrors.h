@@ -32,7 +32,7 @@ inline PlatformError methodNotSupported() {
 // A MetaBase.xml the store cannot read (not well-formed, wrong root, a key
 // without a location).
 inline PlatformError invalidData(std::string description) {
-    return PlatformError(static_cast<long>(0x8007000D), std::move(description));
+    return PlatformError(error_number::kInvalidDataHresult, std::move(description));
 }
 inline PlatformError writeFailed(std::string description) {
     return PlatformError(static_cast<long>(0x8007001D), std::move(description));

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/image/CodePage1252.h"
+
 namespace tessaron::metabase_layout {
 namespace {
 
@@ -47,6 +49,14 @@ void appendEscaped(std::string& out, std::string_view value, std::string_view li
             case '"':
                 out += "&quot;";
                 break;
+            // As references, so that reading the file back gives them again
+            // instead of a list separator (CR) or a blank (tab).
+            case '\r':
+                out += "&#13;";
+                break;
+            case '\t':
+                out += "&#9;";
+                break;
             case '\n':
                 out += lineBreak;
                 while (i + 1 < value.size() && value[i + 1] == '\t') ++i;
@@ -58,6 +68,18 @@ void appendEscaped(std::string& out, std::string_view value, std::string_view li
 }
 
 }  // namespace
+
+bool xmlCanHold(std::string_view text) {
+    std::size_t position = 0;
+    while (position < text.size()) {
+        const auto c = nextUtf8(text, position);
+        if (!c) return false;
+        const bool allowed = *c == 0x9 || *c == 0xA || *c == 0xD || (*c >= 0x20 && *c <= 0xD7FF) ||
+                             (*c >= 0xE000 && *c <= 0xFFFD) || *c >= 0x10000;
+        if (!allowed) return false;
+    }
+    return true;
+}
 
 ElementExtent scanElement(std::string_view text, std::size_t begin) {
     const auto [startTagEnd, selfClosing] = skipStartTag(text, begin);

@@ -22,6 +22,13 @@ ElementExtent scanElement(std::string_view text, std::size_t begin);
 
 using Properties = std::vector<std::pair<std::string, std::string>>;
 
+// True when every character of the UTF-8 text can stand in an XML 1.0
+// document (as itself or a character reference): tab, line feed, carriage
+// return, U+0020 to U+D7FF, U+E000 to U+FFFD, U+10000 and above. Other
+// controls, U+FFFE, U+FFFF and invalid UTF-8 cannot, so a value holding
+// them is refused rather than written into a file no parser accepts.
+bool xmlCanHold(std::string_view text);
+
 // A key in IIS's layout: the class as element name, tab, `Location =`, one
 // property a line (sorted by name without regard to case, two tabs before
 // each, list values continued on lines indented by three tabs), a tab

@@ -1,4 +1,4 @@
-#include "run/ProgressLog.h"
+#include "runcontext/ProgressLog.h"
 
 namespace tessaron {
 

@@ -8,7 +8,7 @@
 
 #include "platform/Failure.h"
 #include "platform/Platform.h"
-#include "run/ProgressLog.h"
+#include "runcontext/ProgressLog.h"
 #include "settings/SettingsRecord.h"
 
 namespace tessaron {

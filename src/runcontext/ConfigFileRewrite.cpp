@@ -1,4 +1,4 @@
-#include "run/ConfigFileRewrite.h"
+#include "runcontext/ConfigFileRewrite.h"
 
 #include <random>
 

@@ -1,0 +1,23 @@
+// The answers file: its syntax check, then each answer applied to the
+// settings window's controls as the unattended run applies them.
+#include "FuzzInput.h"
+#include "app/AnswersFile.h"
+#include "app/ControlCatalogue.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace tessaron::app;
+    try {
+        const auto answers = parseAnswers(tessaron::fuzz::asText(data, size), "fuzz.answers");
+        ControlModel controls(mainFormSpec());
+        for (const auto& answer : answers) {
+            try {
+                applyAnswer(controls, answer);
+            } catch (const UsageError&) {
+                // A value that is no entry of its (here empty) list.
+            }
+        }
+    } catch (const UsageError&) {
+        // Refused with its line: the expected answer to a damaged file.
+    }
+    return 0;
+}

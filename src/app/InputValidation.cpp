@@ -1,0 +1,191 @@
+// The install button's check of the values it is about to hand to the run:
+// each one either fits where it is written or is refused before anything on
+// the machine changes.
+#include "app/InputValidation.h"
+
+#include "app/ControlCatalogue.h"
+
+namespace tessaron::app {
+namespace {
+
+using S = SettingsRecord;
+constexpr auto kText = ValueShape::Text;
+
+// Column sizes of the administrator's reseller row and of the IP row.
+constexpr int kNameColumn = 50;
+constexpr int kEmailColumn = 100;
+constexpr int kAddressColumn = 15;
+
+// Characters a value may not hold anywhere: C0 controls (tab, CR and LF
+// among them), DEL and the C1 controls U+0080 to U+009F. They would end a
+// config.inc statement or a command line, or change a metabase list.
+bool isControl(char32_t c) {
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F);
+}
+
+// Decodes one UTF-8 character; a byte that starts no valid sequence counts
+// as one character of its own value (the record holds UTF-8 text).
+char32_t nextCharacter(const std::string& text, std::size_t& at) {
+    const auto byte = static_cast<unsigned char>(text[at]);
+    int length = byte < 0x80         ? 1
+                 : (byte >> 5) == 6  ? 2
+                 : (byte >> 4) == 14 ? 3
+                 : (byte >> 3) == 30 ? 4
+                                     : 0;
+    if (length == 0 || at + length > text.size()) {
+        ++at;
+        return byte;
+    }
+    char32_t c = length == 1 ? byte : byte & (0x7F >> length);
+    for (int i = 1; i < length; ++i) {
+        const auto next = static_cast<unsigned char>(text[at + i]);
+        if ((next & 0xC0) != 0x80) {
+            ++at;
+            return byte;
+        }
+        c = (c << 6) | (next & 0x3F);
+    }
+    at += length;
+    return c;
+}
+
+bool isNumberUpTo(const std::string& text, unsigned long low, unsigned long high) {
+    if (text.empty() || text.size() > 5) return false;
+    unsigned long number = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+        number = number * 10 + static_cast<unsigned long>(c - '0');
+    }
+    return number >= low && number <= high;
+}
+
+bool isIpv4(const std::string& text) {
+    std::size_t start = 0;
+    for (int part = 0; part < 4; ++part) {
+        const auto dot = text.find('.', start);
+        const bool last = part == 3;
+        if (last != (dot == std::string::npos)) return false;
+        const auto piece = text.substr(start, last ? std::string::npos : dot - start);
+        if (piece.size() > 3 || !isNumberUpTo(piece, 0, 255)) return false;
+        start = dot + 1;
+    }
+    return true;
+}
+
+std::string withoutColon(std::string caption) {
+    while (!caption.empty() && (caption.back() == ' ' || caption.back() == ':')) caption.pop_back();
+    return caption;
+}
+
+}  // namespace
+
+const std::vector<InputRule>& inputRules() {
+    static const std::vector<InputRule> rules = {
+        // General
+        {"txtCustomerPort", "Label16", &S::CustomerPort, ValueShape::Port},
+        {"txtControlPanelTitle", "Label1", &S::ControlPanelTitle},
+        {"txtResellerPort", "Label17", &S::ResellerPort, ValueShape::Port},
+        {"txtMainCompanyName", "Label2", &S::MainCompanyName},
+        {"txtMainContactEmail", "Label3", &S::MainContactEmail, kText, kEmailColumn},
+        {"cmbDefaultPanelStyle", "Label18", &S::DefaultPanelStyle},
+        {"txtServerRoot", "Label5", &S::ServerRoot},
+        {"txtLogRoot", "Label6", &S::LogRoot},
+        {"txtAdminUsername", "Label45", &S::AdminUsername, kText, kNameColumn},
+        {"txtMainIP", "lblMainIP", &S::ServerIP, ValueShape::Ipv4, kAddressColumn},
+        {"txtInternalIP", "chkInternalIP", &S::InternalIP, ValueShape::Ipv4OrEmpty, kAddressColumn},
+        {"txtAdminPassword", "Label44", &S::AdminPassword, kText, kNameColumn},
+        // Database
+        {"txtMainDatabaseIP", "Label10", &S::MainDatabaseIP},
+        {"txtMainDatabaseName", "Label11", &S::MainDatabaseName},
+        {"txtMainDatabaseUsername", "Label12", &S::MainDatabaseUsername},
+        {"txtMainDatabasePassword", "Label9", &S::MainDatabasePassword},
+        // Mail Server
+        {"txtMailServerIP", "lblMailServerIP", &S::MailServerIP},
+        {"txtWebmailURL", "chkWebmail", &S::WebmailURL},
+        {"txtMailServerDir", "lblMailServerDir", &S::MailServerDir},
+        {"txtMaximumMailboxSize", "lblMaximumMailboxSize", &S::MaximumMailboxSize},
+        // DNS Server
+        {"txtAdminEmail", "lblAdminEmail", &S::AdminEmail, kText, kEmailColumn},
+        {"txtPrimaryDNS", "lblPrimaryDNS", &S::DefaultPrimaryDNS, kText, kNameColumn},
+        {"txtPrimaryDNSIP", "lblPrimaryDNSIP", &S::DefaultPrimaryDNSIP, kText, kAddressColumn},
+        {"txtDNSRoot", "lblDNSRoot", &S::DNSRoot},
+        {"txtSecondaryDNS", "lblSecondaryDNS", &S::DefaultSecondaryDNS, kText, kNameColumn},
+        {"txtSecondaryDNSIP", "lblSecondaryDNSIP", &S::DefaultSecondaryDNSIP, kText,
+         kAddressColumn},
+        // SQL Server
+        {"txtSQLServerIP", "lblSQLServer1", &S::SQLServerIP},
+        {"txtMySQLIP", "lblMySQL1", &S::MySQLIP},
+        {"txtSQLServerAdminUsername", "lblSQLServer2", &S::SQLServerAdminUsername},
+        {"txtMySQLAdminUsername", "lblMySQL2", &S::MySQLAdminUsername},
+        {"txtSQLServerAdminPassword", "lblSQLServer3", &S::SQLServerAdminPassword},
+        {"txtMySQLAdminPassword", "lblMySQL3", &S::MySQLAdminPassword},
+        {"txtSQLServerDataPath", "lblSQLServer4", &S::SQLServerDataPath},
+        {"txtMySQLDataPath", "lblMySQL4", &S::MySQLDataPath},
+        // FTP/Web
+        {"txtFTPServerPath", "lblFTPServerPath", &S::FTPServerPath},
+        {"txtSharedSecureServer", "lblSharedSecureURL", &S::SharedSecureServer},
+        {"txtPHPLocation", "chkPHP", &S::PHPLocation},
+        {"txtPerlLocation", "chkPerl", &S::PerlLocation},
+    };
+    return rules;
+}
+
+std::optional<std::string> ValueProblem(const std::string& value, ValueShape shape, int maxLength) {
+    std::size_t characters = 0;
+    for (std::size_t at = 0; at < value.size(); ++characters) {
+        if (isControl(nextCharacter(value, at))) {
+            return "contains a control character (such as a tab or a line break)";
+        }
+    }
+    switch (shape) {
+        case ValueShape::Port:
+            if (!isNumberUpTo(value, 1, 65535)) return "is not a whole number from 1 to 65535";
+            break;
+        case ValueShape::Ipv4:
+            if (!isIpv4(value)) {
+                return "is not an IPv4 address (four numbers from 0 to 255 joined by dots, such "
+                       "as 10.0.0.5)";
+            }
+            break;
+        case ValueShape::Ipv4OrEmpty:
+            if (!value.empty() && !isIpv4(value)) {
+                return "is neither empty nor an IPv4 address (four numbers from 0 to 255 joined "
+                       "by dots, such as 10.0.0.5)";
+            }
+            break;
+        case ValueShape::Text:
+            break;
+    }
+    if (maxLength > 0 && characters > static_cast<std::size_t>(maxLength)) {
+        return "is longer than the " + std::to_string(maxLength) +
+               " characters that the database stores";
+    }
+    return std::nullopt;
+}
+
+std::optional<InputProblem> CheckSettingsInput(const SettingsRecord& settings) {
+    const FormSpec& form = mainFormSpec();
+    for (const auto& rule : inputRules()) {
+        auto problem = ValueProblem(settings.*(rule.field), rule.shape, rule.maxLength);
+        if (!problem) continue;
+        const ControlSpec* control = findControlSpec(form, rule.control);
+        const ControlSpec* label = findControlSpec(form, rule.label);
+        return InputProblem{rule.control, label ? withoutColon(label->caption) : rule.control,
+                            control && control->tab >= 0 ? form.tabCaptions.at(control->tab) : "",
+                            std::move(*problem)};
+    }
+    return std::nullopt;
+}
+
+namespace messages {
+
+Message valueRefused(const InputProblem& problem) {
+    return {10, "Invalid Setting",
+            "The value of \"" + problem.caption + "\" on the " + problem.tab + " tab " +
+                problem.problem + ".  Please correct it and try again.",
+            MessageIcon::Error, MessageButtons::Ok};
+}
+
+}  // namespace messages
+
+}  // namespace tessaron::app

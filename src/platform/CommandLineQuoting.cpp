@@ -1,0 +1,24 @@
+#include "platform/CommandLineQuoting.h"
+
+namespace tessaron {
+
+std::string quoteCommandLineArgument(std::string_view text) {
+    std::string quoted = "\"";
+    std::size_t backslashes = 0;
+    for (const char c : text) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        // Backslashes count as escapes only before a quote: there they are
+        // doubled and one more escapes the quote itself.
+        quoted.append(c == '"' ? 2 * backslashes + 1 : backslashes, '\\');
+        backslashes = 0;
+        quoted += c;
+    }
+    quoted.append(2 * backslashes, '\\');
+    quoted += '"';
+    return quoted;
+}
+
+}  // namespace tessaron

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tessaron {
+
+// One argument of a Windows command line, between double quotes, written so
+// that the program's argument parser (the C runtime's, CommandLineToArgvW)
+// gives back exactly the text: backslashes before a quote are doubled and the
+// quote escaped as \", backslashes before the closing quote doubled. Other
+// backslashes stay single, so a path reads as it is ("C:\Tessaron\bin").
+std::string quoteCommandLineArgument(std::string_view text);
+
+}  // namespace tessaron
