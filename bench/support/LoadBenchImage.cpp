@@ -17,7 +17,8 @@ fs::path makeManySiteImage(const fs::path& sourceDir, int sites) {
     std::random_device device;
     const fs::path image =
         fs::temp_directory_path() / ("tessaron-bench-load-" + std::to_string(device()));
-    fs::copy(sourceDir / "examples" / "machines" / "windows2003", image, fs::copy_options::recursive);
+    fs::copy(sourceDir / "examples" / "machines" / "windows2003", image,
+             fs::copy_options::recursive);
 
     const fs::path file = metabaseFileOf(image);
     std::ifstream in(file, std::ios::binary);
@@ -35,10 +36,11 @@ fs::path makeManySiteImage(const fs::path& sourceDir, int sites) {
                  "\"\r\n\t\tServerAutoStart=\"TRUE\"\r\n\t\tServerBindings=\":80:site" + n +
                  ".example.test\"\r\n\t\tServerComment=\"Customer site " + n +
                  "\"\r\n\t>\r\n</IIsWebServer>\r\n";
-        added += "<IIsWebVirtualDir\tLocation =\"/LM/W3SVC/" + n +
-                 "/root\"\r\n\t\tAccessFlags=\"AccessRead | AccessScript\"\r\n\t\tAppRoot=\"/LM/W3SVC/" +
-                 n + "/Root\"\r\n\t\tPath=\"D:\\Accounts\\site" + n +
-                 "\\www\"\r\n\t>\r\n</IIsWebVirtualDir>\r\n";
+        added +=
+            "<IIsWebVirtualDir\tLocation =\"/LM/W3SVC/" + n +
+            "/root\"\r\n\t\tAccessFlags=\"AccessRead | AccessScript\"\r\n\t\tAppRoot=\"/LM/W3SVC/" +
+            n + "/Root\"\r\n\t\tPath=\"D:\\Accounts\\site" + n +
+            "\\www\"\r\n\t>\r\n</IIsWebVirtualDir>\r\n";
     }
     xml.insert(end, added);
     std::ofstream(file, std::ios::binary | std::ios::trunc) << xml;

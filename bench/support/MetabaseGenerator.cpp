@@ -37,7 +37,8 @@ void writeFile(const fs::path& path, const std::string& bytes) {
 
 std::string generateMetabase(int webSites, int ftpSites) {
     std::string out;
-    out.reserve(static_cast<std::size_t>(webSites) * 700 + static_cast<std::size_t>(ftpSites) * 400 + 4096);
+    out.reserve(static_cast<std::size_t>(webSites) * 700 +
+                static_cast<std::size_t>(ftpSites) * 400 + 4096);
     out += std::string("<?xml version =\"1.0\"?>") + kEol +
            "<configuration xmlns=\"urn:microsoft-catalog:XML_Metabase_V64_0\">" + kEol +
            "<MBProperty>" + kEol;

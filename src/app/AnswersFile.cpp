@@ -21,11 +21,16 @@ UsageError lineError(const std::string& fileName, int line, const std::string& t
 
 const char* kindName(ControlKind kind) {
     switch (kind) {
-    case ControlKind::TabControl: return "a tab control";
-    case ControlKind::Label: return "a label";
-    case ControlKind::Button: return "a button";
-    case ControlKind::FileDialog: return "a dialog component";
-    default: return "a control";
+        case ControlKind::TabControl:
+            return "a tab control";
+        case ControlKind::Label:
+            return "a label";
+        case ControlKind::Button:
+            return "a button";
+        case ControlKind::FileDialog:
+            return "a dialog component";
+        default:
+            return "a control";
     }
 }
 
@@ -38,7 +43,8 @@ std::vector<Answer> parseAnswers(std::string_view text, const std::string& fileN
     std::size_t start = 0;
     while (start < text.size()) {
         const auto end = text.find('\n', start);
-        std::string_view line = text.substr(start, end == std::string_view::npos ? text.npos : end - start);
+        std::string_view line =
+            text.substr(start, end == std::string_view::npos ? text.npos : end - start);
         start = end == std::string_view::npos ? text.size() : end + 1;
         ++lineNumber;
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
@@ -73,29 +79,32 @@ std::vector<Answer> parseAnswers(std::string_view text, const std::string& fileN
         const ControlSpec* design = findControlSpec(mainFormSpec(), answer.control);
         if (!design) {
             throw lineError(fileName, lineNumber,
-                            "unknown control \"" + answer.control + "\" (not a control of the settings window)");
+                            "unknown control \"" + answer.control +
+                                "\" (not a control of the settings window)");
         }
         switch (design->kind) {
-        case ControlKind::TextBox:
-            if (design->maxLength > 0 &&
-                utf8Length(answer.value) > static_cast<std::size_t>(design->maxLength)) {
-                throw lineError(fileName, lineNumber,
-                                answer.control + " accepts at most " +
-                                    std::to_string(design->maxLength) + " characters");
-            }
-            break;
-        case ControlKind::CheckBox:
-            if (answer.value != "0" && answer.value != "1" && answer.value != "2") {
-                throw lineError(fileName, lineNumber,
-                                answer.control + " is a check box: the value must be 0, 1 or 2, not \"" +
-                                    answer.value + "\"");
-            }
-            break;
-        case ControlKind::DropDownList:
-            break;
-        default:
-            throw lineError(fileName, lineNumber,
-                            answer.control + " is " + kindName(design->kind) + " and takes no value");
+            case ControlKind::TextBox:
+                if (design->maxLength > 0 &&
+                    utf8Length(answer.value) > static_cast<std::size_t>(design->maxLength)) {
+                    throw lineError(fileName, lineNumber,
+                                    answer.control + " accepts at most " +
+                                        std::to_string(design->maxLength) + " characters");
+                }
+                break;
+            case ControlKind::CheckBox:
+                if (answer.value != "0" && answer.value != "1" && answer.value != "2") {
+                    throw lineError(fileName, lineNumber,
+                                    answer.control +
+                                        " is a check box: the value must be 0, 1 or 2, not \"" +
+                                        answer.value + "\"");
+                }
+                break;
+            case ControlKind::DropDownList:
+                break;
+            default:
+                throw lineError(
+                    fileName, lineNumber,
+                    answer.control + " is " + kindName(design->kind) + " and takes no value");
         }
         answers.push_back(std::move(answer));
     }
@@ -105,28 +114,29 @@ std::vector<Answer> parseAnswers(std::string_view text, const std::string& fileN
 void applyAnswer(ControlModel& controls, const Answer& answer) {
     const auto& control = controls[answer.control];
     switch (control.kind()) {
-    case ControlKind::TextBox:
-        controls.setText(answer.control, answer.value);
-        return;
-    case ControlKind::CheckBox:
-        controls.setChecked(answer.control, std::stoi(answer.value));
-        return;
-    case ControlKind::DropDownList: {
-        const auto& entries = control.entries();
-        for (std::size_t index = 0; index < entries.size(); ++index) {
-            if (entries[index] == answer.value) {
-                controls.setSelectedIndex(answer.control, static_cast<int>(index));
-                return;
+        case ControlKind::TextBox:
+            controls.setText(answer.control, answer.value);
+            return;
+        case ControlKind::CheckBox:
+            controls.setChecked(answer.control, std::stoi(answer.value));
+            return;
+        case ControlKind::DropDownList: {
+            const auto& entries = control.entries();
+            for (std::size_t index = 0; index < entries.size(); ++index) {
+                if (entries[index] == answer.value) {
+                    controls.setSelectedIndex(answer.control, static_cast<int>(index));
+                    return;
+                }
             }
+            std::string list;
+            for (const auto& entry : entries) list += (list.empty() ? "\"" : ", \"") + entry + "\"";
+            throw lineError(
+                answer.fileName, answer.line,
+                "\"" + answer.value + "\" is not an entry of " + answer.control +
+                    (list.empty() ? " (the list is empty)" : " (entries: " + list + ")"));
         }
-        std::string list;
-        for (const auto& entry : entries) list += (list.empty() ? "\"" : ", \"") + entry + "\"";
-        throw lineError(answer.fileName, answer.line,
-                        "\"" + answer.value + "\" is not an entry of " + answer.control +
-                            (list.empty() ? " (the list is empty)" : " (entries: " + list + ")"));
-    }
-    default:
-        throw lineError(answer.fileName, answer.line, answer.control + " takes no value");
+        default:
+            throw lineError(answer.fileName, answer.line, answer.control + " takes no value");
     }
 }
 

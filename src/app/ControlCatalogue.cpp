@@ -29,7 +29,8 @@ struct Builder {
         return add(make(std::move(name), ControlKind::Label, tab, std::move(caption), l, t, w, h));
     }
     ControlSpec& text(std::string name, std::string initial, int l, int t, int w, int h) {
-        return add(make(std::move(name), ControlKind::TextBox, tab, std::move(initial), l, t, w, h));
+        return add(
+            make(std::move(name), ControlKind::TextBox, tab, std::move(initial), l, t, w, h));
     }
     ControlSpec& check(std::string name, std::string caption, int l, int t, int w, int h,
                        int value) {
@@ -171,9 +172,8 @@ void addSqlServerTab(std::vector<ControlSpec>& controls) {
     disabled(b.label("lblMySQL4", "Server Data Path:", 4110, 1830, 1275, 195));
     disabled(b.text("txtMySQLDataPath", "", 5580, 1770, 1935, 285));
     b.button("btnMySQLDataPath", "...", 7575, 1800, 255, 255);
-    b.label("Label29",
-            "NOTE: The username/password should have rights to all database functions.", 150,
-            2235, 5460, 195);
+    b.label("Label29", "NOTE: The username/password should have rights to all database functions.",
+            150, 2235, 5460, 195);
     b.label("Label28",
             "The data paths should be local/network paths to the server's data directory.", 150,
             2475, 5355, 195);
@@ -253,8 +253,8 @@ const std::vector<HelpText>& helpTexts() {
         {"The name of a database user with full access to Tessaron's database.",
          {"Label12", "txtMainDatabaseUsername"}},
         {"The database user's password.",
-         {"txtMainDatabasePassword", "Label9", "txtSQLServerAdminPassword",
-          "txtMySQLAdminPassword", "lblSQLServer3", "lblMySQL3"}},
+         {"txtMainDatabasePassword", "Label9", "txtSQLServerAdminPassword", "txtMySQLAdminPassword",
+          "lblSQLServer3", "lblMySQL3"}},
         {"If checked, mail server functions will be available.", {"chkMailServerEnabled"}},
         {"The type of mail server available.", {"cmbMailServerType", "lblMailServerType"}},
         {"The IP address used for the mail server (also used in MX records)",
@@ -281,8 +281,7 @@ const std::vector<HelpText>& helpTexts() {
          {"txtSecondaryDNS", "lblSecondaryDNS"}},
         {"The IP address of the secondary DNS server used by Tessaron.",
          {"txtSecondaryDNSIP", "lblSecondaryDNSIP"}},
-        {"Checking this allows creation of SQL Server databases by customers.",
-         {"chkMSSQLActive"}},
+        {"Checking this allows creation of SQL Server databases by customers.", {"chkMSSQLActive"}},
         {"The IP address of the SQL Server available for customers.",
          {"lblSQLServer1", "txtSQLServerIP"}},
         {"The IP address of the MySQL server available for customers.",
@@ -303,16 +302,13 @@ const std::vector<HelpText>& helpTexts() {
         {"The FTP to use for Tessaron.", {"cmbMainFTPSVC"}},
         {"The location of the FTP server's main program directory.", {"txtFTPServerPath"}},
         {"Browse for the FTP server's main program directory.", {"btnFTPServerPath"}},
-        {"The IIS site to use for the Tessaron control panel.",
-         {"Label46", "cmbControlPanelSite"}},
-        {"The IIS site to use for the shared secure website, if enabled.",
-         {"cmbSharedSecureSVC"}},
+        {"The IIS site to use for the Tessaron control panel.", {"Label46", "cmbControlPanelSite"}},
+        {"The IIS site to use for the shared secure website, if enabled.", {"cmbSharedSecureSVC"}},
         {"If checked, a shared secure website is available for customers.", {"chkSharedSecure"}},
         {"The main address of the shared secure website, if available.",
          {"txtSharedSecureServer", "lblSharedSecureURL"}},
         {"The IIS site to use for the website preview site.", {"cmbPreviewSVC"}},
-        {"If checked, a website preview site is available for customers.",
-         {"chkWebsitePreview"}},
+        {"If checked, a website preview site is available for customers.", {"chkWebsitePreview"}},
         {"If enabled, PHP is available for customers.", {"chkPHP"}},
         {"The location of the PHP interpreter.", {"txtPHPLocation"}},
         {"Browse for the PHP interpreter.", {"btnPHP"}},
@@ -329,7 +325,8 @@ FormSpec buildMainForm() {
     form.caption = "Tessaron Configuration Utility";
     form.clientWidth = 8535;
     form.clientHeight = 3915;
-    form.tabCaptions = {"General", "Database", "Mail Server", "DNS Server", "SQL Server", "FTP/Web"};
+    form.tabCaptions = {"General",    "Database",   "Mail Server",
+                        "DNS Server", "SQL Server", "FTP/Web"};
 
     auto& controls = form.controls;
     controls.push_back(make("SSTab1", ControlKind::TabControl, -1, "", 135, 15, 8220, 3240));
@@ -338,7 +335,8 @@ FormSpec buildMainForm() {
     install.helpText = "Click here to begin Tessaron configuration.";
     controls.push_back(make("Label7", ControlKind::Label, -1, "Tessaron Configuration Utility", 165,
                             3465, 2115, 195));
-    auto& dialog = controls.emplace_back(make("CommonDialog1", ControlKind::FileDialog, -1, "", 0, 0, 0, 0));
+    auto& dialog =
+        controls.emplace_back(make("CommonDialog1", ControlKind::FileDialog, -1, "", 0, 0, 0, 0));
     dialog.visible = false;
 
     addGeneralTab(controls);
@@ -368,8 +366,8 @@ FormSpec buildInstallForm() {
     b.button("OKButton", "OK", 360, 1500, 1335, 375);
     b.button("CancelButton", "Cancel", 2160, 1500, 1215, 375);
     b.label("Label1", "Choose which installtion functions you wish to run:", 165, 120, 3540, 195);
-    b.check("chkCreateTasks", "Create scheduled tasks for bandwidth and stats", 120, 390, 3675,
-            255, kUnchecked);
+    b.check("chkCreateTasks", "Create scheduled tasks for bandwidth and stats", 120, 390, 3675, 255,
+            kUnchecked);
     b.check("chkInitDB", "Initialize Tessaron database", 120, 750, 3615, 255, kUnchecked);
     b.check("chkSetupIIS", "Set up Tessaron sites in IIS", 120, 1095, 3615, 255, kUnchecked);
     return form;

@@ -8,13 +8,13 @@ namespace tessaron::app {
 
 // The kinds of control the program's forms are built from.
 enum class ControlKind {
-    TabControl,      // SSTab1: one row of tabs, captions in FormSpec::tabCaptions
-    Label,           // static text; caption in ControlSpec::caption
-    TextBox,         // single-line editable text (multi-line when ControlSpec::multiLine)
-    CheckBox,        // caption plus a value 0 (unchecked), 1 (checked), 2 (greyed)
-    DropDownList,    // a combo box whose text can only be chosen from its list
-    Button,          // a push button; pressing it fires its rule
-    FileDialog,      // CommonDialog1: never visible, serves the file choosers
+    TabControl,    // SSTab1: one row of tabs, captions in FormSpec::tabCaptions
+    Label,         // static text; caption in ControlSpec::caption
+    TextBox,       // single-line editable text (multi-line when ControlSpec::multiLine)
+    CheckBox,      // caption plus a value 0 (unchecked), 1 (checked), 2 (greyed)
+    DropDownList,  // a combo box whose text can only be chosen from its list
+    Button,        // a push button; pressing it fires its rule
+    FileDialog,    // CommonDialog1: never visible, serves the file choosers
 };
 
 // Check-box values as the window stores them.
@@ -45,11 +45,11 @@ struct ControlSpec {
     int checked = kUnchecked;  // check boxes only
     bool enabled = true;
     bool visible = true;
-    int maxLength = 0;  // text boxes; 0 means no limit
-    bool multiLine = false;  // lblFTPUsage, txtProgress
-    bool verticalScrollBar = false;  // txtProgress
+    int maxLength = 0;                 // text boxes; 0 means no limit
+    bool multiLine = false;            // lblFTPUsage, txtProgress
+    bool verticalScrollBar = false;    // txtProgress
     std::vector<std::string> entries;  // fixed list entries of a drop-down list
-    std::string helpText;  // tooltip; empty when the control has none
+    std::string helpText;              // tooltip; empty when the control has none
 };
 
 // One form: its caption, client area and controls, in catalogue order (for
@@ -57,8 +57,8 @@ struct ControlSpec {
 struct FormSpec {
     std::string name;
     std::string caption;
-    int clientWidth = 0;   // twips
-    int clientHeight = 0;  // twips
+    int clientWidth = 0;                   // twips
+    int clientHeight = 0;                  // twips
     std::vector<std::string> tabCaptions;  // frmMain's SSTab1 only
     std::vector<ControlSpec> controls;
 };

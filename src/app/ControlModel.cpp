@@ -26,7 +26,9 @@ ControlModel::ControlModel(const FormSpec& form) : form_(&form) {
     }
 }
 
-bool ControlModel::has(std::string_view name) const { return byName_.find(name) != byName_.end(); }
+bool ControlModel::has(std::string_view name) const {
+    return byName_.find(name) != byName_.end();
+}
 
 const Control& ControlModel::operator[](std::string_view name) const {
     const auto found = byName_.find(name);
@@ -139,7 +141,9 @@ void ControlModel::setVisible(std::string_view name, bool visible) {
     notify(target, ControlProperty::Visible);
 }
 
-void ControlModel::press(std::string_view name) { fire(control(name)); }
+void ControlModel::press(std::string_view name) {
+    fire(control(name));
+}
 
 void ControlModel::setRule(std::string_view name, Rule rule) {
     const auto& target = (*this)[name];
@@ -152,7 +156,9 @@ int ControlModel::addObserver(Observer observer) {
     return id;
 }
 
-void ControlModel::removeObserver(int id) { observers_.erase(id); }
+void ControlModel::removeObserver(int id) {
+    observers_.erase(id);
+}
 
 void ControlModel::notify(const Control& control, ControlProperty property) {
     if (observers_.empty()) return;

@@ -58,10 +58,8 @@ const std::vector<KeyEntry>& keyTable() {
         {"mainsqlservertype", &S::MainSQLServerType, Effect::Select, "cmbMainSQLServerType"},
         {"maindatabaseip", &S::MainDatabaseIP, Effect::Text, "txtMainDatabaseIP"},
         {"maindatabasename", &S::MainDatabaseName, Effect::Text, "txtMainDatabaseName"},
-        {"maindatabaseusername", &S::MainDatabaseUsername, Effect::Text,
-         "txtMainDatabaseUsername"},
-        {"maindatabasepassword", &S::MainDatabasePassword, Effect::Text,
-         "txtMainDatabasePassword"},
+        {"maindatabaseusername", &S::MainDatabaseUsername, Effect::Text, "txtMainDatabaseUsername"},
+        {"maindatabasepassword", &S::MainDatabasePassword, Effect::Text, "txtMainDatabasePassword"},
         {"mailservertype", &S::MailServerType, Effect::Select, "cmbMailServerType"},
         {"mailserverip", &S::MailServerIP, Effect::Text, "txtMailServerIP"},
         {"webmailurl", &S::WebmailURL, Effect::Text, "txtWebmailURL"},
@@ -89,19 +87,37 @@ const std::vector<KeyEntry>& keyTable() {
         {"sharedsecureserver", &S::SharedSecureServer, Effect::Text, "txtSharedSecureServer"},
         {"phplocation", &S::PHPLocation, Effect::Text, "txtPHPLocation"},
         {"perllocation", &S::PerlLocation, Effect::Text, "txtPerlLocation"},
-        {"mainftpsvc", &S::MainFTPSVC, Effect::SiteLookup, "cmbMainFTPSVC",
+        {"mainftpsvc",
+         &S::MainFTPSVC,
+         Effect::SiteLookup,
+         "cmbMainFTPSVC",
          {iis_paths::kFtpService}},
-        {"sharedsecuresvc", &S::SharedSecureSVC, Effect::SiteLookup, "cmbSharedSecureSVC",
+        {"sharedsecuresvc",
+         &S::SharedSecureSVC,
+         Effect::SiteLookup,
+         "cmbSharedSecureSVC",
          {iis_paths::kWebService}},
-        {"previewsvc", &S::PreviewSVC, Effect::SiteLookup, "cmbPreviewSVC",
+        {"previewsvc",
+         &S::PreviewSVC,
+         Effect::SiteLookup,
+         "cmbPreviewSVC",
          {iis_paths::kWebService}},
-        {"enablestatistics", &S::EnableStatistics, Effect::Switch, "chkStatistics",
+        {"enablestatistics",
+         &S::EnableStatistics,
+         Effect::Switch,
+         "chkStatistics",
          {"cmbStatisticsType"}},
-        {"enablesharedsecure", &S::EnableSharedSecure, Effect::Switch, "chkSharedSecure",
+        {"enablesharedsecure",
+         &S::EnableSharedSecure,
+         Effect::Switch,
+         "chkSharedSecure",
          {"cmbSharedSecureSVC", "lblSharedSecureURL", "txtSharedSecureServer"}},
         {"enablephp", &S::EnablePHP, Effect::Switch, "chkPHP", {"txtPHPLocation", "btnPHP"}},
         {"enableperl", &S::EnablePerl, Effect::Switch, "chkPerl", {"txtPerlLocation", "btnPerl"}},
-        {"enablewebsitepreview", &S::EnableWebsitePreview, Effect::Switch, "chkWebsitePreview",
+        {"enablewebsitepreview",
+         &S::EnableWebsitePreview,
+         Effect::Switch,
+         "chkWebsitePreview",
          {"cmbPreviewSVC"}},
         {"enablewebmail", &S::EnableWebmail, Effect::Switch, "chkWebmail", {"txtWebmailURL"}},
         {"mailserverenabled", &S::MailServerEnabled, Effect::Switch, "chkMailServerEnabled"},
@@ -130,47 +146,49 @@ void SettingsWindow::ReadExistingConfiguration(const std::string& path) {
         const bool isTrue = asciiLower(value) == "true";
 
         switch (entry->effect) {
-        case Effect::None:
-            break;
-        case Effect::Text:
-            controls_.setText(entry->control, value);
-            break;
-        case Effect::Select:
-            SearchComboForValue(controls_, entry->control, value);
-            break;
-        case Effect::Switch:
-            controls_.setChecked(entry->control, isTrue ? kChecked : kUnchecked);
-            for (const char* name : entry->controls) controls_.setEnabled(name, isTrue);
-            break;
-        case Effect::TickOnly:
-            if (isTrue) controls_.setChecked(entry->control, kChecked);
-            break;
-        case Effect::InternalIP:
-            controls_.setText(entry->control, value);
-            controls_.setChecked("chkInternalIP",
-                                 settings_.InternalIP != settings_.ServerIP ? kChecked : kUnchecked);
-            break;
-        case Effect::FtpServerType: {
-            SearchComboForValue(controls_, entry->control, value);
-            const bool microsoft = value == "Microsoft FTP";
-            if (microsoft || value == "BulletProof FTP") {
-                controls_.setVisible("cmbMainFTPSVC", microsoft);
-                controls_.setVisible("lblMainFTPSVC", microsoft);
-                controls_.setVisible("txtFTPServerPath", !microsoft);
-                controls_.setVisible("btnFTPServerPath", !microsoft);
-                controls_.setVisible("lblFTPServerPath", !microsoft);
+            case Effect::None:
+                break;
+            case Effect::Text:
+                controls_.setText(entry->control, value);
+                break;
+            case Effect::Select:
+                SearchComboForValue(controls_, entry->control, value);
+                break;
+            case Effect::Switch:
+                controls_.setChecked(entry->control, isTrue ? kChecked : kUnchecked);
+                for (const char* name : entry->controls) controls_.setEnabled(name, isTrue);
+                break;
+            case Effect::TickOnly:
+                if (isTrue) controls_.setChecked(entry->control, kChecked);
+                break;
+            case Effect::InternalIP:
+                controls_.setText(entry->control, value);
+                controls_.setChecked("chkInternalIP", settings_.InternalIP != settings_.ServerIP
+                                                          ? kChecked
+                                                          : kUnchecked);
+                break;
+            case Effect::FtpServerType: {
+                SearchComboForValue(controls_, entry->control, value);
+                const bool microsoft = value == "Microsoft FTP";
+                if (microsoft || value == "BulletProof FTP") {
+                    controls_.setVisible("cmbMainFTPSVC", microsoft);
+                    controls_.setVisible("lblMainFTPSVC", microsoft);
+                    controls_.setVisible("txtFTPServerPath", !microsoft);
+                    controls_.setVisible("btnFTPServerPath", !microsoft);
+                    controls_.setVisible("lblFTPServerPath", !microsoft);
+                }
+                break;
             }
-            break;
-        }
-        case Effect::SiteLookup:
-            try {
-                auto site = platform_.Iis().Open(std::string(entry->controls.front()) + "/" + value);
-                SearchComboForValue(controls_, entry->control,
-                                    metabaseValueText(site->Get("ServerComment")));
-            } catch (const PlatformError&) {
-                // A number that names no site leaves the list as it was.
-            }
-            break;
+            case Effect::SiteLookup:
+                try {
+                    auto site =
+                        platform_.Iis().Open(std::string(entry->controls.front()) + "/" + value);
+                    SearchComboForValue(controls_, entry->control,
+                                        metabaseValueText(site->Get("ServerComment")));
+                } catch (const PlatformError&) {
+                    // A number that names no site leaves the list as it was.
+                }
+                break;
         }
     }
 }

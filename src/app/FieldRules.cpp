@@ -24,8 +24,8 @@ const std::vector<EnableRule>& enableRules() {
           "txtSQLServerAdminUsername", "txtSQLServerAdminPassword", "txtSQLServerDataPath"},
          nullptr},
         {"chkMySQLActive",
-         {"lblMySQL1", "lblMySQL2", "lblMySQL3", "lblMySQL4", "txtMySQLIP",
-          "txtMySQLAdminUsername", "txtMySQLAdminPassword", "txtMySQLDataPath"},
+         {"lblMySQL1", "lblMySQL2", "lblMySQL3", "lblMySQL4", "txtMySQLIP", "txtMySQLAdminUsername",
+          "txtMySQLAdminPassword", "txtMySQLDataPath"},
          nullptr},
         {"chkMailServerEnabled",
          {"lblMailServerType", "lblMailServerIP", "lblMailServerDir", "lblMaximumMailboxSize",
@@ -42,7 +42,8 @@ const std::vector<EnableRule>& enableRules() {
          {"cmbFTPServerType", "lblFTPServerPath", "lblMainFTPSVC", "txtFTPServerPath",
           "cmbMainFTPSVC", "btnFTPServerPath"},
          nullptr},
-        {"chkSharedSecure", {"cmbSharedSecureSVC", "txtSharedSecureServer"},
+        {"chkSharedSecure",
+         {"cmbSharedSecureSVC", "txtSharedSecureServer"},
          &SettingsRecord::EnableSharedSecure},
         {"chkStatistics", {"cmbStatisticsType"}, &SettingsRecord::EnableStatistics},
         {"chkWebmail", {"txtWebmailURL"}, &SettingsRecord::EnableWebmail},
@@ -206,8 +207,8 @@ void SettingsWindow::ApplyChosenFolder(std::string_view button, const std::strin
 void SettingsWindow::chooseFolder(std::string_view button) {
     const FolderButton* entry = findFolderButton(button);
     if (!entry || !folderChooser_) return;
-    ApplyChosenFolder(button,
-                      folderChooser_->BrowseForFolder(entry->title, controls_.text(entry->textBox)));
+    ApplyChosenFolder(
+        button, folderChooser_->BrowseForFolder(entry->title, controls_.text(entry->textBox)));
 }
 
 void SettingsWindow::chooseFile(std::string_view button) {

@@ -79,8 +79,7 @@ Message metabaseRejected(const std::string& reason) {
 
 }  // namespace messages
 
-namespace {
-}
+namespace {}
 
 LoadResult SettingsWindow::end(const Message& message) {
     messages_.show(message);
@@ -138,8 +137,8 @@ LoadResult SettingsWindow::Load() {
 
     const bool webSitesRead = fillSiteLists();
 
-    for (const char* list : {"cmbMainFTPSVC", "cmbControlPanelSite", "cmbSharedSecureSVC",
-                             "cmbPreviewSVC"}) {
+    for (const char* list :
+         {"cmbMainFTPSVC", "cmbControlPanelSite", "cmbSharedSecureSVC", "cmbPreviewSVC"}) {
         controls_.setSelectedIndex(list, 0);
     }
 
@@ -285,12 +284,11 @@ bool SettingsWindow::fillSiteLists() {
         std::vector<std::string> ftpSites;
         try {
             auto service = platform_.Iis().Open(iis_paths::kFtpService);
-            service->ListChildren("IIsFtpServer", "ServerComment",
-                                  [&](const MetabaseChildView& site) {
-                                      ftpSites.emplace_back(
-                                          site.value.value_or(std::string_view()));
-                                      return true;
-                                  });
+            service->ListChildren(
+                "IIsFtpServer", "ServerComment", [&](const MetabaseChildView& site) {
+                    ftpSites.emplace_back(site.value.value_or(std::string_view()));
+                    return true;
+                });
         } catch (const PlatformError&) {
         }
         controls_.addEntries("cmbMainFTPSVC", std::move(ftpSites));

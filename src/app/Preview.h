@@ -14,7 +14,6 @@
 
 namespace tessaron::app {
 
-
 // Everything a run would change, found by running it on a copy of the
 // machine image. Passwords are masked in every text.
 struct PreviewReport {

@@ -1,8 +1,10 @@
 #include "app/PreviewScratch.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <system_error>
 #include <vector>
 
@@ -13,6 +15,24 @@ namespace fs = std::filesystem;
 namespace tessaron::app {
 namespace {
 
+#ifdef _WIN32
+// Windows' runtime has no mkdtemp: a random name, taken only when the folder
+// did not exist before.
+fs::path makeTemporaryFolder() {
+    std::random_device random;
+    std::error_code error;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char suffix[16];
+        std::snprintf(suffix, sizeof suffix, "%08x", static_cast<unsigned>(random()));
+        const fs::path folder =
+            fs::temp_directory_path() / ("tessaron-preview-" + std::string(suffix));
+        if (fs::create_directory(folder, error)) return folder;
+        if (error) break;
+    }
+    throw fs::filesystem_error("cannot create a scratch folder", fs::temp_directory_path(),
+                               error ? error : std::make_error_code(std::errc::file_exists));
+}
+#else
 fs::path makeTemporaryFolder() {
     std::string pattern = (fs::temp_directory_path() / "tessaron-preview-XXXXXX").string();
     if (!mkdtemp(pattern.data())) {
@@ -21,6 +41,7 @@ fs::path makeTemporaryFolder() {
     }
     return pattern;
 }
+#endif
 
 // Folders are created writable so their files can be copied in; their own
 // permissions are applied afterwards, deepest first.

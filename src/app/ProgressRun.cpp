@@ -1,9 +1,8 @@
 #include "app/ProgressRun.h"
 
+#include "app/CommandLine.h"
 #include "platform/Failure.h"
 #include "run/BackingUpPlatform.h"
-
-#include "app/CommandLine.h"
 
 namespace tessaron::app {
 
@@ -30,7 +29,8 @@ RunExit DescribeRunOutcome(const RunOutcome& outcome) {
         case RunEnding::StoppedByCheck:
             return {kStoppedByCheck, "Result: stopped by a prerequisite check (exit status 2)."};
         case RunEnding::MachineBusy:
-            return {kMachineBusy, "Result: another configuration run holds the machine (exit status 5)."};
+            return {kMachineBusy,
+                    "Result: another configuration run holds the machine (exit status 5)."};
         case RunEnding::Cancelled:
             return {kCancelled, "Result: cancelled (exit status 6)."};
         case RunEnding::Completed:

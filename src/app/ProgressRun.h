@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "platform/Platform.h"
-#include "runcontext/ProgressLog.h"
 #include "run/RunDriver.h"
+#include "runcontext/ProgressLog.h"
 #include "settings/SettingsRecord.h"
 
 namespace tessaron::app {
@@ -31,7 +31,8 @@ struct RunOutcome {
 
     // Closing the progress window ends the program after a run that was
     // stopped by a check or completed without RunError; after a cancelled
-    // run, one that found the machine busy or one with RunError set, the install-options dialog is back.
+    // run, one that found the machine busy or one with RunError set, the install-options dialog is
+    // back.
     bool closingEndsProgram() const {
         if (ending == RunEnding::Cancelled || ending == RunEnding::MachineBusy) return false;
         return ending == RunEnding::StoppedByCheck || !runError;

@@ -114,13 +114,13 @@ void SearchComboForValue(ControlModel& controls, std::string_view combo, const s
 
 // The message boxes of the load step, with their exact titles and texts.
 namespace messages {
-Message installDirectoryNotFound();  // 1
-Message componentNotAccessible();    // 2
-Message criticalError();             // 3
-Message cannotReadPanelDirectory();  // 4
-Message microsoftFtpUnavailable();   // 5
-Message cannotReadIisConfiguration();  // 6
-Message alreadyConfigured();         // 7 (Yes/No)
+Message installDirectoryNotFound();                                                   // 1
+Message componentNotAccessible();                                                     // 2
+Message criticalError();                                                              // 3
+Message cannotReadPanelDirectory();                                                   // 4
+Message microsoftFtpUnavailable();                                                    // 5
+Message cannotReadIisConfiguration();                                                 // 6
+Message alreadyConfigured();                                                          // 7 (Yes/No)
 Message cannotReadConfiguration(const std::string& path, const std::string& reason);  // 8
 // The metabase's file is no metabase; the reason names the file and line.
 Message metabaseRejected(const std::string& reason);  // 9

@@ -24,12 +24,22 @@ namespace {
 
 const char* const kProgram = "tessaron-config";
 
+// What the program works on without --machine: the Windows build opens the
+// machine it runs on (program start gives it that backend).
+#ifdef _WIN32
+constexpr const char* kWithoutMachineHelp =
+    "\nWithout --machine the program configures this Windows machine itself\n"
+    "(registry, files, WMI, the panel component, IIS through ADSI, odbc32).\n";
+#else
+constexpr const char* kWithoutMachineHelp = "";
+#endif
+
 std::string readAnswersFile(const std::string& path) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) {
-        throw UsageError("cannot read answers file " + path + ": " +
-                         (std::filesystem::exists(path, error) ? "not a regular file"
-                                                               : "no such file"));
+        throw UsageError(
+            "cannot read answers file " + path + ": " +
+            (std::filesystem::exists(path, error) ? "not a regular file" : "no such file"));
     }
     std::ifstream in(path, std::ios::binary);
     std::ostringstream content;
@@ -174,7 +184,8 @@ std::string usageText() {
            "      file)\n"
            "  70  internal error\n"
            "A preview exits with the status the run would have.\n"
-           "Passwords are never printed: the log and the preview show them as ********.\n";
+           "Passwords are never printed: the log and the preview show them as ********.\n" +
+           std::string(kWithoutMachineHelp);
 }
 
 CommandLine parseCommandLine(const std::vector<std::string>& args) {
@@ -225,7 +236,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
         throw UsageError("--save-answers-clear needs --save-answers FILE");
     }
     if ((line.preview || line.restore) && !line.machine) {
-        throw UsageError("--preview and --restore work on a machine image: they need --machine DIR");
+        throw UsageError(
+            "--preview and --restore work on a machine image: they need --machine DIR");
     }
     return line;
 }
@@ -274,8 +286,9 @@ int runUnattended(const std::vector<std::string>& args, const Backend& backend, 
             return exit_status::kUsage;
         }
         if (!line.machine && !backend.openLocal) {
-            throw UsageError("--answers needs --machine DIR: this system has no local Windows "
-                             "machine to configure");
+            throw UsageError(
+                "--answers needs --machine DIR: this system has no local Windows "
+                "machine to configure");
         }
         std::error_code error;
         if (line.machine && !std::filesystem::is_directory(*line.machine, error)) {

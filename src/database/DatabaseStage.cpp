@@ -14,8 +14,8 @@ namespace {
 
 // What a failed statement means to the stage.
 enum class Refusal {
-    TableExists,    // a CREATE TABLE of a table there already
-    DuplicateRow,   // an insert of a row whose key is there already
+    TableExists,   // a CREATE TABLE of a table there already
+    DuplicateRow,  // an insert of a row whose key is there already
     Other,
 };
 

@@ -1,12 +1,12 @@
 #include "gui/FormGeometry.h"
 
+#include <QCheckBox>
 #include <QEvent>
 #include <QFont>
-#include <QCheckBox>
 #include <QLabel>
-#include <QTextDocument>
 #include <QStackedWidget>
 #include <QTabWidget>
+#include <QTextDocument>
 #include <QWidget>
 #include <cmath>
 

@@ -25,7 +25,8 @@ SettingsView::SettingsView(app::SettingsWindow& window, QWidget* parent)
     setMinimumSize(size());  // the designed size
     binding_ = std::make_unique<ControlBinding>(window_.controls(), *this);
     useReadingTabOrder();
-    if (auto* install = qobject_cast<QPushButton*>(control("btnInstall"))) install->setDefault(true);
+    if (auto* install = qobject_cast<QPushButton*>(control("btnInstall")))
+        install->setDefault(true);
     flow_ = new InstallFlow(window_, *this);
     connect(flow_, &InstallFlow::endProgram, this, [this] { endProgram_(0); });
 }

@@ -126,8 +126,8 @@ int runWindow(const app::Backend& backend, std::optional<std::string> machineDir
     return QApplication::exec();
 }
 
-int takeScreenshots(const app::Backend& backend, const std::string& machineDir, const std::string& outDir, std::ostream& out,
-                    std::ostream& err) {
+int takeScreenshots(const app::Backend& backend, const std::string& machineDir,
+                    const std::string& outDir, std::ostream& out, std::ostream& err) {
     QTemporaryDir copy;
     std::error_code error;
     if (!copy.isValid() || !fs::is_directory(machineDir, error)) {

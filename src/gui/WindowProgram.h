@@ -28,7 +28,7 @@ std::optional<std::string> askMachineFolder(const DialogRunner& runner = {});
 // the image itself stays as it is. Message boxes go to err as "TITLE: TEXT"
 // (the existing-configuration question is answered Yes); the files written
 // are named on out. Needs a QApplication (offscreen is enough).
-int takeScreenshots(const app::Backend& backend, const std::string& machineDir, const std::string& outDir, std::ostream& out,
-                    std::ostream& err);
+int takeScreenshots(const app::Backend& backend, const std::string& machineDir,
+                    const std::string& outDir, std::ostream& out, std::ostream& err);
 
 }  // namespace tessaron::gui

@@ -42,8 +42,7 @@ public:
     virtual std::vector<std::string> FileNames(const std::string& path) = 0;
 
     // Creates (or truncates, when overwrite) a text file for writing.
-    virtual std::unique_ptr<TextWriter> CreateTextFile(const std::string& path,
-                                                       bool overwrite) = 0;
+    virtual std::unique_ptr<TextWriter> CreateTextFile(const std::string& path, bool overwrite) = 0;
     // Opens a text file for appending, creating it when missing.
     virtual std::unique_ptr<TextWriter> OpenTextFileForAppending(const std::string& path) = 0;
     // The whole file, decoded from the code page to UTF-8.

@@ -4,7 +4,9 @@
 
 namespace tessaron {
 
-bool endsWithBackslash(std::string_view path) { return !path.empty() && path.back() == '\\'; }
+bool endsWithBackslash(std::string_view path) {
+    return !path.empty() && path.back() == '\\';
+}
 
 std::string withTrailingBackslash(std::string_view path) {
     std::string result(path);

@@ -10,7 +10,9 @@ namespace {
 
 constexpr const char* kDnsNamespace = "root\\microsoftdns";
 
-bool always(const SettingsRecord&) { return true; }
+bool always(const SettingsRecord&) {
+    return true;
+}
 
 const std::vector<WorkingDirectory> kWorkingDirectories = {
     {[](const SettingsRecord& s) { return s.ServerRoot; }, always, "Accounts directory OK.",
@@ -50,7 +52,8 @@ void installDnsProvider(RunContext& run) {
     const auto wbemExists = run.attempt([&] { return files.FolderExists(wbem); });
     if (!wbemExists.value_or(false)) run.attempt([&] { files.CreateFolder(wbem); });
     run.attempt([&] {
-        files.CopyFile(settings.InstallDir + "\\bin\\dnsschema.mof", wbem + "\\dnsschema.mof", true);
+        files.CopyFile(settings.InstallDir + "\\bin\\dnsschema.mof", wbem + "\\dnsschema.mof",
+                       true);
     });
     run.attempt([&] {
         files.CopyFile(settings.InstallDir + "\\bin\\dnsprov.dll", wbem + "\\dnsprov.dll", true);
@@ -111,7 +114,9 @@ bool prepareWorkingDirectory(RunContext& run, const WorkingDirectory& directory)
 
 }  // namespace
 
-const std::vector<WorkingDirectory>& WorkingDirectories() { return kWorkingDirectories; }
+const std::vector<WorkingDirectory>& WorkingDirectories() {
+    return kWorkingDirectories;
+}
 
 bool RunPrerequisiteChecks(RunContext& run) {
     const SettingsRecord& settings = run.settings;

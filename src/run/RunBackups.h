@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "platform/FileSystem.h"
-#include "runcontext/ProgressLog.h"
 #include "run/RunJournal.h"
+#include "runcontext/ProgressLog.h"
 
 namespace tessaron {
 

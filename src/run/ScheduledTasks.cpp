@@ -30,9 +30,8 @@ void CreateScheduledTasks(RunContext& run) {
                             "Tessaron - Update Bandwidth", "updatebandwidth.vbs"));
     if (isTrue(settings.EnableStatistics)) {
         run.AddProgressText("Creating task for statistics update...");
-        execute(TaskCommandLine(settings.InstallDir, settings.AdminUsername,
-                                settings.AdminPassword, "Tessaron - Update Statistics",
-                                "updatestats.vbs"));
+        execute(TaskCommandLine(settings.InstallDir, settings.AdminUsername, settings.AdminPassword,
+                                "Tessaron - Update Statistics", "updatestats.vbs"));
     }
 }
 

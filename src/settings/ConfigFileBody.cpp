@@ -15,20 +15,32 @@ Value field(const ConfigFileSources& sources) {
     return sources.settings.*Field;
 }
 
-Value serverName(const ConfigFileSources& sources) { return sources.settings.ServerName; }
-Value creationDate(const ConfigFileSources& sources) { return sources.creationDate; }
+Value serverName(const ConfigFileSources& sources) {
+    return sources.settings.ServerName;
+}
+Value creationDate(const ConfigFileSources& sources) {
+    return sources.creationDate;
+}
 Value panelRoot(const ConfigFileSources& sources) {
     return sources.settings.InstallDir + "\\panel\\";
 }
 // The conversion reduces a doubled backslash to one, so appending one here
 // gives exactly one trailing backslash whether or not the field had it.
-Value serverRoot(const ConfigFileSources& sources) { return sources.settings.ServerRoot + "\\"; }
-Value logRoot(const ConfigFileSources& sources) { return sources.settings.LogRoot + "\\"; }
+Value serverRoot(const ConfigFileSources& sources) {
+    return sources.settings.ServerRoot + "\\";
+}
+Value logRoot(const ConfigFileSources& sources) {
+    return sources.settings.LogRoot + "\\";
+}
 Value frontPage2002Path(const ConfigFileSources& sources) {
     return FrontPage2002ToolPath(sources.programFilesDir);
 }
-Value tempFolder(const ConfigFileSources& sources) { return sources.tempFolder; }
-Value alwaysTrue(const ConfigFileSources&) { return std::string("True"); }
+Value tempFolder(const ConfigFileSources& sources) {
+    return sources.tempFolder;
+}
+Value alwaysTrue(const ConfigFileSources&) {
+    return std::string("True");
+}
 
 using S = SettingsRecord;
 constexpr auto Q = LineForm::Quoted;
@@ -153,7 +165,8 @@ std::optional<std::string> ConfigFileLineText(const ConfigFileLine& line,
 
 std::vector<std::optional<std::string>> ConfigFileBodyLines(const ConfigFileSources& sources) {
     std::vector<std::optional<std::string>> lines;
-    for (const auto& line : ConfigFileBodyTable()) lines.push_back(ConfigFileLineText(line, sources));
+    for (const auto& line : ConfigFileBodyTable())
+        lines.push_back(ConfigFileLineText(line, sources));
     return lines;
 }
 

@@ -20,12 +20,13 @@ std::vector<ConfigLine> parseConfigLines(std::string_view text) {
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = text.find_first_of("\r\n", start);
-        std::string_view line =
-            text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+        std::string_view line = text.substr(
+            start, end == std::string_view::npos ? std::string_view::npos : end - start);
         if (end == std::string_view::npos) {
             start = text.size();
         } else {
-            start = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
+            start = end +
+                    ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
         }
         const auto equals = line.find('=');
         if (equals == std::string_view::npos) continue;

@@ -108,7 +108,11 @@ struct InstallOptions {
 };
 
 // The switch text of a boolean.
-inline const char* switchText(bool on) { return on ? "True" : "False"; }
-inline bool isTrue(const std::string& switchValue) { return switchValue == "True"; }
+inline const char* switchText(bool on) {
+    return on ? "True" : "False";
+}
+inline bool isTrue(const std::string& switchValue) {
+    return switchValue == "True";
+}
 
 }  // namespace tessaron

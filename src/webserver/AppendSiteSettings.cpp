@@ -1,9 +1,8 @@
 // The site lines appended to config.inc after the web-server stage.
-#include "webserver/WebServerStage.h"
-
 #include "runcontext/ConfigFileRewrite.h"
 #include "settings/ConfigFileBody.h"
 #include "settings/SiteChoices.h"
+#include "webserver/WebServerStage.h"
 
 namespace tessaron {
 namespace {
@@ -44,8 +43,7 @@ void AppendSiteSettings(RunContext& run, const HeldSiteNumbers& held) {
 
     // The body as this run put it in place, then the site lines in place of
     // the former ones it carried, in one rewrite.
-    std::vector<std::optional<std::string>> lines(run.configBody->begin(),
-                                                  run.configBody->end());
+    std::vector<std::optional<std::string>> lines(run.configBody->begin(), run.configBody->end());
     const auto write = [&](const std::string& line) { lines.emplace_back(line); };
 
     if (isTrue(settings.FTPServerEnabled)) {
@@ -68,8 +66,7 @@ void AppendSiteSettings(RunContext& run, const HeldSiteNumbers& held) {
         write(rawQuoted("PreviewSVC", "0"));
     }
 
-    const auto rewrite =
-        RewriteConfigFile(run, ConfigFilePath(settings), lines);
+    const auto rewrite = RewriteConfigFile(run, ConfigFilePath(settings), lines);
     if (!rewrite.written) {
         run.RunError = true;
         run.AddProgressText("ERROR: Could not add site settings to configuration file - " +

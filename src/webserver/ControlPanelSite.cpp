@@ -24,7 +24,8 @@ bool SetUpApplicationPool(Stage& stage) {
     stage.on(pool, [](MetabaseObject& o) { o.SetInfo(); });
     if (stage.failed()) {
         return stage.end(
-            "ERROR: Could not set properties of IIS application pool for Tessaron control panel - " +
+            "ERROR: Could not set properties of IIS application pool for Tessaron control panel "
+            "- " +
             stage.description());
     }
     stage.log("IIS application pool for Tessaron control panel website configured.");
@@ -45,9 +46,12 @@ bool SetUpControlPanelSite(Stage& stage) {
                              stage.description());
         }
     } else {
-        number = stage.on(stage.webService, [&](MetabaseObject& web) {
-                          return FindSiteByComment(web, "IIsWebServer", selection);
-                      }).value_or("0");
+        number = stage
+                     .on(stage.webService,
+                         [&](MetabaseObject& web) {
+                             return FindSiteByComment(web, "IIsWebServer", selection);
+                         })
+                     .value_or("0");
         if (number == "0") return stage.end("Could not find website \"" + selection + "\".");
         site = stage.open(std::string(kWebService) + "/" + number);  // not tested here
     }

@@ -6,7 +6,8 @@ namespace tessaron::webserver {
 
 bool SetUpFtpSite(Stage& stage) {
     const SettingsRecord& settings = stage.run.settings;
-    if (!isTrue(settings.FTPServerEnabled) || settings.FTPServerType != "Microsoft FTP") return true;
+    if (!isTrue(settings.FTPServerEnabled) || settings.FTPServerType != "Microsoft FTP")
+        return true;
     const std::string& selection = settings.MainFTPSVCSelection;
     std::string number;
     Object site;
@@ -20,18 +21,21 @@ bool SetUpFtpSite(Stage& stage) {
                              stage.description());
         }
     } else {
-        number = stage.on(stage.ftpService, [&](MetabaseObject& ftp) {
-                          return FindSiteByComment(ftp, "IIsFtpServer", selection);
-                      }).value_or("0");
+        number = stage
+                     .on(stage.ftpService,
+                         [&](MetabaseObject& ftp) {
+                             return FindSiteByComment(ftp, "IIsFtpServer", selection);
+                         })
+                     .value_or("0");
         if (number == "0") return stage.end("Could not find FTP \"" + selection + "\".");
         site = stage.open(std::string(kFtpService) + "/" + number);  // not tested here
     }
     stage.held.ftp = number;
 
-    stage.on(site, [](MetabaseObject& o) {
-        o.Put("ServerBindings", std::vector<std::string>{":21:"});
-    });
-    stage.on(site, [](MetabaseObject& o) { o.Put("ServerComment", std::string("Tessaron - FTP")); });
+    stage.on(site,
+             [](MetabaseObject& o) { o.Put("ServerBindings", std::vector<std::string>{":21:"}); });
+    stage.on(site,
+             [](MetabaseObject& o) { o.Put("ServerComment", std::string("Tessaron - FTP")); });
     stage.on(site, [](MetabaseObject& o) { o.Put("AllowAnonymous", false); });
     stage.on(site, [](MetabaseObject& o) { o.SetInfo(); });
     if (stage.failed()) {

@@ -35,9 +35,12 @@ bool setUpOptionalSite(Stage& stage, const OptionalSite& kind, const std::string
             return stage.end(kind.createFailed + number + " - " + stage.description());
         }
     } else {
-        number = stage.on(stage.webService, [&](MetabaseObject& web) {
-                          return FindSiteByComment(web, "IIsWebServer", selection);
-                      }).value_or("0");
+        number = stage
+                     .on(stage.webService,
+                         [&](MetabaseObject& web) {
+                             return FindSiteByComment(web, "IIsWebServer", selection);
+                         })
+                     .value_or("0");
         if (number == "0") return stage.end("Could not find website \"" + selection + "\".");
         site = stage.open(std::string(kWebService) + "/" + number);  // not tested here
     }
@@ -104,8 +107,7 @@ bool SetUpSharedSecureSite(Stage& stage) {
 
 bool SetUpPreviewSite(Stage& stage) {
     const SettingsRecord& settings = stage.run.settings;
-    if (!isTrue(settings.EnableWebsitePreview) ||
-        settings.PreviewSVCSelection == kNoPreviewSite) {
+    if (!isTrue(settings.EnableWebsitePreview) || settings.PreviewSVCSelection == kNoPreviewSite) {
         return true;
     }
     const OptionalSite preview{

@@ -10,6 +10,18 @@
 #include "app/AnswersRecorder.h"
 #include "app/ProgressRun.h"
 
+#ifdef _WIN32
+// Windows' runtime sets and removes variables through _putenv_s.
+namespace {
+int setenv(const char* name, const char* value, int) {
+    return _putenv_s(name, value);
+}
+int unsetenv(const char* name) {
+    return _putenv_s(name, "");
+}
+}  // namespace
+#endif
+
 namespace tessaron::app::testing {
 namespace {
 

@@ -34,10 +34,14 @@ std::string regString(const std::string& value) {
 std::string xmlAttribute(const std::string& value) {
     std::string escaped;
     for (char c : value) {
-        if (c == '&') escaped += "&amp;";
-        else if (c == '"') escaped += "&quot;";
-        else if (c == '<') escaped += "&lt;";
-        else escaped += c;
+        if (c == '&')
+            escaped += "&amp;";
+        else if (c == '"')
+            escaped += "&quot;";
+        else if (c == '<')
+            escaped += "&lt;";
+        else
+            escaped += c;
     }
     return escaped;
 }
@@ -45,26 +49,44 @@ std::string xmlAttribute(const std::string& value) {
 std::string registryText(const MachineSpec& setup) {
     std::string text = "Windows Registry Editor Version 5.00\r\n\r\n";
     if (setup.component) {
-        text += "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\Tessaron.Master]\r\n@=\"Tessaron.Master\"\r\n\r\n";
+        text +=
+            "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\Tessaron.Master]\r\n@=\"Tessaron."
+            "Master\"\r\n\r\n";
     }
-    text += "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion]\r\n"
-            "\"ProgramFilesDir\"=\"C:\\\\Program Files\"\r\n\r\n";
-    text += "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion]\r\n"
-            "\"CurrentBuildNumber\"=" + regString(setup.build) + "\r\n"
-            "\"CurrentVersion\"=" + regString(setup.version) + "\r\n"
-            "\"RegisteredOrganization\"=" + regString(setup.organization) + "\r\n"
-            "\"RegisteredOwner\"=" + regString(setup.owner) + "\r\n"
-            "\"SystemRoot\"=\"C:\\\\WINDOWS\"\r\n\r\n";
+    text +=
+        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion]\r\n"
+        "\"ProgramFilesDir\"=\"C:\\\\Program Files\"\r\n\r\n";
+    text +=
+        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion]\r\n"
+        "\"CurrentBuildNumber\"=" +
+        regString(setup.build) +
+        "\r\n"
+        "\"CurrentVersion\"=" +
+        regString(setup.version) +
+        "\r\n"
+        "\"RegisteredOrganization\"=" +
+        regString(setup.organization) +
+        "\r\n"
+        "\"RegisteredOwner\"=" +
+        regString(setup.owner) +
+        "\r\n"
+        "\"SystemRoot\"=\"C:\\\\WINDOWS\"\r\n\r\n";
     text += "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Tessaron]\r\n";
-    if (setup.installDirValue) text += "\"Install_Dir\"=" + regString(*setup.installDirValue) + "\r\n";
+    if (setup.installDirValue)
+        text += "\"Install_Dir\"=" + regString(*setup.installDirValue) + "\r\n";
     text += "\r\n";
-    text += "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\ComputerName\\ComputerName]\r\n"
-            "\"ComputerName\"=" + regString(setup.computerName) + "\r\n\r\n";
-    text += "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment]\r\n"
-            "\"TEMP\"=\"C:\\\\WINDOWS\\\\TEMP\"\r\n\r\n";
+    text +=
+        "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\ComputerName\\ComputerName]\r\n"
+        "\"ComputerName\"=" +
+        regString(setup.computerName) + "\r\n\r\n";
+    text +=
+        "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment]\r\n"
+        "\"TEMP\"=\"C:\\\\WINDOWS\\\\TEMP\"\r\n\r\n";
     if (!setup.addresses.empty()) {
-        text += "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\"
-                "Interfaces\\{0}]\r\n\"IPAddress\"=" + multiString(setup.addresses) + "\r\n\r\n";
+        text +=
+            "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\"
+            "Interfaces\\{0}]\r\n\"IPAddress\"=" +
+            multiString(setup.addresses) + "\r\n\r\n";
     }
     return text;
 }
@@ -72,7 +94,8 @@ std::string registryText(const MachineSpec& setup) {
 void appendSites(std::string& xml, const char* service, const char* siteClass,
                  const std::vector<Site>& sites) {
     for (const auto& site : sites) {
-        xml += std::string("<") + siteClass + "\tLocation =\"/LM/" + service + "/" + site.number + "\"\r\n";
+        xml += std::string("<") + siteClass + "\tLocation =\"/LM/" + service + "/" + site.number +
+               "\"\r\n";
         if (site.comment) xml += "\t\tServerComment=\"" + xmlAttribute(*site.comment) + "\"\r\n";
         xml += "\t>\r\n</" + std::string(siteClass) + ">\r\n";
     }

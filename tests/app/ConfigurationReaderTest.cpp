@@ -86,8 +86,7 @@ TEST(ConfigurationReader, TickOnlyNeverClears) {
 }
 
 TEST(ConfigurationReader, SiteNumbersSelectTheSitesCommentWhenTheSiteExists) {
-    auto hit = readInto(
-        "SharedSecureSVC = \"7\"\r\nPreviewSVC = \"1\"\r\nMainFTPSVC = \"1\"\r\n");
+    auto hit = readInto("SharedSecureSVC = \"7\"\r\nPreviewSVC = \"1\"\r\nMainFTPSVC = \"1\"\r\n");
     EXPECT_EQ(hit.controls().selectedText("cmbSharedSecureSVC"), "Shop");
     EXPECT_EQ(hit.controls().selectedText("cmbPreviewSVC"), "Default Web Site");
     EXPECT_EQ(hit.controls().selectedText("cmbMainFTPSVC"), "Default FTP Site");
@@ -102,8 +101,9 @@ TEST(ConfigurationReader, SiteNumbersSelectTheSitesCommentWhenTheSiteExists) {
 }
 
 TEST(ConfigurationReader, FtpServerTypeSwapsTheControls) {
-    auto w = readInto("FTPServerType = BulletProof FTP\r\nFTPServerPath = C:\\BPFTP\r\n"
-                      "FTPLinkPath = C:\\Links\r\n");
+    auto w = readInto(
+        "FTPServerType = BulletProof FTP\r\nFTPServerPath = C:\\BPFTP\r\n"
+        "FTPLinkPath = C:\\Links\r\n");
     auto& c = w.controls();
     EXPECT_EQ(c.selectedText("cmbFTPServerType"), "BulletProof FTP");
     EXPECT_TRUE(c.visible("txtFTPServerPath"));
@@ -137,22 +137,38 @@ TEST(ConfigurationReader, FileWrittenByTheProgramIsReadBackCompletely) {
     WindowOnMachine first(setup);
     auto& c = first.controls();
     const std::vector<std::pair<const char*, std::string>> texts = {
-        {"txtControlPanelTitle", "Acme Panel"}, {"txtMainCompanyName", "Acme \"Best\" Hosting"},
-        {"txtMainContactEmail", "ops@acme.example"}, {"txtCustomerPort", "3100"},
-        {"txtResellerPort", "3101"}, {"txtAdminUsername", "paneladmin"},
-        {"txtAdminPassword", "s3cret"}, {"txtMainDatabaseIP", "db.acme.example"},
-        {"txtMainDatabaseName", "panel"}, {"txtMainDatabaseUsername", "paneluser"},
-        {"txtMainDatabasePassword", "dbpw"}, {"txtMailServerIP", "10.0.0.6"},
-        {"txtMailServerDir", "C:\\MailEnable\\"}, {"txtMaximumMailboxSize", "50"},
-        {"txtAdminEmail", "dns@acme.example"}, {"txtPrimaryDNS", "ns1.acme.example"},
-        {"txtPrimaryDNSIP", "10.0.0.7"}, {"txtSecondaryDNS", "ns2.acme.example"},
-        {"txtSecondaryDNSIP", "10.0.0.8"}, {"txtDNSRoot", "C:\\dns\\"},
-        {"txtSQLServerIP", "10.0.0.9"}, {"txtSQLServerAdminUsername", "sa"},
-        {"txtSQLServerAdminPassword", "sapw"}, {"txtSQLServerDataPath", "D:\\mssql\\"},
-        {"txtMySQLIP", "10.0.0.10"}, {"txtMySQLAdminUsername", "root"},
-        {"txtMySQLAdminPassword", "rootpw"}, {"txtMySQLDataPath", "D:\\mysql\\"},
-        {"txtPHPLocation", "C:\\PHP\\php.exe"}, {"txtPerlLocation", "C:\\Perl\\bin\\perl.exe"},
-        {"txtServerRoot", "D:\\Accounts\\"}, {"txtLogRoot", "D:\\Logs\\"},
+        {"txtControlPanelTitle", "Acme Panel"},
+        {"txtMainCompanyName", "Acme \"Best\" Hosting"},
+        {"txtMainContactEmail", "ops@acme.example"},
+        {"txtCustomerPort", "3100"},
+        {"txtResellerPort", "3101"},
+        {"txtAdminUsername", "paneladmin"},
+        {"txtAdminPassword", "s3cret"},
+        {"txtMainDatabaseIP", "db.acme.example"},
+        {"txtMainDatabaseName", "panel"},
+        {"txtMainDatabaseUsername", "paneluser"},
+        {"txtMainDatabasePassword", "dbpw"},
+        {"txtMailServerIP", "10.0.0.6"},
+        {"txtMailServerDir", "C:\\MailEnable\\"},
+        {"txtMaximumMailboxSize", "50"},
+        {"txtAdminEmail", "dns@acme.example"},
+        {"txtPrimaryDNS", "ns1.acme.example"},
+        {"txtPrimaryDNSIP", "10.0.0.7"},
+        {"txtSecondaryDNS", "ns2.acme.example"},
+        {"txtSecondaryDNSIP", "10.0.0.8"},
+        {"txtDNSRoot", "C:\\dns\\"},
+        {"txtSQLServerIP", "10.0.0.9"},
+        {"txtSQLServerAdminUsername", "sa"},
+        {"txtSQLServerAdminPassword", "sapw"},
+        {"txtSQLServerDataPath", "D:\\mssql\\"},
+        {"txtMySQLIP", "10.0.0.10"},
+        {"txtMySQLAdminUsername", "root"},
+        {"txtMySQLAdminPassword", "rootpw"},
+        {"txtMySQLDataPath", "D:\\mysql\\"},
+        {"txtPHPLocation", "C:\\PHP\\php.exe"},
+        {"txtPerlLocation", "C:\\Perl\\bin\\perl.exe"},
+        {"txtServerRoot", "D:\\Accounts\\"},
+        {"txtLogRoot", "D:\\Logs\\"},
     };
     c.setChecked("chkMSSQLActive", kChecked);
     c.setChecked("chkMySQLActive", kChecked);

@@ -60,8 +60,8 @@ TEST(FieldRules, SectionsSwitchTheirFieldsAndKeepTheirText) {
           "txtSQLServerAdminUsername", "txtSQLServerAdminPassword", "txtSQLServerDataPath"},
          nullptr},
         {"chkMySQLActive",
-         {"lblMySQL1", "lblMySQL2", "lblMySQL3", "lblMySQL4", "txtMySQLIP",
-          "txtMySQLAdminUsername", "txtMySQLAdminPassword", "txtMySQLDataPath"},
+         {"lblMySQL1", "lblMySQL2", "lblMySQL3", "lblMySQL4", "txtMySQLIP", "txtMySQLAdminUsername",
+          "txtMySQLAdminPassword", "txtMySQLDataPath"},
          nullptr},
         {"chkMailServerEnabled",
          {"lblMailServerType", "lblMailServerIP", "lblMailServerDir", "lblMaximumMailboxSize",
@@ -78,7 +78,8 @@ TEST(FieldRules, SectionsSwitchTheirFieldsAndKeepTheirText) {
          {"cmbFTPServerType", "lblFTPServerPath", "lblMainFTPSVC", "txtFTPServerPath",
           "cmbMainFTPSVC", "btnFTPServerPath"},
          nullptr},
-        {"chkSharedSecure", {"cmbSharedSecureSVC", "txtSharedSecureServer"},
+        {"chkSharedSecure",
+         {"cmbSharedSecureSVC", "txtSharedSecureServer"},
          &SettingsRecord::EnableSharedSecure},
         {"chkStatistics", {"cmbStatisticsType"}, &SettingsRecord::EnableStatistics},
         {"chkWebmail", {"txtWebmailURL"}, &SettingsRecord::EnableWebmail},
@@ -96,7 +97,8 @@ TEST(FieldRules, SectionsSwitchTheirFieldsAndKeepTheirText) {
         for (int value : {kGreyed, kChecked, kUnchecked, kChecked}) {
             c.setChecked(section.box, value);
             for (const char* name : section.controls) {
-                EXPECT_EQ(c.enabled(name), value == kChecked) << section.box << " " << value << " " << name;
+                EXPECT_EQ(c.enabled(name), value == kChecked)
+                    << section.box << " " << value << " " << name;
             }
             if (section.flag) {
                 EXPECT_EQ(w.settings.*(section.flag), value == kChecked ? "True" : "False")

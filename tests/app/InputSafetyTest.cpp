@@ -9,8 +9,8 @@
 #include <sstream>
 
 #include "app/CommandLine.h"
-#include "main/ProgramBackend.h"
 #include "app/InputValidation.h"
+#include "main/ProgramBackend.h"
 #include "platform/image/CodePage1252.h"
 #include "platform/image/MachineImage.h"
 #include "settings/ConfigFileReader.h"

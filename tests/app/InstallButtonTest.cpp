@@ -66,9 +66,9 @@ TEST(InstallButton, SwitchedOffGroupsTakeTheirFixedValues) {
     c.setText("txtPrimaryDNS", "ns1");
     c.setText("txtPHPLocation", "C:\\php.exe");
     c.setText("txtSharedSecureServer", "secure.example");
-    for (const char* box : {"chkStatistics", "chkMailServerEnabled", "chkDNSServerEnabled",
-                            "chkPHP", "chkPerl", "chkSharedSecure", "chkWebsitePreview",
-                            "chkFTPServerEnabled"}) {
+    for (const char* box :
+         {"chkStatistics", "chkMailServerEnabled", "chkDNSServerEnabled", "chkPHP", "chkPerl",
+          "chkSharedSecure", "chkWebsitePreview", "chkFTPServerEnabled"}) {
         c.setChecked(box, kUnchecked);
     }
     w.settings.MailServerType = "kept";
@@ -95,8 +95,9 @@ TEST(InstallButton, SwitchedOffGroupsTakeTheirFixedValues) {
 
 TEST(InstallButton, HostingSectionsOffKeepTheValuesReadFromTheFile) {
     MachineSpec setup;
-    setup.configInc = "SQLServerIP = \"10.1.1.1\"\r\nSQLServerDataPath = \"D:\\data\"\r\n"
-                     "MySQLAdminUsername = \"root\"\r\n";
+    setup.configInc =
+        "SQLServerIP = \"10.1.1.1\"\r\nSQLServerDataPath = \"D:\\data\"\r\n"
+        "MySQLAdminUsername = \"root\"\r\n";
     WindowOnMachine w(setup, MessageAnswer::Yes);
     auto& c = w.controls();
     c.setText("txtSQLServerIP", "typed but off");

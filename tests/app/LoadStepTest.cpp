@@ -37,9 +37,9 @@ TEST(LoadStep, FillsTheWindowFromATypicalMachine) {
     EXPECT_EQ(c.entries("cmbSharedSecureSVC"),
               Strings({"-- Create New Site --", "-- No Shared Secure Website --",
                        "Default Web Site", "Shop"}));
-    EXPECT_EQ(c.entries("cmbPreviewSVC"), Strings({"-- Create New Site --",
-                                                    "-- No Preview Website --",
-                                                    "Default Web Site", "Shop"}));
+    EXPECT_EQ(
+        c.entries("cmbPreviewSVC"),
+        Strings({"-- Create New Site --", "-- No Preview Website --", "Default Web Site", "Shop"}));
     for (const char* list : {"cmbDefaultPanelStyle", "cmbStatisticsType", "cmbMailServerType",
                              "cmbDNSServer", "cmbFTPServerType", "cmbMainFTPSVC",
                              "cmbControlPanelSite", "cmbSharedSecureSVC", "cmbPreviewSVC"}) {
@@ -220,9 +220,9 @@ TEST(LoadStep, SitesWithoutADisplayNameAreListedWithAnEmptyOne) {
     WindowOnMachine w(setup);
     ASSERT_EQ(w.result, LoadResult::Shown);
     EXPECT_TRUE(w.messages.ids().empty());
-    EXPECT_EQ(w.controls().entries("cmbSharedSecureSVC"),
-              Strings({"-- Create New Site --", "-- No Shared Secure Website --", "First", "",
-                       "Third"}));
+    EXPECT_EQ(
+        w.controls().entries("cmbSharedSecureSVC"),
+        Strings({"-- Create New Site --", "-- No Shared Secure Website --", "First", "", "Third"}));
     EXPECT_EQ(w.controls().entries("cmbMainFTPSVC"),
               Strings({"-- Create New Site --", "First FTP", "", "Third FTP"}));
 }

@@ -239,6 +239,10 @@ TEST(Preview, JsonParsesAndMatchesTheText) {
     EXPECT_EQ(text.status, 0);
     EXPECT_EQ(json.status, 0);
 
+#ifdef _WIN32
+    GTEST_SKIP() << "the JSON is checked with the build machine's python3, which a Windows "
+                    "program cannot start";
+#endif
     const auto jsonPath = machine.root() / "preview.json";
     std::ofstream(jsonPath, std::ios::binary) << json.out;
     const std::string script =

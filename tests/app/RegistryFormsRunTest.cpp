@@ -70,9 +70,9 @@ Outcome runOn(const TempMachine& machine) {
     const auto answers = machine.root() / "answers.txt";
     std::ofstream(answers, std::ios::binary) << "txtControlPanelTitle = x\n";
     std::ostringstream out, err;
-    const int status = runUnattended(
-        {"--machine", machine.root().string(), "--answers", answers.string()},
-        startup::programBackend(), out, err);
+    const int status =
+        runUnattended({"--machine", machine.root().string(), "--answers", answers.string()},
+                      startup::programBackend(), out, err);
     return {status, out.str(), err.str()};
 }
 

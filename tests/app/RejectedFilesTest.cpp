@@ -56,10 +56,9 @@ TEST(RejectedFiles, DamagedMetabaseIsNamedWithItsLineInsteadOfAGenericMessage) {
         const auto answers = (machine.root() / "answers.txt").string();
         std::ofstream(answers) << "txtControlPanelTitle = x\n";
         std::ostringstream out, err;
-        EXPECT_EQ(
-            runUnattended({"--machine", machine.root().string(), "--answers", answers},
-                            startup::programBackend(), out, err),
-            3);
+        EXPECT_EQ(runUnattended({"--machine", machine.root().string(), "--answers", answers},
+                                startup::programBackend(), out, err),
+                  3);
         EXPECT_EQ(err.str(), shown.title + ": " + shown.text + "\n");
     }
 }

@@ -1,9 +1,13 @@
 // Connection failures through the real driver manager and drivers: the
 // stage's error line quotes the driver's own text.
 #include <gtest/gtest.h>
+#ifdef _WIN32
+#include <winsock2.h>
+#else
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#endif
 
 #include <regex>
 
@@ -19,7 +23,13 @@ using testing::TestServer;
 
 // A loopback port on which nothing listens.
 std::string closedPort() {
-    int fd = socket(AF_INET, SOCK_STREAM, 0);
+#ifdef _WIN32
+    WSADATA winsock;
+    WSAStartup(MAKEWORD(2, 2), &winsock);
+    using socklen_t = int;
+    const auto close = [](SOCKET socket) { closesocket(socket); };
+#endif
+    auto fd = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);

@@ -212,13 +212,14 @@ TEST(SqlServerSequence, AFailedSeedInsertIsAnErrorNeverTheNextTablesFailure) {
     RunDatabaseStage(stage.run);
 
     const std::string refused = " - [FreeTDS][SQL Server]Statement refused by the script";
-    EXPECT_EQ(stage.lines(),
-              (std::vector<std::string>{
-                  "Beginning database initialization...", "Connection to server established.",
-                  "Creating tables...", "ERROR: Could not insert into the accounttypes table" + refused,
-                  "ERROR: Could not insert into the Version table" + refused,
-                  "ERROR: Could not insert into the subjects table" + refused,
-                  "Making necessary modifications...", "Populating database with initial data.."}));
+    EXPECT_EQ(
+        stage.lines(),
+        (std::vector<std::string>{
+            "Beginning database initialization...", "Connection to server established.",
+            "Creating tables...", "ERROR: Could not insert into the accounttypes table" + refused,
+            "ERROR: Could not insert into the Version table" + refused,
+            "ERROR: Could not insert into the subjects table" + refused,
+            "Making necessary modifications...", "Populating database with initial data.."}));
     EXPECT_EQ(server.tables.size(), 18u);
     EXPECT_TRUE(stage.run.RunError);
     EXPECT_FALSE(stage.run.failure.failed());

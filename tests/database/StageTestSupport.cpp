@@ -32,7 +32,9 @@ SettingsRecord typicalSettings() {
     return settings;
 }
 
-std::chrono::system_clock::time_point pinnedNow() { return localTime(2004, 3, 7, 14, 5, 9); }
+std::chrono::system_clock::time_point pinnedNow() {
+    return localTime(2004, 3, 7, 14, 5, 9);
+}
 
 std::vector<std::string> expectedStatements(const std::string& fileName) {
     std::filesystem::path path = sourceDir() / "tests" / "database" / "expected" / fileName;

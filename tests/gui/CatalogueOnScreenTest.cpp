@@ -7,9 +7,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QTextDocumentFragment>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTextDocumentFragment>
 
 #include "GuiSupport.h"
 #include "gui/FormGeometry.h"
@@ -161,9 +161,9 @@ TEST(CatalogueOnScreen, SettingsWindowShowsEveryControlOnItsTab) {
     expectFormAsDesigned(*w.view, app::mainFormSpec());
     // Spot checks that do not lean on the catalogue's own data.
     EXPECT_EQ(w.view->windowTitle(), QStringLiteral("Tessaron Configuration Utility"));
-    EXPECT_EQ(QTextDocumentFragment::fromHtml(w.as<QPushButton>("btnInstall")->toolTip())
-                  .toPlainText(),
-              QStringLiteral("Click here to begin Tessaron configuration."));
+    EXPECT_EQ(
+        QTextDocumentFragment::fromHtml(w.as<QPushButton>("btnInstall")->toolTip()).toPlainText(),
+        QStringLiteral("Click here to begin Tessaron configuration."));
     EXPECT_EQ(w.as<QLineEdit>("txtMainIP")->maxLength(), 15);
     EXPECT_EQ(w.as<QCheckBox>("chkInternalIP")->checkState(), Qt::PartiallyChecked);
     EXPECT_FALSE(w.widget("txtInternalIP")->isEnabled());

@@ -311,10 +311,12 @@ TEST(FolderChooser, ShowsAndTakesWindowsPathsOfTheImage) {
     const std::vector<Case> cases = {
         {"C:\\Tessaron\\panel", "C:\\Tessaron\\panel", ""},
         {"  c:\\TESSARON\\Bin ", "C:\\Tessaron\\bin", ""},
-        {"C:\\Tessaron\\nowhere", "", "The folder C:\\Tessaron\\nowhere does not exist on the machine image."},
+        {"C:\\Tessaron\\nowhere", "",
+         "The folder C:\\Tessaron\\nowhere does not exist on the machine image."},
         {"Q:\\data", "",
          "The folder Q:\\data is outside the machine image; choose a folder on its drives (C:\\)."},
-        {"/tmp", "", "The folder /tmp is outside the machine image; choose a folder on its drives (C:\\)."},
+        {"/tmp", "",
+         "The folder /tmp is outside the machine image; choose a folder on its drives (C:\\)."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);

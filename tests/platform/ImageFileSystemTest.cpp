@@ -54,8 +54,10 @@ TEST_F(ImageFiles, ResolvesWindowsPathsWithoutRegardToCase) {
     EXPECT_FALSE(files().FolderExists(""));
     EXPECT_FALSE(files().FolderExists("Tessaron\\bin"));  // relative
 
+#ifndef _WIN32  // Windows' own file system finds the path in the case given.
     EXPECT_EQ(image->hostPath("c:\\windows\\System32\\inetsrv\\MetaBase.xml"),
               machine.root() / "C/WINDOWS/system32/inetsrv/MetaBase.xml");
+#endif
     EXPECT_EQ(image->hostPath("Q:\\x"), std::nullopt);
     EXPECT_EQ(image->windowsPath(machine.root() / "C/WINDOWS/system32"), "C:\\WINDOWS\\system32");
     EXPECT_EQ(image->windowsPath(machine.root() / "C"), "C:\\");
@@ -72,7 +74,9 @@ TEST_F(ImageFiles, NewEntriesTakeTheCaseGiven) {
     // An existing file keeps its own name when overwritten.
     files().CopyFile("C:\\Tessaron\\bin\\dnsprov.dll", "C:\\Tessaron\\panel\\CONFIG.INC", true);
     EXPECT_EQ(machine.readFile("C:\\Tessaron\\panel\\config.inc"), "provider");
+#ifndef _WIN32  // on Windows' own file system every case names the same file
     EXPECT_FALSE(fs::exists(machine.root() / "C/Tessaron/panel/CONFIG.INC"));
+#endif
 }
 
 TEST_F(ImageFiles, CreatesOneFolderLevelOnly) {
@@ -142,6 +146,7 @@ TEST_F(ImageFiles, ReadOnlyFilesRefuseChangesEvenToRoot) {
 }
 
 TEST_F(ImageFiles, ReadOnlyFoldersRefuseNewEntriesEvenToRoot) {
+    if (!TempMachine::foldersCanBeReadOnly()) GTEST_SKIP() << "folders cannot be read-only here";
     machine.setReadOnly("C:\\Tessaron\\panel", true);
     const std::vector<std::pair<const char*, std::function<void()>>> operations = {
         {"folder", [&] { files().CreateFolder("C:\\Tessaron\\panel\\temp"); }},

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <fstream>
+#include <functional>
 
 #include "MetabaseTestSupport.h"
 #include "platform/WindowsPath.h"
@@ -140,8 +140,9 @@ TEST_F(MetabaseIndexesTest, OfManyChildrenOnlyRepeatedLocationsDropOut) {
 }
 
 // What ListChildren reports, one line per child; stops after `limit`.
-std::vector<std::string> listing(const std::function<void(const MetabaseObject::ChildVisitor&)>& list,
-                                 std::size_t limit = 1000) {
+std::vector<std::string> listing(
+    const std::function<void(const MetabaseObject::ChildVisitor&)>& list,
+    std::size_t limit = 1000) {
     std::vector<std::string> lines;
     list([&](const MetabaseChildView& child) {
         lines.push_back(std::string(child.className) + " " + std::string(child.name) + " " +
@@ -172,15 +173,14 @@ TEST_F(MetabaseIndexesTest, ListingChildrenTellsWhatChildrenClassGetAndNameTell)
     // Before and after the store indexes its keys.
     for (int round = 0; round < 12; ++round) {
         SCOPED_TRACE(round);
-        for (const auto* path : {"IIS://LocalHost/W3SVC", "IIS://LocalHost/W3SVC/1",
-                                 "IIS://LocalHost/MSFTPSVC"}) {
+        for (const auto* path :
+             {"IIS://LocalHost/W3SVC", "IIS://LocalHost/W3SVC/1", "IIS://LocalHost/MSFTPSVC"}) {
             auto parent = iis->Open(path);
             for (const auto* className :
                  {"IIsWebServer", "IIsWebVirtualDir", "IIsFtpServer", "iiswebserver"}) {
-                for (const auto* property :
-                     {"ServerComment", "servercomment", "ServerAutoStart", "ServerBindings",
-                      "AccessFlags", "AccessRead", "Path", "Class", "Name", "KeyType",
-                      "Location", "Unknown"}) {
+                for (const auto* property : {"ServerComment", "servercomment", "ServerAutoStart",
+                                             "ServerBindings", "AccessFlags", "AccessRead", "Path",
+                                             "Class", "Name", "KeyType", "Location", "Unknown"}) {
                     SCOPED_TRACE(std::string(path) + " " + className + " " + property);
                     for (const std::size_t limit : {std::size_t{1000}, std::size_t{2}}) {
                         const auto stored = listing(
@@ -307,9 +307,9 @@ TEST_F(MetabaseIndexesTest, FileMadeReadOnlyBeforeTheSaveIsNamedInTheFailure) {
     second->Put("ServerComment", std::string("Renamed"));
     second->SetInfo();
     machine.setReadOnly(kMetabasePath, true);
-    EXPECT_EQ(failureOf([&] { iis->Flush(); }),
-              "The metabase file " + machine.host(kMetabasePath).string() +
-                  " could not be saved (Access is denied).");
+    EXPECT_EQ(failureOf([&] { iis->Flush(); }), "The metabase file " +
+                                                    machine.host(kMetabasePath).string() +
+                                                    " could not be saved (Access is denied).");
     EXPECT_EQ(file(), smallMetabase());
     machine.setReadOnly(kMetabasePath, false);
 }

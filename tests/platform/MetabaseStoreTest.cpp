@@ -31,7 +31,8 @@ TEST(MetabaseSampleTest, SamplesSurviveReadingAndUnchangedCommitsByteForByte) {
         {
             auto metabase = createImageMetabase(machine.host(path));
             auto web = metabase->Open("IIS://LocalHost/W3SVC");
-            EXPECT_EQ(metabaseValueText(web->Get("LogFileDirectory")), "%WinDir%\\System32\\LogFiles");
+            EXPECT_EQ(metabaseValueText(web->Get("LogFileDirectory")),
+                      "%WinDir%\\System32\\LogFiles");
             for (auto& child : web->Children()) {
                 if (child->Class() == "IIsWebServer") child->Get("ServerComment");
             }
@@ -54,8 +55,8 @@ TEST(MetabaseSampleTest, ServerSampleHasTheUsualSitesAndPools) {
         sites.push_back(child->Class() + " " + child->Name());
     }
     EXPECT_EQ(sites, (std::vector<std::string>{"IIsFilters Filters", "IIsWebInfo Info",
-                                               "IIsApplicationPools AppPools",
-                                               "IIsWebServer 1", "IIsWebServer 2"}));
+                                               "IIsApplicationPools AppPools", "IIsWebServer 1",
+                                               "IIsWebServer 2"}));
     EXPECT_EQ(metabaseValueText(metabase->Open("IIS://LocalHost/W3SVC/2")->Get("ServerComment")),
               "Administration");
     EXPECT_EQ(metabase->Open("IIS://LocalHost/W3SVC/AppPools/DefaultAppPool")->Class(),
@@ -173,7 +174,9 @@ TEST_F(MetabaseStoreTest, CreatingAnExistingNameFails) {
     auto metabase = store();
     auto web = metabase->Open("IIS://LocalHost/W3SVC");
     EXPECT_EQ(failureOf([&] { web->Create("IIsWebServer", "1"); }), kExists);
-    EXPECT_EQ(failureOf([&] { metabase->Open("IIS://LocalHost/W3SVC/1")->Create("IIsWebVirtualDir", "root"); }),
+    EXPECT_EQ(failureOf([&] {
+                  metabase->Open("IIS://LocalHost/W3SVC/1")->Create("IIsWebVirtualDir", "root");
+              }),
               kExists);
     // Two uncommitted children of one name: the second commit fails.
     auto first = web->Create("IIsWebServer", "7");
@@ -183,9 +186,9 @@ TEST_F(MetabaseStoreTest, CreatingAnExistingNameFails) {
 }
 
 TEST_F(MetabaseStoreTest, ChangedKeyIsRewrittenAloneAndKeepsItsChildElements) {
-    const std::string withCustom = replaceAll(
-        smallMetabase(), "\t>\n</IIsWebService>",
-        "\t>\n\t<Custom\n\t\tName=\"X\"\n\t\tValue=\"1\"\n\t/>\n</IIsWebService>");
+    const std::string withCustom =
+        replaceAll(smallMetabase(), "\t>\n</IIsWebService>",
+                   "\t>\n\t<Custom\n\t\tName=\"X\"\n\t\tValue=\"1\"\n\t/>\n</IIsWebService>");
     machine.writeFile(kMetabasePath, withCustom);
     auto metabase = store();
     auto web = metabase->Open("IIS://LocalHost/W3SVC");
@@ -209,17 +212,18 @@ TEST_F(MetabaseStoreTest, AccessFlagsFollowTheirNamedBitsBothWays) {
         bool value;
         const char* flags;
     };
-    for (const auto& step : {Step{"AccessWrite", true, "AccessRead | AccessWrite | AccessScript"},
-                             Step{"AccessRead", false, "AccessWrite | AccessScript"},
-                             Step{"AccessScript", false, "AccessWrite"},
-                             Step{"AccessWrite", false, "0"},
-                             Step{"AccessExecute", true, "AccessExecute"}}) {
+    for (const auto& step :
+         {Step{"AccessWrite", true, "AccessRead | AccessWrite | AccessScript"},
+          Step{"AccessRead", false, "AccessWrite | AccessScript"},
+          Step{"AccessScript", false, "AccessWrite"}, Step{"AccessWrite", false, "0"},
+          Step{"AccessExecute", true, "AccessExecute"}}) {
         SCOPED_TRACE(step.flags);
         root->Put(step.property, step.value);
         EXPECT_EQ(std::get<bool>(root->Get(step.property)), step.value);
         root->SetInfo();
         metabase->Flush();
-        EXPECT_NE(file().find(std::string("AccessFlags=\"") + step.flags + "\""), std::string::npos);
+        EXPECT_NE(file().find(std::string("AccessFlags=\"") + step.flags + "\""),
+                  std::string::npos);
     }
     // A site without AccessFlags starts from no bits.
     auto site = metabase->Open("IIS://LocalHost/W3SVC/2");
@@ -298,10 +302,8 @@ TEST_F(MetabaseStoreTest, StartFailsOnABindingAnotherStartedSiteHolds) {
         std::string failure;
     };
     int number = 10;
-    for (const auto& test : {Case{{":80:"}, kExists},
-                             Case{{":8080:", ":080:"}, kExists},
-                             Case{{"10.0.0.5:80:"}, ""},
-                             Case{{":80:nosite"}, ""},
+    for (const auto& test : {Case{{":80:"}, kExists}, Case{{":8080:", ":080:"}, kExists},
+                             Case{{"10.0.0.5:80:"}, ""}, Case{{":80:nosite"}, ""},
                              // Site 2 holds :81: but is not started.
                              Case{{":81:"}, ""}}) {
         SCOPED_TRACE(test.bindings.front());
@@ -347,7 +349,8 @@ TEST_F(MetabaseStoreTest, MalformedFilesFailEveryOpenAndAreNeverSavedOver) {
         {"key without Location",
          replaceAll(smallMetabase(), "<IIsWebServer\tLocation =\"/LM/W3SVC/2\"", "<IIsWebServer"),
          "the key <IIsWebServer> has no Location at line 22, column 1 (offset 534)."},
-        {"empty file", "", "not well-formed XML (No document element found) at line 1, column 1 (offset 0)."},
+        {"empty file", "",
+         "not well-formed XML (No document element found) at line 1, column 1 (offset 0)."},
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(test.name);

@@ -14,22 +14,27 @@ void writeSmallServer(const TempMachine& machine, const MachineLayout& layout) {
         "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion]\r\n"
         "\"ProgramFilesDir\"=\"C:\\\\Program Files\"\r\n\r\n"
         "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion]\r\n"
-        "\"SystemRoot\"=\"C:\\\\" + windows + "\"\r\n" +
+        "\"SystemRoot\"=\"C:\\\\" +
+        windows + "\"\r\n" +
         (w2000 ? "\"CurrentVersion\"=\"5.0\"\r\n\"CurrentBuildNumber\"=\"2195\"\r\n"
                : "\"CurrentVersion\"=\"5.2\"\r\n\"CurrentBuildNumber\"=\"3790\"\r\n") +
         "\r\n"
         "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\ComputerName\\ComputerName]\r\n"
         "\"ComputerName\"=\"WEB01\"\r\n\r\n"
-        "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment]\r\n";
+        "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Session "
+        "Manager\\Environment]\r\n";
     if (layout.tempValue) registry += "\"TEMP\"=\"C:\\\\" + windows + "\\\\Temp\"\r\n";
     registry += "\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\WBEM\\Namespaces\\root\\cimv2]\r\n";
     if (layout.dnsProvider) {
-        registry += "\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\WBEM\\Namespaces\\root\\MicrosoftDNS]\r\n";
+        registry +=
+            "\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\WBEM\\Namespaces\\root\\MicrosoftDNS]"
+            "\r\n";
     }
     machine.writeRegistry(registry);
 
     machine.writeFile(
-        "C:\\Program Files\\Common Files\\Microsoft Shared\\Web Server Extensions\\50\\bin\\owsadm.exe",
+        "C:\\Program Files\\Common Files\\Microsoft Shared\\Web Server "
+        "Extensions\\50\\bin\\owsadm.exe",
         "tool");
     machine.makeFolder("C:\\Tessaron\\panel");
     machine.makeFolder("C:\\Tessaron\\temp");

@@ -15,9 +15,9 @@ namespace tessaron::testing {
 // expect it: the panel under C:\Tessaron, the FrontPage 2002 tool, the four
 // working directories and, on Windows Server 2003, the DNS provider.
 struct MachineLayout {
-    int release = 2003;            // 2000 or 2003
-    bool dnsProvider = true;       // the provider's WMI namespace is registered
-    bool tempValue = true;         // the registry names a temporary folder
+    int release = 2003;       // 2000 or 2003
+    bool dnsProvider = true;  // the provider's WMI namespace is registered
+    bool tempValue = true;    // the registry names a temporary folder
 };
 
 void writeSmallServer(const TempMachine& machine, const MachineLayout& layout = {});

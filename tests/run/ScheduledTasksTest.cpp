@@ -1,10 +1,9 @@
-#include "run/ScheduledTasks.h"
-
 #include <gtest/gtest.h>
 
 #include <ostream>
 
 #include "RunMachine.h"
+#include "run/ScheduledTasks.h"
 #include "support/WindowsArguments.h"
 
 namespace tessaron::testing {
@@ -13,12 +12,13 @@ namespace {
 using Lines = std::vector<std::string>;
 
 TEST(TaskCommandLine, EmptyPasswordIsAnEmptyPairOfQuotes) {
-    EXPECT_EQ(TaskCommandLine("C:\\Tessaron", "Administrator", "", "Tessaron - Update Bandwidth",
-                              "updatebandwidth.vbs"),
-              "C:\\Tessaron\\bin\\jt.exe /snj \"Tessaron - Update Bandwidth\" /sc \"Administrator\" "
-              "\"\" /ctj starttime=00:00 type=daily /sj "
-              "workingdirectory=\"C:\\Tessaron\\bin\" "
-              "applicationname=\"C:\\Tessaron\\bin\\updatebandwidth.vbs\"");
+    EXPECT_EQ(
+        TaskCommandLine("C:\\Tessaron", "Administrator", "", "Tessaron - Update Bandwidth",
+                        "updatebandwidth.vbs"),
+        "C:\\Tessaron\\bin\\jt.exe /snj \"Tessaron - Update Bandwidth\" /sc \"Administrator\" "
+        "\"\" /ctj starttime=00:00 type=daily /sj "
+        "workingdirectory=\"C:\\Tessaron\\bin\" "
+        "applicationname=\"C:\\Tessaron\\bin\\updatebandwidth.vbs\"");
 }
 
 TEST(TaskCommandLine, ToolPathStaysUnquotedAndValuesUnconverted) {
@@ -67,7 +67,9 @@ struct TaskCase {
 };
 
 // Names the case in test output.
-void PrintTo(const TaskCase& c, std::ostream* os) { *os << c.statistics; }
+void PrintTo(const TaskCase& c, std::ostream* os) {
+    *os << c.statistics;
+}
 
 class ScheduledTasksTest : public ::testing::TestWithParam<TaskCase> {};
 

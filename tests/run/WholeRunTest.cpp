@@ -4,13 +4,12 @@
 // (fixtures under tests/data/run, written by hand).
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <ostream>
 
-#include <filesystem>
-
 #include "RunMachine.h"
-#include "support/LocalTime.h"
 #include "run/RunDriver.h"
+#include "support/LocalTime.h"
 
 namespace tessaron::testing {
 namespace {
@@ -79,7 +78,9 @@ SettingsRecord sampleSettings() {
     return s;
 }
 
-std::chrono::system_clock::time_point march7th2024() { return localTime(2024, 3, 7, 12); }
+std::chrono::system_clock::time_point march7th2024() {
+    return localTime(2024, 3, 7, 12);
+}
 
 const Lines kChecksAndFile = {
     "Beginning Tessaron configuration...",
@@ -100,7 +101,9 @@ struct WholeRunCase {
 };
 
 // Names the case in test output.
-void PrintTo(const WholeRunCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const WholeRunCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class WholeRun : public ::testing::TestWithParam<WholeRunCase> {};
 
@@ -119,13 +122,15 @@ TEST_P(WholeRun, OnTheWindows2003Sample) {
     expectedLog.push_back("Tessaron configuration completed.");
     EXPECT_EQ(log.entries(), expectedLog);
     std::string expectedText;
-    for (const auto& entry : expectedLog) expectedText += (expectedText.empty() ? "" : "\r\n") + entry;
+    for (const auto& entry : expectedLog)
+        expectedText += (expectedText.empty() ? "" : "\r\n") + entry;
     EXPECT_EQ(log.text(), expectedText);
     EXPECT_FALSE(run.RunError);
 
     const fs::path data = sourceDir() / "tests" / "data" / "run";
-    EXPECT_EQ(machine.readFile("C:\\Tessaron\\panel\\config.inc"),
-              readBytes(data / "windows2003-body.inc") + readBytes(data / "windows2003-site-lines.inc"));
+    EXPECT_EQ(
+        machine.readFile("C:\\Tessaron\\panel\\config.inc"),
+        readBytes(data / "windows2003-body.inc") + readBytes(data / "windows2003-site-lines.inc"));
     EXPECT_TRUE(fs::is_directory(machine.host("C:\\Hosting")));
     EXPECT_TRUE(fs::is_directory(machine.host("C:\\Tessaron\\temp")));
     EXPECT_EQ(commandsLogLines(machine), GetParam().commands);
@@ -143,7 +148,8 @@ INSTANTIATE_TEST_SUITE_P(
              "\"s3cret/pw\" /ctj starttime=00:00 type=daily /sj "
              "workingdirectory=\"C:\\Tessaron\\bin\" "
              "applicationname=\"C:\\Tessaron\\bin\\updatebandwidth.vbs\"",
-             "C:\\Tessaron\\bin\\jt.exe /snj \"Tessaron - Update Statistics\" /sc \"Administrator\" "
+             "C:\\Tessaron\\bin\\jt.exe /snj \"Tessaron - Update Statistics\" /sc "
+             "\"Administrator\" "
              "\"s3cret/pw\" /ctj starttime=00:00 type=daily /sj "
              "workingdirectory=\"C:\\Tessaron\\bin\" "
              "applicationname=\"C:\\Tessaron\\bin\\updatestats.vbs\""}}),

@@ -1,11 +1,10 @@
-#include "settings/ConfigFileBody.h"
-#include "support/LocalTime.h"
-
 #include <gtest/gtest.h>
 
 #include <ostream>
-
 #include <string>
+
+#include "settings/ConfigFileBody.h"
+#include "support/LocalTime.h"
 
 namespace tessaron {
 namespace {
@@ -35,7 +34,9 @@ struct LineCase {
 };
 
 // Names the case in test output.
-void PrintTo(const LineCase& c, std::ostream* os) { *os << c.what; }
+void PrintTo(const LineCase& c, std::ostream* os) {
+    *os << c.what;
+}
 
 class BodyLineTest : public ::testing::TestWithParam<LineCase> {};
 
@@ -48,21 +49,23 @@ TEST_P(BodyLineTest, WritesTheLineInItsForm) {
 INSTANTIATE_TEST_SUITE_P(
     Forms, BodyLineTest,
     ::testing::Values(
-        LineCase{"header is not converted", [](SettingsRecord& s) { s.ServerName = "web/01\"a"; },
-                 "' Tessaron Configuration File For: ",
-                 "' Tessaron Configuration File For: web/01\"a"},
-        LineCase{"ServerName line is converted", [](SettingsRecord& s) { s.ServerName = "web/01\"a"; },
-                 "ServerName", "ServerName = \"web\\01\"\"a\""},
-        LineCase{"creation date", [](SettingsRecord&) {}, "' Creation Date: ",
-                 "' Creation Date: 3/7/2024"},
+        LineCase{
+            "header is not converted", [](SettingsRecord& s) { s.ServerName = "web/01\"a"; },
+            "' Tessaron Configuration File For: ", "' Tessaron Configuration File For: web/01\"a"},
+        LineCase{"ServerName line is converted",
+                 [](SettingsRecord& s) { s.ServerName = "web/01\"a"; }, "ServerName",
+                 "ServerName = \"web\\01\"\"a\""},
+        LineCase{"creation date", [](SettingsRecord&) {},
+                 "' Creation Date: ", "' Creation Date: 3/7/2024"},
         LineCase{"port is bare", [](SettingsRecord& s) { s.CustomerPort = "2100"; }, "CustomerPort",
                  "CustomerPort = 2100"},
         LineCase{"quoted switch", [](SettingsRecord& s) { s.OversellAllowed = "False"; },
                  "OversellAllowed", "OversellAllowed = \"False\""},
         LineCase{"bare switch", [](SettingsRecord& s) { s.EnableStatistics = "True"; },
                  "EnableStatistics", "EnableStatistics = True"},
-        LineCase{"bare values are converted too", [](SettingsRecord& s) { s.ResellerPort = "21/01"; },
-                 "ResellerPort", "ResellerPort = 21\\01"},
+        LineCase{"bare values are converted too",
+                 [](SettingsRecord& s) { s.ResellerPort = "21/01"; }, "ResellerPort",
+                 "ResellerPort = 21\\01"},
         LineCase{"raw bare", [](SettingsRecord& s) { s.FTPServerEnabled = "a//b\"c"; },
                  "FTPServerEnabled", "FTPServerEnabled = a//b\"c"},
         LineCase{"empty field", [](SettingsRecord& s) { s.StatisticsType = ""; }, "StatisticsType",
@@ -94,14 +97,15 @@ INSTANTIATE_TEST_SUITE_P(
                  "Shared\\Web Server Extensions\\50\\bin\\owsadm.exe\""},
         LineCase{"temp folder", [](SettingsRecord&) {}, "TempFolder",
                  "TempFolder = \"C:\\WINDOWS\\Temp\""},
-        LineCase{"webmail address", [](SettingsRecord& s) { s.WebmailURL = "http://mail.example.com/"; },
-                 "WebmailURL", "WebmailURL = \"http:\\mail.example.com\\\""},
+        LineCase{"webmail address",
+                 [](SettingsRecord& s) { s.WebmailURL = "http://mail.example.com/"; }, "WebmailURL",
+                 "WebmailURL = \"http:\\mail.example.com\\\""},
         LineCase{"line break removed from a quoted value",
                  [](SettingsRecord& s) { s.AdminPassword = "se\r\ncret\"\nServerIP = \"1.2.3.4"; },
                  "AdminPassword", "AdminPassword = \"secret\"\"ServerIP = \"\"1.2.3.4\""},
         LineCase{"line break removed from a raw value",
-                 [](SettingsRecord& s) { s.FTPServerEnabled = "True\r\nX = 1"; }, "FTPServerEnabled",
-                 "FTPServerEnabled = TrueX = 1"},
+                 [](SettingsRecord& s) { s.FTPServerEnabled = "True\r\nX = 1"; },
+                 "FTPServerEnabled", "FTPServerEnabled = TrueX = 1"},
         LineCase{"line break removed from the header",
                  [](SettingsRecord& s) { s.ServerName = "WEB\n01"; },
                  "' Tessaron Configuration File For: ", "' Tessaron Configuration File For: WEB01"},
@@ -141,7 +145,6 @@ TEST(ConfigFileBody, NoValueCanBreakALine) {
         EXPECT_EQ(line->find_first_of("\r\n"), std::string::npos) << *line;
     }
 }
-
 
 TEST(ConfigFileBody, CreationDateIsMonthDayYearWithoutLeadingZeros) {
     EXPECT_EQ(ShortDateText(localTime(2024, 3, 7, 0)), "3/7/2024");

@@ -1,8 +1,8 @@
-#include "settings/ConvertASPText.h"
-
 #include <gtest/gtest.h>
 
 #include <ostream>
+
+#include "settings/ConvertASPText.h"
 
 namespace tessaron {
 namespace {
@@ -13,7 +13,9 @@ struct Conversion {
 };
 
 // Names the case in test output.
-void PrintTo(const Conversion& c, std::ostream* os) { *os << c.input; }
+void PrintTo(const Conversion& c, std::ostream* os) {
+    *os << c.input;
+}
 
 class ConvertASPTextTest : public ::testing::TestWithParam<Conversion> {};
 
@@ -24,15 +26,13 @@ TEST_P(ConvertASPTextTest, ConvertsAsThePanelReadsIt) {
 INSTANTIATE_TEST_SUITE_P(
     Values, ConvertASPTextTest,
     ::testing::Values(Conversion{"plain text 123", "plain text 123"},  //
-                      Conversion{"", ""},
-                      Conversion{"say \"hi\"", "say \"\"hi\"\""},
-                      Conversion{"\"", "\"\""},
-                      Conversion{"a/b//c", "a\\b\\c"},
-                      Conversion{"http://mail.example.com/webmail", "http:\\mail.example.com\\webmail"},
+                      Conversion{"", ""}, Conversion{"say \"hi\"", "say \"\"hi\"\""},
+                      Conversion{"\"", "\"\""}, Conversion{"a/b//c", "a\\b\\c"},
+                      Conversion{"http://mail.example.com/webmail",
+                                 "http:\\mail.example.com\\webmail"},
                       Conversion{"\\\\fileserver\\share", "\\fileserver\\share"},
                       Conversion{"C:\\\\\\\\deep\\\\\\path\\", "C:\\deep\\path\\"},
-                      Conversion{"C:\\Accounts\\\\", "C:\\Accounts\\"},
-                      Conversion{"/\\/", "\\"},
+                      Conversion{"C:\\Accounts\\\\", "C:\\Accounts\\"}, Conversion{"/\\/", "\\"},
                       // Case-sensitive, exact replacements only.
                       Conversion{"Ab'c|d", "Ab'c|d"}));
 

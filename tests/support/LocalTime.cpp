@@ -4,8 +4,8 @@
 
 namespace tessaron::testing {
 
-std::chrono::system_clock::time_point localTime(int year, int month, int day, int hour,
-                                                int minute, int second) {
+std::chrono::system_clock::time_point localTime(int year, int month, int day, int hour, int minute,
+                                                int second) {
     std::tm parts{};
     parts.tm_year = year - 1900;
     parts.tm_mon = month - 1;

@@ -6,6 +6,10 @@
 #include <sstream>
 #include <stdexcept>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace fs = std::filesystem;
 
 namespace tessaron::testing {
@@ -26,13 +30,28 @@ fs::path makeTempRoot() {
     throw std::runtime_error("cannot create a temporary machine folder");
 }
 
+// Read-only as the image sees it: the owner-write bit, or on Windows (whose
+// folders have no write bit) the read-only attribute.
+void setWritable(const fs::path& path, bool writable) {
+#ifdef _WIN32
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return;
+    SetFileAttributesW(path.c_str(), writable ? attributes & ~FILE_ATTRIBUTE_READONLY
+                                              : attributes | FILE_ATTRIBUTE_READONLY);
+#else
+    std::error_code ignored;
+    fs::permissions(path, writable ? fs::perms::owner_all : fs::perms::owner_write,
+                    writable ? fs::perm_options::add : fs::perm_options::remove, ignored);
+#endif
+}
+
 // Restores the write bit everywhere so the folder can be removed.
 void makeWritable(const fs::path& root) {
     std::error_code ignored;
-    fs::permissions(root, fs::perms::owner_all, fs::perm_options::add, ignored);
+    setWritable(root, true);
     for (auto it = fs::recursive_directory_iterator(root, ignored);
          it != fs::recursive_directory_iterator(); it.increment(ignored)) {
-        fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+        setWritable(it->path(), true);
     }
 }
 }  // namespace
@@ -91,9 +110,22 @@ void TempMachine::writeRegistry(const std::string& utf8Text) const {
     out << utf8Text;
 }
 
+bool TempMachine::foldersCanBeReadOnly() {
+#ifdef _WIN32
+    static const bool can = [] {
+        TempMachine probe;
+        setWritable(probe.root(), false);
+        const DWORD attributes = GetFileAttributesW(probe.root().c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+    }();
+    return can;
+#else
+    return true;
+#endif
+}
+
 void TempMachine::setReadOnly(const std::string& windowsPath, bool readOnly) const {
-    fs::permissions(host(windowsPath), fs::perms::owner_write,
-                    readOnly ? fs::perm_options::remove : fs::perm_options::add);
+    setWritable(host(windowsPath), !readOnly);
 }
 
 std::string readBytes(const fs::path& path) {

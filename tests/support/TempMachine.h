@@ -29,8 +29,12 @@ public:
     void writeFile(const std::string& windowsPath, const std::string& bytes) const;
     std::string readFile(const std::string& windowsPath) const;
     void writeRegistry(const std::string& utf8Text) const;
-    // Clears or sets the owner-write bit (read-only as Windows sees it).
+    // Clears or sets the owner-write bit (read-only as Windows sees it); on
+    // Windows the read-only attribute.
     void setReadOnly(const std::string& windowsPath, bool readOnly) const;
+    // False where a folder cannot be made read-only (wine ignores the
+    // attribute on folders); tests of read-only folders skip there.
+    static bool foldersCanBeReadOnly();
 
 private:
     std::filesystem::path root_;

@@ -15,7 +15,8 @@ const std::string kConfig = "C:\\Tessaron\\panel\\config.inc";
 // former file's site lines.
 const Lines kBodyLines = {"' Tessaron Configuration File For: WEBHOST01",
                           "ServerName = \"WEBHOST01\""};
-const std::string kBody = "' Tessaron Configuration File For: WEBHOST01\r\nServerName = \"WEBHOST01\"\r\n";
+const std::string kBody =
+    "' Tessaron Configuration File For: WEBHOST01\r\nServerName = \"WEBHOST01\"\r\n";
 const std::string kFormerSiteLines = "MainFTPSVC = \"9\"\r\nEnableSharedSecure = False\r\n";
 
 std::string crlfLines(const Lines& lines) {
@@ -33,11 +34,15 @@ struct TailCase {
 
 TEST(AppendSiteSettings, EveryTailVariant) {
     const std::vector<TailCase> cases = {
-        {"Microsoft FTP and both sites", [](SettingsRecord&) {}, {"2", "5"},
+        {"Microsoft FTP and both sites",
+         [](SettingsRecord&) {},
+         {"2", "5"},
          {"MainFTPSVC = \"2\"", "EnableSharedSecure = True",
           "SharedSecureServer = \"secure.example.com\"", "SharedSecureSVC = \"4\"",
           "EnableWebsitePreview = True", "PreviewSVC = \"5\""}},
-        {"Serv-U", [](SettingsRecord& s) { s.FTPServerType = "Serv-U"; }, {"", "5"},
+        {"Serv-U",
+         [](SettingsRecord& s) { s.FTPServerType = "Serv-U"; },
+         {"", "5"},
          {"MainFTPSVC = \"0\"", "EnableSharedSecure = True",
           "SharedSecureServer = \"secure.example.com\"", "SharedSecureSVC = \"4\"",
           "EnableWebsitePreview = True", "PreviewSVC = \"5\""}},
@@ -50,11 +55,14 @@ TEST(AppendSiteSettings, EveryTailVariant) {
          {"MainFTPSVC = \"1\"", "EnableSharedSecure = False", "EnableWebsitePreview = True",
           "PreviewSVC = \"5\""}},
         {"Gene6 FTP Server",
-         [](SettingsRecord& s) { s.FTPServerType = "Gene6 FTP Server"; }, {"", "5"},
+         [](SettingsRecord& s) { s.FTPServerType = "Gene6 FTP Server"; },
+         {"", "5"},
          {"MainFTPSVC = \"Tessaron\"", "EnableSharedSecure = True",
           "SharedSecureServer = \"secure.example.com\"", "SharedSecureSVC = \"4\"",
           "EnableWebsitePreview = True", "PreviewSVC = \"5\""}},
-        {"unknown FTP type", [](SettingsRecord& s) { s.FTPServerType = ""; }, {"", ""},
+        {"unknown FTP type",
+         [](SettingsRecord& s) { s.FTPServerType = ""; },
+         {"", ""},
          {"EnableSharedSecure = True", "SharedSecureServer = \"secure.example.com\"",
           "SharedSecureSVC = \"4\"", "EnableWebsitePreview = True", "PreviewSVC = \"7\""}},
         {"FTP off, preview off",
@@ -65,12 +73,15 @@ TEST(AppendSiteSettings, EveryTailVariant) {
          {"2", "5"},
          {"EnableSharedSecure = True", "SharedSecureServer = \"secure.example.com\"",
           "SharedSecureSVC = \"4\"", "EnableWebsitePreview = False", "PreviewSVC = \"0\""}},
-        {"shared secure on without a site", [](SettingsRecord& s) { s.SharedSecureSVC = "0"; },
+        {"shared secure on without a site",
+         [](SettingsRecord& s) { s.SharedSecureSVC = "0"; },
          {"2", "5"},
          {"MainFTPSVC = \"2\"", "EnableSharedSecure = True",
           "SharedSecureServer = \"secure.example.com\"", "SharedSecureSVC = \"0\"",
           "EnableWebsitePreview = True", "PreviewSVC = \"5\""}},
-        {"numbers 0 or none fall back to the old file", [](SettingsRecord&) {}, {"0", ""},
+        {"numbers 0 or none fall back to the old file",
+         [](SettingsRecord&) {},
+         {"0", ""},
          {"MainFTPSVC = \"5\"", "EnableSharedSecure = True",
           "SharedSecureServer = \"secure.example.com\"", "SharedSecureSVC = \"4\"",
           "EnableWebsitePreview = True", "PreviewSVC = \"7\""}},

@@ -4,8 +4,10 @@
 // between the body and the site lines, two runs at once. Whatever happens,
 // config.inc stays whole and names only sites the metabase holds.
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <csignal>
 #include <filesystem>
@@ -210,6 +212,8 @@ TEST(RunMendsSites, AReleaseThatCannotBeReadEndsTheStage) {
     EXPECT_EQ(tailOf(run.machine.readFile(kConfig)), kFormerSiteLines);
 }
 
+#ifndef _WIN32  // the killed and the concurrent runs are child processes (fork)
+
 // The file system of the image, with the process killed at the second
 // replacement of config.inc: the append step's, once its temporary file is
 // complete.
@@ -394,6 +398,8 @@ TEST(RunMendsSites, TwoRunsAtOnceLoseNothing) {
     EXPECT_EQ(fileLines(setup.machine.readFile(kConfig)).size(), 75u);
     expectConsistent(setup.machine);
 }
+
+#endif
 
 }  // namespace
 }  // namespace tessaron::testing

@@ -58,14 +58,13 @@ TEST_F(SiteNumbersTest, FreeNumberIsTheFirstThatDoesNotOpen) {
 }
 
 TEST_F(SiteNumbersTest, CommentMatchesExactlyAndTheLastMatchWins) {
-    auto iis = store(key("IIsWebServer", "/LM/W3SVC/1", "Shop") +
-                     key("IIsFilters", "/LM/W3SVC/Filters") +  // no ServerComment at all
-                     key("IIsWebServer", "/LM/W3SVC/7", "Shop") +
-                     key("IIsWebVirtualDir", "/LM/W3SVC/7/ROOT", "Shop") +
-                     key("IIsFtpServer", "/LM/W3SVC/9", "Shop") +
-                     key("IIsWebServer", "/LM/W3SVC/3", "Shop") +
-                     key("IIsWebServer", "/LM/W3SVC/5", "shop") +
-                     key("IIsWebServer", "/LM/W3SVC/6"));
+    auto iis = store(
+        key("IIsWebServer", "/LM/W3SVC/1", "Shop") +
+        key("IIsFilters", "/LM/W3SVC/Filters") +  // no ServerComment at all
+        key("IIsWebServer", "/LM/W3SVC/7", "Shop") +
+        key("IIsWebVirtualDir", "/LM/W3SVC/7/ROOT", "Shop") +
+        key("IIsFtpServer", "/LM/W3SVC/9", "Shop") + key("IIsWebServer", "/LM/W3SVC/3", "Shop") +
+        key("IIsWebServer", "/LM/W3SVC/5", "shop") + key("IIsWebServer", "/LM/W3SVC/6"));
     auto web = iis->Open("IIS://LocalHost/W3SVC");
     EXPECT_EQ(FindSiteByComment(*web, "IIsWebServer", "Shop"), "3");
     EXPECT_EQ(FindSiteByComment(*web, "IIsWebServer", "shop"), "5");

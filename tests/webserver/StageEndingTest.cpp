@@ -78,8 +78,8 @@ std::vector<EndingCase> endingCases() {
                  "find the path specified."},
         {.name = "pool not created",
          .faults = {{"Create", "IIS://LocalHost/W3SVC/AppPools/Tessaron"}},
-         .line = "ERROR: Could not create IIS application pool for Tessaron control panel" +
-                 kInjected},
+         .line =
+             "ERROR: Could not create IIS application pool for Tessaron control panel" + kInjected},
         {.name = "read-only metabase",
          .machine = [](StageMachine& m) { m.machine.setReadOnly(kMetabase2003, true); },
          .line = "ERROR: Could not set properties of IIS application pool for Tessaron control "

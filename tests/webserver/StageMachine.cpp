@@ -95,7 +95,9 @@ FaultyPlatform::FaultyPlatform(Platform& inner, std::vector<InjectedFault> fault
 
 FaultyPlatform::~FaultyPlatform() = default;
 
-Metabase& FaultyPlatform::Iis() { return *metabase_; }
+Metabase& FaultyPlatform::Iis() {
+    return *metabase_;
+}
 
 SettingsRecord allNewSitesSettings() {
     SettingsRecord s;

@@ -44,47 +44,47 @@ void insertKeys(const StageMachine& stage, const std::string& beforeLocation,
 TEST(WebServerStage, Server2003WithAllSitesNew) {
     StageMachine stage("windows2003");
     EXPECT_TRUE(stage.runStage());
-    EXPECT_EQ(stage.log.entries(),
-              (Lines{kPoolLine, "Tessaron control panel website configured.",
-                     "Tessaron control panel website started.", "Tessaron FTP configured.",
-                     kFtpWarning, kSharedConfigured, "Shared secure site started.",
-                     "Website preview website configured.",
-                     "Tessaron website preview site started."}));
+    EXPECT_EQ(
+        stage.log.entries(),
+        (Lines{kPoolLine, "Tessaron control panel website configured.",
+               "Tessaron control panel website started.", "Tessaron FTP configured.", kFtpWarning,
+               kSharedConfigured, "Shared secure site started.",
+               "Website preview website configured.", "Tessaron website preview site started."}));
     EXPECT_EQ(stage.held.ftp, "2");
     EXPECT_EQ(stage.settings.SharedSecureSVC, "4");
     EXPECT_EQ(stage.held.preview, "5");
     expectOnDisk(stage, {
-        {"W3SVC/AppPools/Tessaron", "Class", "IIsApplicationPool"},
-        {"W3SVC/AppPools/Tessaron", "AppPoolIdentityType", "0"},
-        {"W3SVC/3", "ServerBindings", ":2100:\n:2101:"},
-        {"W3SVC/3", "ServerComment", "Tessaron - Control Panel"},
-        {"W3SVC/3", "ServerAutoStart", "True"},
-        {"W3SVC/3/ROOT", "Path", "C:\\Tessaron\\panel"},
-        {"W3SVC/3/ROOT", "AppPoolId", "Tessaron"},
-        {"W3SVC/3/ROOT", "AccessFlags", "513"},
-        {"W3SVC/3/ROOT", "AppRoot", "/LM/W3SVC/3/ROOT"},
-        {"W3SVC/3/ROOT", "AppIsolated", "0"},
-        {"MSFTPSVC/2", "ServerBindings", ":21:"},
-        {"MSFTPSVC/2", "ServerComment", "Tessaron - FTP"},
-        {"MSFTPSVC/2", "AllowAnonymous", "False"},
-        {"MSFTPSVC/2", "ServerAutoStart", "(unset)"},
-        {"MSFTPSVC/2/ROOT", "Path", "C:\\Accounts"},
-        {"MSFTPSVC/2/ROOT", "AccessRead", "True"},
-        {"MSFTPSVC/2/ROOT", "AccessWrite", "False"},
-        {"W3SVC/4", "ServerBindings", "10.0.0.5:80:nosite"},
-        {"W3SVC/4", "SecureBindings", "10.0.0.5:443:"},
-        {"W3SVC/4", "ServerComment", "Tessaron - Shared Secure"},
-        {"W3SVC/4", "ServerAutoStart", "True"},
-        {"W3SVC/4/ROOT", "Path", "C:\\Accounts"},
-        {"W3SVC/4/ROOT", "AccessFlags", "513"},
-        {"W3SVC/4/ROOT", "AppIsolated", "0"},
-        {"W3SVC/4/ROOT", "AppPoolId", "(unset)"},
-        {"W3SVC/5", "ServerBindings", "10.0.0.5:80:"},
-        {"W3SVC/5", "SecureBindings", "(unset)"},
-        {"W3SVC/5", "ServerComment", "Tessaron - Website Preview"},
-        {"W3SVC/5/ROOT", "Path", "C:\\Accounts"},
-        {"W3SVC/5/ROOT", "AppRoot", "/LM/W3SVC/5/ROOT"},
-    });
+                            {"W3SVC/AppPools/Tessaron", "Class", "IIsApplicationPool"},
+                            {"W3SVC/AppPools/Tessaron", "AppPoolIdentityType", "0"},
+                            {"W3SVC/3", "ServerBindings", ":2100:\n:2101:"},
+                            {"W3SVC/3", "ServerComment", "Tessaron - Control Panel"},
+                            {"W3SVC/3", "ServerAutoStart", "True"},
+                            {"W3SVC/3/ROOT", "Path", "C:\\Tessaron\\panel"},
+                            {"W3SVC/3/ROOT", "AppPoolId", "Tessaron"},
+                            {"W3SVC/3/ROOT", "AccessFlags", "513"},
+                            {"W3SVC/3/ROOT", "AppRoot", "/LM/W3SVC/3/ROOT"},
+                            {"W3SVC/3/ROOT", "AppIsolated", "0"},
+                            {"MSFTPSVC/2", "ServerBindings", ":21:"},
+                            {"MSFTPSVC/2", "ServerComment", "Tessaron - FTP"},
+                            {"MSFTPSVC/2", "AllowAnonymous", "False"},
+                            {"MSFTPSVC/2", "ServerAutoStart", "(unset)"},
+                            {"MSFTPSVC/2/ROOT", "Path", "C:\\Accounts"},
+                            {"MSFTPSVC/2/ROOT", "AccessRead", "True"},
+                            {"MSFTPSVC/2/ROOT", "AccessWrite", "False"},
+                            {"W3SVC/4", "ServerBindings", "10.0.0.5:80:nosite"},
+                            {"W3SVC/4", "SecureBindings", "10.0.0.5:443:"},
+                            {"W3SVC/4", "ServerComment", "Tessaron - Shared Secure"},
+                            {"W3SVC/4", "ServerAutoStart", "True"},
+                            {"W3SVC/4/ROOT", "Path", "C:\\Accounts"},
+                            {"W3SVC/4/ROOT", "AccessFlags", "513"},
+                            {"W3SVC/4/ROOT", "AppIsolated", "0"},
+                            {"W3SVC/4/ROOT", "AppPoolId", "(unset)"},
+                            {"W3SVC/5", "ServerBindings", "10.0.0.5:80:"},
+                            {"W3SVC/5", "SecureBindings", "(unset)"},
+                            {"W3SVC/5", "ServerComment", "Tessaron - Website Preview"},
+                            {"W3SVC/5/ROOT", "Path", "C:\\Accounts"},
+                            {"W3SVC/5/ROOT", "AppRoot", "/LM/W3SVC/5/ROOT"},
+                        });
 }
 
 TEST(WebServerStage, Windows2000HasNoPoolAndNoPoolOnTheRoot) {
@@ -94,24 +94,24 @@ TEST(WebServerStage, Windows2000HasNoPoolAndNoPoolOnTheRoot) {
     settings.EnableSharedSecure = "False";
     settings.SharedSecureSVC = "6";
     StageMachine stage("windows2000", settings);
-    const auto ftpBefore = propertyText(*stage.metabaseOnDisk(), "IIS://LocalHost/MSFTPSVC/2", "Class");
+    const auto ftpBefore =
+        propertyText(*stage.metabaseOnDisk(), "IIS://LocalHost/MSFTPSVC/2", "Class");
     EXPECT_TRUE(stage.runStage());
-    EXPECT_EQ(stage.log.entries(),
-              (Lines{"Tessaron control panel website configured.",
-                     "Tessaron control panel website started.",
-                     "Website preview website configured.",
-                     "Tessaron website preview site started."}));
+    EXPECT_EQ(stage.log.entries(), (Lines{"Tessaron control panel website configured.",
+                                          "Tessaron control panel website started.",
+                                          "Website preview website configured.",
+                                          "Tessaron website preview site started."}));
     EXPECT_EQ(stage.held.ftp, "");
     EXPECT_EQ(stage.held.preview, "4");
     EXPECT_EQ(stage.settings.SharedSecureSVC, "6");
     EXPECT_EQ(ftpBefore, "(missing)");
     expectOnDisk(stage, {
-        {"W3SVC/AppPools", "Class", "(missing)"},
-        {"W3SVC/3/ROOT", "Path", "C:\\Tessaron\\panel"},
-        {"W3SVC/3/ROOT", "AppPoolId", "(unset)"},
-        {"W3SVC/4", "ServerBindings", "192.168.0.20:80:"},
-        {"MSFTPSVC/2", "Class", "(missing)"},
-    });
+                            {"W3SVC/AppPools", "Class", "(missing)"},
+                            {"W3SVC/3/ROOT", "Path", "C:\\Tessaron\\panel"},
+                            {"W3SVC/3/ROOT", "AppPoolId", "(unset)"},
+                            {"W3SVC/4", "ServerBindings", "192.168.0.20:80:"},
+                            {"MSFTPSVC/2", "Class", "(missing)"},
+                        });
 }
 
 TEST(WebServerStage, ExistingPoolIsReusedAndSetAgain) {
@@ -137,38 +137,38 @@ TEST(WebServerStage, SitesAreTakenOverByTheirDisplayNames) {
                "\t\tServerComment=\"Old Panel\"\n\t>\n</IIsWebServer>\n");
 
     EXPECT_TRUE(stage.runStage());
-    EXPECT_EQ(stage.log.entries(),
-              (Lines{kPoolLine, "Tessaron control panel website configured.",
-                     "Tessaron control panel website started.", "Tessaron FTP configured.",
-                     "Tessaron FTP started.", kSharedConfigured, "Shared secure site started.",
-                     "Website preview website configured.",
-                     "Tessaron website preview site started."}));
+    EXPECT_EQ(
+        stage.log.entries(),
+        (Lines{kPoolLine, "Tessaron control panel website configured.",
+               "Tessaron control panel website started.", "Tessaron FTP configured.",
+               "Tessaron FTP started.", kSharedConfigured, "Shared secure site started.",
+               "Website preview website configured.", "Tessaron website preview site started."}));
     EXPECT_EQ(stage.held.ftp, "1");
     EXPECT_EQ(stage.settings.SharedSecureSVC, "1");
     EXPECT_EQ(stage.held.preview, "2");
     expectOnDisk(stage, {
-        {"W3SVC/7", "ServerBindings", ":2100:\n:2101:"},
-        {"W3SVC/7", "ServerComment", "Tessaron - Control Panel"},
-        {"W3SVC/7/ROOT", "AppPoolId", "Tessaron"},
-        {"MSFTPSVC/1", "ServerBindings", ":21:"},
-        {"MSFTPSVC/1", "ServerComment", "Tessaron - FTP"},
-        {"MSFTPSVC/1", "AllowAnonymous", "False"},
-        {"MSFTPSVC/1/ROOT", "Path", "C:\\Accounts"},
-        {"MSFTPSVC/1/ROOT", "AccessFlags", "1"},
-        {"MSFTPSVC/2", "Class", "(missing)"},
-        {"W3SVC/1", "ServerBindings", "10.0.0.5:80:nosite"},
-        {"W3SVC/1", "SecureBindings", "10.0.0.5:443:"},
-        {"W3SVC/1", "ServerComment", "Tessaron - Shared Secure"},
-        // The existing root keeps what the step does not set.
-        {"W3SVC/1/ROOT", "Path", "C:\\Accounts"},
-        {"W3SVC/1/ROOT", "AppPoolId", "DefaultAppPool"},
-        {"W3SVC/1/ROOT", "AppIsolated", "0"},
-        {"W3SVC/2", "ServerBindings", "10.0.0.5:80:"},
-        {"W3SVC/2", "SecureBindings", ":8099:"},
-        {"W3SVC/2", "ServerComment", "Tessaron - Website Preview"},
-        {"W3SVC/2/ROOT", "Path", "C:\\Accounts"},
-        {"W3SVC/3", "Class", "(missing)"},
-    });
+                            {"W3SVC/7", "ServerBindings", ":2100:\n:2101:"},
+                            {"W3SVC/7", "ServerComment", "Tessaron - Control Panel"},
+                            {"W3SVC/7/ROOT", "AppPoolId", "Tessaron"},
+                            {"MSFTPSVC/1", "ServerBindings", ":21:"},
+                            {"MSFTPSVC/1", "ServerComment", "Tessaron - FTP"},
+                            {"MSFTPSVC/1", "AllowAnonymous", "False"},
+                            {"MSFTPSVC/1/ROOT", "Path", "C:\\Accounts"},
+                            {"MSFTPSVC/1/ROOT", "AccessFlags", "1"},
+                            {"MSFTPSVC/2", "Class", "(missing)"},
+                            {"W3SVC/1", "ServerBindings", "10.0.0.5:80:nosite"},
+                            {"W3SVC/1", "SecureBindings", "10.0.0.5:443:"},
+                            {"W3SVC/1", "ServerComment", "Tessaron - Shared Secure"},
+                            // The existing root keeps what the step does not set.
+                            {"W3SVC/1/ROOT", "Path", "C:\\Accounts"},
+                            {"W3SVC/1/ROOT", "AppPoolId", "DefaultAppPool"},
+                            {"W3SVC/1/ROOT", "AppIsolated", "0"},
+                            {"W3SVC/2", "ServerBindings", "10.0.0.5:80:"},
+                            {"W3SVC/2", "SecureBindings", ":8099:"},
+                            {"W3SVC/2", "ServerComment", "Tessaron - Website Preview"},
+                            {"W3SVC/2/ROOT", "Path", "C:\\Accounts"},
+                            {"W3SVC/3", "Class", "(missing)"},
+                        });
 }
 
 struct StartConflict {
@@ -180,19 +180,23 @@ struct StartConflict {
 
 TEST(WebServerStage, SiteThatCannotStartGivesAWarningAndTheStageGoesOn) {
     const std::vector<StartConflict> cases = {
-        {"control panel on :80:", "80", "",
+        {"control panel on :80:",
+         "80",
+         "",
          {kPoolLine, "Tessaron control panel website configured.",
           "WARNING: Could not start Tessaron control panel site - " + kConflict,
           "Tessaron FTP configured.", kFtpWarning, kSharedConfigured, "Shared secure site started.",
           "Website preview website configured.", "Tessaron website preview site started."}},
-        {"secure port taken", "2100",
+        {"secure port taken",
+         "2100",
          "<IIsWebServer\tLocation =\"/LM/W3SVC/9\"\n\t\tSecureBindings=\"10.0.0.5:443:\"\n"
          "\t\tServerAutoStart=\"TRUE\"\n\t>\n</IIsWebServer>\n",
          {kPoolLine, "Tessaron control panel website configured.",
           "Tessaron control panel website started.", "Tessaron FTP configured.", kFtpWarning,
           kSharedConfigured, "WARNING: Could not start shared secure site - " + kConflict,
           "Website preview website configured.", "Tessaron website preview site started."}},
-        {"preview address taken", "2100",
+        {"preview address taken",
+         "2100",
          "<IIsWebServer\tLocation =\"/LM/W3SVC/9\"\n\t\tServerAutoStart=\"TRUE\"\n"
          "\t\tServerBindings=\"10.0.0.5:80:\"\n\t>\n</IIsWebServer>\n",
          {kPoolLine, "Tessaron control panel website configured.",
@@ -213,9 +217,12 @@ TEST(WebServerStage, SiteThatCannotStartGivesAWarningAndTheStageGoesOn) {
 }
 
 TEST(WebServerStage, FtpServiceIsOnlyOpenedForMicrosoftFtp) {
-    for (const auto& [enabled, type] : std::vector<std::pair<std::string, std::string>>{
-             {"True", "Serv-U"}, {"True", "BulletProof FTP"}, {"True", "Gene6 FTP Server"},
-             {"True", ""}, {"False", "Microsoft FTP"}}) {
+    for (const auto& [enabled, type] :
+         std::vector<std::pair<std::string, std::string>>{{"True", "Serv-U"},
+                                                          {"True", "BulletProof FTP"},
+                                                          {"True", "Gene6 FTP Server"},
+                                                          {"True", ""},
+                                                          {"False", "Microsoft FTP"}}) {
         SCOPED_TRACE(enabled + " " + type);
         auto settings = allNewSitesSettings();
         settings.FTPServerEnabled = enabled;

@@ -12,7 +12,9 @@
 namespace tessaron::testing {
 namespace {
 
-std::string crlf(const std::string& text) { return replaceAll(text, "\n", "\r\n"); }
+std::string crlf(const std::string& text) {
+    return replaceAll(text, "\n", "\r\n");
+}
 
 TEST(WholeRunWithSites, AllSitesNewOnTheServerSample) {
     SampleRun run(wholeRunSettings(), {.SetUpSites = true});
@@ -53,10 +55,11 @@ TEST(WholeRunWithSites, AllSitesNewOnTheServerSample) {
         const auto at = expectedMetabase.find(closingOf) + closingOf.size();
         expectedMetabase.insert(at, crlf(keys));
     };
-    insertAfter("<IIsApplicationPool\tLocation =\"/LM/W3SVC/AppPools/DefaultAppPool\"\r\n\t>\r\n"
-                "</IIsApplicationPool>",
-                "\n<IIsApplicationPool\tLocation =\"/LM/W3SVC/AppPools/Tessaron\"\n"
-                "\t\tAppPoolIdentityType=\"0\"\n\t>\n</IIsApplicationPool>");
+    insertAfter(
+        "<IIsApplicationPool\tLocation =\"/LM/W3SVC/AppPools/DefaultAppPool\"\r\n\t>\r\n"
+        "</IIsApplicationPool>",
+        "\n<IIsApplicationPool\tLocation =\"/LM/W3SVC/AppPools/Tessaron\"\n"
+        "\t\tAppPoolIdentityType=\"0\"\n\t>\n</IIsApplicationPool>");
     insertAfter("Path=\"c:\\inetpub\\ftproot\"\r\n\t>\r\n</IIsFtpVirtualDir>",
                 "\n<IIsFtpServer\tLocation =\"/LM/MSFTPSVC/2\"\n"
                 "\t\tAllowAnonymous=\"FALSE\"\n"
@@ -126,10 +129,11 @@ TEST(WholeRunWithSites, MissingSelectionEndsTheStageWithoutSiteLines) {
 
 TEST(WholeRunWithSites, WithoutSitesTheNumbersOfTheOldFileAreAppendedAgain) {
     // The numbers as the configuration reader takes them from an old file.
-    const std::string oldTail = "MainFTPSVC = \"5\"\r\nEnableSharedSecure = True\r\n"
-                                "SharedSecureServer = \"secure.example.com\"\r\n"
-                                "SharedSecureSVC = \"6\"\r\nEnableWebsitePreview = True\r\n"
-                                "PreviewSVC = \"7\"\r\n";
+    const std::string oldTail =
+        "MainFTPSVC = \"5\"\r\nEnableSharedSecure = True\r\n"
+        "SharedSecureServer = \"secure.example.com\"\r\n"
+        "SharedSecureSVC = \"6\"\r\nEnableWebsitePreview = True\r\n"
+        "PreviewSVC = \"7\"\r\n";
     auto settings = wholeRunSettings();
     for (const auto& line : parseConfigLines(oldTail)) {
         if (line.key == "mainftpsvc") settings.MainFTPSVC = line.value;

@@ -1,6 +1,10 @@
 #include "platform/image/CodePage1252.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <iconv.h>
+#endif
 
 #include <array>
 #include <cerrno>
@@ -9,32 +13,47 @@
 namespace tessaron {
 namespace {
 
-// The code point of every byte, built once from iconv's own table.
+#ifdef _WIN32
+// The code point of a byte as Windows' own conversion gives it; nullopt
+// where the page has none.
+std::optional<char32_t> systemCodePoint(int byte) {
+    const char in = static_cast<char>(byte);
+    wchar_t out[2] = {};
+    if (MultiByteToWideChar(1252, MB_ERR_INVALID_CHARS, &in, 1, out, 2) != 1) return std::nullopt;
+    return static_cast<char32_t>(out[0]);
+}
+#else
+// The code point of a byte as iconv's table gives it; nullopt where the page
+// has none.
+std::optional<char32_t> systemCodePoint(int byte) {
+    iconv_t converter = iconv_open("UTF-32LE", "CP1252");
+    if (converter == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+    char in = static_cast<char>(byte);
+    unsigned char out[8] = {};
+    char* inPointer = &in;
+    char* outPointer = reinterpret_cast<char*>(out);
+    std::size_t inLeft = 1;
+    std::size_t outLeft = sizeof out;
+    std::optional<char32_t> codePoint;
+    if (iconv(converter, &inPointer, &inLeft, &outPointer, &outLeft) !=
+            static_cast<std::size_t>(-1) &&
+        outLeft == sizeof out - 4) {
+        codePoint = static_cast<char32_t>(out[0] | (out[1] << 8) | (out[2] << 16) | (out[3] << 24));
+    }
+    iconv_close(converter);
+    return codePoint;
+}
+#endif
+
+// The code point of every byte, built once from the system's own table.
 struct CodePageTable {
     std::array<char32_t, 256> toUnicode{};
     std::unordered_map<char32_t, unsigned char> fromUnicode;
 
     CodePageTable() {
-        for (int byte = 0; byte < 256; ++byte) toUnicode[byte] = static_cast<char32_t>(byte);
-        iconv_t converter = iconv_open("UTF-32LE", "CP1252");
-        if (converter != reinterpret_cast<iconv_t>(-1)) {
-            for (int byte = 0x80; byte < 0x100; ++byte) {
-                char in = static_cast<char>(byte);
-                unsigned char out[8] = {};
-                char* inPointer = &in;
-                char* outPointer = reinterpret_cast<char*>(out);
-                std::size_t inLeft = 1;
-                std::size_t outLeft = sizeof out;
-                iconv(converter, nullptr, nullptr, nullptr, nullptr);
-                if (iconv(converter, &inPointer, &inLeft, &outPointer, &outLeft) !=
-                        static_cast<std::size_t>(-1) &&
-                    outLeft == sizeof out - 4) {
-                    toUnicode[byte] = static_cast<char32_t>(out[0] | (out[1] << 8) |
-                                                            (out[2] << 16) | (out[3] << 24));
-                }
-                // Undefined bytes keep their own value (the control character).
-            }
-            iconv_close(converter);
+        for (int byte = 0; byte < 256; ++byte) {
+            // Undefined bytes keep their own value (the control character).
+            toUnicode[byte] = systemCodePoint(byte).value_or(static_cast<char32_t>(byte));
         }
         for (int byte = 0; byte < 256; ++byte) {
             fromUnicode.emplace(toUnicode[byte], static_cast<unsigned char>(byte));

@@ -5,30 +5,29 @@
 #include <random>
 
 #include "platform/Failure.h"
+#include "platform/ScriptingErrors.h"
 #include "platform/image/CodePage1252.h"
+#include "platform/image/FileDescriptors.h"
 
 namespace fs = std::filesystem;
 
 namespace tessaron {
 namespace {
 
-constexpr long kBadFileMode = 54;
-constexpr long kDeviceIoError = 57;
-
 [[noreturn]] void pathNotFound() {
-    throw PlatformError(error_number::kPathNotFound, "Path not found");
+    throw scripting_error::pathNotFound();
 }
 [[noreturn]] void fileNotFound() {
-    throw PlatformError(error_number::kFileNotFound, "File not found");
+    throw scripting_error::fileNotFound();
 }
 [[noreturn]] void permissionDenied() {
-    throw PlatformError(error_number::kPermissionDenied, "Permission denied");
+    throw scripting_error::permissionDenied();
 }
 [[noreturn]] void fileAlreadyExists() {
-    throw PlatformError(error_number::kFileAlreadyExists, "File already exists");
+    throw scripting_error::fileAlreadyExists();
 }
 [[noreturn]] void invalidCall() {
-    throw PlatformError(error_number::kInvalidProcedureCall, "Invalid procedure call or argument");
+    throw scripting_error::invalidCall();
 }
 // A host failure in the runtime's terms.
 [[noreturn]] void hostFailure(const std::error_code& error) {
@@ -37,7 +36,7 @@ constexpr long kDeviceIoError = 57;
         permissionDenied();
     }
     if (error == std::errc::no_such_file_or_directory) pathNotFound();
-    throw PlatformError(error_number::kPathFileAccessError, "Path/File access error");
+    throw scripting_error::pathFileAccessError();
 }
 
 bool isDirectory(const fs::path& path) {
@@ -86,7 +85,7 @@ fs::path temporaryBeside(const fs::path& target) {
         std::error_code error;
         if (!fs::exists(candidate, error)) return candidate;
     }
-    throw PlatformError(error_number::kPathFileAccessError, "Path/File access error");
+    throw scripting_error::pathFileAccessError();
 }
 
 class ImageTextWriter : public TextWriter {
@@ -100,18 +99,18 @@ public:
     }
 
     void WriteLine(const std::string& text) override {
-        if (!out_.is_open()) throw PlatformError(kBadFileMode, "Bad file mode");
+        if (!out_.is_open()) throw scripting_error::badFileMode();
         auto bytes = encodeCodePage1252(text);
         if (!bytes) invalidCall();
         *bytes += "\r\n";
         out_.write(bytes->data(), static_cast<std::streamsize>(bytes->size()));
-        if (!out_) throw PlatformError(kDeviceIoError, "Device I/O error");
+        if (!out_) throw scripting_error::deviceIoError();
     }
 
     void Close() override {
         if (!out_.is_open()) return;
         out_.close();
-        if (!out_) throw PlatformError(kDeviceIoError, "Device I/O error");
+        if (!out_) throw scripting_error::deviceIoError();
     }
 
 private:
@@ -121,10 +120,7 @@ private:
 }  // namespace
 
 bool isReadOnlyEntry(const fs::path& hostPath) {
-    std::error_code error;
-    const auto status = fs::status(hostPath, error);
-    if (error) return false;
-    return (status.permissions() & fs::perms::owner_write) == fs::perms::none;
+    return file_descriptors::isReadOnly(hostPath);
 }
 
 bool ImageFileSystem::FolderExists(const std::string& path) {
@@ -281,7 +277,7 @@ std::string ImageFileSystem::ReadTextFile(const std::string& path) {
     std::ifstream in(entry.host, std::ios::binary);
     if (!in) permissionDenied();
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) throw PlatformError(kDeviceIoError, "Device I/O error");
+    if (in.bad()) throw scripting_error::deviceIoError();
     return decodeCodePage1252(bytes);
 }
 

@@ -1,11 +1,16 @@
 #include "platform/image/ImageMachineLock.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
+#endif
 
 #include <cerrno>
 #include <cstring>
+#include <string>
 #include <thread>
 
 #include "platform/Failure.h"
@@ -15,6 +20,54 @@ namespace {
 
 constexpr const char* kLockFileName = ".tessaron-run.lock";
 constexpr auto kRetryInterval = std::chrono::milliseconds(50);
+
+#ifdef _WIN32
+// On Windows the lock is a byte-range lock of the whole file (LockFileEx),
+// held by the open handle and released with it however the process ends.
+class ImageMachineLock : public MachineLock {
+public:
+    explicit ImageMachineLock(HANDLE file) : file_(file) {}
+    ~ImageMachineLock() override { CloseHandle(file_); }
+    ImageMachineLock(const ImageMachineLock&) = delete;
+    ImageMachineLock& operator=(const ImageMachineLock&) = delete;
+
+private:
+    HANDLE file_;
+};
+
+[[noreturn]] void lockFileFailed(const std::filesystem::path& file, const char* what, DWORD error) {
+    throw PlatformError(error_number::kPermissionDenied,
+                        "The lock file " + file.string() + " could not be " + what +
+                            " (Windows error " + std::to_string(error) + ").");
+}
+
+}  // namespace
+
+std::unique_ptr<MachineLock> lockMachineImage(const std::filesystem::path& root,
+                                              std::chrono::milliseconds patience) {
+    const auto file = root / kLockFileName;
+    const HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) lockFileFailed(file, "opened", GetLastError());
+    const auto deadline = std::chrono::steady_clock::now() + patience;
+    for (;;) {
+        OVERLAPPED whole{};
+        if (LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD,
+                       MAXDWORD, &whole)) {
+            return std::make_unique<ImageMachineLock>(handle);
+        }
+        const DWORD error = GetLastError();
+        if (error != ERROR_LOCK_VIOLATION || std::chrono::steady_clock::now() >= deadline) {
+            CloseHandle(handle);
+            if (error == ERROR_LOCK_VIOLATION) return nullptr;
+            lockFileFailed(file, "locked", error);
+        }
+        std::this_thread::sleep_for(kRetryInterval);
+    }
+}
+
+#else
 
 class ImageMachineLock : public MachineLock {
 public:
@@ -55,5 +108,7 @@ std::unique_ptr<MachineLock> lockMachineImage(const std::filesystem::path& root,
     }
     return std::make_unique<ImageMachineLock>(fd);
 }
+
+#endif
 
 }  // namespace tessaron

@@ -4,14 +4,11 @@
 #include <optional>
 
 #include "platform/Failure.h"
+#include "platform/ScriptingErrors.h"
 #include "platform/WindowsPath.h"
 
 namespace tessaron {
 namespace {
-
-// WMI's own failure reports, as the scripting client shows them.
-constexpr long kWmiGenericFailure = static_cast<long>(0x80041001);
-constexpr long kWmiInvalidNamespace = static_cast<long>(0x8004100E);
 
 std::optional<std::uint32_t> parseAddress(const std::string& text) {
     const auto parts = splitText(trimSpaces(text), ".");
@@ -100,13 +97,13 @@ std::string ImageSystemQueries::GetSystemDir() {
 
 std::string ImageSystemQueries::GetTempFolder() {
     const auto temp = trimSpaces(registry_.readText(registry_keys::kEnvironment, "TEMP"));
-    if (temp.empty()) throw PlatformError(error_number::kPathNotFound, "Path not found");
+    if (temp.empty()) throw scripting_error::pathNotFound();
     return withoutTrailingBackslash(temp);
 }
 
 std::string ImageSystemQueries::OperatingSystemVersion() {
     auto version = imageVersionText(registry_);
-    if (version.empty()) throw PlatformError(kWmiGenericFailure, "Generic failure ");
+    if (version.empty()) throw wmi_error::genericFailure();
     return version;
 }
 
@@ -123,7 +120,7 @@ void ImageWmi::ConnectServer(const std::string& nameSpace) {
     const auto wanted = nameSpace.empty() ? std::string("root\\cimv2") : nameSpace;
     if (wanted.find("\\\\") != std::string::npos || wanted.front() == '\\' ||
         !registry_.keyExists(std::string(registry_keys::kWmiNamespaces) + "\\" + wanted)) {
-        throw PlatformError(kWmiInvalidNamespace, "Invalid namespace ");
+        throw wmi_error::invalidNamespace();
     }
 }
 

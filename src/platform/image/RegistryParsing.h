@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/image/RegistryFile.h"
 #include "platform/Text.h"
+#include "platform/image/RegistryFile.h"
 
 namespace tessaron::registry_parsing {
 
@@ -42,7 +42,6 @@ std::vector<Line> decodeLines(std::string_view bytes, RegistryFileFormat& format
 
 // UTF-8 of UTF-16LE bytes. Throws RegistryFault (line counted from 1).
 std::string decodeUtf16LE(std::string_view bytes);
-
 
 // True when nothing but blanks and a ";" comment follow.
 bool onlyCommentFollows(std::string_view rest);

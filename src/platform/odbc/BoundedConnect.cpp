@@ -67,9 +67,7 @@ SQLRETURN boundedDriverConnect(SQLHDBC connection, const std::string& connection
                                std::shared_ptr<void> keepAlive, std::chrono::seconds bound) {
     auto attempt = std::make_shared<Attempt>();
     std::thread([attempt, connection, text = connectionString, keepAlive]() mutable {
-        SQLRETURN result = SQLDriverConnect(
-            connection, nullptr, reinterpret_cast<SQLCHAR*>(text.data()),
-            static_cast<SQLSMALLINT>(text.size()), nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
+        SQLRETURN result = driverConnect(connection, text);
         std::unique_lock lock(attempt->mutex);
         attempt->done = true;
         attempt->result = result;

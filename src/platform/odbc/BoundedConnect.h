@@ -1,11 +1,10 @@
 #pragma once
 
-#include <sql.h>
-#include <sqlext.h>
-
 #include <chrono>
 #include <memory>
 #include <string>
+
+#include "platform/odbc/OdbcCalls.h"
 
 namespace tessaron::odbc {
 
@@ -25,7 +24,7 @@ inline constexpr std::chrono::seconds kConnectBound{25};
 // they are.
 std::string withDriverTimeouts(const std::string& connectionString);
 
-// SQLDriverConnect on a thread of its own. Returns the call's result; when
+// The driver connect (driverConnect) on a thread of its own. Returns the call's result; when
 // the call has not returned within the bound, the connection handle is left
 // to that thread (it frees it when the driver gives up) and a PlatformError
 // saying so is thrown. The keepAlive object (the environment) lives until

@@ -1,8 +1,5 @@
 #include "platform/odbc/OdbcDatabase.h"
 
-#include <sql.h>
-#include <sqlext.h>
-
 #include <algorithm>
 #include <cctype>
 #include <vector>
@@ -74,9 +71,7 @@ public:
     Statement& operator=(const Statement&) = delete;
 
     void execute(const std::string& text) {
-        SQLRETURN result =
-            SQLExecDirect(handle_, reinterpret_cast<SQLCHAR*>(const_cast<char*>(text.data())),
-                          static_cast<SQLINTEGER>(text.size()));
+        SQLRETURN result = odbc::execDirect(handle_, text);
         // SQL_NO_DATA: a searched UPDATE or DELETE that touched no row.
         if (!succeeded(result) && result != SQL_NO_DATA) {
             throw failure(SQL_HANDLE_STMT, handle_, "The statement failed.");
@@ -90,14 +85,10 @@ public:
             throw failure(SQL_HANDLE_STMT, handle_, "The query returned no columns.");
         }
         for (SQLSMALLINT number = 1; number <= count; ++number) {
-            SQLCHAR label[256] = {};
-            SQLSMALLINT length = 0;
-            if (!succeeded(SQLColAttribute(handle_, static_cast<SQLUSMALLINT>(number),
-                                           SQL_DESC_LABEL, label, sizeof label, &length,
-                                           nullptr))) {
+            std::string text;
+            if (!succeeded(odbc::columnLabel(handle_, static_cast<SQLUSMALLINT>(number), text))) {
                 continue;
             }
-            std::string text(reinterpret_cast<const char*>(label));
             if (sameNameIgnoringCase(text, name)) return static_cast<SQLUSMALLINT>(number);
         }
         throw PlatformError(kItemNotFound,
@@ -131,22 +122,9 @@ public:
     // length arrives whole.
     std::string text(SQLUSMALLINT column) {
         std::string value;
-        std::vector<char> buffer(4096);
-        for (;;) {
-            SQLLEN indicator = 0;
-            SQLRETURN result = SQLGetData(handle_, column, SQL_C_CHAR, buffer.data(),
-                                          static_cast<SQLLEN>(buffer.size()), &indicator);
-            if (result == SQL_NO_DATA) break;
-            if (!succeeded(result)) {
-                throw failure(SQL_HANDLE_STMT, handle_, "The value could not be read as text.");
-            }
-            if (indicator == SQL_NULL_DATA) return {};
-            std::size_t room = buffer.size() - 1;  // the driver ends each piece with a NUL
-            std::size_t piece = (indicator == SQL_NO_TOTAL || indicator > static_cast<SQLLEN>(room))
-                                    ? room
-                                    : static_cast<std::size_t>(indicator);
-            value.append(buffer.data(), piece);
-            if (result == SQL_SUCCESS) break;
+        bool isNull = false;
+        if (!succeeded(odbc::columnText(handle_, column, value, isNull))) {
+            throw failure(SQL_HANDLE_STMT, handle_, "The value could not be read as text.");
         }
         return value;
     }

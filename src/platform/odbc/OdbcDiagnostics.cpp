@@ -1,27 +1,16 @@
 #include "platform/odbc/OdbcDiagnostics.h"
 
-#include <vector>
-
 namespace tessaron::odbc {
 
 Diagnostic firstDiagnostic(SQLSMALLINT handleType, SQLHANDLE handle, const std::string& fallback) {
     if (handle == SQL_NULL_HANDLE) return {fallback, {}, 0};
-    SQLCHAR state[6] = {};
-    SQLINTEGER nativeError = 0;
-    SQLSMALLINT length = 0;
-    std::vector<SQLCHAR> message(1024);
-    SQLRETURN result = SQLGetDiagRec(handleType, handle, 1, state, &nativeError, message.data(),
-                                     static_cast<SQLSMALLINT>(message.size()), &length);
-    if (result == SQL_SUCCESS_WITH_INFO && length >= static_cast<SQLSMALLINT>(message.size())) {
-        // The message was cut; read it again with room for all of it.
-        message.resize(static_cast<std::size_t>(length) + 1);
-        result = SQLGetDiagRec(handleType, handle, 1, state, &nativeError, message.data(),
-                               static_cast<SQLSMALLINT>(message.size()), &length);
+    Diagnostic diagnostic;
+    if (!succeeded(diagnosticRecord(handleType, handle, 1, diagnostic.text, diagnostic.sqlState,
+                                    diagnostic.nativeError)) ||
+        diagnostic.text.empty()) {
+        return {fallback, {}, 0};
     }
-    if (!succeeded(result) || length <= 0) return {fallback, {}, 0};
-    std::size_t size = std::min<std::size_t>(static_cast<std::size_t>(length), message.size() - 1);
-    return {std::string(reinterpret_cast<const char*>(message.data()), size),
-            std::string(reinterpret_cast<const char*>(state)), static_cast<long>(nativeError)};
+    return diagnostic;
 }
 
 std::string diagnosticText(SQLSMALLINT handleType, SQLHANDLE handle, const std::string& fallback) {

@@ -1,11 +1,9 @@
 #pragma once
 
-#include <sql.h>
-#include <sqlext.h>
-
 #include <string>
 
 #include "platform/Database.h"
+#include "platform/odbc/OdbcCalls.h"
 
 namespace tessaron::odbc {
 
@@ -23,9 +21,5 @@ std::string diagnosticText(SQLSMALLINT handleType, SQLHANDLE handle, const std::
 // The error a failed call on the handle turns into. The number is the one a
 // database access component reports for provider errors.
 DatabaseError failure(SQLSMALLINT handleType, SQLHANDLE handle, const std::string& fallback);
-
-inline bool succeeded(SQLRETURN result) {
-    return result == SQL_SUCCESS || result == SQL_SUCCESS_WITH_INFO;
-}
 
 }  // namespace tessaron::odbc

@@ -35,8 +35,7 @@ struct Binding {
         return binding;
     }
     bool operator==(const Binding& other) const {
-        return address == other.address && port == other.port &&
-               equalsIgnoreCase(host, other.host);
+        return address == other.address && port == other.port && equalsIgnoreCase(host, other.host);
     }
     // Equal for equal bindings of one property (each part hashed without
     // regard to case).

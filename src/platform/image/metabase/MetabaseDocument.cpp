@@ -23,8 +23,7 @@ std::string_view parentOf(std::string_view location) {
 }
 
 bool startsWithIgnoreCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() &&
-           equalsIgnoreCase(text.substr(0, prefix.size()), prefix);
+    return text.size() >= prefix.size() && equalsIgnoreCase(text.substr(0, prefix.size()), prefix);
 }
 
 // "line 12, column 3 (offset 345)" of the end of the text (the file's text
@@ -63,8 +62,8 @@ bool equalsName(const char* name, std::string_view text) {
 void MetabaseKey::setLocation(const char* location, std::size_t length) {
     location_ = location;
     length_ = static_cast<std::uint32_t>(length);
-    const auto* slash = static_cast<const char*>(::memrchr(location, '/', length));
-    parentLength_ = slash ? static_cast<std::uint32_t>(slash - location) : 0;
+    const auto slash = std::string_view(location, length).rfind('/');
+    parentLength_ = slash != std::string_view::npos ? static_cast<std::uint32_t>(slash) : 0;
 }
 
 std::unique_ptr<MetabaseDocument> MetabaseDocument::load(const fs::path& file) {

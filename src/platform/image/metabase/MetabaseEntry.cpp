@@ -3,8 +3,8 @@
 #include "platform/WindowsPath.h"
 #include "platform/image/metabase/MetabaseErrors.h"
 #include "platform/image/metabase/MetabaseIndex.h"
-#include "platform/image/metabase/MetabaseSchema.h"
 #include "platform/image/metabase/MetabaseLayout.h"
+#include "platform/image/metabase/MetabaseSchema.h"
 
 namespace tessaron {
 namespace {
@@ -97,11 +97,10 @@ void MetabaseEntry::ListChildren(const std::string& className, const std::string
     // and the names Get answers itself, go through Get on an object of the
     // child, so the text is what Get gives.
     const auto info = schema::lookup(property);
-    const bool asStored = info.kind == schema::Kind::Text &&
-                          !equalsIgnoreCase(property, schema::kAccessFlags) &&
-                          !equalsIgnoreCase(property, "Class") &&
-                          !equalsIgnoreCase(property, "Name") &&
-                          !equalsIgnoreCase(property, kKeyType);
+    const bool asStored =
+        info.kind == schema::Kind::Text && !equalsIgnoreCase(property, schema::kAccessFlags) &&
+        !equalsIgnoreCase(property, "Class") && !equalsIgnoreCase(property, "Name") &&
+        !equalsIgnoreCase(property, kKeyType);
     std::string text;
     for (auto* key : document.children(key_->location())) {
         auto& child = *key;
@@ -193,8 +192,7 @@ void MetabaseEntry::Put(const std::string& property, const MetabaseValue& value)
         putText(schema::kAccessFlags, schema::formatAccessFlags(flags));
         return;
     }
-    if (equalsIgnoreCase(property, schema::kAccessFlags) &&
-        std::holds_alternative<long>(value)) {
+    if (equalsIgnoreCase(property, schema::kAccessFlags) && std::holds_alternative<long>(value)) {
         schema::AccessFlags flags;
         flags.bits = static_cast<unsigned long>(std::get<long>(value));
         putText(schema::kAccessFlags, schema::formatAccessFlags(flags));

@@ -25,7 +25,9 @@ inline PlatformError propertyNotInCache() {
 inline PlatformError invalidParameter() {
     return PlatformError(static_cast<long>(0x80070057), "The parameter is incorrect.");
 }
-inline PlatformError typeMismatch() { return PlatformError(13, "Type mismatch"); }
+inline PlatformError typeMismatch() {
+    return PlatformError(13, "Type mismatch");
+}
 inline PlatformError methodNotSupported() {
     return PlatformError(438, "Object doesn't support this property or method");
 }

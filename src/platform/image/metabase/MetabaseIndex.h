@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string_view>
 #include <vector>
+
 #include "platform/Text.h"
 
 namespace tessaron {

@@ -1,8 +1,9 @@
 // Finding keys of the document: by location, below a location, and the
 // first free site number below one.
-#include "platform/image/metabase/MetabaseDocument.h"
 #include <cstdint>
 #include <vector>
+
+#include "platform/image/metabase/MetabaseDocument.h"
 
 namespace tessaron {
 namespace {
@@ -45,8 +46,7 @@ MetabaseKey* MetabaseDocument::find(std::string_view location) {
             ++unindexedFinds_;
             // The lengths sort out most keys.
             const auto matches = [&](const MetabaseKey& key) {
-                return key.length_ == location.size() &&
-                       equalsIgnoreCase(key.location(), location);
+                return key.length_ == location.size() && equalsIgnoreCase(key.location(), location);
             };
             for (auto& key : read_) {
                 if (matches(key)) return &key;

@@ -1,13 +1,11 @@
 #pragma once
 
-#include <sys/stat.h>
-#include <sys/types.h>
-
 #include <cstddef>
-#include <ctime>
 #include <filesystem>
 #include <memory>
 #include <string>
+
+#include "platform/image/FileDescriptors.h"
 
 namespace tessaron {
 
@@ -40,6 +38,10 @@ private:
 // longer there, and a save is refused rather than spliced from other text.
 // A file replaced by renaming (as IIS saves) is another program's change as
 // well: saving over it would drop that change, so it is refused the same way.
+//
+// Windows refuses to rename a file over one that is open, so there the bytes
+// read are kept in memory instead and the file is closed after reading; a
+// change is still told by the named file's identity, size and time.
 class MetabaseOriginal {
 public:
     // Opens the file and reads all of it into `text` (`size` bytes). Returns
@@ -67,27 +69,18 @@ public:
     void savedOver();
 
 private:
-    // What tells one state of the named file from another.
-    struct Identity {
-        dev_t device = 0;
-        ino_t inode = 0;
-        off_t size = 0;
-        timespec modified{};
-        bool operator==(const Identity& other) const {
-            return device == other.device && inode == other.inode && size == other.size &&
-                   modified.tv_sec == other.modified.tv_sec &&
-                   modified.tv_nsec == other.modified.tv_nsec;
-        }
-    };
-    static Identity identityOf(const struct stat& info);
-
-    MetabaseOriginal(int fd, std::filesystem::path file, std::size_t size, Identity named)
+    MetabaseOriginal(int fd, std::filesystem::path file, std::size_t size,
+                     file_descriptors::FileStamp named)
         : fd_(fd), file_(std::move(file)), size_(size), named_(named) {}
 
     int fd_;
     std::filesystem::path file_;
     std::size_t size_;
-    Identity named_;
+    // What tells one state of the named file from another.
+    file_descriptors::FileStamp named_;
+#ifdef _WIN32
+    std::string snapshot_;
+#endif
 };
 
 }  // namespace tessaron

@@ -116,7 +116,8 @@ std::string toText(Kind kind, const MetabaseValue& value) {
                 if (kind == Kind::Integer) return data ? "1" : "0";
                 return data ? "TRUE" : "FALSE";
             } else if constexpr (std::is_same_v<T, long>) {
-                if (kind == Kind::Boolean || kind == Kind::AccessBit) return data ? "TRUE" : "FALSE";
+                if (kind == Kind::Boolean || kind == Kind::AccessBit)
+                    return data ? "TRUE" : "FALSE";
                 return std::to_string(data);
             } else {
                 if (kind == Kind::Integer) {
@@ -124,7 +125,8 @@ std::string toText(Kind kind, const MetabaseValue& value) {
                     return std::string(trimBlanks(data));
                 }
                 if (kind == Kind::Boolean || kind == Kind::AccessBit) {
-                    if (equalsIgnoreCase(data, "true") || data == "1" || data == "-1") return "TRUE";
+                    if (equalsIgnoreCase(data, "true") || data == "1" || data == "-1")
+                        return "TRUE";
                     if (equalsIgnoreCase(data, "false") || data == "0") return "FALSE";
                     throw metabase_error::typeMismatch();
                 }

@@ -12,17 +12,17 @@ namespace tessaron::metabase_schema {
 // from its schema; this table covers the properties the program and a
 // typical server use, everything else is text.
 enum class Kind {
-    Text,     // as written
-    Integer,  // decimal digits
-    Boolean,  // TRUE / FALSE
-    List,     // one value per line
-    AccessBit // one named bit of AccessFlags ("AccessRead | AccessScript")
+    Text,      // as written
+    Integer,   // decimal digits
+    Boolean,   // TRUE / FALSE
+    List,      // one value per line
+    AccessBit  // one named bit of AccessFlags ("AccessRead | AccessScript")
 };
 
 struct PropertyInfo {
     std::string_view name;  // IIS's spelling, used for new attributes
     Kind kind;
-    unsigned long bit;      // AccessBit only
+    unsigned long bit;  // AccessBit only
 };
 
 // The property's entry (names compared without regard to case); Text with

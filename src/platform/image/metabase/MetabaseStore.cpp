@@ -2,13 +2,13 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <string_view>
 
 #include "platform/WindowsPath.h"
+#include "platform/image/FileDescriptors.h"
 #include "platform/image/metabase/MetabaseErrors.h"
 #include "platform/image/metabase/MetabaseIndex.h"
 
@@ -17,9 +17,11 @@ namespace fs = std::filesystem;
 namespace tessaron {
 namespace {
 
+namespace fd_io = file_descriptors;
+
 bool writeAll(int fd, std::string_view text) {
     while (!text.empty()) {
-        const auto count = ::write(fd, text.data(), text.size());
+        const auto count = fd_io::writeSome(fd, text.data(), text.size());
         if (count < 0) {
             if (errno == EINTR) continue;
             return false;
@@ -39,10 +41,10 @@ bool writeAll(int fd, std::string_view text) {
 // cost several times the rest of the save. (Against a power failure right
 // after a save, ext4 by default and btrfs start writing a file renamed over
 // another at the rename, which narrows the window a sync would close.)
-void replaceAtomically(const fs::path& target, const MetabaseDocument& document, mode_t mode) {
+void replaceAtomically(const fs::path& target, const MetabaseDocument& document, unsigned mode) {
     const auto temporary = fs::path(target).concat(".saving");
     const auto fail = [&](const char* what, const std::string& reason) {
-        ::unlink(temporary.c_str());
+        fd_io::removeFile(temporary);
         throw metabase_error::writeFailed("The metabase file " + target.string() +
                                           " could not be saved (" + what + ": " + reason + ").");
     };
@@ -50,7 +52,7 @@ void replaceAtomically(const fs::path& target, const MetabaseDocument& document,
         fail("read", "another program has written to the file since it was read");
     }
     const auto pieces = document.savePieces();
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
+    const int fd = fd_io::openFile(temporary, O_WRONLY | O_CREAT | O_TRUNC, mode);
     if (fd < 0) fail("create", std::strerror(errno));
     for (const auto& piece : pieces) {
         const bool written = piece.fromFile
@@ -58,13 +60,13 @@ void replaceAtomically(const fs::path& target, const MetabaseDocument& document,
                                  : writeAll(fd, piece.text);
         if (!written) {
             const std::string reason = std::strerror(errno);
-            ::close(fd);
+            fd_io::closeFile(fd);
             fail("write", reason);
         }
     }
-    ::fchmod(fd, mode);
-    if (::close(fd) != 0) fail("close", std::strerror(errno));
-    if (::rename(temporary.c_str(), target.c_str()) != 0) fail("rename", std::strerror(errno));
+    fd_io::setMode(fd, temporary, mode);
+    if (fd_io::closeFile(fd) != 0) fail("close", std::strerror(errno));
+    if (!fd_io::renameOver(temporary, target)) fail("rename", std::strerror(errno));
 }
 
 }  // namespace
@@ -94,9 +96,9 @@ SiteBindings& MetabaseStore::bindings() {
 }
 
 void MetabaseStore::checkWritable() const {
-    struct stat info {};
-    if (::stat(file_.c_str(), &info) != 0) throw metabase_error::pathNotFound();
-    if ((info.st_mode & S_IWUSR) == 0) throw metabase_error::accessDenied();
+    unsigned mode = 0;
+    if (!fd_io::modeOf(file_, mode)) throw metabase_error::pathNotFound();
+    if ((mode & S_IWUSR) == 0) throw metabase_error::accessDenied();
 }
 
 bool MetabaseStore::stale() const {
@@ -115,9 +117,9 @@ void MetabaseStore::flush() {
         throw metabase_error::writeFailed("The metabase file " + file_.string() +
                                           " could not be saved (" + reason + ").");
     }
-    struct stat info {};
-    ::stat(file_.c_str(), &info);
-    replaceAtomically(file_, *document_, info.st_mode & 07777);
+    unsigned mode = 0;
+    fd_io::modeOf(file_, mode);
+    replaceAtomically(file_, *document_, mode & 07777);
     document_->original().savedOver();
     dirty_ = false;
 }

@@ -1,0 +1,29 @@
+# What the Windows cross build links in place of the Linux packages:
+#  - pugixml compiled from its source (Debian ships only Linux builds of it;
+#    scripts/setup-windows.sh unpacks Debian's source package);
+#  - the Windows ODBC driver manager, odbc32;
+#  - no iconv: the code page is converted by Windows itself;
+#  - GoogleTest compiled from Debian's googletest sources.
+set(TESSARON_PUGIXML_SOURCE "" CACHE PATH "Unpacked pugixml source (holding src/pugixml.cpp)")
+if(NOT EXISTS "${TESSARON_PUGIXML_SOURCE}/src/pugixml.cpp")
+  message(FATAL_ERROR "TESSARON_PUGIXML_SOURCE must name pugixml's source folder "
+                      "(scripts/setup-windows.sh fetches it)")
+endif()
+add_library(tessaron_pugixml STATIC "${TESSARON_PUGIXML_SOURCE}/src/pugixml.cpp")
+target_include_directories(tessaron_pugixml SYSTEM PUBLIC "${TESSARON_PUGIXML_SOURCE}/src")
+add_library(PkgConfig::PUGIXML ALIAS tessaron_pugixml)
+
+add_library(tessaron_odbc32 INTERFACE)
+target_link_libraries(tessaron_odbc32 INTERFACE odbc32)
+add_library(PkgConfig::ODBC ALIAS tessaron_odbc32)
+
+# Windows headers: Windows Server 2003 and later, no min/max macros; the
+# runtime's localtime_r as on POSIX systems.
+add_compile_definitions(_WIN32_WINNT=0x0502 WINVER=0x0502 NOMINMAX
+                        _POSIX_THREAD_SAFE_FUNCTIONS=200112L)
+
+if(TESSARON_BUILD_TESTS)
+  set(TESSARON_GOOGLETEST_SOURCE /usr/src/googletest/googletest
+      CACHE PATH "GoogleTest's source (Debian package googletest)")
+  add_subdirectory(${TESSARON_GOOGLETEST_SOURCE} ${PROJECT_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+endif()

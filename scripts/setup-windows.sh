@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Prepares this Debian 12 machine for the Windows cross build and its tests
+# under wine: installs the mingw-w64 compilers (posix threads), wine and
+# GoogleTest's sources, and unpacks Debian's source package of pugixml (Debian
+# ships pugixml for Linux only) into build-windows-deps/. Installs only what is
+# missing; prints the pugixml source folder on its last line.
+#
+#   scripts/setup-windows.sh
+#   TESSARON_SKIP_APT=1 scripts/setup-windows.sh   no package installation
+set -euo pipefail
+
+cd "$(dirname "$0")/.."
+root=$(pwd)
+
+PACKAGES=(
+    cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
+    wine wine64 googletest dpkg-dev
+    unixodbc odbc-mariadb mariadb-server mariadb-client
+)
+
+missing_packages() {
+    local package
+    for package in "${PACKAGES[@]}"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+            echo "$package"
+        fi
+    done
+}
+
+as_root=()
+if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null 2>&1 || {
+        echo "setup-windows.sh: run as root (or install sudo) to install packages" >&2
+        exit 1
+    }
+    as_root=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+
+if [ "${TESSARON_SKIP_APT:-0}" != 1 ] && [ -n "$(missing_packages)" ]; then
+    "${as_root[@]}" apt-get -o DPkg::Lock::Timeout=900 update >&2
+    "${as_root[@]}" apt-get -o DPkg::Lock::Timeout=900 install -y --no-install-recommends \
+        "${PACKAGES[@]}" >&2
+fi
+
+# pugixml from Debian's source package, unpacked once.
+deps="$root/build-windows-deps"
+pugixml=$(find "$deps" -maxdepth 3 -path '*/src/pugixml.cpp' 2>/dev/null | head -n 1 || true)
+if [ -z "$pugixml" ]; then
+    if ! apt-get source --print-uris pugixml >/dev/null 2>&1; then
+        # Source packages come from the same Debian mirrors as the binaries.
+        list=/etc/apt/sources.list.d/tessaron-deb-src.sources
+        sed -n 's/^Types: deb$/Types: deb-src/p; /^Types:/!p' /etc/apt/sources.list.d/debian.sources \
+            | "${as_root[@]}" tee "$list" >/dev/null
+        "${as_root[@]}" apt-get -o DPkg::Lock::Timeout=900 update >&2
+    fi
+    mkdir -p "$deps"
+    (cd "$deps" && apt-get source pugixml >&2)
+    pugixml=$(find "$deps" -maxdepth 3 -path '*/src/pugixml.cpp' | head -n 1)
+fi
+[ -n "$pugixml" ] || { echo "setup-windows.sh: no pugixml source in $deps" >&2; exit 1; }
+dirname "$(dirname "$pugixml")"

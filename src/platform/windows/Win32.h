@@ -1,0 +1,17 @@
+#pragma once
+
+// Windows' headers for the native backend. Their macros for the ANSI/wide
+// variants (CopyFile, DeleteFile, ReplaceFile, GetObject) would rename this
+// program's own methods of the same names, so they are removed; the backend
+// calls the wide functions by their full names.
+#include <iphlpapi.h>
+#include <objbase.h>
+#include <oleauto.h>
+#include <windows.h>
+#include <winsock2.h>
+
+#undef CopyFile
+#undef DeleteFile
+#undef ReplaceFile
+#undef GetObject
+#undef CreateFolder
