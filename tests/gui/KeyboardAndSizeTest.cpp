@@ -18,7 +18,7 @@
 namespace tessaron::gui::testing {
 namespace {
 
-const app::ControlSpec& spec(const std::string& name) {
+const app::ControlSpec& controlSpec(const std::string& name) {
     return *app::findControlSpec(app::mainFormSpec(), name);
 }
 
@@ -102,8 +102,8 @@ TEST(Keyboard, TabOrderFollowsTheReadingOrderOfEachTab) {
         // Down each column: a control is never above the one before it, unless
         // the next column starts; columns go left to right.
         for (std::size_t i = 1; i + 1 < visited.size(); ++i) {
-            const auto& before = spec(visited[i - 1]).place;
-            const auto& now = spec(visited[i]).place;
+            const auto& before = controlSpec(visited[i - 1]).place;
+            const auto& now = controlSpec(visited[i]).place;
             const bool sameRow = now.top < before.top + before.height;
             const bool newColumn = now.left > before.left + before.width;
             EXPECT_TRUE(now.top >= before.top || sameRow || newColumn)
