@@ -34,5 +34,21 @@ std::string replaceAll(std::string text, std::string_view what, std::string_view
 std::vector<std::string> splitText(std::string_view text, std::string_view separator);
 // Characters, not bytes, of a UTF-8 text.
 std::size_t utf8Length(std::string_view text);
+// The entity XML text and attributes need for one of the characters it
+// reserves (&, <, > and "); null for any other character.
+inline const char* xmlEntity(char c) noexcept {
+    switch (c) {
+        case '&':
+            return "&amp;";
+        case '<':
+            return "&lt;";
+        case '>':
+            return "&gt;";
+        case '"':
+            return "&quot;";
+        default:
+            return nullptr;
+    }
+}
 
 }  // namespace tessaron

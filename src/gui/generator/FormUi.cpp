@@ -3,6 +3,8 @@
 #include <cmath>
 #include <sstream>
 
+#include "platform/Text.h"
+
 namespace tessaron::gui {
 namespace {
 
@@ -13,19 +15,11 @@ using app::FormSpec;
 std::string escaped(const std::string& text) {
     std::string out;
     for (char c : text) {
+        if (const char* entity = xmlEntity(c)) {
+            out += entity;
+            continue;
+        }
         switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
             case '\r':
                 break;  // captions keep CR LF in the model; the .ui holds line feeds
             default:

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/Text.h"
 #include "platform/image/CodePage1252.h"
 
 namespace tessaron::metabase_layout {
@@ -36,19 +37,11 @@ std::size_t skipPast(std::string_view text, std::size_t from, std::string_view m
 void appendEscaped(std::string& out, std::string_view value, std::string_view lineBreak) {
     for (std::size_t i = 0; i < value.size(); ++i) {
         const char c = value[i];
+        if (const char* entity = xmlEntity(c)) {
+            out += entity;
+            continue;
+        }
         switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
             // As references, so that reading the file back gives them again
             // instead of a list separator (CR) or a blank (tab).
             case '\r':
