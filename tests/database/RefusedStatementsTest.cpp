@@ -35,10 +35,7 @@ protected:
               settings(std::move(record)),
               image(machine.root(), &odbc),
               run(settings, options, image, log) {
-            settings.InstallDir = "C:\\Tessaron";
             settings.ServerRoot = "C:\\Hosting";
-            settings.LogRoot = "C:\\WINDOWS\\system32\\LogFiles";
-            settings.DNSServerEnabled = "False";
             options.InitializeDatabase = true;
         }
         // The lines of the database stage.

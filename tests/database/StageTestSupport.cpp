@@ -16,22 +16,6 @@ StageRun::StageRun(Database& database, SettingsRecord initialSettings)
     run.now = pinnedNow;
 }
 
-SettingsRecord typicalSettings() {
-    SettingsRecord settings;
-    settings.ServerName = "WEB01";
-    settings.ServerIP = "192.0.2.10";
-    settings.InternalIP = "10.0.0.10";
-    settings.AdminUsername = "admin";
-    settings.AdminPassword = "secret";
-    settings.MainContactEmail = "owner@example.com";
-    settings.AdminEmail = "tickets@example.com";
-    settings.DefaultPrimaryDNS = "ns1.example.com";
-    settings.DefaultPrimaryDNSIP = "192.0.2.53";
-    settings.DefaultSecondaryDNS = "ns2.example.com";
-    settings.DefaultSecondaryDNSIP = "192.0.2.54";
-    return settings;
-}
-
 std::chrono::system_clock::time_point pinnedNow() {
     return localTime(2004, 3, 7, 14, 5, 9);
 }

@@ -10,6 +10,7 @@
 #include "runcontext/ProgressLog.h"
 #include "runcontext/RunContext.h"
 #include "settings/SettingsRecord.h"
+#include "support/SampleSettings.h"
 
 namespace tessaron::testing {
 
@@ -49,9 +50,6 @@ struct StageRun {
 
     std::vector<std::string> lines() const { return log.entries(); }
 };
-
-// Settings of a typical administrator; the database part is left to the test.
-SettingsRecord typicalSettings();
 
 // 7 March 2004, 14:05:09 local time.
 std::chrono::system_clock::time_point pinnedNow();

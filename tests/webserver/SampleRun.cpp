@@ -5,30 +5,7 @@
 namespace tessaron::testing {
 
 SettingsRecord wholeRunSettings() {
-    SettingsRecord s = allNewSitesSettings();
-    s.InternalIP = "";
-    s.ControlPanelTitle = "Example Hosting Panel";
-    s.MainCompanyName = "Example Hosting Ltd";
-    s.MainContactEmail = "support@example.com";
-    s.OversellAllowed = "False";
-    s.DefaultPanelStyle = "Classic";
-    s.AdminUsername = "Administrator";
-    s.AdminPassword = "secret";
-    s.ServerRoot = "C:\\Hosting";
-    s.LogRoot = "C:\\WINDOWS\\system32\\LogFiles";
-    s.MainSQLServerType = "SQL Server";
-    s.MainDatabaseIP = "10.0.0.20";
-    s.MainDatabaseName = "tessaron";
-    s.EnableStatistics = "False";
-    s.MailServerEnabled = "False";
-    s.EnableWebmail = "False";
-    s.DNSServerEnabled = "True";
-    s.DNSServer = "Microsoft DNS";
-    s.MSSQLActive = "False";
-    s.MySQLActive = "False";
-    s.EnablePHP = "False";
-    s.EnablePerl = "False";
-    return s;
+    return sampleSettings({kSample2003, kAllSitesNew, kFilledInWindow});
 }
 
 const Lines kBeforeSites = {
