@@ -1,10 +1,8 @@
 #include "StageTestSupport.h"
 
-#include <fstream>
-#include <stdexcept>
-
+#include "platform/Text.h"
+#include "support/Fixtures.h"
 #include "support/LocalTime.h"
-#include "support/TempMachine.h"
 
 namespace tessaron::testing {
 
@@ -21,12 +19,9 @@ std::chrono::system_clock::time_point pinnedNow() {
 }
 
 std::vector<std::string> expectedStatements(const std::string& fileName) {
-    std::filesystem::path path = sourceDir() / "tests" / "database" / "expected" / fileName;
-    std::ifstream file(path, std::ios::binary);
-    if (!file) throw std::runtime_error("missing fixture " + path.string());
     std::vector<std::string> lines;
-    for (std::string line; std::getline(file, line);) {
-        if (!line.empty()) lines.push_back(line);
+    for (auto& line : splitText(fixtureBytes("database/" + fileName), "\n")) {
+        if (!line.empty()) lines.push_back(std::move(line));
     }
     return lines;
 }

@@ -54,7 +54,8 @@ struct StageRun {
 // 7 March 2004, 14:05:09 local time.
 std::chrono::system_clock::time_point pinnedNow();
 
-// Lines of a fixture under tests/database/expected, without the line ends.
+// The non-empty lines of a fixture under tests/data/database, without the
+// line ends.
 std::vector<std::string> expectedStatements(const std::string& fileName);
 
 }  // namespace tessaron::testing

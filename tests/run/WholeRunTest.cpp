@@ -9,6 +9,7 @@
 
 #include "RunMachine.h"
 #include "run/RunDriver.h"
+#include "support/Fixtures.h"
 #include "support/LocalTime.h"
 #include "support/SampleSettings.h"
 
@@ -64,17 +65,6 @@ std::chrono::system_clock::time_point march7th2024() {
     return localTime(2024, 3, 7, 12);
 }
 
-const Lines kChecksAndFile = {
-    "Beginning Tessaron configuration...",
-    "Checking installation integrity...",
-    "DNS WMI provider OK.",
-    "Accounts directory created.",
-    "Temp directory created.",
-    "Logfile directory OK.",
-    "Writing configuration file...",
-    "Configuration file written.",
-};
-
 struct WholeRunCase {
     const char* name;
     InstallOptions options;
@@ -99,7 +89,7 @@ TEST_P(WholeRun, OnTheWindows2003Sample) {
 
     EXPECT_EQ(PerformInstallationRun(run), RunEnding::Completed);
 
-    Lines expectedLog = kChecksAndFile;
+    Lines expectedLog = kSample2003LogBeforeSites;
     expectedLog.insert(expectedLog.end(), GetParam().tasks.begin(), GetParam().tasks.end());
     expectedLog.push_back("Tessaron configuration completed.");
     EXPECT_EQ(log.entries(), expectedLog);
@@ -109,10 +99,9 @@ TEST_P(WholeRun, OnTheWindows2003Sample) {
     EXPECT_EQ(log.text(), expectedText);
     EXPECT_FALSE(run.RunError);
 
-    const fs::path data = sourceDir() / "tests" / "data" / "run";
     EXPECT_EQ(
         machine.readFile("C:\\Tessaron\\panel\\config.inc"),
-        readBytes(data / "windows2003-body.inc") + readBytes(data / "windows2003-site-lines.inc"));
+        fixtureBytes("run/windows2003-body.inc") + fixtureBytes("run/windows2003-site-lines.inc"));
     EXPECT_TRUE(fs::is_directory(machine.host("C:\\Hosting")));
     EXPECT_TRUE(fs::is_directory(machine.host("C:\\Tessaron\\temp")));
     EXPECT_EQ(commandsLogLines(machine), GetParam().commands);

@@ -8,17 +8,6 @@ SettingsRecord wholeRunSettings() {
     return sampleSettings({kSample2003, kAllSitesNew, kFilledInWindow});
 }
 
-const Lines kBeforeSites = {
-    "Beginning Tessaron configuration...",
-    "Checking installation integrity...",
-    "DNS WMI provider OK.",
-    "Accounts directory created.",
-    "Temp directory created.",
-    "Logfile directory OK.",
-    "Writing configuration file...",
-    "Configuration file written.",
-};
-
 Lines fileLines(const std::string& text) {
     Lines lines = splitText(text, "\r\n");
     if (!lines.empty() && lines.back().empty()) lines.pop_back();

@@ -9,6 +9,7 @@
 #include "StageMachine.h"
 #include "platform/image/MachineImage.h"
 #include "runcontext/RunContext.h"
+#include "support/Fixtures.h"
 
 namespace tessaron::testing {
 
@@ -18,7 +19,7 @@ inline const std::string kConfig = "C:\\Tessaron\\panel\\config.inc";
 SettingsRecord wholeRunSettings();
 
 // The log of a run on the sample up to the web-server stage.
-extern const Lines kBeforeSites;
+inline const Lines& kBeforeSites = kSample2003LogBeforeSites;
 
 // The lines of a file, without their CR LF.
 Lines fileLines(const std::string& text);
