@@ -7,6 +7,7 @@
 #include "platform/image/MachineImage.h"
 #include "runcontext/RunContext.h"
 #include "settings/SettingsRecord.h"
+#include "support/MachineRun.h"
 #include "support/SampleSettings.h"
 #include "support/TempMachine.h"
 
@@ -28,15 +29,9 @@ void writeSmallServer(const TempMachine& machine, const MachineLayout& layout = 
 std::vector<std::string> commandsLogLines(const TempMachine& machine);
 
 // A run on a machine image with its own log and options.
-struct RunFixture {
+struct RunFixture : MachineRun {
     explicit RunFixture(const TempMachine& machine, SettingsRecord record = sampleSettings())
-        : settings(std::move(record)), image(machine.root()), run(settings, options, image, log) {}
-
-    SettingsRecord settings;
-    InstallOptions options;
-    MachineImage image;
-    ProgressLog log;
-    RunContext run;
+        : MachineRun(machine.root(), std::move(record)) {}
 };
 
 }  // namespace tessaron::testing

@@ -10,6 +10,7 @@
 #include "platform/image/MachineImage.h"
 #include "runcontext/RunContext.h"
 #include "support/Fixtures.h"
+#include "support/MachineRun.h"
 
 namespace tessaron::testing {
 
@@ -29,21 +30,10 @@ Lines tailOf(const std::string& text);
 // A copy of the sample, changed by `prepare` before anything reads it.
 TempMachine preparedSample(const std::function<void(const TempMachine&)>& prepare);
 
-struct SampleRun {
+struct SampleRun : RunOnOwnMachine {
     explicit SampleRun(SettingsRecord record, InstallOptions chosen,
                        const std::function<void(const TempMachine&)>& prepare = {})
-        : machine(preparedSample(prepare)),
-          settings(std::move(record)),
-          options(chosen),
-          image(machine.root()),
-          run(settings, options, image, log) {}
-
-    TempMachine machine;
-    SettingsRecord settings;
-    InstallOptions options;
-    MachineImage image;
-    ProgressLog log;
-    RunContext run;
+        : RunOnOwnMachine(preparedSample(prepare), std::move(record), chosen) {}
 };
 
 }  // namespace tessaron::testing
