@@ -9,6 +9,7 @@
 #include "app/AnswersFile.h"
 #include "app/AnswersRecorder.h"
 #include "app/ProgressRun.h"
+#include "support/ImageDigest.h"
 
 #ifdef _WIN32
 // Windows' runtime sets and removes variables through _putenv_s.
@@ -26,6 +27,7 @@ namespace tessaron::app::testing {
 namespace {
 
 namespace fs = std::filesystem;
+using tessaron::testing::imageDigest;
 using tessaron::testing::TempMachine;
 
 const std::string kConfigInc = "C:\\Tessaron\\panel\\config.inc";
@@ -126,7 +128,7 @@ TEST(RecordedAnswers, SaveAnswersFromTheCommandLineRecordsTheAnsweredWindow) {
         writeBeside(machine, "in.answers",
                     "txtControlPanelTitle = From File\ntxtMySQLAdminPassword = rootpw\n");
     const auto out = (machine.root() / "out.answers").string();
-    const std::string before = imageHash(machine.root());
+    const std::string before = imageDigest(machine.root());
     const auto saved =
         runFrontEnd({"--machine", machine.root().string(), "--answers", in, "--save-answers", out});
     EXPECT_EQ(saved.status, 0) << saved.err;
@@ -138,7 +140,7 @@ TEST(RecordedAnswers, SaveAnswersFromTheCommandLineRecordsTheAnsweredWindow) {
         << text;
     EXPECT_EQ(text.find("rootpw"), std::string::npos);
     fs::remove(out);
-    EXPECT_EQ(imageHash(machine.root()), before);
+    EXPECT_EQ(imageDigest(machine.root()), before);
 
     const auto usage = runFrontEnd(
         {"--machine", machine.root().string(), "--answers", in, "--save-answers-clear"});

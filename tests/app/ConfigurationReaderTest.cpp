@@ -1,9 +1,9 @@
 // Reading an existing config.inc back into the settings window.
 #include <gtest/gtest.h>
 
-#include "AppMachine.h"
 #include "run/ConfigFileWriter.h"
 #include "settings/ConfigFileReader.h"
+#include "support/app/AppMachine.h"
 
 namespace tessaron::app::testing {
 namespace {

@@ -1,7 +1,7 @@
 // The settings window's rules, on a window loaded from a machine image.
 #include <gtest/gtest.h>
 
-#include "AppMachine.h"
+#include "support/app/AppMachine.h"
 
 namespace tessaron::app::testing {
 namespace {

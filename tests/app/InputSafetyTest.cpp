@@ -4,13 +4,11 @@
 // of the Windows Server 2003 sample.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <map>
 #include <sstream>
 
-#include "app/CommandLine.h"
+#include "RunSupport.h"
 #include "app/InputValidation.h"
-#include "main/ProgramBackend.h"
 #include "platform/image/CodePage1252.h"
 #include "platform/image/MachineImage.h"
 #include "settings/ConfigFileReader.h"
@@ -24,22 +22,11 @@ namespace {
 namespace fs = std::filesystem;
 using tessaron::testing::TempMachine;
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
 // The answers file lies beside the image's drives, written before the run.
 Outcome runOn(const TempMachine& machine, const std::string& answers,
               const std::string& options = "tasks,sites") {
-    const auto file = (machine.root() / "answers.txt").string();
-    std::ofstream(file, std::ios::binary) << answers;
-    std::ostringstream out, err;
-    const int status = runUnattended(
-        {"--machine", machine.root().string(), "--answers", file, "--options", options},
-        startup::programBackend(), out, err);
-    return {status, out.str(), err.str()};
+    return runFrontEnd({"--machine", machine.root().string(), "--answers",
+                        writeBeside(machine, "answers.txt", answers), "--options", options});
 }
 
 const std::string kPort = "is not a whole number from 1 to 65535";
@@ -93,8 +80,7 @@ TEST(InputSafety, RefusedValuesStopBeforeTheRunAndLeaveTheMachineAsItWas) {
         auto machine = TempMachine::copyOf("windows2003");
         const std::string answers = "txtControlPanelTitle = Panel\n# the value under test\n" +
                                     c.control + " = " + c.value + "\n";
-        const auto file = (machine.root() / "answers.txt").string();
-        std::ofstream(file, std::ios::binary) << answers;
+        const auto file = writeBeside(machine, "answers.txt", answers);
         const auto before = tessaron::testing::imageDigest(machine.root());
 
         const auto result = runOn(machine, answers);
@@ -138,20 +124,17 @@ TEST(InputSafety, RefusalOfAValueTheFileDidNotSetNamesTheFile) {
     auto machine = TempMachine::copyOf("windows2003");
     machine.writeFile("C:\\Tessaron\\panel\\config.inc",
                       "CustomerPort = 2100 : Execute Chr(77)\r\n");
-    const auto file = (machine.root() / "answers.txt").string();
-    std::ofstream(file, std::ios::binary) << "txtResellerPort = 2101\n";
+    const auto file = writeBeside(machine, "answers.txt", "txtResellerPort = 2101\n");
     const auto before = tessaron::testing::imageDigest(machine.root());
-    std::ostringstream out, err;
-    const int status =
-        runUnattended({"--machine", machine.root().string(), "--answers", file, "--yes"},
-                      startup::programBackend(), out, err);
-    EXPECT_EQ(status, 64);
+    const auto result =
+        runFrontEnd({"--machine", machine.root().string(), "--answers", file, "--yes"});
+    EXPECT_EQ(result.status, 64);
     // After the question about the existing configuration, answered Yes.
     EXPECT_NE(
-        err.str().find("\ntessaron-config: " + file +
-                       ": the value of txtCustomerPort (not set in this file) " + kPort + "\n"),
+        result.err.find("\ntessaron-config: " + file +
+                        ": the value of txtCustomerPort (not set in this file) " + kPort + "\n"),
         std::string::npos)
-        << err.str();
+        << result.err;
     EXPECT_EQ(tessaron::testing::imageDigest(machine.root()), before);
 }
 

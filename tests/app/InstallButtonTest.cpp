@@ -2,8 +2,8 @@
 // install-options dialog.
 #include <gtest/gtest.h>
 
-#include "AppMachine.h"
 #include "app/InstallOptionsDialog.h"
+#include "support/app/AppMachine.h"
 
 namespace tessaron::app::testing {
 namespace {

@@ -1,7 +1,7 @@
 // The settings window's load step on machine images written by the tests.
 #include <gtest/gtest.h>
 
-#include "AppMachine.h"
+#include "support/app/AppMachine.h"
 
 namespace tessaron::app::testing {
 namespace {

@@ -15,12 +15,14 @@
 #include "database/MySqlSchema.h"
 #include "platform/image/CodePage1252.h"
 #include "platform/odbc/OdbcDatabase.h"
+#include "support/ImageDigest.h"
 
 namespace tessaron::app::testing {
 namespace {
 
 namespace fs = std::filesystem;
 using tessaron::testing::FreshDatabase;
+using tessaron::testing::imageDigest;
 using tessaron::testing::readBytes;
 using tessaron::testing::TempMachine;
 using tessaron::testing::TestServer;
@@ -69,13 +71,13 @@ protected:
 TEST_F(PreviewOnSample, FreshMachineShowsWhatTheRealRunThenDoes) {
     TempMachine machine = TempMachine::copyOf("windows2003");
     AnsweredWindow window(machine.root(), answers, &odbc);
-    const std::string imageBefore = imageHash(machine.root());
+    const std::string imageBefore = imageDigest(machine.root());
     const std::string databaseBefore = databaseState(*database);
 
     const PreviewReport report =
         PreviewInstallation(window.settings, allOptions(), machine.root(), odbc);
 
-    EXPECT_EQ(imageHash(machine.root()), imageBefore);
+    EXPECT_EQ(imageDigest(machine.root()), imageBefore);
     EXPECT_EQ(databaseState(*database), databaseBefore);
 
     // config.inc: a new file, every line added, passwords masked.
@@ -149,13 +151,13 @@ TEST_F(PreviewOnSample, ConfiguredMachineShowsDifferencesTakeoversAndExistingTab
                               "txtControlPanelTitle = Second Title\n"
                               "cmbControlPanelSite = Default Web Site\n";
     AnsweredWindow window(machine.root(), edits, &odbc, /*yes=*/true);
-    const std::string imageBefore = imageHash(machine.root());
+    const std::string imageBefore = imageDigest(machine.root());
     const std::string databaseBefore = databaseState(*database);
 
     const PreviewReport report =
         PreviewInstallation(window.settings, allOptions(), machine.root(), odbc);
 
-    EXPECT_EQ(imageHash(machine.root()), imageBefore);
+    EXPECT_EQ(imageDigest(machine.root()), imageBefore);
     EXPECT_EQ(databaseState(*database), databaseBefore);
 
     EXPECT_FALSE(report.configCreated);
@@ -211,10 +213,10 @@ TEST(Preview, ConnectionFailureIsReportedWithTheDriverText) {
     const std::string answers =
         sampleAnswers() + "txtMainDatabaseIP = 127.0.0.1;Port=1\ntxtMainDatabasePassword = x\n";
     AnsweredWindow window(machine.root(), answers, &odbc);
-    const std::string before = imageHash(machine.root());
+    const std::string before = imageDigest(machine.root());
     const PreviewReport report = PreviewInstallation(
         window.settings, InstallOptions{false, true, false}, machine.root(), odbc);
-    EXPECT_EQ(imageHash(machine.root()), before);
+    EXPECT_EQ(imageDigest(machine.root()), before);
     EXPECT_TRUE(report.database.attempted);
     EXPECT_FALSE(report.database.connected);
     EXPECT_FALSE(report.database.failure.empty());

@@ -3,17 +3,18 @@
 // an environment that cannot be expanded.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
-#include "app/CommandLine.h"
-#include "main/ProgramBackend.h"
+#include "RunSupport.h"
+#include "support/RegistryText.h"
 #include "support/TempMachine.h"
 
 namespace tessaron::app::testing {
 namespace {
 
+using tessaron::testing::expandableValue;
+using tessaron::testing::hexList;
+using tessaron::testing::regeditExport;
 using tessaron::testing::TempMachine;
+using tessaron::testing::utf16le;
 
 // The sample's registry.reg is UTF-16LE with byte order mark and holds ASCII
 // text only.
@@ -22,27 +23,6 @@ std::string sampleRegistryText(const TempMachine& machine) {
     std::string text;
     for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) text += bytes[i];
     return text;
-}
-
-std::string utf16le(const std::string& ascii) {
-    std::string out;
-    for (const char c : ascii) {
-        out += c;
-        out += '\0';
-    }
-    return out;
-}
-
-std::string hexList(const std::string& bytes) {
-    static const char* digits = "0123456789abcdef";
-    std::string out;
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (!out.empty()) out += ",";
-        out += digits[byte >> 4];
-        out += digits[byte & 15];
-    }
-    return out;
 }
 
 void replaceOnce(std::string& text, const std::string& from, const std::string& to) {
@@ -57,23 +37,12 @@ struct Encoding {
 };
 
 void writeRegistry(const TempMachine& machine, const std::string& text, const Encoding& encoding) {
-    machine.writeRegistry(encoding.utf16 ? "\xFF\xFE" + utf16le(text) : text);
+    machine.writeRegistry(encoding.utf16 ? regeditExport(text) : text);
 }
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
 Outcome runOn(const TempMachine& machine) {
-    const auto answers = machine.root() / "answers.txt";
-    std::ofstream(answers, std::ios::binary) << "txtControlPanelTitle = x\n";
-    std::ostringstream out, err;
-    const int status =
-        runUnattended({"--machine", machine.root().string(), "--answers", answers.string()},
-                      startup::programBackend(), out, err);
-    return {status, out.str(), err.str()};
+    return runFrontEnd({"--machine", machine.root().string(), "--answers",
+                        writeBeside(machine, "answers.txt", "txtControlPanelTitle = x\n")});
 }
 
 class EditedRegistry : public ::testing::TestWithParam<Encoding> {};
@@ -119,8 +88,7 @@ TEST_P(EditedRegistry, AnEnvironmentThatCannotBeExpandedFailsTheFileOnly) {
     std::string bomb;
     for (int i = 0; i < 16; ++i) bomb += "%A%";
     replaceOnce(text, "\"TEMP\"=hex(2):",
-                "\"A\"=hex(2):" + hexList(utf16le(bomb) + std::string(2, '\0')) +
-                    "\r\n\"TEMP\"=hex(2):" + hexList(utf16le("%A%") + std::string(2, '\0')) +
+                "\"A\"=" + expandableValue(bomb) + "\r\n\"TEMP\"=" + expandableValue("%A%") +
                     "\r\n\"Former TEMP\"=hex(2):");
     writeRegistry(machine, text, GetParam());
 

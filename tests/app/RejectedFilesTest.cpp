@@ -6,9 +6,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "AppMachine.h"
 #include "app/CommandLine.h"
 #include "main/ProgramBackend.h"
+#include "support/app/AppMachine.h"
 
 namespace tessaron::app::testing {
 namespace {

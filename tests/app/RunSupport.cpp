@@ -1,36 +1,15 @@
 #include "RunSupport.h"
 
 #include <fstream>
-#include <map>
 #include <sstream>
 
 #include "app/AnswersFile.h"
 #include "app/CommandLine.h"
 #include "main/ProgramBackend.h"
-#include "run/Sha256.h"
 
 namespace fs = std::filesystem;
 
 namespace tessaron::app::testing {
-
-std::string imageHash(const fs::path& root) {
-    std::map<std::string, std::string> entries;
-    for (const auto& entry : fs::recursive_directory_iterator(root)) {
-        const std::string relative = fs::relative(entry.path(), root).generic_string();
-        const bool writable =
-            (entry.symlink_status().permissions() & fs::perms::owner_write) != fs::perms::none;
-        std::string line = writable ? "w " : "r ";
-        if (entry.is_regular_file()) {
-            line += sha256Hex(tessaron::testing::readBytes(entry.path()));
-        } else {
-            line += "folder";
-        }
-        entries[relative] = line;
-    }
-    std::string all;
-    for (const auto& [path, line] : entries) all += path + "\t" + line + "\n";
-    return sha256Hex(all);
-}
 
 AnsweredWindow::AnsweredWindow(const fs::path& root, const std::string& answers, Database* database,
                                bool yes, bool pressInstall)

@@ -5,14 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "AppMachine.h"
 #include "platform/image/MachineImage.h"
 #include "support/TempMachine.h"
+#include "support/app/AppMachine.h"
 
 namespace tessaron::app::testing {
-
-// One hash over every folder, file (bytes and read-only bit) of an image.
-std::string imageHash(const std::filesystem::path& root);
 
 // A settings window loaded on an image, answered as the unattended front end
 // answers it, with the install button pressed.

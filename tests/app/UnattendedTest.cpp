@@ -1,41 +1,22 @@
 // The unattended front end, called as the executable calls it.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
-
-#include "AppMachine.h"
+#include "MariaDbSupport.h"
+#include "RunSupport.h"
 #include "app/AnswersFile.h"
-#include "app/CommandLine.h"
-#include "main/ProgramBackend.h"
-#include "platform/odbc/OdbcDatabase.h"
 
 namespace tessaron::app::testing {
 namespace {
 
 namespace fs = std::filesystem;
+using tessaron::testing::readBytes;
 using tessaron::testing::sourceDir;
 using tessaron::testing::TempMachine;
-
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Outcome run(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int status = runUnattended(args, startup::programBackend(), out, err);
-    return {status, out.str(), err.str()};
-}
 
 // An answers file in the machine's temporary folder (outside the drives).
 std::string answersFile(const TempMachine& machine, const std::string& text,
                         const std::string& name = "answers.txt") {
-    const auto path = machine.root() / name;
-    std::ofstream(path, std::ios::binary) << text;
-    return path.string();
+    return writeBeside(machine, name, text);
 }
 
 TempMachine sample2003() {
@@ -43,7 +24,7 @@ TempMachine sample2003() {
 }
 
 TEST(Unattended, HelpPrintsTheUsage) {
-    const auto result = run({"--help"});
+    const auto result = runFrontEnd({"--help"});
     EXPECT_EQ(result.status, 0);
     EXPECT_NE(
         result.out.find("tessaron-config --machine DIR --answers FILE [--options LIST] [--yes]"),
@@ -93,7 +74,7 @@ TEST(Unattended, UsageErrorsStopBeforeTheMachineIsTouched) {
     for (const auto& c : cases) {
         auto args = c.args;
         if (args.empty()) args = {"--machine", dir, "--answers", answersFile(machine, c.answers)};
-        const auto result = run(args);
+        const auto result = runFrontEnd(args);
         EXPECT_EQ(result.status, 64) << c.expected;
         EXPECT_NE(result.err.find(c.expected), std::string::npos) << result.err;
         EXPECT_EQ(result.err.find("Critical Error 1"), std::string::npos) << c.expected;
@@ -122,7 +103,7 @@ TEST(Unattended, ListValueThatIsNoEntryStopsBeforeTheRun) {
     auto machine = sample2003();
     const auto answers =
         answersFile(machine, "txtControlPanelTitle = x\ncmbStatisticsType = Analog\n");
-    const auto result = run({"--machine", machine.root().string(), "--answers", answers});
+    const auto result = runFrontEnd({"--machine", machine.root().string(), "--answers", answers});
     EXPECT_EQ(result.status, 64);
     EXPECT_NE(result.err.find(answers + ":2: \"Analog\" is not an entry of cmbStatisticsType "
                                         "(entries: \"AWStats\", \"Webalizer\")"),
@@ -137,7 +118,7 @@ TEST(Unattended, ProgramEndedAtLoadExitsWithThree) {
     setup.installDirValue.reset();
     auto machine = buildMachine(setup);
     const auto result =
-        run({"--machine", machine.root().string(), "--answers", answersFile(machine, "")});
+        runFrontEnd({"--machine", machine.root().string(), "--answers", answersFile(machine, "")});
     EXPECT_EQ(result.status, 3);
     EXPECT_EQ(result.err,
               "Installation Directory Not Found!: Sorry, I cannot find your Tessaron installation "
@@ -149,7 +130,7 @@ TEST(Unattended, ExistingConfigurationWithoutYesEndsTheProgram) {
     auto machine = sample2003();
     machine.writeFile("C:\\Tessaron\\panel\\config.inc", "ControlPanelTitle = \"Old\"\r\n");
     const auto result =
-        run({"--machine", machine.root().string(), "--answers", answersFile(machine, "")});
+        runFrontEnd({"--machine", machine.root().string(), "--answers", answersFile(machine, "")});
     EXPECT_EQ(result.status, 3);
     EXPECT_NE(result.err.find("Tessaron Already Configured: Tessaron has already been configured"),
               std::string::npos);
@@ -162,8 +143,8 @@ TEST(Unattended, CheckThatStopsTheRunExitsWithTwo) {
     fs::remove(
         machine.host("C:\\Program Files\\Common Files\\Microsoft Shared\\Web Server "
                      "Extensions\\50\\bin\\owsadm.exe"));
-    const auto result = run({"--machine", machine.root().string(), "--answers",
-                             answersFile(machine, "txtControlPanelTitle = x\n")});
+    const auto result = runFrontEnd({"--machine", machine.root().string(), "--answers",
+                                     answersFile(machine, "txtControlPanelTitle = x\n")});
     EXPECT_EQ(result.status, 2) << result.out << result.err;
     EXPECT_NE(result.out.find("ERROR: Could not find FrontPage 2002 extensions administration "
                               "tools."),
@@ -177,7 +158,8 @@ TEST(Unattended, RunCompletesWithZeroAndWithRunErrorOne) {
         const auto answers = answersFile(machine,
                                          "txtControlPanelTitle = \"  Spaced Title \"\n"
                                          "txtMainIP = 81.2.3.4\n");
-        const auto result = run({"--machine", machine.root().string(), "--answers", answers});
+        const auto result =
+            runFrontEnd({"--machine", machine.root().string(), "--answers", answers});
         EXPECT_EQ(result.status, 0) << result.out << result.err;
         EXPECT_EQ(result.out.rfind("Beginning Tessaron configuration...\n", 0), 0u);
         EXPECT_NE(result.out.find("\nTessaron configuration completed.\n"), std::string::npos);
@@ -190,8 +172,8 @@ TEST(Unattended, RunCompletesWithZeroAndWithRunErrorOne) {
     if (TempMachine::foldersCanBeReadOnly()) {
         auto machine = sample2003();
         machine.setReadOnly("C:\\Tessaron\\panel", true);
-        const auto result = run({"--machine", machine.root().string(), "--answers",
-                                 answersFile(machine, "txtControlPanelTitle = x\n")});
+        const auto result = runFrontEnd({"--machine", machine.root().string(), "--answers",
+                                         answersFile(machine, "txtControlPanelTitle = x\n")});
         machine.setReadOnly("C:\\Tessaron\\panel", false);
         EXPECT_EQ(result.status, 1) << result.out << result.err;
         EXPECT_NE(result.out.find("Could not write to configuration file."), std::string::npos);
@@ -204,8 +186,8 @@ TEST(Unattended, ARunWithAnErrorLineButNoRunErrorExitsWithFour) {
     auto machine = sample2003();
     machine.setReadOnly("C:\\WINDOWS\\system32\\inetsrv\\MetaBase.xml", true);
     const auto result =
-        run({"--machine", machine.root().string(), "--answers",
-             answersFile(machine, "txtControlPanelTitle = x\n"), "--options", "sites"});
+        runFrontEnd({"--machine", machine.root().string(), "--answers",
+                     answersFile(machine, "txtControlPanelTitle = x\n"), "--options", "sites"});
     machine.setReadOnly("C:\\WINDOWS\\system32\\inetsrv\\MetaBase.xml", false);
     EXPECT_EQ(result.status, 4) << result.out << result.err;
     EXPECT_NE(result.out.find("\nERROR: Could not set properties of IIS application pool for "
@@ -224,9 +206,10 @@ TEST(Unattended, ASiteWithoutADisplayNameIsListedButNeverFoundByName) {
     const std::string comment = "\t\tServerComment=\"Administration\"\r\n";
     ASSERT_NE(text.find(comment), std::string::npos);
     machine.writeFile(metabase, text.erase(text.find(comment), comment.size()));
-    const auto result = run({"--machine", machine.root().string(), "--answers",
-                             answersFile(machine, "chkWebsitePreview = 1\ncmbPreviewSVC = \"\"\n"),
-                             "--options", "sites"});
+    const auto result =
+        runFrontEnd({"--machine", machine.root().string(), "--answers",
+                     answersFile(machine, "chkWebsitePreview = 1\ncmbPreviewSVC = \"\"\n"),
+                     "--options", "sites"});
     EXPECT_EQ(result.status, 4) << result.out << result.err;
     EXPECT_EQ(result.err, "");
     EXPECT_NE(result.out.find("\nCould not find website \"\".\nTessaron configuration "
@@ -243,56 +226,25 @@ TEST(Unattended, AMachineHeldByAnotherRunExitsWithFive) {
     const auto held = other.LockMachine(std::chrono::milliseconds(0));
     ASSERT_TRUE(held);
     const auto result =
-        run({"--machine", machine.root().string(), "--answers",
-             answersFile(machine, "txtControlPanelTitle = x\n"), "--options", "sites"});
+        runFrontEnd({"--machine", machine.root().string(), "--answers",
+                     answersFile(machine, "txtControlPanelTitle = x\n"), "--options", "sites"});
     EXPECT_EQ(result.status, 5) << result.out << result.err;
     EXPECT_EQ(result.out, "Another configuration run is in progress on this machine.\n");
     EXPECT_FALSE(fs::exists(machine.host("C:\\Tessaron\\panel\\config.inc")));
 }
 
-// The test database server of scripts/test-mariadb.sh.
-struct TestDatabase {
-    std::string host, port, user, password;
-    static std::optional<TestDatabase> fromEnvironment() {
-        const char* host = std::getenv("TESSARON_TEST_DB_HOST");
-        const char* port = std::getenv("TESSARON_TEST_DB_PORT");
-        const char* user = std::getenv("TESSARON_TEST_DB_USER");
-        const char* password = std::getenv("TESSARON_TEST_DB_PASSWORD");
-        if (!host || !port || !user || !password || !std::getenv("ODBCSYSINI")) return {};
-        return TestDatabase{host, port, user, password};
-    }
-    std::string server() const { return host + ";PORT=" + port; }
-    std::unique_ptr<DatabaseConnection> connect(OdbcDatabase& odbc,
-                                                const std::string& db = "") const {
-        return odbc.Open("DRIVER={MySQL ODBC 3.51 Driver};Server=" + server() +
-                         (db.empty() ? "" : ";Database=" + db) + ";UID=" + user +
-                         ";pwd=" + password + ";");
-    }
-};
-
-std::string readText(const fs::path& path) {
-    return tessaron::testing::readBytes(path);
-}
-
 TEST(Unattended, FullRunOnTheSampleAgainstTheTestDatabase) {
-    const auto database = TestDatabase::fromEnvironment();
-    if (!database) GTEST_SKIP() << "test database not started (scripts/test-mariadb.sh)";
-    OdbcDatabase odbc;
-    const std::string name = "tessaron_app_full";
-    {
-        auto admin = database->connect(odbc);
-        admin->Execute("DROP DATABASE IF EXISTS " + name);
-        admin->Execute("CREATE DATABASE " + name);
-    }
+    const auto server = tessaron::testing::TestServer::fromEnvironment();
+    if (!server) GTEST_SKIP() << tessaron::testing::kNoTestServer;
+    tessaron::testing::FreshDatabase database(*server, "full");
+    const std::string& name = database.name();
 
     auto machine = sample2003();
     const std::string answers =
-        readText(sourceDir() / "examples" / "answers" / "windows2003.answers") +
-        "txtMainDatabaseIP = " + database->server() + "\n" + "txtMainDatabaseName = " + name +
-        "\n" + "txtMainDatabaseUsername = " + database->user + "\n" +
-        "txtMainDatabasePassword = \"" + database->password + "\"\n";
-    const auto result = run({"--machine", machine.root().string(), "--answers",
-                             answersFile(machine, answers), "--options", "tasks,database,sites"});
+        sampleAnswers(server->serverAddress(), name, server->user, server->password);
+    const auto result =
+        runFrontEnd({"--machine", machine.root().string(), "--answers",
+                     answersFile(machine, answers), "--options", "tasks,database,sites"});
     EXPECT_EQ(result.status, 0) << result.out << result.err;
     EXPECT_EQ(result.err, "");
     EXPECT_NE(result.out.find("\nTessaron configuration completed.\n"), std::string::npos)
@@ -311,22 +263,20 @@ TEST(Unattended, FullRunOnTheSampleAgainstTheTestDatabase) {
                              "Tessaron - Shared Secure", "Tessaron - Website Preview"}) {
         EXPECT_NE(metabase.find(site), std::string::npos) << site;
     }
-    const auto commands = readText(machine.root() / "commands.log");
+    const auto commands = readBytes(machine.root() / "commands.log");
     EXPECT_NE(commands.find("Tessaron - Update Bandwidth"), std::string::npos) << commands;
     EXPECT_NE(commands.find("Tessaron - Update Statistics"), std::string::npos);
 
-    auto connection = database->connect(odbc, name);
-    EXPECT_EQ(connection->QueryNumber("SELECT COUNT(*) AS n FROM information_schema.tables "
-                                      "WHERE table_schema = '" +
-                                          name + "'",
-                                      "n"),
+    EXPECT_EQ(database.number("SELECT COUNT(*) AS C FROM information_schema.tables "
+                              "WHERE table_schema = '" +
+                              name + "'"),
               18);
 
     // A second run answers Yes, reads the first run's config.inc back and
     // writes the same settings again.
     const auto second =
-        run({"--machine", machine.root().string(), "--answers",
-             answersFile(machine, "txtAdminUsername = admin2\n", "second.txt"), "--yes"});
+        runFrontEnd({"--machine", machine.root().string(), "--answers",
+                     answersFile(machine, "txtAdminUsername = admin2\n", "second.txt"), "--yes"});
     EXPECT_EQ(second.status, 0) << second.out << second.err;
     EXPECT_NE(second.err.find("Tessaron Already Configured: "), std::string::npos);
     const auto rewritten = machine.readFile("C:\\Tessaron\\panel\\config.inc");

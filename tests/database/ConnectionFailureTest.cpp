@@ -48,7 +48,7 @@ protected:
     }
     SettingsRecord settings(const std::string& type, const std::string& address,
                             const std::string& password) const {
-        SettingsRecord record = testing::typicalSettings();
+        SettingsRecord record = testing::sampleSettings({testing::kSeedValues});
         record.MainSQLServerType = type;
         record.MainDatabaseIP = address;
         record.MainDatabaseName = "tessaron";

@@ -45,7 +45,7 @@ FreshDatabase::~FreshDatabase() {
 }
 
 SettingsRecord FreshDatabase::mySqlSettings() const {
-    SettingsRecord settings = typicalSettings();
+    SettingsRecord settings = sampleSettings({kSeedValues});
     settings.MainSQLServerType = "MySQL";
     settings.MainDatabaseIP = server_.serverAddress();
     settings.MainDatabaseName = name_;

@@ -8,14 +8,14 @@
 #include <algorithm>
 
 #include "MariaDbSupport.h"
-#include "platform/image/MachineImage.h"
 #include "run/RunDriver.h"
-#include "support/TempMachine.h"
+#include "support/MachineRun.h"
 
 namespace tessaron {
 namespace {
 
 using testing::FreshDatabase;
+using testing::RunOnOwnMachine;
 using testing::TempMachine;
 using testing::TestServer;
 using Lines = std::vector<std::string>;
@@ -29,17 +29,11 @@ protected:
 
     // The database part of a run on the sample: checks, config.inc and the
     // database stage, nothing else.
-    struct SampleRun {
+    struct SampleRun : RunOnOwnMachine {
         SampleRun(OdbcDatabase& odbc, SettingsRecord record)
-            : machine(TempMachine::copyOf("windows2003")),
-              settings(std::move(record)),
-              image(machine.root(), &odbc),
-              run(settings, options, image, log) {
-            settings.InstallDir = "C:\\Tessaron";
+            : RunOnOwnMachine(TempMachine::copyOf("windows2003"), std::move(record),
+                              {.InitializeDatabase = true}, &odbc) {
             settings.ServerRoot = "C:\\Hosting";
-            settings.LogRoot = "C:\\WINDOWS\\system32\\LogFiles";
-            settings.DNSServerEnabled = "False";
-            options.InitializeDatabase = true;
         }
         // The lines of the database stage.
         Lines stageLines() const {
@@ -47,13 +41,6 @@ protected:
             auto begin = std::find(all.begin(), all.end(), "Beginning database initialization...");
             return Lines(begin, all.end() - 1);
         }
-
-        TempMachine machine;
-        SettingsRecord settings;
-        InstallOptions options;
-        MachineImage image;
-        ProgressLog log;
-        RunContext run;
     };
 
     // A login of its own that may only read the test database.

@@ -95,7 +95,7 @@ const std::string kIpQuery = "SELECT COUNT(*) AS Total FROM IPs WHERE IPAddress 
 const std::string kIpRow = "INSERT INTO ips VALUES ('192.0.2.10','10.0.0.10','WEB01','-1','-1')";
 
 SettingsRecord sqlServerSettings() {
-    SettingsRecord settings = testing::typicalSettings();
+    SettingsRecord settings = testing::sampleSettings({testing::kSeedValues});
     settings.MainSQLServerType = "SQL Server";
     settings.MainDatabaseIP = "SQL01";
     settings.MainDatabaseName = "Tessaron";

@@ -10,6 +10,7 @@
 #include "runcontext/ProgressLog.h"
 #include "runcontext/RunContext.h"
 #include "settings/SettingsRecord.h"
+#include "support/SampleSettings.h"
 
 namespace tessaron::testing {
 
@@ -50,13 +51,11 @@ struct StageRun {
     std::vector<std::string> lines() const { return log.entries(); }
 };
 
-// Settings of a typical administrator; the database part is left to the test.
-SettingsRecord typicalSettings();
-
 // 7 March 2004, 14:05:09 local time.
 std::chrono::system_clock::time_point pinnedNow();
 
-// Lines of a fixture under tests/database/expected, without the line ends.
+// The non-empty lines of a fixture under tests/data/database, without the
+// line ends.
 std::vector<std::string> expectedStatements(const std::string& fileName);
 
 }  // namespace tessaron::testing

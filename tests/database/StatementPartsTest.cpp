@@ -97,7 +97,7 @@ TEST(Timestamps, UnitedStatesFormForSqlServerAndNoLeadingZerosForMySql) {
 }
 
 TEST(InitialRows, IpQueryNamesTheTableAsEachDialectCreatedIt) {
-    SettingsRecord settings = testing::typicalSettings();
+    SettingsRecord settings = testing::sampleSettings({testing::kSeedValues});
     EXPECT_EQ(IpCountQuery(SqlDialect::SqlServer, settings, {}),
               "SELECT COUNT(*) AS Total FROM IPs WHERE IPAddress = '192.0.2.10'");
     EXPECT_EQ(IpCountQuery(SqlDialect::MySql, settings, {.backslashEscapes = true}),
@@ -107,7 +107,7 @@ TEST(InitialRows, IpQueryNamesTheTableAsEachDialectCreatedIt) {
 }
 
 TEST(InitialRows, ResellerRowInBothDialects) {
-    SettingsRecord settings = testing::typicalSettings();
+    SettingsRecord settings = testing::sampleSettings({testing::kSeedValues});
     EXPECT_EQ(
         ResellerInsertStatement(SqlDialect::SqlServer, settings, "3/7/2004 2:05:09 PM", {}),
         "INSERT INTO resellers VALUES ('WEB01','admin','secret','','Tessaron Admin',"

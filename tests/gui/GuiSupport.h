@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "AppMachine.h"
 #include "gui/SettingsView.h"
+#include "support/app/AppMachine.h"
 
 class QWidget;
 

@@ -9,14 +9,14 @@
 #include <QTest>
 
 #include "GuiSupport.h"
-#include "RunSupport.h"
 #include "gui/RunTools.h"
+#include "support/ImageDigest.h"
 
 namespace tessaron::gui::testing {
 namespace {
 
 namespace fs = std::filesystem;
-using app::testing::imageHash;
+using tessaron::testing::imageDigest;
 
 struct Told {
     QStringList titles, texts;
@@ -53,7 +53,7 @@ TEST(RunTools, PreviewShowsTheTickedRunAndLeavesTheMachineAsItWas) {
     w.window.controls().setText("txtAdminPassword", "gui-secret");
     DialogTools d(w);
     d.dialog->controls().setChecked("chkCreateTasks", 1);
-    const std::string before = imageHash(w.machine.root());
+    const std::string before = imageDigest(w.machine.root());
 
     ASSERT_NE(d.action(QStringLiteral("Preview...")), nullptr);
     d.action(QStringLiteral("Preview..."))->trigger();
@@ -69,7 +69,7 @@ TEST(RunTools, PreviewShowsTheTickedRunAndLeavesTheMachineAsItWas) {
     EXPECT_TRUE(text.contains(QStringLiteral("/sc \"Administrator\" \"********\" /ctj")));
     EXPECT_FALSE(text.contains(QStringLiteral("gui-secret")));
     EXPECT_TRUE(text.endsWith(QStringLiteral("Result: completed (exit status 0).\n")));
-    EXPECT_EQ(imageHash(w.machine.root()), before);
+    EXPECT_EQ(imageDigest(w.machine.root()), before);
     EXPECT_TRUE(d.told.texts.isEmpty());
 }
 

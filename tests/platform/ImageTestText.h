@@ -1,36 +1,12 @@
 #pragma once
 
-// Helpers for writing registry exports in tests.
+// The registry of a small machine for the platform tests.
 
 #include <string>
 
+#include "support/RegistryText.h"
+
 namespace tessaron::testing {
-
-// UTF-16LE bytes of UTF-8 text (characters of the basic plane).
-inline std::string utf16le(const std::string& utf8) {
-    std::string out;
-    for (std::size_t i = 0; i < utf8.size();) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        char32_t c = lead;
-        int length = 1;
-        if (lead >= 0xE0) {
-            c = lead & 0x0F, length = 3;
-        } else if (lead >= 0xC0) {
-            c = lead & 0x1F, length = 2;
-        }
-        for (int k = 1; k < length; ++k)
-            c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-        i += length;
-        out += static_cast<char>(c & 0xFF);
-        out += static_cast<char>(c >> 8);
-    }
-    return out;
-}
-
-// A regedit export as regedit writes it: UTF-16LE with byte order mark.
-inline std::string regeditExport(const std::string& utf8Text) {
-    return "\xFF\xFE" + utf16le(utf8Text);
-}
 
 // The registry of a small Windows Server 2003 machine, "Windows Registry
 // Editor Version 5.00" without its header line; tests add keys after it.

@@ -15,20 +15,8 @@
 namespace tessaron {
 namespace {
 
+using testing::hexList;
 using testing::TempMachine;
-
-// "xx,xx,..." of the given bytes.
-std::string hexList(const std::string& bytes) {
-    static const char* digits = "0123456789abcdef";
-    std::string out;
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (!out.empty()) out += ",";
-        out += digits[byte >> 4];
-        out += digits[byte & 15];
-    }
-    return out;
-}
 
 // Every value type this program reads, as regedit 5 writes them.
 std::string everyValueType() {

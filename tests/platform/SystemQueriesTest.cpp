@@ -15,21 +15,12 @@ namespace {
 using testing::TempMachine;
 
 std::string interfaceKey(int number, const std::vector<std::string>& addresses) {
-    std::string multi;
-    for (const auto& address : addresses) multi += testing::utf16le(address) + std::string(2, '\0');
-    multi += std::string(2, '\0');
-    std::string hex;
-    for (const char c : multi) {
-        char byte[4];
-        std::snprintf(byte, sizeof byte, "%02x", static_cast<unsigned char>(c));
-        hex += (hex.empty() ? "" : ",") + std::string(byte);
-    }
     return "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\"
            "Interfaces\\{0000000" +
            std::to_string(number) +
            "}]\n"
-           "\"IPAddress\"=hex(7):" +
-           hex + "\n\n";
+           "\"IPAddress\"=" +
+           testing::multiStringValue(addresses) + "\n\n";
 }
 
 struct AddressCase {
@@ -134,17 +125,6 @@ TEST(SystemQueries, FoldersOfTheWindowsInstallation) {
     EXPECT_EQ(system.GetTempFolder(), "C:\\WINDOWS\\TEMP");
 }
 
-// An expandable string value's data as regedit writes it.
-std::string expandable(const std::string& text) {
-    std::string hex;
-    for (const char c : testing::utf16le(text) + std::string(2, '\0')) {
-        char byte[4];
-        std::snprintf(byte, sizeof byte, "%02x", static_cast<unsigned char>(c));
-        hex += (hex.empty() ? "" : ",") + std::string(byte);
-    }
-    return "hex(2):" + hex;
-}
-
 TEST(SystemQueries, EnvironmentVariablesExpandThroughEachOther) {
     TempMachine machine;
     machine.writeRegistry(
@@ -153,13 +133,13 @@ TEST(SystemQueries, EnvironmentVariablesExpandThroughEachOther) {
         "\"SystemRoot\"=\"D:\\\\WIN\"\n\n"
         "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment]\n"
         "\"Scratch\"=" +
-        expandable("%windir%\\Scratch") +
+        testing::expandableValue("%windir%\\Scratch") +
         "\n"
         "\"windir\"=" +
-        expandable("%SystemRoot%") +
+        testing::expandableValue("%SystemRoot%") +
         "\n"
         "\"TEMP\"=" +
-        expandable("%SCRATCH%\\%Unknown%\\%SystemDrive%") + "\n");
+        testing::expandableValue("%SCRATCH%\\%Unknown%\\%SystemDrive%") + "\n");
     MachineImage image(machine.root());
     EXPECT_EQ(image.System().GetTempFolder(), "D:\\WIN\\Scratch\\%Unknown%\\D:");
 }
@@ -195,29 +175,33 @@ TEST(SystemQueries, AnExpansionLongerThanTheSystemAllowsFails) {
     const std::string e = "\xC3\xA9";  // one character in UTF-16, two bytes in UTF-8
     const Case cases[] = {
         {"bomb of 12",
-         "\"A\"=" + expandable(repeated("%A%", 12)) + "\n\"TEMP\"=" + expandable("%A%") + "\n",
+         "\"A\"=" + testing::expandableValue(repeated("%A%", 12)) +
+             "\n\"TEMP\"=" + testing::expandableValue("%A%") + "\n",
          std::nullopt},
         {"bomb of 16",
-         "\"A\"=" + expandable(repeated("%A%", 16)) + "\n\"TEMP\"=" + expandable("%A%") + "\n",
+         "\"A\"=" + testing::expandableValue(repeated("%A%", 16)) +
+             "\n\"TEMP\"=" + testing::expandableValue("%A%") + "\n",
          std::nullopt},
         {"exactly the limit",
-         "\"B\"=\"" + repeated(e, 32767 - 3) + "\"\n\"TEMP\"=" + expandable("%B%\\%SystemDrive%") +
-             "\n",
+         "\"B\"=\"" + repeated(e, 32767 - 3) +
+             "\"\n\"TEMP\"=" + testing::expandableValue("%B%\\%SystemDrive%") + "\n",
          repeated(e, 32767 - 3) + "\\C:"},
         {"one beyond",
-         "\"B\"=\"" + repeated(e, 32767 - 3) + "\"\n\"TEMP\"=" + expandable("%B%\\x%SystemDrive%") +
-             "\n",
+         "\"B\"=\"" + repeated(e, 32767 - 3) +
+             "\"\n\"TEMP\"=" + testing::expandableValue("%B%\\x%SystemDrive%") + "\n",
          std::nullopt},
         // Each reference costs a long look-up for one character: the work
         // is bounded too, and ends the same way.
         {"long names",
          "\"" + repeated("N", 20000) +
-             "\"=\"y\"\n\"W\"=" + expandable("%" + repeated("N", 20000) + "%") +
-             "\n\"TEMP\"=" + expandable(repeated("%W%", 5000)) + "\n",
+             "\"=\"y\"\n\"W\"=" + testing::expandableValue("%" + repeated("N", 20000) + "%") +
+             "\n\"TEMP\"=" + testing::expandableValue(repeated("%W%", 5000)) + "\n",
          std::nullopt},
         // A long text that refers to itself through short names, each level
         // under the limit: the nesting stops it, as it stops any loop.
-        {"loop", "\"L\"=" + expandable("x%L%") + "\n\"TEMP\"=" + expandable("%L%") + "\n",
+        {"loop",
+         "\"L\"=" + testing::expandableValue("x%L%") +
+             "\n\"TEMP\"=" + testing::expandableValue("%L%") + "\n",
          "xxxxxxxx%L%"},
     };
     for (const auto& c : cases) {

@@ -36,7 +36,7 @@ TEST_P(WorkingDirectoryTest, LogsEachDirectoryAndStopsAtTheFirstFailure) {
     }
     TempMachine machine;
     writeSmallServer(machine);
-    SettingsRecord settings = smallServerSettings();
+    SettingsRecord settings = sampleSettings();
     GetParam().prepare(machine, settings);
     RunFixture fixture(machine, settings);
 
@@ -193,7 +193,7 @@ private:
 TEST(WorkingDirectories, AFailedFolderQueryCallsThePathInvalid) {
     TempMachine machine;
     writeSmallServer(machine);
-    SettingsRecord settings = smallServerSettings();
+    SettingsRecord settings = sampleSettings();
     MachineImage image(machine.root());
     FolderQueryFails files(image.Files(), "C:\\Tessaron\\temp");
     WithFiles platform(image, files);
@@ -238,7 +238,7 @@ class DnsProviderTest : public ::testing::TestWithParam<DnsCase> {};
 TEST_P(DnsProviderTest, ChecksTheProviderOnlyForMicrosoftDns) {
     TempMachine machine;
     writeSmallServer(machine, GetParam().layout);
-    SettingsRecord settings = smallServerSettings();
+    SettingsRecord settings = sampleSettings();
     settings.DNSServerEnabled = GetParam().enabled;
     settings.DNSServer = GetParam().server;
     RunFixture fixture(machine, settings);
@@ -276,7 +276,7 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 SettingsRecord windows2000Settings() {
-    SettingsRecord s = smallServerSettings();
+    SettingsRecord s = sampleSettings();
     s.LogRoot = "C:\\WINNT\\system32\\LogFiles";
     s.DNSServerEnabled = "True";
     s.DNSServer = "Microsoft DNS";

@@ -46,22 +46,6 @@ void writeSmallServer(const TempMachine& machine, const MachineLayout& layout) {
     machine.makeFolder("C:\\" + windows + "\\system32\\LogFiles");
 }
 
-SettingsRecord smallServerSettings() {
-    SettingsRecord s;
-    s.ServerName = "WEB01";
-    s.InstallDir = "C:\\Tessaron";
-    s.ServerIP = "192.0.2.10";
-    s.ServerRoot = "C:\\Accounts";
-    s.LogRoot = "C:\\WINDOWS\\system32\\LogFiles";
-    s.AdminUsername = "Administrator";
-    s.EnableStatistics = "False";
-    s.DNSServerEnabled = "False";
-    s.FTPServerEnabled = "False";
-    s.EnableSharedSecure = "False";
-    s.EnableWebsitePreview = "False";
-    return s;
-}
-
 std::vector<std::string> commandsLogLines(const TempMachine& machine) {
     std::vector<std::string> lines;
     std::string line;

@@ -7,6 +7,8 @@
 #include "platform/image/MachineImage.h"
 #include "runcontext/RunContext.h"
 #include "settings/SettingsRecord.h"
+#include "support/MachineRun.h"
+#include "support/SampleSettings.h"
 #include "support/TempMachine.h"
 
 namespace tessaron::testing {
@@ -20,25 +22,16 @@ struct MachineLayout {
     bool tempValue = true;    // the registry names a temporary folder
 };
 
+// The record of sampleSettings() describes it.
 void writeSmallServer(const TempMachine& machine, const MachineLayout& layout = {});
-
-// Settings that fit writeSmallServer: install folder C:\Tessaron, accounts in
-// C:\Accounts, logs in C:\WINDOWS\system32\LogFiles, DNS and FTP off.
-SettingsRecord smallServerSettings();
 
 // The command lines in the image's commands.log, without their line ends.
 std::vector<std::string> commandsLogLines(const TempMachine& machine);
 
 // A run on a machine image with its own log and options.
-struct RunFixture {
-    explicit RunFixture(const TempMachine& machine, SettingsRecord record = smallServerSettings())
-        : settings(std::move(record)), image(machine.root()), run(settings, options, image, log) {}
-
-    SettingsRecord settings;
-    InstallOptions options;
-    MachineImage image;
-    ProgressLog log;
-    RunContext run;
+struct RunFixture : MachineRun {
+    explicit RunFixture(const TempMachine& machine, SettingsRecord record = sampleSettings())
+        : MachineRun(machine.root(), std::move(record)) {}
 };
 
 }  // namespace tessaron::testing

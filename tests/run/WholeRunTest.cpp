@@ -9,7 +9,9 @@
 
 #include "RunMachine.h"
 #include "run/RunDriver.h"
+#include "support/Fixtures.h"
 #include "support/LocalTime.h"
+#include "support/SampleSettings.h"
 
 namespace tessaron::testing {
 namespace {
@@ -18,80 +20,50 @@ namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
 
 // What the install button makes of a filled-in settings window on that
-// machine; values chosen to pass through every conversion of the file.
-SettingsRecord sampleSettings() {
-    SettingsRecord s;
-    s.ServerName = "WEBHOST01";
-    s.InstallDir = "C:\\Tessaron";
-    s.ServerIP = "10.0.0.5";
-    s.InternalIP = "";
-    s.ControlPanelTitle = "Example \"Hosting\" Panel";
-    s.CustomerPort = "2100";
-    s.ResellerPort = "2101";
-    s.MainCompanyName = "Ex\xC3\xA4mple Hosting Ltd";
-    s.MainContactEmail = "support@example.com";
-    s.OversellAllowed = "False";
-    s.DefaultPanelStyle = "Classic";
-    s.AdminUsername = "Administrator";
-    s.AdminPassword = "s3cret/pw";
-    s.ServerRoot = "C:\\Hosting";
-    s.LogRoot = "C:\\WINDOWS\\system32\\LogFiles";
-    s.ControlPanelSiteSelection = "-- Create New Site --";
-    s.MainSQLServerType = "SQL Server";
-    s.MainDatabaseIP = "10.0.0.20";
-    s.MainDatabaseName = "tessaron";
-    s.MainDatabaseUsername = "tessaron";
-    s.MainDatabasePassword = "db//pass";
-    s.EnableStatistics = "True";
-    s.StatisticsType = "AWStats";
-    s.StatsRoot = "C:\\Tessaron\\stats\\AWStats";
-    s.StatsDataRoot = "C:\\Tessaron\\stats\\AWStats\\data";
-    s.StatsFileRoot = "C:\\Tessaron\\stats\\AWStats\\output";
-    s.MailServerEnabled = "True";
-    s.MailServerType = "MailEnable";
-    s.MailServerIP = "10.0.0.5";
-    s.MailServerDir = "C:\\Program Files\\Mail Enable\\";
-    s.EnableWebmail = "True";
-    s.WebmailURL = "http://webmail.example.com/";
-    s.MaximumMailboxSize = "-1";
-    s.DNSServerEnabled = "True";
-    s.DNSServer = "Microsoft DNS";
-    s.AdminEmail = "hostmaster@example.com";
-    s.DefaultPrimaryDNS = "ns1.example.com";
-    s.DefaultPrimaryDNSIP = "10.0.0.5";
-    s.DefaultSecondaryDNS = "ns2.example.com";
-    s.DefaultSecondaryDNSIP = "10.0.0.6";
-    s.DNSRoot = "C:\\WINDOWS\\system32\\dns\\";
-    s.MSSQLActive = "True";
-    s.SQLServerAdminUsername = "sa";
-    s.SQLServerAdminPassword = "";
-    s.SQLServerIP = "10.0.0.20";
-    s.SQLServerDataPath = "D:\\SQLData\\";
-    s.MySQLActive = "False";
-    s.EnablePHP = "True";
-    s.PHPLocation = "C:\\PHP\\php-cgi.exe";
-    s.EnablePerl = "False";
-    s.EnableSharedSecure = "False";
-    s.EnableWebsitePreview = "False";
-    s.PreviewSVCSelection = "0";
-    s.FTPServerEnabled = "False";
-    return s;
+// machine; values chosen to pass through every conversion of the file:
+// every optional part on but the sites, which stay the machine's.
+constexpr SettingsChange kEveryConversion[] = {
+    {&SettingsRecord::ControlPanelTitle, "Example \"Hosting\" Panel"},
+    {&SettingsRecord::MainCompanyName, "Ex\xC3\xA4mple Hosting Ltd"},
+    {&SettingsRecord::AdminPassword, "s3cret/pw"},
+    {&SettingsRecord::ControlPanelSiteSelection, kNewSiteChoice},
+    {&SettingsRecord::MainDatabaseUsername, "tessaron"},
+    {&SettingsRecord::MainDatabasePassword, "db//pass"},
+    {&SettingsRecord::EnableStatistics, "True"},
+    {&SettingsRecord::StatisticsType, "AWStats"},
+    {&SettingsRecord::StatsRoot, "C:\\Tessaron\\stats\\AWStats"},
+    {&SettingsRecord::StatsDataRoot, "C:\\Tessaron\\stats\\AWStats\\data"},
+    {&SettingsRecord::StatsFileRoot, "C:\\Tessaron\\stats\\AWStats\\output"},
+    {&SettingsRecord::MailServerEnabled, "True"},
+    {&SettingsRecord::MailServerType, "MailEnable"},
+    {&SettingsRecord::MailServerIP, "10.0.0.5"},
+    {&SettingsRecord::MailServerDir, "C:\\Program Files\\Mail Enable\\"},
+    {&SettingsRecord::EnableWebmail, "True"},
+    {&SettingsRecord::WebmailURL, "http://webmail.example.com/"},
+    {&SettingsRecord::MaximumMailboxSize, "-1"},
+    {&SettingsRecord::AdminEmail, "hostmaster@example.com"},
+    {&SettingsRecord::DefaultPrimaryDNS, "ns1.example.com"},
+    {&SettingsRecord::DefaultPrimaryDNSIP, "10.0.0.5"},
+    {&SettingsRecord::DefaultSecondaryDNS, "ns2.example.com"},
+    {&SettingsRecord::DefaultSecondaryDNSIP, "10.0.0.6"},
+    {&SettingsRecord::DNSRoot, "C:\\WINDOWS\\system32\\dns\\"},
+    {&SettingsRecord::MSSQLActive, "True"},
+    {&SettingsRecord::SQLServerAdminUsername, "sa"},
+    {&SettingsRecord::SQLServerAdminPassword, ""},
+    {&SettingsRecord::SQLServerIP, "10.0.0.20"},
+    {&SettingsRecord::SQLServerDataPath, "D:\\SQLData\\"},
+    {&SettingsRecord::EnablePHP, "True"},
+    {&SettingsRecord::PHPLocation, "C:\\PHP\\php-cgi.exe"},
+    {&SettingsRecord::PreviewSVCSelection, "0"},
+};
+
+SettingsRecord everyConversionSettings() {
+    return sampleSettings({kSample2003, kFilledInWindow, kEveryConversion});
 }
 
 std::chrono::system_clock::time_point march7th2024() {
     return localTime(2024, 3, 7, 12);
 }
-
-const Lines kChecksAndFile = {
-    "Beginning Tessaron configuration...",
-    "Checking installation integrity...",
-    "DNS WMI provider OK.",
-    "Accounts directory created.",
-    "Temp directory created.",
-    "Logfile directory OK.",
-    "Writing configuration file...",
-    "Configuration file written.",
-};
 
 struct WholeRunCase {
     const char* name;
@@ -109,7 +81,7 @@ class WholeRun : public ::testing::TestWithParam<WholeRunCase> {};
 
 TEST_P(WholeRun, OnTheWindows2003Sample) {
     TempMachine machine = TempMachine::copyOf("windows2003");
-    SettingsRecord settings = sampleSettings();
+    SettingsRecord settings = everyConversionSettings();
     MachineImage image(machine.root());
     ProgressLog log;
     RunContext run(settings, GetParam().options, image, log);
@@ -117,7 +89,7 @@ TEST_P(WholeRun, OnTheWindows2003Sample) {
 
     EXPECT_EQ(PerformInstallationRun(run), RunEnding::Completed);
 
-    Lines expectedLog = kChecksAndFile;
+    Lines expectedLog = kSample2003LogBeforeSites;
     expectedLog.insert(expectedLog.end(), GetParam().tasks.begin(), GetParam().tasks.end());
     expectedLog.push_back("Tessaron configuration completed.");
     EXPECT_EQ(log.entries(), expectedLog);
@@ -127,10 +99,9 @@ TEST_P(WholeRun, OnTheWindows2003Sample) {
     EXPECT_EQ(log.text(), expectedText);
     EXPECT_FALSE(run.RunError);
 
-    const fs::path data = sourceDir() / "tests" / "data" / "run";
     EXPECT_EQ(
         machine.readFile("C:\\Tessaron\\panel\\config.inc"),
-        readBytes(data / "windows2003-body.inc") + readBytes(data / "windows2003-site-lines.inc"));
+        fixtureBytes("run/windows2003-body.inc") + fixtureBytes("run/windows2003-site-lines.inc"));
     EXPECT_TRUE(fs::is_directory(machine.host("C:\\Hosting")));
     EXPECT_TRUE(fs::is_directory(machine.host("C:\\Tessaron\\temp")));
     EXPECT_EQ(commandsLogLines(machine), GetParam().commands);
@@ -157,7 +128,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(WholeRunOnWindows2000, InstallsTheDnsProviderAndGoesOn) {
     TempMachine machine = TempMachine::copyOf("windows2000");
-    SettingsRecord settings = sampleSettings();
+    SettingsRecord settings = everyConversionSettings();
     settings.LogRoot = "C:\\WINNT\\system32\\LogFiles";
     InstallOptions options;
     MachineImage image(machine.root());

@@ -9,6 +9,8 @@
 #include "StageMachine.h"
 #include "platform/image/MachineImage.h"
 #include "runcontext/RunContext.h"
+#include "support/Fixtures.h"
+#include "support/MachineRun.h"
 
 namespace tessaron::testing {
 
@@ -18,7 +20,7 @@ inline const std::string kConfig = "C:\\Tessaron\\panel\\config.inc";
 SettingsRecord wholeRunSettings();
 
 // The log of a run on the sample up to the web-server stage.
-extern const Lines kBeforeSites;
+inline const Lines& kBeforeSites = kSample2003LogBeforeSites;
 
 // The lines of a file, without their CR LF.
 Lines fileLines(const std::string& text);
@@ -28,21 +30,10 @@ Lines tailOf(const std::string& text);
 // A copy of the sample, changed by `prepare` before anything reads it.
 TempMachine preparedSample(const std::function<void(const TempMachine&)>& prepare);
 
-struct SampleRun {
+struct SampleRun : RunOnOwnMachine {
     explicit SampleRun(SettingsRecord record, InstallOptions chosen,
                        const std::function<void(const TempMachine&)>& prepare = {})
-        : machine(preparedSample(prepare)),
-          settings(std::move(record)),
-          options(chosen),
-          image(machine.root()),
-          run(settings, options, image, log) {}
-
-    TempMachine machine;
-    SettingsRecord settings;
-    InstallOptions options;
-    MachineImage image;
-    ProgressLog log;
-    RunContext run;
+        : RunOnOwnMachine(preparedSample(prepare), std::move(record), chosen) {}
 };
 
 }  // namespace tessaron::testing

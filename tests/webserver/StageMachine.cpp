@@ -100,24 +100,7 @@ Metabase& FaultyPlatform::Iis() {
 }
 
 SettingsRecord allNewSitesSettings() {
-    SettingsRecord s;
-    s.ServerName = "WEBHOST01";
-    s.InstallDir = "C:\\Tessaron";
-    s.ServerIP = "10.0.0.5";
-    s.InternalIP = "10.0.0.5";
-    s.CustomerPort = "2100";
-    s.ResellerPort = "2101";
-    s.ServerRoot = "C:\\Accounts";
-    s.ControlPanelSiteSelection = kNewSite;
-    s.FTPServerEnabled = "True";
-    s.FTPServerType = "Microsoft FTP";
-    s.MainFTPSVCSelection = kNewSite;
-    s.EnableSharedSecure = "True";
-    s.SharedSecureServer = "secure.example.com";
-    s.SharedSecureSVCSelection = kNewSite;
-    s.EnableWebsitePreview = "True";
-    s.PreviewSVCSelection = kNewSite;
-    return s;
+    return sampleSettings({kSample2003, kAllSitesNew});
 }
 
 StageMachine::StageMachine(const std::string& sample, SettingsRecord record,

@@ -9,6 +9,7 @@
 
 #include "platform/image/MachineImage.h"
 #include "runcontext/RunContext.h"
+#include "support/SampleSettings.h"
 #include "support/TempMachine.h"
 #include "webserver/WebServerStage.h"
 
@@ -16,12 +17,12 @@ namespace tessaron::testing {
 
 using Lines = std::vector<std::string>;
 
-inline const std::string kNewSite = "-- Create New Site --";
+inline const std::string kNewSite = kNewSiteChoice;
 inline const std::string kMetabase2003 = "C:\\WINDOWS\\system32\\inetsrv\\MetaBase.xml";
 inline const std::string kMetabase2000 = "C:\\WINNT\\system32\\inetsrv\\MetaBase.xml";
 
-// Settings with every site new: Microsoft FTP, the shared secure and the
-// preview site on, internal address 10.0.0.5.
+// The Windows Server 2003 sample's settings with every site new: Microsoft
+// FTP, the shared secure and the preview site on, internal address 10.0.0.5.
 SettingsRecord allNewSitesSettings();
 
 // One operation of the metabase that is to fail: the operation's name

@@ -1,26 +1,9 @@
-#include "AppMachine.h"
+#include "support/app/AppMachine.h"
 
-#include <cstdio>
+#include "support/RegistryText.h"
 
 namespace tessaron::app::testing {
 namespace {
-
-// A REG_MULTI_SZ value as regedit writes it: hex(7) over UTF-16LE.
-std::string multiString(const std::vector<std::string>& items) {
-    std::string bytes;
-    for (const auto& item : items) {
-        for (char c : item) bytes += std::string{c, '\0'};
-        bytes += std::string(2, '\0');
-    }
-    bytes += std::string(2, '\0');
-    std::string text = "hex(7):";
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        char hex[4];
-        std::snprintf(hex, sizeof hex, "%02x", static_cast<unsigned char>(bytes[i]));
-        text += (i ? "," : "") + std::string(hex);
-    }
-    return text;
-}
 
 std::string regString(const std::string& value) {
     std::string escaped;
@@ -86,7 +69,7 @@ std::string registryText(const MachineSpec& setup) {
         text +=
             "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\"
             "Interfaces\\{0}]\r\n\"IPAddress\"=" +
-            multiString(setup.addresses) + "\r\n\r\n";
+            tessaron::testing::multiStringValue(setup.addresses) + "\r\n\r\n";
     }
     return text;
 }
