@@ -23,7 +23,7 @@ struct HeldSiteNumbers {
 // line naming the file and the reason, sets RunError and returns false, so
 // that config.inc never names sites the file does not hold. A release that
 // cannot be read ends the stage the same way.
-bool RunWebServerStage(RunContext& run, HeldSiteNumbers& held);
+bool runWebServerStage(RunContext& run, HeldSiteNumbers& held);
 
 // Completes the body of config.inc that this run put in place with the site
 // lines: MainFTPSVC (when FTP is on and of a known type), the shared secure
