@@ -61,9 +61,9 @@ bool setUpOptionalSite(Stage& stage, const OptionalSite& kind, const std::string
 }  // namespace
 
 bool setUpSharedSecureSite(Stage& stage) {
-    SettingsRecord& settings = stage.run.settings;
+    const SettingsRecord& settings = stage.run.settings;
     if (!isTrue(settings.EnableSharedSecure)) return true;
-    settings.SharedSecureSVC = std::string("0");
+    std::string& number = stage.held.sharedSecure.emplace("0");
     if (settings.SharedSecureSVCSelection == kNoSharedSecureSite) return true;
     const OptionalSite sharedSecure{
         {settings.InternalIP + ":80:nosite"},
@@ -79,8 +79,7 @@ bool setUpSharedSecureSite(Stage& stage) {
         "WARNING: Could not start shared secure site - ",
         "Shared secure site started.",
     };
-    return setUpOptionalSite(stage, sharedSecure, settings.SharedSecureSVCSelection,
-                             settings.SharedSecureSVC);
+    return setUpOptionalSite(stage, sharedSecure, settings.SharedSecureSVCSelection, number);
 }
 
 bool setUpPreviewSite(Stage& stage) {
