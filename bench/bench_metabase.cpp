@@ -92,7 +92,7 @@ void stage(const fs::path& root) {
     RunContext run(settings, options, image, log);
     HeldSiteNumbers held;
     const auto start = Clock::now();
-    const bool completed = RunWebServerStage(run, held);
+    const bool completed = runWebServerStage(run, held);
     bench::reportMilliseconds(start);
     if (!completed || log.entries().size() != 9) {
         std::fprintf(stderr, "the stage did not create the four sites\n");

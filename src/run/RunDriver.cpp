@@ -97,6 +97,9 @@ RunEnding PerformInstallationRun(RunContext& run, const RunStages& stages) {
         run.beginContinueOnError();
         appendSites = stages.webServer(run, held);
         run.stageEndedOnError = !appendSites;
+        // The record keeps the shared secure site's number for a next run
+        // from the same window, as it keeps the completed InternalIP.
+        if (held.sharedSecure) run.settings.SharedSecureSVC = *held.sharedSecure;
     }
     if (!steps.begin("Recording the site numbers")) return RunEnding::Cancelled;
     if (appendSites) {

@@ -24,7 +24,7 @@ inline constexpr const char* kCancelledLine = "Tessaron configuration cancelled.
 struct RunStages {
     std::function<void(RunContext&)> database = RunDatabaseStage;
     // Returns false when an error line ended the stage.
-    std::function<bool(RunContext&, HeldSiteNumbers&)> webServer = RunWebServerStage;
+    std::function<bool(RunContext&, HeldSiteNumbers&)> webServer = runWebServerStage;
     std::function<void(RunContext&, const HeldSiteNumbers&)> appendSites = AppendSiteSettings;
 };
 

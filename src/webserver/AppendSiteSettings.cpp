@@ -54,7 +54,7 @@ void AppendSiteSettings(RunContext& run, const HeldSiteNumbers& held) {
     if (isTrue(settings.EnableSharedSecure)) {
         write("EnableSharedSecure = True");
         write(rawQuoted("SharedSecureServer", settings.SharedSecureServer));
-        write(rawQuoted("SharedSecureSVC", settings.SharedSecureSVC));
+        write(rawQuoted("SharedSecureSVC", held.sharedSecure.value_or(settings.SharedSecureSVC)));
     } else {
         write("EnableSharedSecure = False");
     }

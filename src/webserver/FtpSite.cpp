@@ -1,68 +1,39 @@
 // The panel's FTP site on the web server's own FTP service.
-#include "webserver/SiteNumbers.h"
 #include "webserver/WebServerSteps.h"
 
 namespace tessaron::webserver {
 
-bool SetUpFtpSite(Stage& stage) {
+bool setUpFtpSite(Stage& stage) {
     const SettingsRecord& settings = stage.run.settings;
     if (!isTrue(settings.FTPServerEnabled) || settings.FTPServerType != "Microsoft FTP")
         return true;
     const std::string& selection = settings.MainFTPSVCSelection;
-    std::string number;
-    Object site;
-    if (selection == kCreateNewSite) {
-        number = std::to_string(FindFreeSiteNumber(stage.iis, kFtpService));
-        stage.run.failure.clear();
-        site = stage.create(stage.ftpService, "IIsFtpServer", number);
-        stage.on(site, [](MetabaseObject& o) { o.SetInfo(); });
-        if (stage.failed()) {
-            return stage.end("Could not create new FTP at #" + number + " - " +
-                             stage.description());
-        }
-    } else {
-        number = stage
-                     .on(stage.ftpService,
-                         [&](MetabaseObject& ftp) {
-                             return FindSiteByComment(ftp, "IIsFtpServer", selection);
-                         })
-                     .value_or("0");
-        if (number == "0") return stage.end("Could not find FTP \"" + selection + "\".");
-        site = stage.open(std::string(kFtpService) + "/" + number);  // not tested here
+    auto site = stage.selectSite(stage.ftpService, kFtpService, "IIsFtpServer", selection);
+    if (site.created) {
+        // A new FTP site is committed at once; one test covers both.
+        stage.commit(site.object);
+        if (!stage.test("Could not create new FTP at #" + site.number + " - ")) return false;
     }
-    stage.held.ftp = number;
+    if (site.missing()) return stage.end("Could not find FTP \"" + selection + "\".");
+    stage.held.ftp = site.number;
 
-    stage.on(site,
-             [](MetabaseObject& o) { o.Put("ServerBindings", std::vector<std::string>{":21:"}); });
-    stage.on(site,
-             [](MetabaseObject& o) { o.Put("ServerComment", std::string("Tessaron - FTP")); });
-    stage.on(site, [](MetabaseObject& o) { o.Put("AllowAnonymous", false); });
-    stage.on(site, [](MetabaseObject& o) { o.SetInfo(); });
-    if (stage.failed()) {
-        return stage.end("Could not set proper information for Tessaron FTP - " +
-                         stage.description());
-    }
+    stage.put(site.object, "ServerBindings", std::vector<std::string>{":21:"});
+    stage.put(site.object, "ServerComment", "Tessaron - FTP");
+    stage.put(site.object, "AllowAnonymous", false);
+    stage.commit(site.object);
+    if (!stage.test("Could not set proper information for Tessaron FTP - ")) return false;
 
-    auto root = stage.open(std::string(kFtpService) + "/" + number + "/ROOT");
-    if (!root) {
-        stage.run.failure.clear();
-        root = stage.create(site, "IIsFtpVirtualDir", "ROOT");
-        if (stage.failed()) {
-            return stage.end("Could not retrieve/create Tessaron FTP root - " +
-                             stage.description());
-        }
-    }
-    stage.on(root, [&](MetabaseObject& o) { o.Put("Path", settings.ServerRoot); });
-    stage.on(root, [](MetabaseObject& o) { o.Put("AccessRead", true); });
-    stage.on(root, [](MetabaseObject& o) { o.Put("AccessWrite", false); });
-    stage.on(root, [](MetabaseObject& o) { o.SetInfo(); });
-    if (stage.failed()) {
-        return stage.end("Could not set proper information for Tessaron FTP root directory - " +
-                         stage.description());
-    }
+    auto root = stage.openOrCreate(site.object, site.path, "IIsFtpVirtualDir", "ROOT");
+    if (!stage.test("Could not retrieve/create Tessaron FTP root - ")) return false;
+    stage.put(root, "Path", settings.ServerRoot);
+    stage.put(root, "AccessRead", true);
+    stage.put(root, "AccessWrite", false);
+    stage.commit(root);
+    if (!stage.test("Could not set proper information for Tessaron FTP root directory - "))
+        return false;
     stage.log("Tessaron FTP configured.");
 
-    stage.on(site, [](MetabaseObject& o) { o.Start(); });
+    stage.start(site.object);
     if (stage.failed()) {
         stage.log(
             "WARNING: Could not start Tessaron FTP.  Make sure you do not have another FTP, such "
@@ -71,7 +42,7 @@ bool SetUpFtpSite(Stage& stage) {
     } else {
         stage.log("Tessaron FTP started.");
     }
-    stage.run.failure.clear();
+    stage.clearFailure();
     return true;
 }
 

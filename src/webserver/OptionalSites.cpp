@@ -1,6 +1,5 @@
 // The shared secure site and the website preview site: two optional web
 // sites on the internal address whose root is the accounts folder.
-#include "webserver/SiteNumbers.h"
 #include "webserver/WebServerSteps.h"
 
 namespace tessaron::webserver {
@@ -21,59 +20,38 @@ struct OptionalSite {
     const char* started;
 };
 
-// Finds or creates the site and sets it up. number holds the site's number
-// as text (the selected site's Name when one is taken over).
+// Finds or creates the site and sets it up. number receives the site's
+// number as text (the selected site's Name when one is taken over) as soon
+// as it is known, even when the stage then ends.
 bool setUpOptionalSite(Stage& stage, const OptionalSite& kind, const std::string& selection,
                        std::string& number) {
-    const SettingsRecord& settings = stage.run.settings;
-    Object site;
-    if (selection == kCreateNewSite) {
-        number = std::to_string(FindFreeSiteNumber(stage.iis, kWebService));
-        stage.run.failure.clear();
-        site = stage.create(stage.webService, "IIsWebServer", number);
-        if (stage.failed()) {
-            return stage.end(kind.createFailed + number + " - " + stage.description());
-        }
-    } else {
-        number = stage
-                     .on(stage.webService,
-                         [&](MetabaseObject& web) {
-                             return FindSiteByComment(web, "IIsWebServer", selection);
-                         })
-                     .value_or("0");
-        if (number == "0") return stage.end("Could not find website \"" + selection + "\".");
-        site = stage.open(std::string(kWebService) + "/" + number);  // not tested here
-    }
+    auto site = stage.selectSite(stage.webService, kWebService, "IIsWebServer", selection);
+    number = site.number;
+    if (site.created && !stage.test(kind.createFailed + site.number + " - ")) return false;
+    if (site.missing()) return stage.end("Could not find website \"" + selection + "\".");
 
-    stage.on(site, [&](MetabaseObject& o) { o.Put("ServerBindings", kind.serverBindings); });
-    if (kind.secureBindings) {
-        stage.on(site, [&](MetabaseObject& o) { o.Put("SecureBindings", *kind.secureBindings); });
-    }
-    stage.on(site, [&](MetabaseObject& o) { o.Put("ServerComment", std::string(kind.comment)); });
-    stage.on(site, [](MetabaseObject& o) { o.Put("KeyType", std::string("IIsWebServer")); });
-    stage.on(site, [](MetabaseObject& o) { o.SetInfo(); });
-    if (stage.failed()) return stage.end(kind.setFailed + stage.description());
+    stage.put(site.object, "ServerBindings", kind.serverBindings);
+    if (kind.secureBindings) stage.put(site.object, "SecureBindings", *kind.secureBindings);
+    stage.put(site.object, "ServerComment", kind.comment);
+    stage.put(site.object, "KeyType", "IIsWebServer");
+    stage.commit(site.object);
+    if (!stage.test(kind.setFailed)) return false;
 
-    auto root = stage.open(std::string(kWebService) + "/" + number + "/ROOT");
-    if (!root) {
-        stage.run.failure.clear();
-        root = stage.create(site, "IIsWebVirtualDir", "ROOT");
-    }
-    if (stage.failed()) return stage.end(kind.rootDefinitionFailed + stage.description());
-
-    stage.on(root, [&](MetabaseObject& o) { o.Put("Path", settings.ServerRoot); });
-    stage.on(root, [](MetabaseObject& o) { o.Put("AccessRead", true); });
-    stage.on(root, [](MetabaseObject& o) { o.Put("AccessScript", true); });
+    auto root = stage.openOrCreate(site.object, site.path, "IIsWebVirtualDir", "ROOT");
+    if (!stage.test(kind.rootDefinitionFailed)) return false;
+    stage.put(root, "Path", stage.run.settings.ServerRoot);
+    stage.put(root, "AccessRead", true);
+    stage.put(root, "AccessScript", true);
     stage.on(root, [](MetabaseObject& o) { o.AppCreate(true); });
-    if (stage.failed()) return stage.end(kind.rootApplicationFailed + stage.description());
-    stage.on(root, [](MetabaseObject& o) { o.SetInfo(); });
-    if (stage.failed()) return stage.end(kind.rootInformationFailed + stage.description());
+    if (!stage.test(kind.rootApplicationFailed)) return false;
+    stage.commit(root);
+    if (!stage.test(kind.rootInformationFailed)) return false;
     stage.log(kind.configured);
 
-    stage.on(site, [](MetabaseObject& o) { o.Start(); });
+    stage.start(site.object);
     if (stage.failed()) {
         stage.log(kind.startFailed + stage.description());
-        stage.run.failure.clear();
+        stage.clearFailure();
     } else {
         stage.log(kind.started);
     }
@@ -82,10 +60,10 @@ bool setUpOptionalSite(Stage& stage, const OptionalSite& kind, const std::string
 
 }  // namespace
 
-bool SetUpSharedSecureSite(Stage& stage) {
-    SettingsRecord& settings = stage.run.settings;
+bool setUpSharedSecureSite(Stage& stage) {
+    const SettingsRecord& settings = stage.run.settings;
     if (!isTrue(settings.EnableSharedSecure)) return true;
-    settings.SharedSecureSVC = std::string("0");
+    std::string& number = stage.held.sharedSecure.emplace("0");
     if (settings.SharedSecureSVCSelection == kNoSharedSecureSite) return true;
     const OptionalSite sharedSecure{
         {settings.InternalIP + ":80:nosite"},
@@ -101,11 +79,10 @@ bool SetUpSharedSecureSite(Stage& stage) {
         "WARNING: Could not start shared secure site - ",
         "Shared secure site started.",
     };
-    return setUpOptionalSite(stage, sharedSecure, settings.SharedSecureSVCSelection,
-                             settings.SharedSecureSVC);
+    return setUpOptionalSite(stage, sharedSecure, settings.SharedSecureSVCSelection, number);
 }
 
-bool SetUpPreviewSite(Stage& stage) {
+bool setUpPreviewSite(Stage& stage) {
     const SettingsRecord& settings = stage.run.settings;
     if (!isTrue(settings.EnableWebsitePreview) || settings.PreviewSVCSelection == kNoPreviewSite) {
         return true;

@@ -1,5 +1,6 @@
 #include "webserver/WebServerStage.h"
 
+#include "webserver/SiteNumbers.h"
 #include "webserver/WebServerSteps.h"
 
 namespace tessaron {
@@ -13,6 +14,29 @@ Object Stage::open(const std::string& path) {
 Object Stage::create(Object& parent, const std::string& className, const std::string& name) {
     auto object = on(parent, [&](MetabaseObject& o) { return o.Create(className, name); });
     return object ? std::move(*object) : nullptr;
+}
+
+Object Stage::openOrCreate(Object& parent, const std::string& parentPath,
+                           const std::string& className, const std::string& name) {
+    if (auto child = open(parentPath + "/" + name)) return child;
+    clearFailure();
+    return create(parent, className, name);
+}
+
+Site Stage::selectSite(Object& service, const std::string& servicePath,
+                       const std::string& className, const std::string& selection) {
+    if (selection == kCreateNewSite) {
+        const auto number = std::to_string(FindFreeSiteNumber(iis, servicePath));
+        clearFailure();
+        return {create(service, className, number), servicePath + "/" + number, number, true};
+    }
+    const auto number = on(service, [&](MetabaseObject& o) {
+                            return FindSiteByComment(o, className, selection);
+                        }).value_or("0");
+    const auto path = servicePath + "/" + number;
+    // The opening of a site found by its name is not tested: a failure shows
+    // at the step's next test.
+    return {number == "0" ? nullptr : open(path), path, number, false};
 }
 
 namespace {
@@ -45,9 +69,9 @@ bool setUpSites(Stage& stage) {
                          stage.description());
     }
     stage.release = *release;
-    if (stage.onServer2003() && !SetUpApplicationPool(stage)) return false;
-    return SetUpControlPanelSite(stage) && SetUpFtpSite(stage) && SetUpSharedSecureSite(stage) &&
-           SetUpPreviewSite(stage);
+    if (stage.onServer2003() && !setUpApplicationPool(stage)) return false;
+    return setUpControlPanelSite(stage) && setUpFtpSite(stage) && setUpSharedSecureSite(stage) &&
+           setUpPreviewSite(stage);
 }
 
 // Saves what the stage committed, however it ended: the store keeps commits
@@ -63,7 +87,7 @@ bool saveMetabase(Stage& stage) {
 }  // namespace
 }  // namespace webserver
 
-bool RunWebServerStage(RunContext& run, HeldSiteNumbers& held) {
+bool runWebServerStage(RunContext& run, HeldSiteNumbers& held) {
     using namespace webserver;
     Stage stage{run, held, run.platform.Iis(), nullptr, nullptr, std::nullopt};
     const bool completed = setUpSites(stage);

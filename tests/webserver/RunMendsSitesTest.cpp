@@ -295,7 +295,7 @@ TEST(RunMendsSites, ARunKilledBetweenBodyAndSiteLinesLeavesAConsistentFile) {
          [](SampleRun& r) {
              RunStages stages;
              stages.webServer = [](RunContext& run, HeldSiteNumbers& held) {
-                 RunWebServerStage(run, held);
+                 runWebServerStage(run, held);
                  std::raise(SIGKILL);
                  return true;
              };

@@ -64,7 +64,7 @@ struct StageMachine {
     explicit StageMachine(const std::string& sample, SettingsRecord record = allNewSitesSettings(),
                           std::vector<InjectedFault> faults = {});
 
-    bool runStage() { return RunWebServerStage(run, held); }
+    bool runStage() { return runWebServerStage(run, held); }
     // The metabase as a fresh store reads it from the file.
     std::unique_ptr<Metabase> metabaseOnDisk() const;
     std::string metabasePath() const;

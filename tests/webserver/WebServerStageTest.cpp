@@ -51,7 +51,7 @@ TEST(WebServerStage, Server2003WithAllSitesNew) {
                kSharedConfigured, "Shared secure site started.",
                "Website preview website configured.", "Tessaron website preview site started."}));
     EXPECT_EQ(stage.held.ftp, "2");
-    EXPECT_EQ(stage.settings.SharedSecureSVC, "4");
+    EXPECT_EQ(stage.held.sharedSecure, "4");
     EXPECT_EQ(stage.held.preview, "5");
     expectOnDisk(stage, {
                             {"W3SVC/AppPools/Tessaron", "Class", "IIsApplicationPool"},
@@ -103,7 +103,7 @@ TEST(WebServerStage, Windows2000HasNoPoolAndNoPoolOnTheRoot) {
                                           "Tessaron website preview site started."}));
     EXPECT_EQ(stage.held.ftp, "");
     EXPECT_EQ(stage.held.preview, "4");
-    EXPECT_EQ(stage.settings.SharedSecureSVC, "6");
+    EXPECT_EQ(stage.held.sharedSecure, std::nullopt);
     EXPECT_EQ(ftpBefore, "(missing)");
     expectOnDisk(stage, {
                             {"W3SVC/AppPools", "Class", "(missing)"},
@@ -144,7 +144,7 @@ TEST(WebServerStage, SitesAreTakenOverByTheirDisplayNames) {
                "Tessaron FTP started.", kSharedConfigured, "Shared secure site started.",
                "Website preview website configured.", "Tessaron website preview site started."}));
     EXPECT_EQ(stage.held.ftp, "1");
-    EXPECT_EQ(stage.settings.SharedSecureSVC, "1");
+    EXPECT_EQ(stage.held.sharedSecure, "1");
     EXPECT_EQ(stage.held.preview, "2");
     expectOnDisk(stage, {
                             {"W3SVC/7", "ServerBindings", ":2100:\n:2101:"},
@@ -251,7 +251,8 @@ TEST(WebServerStage, OptionalSitesFollowTheirSwitchesAndSelections) {
     EXPECT_TRUE(stage.runStage());
     EXPECT_EQ(stage.log.entries(), (Lines{kPoolLine, "Tessaron control panel website configured.",
                                           "Tessaron control panel website started."}));
-    EXPECT_EQ(stage.settings.SharedSecureSVC, "0");
+    EXPECT_EQ(stage.held.sharedSecure, "0");
+    EXPECT_EQ(stage.settings.SharedSecureSVC, "6");  // the stage only reads the record
     EXPECT_EQ(stage.held.preview, "");
     EXPECT_EQ(propertyText(*stage.metabaseOnDisk(), "IIS://LocalHost/W3SVC/4", "Class"),
               "(missing)");
@@ -262,7 +263,7 @@ TEST(WebServerStage, OptionalSitesFollowTheirSwitchesAndSelections) {
     StageMachine off("windows2003", settings);
     EXPECT_TRUE(off.runStage());
     EXPECT_EQ(off.log.entries().size(), 3u);
-    EXPECT_EQ(off.settings.SharedSecureSVC, "6");
+    EXPECT_EQ(off.held.sharedSecure, std::nullopt);
 }
 
 }  // namespace

@@ -47,6 +47,8 @@ TEST(WholeRunWithSites, AllSitesNewOnTheServerSample) {
               (Lines{"MainFTPSVC = \"2\"", "EnableSharedSecure = True",
                      "SharedSecureServer = \"secure.example.com\"", "SharedSecureSVC = \"4\"",
                      "EnableWebsitePreview = True", "PreviewSVC = \"5\""}));
+    // The record keeps the new shared secure number for a next run.
+    EXPECT_EQ(run.settings.SharedSecureSVC, "4");
 
     // The sample's keys keep their bytes; the new ones sit below their
     // service in IIS's layout.
