@@ -1,6 +1,8 @@
 // Reads an existing config.inc back into the settings window: the key table
-// of config.inc names each known key's field in the settings record and its
-// effect on the window.
+// of config.inc names each known key's field and its effect on the window.
+// The controls show the values; the window holds those that no control shows
+// (the site numbers, the FTP link directory, the values of groups that keep
+// theirs while switched off).
 #include "app/SettingsWindow.h"
 #include "platform/Failure.h"
 #include "platform/Text.h"
@@ -15,7 +17,7 @@ void SettingsWindow::ReadExistingConfiguration(const std::string& path) {
         const ConfigKey* key = findReadKey(line.key);
         if (!key) continue;
         const std::string& value = line.value;
-        settings_.*(key->field) = value;
+        holdValue(key->field, value);
         const bool isTrue = asciiLower(value) == "true";
 
         switch (key->effect) {
@@ -37,22 +39,17 @@ void SettingsWindow::ReadExistingConfiguration(const std::string& path) {
                 break;
             case ReadEffect::InternalIP:
                 controls_.setText(key->control, value);
-                controls_.setChecked(key->listed.front(), settings_.InternalIP != settings_.ServerIP
-                                                              ? kChecked
-                                                              : kUnchecked);
+                controls_.setChecked(key->listed.front(),
+                                     controls_.text(key->control) != controls_.text("txtMainIP")
+                                         ? kChecked
+                                         : kUnchecked);
                 break;
-            case ReadEffect::FtpServerType: {
+            case ReadEffect::FtpServerType:
                 SearchComboForValue(controls_, key->control, value);
-                const bool microsoft = value == "Microsoft FTP";
-                if (microsoft || value == "BulletProof FTP") {
-                    controls_.setVisible("cmbMainFTPSVC", microsoft);
-                    controls_.setVisible("lblMainFTPSVC", microsoft);
-                    controls_.setVisible("txtFTPServerPath", !microsoft);
-                    controls_.setVisible("btnFTPServerPath", !microsoft);
-                    controls_.setVisible("lblFTPServerPath", !microsoft);
+                if (value == "Microsoft FTP" || value == "BulletProof FTP") {
+                    showFtpControls(value == "Microsoft FTP");
                 }
                 break;
-            }
             case ReadEffect::SiteLookup:
                 try {
                     auto site =

@@ -64,6 +64,7 @@ RunEnding PerformInstallationRun(RunContext& run, const RunStages& stages) {
     const auto lock = lockMachine(run);
     if (!lock) return RunEnding::MachineBusy;
     run.AddProgressText("Beginning Tessaron configuration...");
+    // Completed in the run's own settings (see RunContext::settings).
     if (run.settings.InternalIP.empty()) run.settings.InternalIP = run.settings.ServerIP;
 
     if (!steps.begin("Checking the installation")) return RunEnding::Cancelled;
