@@ -19,14 +19,15 @@ namespace tessaron::app {
 struct RunEvents {
     std::function<void(const std::string& entry)> logged;
     std::function<void(int step, int steps, const std::string& name)> stepBegun;
-    // The run has ended; outcome() and settings() are final.
+    // The run has ended; outcome() is final.
     std::function<void()> finished;
 };
 
 // One installation run on a worker thread of its own. The machine is opened
 // on that thread (the platform's objects are created and used there only),
-// the run works on its own copy of the settings, and a cancel takes effect at
-// the next safe point between the run's steps.
+// the run works on its own copy of the settings (the record given is never
+// changed; what the run learns comes back in its outcome), and a cancel takes
+// effect at the next safe point between the run's steps.
 class BackgroundRun {
 public:
     BackgroundRun(const SettingsRecord& settings, const InstallOptions& options,
@@ -44,10 +45,8 @@ public:
     bool waitFor(std::chrono::milliseconds timeout);
     bool done() const;
 
-    // After the run has ended: how it ended, and the settings as the run
-    // left them (it fills InternalIP and SharedSecureSVC).
+    // After the run has ended: how it ended.
     const RunOutcome& outcome() const { return outcome_; }
-    const SettingsRecord& settings() const { return settings_; }
 
 private:
     void perform();

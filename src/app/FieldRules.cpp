@@ -1,7 +1,7 @@
-// The settings window's event rules: section check boxes enable their fields
-// and record flags, the FTP server type swaps the FTP controls and the usage
-// text, the internal address follows the main address, the "..." buttons run
-// the choosers.
+// The settings window's event rules: section check boxes enable their fields,
+// the FTP server type swaps the FTP controls and the usage text, the internal
+// address follows the main address, the "..." buttons run the choosers. The
+// rules change controls only; the install button takes the settings from them.
 #include <vector>
 
 #include "app/InputValidation.h"
@@ -14,40 +14,32 @@ namespace {
 struct EnableRule {
     const char* checkBox;
     std::vector<const char*> controls;  // enabled or disabled, in this order
-    std::string SettingsRecord::*flag;  // recorded as "True"/"False", or null
 };
 
 const std::vector<EnableRule>& enableRules() {
     static const std::vector<EnableRule> rules = {
         {"chkMSSQLActive",
          {"lblSQLServer1", "lblSQLServer2", "lblSQLServer3", "lblSQLServer4", "txtSQLServerIP",
-          "txtSQLServerAdminUsername", "txtSQLServerAdminPassword", "txtSQLServerDataPath"},
-         nullptr},
+          "txtSQLServerAdminUsername", "txtSQLServerAdminPassword", "txtSQLServerDataPath"}},
         {"chkMySQLActive",
          {"lblMySQL1", "lblMySQL2", "lblMySQL3", "lblMySQL4", "txtMySQLIP", "txtMySQLAdminUsername",
-          "txtMySQLAdminPassword", "txtMySQLDataPath"},
-         nullptr},
+          "txtMySQLAdminPassword", "txtMySQLDataPath"}},
         {"chkMailServerEnabled",
          {"lblMailServerType", "lblMailServerIP", "lblMailServerDir", "lblMaximumMailboxSize",
           "lblWebmailURL", "cmbMailServerType", "txtMailServerIP", "chkWebmail", "txtWebmailURL",
-          "txtMailServerDir", "cmdChooseMailServerDir", "txtMaximumMailboxSize"},
-         nullptr},
+          "txtMailServerDir", "cmdChooseMailServerDir", "txtMaximumMailboxSize"}},
         {"chkDNSServerEnabled",
          {"lblDNSServer", "cmbDNSServer", "lblAdminEmail", "txtAdminEmail", "lblPrimaryDNS",
           "txtPrimaryDNS", "lblPrimaryDNSIP", "txtPrimaryDNSIP", "lblDNSRoot", "txtDNSRoot",
           "cmdDNSRoot", "lblSecondaryDNS", "txtSecondaryDNS", "lblSecondaryDNSIP",
-          "txtSecondaryDNSIP", "lblDNSWMI"},
-         nullptr},
+          "txtSecondaryDNSIP", "lblDNSWMI"}},
         {"chkFTPServerEnabled",
          {"cmbFTPServerType", "lblFTPServerPath", "lblMainFTPSVC", "txtFTPServerPath",
-          "cmbMainFTPSVC", "btnFTPServerPath"},
-         nullptr},
-        {"chkSharedSecure",
-         {"cmbSharedSecureSVC", "txtSharedSecureServer"},
-         &SettingsRecord::EnableSharedSecure},
-        {"chkStatistics", {"cmbStatisticsType"}, &SettingsRecord::EnableStatistics},
-        {"chkWebmail", {"txtWebmailURL"}, &SettingsRecord::EnableWebmail},
-        {"chkWebsitePreview", {"cmbPreviewSVC"}, &SettingsRecord::EnableWebsitePreview},
+          "cmbMainFTPSVC", "btnFTPServerPath"}},
+        {"chkSharedSecure", {"cmbSharedSecureSVC", "txtSharedSecureServer"}},
+        {"chkStatistics", {"cmbStatisticsType"}},
+        {"chkWebmail", {"txtWebmailURL"}},
+        {"chkWebsitePreview", {"cmbPreviewSVC"}},
     };
     return rules;
 }
@@ -150,10 +142,7 @@ void SettingsWindow::attachRules() {
         if (controls_.checked("chkInternalIP") == kUnchecked) {
             controls_.setText("txtInternalIP", controls_.text("txtMainIP"));
         }
-        settings_.ServerIP = controls_.text("txtMainIP");
     });
-    controls_.setRule("txtInternalIP",
-                      [this] { settings_.InternalIP = controls_.text("txtInternalIP"); });
     controls_.setRule("cmbFTPServerType", [this] { ApplyFtpServerTypeRule(); });
 
     for (const auto& entry : folderButtons()) {
@@ -174,25 +163,26 @@ void SettingsWindow::attachEnableRule(std::string_view checkBox) {
         controls_.setRule(checkBox, [this, found] {
             const bool on = controls_.checked(found->checkBox) == kChecked;
             for (const char* name : found->controls) controls_.setEnabled(name, on);
-            if (found->flag) settings_.*(found->flag) = switchText(on);
         });
     }
 }
 
 void SettingsWindow::ApplyFtpServerTypeRule() {
     const std::string type = controls_.selectedText("cmbFTPServerType");
-    settings_.FTPServerType = type;
     for (const auto& layout : ftpLayouts()) {
         if (type != layout.type) continue;
-        const bool site = layout.microsoftSiteVisible;
-        controls_.setVisible("cmbMainFTPSVC", site);
-        controls_.setVisible("lblMainFTPSVC", site);
-        controls_.setVisible("txtFTPServerPath", !site);
-        controls_.setVisible("btnFTPServerPath", !site);
-        controls_.setVisible("lblFTPServerPath", !site);
+        showFtpControls(layout.microsoftSiteVisible);
         controls_.setText("lblFTPUsage", std::string(layout.title) + "\r\n" + layout.usage);
         return;
     }
+}
+
+void SettingsWindow::showFtpControls(bool microsoftSite) {
+    controls_.setVisible("cmbMainFTPSVC", microsoftSite);
+    controls_.setVisible("lblMainFTPSVC", microsoftSite);
+    controls_.setVisible("txtFTPServerPath", !microsoftSite);
+    controls_.setVisible("btnFTPServerPath", !microsoftSite);
+    controls_.setVisible("lblFTPServerPath", !microsoftSite);
 }
 
 void SettingsWindow::ApplyChosenFolder(std::string_view button, const std::string& chosen) {
@@ -200,7 +190,7 @@ void SettingsWindow::ApplyChosenFolder(std::string_view button, const std::strin
     if (!entry) return;
     const std::string folder = trimSpaces(chosen);
     if (folder.empty()) return;
-    settings_.*(entry->setting) = folder;
+    holdValue(entry->setting, folder);
     controls_.setText(entry->textBox, folder);
 }
 
@@ -222,7 +212,7 @@ void SettingsWindow::chooseFile(std::string_view button) {
 }
 
 void SettingsWindow::pressInstall() {
-    FillSettingsRecord();
+    fillSettingsRecord();
     // A value that cannot be written safely stops here, before the options
     // dialog and the run, so nothing on the machine changes.
     if (auto problem = CheckSettingsInput(settings_)) {

@@ -1,12 +1,63 @@
 // The install button's copy of the window into the settings record, group by
 // group, with the derived values and the values of switched-off groups.
+#include <algorithm>
+#include <vector>
+
+#include "app/ProgressRun.h"
 #include "app/SettingsWindow.h"
 #include "platform/WindowsPath.h"
 
 namespace tessaron::app {
+namespace {
 
-void SettingsWindow::FillSettingsRecord() {
-    auto& s = settings_;
+// The record's fields that no control holds while the window is open.
+const std::vector<std::string SettingsRecord::*>& heldFields() {
+    using S = SettingsRecord;
+    static const std::vector<std::string S::*> fields = {
+        // Found by the load step.
+        &S::InstallDir,
+        &S::ServerName,
+        // The site numbers read from config.inc (the shared secure one also
+        // as a run recorded it).
+        &S::MainFTPSVC,
+        &S::SharedSecureSVC,
+        &S::PreviewSVC,
+        // What a group keeps while it is switched off, or while the FTP server
+        // type does not use it: the value read from config.inc, chosen with a
+        // folder button or copied by an earlier press of the install button.
+        &S::MailServerType,
+        &S::SQLServerAdminUsername,
+        &S::SQLServerAdminPassword,
+        &S::SQLServerIP,
+        &S::SQLServerDataPath,
+        &S::MySQLAdminUsername,
+        &S::MySQLAdminPassword,
+        &S::MySQLIP,
+        &S::MySQLDataPath,
+        &S::MainFTPSVCSelection,
+        &S::FTPServerPath,
+        &S::FTPLinkPath,
+    };
+    return fields;
+}
+
+}  // namespace
+
+void SettingsWindow::holdValue(std::string SettingsRecord::*field, const std::string& value) {
+    const auto& held = heldFields();
+    if (std::find(held.begin(), held.end(), field) != held.end()) held_.*field = value;
+}
+
+void SettingsWindow::keepRunResults(const RunOutcome& outcome) {
+    if (outcome.SharedSecureSVC) held_.SharedSecureSVC = *outcome.SharedSecureSVC;
+    // The install-options dialog is modal, so the controls are as the
+    // install button found them: the record changes in that one field.
+    fillSettingsRecord();
+}
+
+void SettingsWindow::fillSettingsRecord() {
+    SettingsRecord s;
+    for (const auto field : heldFields()) s.*field = held_.*field;
     const auto& c = controls_;
     const auto on = [&c](const char* box) { return c.checked(box) == kChecked; };
 
@@ -120,6 +171,10 @@ void SettingsWindow::FillSettingsRecord() {
         s.MySQLIP = c.text("txtMySQLIP");
         s.MySQLDataPath = withTrailingBackslash(c.text("txtMySQLDataPath"));
     }
+
+    // A group switched off at the next press keeps what it holds now.
+    for (const auto field : heldFields()) held_.*field = s.*field;
+    settings_ = std::move(s);
 }
 
 }  // namespace tessaron::app

@@ -79,8 +79,6 @@ Message metabaseRejected(const std::string& reason) {
 
 }  // namespace messages
 
-namespace {}
-
 LoadResult SettingsWindow::end(const Message& message) {
     messages_.show(message);
     return LoadResult::Ended;
@@ -94,10 +92,11 @@ void SettingsWindow::noteMetabaseFailure(const PlatformError& error) {
 LoadResult SettingsWindow::Load() {
     discoverAddresses();
 
-    settings_.InstallDir = trimSpaces(registryValueText(
+    std::string installDir = trimSpaces(registryValueText(
         platform_.System().ReadRegistryValue("SOFTWARE\\Tessaron", "Install_Dir")));
-    if (settings_.InstallDir.empty()) return end(messages::installDirectoryNotFound());
-    if (endsWithBackslash(settings_.InstallDir)) settings_.InstallDir.pop_back();
+    if (installDir.empty()) return end(messages::installDirectoryNotFound());
+    if (endsWithBackslash(installDir)) installDir.pop_back();
+    held_.InstallDir = installDir;
 
     try {
         panelComponent_ = platform_.CreatePanelComponent();
@@ -106,16 +105,18 @@ LoadResult SettingsWindow::Load() {
     }
     if (!panelComponent_) return end(messages::componentNotAccessible());
 
-    if (!discoverMachineFacts()) {
+    MachineFacts facts;
+    if (!discoverMachineFacts(facts)) {
         return end(metabaseRejection_ ? messages::metabaseRejected(*metabaseRejection_)
                                       : messages::criticalError());
     }
+    held_.ServerName = facts.serverName;
 
-    controls_.setText("lblPanelRoot", "Install Directory: " + settings_.InstallDir);
-    controls_.setText("lblServerName", "Server Name: " + settings_.ServerName);
-    controls_.setText("txtMainCompanyName", settings_.MainCompanyName);
-    controls_.setText("txtServerRoot", settings_.ServerRoot);
-    controls_.setText("txtLogRoot", settings_.LogRoot);
+    controls_.setText("lblPanelRoot", "Install Directory: " + installDir);
+    controls_.setText("lblServerName", "Server Name: " + facts.serverName);
+    controls_.setText("txtMainCompanyName", facts.companyName);
+    controls_.setText("txtServerRoot", installDir + "\\accounts");
+    controls_.setText("txtLogRoot", facts.logRoot);
     controls_.setSelectedIndex("cmbMainSQLServerType", 0);
 
     if (!fillPanelStyles()) return end(messages::cannotReadPanelDirectory());
@@ -157,7 +158,7 @@ LoadResult SettingsWindow::Load() {
                                       : messages::cannotReadIisConfiguration());
     }
 
-    const std::string configFile = ConfigFilePath(settings_);
+    const std::string configFile = ConfigFilePath(held_);
     if (!platform_.Files().FileExists(configFile)) return shown();
     if (messages_.show(messages::alreadyConfigured()) != MessageAnswer::Yes) {
         return LoadResult::Ended;
@@ -186,29 +187,25 @@ void SettingsWindow::discoverAddresses() {
     controls_.setEnabled("txtInternalIP", privateRange);
 }
 
-bool SettingsWindow::discoverMachineFacts() {
+bool SettingsWindow::discoverMachineFacts(MachineFacts& facts) {
     bool failed = false;
     try {
         for (const auto& os : platform_.Management().OperatingSystems()) {
-            settings_.MainCompanyName = trimSpaces(os.Organization);
-            if (settings_.MainCompanyName.empty()) {
-                settings_.MainCompanyName = trimSpaces(os.RegisteredUser);
-            }
+            facts.companyName = trimSpaces(os.Organization);
+            if (facts.companyName.empty()) facts.companyName = trimSpaces(os.RegisteredUser);
         }
     } catch (const PlatformError&) {
         failed = true;
     }
     try {
-        settings_.ServerName = panelComponent_->ComputerName();
+        facts.serverName = panelComponent_->ComputerName();
     } catch (const PlatformError&) {
         failed = true;
     }
-    settings_.ServerRoot = settings_.InstallDir + "\\accounts";
     try {
         auto service = platform_.Iis().Open(iis_paths::kWebService);
         const std::string logDirectory = metabaseValueText(service->Get("LogFileDirectory"));
-        settings_.LogRoot =
-            replaceAll(logDirectory, "%WinDir%", platform_.System().GetWindowsDir());
+        facts.logRoot = replaceAll(logDirectory, "%WinDir%", platform_.System().GetWindowsDir());
     } catch (const PlatformError& error) {
         noteMetabaseFailure(error);
         failed = true;
@@ -217,7 +214,7 @@ bool SettingsWindow::discoverMachineFacts() {
 }
 
 bool SettingsWindow::fillPanelStyles() {
-    const std::string styles = settings_.InstallDir + "\\panel\\styles";
+    const std::string styles = held_.InstallDir + "\\panel\\styles";
     std::vector<std::string> names;
     try {
         if (!platform_.Files().FolderExists(styles)) return false;

@@ -16,6 +16,7 @@ RunOutcome OutcomeOf(RunEnding ending, const RunContext& run, const ProgressLog&
     }
     outcome.log = log.text();
     outcome.entries = log.entries();
+    outcome.SharedSecureSVC = run.settings.SharedSecureSVC;
     return outcome;
 }
 
@@ -45,8 +46,8 @@ RunExit DescribeRunOutcome(const RunOutcome& outcome) {
     return {kCompleted, "Result: completed (exit status 0)."};
 }
 
-RunOutcome PerformRun(SettingsRecord& settings, const InstallOptions& options, Platform& platform,
-                      ProgressLog& log, const RunHooks& hooks) {
+RunOutcome PerformRun(const SettingsRecord& settings, const InstallOptions& options,
+                      Platform& platform, ProgressLog& log, const RunHooks& hooks) {
     // The former config.inc and metabase are kept before the run changes
     // them, and the run's journal is written when it ends, so that the run
     // can be undone.
@@ -54,7 +55,8 @@ RunOutcome PerformRun(SettingsRecord& settings, const InstallOptions& options, P
                        [] { return std::chrono::system_clock::now(); });
     BackingUpPlatform undoable(platform, backups);
 
-    RunContext run(settings, options, undoable, log);
+    SettingsRecord runSettings = settings;
+    RunContext run(runSettings, options, undoable, log);
     run.cancelRequested = hooks.cancelRequested;
     run.stepBegun = hooks.stepBegun;
     RunOutcome outcome = OutcomeOf(PerformInstallationRun(run), run, log);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,10 @@ struct RunOutcome {
     // The progress log as the run left it.
     std::string log;
     std::vector<std::string> entries;
+    // The shared secure site number as the run left it for config.inc's
+    // site lines (nullopt when the run did not start); the settings window
+    // holds it for its next run.
+    std::optional<std::string> SharedSecureSVC;
 
     // Closing the progress window ends the program after a run that was
     // stopped by a check or completed without RunError; after a cancelled
@@ -57,10 +62,13 @@ RunExit DescribeRunOutcome(const RunOutcome& outcome);
 RunOutcome OutcomeOf(RunEnding ending, const RunContext& run, const ProgressLog& log);
 
 // Performs one run with a fresh run context on the given log; every entry
-// reaches the log's listener as it is logged. Afterwards the metabase is
-// flushed, so that sites created by the run are on disk when it returns
-// (also after a cancel: what was committed before it stays whole).
-RunOutcome PerformRun(SettingsRecord& settings, const InstallOptions& options, Platform& platform,
-                      ProgressLog& log, const RunHooks& hooks = {});
+// reaches the log's listener as it is logged. The run works on its own copy
+// of the settings, which it completes (an empty InternalIP becomes ServerIP)
+// and in which the web-server stage records the shared secure site; the
+// record given stays as it is. Afterwards the metabase is flushed, so that
+// sites created by the run are on disk when it returns (also after a cancel:
+// what was committed before it stays whole).
+RunOutcome PerformRun(const SettingsRecord& settings, const InstallOptions& options,
+                      Platform& platform, ProgressLog& log, const RunHooks& hooks = {});
 
 }  // namespace tessaron::app

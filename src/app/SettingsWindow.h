@@ -15,6 +15,8 @@
 
 namespace tessaron::app {
 
+struct RunOutcome;
+
 // What the window's load step left behind.
 enum class LoadResult {
     Shown,  // the load step completed; the window is shown
@@ -26,6 +28,12 @@ enum class LoadResult {
 // reader of an existing configuration file, the choosers and the install
 // button. A view (Qt) or the unattended front end drives it; see
 // ControlModel.h for how a view binds.
+//
+// While the administrator edits, the controls hold the settings; the values
+// no control shows (the installation directory and machine name found at
+// load, the site numbers read from config.inc, the values a switched-off
+// group keeps) are held by the window. The settings record is written in one
+// place only, by the install button's fillSettingsRecord(), from both.
 class SettingsWindow {
 public:
     SettingsWindow(Platform& platform, SettingsRecord& settings, MessageService& messages);
@@ -35,8 +43,12 @@ public:
 
     ControlModel& controls() { return controls_; }
     const ControlModel& controls() const { return controls_; }
-    SettingsRecord& settings() { return settings_; }
+    // The record as the install button last filled it (empty before).
+    const SettingsRecord& settings() const { return settings_; }
     Platform& platform() { return platform_; }
+    // Found by the load step (empty before it).
+    const std::string& installDir() const { return held_.InstallDir; }
+    const std::string& serverName() const { return held_.ServerName; }
 
     // Form_Load: discovers the machine, fills the lists and defaults and,
     // when config.inc exists and the administrator agrees, reads it.
@@ -52,20 +64,26 @@ public:
         installOptionsHandler_ = std::move(handler);
     }
 
-    // The install button's copy of every control into the settings record,
-    // with the derived values completed (pressing btnInstall runs this, then
-    // the install-options handler).
-    void FillSettingsRecord();
+    // The install button's copy of every control and every held value into
+    // the settings record, with the derived values completed (pressing
+    // btnInstall runs this, then the install-options handler).
+    void fillSettingsRecord();
+
+    // After a run: the shared secure site number it recorded in config.inc is
+    // held for the next run, which the install-options dialog may start
+    // again without the install button.
+    void keepRunResults(const RunOutcome& outcome);
 
     // The FTP server type rule (cmbFTPServerType_Click).
     void ApplyFtpServerTypeRule();
 
-    // Reads an existing configuration file into the window and the record.
-    // Throws PlatformError when the file cannot be read.
+    // Reads an existing configuration file into the window's controls and
+    // held values. Throws PlatformError when the file cannot be read.
     void ReadExistingConfiguration(const std::string& path);
 
     // A folder chooser's answer as the button handles it: trimmed; empty
-    // means cancelled; otherwise stored in the box and in the setting.
+    // means cancelled; otherwise stored in the box (and held, for a setting
+    // its group keeps while switched off).
     void ApplyChosenFolder(std::string_view button, const std::string& chosen);
 
     // The controls' values as the load step left them (empty before Load):
@@ -79,13 +97,24 @@ public:
 private:
     void attachRules();
     void attachEnableRule(std::string_view checkBox);
+    // Shows the FTP controls of Microsoft FTP (an existing site to choose) or
+    // of the other servers (a folder to choose).
+    void showFtpControls(bool microsoftSite);
+    // Stores the value when the field is one the window holds; fields that a
+    // control shows take their value from the control instead.
+    void holdValue(std::string SettingsRecord::*field, const std::string& value);
     void chooseFolder(std::string_view button);
     void chooseFile(std::string_view button);
     void pressInstall();
 
     // Load-step pieces (LoadStep.cpp).
+    struct MachineFacts {
+        std::string companyName;
+        std::string serverName;
+        std::string logRoot;
+    };
     void discoverAddresses();
-    bool discoverMachineFacts();
+    bool discoverMachineFacts(MachineFacts& facts);
     bool fillPanelStyles();
     void fillFixedLists();
     void probeMicrosoftFtp();
@@ -97,6 +126,9 @@ private:
 
     Platform& platform_;
     SettingsRecord& settings_;
+    // The record's fields that no control shows (see heldFields() in
+    // InstallButton.cpp); its other fields stay empty.
+    SettingsRecord held_;
     MessageService& messages_;
     ControlModel controls_;
     FolderChooser* folderChooser_ = nullptr;

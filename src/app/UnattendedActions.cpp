@@ -34,9 +34,9 @@ int RestoreLatestRunOn(Platform& platform, std::ostream& out, std::ostream& err)
 }
 
 void SaveAnswersFile(SettingsWindow& window, const std::string& path, bool clearPasswords) {
-    const std::string text = RecordAnswers(
-        window.controls(), window.discoveredValues(),
-        AnswersHeader{window.settings().ServerName, AnswersHeaderTime()}, clearPasswords);
+    const std::string text =
+        RecordAnswers(window.controls(), window.discoveredValues(),
+                      AnswersHeader{window.serverName(), AnswersHeaderTime()}, clearPasswords);
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file << text;
     file.close();

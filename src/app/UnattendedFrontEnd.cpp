@@ -338,15 +338,14 @@ int runUnattended(const std::vector<std::string>& args, const Backend& backend, 
             if (!line.preview) return exit_status::kCompleted;
         }
 
-        // The values are checked before the install button is pressed, so a
-        // refusal names the answers file's line instead of showing a box.
-        window.FillSettingsRecord();
+        // The install button's copy of the window. The front end checks the
+        // values itself instead of the button, so that a refusal names the
+        // answers file's line instead of showing a box.
+        window.fillSettingsRecord();
         if (auto problem = CheckSettingsInput(settings)) {
             err << kProgram << ": " << refusalText(*problem, *line.answers, answers) << '\n';
             return exit_status::kUsage;
         }
-
-        window.controls().press("btnInstall");
         if (line.preview) {
             return PrintPreview(settings, options, *line.machine, machine->Databases(),
                                 line.format.value_or("text") == "json", out, err);

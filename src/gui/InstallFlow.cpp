@@ -51,8 +51,9 @@ void InstallFlow::startRun() {
 void InstallFlow::progressClosed() {
     if (!progress_) return;
     const app::RunOutcome outcome = progress_->outcome();
-    // The run's own changes (InternalIP, SharedSecureSVC) stay in the record.
-    window_.settings() = progress_->runSettings();
+    // The run worked on its own copy of the record; the shared secure site
+    // it recorded stays with the window for the next run.
+    window_.keepRunResults(outcome);
     if (outcome.closingEndsProgram() && outcome.metabaseSaveError.empty()) {
         emit endProgram();
         return;

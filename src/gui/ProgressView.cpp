@@ -114,10 +114,6 @@ QWidget* ProgressView::control(std::string_view name) const {
     return findChild<QWidget*>(QString::fromUtf8(name.data(), static_cast<int>(name.size())));
 }
 
-const SettingsRecord& ProgressView::runSettings() const {
-    return run_->settings();
-}
-
 void ProgressView::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (state_ != State::Waiting) return;

@@ -39,8 +39,6 @@ public:
 
     State state() const { return state_; }
     const app::RunOutcome& outcome() const { return outcome_; }
-    // The settings as the finished run left them.
-    const SettingsRecord& runSettings() const;
     app::ControlModel& controls() { return model_; }
     // A control of the form (txtProgress) or of the window's own row:
     // lblStep, barProgress, lblResult, btnSaveLog, btnCancel, btnClose.

@@ -17,7 +17,7 @@ std::vector<std::string> formerSiteLines(RunContext& run, const std::string& pat
     FileSystem& files = run.platform.Files();
     try {
         if (!files.FileExists(path)) return {};
-        return SiteSettingLines(files.ReadTextFile(path));
+        return siteSettingLines(files.ReadTextFile(path));
     } catch (const PlatformError&) {
         return {};
     }
@@ -37,9 +37,9 @@ void ConfigFileWriter(RunContext& run) {
         run.settings,
         run.platform.System().GetProgramFilesDir(),
         run.attempt([&] { return run.platform.System().GetTempFolder(); }),
-        ShortDateText(run.now()),
+        shortDateText(run.now()),
     };
-    const auto body = ConfigFileBodyLines(sources);
+    const auto body = configFileBodyLines(sources);
     auto lines = body;
     for (auto& line : formerSiteLines(run, target)) lines.emplace_back(std::move(line));
 

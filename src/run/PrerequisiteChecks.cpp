@@ -124,7 +124,7 @@ bool RunPrerequisiteChecks(RunContext& run) {
         if (!checkDnsProvider(run)) return false;
     }
 
-    const std::string frontPage = FrontPage2002ToolPath(run.platform.System().GetProgramFilesDir());
+    const std::string frontPage = frontPage2002ToolPath(run.platform.System().GetProgramFilesDir());
     if (!run.attempt([&] { return run.platform.Files().FileExists(frontPage); }).value_or(false)) {
         run.AddProgressText(kFrontPageErrorLine);
         return false;

@@ -64,6 +64,7 @@ RunEnding PerformInstallationRun(RunContext& run, const RunStages& stages) {
     const auto lock = lockMachine(run);
     if (!lock) return RunEnding::MachineBusy;
     run.AddProgressText("Beginning Tessaron configuration...");
+    // Completed in the run's own settings (see RunContext::settings).
     if (run.settings.InternalIP.empty()) run.settings.InternalIP = run.settings.ServerIP;
 
     if (!steps.begin("Checking the installation")) return RunEnding::Cancelled;
@@ -97,8 +98,8 @@ RunEnding PerformInstallationRun(RunContext& run, const RunStages& stages) {
         run.beginContinueOnError();
         appendSites = stages.webServer(run, held);
         run.stageEndedOnError = !appendSites;
-        // The record keeps the shared secure site's number for a next run
-        // from the same window, as it keeps the completed InternalIP.
+        // The run's own settings carry the shared secure site's number out
+        // of the run (a window keeps it for its next run).
         if (held.sharedSecure) run.settings.SharedSecureSVC = *held.sharedSecure;
     }
     if (!steps.begin("Recording the site numbers")) return RunEnding::Cancelled;

@@ -21,6 +21,10 @@ struct RunContext {
                ProgressLog& log)
         : settings(settings), options(options), platform(platform), log(log) {}
 
+    // The settings the run works on: the run completes InternalIP in them and
+    // the web-server stage records the shared secure site in them, so a
+    // front end hands the run a copy of the record the settings window
+    // filled (see PerformRun), never the record itself.
     SettingsRecord& settings;
     const InstallOptions& options;
     Platform& platform;

@@ -6,8 +6,9 @@ namespace tessaron {
 
 // Every configuration value of the program, as text. Switches hold exactly
 // "True" or "False"; numbers stay as typed; paths are Windows paths. One
-// instance lives for the whole program: the settings window writes it and the
-// installation run reads it.
+// instance lives for the whole program: the settings window's install button
+// fills it and the installation run reads it (a copy of it: the run completes
+// its own).
 struct SettingsRecord {
     // Identity and panel
     std::string ServerName;
@@ -98,6 +99,8 @@ struct SettingsRecord {
     std::string MainFTPSVC;
     std::string SharedSecureSVC;
     std::string PreviewSVC;
+
+    bool operator==(const SettingsRecord&) const = default;
 };
 
 // The three choices of the install-options dialog.

@@ -52,14 +52,11 @@ TEST(ConfigurationReader, TextSelectSwitchAndTickOnlyEffects) {
         "' ControlPanelTitle = \"commented\"\r\n");
     ASSERT_EQ(w.result, LoadResult::Shown);
     auto& c = w.controls();
-    auto& s = w.settings;
-    EXPECT_EQ(s.CustomerPort, "2100");
     EXPECT_EQ(c.text("txtCustomerPort"), "2100");
     EXPECT_EQ(c.text("txtResellerPort"), "3101");
     EXPECT_EQ(c.text("txtMainCompanyName"), "Acme Hosting");
     EXPECT_EQ(c.text("txtServerRoot"), "D:\\Accounts\\");
     EXPECT_EQ(c.selectedText("cmbStatisticsType"), "Webalizer");
-    EXPECT_EQ(s.DNSServer, "No Such DNS");
     EXPECT_EQ(c.selectedText("cmbDNSServer"), "Microsoft DNS");
     EXPECT_EQ(c.selectedText("cmbDefaultPanelStyle"), "Default");
     EXPECT_EQ(c.checked("chkPHP"), kChecked);
@@ -70,19 +67,28 @@ TEST(ConfigurationReader, TextSelectSwitchAndTickOnlyEffects) {
     EXPECT_FALSE(c.enabled("btnPerl"));
     EXPECT_EQ(c.checked("chkStatistics"), kUnchecked);
     EXPECT_FALSE(c.enabled("cmbStatisticsType"));
-    EXPECT_EQ(s.EnableStatistics, "False");
-    EXPECT_EQ(s.OversellAllowed, "False");
     EXPECT_EQ(c.checked("chkOversellAllowed"), kUnchecked);
     EXPECT_EQ(c.checked("chkMSSQLActive"), kChecked);
     EXPECT_TRUE(c.enabled("txtSQLServerIP"));  // ticking runs the section's rule
     EXPECT_EQ(c.text("txtWebmailURL"), "http:\\mail.<$DOMAINNAME$>");
     EXPECT_EQ(c.text("txtControlPanelTitle"), "");
+
+    // The install button takes what the controls show: a value no entry
+    // holds left the list's selection as it was.
+    c.press("btnInstall");
+    const auto& s = w.settings;
+    EXPECT_EQ(s.CustomerPort, "2100");
+    EXPECT_EQ(s.DNSServer, "Microsoft DNS");
+    EXPECT_EQ(s.EnableStatistics, "False");
+    EXPECT_EQ(s.OversellAllowed, "False");
+    EXPECT_EQ(s.MSSQLActive, "True");
 }
 
 TEST(ConfigurationReader, TickOnlyNeverClears) {
     auto w = readInto("OversellAllowed = True\r\nOversellAllowed = False\r\n");
     EXPECT_EQ(w.controls().checked("chkOversellAllowed"), kChecked);
-    EXPECT_EQ(w.settings.OversellAllowed, "False");
+    w.controls().press("btnInstall");
+    EXPECT_EQ(w.settings.OversellAllowed, "True");
 }
 
 TEST(ConfigurationReader, SiteNumbersSelectTheSitesCommentWhenTheSiteExists) {
@@ -90,12 +96,16 @@ TEST(ConfigurationReader, SiteNumbersSelectTheSitesCommentWhenTheSiteExists) {
     EXPECT_EQ(hit.controls().selectedText("cmbSharedSecureSVC"), "Shop");
     EXPECT_EQ(hit.controls().selectedText("cmbPreviewSVC"), "Default Web Site");
     EXPECT_EQ(hit.controls().selectedText("cmbMainFTPSVC"), "Default FTP Site");
+    // No control holds the numbers; the window keeps them for the record.
+    hit.controls().press("btnInstall");
     EXPECT_EQ(hit.settings.SharedSecureSVC, "7");
+    EXPECT_EQ(hit.settings.PreviewSVC, "1");
 
     auto miss = readInto("SharedSecureSVC = \"9\"\r\nPreviewSVC = \"\"\r\nMainFTPSVC = \"x\"\r\n");
     EXPECT_EQ(miss.controls().selectedText("cmbSharedSecureSVC"), "-- Create New Site --");
     EXPECT_EQ(miss.controls().selectedText("cmbPreviewSVC"), "-- Create New Site --");
     EXPECT_EQ(miss.controls().selectedText("cmbMainFTPSVC"), "-- Create New Site --");
+    miss.controls().press("btnInstall");
     EXPECT_EQ(miss.settings.SharedSecureSVC, "9");
     EXPECT_EQ(miss.settings.MainFTPSVC, "x");
 }
@@ -109,6 +119,8 @@ TEST(ConfigurationReader, FtpServerTypeSwapsTheControls) {
     EXPECT_TRUE(c.visible("txtFTPServerPath"));
     EXPECT_FALSE(c.visible("cmbMainFTPSVC"));
     EXPECT_EQ(c.text("txtFTPServerPath"), "C:\\BPFTP");
+    c.press("btnInstall");
+    EXPECT_EQ(w.settings.FTPServerPath, "C:\\BPFTP");
     EXPECT_EQ(w.settings.FTPLinkPath, "C:\\Links");
 }
 
@@ -119,12 +131,14 @@ TEST(ConfigurationReader, AddressesUnderEitherKeyAndTheInternalBox) {
     auto same = readInto("ServerIP = \"1.2.3.4\"\r\nInternalIP = \"1.2.3.4\"\r\n", setup);
     EXPECT_EQ(same.controls().text("txtMainIP"), "1.2.3.4");
     EXPECT_EQ(same.controls().checked("chkInternalIP"), kUnchecked);
+    same.controls().press("btnInstall");
     EXPECT_EQ(same.settings.InternalIP, "1.2.3.4");
 
     auto differ = readInto("MainServerIP = 1.2.3.4\r\nMainInternalIP = 10.9.9.9\r\n", setup);
     EXPECT_EQ(differ.controls().text("txtMainIP"), "1.2.3.4");
     EXPECT_EQ(differ.controls().text("txtInternalIP"), "10.9.9.9");
     EXPECT_EQ(differ.controls().checked("chkInternalIP"), kChecked);
+    differ.controls().press("btnInstall");
     EXPECT_EQ(differ.settings.ServerIP, "1.2.3.4");
     EXPECT_EQ(differ.settings.InternalIP, "10.9.9.9");
 }
@@ -216,6 +230,7 @@ TEST(ConfigurationReader, FileWrittenByTheProgramIsReadBackCompletely) {
     EXPECT_EQ(r.selectedText("cmbMainSQLServerType"), "MySQL");
     EXPECT_EQ(r.selectedText("cmbMailServerType"), "IMail");
     EXPECT_EQ(r.selectedText("cmbDNSServer"), "Simple DNS Plus");
+    r.press("btnInstall");
     EXPECT_EQ(second.settings.ServerIP, "81.2.3.4");
 }
 

@@ -1,5 +1,10 @@
-// The settings window's rules, on a window loaded from a machine image.
+// The settings window's rules as a user meets them on a window loaded from a
+// machine image: what ticking a box, choosing an entry, typing or choosing a
+// folder does to the other controls, and what the install button then copies
+// into the record and the run writes to config.inc.
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "support/app/AppMachine.h"
 
@@ -47,73 +52,78 @@ TEST(Catalogue, OnlyTheAddressBoxesAreLimitedToFifteenCharacters) {
     EXPECT_EQ(c.text("txtControlPanelTitle").size(), 40u);
 }
 
-struct SectionCase {
+using S = SettingsRecord;
+
+bool holdsLine(const std::vector<std::string>& lines, const std::string& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+void select(ControlModel& c, const char* list, const std::string& text) {
+    const auto& entries = c.entries(list);
+    const auto found = std::find(entries.begin(), entries.end(), text);
+    ASSERT_NE(found, entries.end()) << text << " is not in " << list;
+    c.setSelectedIndex(list, static_cast<int>(found - entries.begin()));
+}
+
+// A section's box, one of the fields it switches, and the switch the install
+// button gives the record (and the run config.inc, where the body has it).
+struct Section {
     const char* box;
-    std::vector<const char*> controls;
-    std::string SettingsRecord::*flag;
+    const char* field;
+    std::string S::*flag;
+    const char* key;  // null: the site lines after the body carry it
 };
 
-TEST(FieldRules, SectionsSwitchTheirFieldsAndKeepTheirText) {
-    const std::vector<SectionCase> cases = {
-        {"chkMSSQLActive",
-         {"lblSQLServer1", "lblSQLServer2", "lblSQLServer3", "lblSQLServer4", "txtSQLServerIP",
-          "txtSQLServerAdminUsername", "txtSQLServerAdminPassword", "txtSQLServerDataPath"},
-         nullptr},
-        {"chkMySQLActive",
-         {"lblMySQL1", "lblMySQL2", "lblMySQL3", "lblMySQL4", "txtMySQLIP", "txtMySQLAdminUsername",
-          "txtMySQLAdminPassword", "txtMySQLDataPath"},
-         nullptr},
-        {"chkMailServerEnabled",
-         {"lblMailServerType", "lblMailServerIP", "lblMailServerDir", "lblMaximumMailboxSize",
-          "lblWebmailURL", "cmbMailServerType", "txtMailServerIP", "chkWebmail", "txtWebmailURL",
-          "txtMailServerDir", "cmdChooseMailServerDir", "txtMaximumMailboxSize"},
-         nullptr},
-        {"chkDNSServerEnabled",
-         {"lblDNSServer", "cmbDNSServer", "lblAdminEmail", "txtAdminEmail", "lblPrimaryDNS",
-          "txtPrimaryDNS", "lblPrimaryDNSIP", "txtPrimaryDNSIP", "lblDNSRoot", "txtDNSRoot",
-          "cmdDNSRoot", "lblSecondaryDNS", "txtSecondaryDNS", "lblSecondaryDNSIP",
-          "txtSecondaryDNSIP", "lblDNSWMI"},
-         nullptr},
-        {"chkFTPServerEnabled",
-         {"cmbFTPServerType", "lblFTPServerPath", "lblMainFTPSVC", "txtFTPServerPath",
-          "cmbMainFTPSVC", "btnFTPServerPath"},
-         nullptr},
-        {"chkSharedSecure",
-         {"cmbSharedSecureSVC", "txtSharedSecureServer"},
-         &SettingsRecord::EnableSharedSecure},
-        {"chkStatistics", {"cmbStatisticsType"}, &SettingsRecord::EnableStatistics},
-        {"chkWebmail", {"txtWebmailURL"}, &SettingsRecord::EnableWebmail},
-        {"chkWebsitePreview", {"cmbPreviewSVC"}, &SettingsRecord::EnableWebsitePreview},
-        {"chkInternalIP", {"txtInternalIP"}, nullptr},
+TEST(FieldRules, SectionBoxSwitchesItsFieldsKeepsTheirTextAndGivesTheSwitch) {
+    const std::vector<Section> sections = {
+        {"chkMSSQLActive", "txtSQLServerAdminUsername", &S::MSSQLActive, "MSSQLActive"},
+        {"chkMySQLActive", "txtMySQLAdminUsername", &S::MySQLActive, "MySQLActive"},
+        {"chkMailServerEnabled", "txtMailServerIP", &S::MailServerEnabled, "MailServerEnabled"},
+        {"chkDNSServerEnabled", "txtSecondaryDNS", &S::DNSServerEnabled, "DNSServerEnabled"},
+        {"chkFTPServerEnabled", "txtFTPServerPath", &S::FTPServerEnabled, "FTPServerEnabled"},
+        {"chkSharedSecure", "txtSharedSecureServer", &S::EnableSharedSecure, nullptr},
+        {"chkStatistics", "cmbStatisticsType", &S::EnableStatistics, "EnableStatistics"},
+        {"chkWebmail", "txtWebmailURL", &S::EnableWebmail, "EnableWebmail"},
+        {"chkWebsitePreview", "cmbPreviewSVC", &S::EnableWebsitePreview, nullptr},
     };
-    WindowOnMachine w;
-    auto& c = w.controls();
-    for (const auto& section : cases) {
-        for (const char* name : section.controls) {
-            if (c[name].kind() == ControlKind::TextBox && std::string(name) != "txtInternalIP") {
-                c.setText(name, std::string("kept ") + name);
-            }
-        }
+    for (const auto& section : sections) {
+        WindowOnMachine w;
+        auto& c = w.controls();
+        const bool textBox = c[section.field].kind() == ControlKind::TextBox;
+        if (textBox) c.setText(section.field, "kept");
+        // A greyed box counts as not ticked.
         for (int value : {kGreyed, kChecked, kUnchecked, kChecked}) {
             c.setChecked(section.box, value);
-            for (const char* name : section.controls) {
-                EXPECT_EQ(c.enabled(name), value == kChecked)
-                    << section.box << " " << value << " " << name;
-            }
-            if (section.flag) {
-                EXPECT_EQ(w.settings.*(section.flag), value == kChecked ? "True" : "False")
-                    << section.box;
-            }
-        }
-        for (const char* name : section.controls) {
-            if (c[name].kind() == ControlKind::TextBox && std::string(name) != "txtInternalIP") {
-                EXPECT_EQ(c.text(name), std::string("kept ") + name);
+            const bool on = value == kChecked;
+            EXPECT_EQ(c.enabled(section.field), on) << section.box << " " << value;
+            if (textBox) EXPECT_EQ(c.text(section.field), "kept") << section.box;
+            const auto config = configIncAfterInstall(w);
+            EXPECT_EQ(w.settings.*(section.flag), on ? "True" : "False") << section.box;
+            if (section.key) {
+                EXPECT_TRUE(
+                    holdsLine(config, std::string(section.key) + " = " + (on ? "True" : "False")))
+                    << section.box << " " << value;
             }
         }
     }
-    // The database sections leave their "..." buttons alone.
-    c.setChecked("chkMSSQLActive", kUnchecked);
-    EXPECT_TRUE(c.enabled("btnSQLServerDataPath"));
+}
+
+TEST(FieldRules, OnlyTheDatabaseSectionsLeaveTheirFolderButtonsEnabled) {
+    const std::vector<std::tuple<const char*, const char*, bool>> buttons = {
+        {"chkMSSQLActive", "btnSQLServerDataPath", false},
+        {"chkMySQLActive", "btnMySQLDataPath", false},
+        {"chkMailServerEnabled", "cmdChooseMailServerDir", true},
+        {"chkDNSServerEnabled", "cmdDNSRoot", true},
+        {"chkFTPServerEnabled", "btnFTPServerPath", true},
+    };
+    WindowOnMachine w;
+    auto& c = w.controls();
+    for (const auto& [box, button, switched] : buttons) {
+        c.setChecked(box, kChecked);
+        EXPECT_TRUE(c.enabled(button)) << button;
+        c.setChecked(box, kUnchecked);
+        EXPECT_EQ(c.enabled(button), !switched) << button;
+    }
 }
 
 TEST(FieldRules, EnablingMailEnablesTheWebmailAddressWhateverItsBox) {
@@ -125,6 +135,10 @@ TEST(FieldRules, EnablingMailEnablesTheWebmailAddressWhateverItsBox) {
     c.setChecked("chkMailServerEnabled", kChecked);
     EXPECT_TRUE(c.enabled("txtWebmailURL"));
     EXPECT_EQ(c.checked("chkWebmail"), kUnchecked);
+    // Enabled or not, the address goes with its own box.
+    const auto config = configIncAfterInstall(w);
+    EXPECT_TRUE(holdsLine(config, "EnableWebmail = False"));
+    EXPECT_TRUE(holdsLine(config, "WebmailURL = \"\""));
 }
 
 TEST(FieldRules, SettingTheValueAControlHoldsFiresNothing) {
@@ -132,70 +146,67 @@ TEST(FieldRules, SettingTheValueAControlHoldsFiresNothing) {
     auto& c = w.controls();
     int changes = 0;
     c.addObserver([&changes](const Control&, ControlProperty) { ++changes; });
-    w.settings.EnableStatistics = "untouched";
     c.setChecked("chkStatistics", c.checked("chkStatistics"));
     c.setText("txtMainIP", c.text("txtMainIP"));
     c.setSelectedIndex("cmbFTPServerType", c.selectedIndex("cmbFTPServerType"));
     EXPECT_EQ(changes, 0);
-    EXPECT_EQ(w.settings.EnableStatistics, "untouched");
     c.setChecked("chkStatistics", kUnchecked);
-    EXPECT_EQ(w.settings.EnableStatistics, "False");
+    EXPECT_FALSE(c.enabled("cmbStatisticsType"));
     EXPECT_GT(changes, 0);
 }
 
+struct FtpCase {
+    const char* type;
+    bool siteListShown;  // cmbMainFTPSVC and its label; else the folder box, button and label
+    const char* usage;   // the caption of lblFTPUsage
+};
+
 TEST(FieldRules, FtpServerTypeSwapsTheControlsAndTheUsageText) {
+    const std::vector<FtpCase> cases = {
+        {"BulletProof FTP", false,
+         "BulletProof FTP Usage:\r\nTessaron will create new users on the default BulletProof "
+         "FTP domain.  It is recommended to have BulletProof FTP listening on all IP addresses "
+         "in order to function properly."},
+        {"Serv-U", false,
+         "Serv-U Usage:\r\nTessaron will create new users in the first domain that exists in "
+         "Serv-U.  Please make sure that you have created the domain in Serv-U before "
+         "configuring Tessaron.  It is recommended to have this domain listening on all IP "
+         "addresses in order to function properly."},
+        {"Gene6 FTP Server", false,
+         "Gene6 FTP Server:\r\nTessaron will create new users in the domain 'Tessaron'.  Please "
+         "make sure that this domain exists in Gene6 FTP Server before configuring Tessaron.  It "
+         "is recommended to have this domain listening on all IP addresses (or 0.0.0.0) in order "
+         "to function properly.  Also, be sure that the Administrator user has access to the "
+         "server's COM objects via dcomcnfg or by running the service as Administrator."},
+        {"Microsoft FTP", true,
+         "Microsoft FTP Usage:\r\nTessaron can either create a new FTP site, or use an existing "
+         "FTP site.  The site used must listen on all IP addresses in order to function "
+         "properly."},
+    };
     WindowOnMachine w;
     auto& c = w.controls();
-    const auto choose = [&c](const std::string& type) {
-        const auto& entries = c.entries("cmbFTPServerType");
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            if (entries[i] == type) c.setSelectedIndex("cmbFTPServerType", static_cast<int>(i));
+    for (const auto& ftp : cases) {
+        select(c, "cmbFTPServerType", ftp.type);
+        for (const char* name : {"cmbMainFTPSVC", "lblMainFTPSVC"}) {
+            EXPECT_EQ(c.visible(name), ftp.siteListShown) << ftp.type << " " << name;
         }
-    };
-    choose("BulletProof FTP");
-    EXPECT_EQ(w.settings.FTPServerType, "BulletProof FTP");
-    EXPECT_FALSE(c.visible("cmbMainFTPSVC"));
-    EXPECT_FALSE(c.visible("lblMainFTPSVC"));
-    EXPECT_TRUE(c.visible("txtFTPServerPath"));
-    EXPECT_TRUE(c.visible("btnFTPServerPath"));
-    EXPECT_TRUE(c.visible("lblFTPServerPath"));
-    EXPECT_EQ(c.text("lblFTPUsage"),
-              "BulletProof FTP Usage:\r\nTessaron will create new users on the default "
-              "BulletProof FTP domain.  It is recommended to have BulletProof FTP listening on "
-              "all IP addresses in order to function properly.");
+        for (const char* name : {"txtFTPServerPath", "btnFTPServerPath", "lblFTPServerPath"}) {
+            EXPECT_EQ(c.visible(name), !ftp.siteListShown) << ftp.type << " " << name;
+        }
+        EXPECT_EQ(c.text("lblFTPUsage"), ftp.usage);
+        c.press("btnInstall");
+        EXPECT_EQ(w.settings.FTPServerType, ftp.type);
+    }
 
-    choose("Serv-U");
-    EXPECT_EQ(c.text("lblFTPUsage"),
-              "Serv-U Usage:\r\nTessaron will create new users in the first domain that exists "
-              "in Serv-U.  Please make sure that you have created the domain in Serv-U before "
-              "configuring Tessaron.  It is recommended to have this domain listening on all IP "
-              "addresses in order to function properly.");
-    choose("Gene6 FTP Server");
-    EXPECT_EQ(c.text("lblFTPUsage"),
-              "Gene6 FTP Server:\r\nTessaron will create new users in the domain 'Tessaron'.  "
-              "Please make sure that this domain exists in Gene6 FTP Server before configuring "
-              "Tessaron.  It is recommended to have this domain listening on all IP addresses "
-              "(or 0.0.0.0) in order to function properly.  Also, be sure that the Administrator "
-              "user has access to the server's COM objects via dcomcnfg or by running the service "
-              "as Administrator.");
-    EXPECT_TRUE(c.visible("txtFTPServerPath"));
-
-    choose("Microsoft FTP");
-    EXPECT_TRUE(c.visible("cmbMainFTPSVC"));
-    EXPECT_TRUE(c.visible("lblMainFTPSVC"));
-    EXPECT_FALSE(c.visible("txtFTPServerPath"));
-    EXPECT_FALSE(c.visible("btnFTPServerPath"));
-    EXPECT_FALSE(c.visible("lblFTPServerPath"));
-    const std::string microsoftUsage = c.text("lblFTPUsage");
-    EXPECT_EQ(microsoftUsage.rfind("Microsoft FTP Usage:\r\n", 0), 0u);
-
-    // An entry outside the table only records its text.
+    // An entry outside the four changes neither the controls nor the text,
+    // but the record takes it.
     c.addEntry("cmbFTPServerType", "Other FTP");
-    choose("Other FTP");
-    EXPECT_EQ(w.settings.FTPServerType, "Other FTP");
-    EXPECT_EQ(c.text("lblFTPUsage"), microsoftUsage);
+    select(c, "cmbFTPServerType", "Other FTP");
+    EXPECT_EQ(c.text("lblFTPUsage"), cases.back().usage);
     EXPECT_TRUE(c.visible("cmbMainFTPSVC"));
     EXPECT_FALSE(c.visible("txtFTPServerPath"));
+    c.press("btnInstall");
+    EXPECT_EQ(w.settings.FTPServerType, "Other FTP");
 }
 
 TEST(FieldRules, InternalAddressFollowsTheMainAddressOnlyWhileUnchecked) {
@@ -207,28 +218,35 @@ TEST(FieldRules, InternalAddressFollowsTheMainAddressOnlyWhileUnchecked) {
     for (const std::string typed : {"8", "8.8", "8.8.4.4"}) {
         c.setText("txtMainIP", typed);
         EXPECT_EQ(c.text("txtInternalIP"), typed);
-        EXPECT_EQ(w.settings.ServerIP, typed);
-        EXPECT_EQ(w.settings.InternalIP, typed);
     }
+    auto config = configIncAfterInstall(w);
+    EXPECT_TRUE(holdsLine(config, "ServerIP = \"8.8.4.4\""));
+    EXPECT_TRUE(holdsLine(config, "InternalIP = \"8.8.4.4\""));
 
     c.setChecked("chkInternalIP", kChecked);
     EXPECT_TRUE(c.enabled("txtInternalIP"));
     c.setText("txtInternalIP", "10.0.0.9");
     c.setText("txtMainIP", "9.9.9.9");
-    EXPECT_EQ(w.settings.ServerIP, "9.9.9.9");
     EXPECT_EQ(c.text("txtInternalIP"), "10.0.0.9");
-    EXPECT_EQ(w.settings.InternalIP, "10.0.0.9");
+    config = configIncAfterInstall(w);
+    EXPECT_TRUE(holdsLine(config, "ServerIP = \"9.9.9.9\""));
+    EXPECT_TRUE(holdsLine(config, "InternalIP = \"10.0.0.9\""));
 
-    // A greyed box does not mirror either.
+    // A greyed box counts as not ticked: clearing it copies the main address,
+    // but typing in the main address does not mirror.
     c.setChecked("chkInternalIP", kGreyed);
     EXPECT_FALSE(c.enabled("txtInternalIP"));
-    EXPECT_EQ(w.settings.InternalIP, "9.9.9.9");  // clearing copied the main address
+    EXPECT_EQ(c.text("txtInternalIP"), "9.9.9.9");
     c.setText("txtMainIP", "7.7.7.7");
     EXPECT_EQ(c.text("txtInternalIP"), "9.9.9.9");
+    c.press("btnInstall");
+    EXPECT_EQ(w.settings.ServerIP, "7.7.7.7");
+    EXPECT_EQ(w.settings.InternalIP, "9.9.9.9");
 
     // Unchecking copies the main address across.
     c.setChecked("chkInternalIP", kUnchecked);
     EXPECT_EQ(c.text("txtInternalIP"), "7.7.7.7");
+    c.press("btnInstall");
     EXPECT_EQ(w.settings.InternalIP, "7.7.7.7");
 }
 
@@ -270,30 +288,58 @@ public:
     int lastFlags = 0;
 };
 
-TEST(Choosers, FolderIsTrimmedAndStoredBlankActsAsCancel) {
-    WindowOnMachine w;
-    ScriptedFolders folders;
-    w.window->setFolderChooser(&folders);
-    auto& c = w.controls();
+struct FolderCase {
+    const char* button;
+    const char* title;
+    const char* box;
+    std::string S::*setting;
+    const char* recorded;  // the setting after the install button
+};
 
-    folders.answer = "  D:\\Accounts  ";
-    c.press("btnServerRoot");
-    EXPECT_EQ(folders.titles.back(), "Choose your Tessaron accounts directory");
-    EXPECT_EQ(folders.starts.back(), "C:\\Tessaron\\accounts");
-    EXPECT_EQ(c.text("txtServerRoot"), "D:\\Accounts");
-    EXPECT_EQ(w.settings.ServerRoot, "D:\\Accounts");
+// The chosen folder, trimmed, goes into the box. Sections that are off (SQL
+// Server and MySQL hosting on a fresh window) and FTP servers that use no
+// folder keep what was chosen as it was chosen; the others take the box,
+// with the trailing backslash where their setting needs one.
+TEST(Choosers, ChosenFolderReachesTheBoxAndTheRecord) {
+    const std::vector<FolderCase> cases = {
+        {"btnServerRoot", "Choose your Tessaron accounts directory", "txtServerRoot",
+         &S::ServerRoot, "D:\\Chosen"},
+        {"btnLogRoot", "Choose your IIS log files directory", "txtLogRoot", &S::LogRoot,
+         "D:\\Chosen"},
+        {"cmdChooseMailServerDir", "Choose your mail server's base directory", "txtMailServerDir",
+         &S::MailServerDir, "D:\\Chosen\\"},
+        {"cmdDNSRoot", "Choose your primary DNS data directory", "txtDNSRoot", &S::DNSRoot,
+         "D:\\Chosen\\"},
+        {"btnSQLServerDataPath", "Choose your SQL Server data path directory",
+         "txtSQLServerDataPath", &S::SQLServerDataPath, "D:\\Chosen"},
+        {"btnMySQLDataPath", "Choose your MySQL data path directory", "txtMySQLDataPath",
+         &S::MySQLDataPath, "D:\\Chosen"},
+        {"btnFTPServerPath", "Choose your FTP server's base directory", "txtFTPServerPath",
+         &S::FTPServerPath, "D:\\Chosen"},
+    };
+    for (const auto& chooser : cases) {
+        WindowOnMachine w;
+        ScriptedFolders folders;
+        w.window->setFolderChooser(&folders);
+        auto& c = w.controls();
+        select(c, "cmbFTPServerType", "Serv-U");
+        c.setText(chooser.box, "C:\\Start");
+        folders.answer = "  D:\\Chosen  ";
+        c.press(chooser.button);
+        ASSERT_EQ(folders.titles.size(), 1u);
+        EXPECT_EQ(folders.titles.back(), chooser.title);
+        EXPECT_EQ(folders.starts.back(), "C:\\Start");
+        EXPECT_EQ(c.text(chooser.box), "D:\\Chosen");
 
-    for (const std::string cancel : {"", "   "}) {
-        folders.answer = cancel;
-        c.press("cmdDNSRoot");
-        EXPECT_EQ(folders.titles.back(), "Choose your primary DNS data directory");
-        EXPECT_EQ(c.text("txtDNSRoot"), "");
-        EXPECT_EQ(w.settings.DNSRoot, "");
+        // Blanks only, or nothing: cancelled, nothing changes.
+        for (const std::string cancel : {"", "   "}) {
+            folders.answer = cancel;
+            c.press(chooser.button);
+            EXPECT_EQ(c.text(chooser.box), "D:\\Chosen") << chooser.button;
+        }
+        c.press("btnInstall");
+        EXPECT_EQ(w.settings.*(chooser.setting), chooser.recorded) << chooser.button;
     }
-    folders.answer = "E:\\mysql\\data";
-    c.press("btnMySQLDataPath");
-    EXPECT_EQ(folders.titles.back(), "Choose your MySQL data path directory");
-    EXPECT_EQ(w.settings.MySQLDataPath, "E:\\mysql\\data");
 }
 
 TEST(Choosers, FileChooserFillsTheBoxOnlyWhenAFileIsChosen) {
@@ -311,6 +357,10 @@ TEST(Choosers, FileChooserFillsTheBoxOnlyWhenAFileIsChosen) {
     EXPECT_EQ(files.filters.back(),
               "PHP Executable (php.exe)|php.exe|PHP ISAPI (php4isapi.dll)|php4isapi.dll");
     EXPECT_EQ(c.text("txtPHPLocation"), "");
+    // The record takes the locations from the boxes, for the boxes ticked.
+    c.setChecked("chkPerl", kChecked);
+    c.press("btnInstall");
+    EXPECT_EQ(w.settings.PerlLocation, "C:\\Perl\\bin\\perl.exe");
 }
 
 }  // namespace

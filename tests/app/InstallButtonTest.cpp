@@ -61,6 +61,10 @@ TEST(InstallButton, CopiesTheDefaultsOfAFreshWindow) {
 TEST(InstallButton, SwitchedOffGroupsTakeTheirFixedValues) {
     WindowOnMachine w;
     auto& c = w.controls();
+    // The mail server type of an earlier press stays while mail is off.
+    select(c, "cmbMailServerType", "IMail");
+    c.press("btnInstall");
+    select(c, "cmbMailServerType", "Mail Enable");
     c.setText("txtMaximumMailboxSize", "100");
     c.setText("txtMailServerIP", "10.0.0.6");
     c.setText("txtPrimaryDNS", "ns1");
@@ -71,13 +75,12 @@ TEST(InstallButton, SwitchedOffGroupsTakeTheirFixedValues) {
           "chkSharedSecure", "chkWebsitePreview", "chkFTPServerEnabled"}) {
         c.setChecked(box, kUnchecked);
     }
-    w.settings.MailServerType = "kept";
     c.press("btnInstall");
     const auto& s = w.settings;
     EXPECT_EQ(s.EnableStatistics, "False");
     EXPECT_EQ(s.StatisticsType + s.StatsRoot + s.StatsDataRoot + s.StatsFileRoot, "");
     EXPECT_EQ(s.MailServerEnabled, "False");
-    EXPECT_EQ(s.MailServerType, "kept");
+    EXPECT_EQ(s.MailServerType, "IMail");
     EXPECT_EQ(s.MailServerIP + s.MailServerDir + s.WebmailURL, "");
     EXPECT_EQ(s.EnableWebmail, "False");
     EXPECT_EQ(s.MaximumMailboxSize, "0");
@@ -114,35 +117,42 @@ TEST(InstallButton, HostingSectionsOffKeepTheValuesReadFromTheFile) {
 TEST(InstallButton, FtpGroupByServerType) {
     struct Case {
         std::string type;
+        bool fromFile;  // config.inc names an FTP server folder and link folder
         std::string selection, path, link;
     };
+    // The folder box holds C:\BPFTP and the site list the existing site; the
+    // types other than Microsoft FTP and BulletProof FTP keep what was read.
     const std::vector<Case> cases = {
-        {"Microsoft FTP", "Default FTP Site", "", ""},
-        {"BulletProof FTP", "0", "C:\\BPFTP", "C:\\Tessaron\\ftp"},
-        {"Serv-U", "prior selection", "prior path", "prior link"},
-        {"Gene6 FTP Server", "prior selection", "prior path", "prior link"},
+        {"Microsoft FTP", true, "Default FTP Site", "", ""},
+        {"BulletProof FTP", false, "0", "C:\\BPFTP", "C:\\Tessaron\\ftp"},
+        {"BulletProof FTP", true, "0", "C:\\BPFTP", "D:\\links"},
+        {"Serv-U", true, "", "D:\\ftp", "D:\\links"},
+        {"Gene6 FTP Server", true, "", "D:\\ftp", "D:\\links"},
     };
     for (const auto& expected : cases) {
-        WindowOnMachine w;
+        MachineSpec setup;
+        if (expected.fromFile)
+            setup.configInc = "FTPServerPath = D:\\ftp\r\nFTPLinkPath = D:\\links\r\n";
+        WindowOnMachine w(setup, MessageAnswer::Yes);
         auto& c = w.controls();
         select(c, "cmbMainFTPSVC", "Default FTP Site");
         c.setText("txtFTPServerPath", "C:\\BPFTP");
         select(c, "cmbFTPServerType", expected.type);
-        w.settings.MainFTPSVCSelection = "prior selection";
-        w.settings.FTPServerPath = "prior path";
-        w.settings.FTPLinkPath = expected.type == "BulletProof FTP" ? "" : "prior link";
         c.press("btnInstall");
         EXPECT_EQ(w.settings.FTPServerType, expected.type);
         EXPECT_EQ(w.settings.MainFTPSVCSelection, expected.selection) << expected.type;
         EXPECT_EQ(w.settings.FTPServerPath, expected.path) << expected.type;
         EXPECT_EQ(w.settings.FTPLinkPath, expected.link) << expected.type;
     }
-    // A link path read from the file stays with BulletProof FTP.
+    // What an earlier press recorded stays for those types too.
     WindowOnMachine w;
-    select(w.controls(), "cmbFTPServerType", "BulletProof FTP");
-    w.settings.FTPLinkPath = "D:\\links";
-    w.controls().press("btnInstall");
-    EXPECT_EQ(w.settings.FTPLinkPath, "D:\\links");
+    auto& c = w.controls();
+    select(c, "cmbMainFTPSVC", "Default FTP Site");
+    c.press("btnInstall");
+    select(c, "cmbMainFTPSVC", "-- Create New Site --");
+    select(c, "cmbFTPServerType", "Serv-U");
+    c.press("btnInstall");
+    EXPECT_EQ(w.settings.MainFTPSVCSelection, "Default FTP Site");
 }
 
 TEST(InstallButton, SecondPressCopiesTheEditedWindow) {

@@ -48,6 +48,7 @@ TEST_P(SectionCheckBoxes, ClickSwitchesTheFieldsAndKeepsTheirText) {
     EXPECT_EQ(w.window.controls().checked(c.checkBox), app::kUnchecked);
     for (const char* field : c.fields) EXPECT_FALSE(w.widget(field)->isEnabled()) << field;
     if (c.flag) {
+        w.window.fillSettingsRecord();  // the install button's copy
         EXPECT_EQ(w.settings.*(c.flag), "False");
     }
     EXPECT_EQ(typedInto->text(), QStringLiteral("kept text"));
@@ -56,6 +57,7 @@ TEST_P(SectionCheckBoxes, ClickSwitchesTheFieldsAndKeepsTheirText) {
     EXPECT_EQ(box->checkState(), Qt::Checked);
     for (const char* field : c.fields) EXPECT_TRUE(w.widget(field)->isEnabled()) << field;
     if (c.flag) {
+        w.window.fillSettingsRecord();
         EXPECT_EQ(w.settings.*(c.flag), "True");
     }
     EXPECT_EQ(typedInto->text(), QStringLiteral("kept text"));
@@ -96,15 +98,17 @@ INSTANTIATE_TEST_SUITE_P(
                                   &SettingsRecord::EnableWebmail}),
     [](const auto& info) { return std::string(info.param.checkBox); });
 
-TEST(Interaction, StatisticsBoxRecordsItsFlagAndSwitchesTheList) {
+TEST(Interaction, StatisticsBoxSwitchesTheListAndGivesItsFlag) {
     ViewOnMachine w(sample2003());
     w.view->show();
     auto* box = w.as<QCheckBox>("chkStatistics");
     clickCheckBox(box);
     EXPECT_FALSE(w.widget("cmbStatisticsType")->isEnabled());
+    w.window.fillSettingsRecord();
     EXPECT_EQ(w.settings.EnableStatistics, "False");
     clickCheckBox(box);
     EXPECT_TRUE(w.widget("cmbStatisticsType")->isEnabled());
+    w.window.fillSettingsRecord();
     EXPECT_EQ(w.settings.EnableStatistics, "True");
 }
 
@@ -119,7 +123,7 @@ TEST(Interaction, FtpServerTypeSwapsTheControlsAndTheUsageText) {
     type->setFocus();
     QTest::keyClick(type, Qt::Key_Down);  // the next entry, as the user picks it
     EXPECT_EQ(type->currentText(), QStringLiteral("BulletProof FTP"));
-    EXPECT_EQ(w.settings.FTPServerType, "BulletProof FTP");
+    EXPECT_EQ(w.window.controls().selectedText("cmbFTPServerType"), "BulletProof FTP");
     for (const char* shown : {"txtFTPServerPath", "btnFTPServerPath", "lblFTPServerPath"}) {
         EXPECT_TRUE(w.widget(shown)->isVisible()) << shown;
     }
@@ -134,7 +138,7 @@ TEST(Interaction, FtpServerTypeSwapsTheControlsAndTheUsageText) {
 
     QTest::keyClick(type, Qt::Key_Up);
     EXPECT_EQ(type->currentText(), QStringLiteral("Microsoft FTP"));
-    EXPECT_EQ(w.settings.FTPServerType, "Microsoft FTP");
+    EXPECT_EQ(w.window.controls().selectedText("cmbFTPServerType"), "Microsoft FTP");
     EXPECT_TRUE(w.widget("cmbMainFTPSVC")->isVisible());
     EXPECT_TRUE(w.widget("lblMainFTPSVC")->isVisible());
     EXPECT_FALSE(w.widget("txtFTPServerPath")->isVisible());
@@ -160,11 +164,11 @@ TEST(Interaction, MainAddressTypedIntoFollowsIntoTheInternalAddressWhileItsBoxIs
     for (const QChar c : QStringLiteral("172.16.0.9")) {
         QTest::keyClick(mainIp, c.toLatin1());
         typed += c;
-        // Every keystroke reaches the internal address and both settings.
+        // Every keystroke reaches the internal address, in the widget and the model.
         EXPECT_EQ(mainIp->text(), typed);
         EXPECT_EQ(internalIp->text(), typed);
-        EXPECT_EQ(w.settings.ServerIP, typed.toStdString());
-        EXPECT_EQ(w.settings.InternalIP, typed.toStdString());
+        EXPECT_EQ(w.window.controls().text("txtMainIP"), typed.toStdString());
+        EXPECT_EQ(w.window.controls().text("txtInternalIP"), typed.toStdString());
     }
 
     // At most 15 characters.
@@ -177,8 +181,9 @@ TEST(Interaction, MainAddressTypedIntoFollowsIntoTheInternalAddressWhileItsBoxIs
     EXPECT_TRUE(internalIp->isEnabled());
     mainIp->selectAll();
     QTest::keyClicks(mainIp, "10.1.1.1");
-    EXPECT_EQ(w.settings.ServerIP, "10.1.1.1");
     EXPECT_EQ(internalIp->text(), QStringLiteral("172.16.0.912345"));
+    w.window.fillSettingsRecord();
+    EXPECT_EQ(w.settings.ServerIP, "10.1.1.1");
     EXPECT_EQ(w.settings.InternalIP, "172.16.0.912345");
 }
 
@@ -225,7 +230,7 @@ TEST(FolderChooser, OpensOnTheBoxTextAndReturnsTheChosenFolderAsWindowsPath) {
     // C:\Tessaron\accounts does not exist yet: the dialog opens on its parent.
     EXPECT_EQ(openedOn, q(w.machine.host("C:\\Tessaron").string()));
     EXPECT_EQ(w.as<QLineEdit>("txtServerRoot")->text(), QStringLiteral("C:\\Tessaron\\bin"));
-    EXPECT_EQ(w.settings.ServerRoot, "C:\\Tessaron\\bin");
+    EXPECT_EQ(w.window.controls().text("txtServerRoot"), "C:\\Tessaron\\bin");
 }
 
 TEST(FolderChooser, CancelChangesNothing) {
@@ -241,13 +246,13 @@ TEST(FolderChooser, CancelChangesNothing) {
         dialog.setDirectory(q(w.machine.host("C:\\Tessaron").string()));
         return int(QDialog::Rejected);
     });
-    const std::string before = w.settings.LogRoot;
+    const std::string before = w.window.controls().text("txtLogRoot");
 
     QTest::mouseClick(w.widget("btnLogRoot"), Qt::LeftButton);
 
     EXPECT_TRUE(opened);
     EXPECT_EQ(w.as<QLineEdit>("txtLogRoot")->text(), q(before));
-    EXPECT_EQ(w.settings.LogRoot, before);
+    EXPECT_EQ(w.window.controls().text("txtLogRoot"), before);
 }
 
 TEST(FolderChooser, StaysWithinTheImagesDrives) {
@@ -272,7 +277,7 @@ TEST(FolderChooser, StaysWithinTheImagesDrives) {
     QTest::mouseClick(w.widget("cmdDNSRoot"), Qt::LeftButton);
     EXPECT_EQ(after, panel);
     EXPECT_EQ(box->text(), QStringLiteral("C:\\Tessaron\\panel"));
-    EXPECT_EQ(w.settings.DNSRoot, "C:\\Tessaron\\panel");
+    EXPECT_EQ(w.window.controls().text("txtDNSRoot"), "C:\\Tessaron\\panel");
 
     // A host folder outside the drives typed into the dialog is refused with
     // a message; the dialog stays open and nothing changes.
@@ -296,7 +301,7 @@ TEST(FolderChooser, StaysWithinTheImagesDrives) {
               "The folder " + imageFiles.toStdString() +
                   " is outside the machine image; choose a folder on its drives (C:\\).");
     EXPECT_EQ(box->text(), QStringLiteral("C:\\Tessaron\\panel"));
-    EXPECT_EQ(w.settings.DNSRoot, "C:\\Tessaron\\panel");
+    EXPECT_EQ(w.window.controls().text("txtDNSRoot"), "C:\\Tessaron\\panel");
 }
 
 TEST(FolderChooser, ShowsAndTakesWindowsPathsOfTheImage) {
@@ -332,7 +337,7 @@ TEST(FolderChooser, ShowsAndTakesWindowsPathsOfTheImage) {
             if (dialog.isVisible()) dialog.reject();
             return dialog.result();
         });
-        const std::string before = w.settings.ServerRoot;
+        const std::string before = w.window.controls().text("txtServerRoot");
         QTest::mouseClick(w.widget("btnServerRoot"), Qt::LeftButton);
         // The dialog opens showing the Windows path of its folder (the first
         // time C:\Tessaron, as C:\Tessaron\accounts does not exist).
@@ -344,7 +349,7 @@ TEST(FolderChooser, ShowsAndTakesWindowsPathsOfTheImage) {
         }
         const std::string expected = c.chosen.empty() ? before : c.chosen;
         EXPECT_EQ(w.as<QLineEdit>("txtServerRoot")->text(), q(expected));
-        EXPECT_EQ(w.settings.ServerRoot, expected);
+        EXPECT_EQ(w.window.controls().text("txtServerRoot"), expected);
         if (c.message.empty()) {
             EXPECT_TRUE(w.messages.shown.empty());
         } else {

@@ -68,7 +68,7 @@ TEST(ConfigFileWriter, WritesTheBodyInTheCodePageWithCrLfAfterEveryLine) {
     ASSERT_EQ(lines.size(), 69u);
     EXPECT_EQ(lines[0], "' Tessaron Configuration File For: WEB01");
     EXPECT_EQ(lines[1], "' Creation Date: " +
-                            ShortDateText(std::chrono::system_clock::from_time_t(1700000000)));
+                            shortDateText(std::chrono::system_clock::from_time_t(1700000000)));
     EXPECT_EQ(lines[7], "ControlPanelTitle = \"Caf\xE9 \x80 Panel\"");
     EXPECT_EQ(lines[21],
               "FrontPage2002Path = \"C:\\Program Files\\Common Files\\Microsoft Shared\\Web Server "

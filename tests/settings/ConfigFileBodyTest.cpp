@@ -13,8 +13,8 @@ using testing::localTime;
 
 // The line of the body table whose key column is key.
 std::optional<std::string> lineFor(const ConfigFileSources& sources, const std::string& key) {
-    for (const auto& line : ConfigFileBodyTable()) {
-        if (line.key == key) return ConfigFileLineText(line, sources);
+    for (const auto& line : configKeys()) {
+        if (line.name == key) return configFileLineText(line, sources);
     }
     ADD_FAILURE() << "no body line " << key;
     return std::nullopt;
@@ -115,7 +115,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ConfigFileBody, AnonymousAccountLineIsTheFixedExpression) {
     Sample sample;
-    const auto lines = ConfigFileBodyLines(sample.sources);
+    const auto lines = configFileBodyLines(sample.sources);
     ASSERT_EQ(lines.size(), 69u);
     ASSERT_TRUE(lines[16]);
     EXPECT_EQ(lines[16]->size(), 45u);
@@ -125,7 +125,7 @@ TEST(ConfigFileBody, AnonymousAccountLineIsTheFixedExpression) {
 TEST(ConfigFileBody, MissingTempFolderFailsOnlyItsLine) {
     Sample sample;
     sample.sources.tempFolder.reset();
-    const auto lines = ConfigFileBodyLines(sample.sources);
+    const auto lines = configFileBodyLines(sample.sources);
     ASSERT_EQ(lines.size(), 69u);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         EXPECT_EQ(lines[i].has_value(), i != 22) << "line " << i + 1;
@@ -140,16 +140,16 @@ TEST(ConfigFileBody, NoValueCanBreakALine) {
         *field = "a\rb\nc\r\n";
     }
     sample.sources.tempFolder = "C:\\T\r\nEMP";
-    for (const auto& line : ConfigFileBodyLines(sample.sources)) {
+    for (const auto& line : configFileBodyLines(sample.sources)) {
         ASSERT_TRUE(line);
         EXPECT_EQ(line->find_first_of("\r\n"), std::string::npos) << *line;
     }
 }
 
 TEST(ConfigFileBody, CreationDateIsMonthDayYearWithoutLeadingZeros) {
-    EXPECT_EQ(ShortDateText(localTime(2024, 3, 7, 0)), "3/7/2024");
-    EXPECT_EQ(ShortDateText(localTime(2023, 12, 25, 23)), "12/25/2023");
-    EXPECT_EQ(ShortDateText(localTime(2005, 1, 31, 12)), "1/31/2005");
+    EXPECT_EQ(shortDateText(localTime(2024, 3, 7, 0)), "3/7/2024");
+    EXPECT_EQ(shortDateText(localTime(2023, 12, 25, 23)), "12/25/2023");
+    EXPECT_EQ(shortDateText(localTime(2005, 1, 31, 12)), "1/31/2005");
 }
 
 }  // namespace

@@ -1,5 +1,12 @@
 #include "support/app/AppMachine.h"
 
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "platform/Text.h"
+#include "run/ConfigFileWriter.h"
+#include "settings/SiteChoices.h"
 #include "support/RegistryText.h"
 
 namespace tessaron::app::testing {
@@ -117,6 +124,20 @@ tessaron::testing::TempMachine buildMachine(const MachineSpec& setup) {
     }
     if (setup.configInc) machine.writeFile("C:\\Tessaron\\panel\\config.inc", *setup.configInc);
     return machine;
+}
+
+std::vector<std::string> configIncAfterInstall(WindowOnMachine& w) {
+    w.controls().press("btnInstall");
+    SettingsRecord settings = w.settings;
+    const InstallOptions options;
+    ProgressLog log;
+    RunContext run(settings, options, w.image, log);
+    ConfigFileWriter(run);
+    if (run.RunError) ADD_FAILURE() << log.text();
+    std::vector<std::string> lines =
+        splitText(w.machine.readFile(ConfigFilePath(settings)), "\r\n");
+    if (!lines.empty() && lines.back().empty()) lines.pop_back();
+    return lines;
 }
 
 WindowOnMachine::WindowOnMachine(const MachineSpec& setup, MessageAnswer answer, bool load)

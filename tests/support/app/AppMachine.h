@@ -76,4 +76,8 @@ struct WindowOnMachine {
     ControlModel& controls() { return window->controls(); }
 };
 
+// Presses the install button, then writes config.inc from the record as a run
+// would; the file's lines (without their CR LF).
+std::vector<std::string> configIncAfterInstall(WindowOnMachine& w);
+
 }  // namespace tessaron::app::testing
