@@ -96,7 +96,9 @@ TEST(FieldRules, SectionBoxSwitchesItsFieldsKeepsTheirTextAndGivesTheSwitch) {
             c.setChecked(section.box, value);
             const bool on = value == kChecked;
             EXPECT_EQ(c.enabled(section.field), on) << section.box << " " << value;
-            if (textBox) EXPECT_EQ(c.text(section.field), "kept") << section.box;
+            if (textBox) {
+                EXPECT_EQ(c.text(section.field), "kept") << section.box;
+            }
             const auto config = configIncAfterInstall(w);
             EXPECT_EQ(w.settings.*(section.flag), on ? "True" : "False") << section.box;
             if (section.key) {
