@@ -115,7 +115,7 @@ std::vector<std::string> runStage(Database& database, const Server& server,
     DatabaseOnlyPlatform platform(database);
     ProgressLog log;
     RunContext run(settings, options, platform, log);
-    RunDatabaseStage(run);
+    runDatabaseStage(run);
     return log.entries();
 }
 
@@ -153,8 +153,8 @@ int main(int argc, char** argv) {
     OdbcDatabase odbc;
     auto admin =
         odbc.Open("DRIVER={MySQL ODBC 3.51 Driver};Server=" + server.host + ";Port=" + server.port +
-                  ";Database=;UID=" + ConnectionStringValue(server.user) +
-                  ";pwd=" + ConnectionStringValue(server.password) + ";");
+                  ";Database=;UID=" + connectionStringValue(server.user) +
+                  ";pwd=" + connectionStringValue(server.password) + ";");
     int counter = 0;
     auto freshDatabase = [&] {
         std::string name = "bench_" + std::to_string(getpid()) + "_" + std::to_string(++counter);

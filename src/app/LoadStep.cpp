@@ -158,7 +158,7 @@ LoadResult SettingsWindow::Load() {
                                       : messages::cannotReadIisConfiguration());
     }
 
-    const std::string configFile = ConfigFilePath(held_);
+    const std::string configFile = configFilePath(held_);
     if (!platform_.Files().FileExists(configFile)) return shown();
     if (messages_.show(messages::alreadyConfigured()) != MessageAnswer::Yes) {
         return LoadResult::Ended;

@@ -116,8 +116,8 @@ PreviewReport PreviewInstallation(const SettingsRecord& settings, const InstallO
     MachineImage image(scratch.root(), &readOnly);
 
     SettingsRecord runSettings = settings;
-    report.configFile = ConfigFilePath(runSettings);
-    report.metabaseFile = BackupPlacesFor(image, runSettings.InstallDir).metabaseFile;
+    report.configFile = configFilePath(runSettings);
+    report.metabaseFile = backupPlacesFor(image, runSettings.InstallDir).metabaseFile;
     WatchedFiles before;
     before.config = image.hostPath(report.configFile);
     before.metabase = image.hostPath(report.metabaseFile);
@@ -126,7 +126,7 @@ PreviewReport PreviewInstallation(const SettingsRecord& settings, const InstallO
 
     ProgressLog log;
     RunContext run(runSettings, options, image, log);
-    const RunEnding ending = PerformInstallationRun(run);
+    const RunEnding ending = performInstallationRun(run);
     std::string saveError;
     try {
         image.Iis().Flush();

@@ -51,7 +51,7 @@ RunOutcome PerformRun(const SettingsRecord& settings, const InstallOptions& opti
     // The former config.inc and metabase are kept before the run changes
     // them, and the run's journal is written when it ends, so that the run
     // can be undone.
-    RunBackups backups(platform.Files(), BackupPlacesFor(platform, settings.InstallDir), log,
+    RunBackups backups(platform.Files(), backupPlacesFor(platform, settings.InstallDir), log,
                        [] { return std::chrono::system_clock::now(); });
     BackingUpPlatform undoable(platform, backups);
 
@@ -59,7 +59,7 @@ RunOutcome PerformRun(const SettingsRecord& settings, const InstallOptions& opti
     RunContext run(runSettings, options, undoable, log);
     run.cancelRequested = hooks.cancelRequested;
     run.stepBegun = hooks.stepBegun;
-    RunOutcome outcome = OutcomeOf(PerformInstallationRun(run), run, log);
+    RunOutcome outcome = OutcomeOf(performInstallationRun(run), run, log);
     try {
         undoable.Iis().Flush();
     } catch (const PlatformError& error) {

@@ -26,8 +26,8 @@ void SecretMask::add(const std::string& secret) {
     const std::vector<std::string> forms = {
         secret,
         ConvertASPText(secret),
-        LiteralText(secret, LiteralStyle{.backslashEscapes = false}),
-        LiteralText(secret, LiteralStyle{.backslashEscapes = true}),
+        literalText(secret, LiteralStyle{.backslashEscapes = false}),
+        literalText(secret, LiteralStyle{.backslashEscapes = true}),
     };
     for (const auto& form : forms) {
         if (!form.empty() && std::find(secrets_.begin(), secrets_.end(), form) == secrets_.end()) {

@@ -26,7 +26,7 @@ int RestoreLatestRunOn(Platform& platform, std::ostream& out, std::ostream& err)
                "the registry\n";
         return exit_status::kCompletedWithRunError;
     }
-    const RestoreReport report = RestoreLatestRun(platform.Files(), RunJournalPath(installDir));
+    const RestoreReport report = restoreLatestRun(platform.Files(), runJournalPath(installDir));
     std::ostream& stream = report.restored ? out : err;
     for (const auto& line : report.lines) stream << line << '\n';
     stream << std::flush;

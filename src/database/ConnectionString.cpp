@@ -2,7 +2,7 @@
 
 namespace tessaron {
 
-std::string ConnectionStringValue(const std::string& value) {
+std::string connectionStringValue(const std::string& value) {
     if (value.find_first_of(";{}") == std::string::npos) return value;
     std::string braced = "{";
     for (char c : value) {
@@ -12,7 +12,7 @@ std::string ConnectionStringValue(const std::string& value) {
     return braced + "}";
 }
 
-std::string BuildConnectionString(const SettingsRecord& settings) {
+std::string buildConnectionString(const SettingsRecord& settings) {
     std::string driver;
     if (settings.MainSQLServerType == "SQL Server") {
         driver = "DRIVER={SQL Server};";
@@ -20,8 +20,8 @@ std::string BuildConnectionString(const SettingsRecord& settings) {
         driver = "DRIVER={MySQL ODBC 3.51 Driver};";
     }
     return driver + "Server=" + settings.MainDatabaseIP + ";Database=" + settings.MainDatabaseName +
-           ";UID=" + ConnectionStringValue(settings.MainDatabaseUsername) +
-           ";pwd=" + ConnectionStringValue(settings.MainDatabasePassword) + ";";
+           ";UID=" + connectionStringValue(settings.MainDatabaseUsername) +
+           ";pwd=" + connectionStringValue(settings.MainDatabasePassword) + ";";
 }
 
 }  // namespace tessaron

@@ -12,11 +12,11 @@ namespace tessaron {
 // Driver};" by MainSQLServerType and absent for any other type. The server
 // address and database name are placed as typed, so administrators can add
 // driver options there (";Port=3307").
-std::string BuildConnectionString(const SettingsRecord& settings);
+std::string buildConnectionString(const SettingsRecord& settings);
 
 // A login or password as a connection-string value: as typed, or, when it
 // holds ";", "{" or "}", in braces with every "}" doubled, so the value
 // reaches the driver whole.
-std::string ConnectionStringValue(const std::string& value);
+std::string connectionStringValue(const std::string& value);
 
 }  // namespace tessaron

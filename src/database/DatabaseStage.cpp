@@ -94,37 +94,37 @@ std::tm localTime(const RunContext& run) {
 void addIpRow(StageConnection& connection, SqlDialect dialect) {
     const SettingsRecord& settings = connection.run.settings;
     auto total = connection.run.attempt([&] {
-        return connection.database.QueryNumber(IpCountQuery(dialect, settings, connection.literals),
+        return connection.database.QueryNumber(ipCountQuery(dialect, settings, connection.literals),
                                                "Total");
     });
     connection.run.failure.clear();
-    if (!total || *total == 0) connection.insert(IpInsertStatement(settings, connection.literals));
+    if (!total || *total == 0) connection.insert(ipInsertStatement(settings, connection.literals));
 }
 
 void addResellerRow(StageConnection& connection, SqlDialect dialect) {
     std::tm now = localTime(connection.run);
     std::string timestamp =
-        dialect == SqlDialect::MySql ? MySqlTimestamp(now) : SqlServerTimestamp(now);
+        dialect == SqlDialect::MySql ? mySqlTimestamp(now) : sqlServerTimestamp(now);
     connection.insert(
-        ResellerInsertStatement(dialect, connection.run.settings, timestamp, connection.literals));
+        resellerInsertStatement(dialect, connection.run.settings, timestamp, connection.literals));
 }
 
 void runSqlServerSequence(StageConnection& connection) {
     RunContext& run = connection.run;
     run.AddProgressText("Creating tables...");
-    for (const auto& table : SqlServerTables()) {
-        run.attempt([&] { connection.database.Execute(SqlServerCreateStatement(table)); });
+    for (const auto& table : sqlServerTables()) {
+        run.attempt([&] { connection.database.Execute(sqlServerCreateStatement(table)); });
         if (run.failure.failed()) {
             run.AddProgressText("Could not add " + std::string(table.name) +
                                 " table; table may already exist.");
             run.failure.clear();
             continue;
         }
-        for (const auto& seed : SqlServerSeedStatements(table.name)) connection.insert(seed);
+        for (const auto& seed : sqlServerSeedStatements(table.name)) connection.insert(seed);
     }
 
     run.AddProgressText("Making necessary modifications...");
-    for (const auto& statement : SqlServerAlterStatements()) {
+    for (const auto& statement : sqlServerAlterStatements()) {
         connection.executeIgnoringFailure(statement);
     }
 
@@ -141,7 +141,7 @@ LiteralStyle mySqlLiteralStyle(RunContext& run, DatabaseConnection& database) {
     auto mode = run.attempt(
         [&] { return database.QueryText("SELECT @@SESSION.sql_mode AS Mode", "Mode"); });
     run.failure.clear();
-    return LiteralStyle{.backslashEscapes = !mode || !SqlModeDisablesBackslashEscapes(*mode)};
+    return LiteralStyle{.backslashEscapes = !mode || !sqlModeDisablesBackslashEscapes(*mode)};
 }
 
 void runMySqlSequence(StageConnection& connection) {
@@ -151,7 +151,7 @@ void runMySqlSequence(StageConnection& connection) {
     run.AddProgressText("Creating tables...");
     // A table that exists already stays as it is; any other refusal leaves
     // the schema incomplete, so nothing is inserted into it.
-    for (const auto& statement : MySqlCreateStatements()) {
+    for (const auto& statement : mySqlCreateStatements()) {
         if (!connection.execute(statement, Refusal::TableExists,
                                 "ERROR: Could not create the " + tableOf(statement) + " table")) {
             return;
@@ -160,20 +160,20 @@ void runMySqlSequence(StageConnection& connection) {
 
     run.AddProgressText("Populating database with initial data...");
     addIpRow(connection, SqlDialect::MySql);
-    connection.insert(MySqlAccountTypesSeed());
+    connection.insert(mySqlAccountTypesSeed());
     addResellerRow(connection, SqlDialect::MySql);
-    for (const auto& statement : MySqlSubjectsSeed()) connection.insert(statement);
-    connection.insert(MySqlVersionRow());
+    for (const auto& statement : mySqlSubjectsSeed()) connection.insert(statement);
+    connection.insert(mySqlVersionRow());
     if (!connection.reportedFailure) run.AddProgressText("Tessaron database created.");
 }
 
 }  // namespace
 
-void RunDatabaseStage(RunContext& run) {
+void runDatabaseStage(RunContext& run) {
     const SettingsRecord& settings = run.settings;
 
     run.AddProgressText("Beginning database initialization...");
-    const std::string connectionString = BuildConnectionString(settings);
+    const std::string connectionString = buildConnectionString(settings);
 
     auto database = run.attempt([&] { return run.platform.Databases().Open(connectionString); });
     if (run.failure.failed() || !database || !*database) {

@@ -7,6 +7,6 @@ namespace tessaron {
 // The database stage of the installation run: connects to the panel's
 // database, creates its tables and inserts the initial rows. Sets RunError
 // when the connection fails.
-void RunDatabaseStage(RunContext& run);
+void runDatabaseStage(RunContext& run);
 
 }  // namespace tessaron

@@ -8,7 +8,7 @@
 
 namespace tessaron {
 
-std::string SqlServerTimestamp(const std::tm& local) {
+std::string sqlServerTimestamp(const std::tm& local) {
     int hour12 = local.tm_hour % 12 == 0 ? 12 : local.tm_hour % 12;
     char text[64];
     std::snprintf(text, sizeof text, "%d/%d/%d %d:%02d:%02d %s", local.tm_mon + 1, local.tm_mday,
@@ -17,31 +17,31 @@ std::string SqlServerTimestamp(const std::tm& local) {
     return text;
 }
 
-std::string MySqlTimestamp(const std::tm& local) {
+std::string mySqlTimestamp(const std::tm& local) {
     char text[64];
     std::snprintf(text, sizeof text, "%d-%d-%d %d:%d:00", local.tm_year + 1900, local.tm_mon + 1,
                   local.tm_mday, local.tm_hour, local.tm_min);
     return text;
 }
 
-std::string IpCountQuery(SqlDialect dialect, const SettingsRecord& settings, LiteralStyle style) {
+std::string ipCountQuery(SqlDialect dialect, const SettingsRecord& settings, LiteralStyle style) {
     const char* table = dialect == SqlDialect::MySql ? "ips" : "IPs";
     return std::string("SELECT COUNT(*) AS Total FROM ") + table +
-           " WHERE IPAddress = " + QuotedLiteral(settings.ServerIP, style);
+           " WHERE IPAddress = " + quotedLiteral(settings.ServerIP, style);
 }
 
-std::string IpInsertStatement(const SettingsRecord& settings, LiteralStyle style) {
-    return InsertStatement(
+std::string ipInsertStatement(const SettingsRecord& settings, LiteralStyle style) {
+    return insertStatement(
         "ips",
-        {QuotedLiteral(settings.ServerIP, style), QuotedLiteral(settings.InternalIP, style),
-         QuotedLiteral(settings.ServerName, style), "'-1'", "'-1'"},
+        {quotedLiteral(settings.ServerIP, style), quotedLiteral(settings.InternalIP, style),
+         quotedLiteral(settings.ServerName, style), "'-1'", "'-1'"},
         ",");
 }
 
-std::string ResellerInsertStatement(SqlDialect dialect, const SettingsRecord& settings,
+std::string resellerInsertStatement(SqlDialect dialect, const SettingsRecord& settings,
                                     const std::string& timestamp, LiteralStyle style) {
     const bool mysql = dialect == SqlDialect::MySql;
-    auto text = [&](const std::string& value) { return QuotedLiteral(value, style); };
+    auto text = [&](const std::string& value) { return quotedLiteral(value, style); };
     // Column, value; in the column order of the resellers table.
     const std::vector<std::pair<std::string_view, std::string>> row = {
         {"ServerName", text(settings.ServerName)},
@@ -102,7 +102,7 @@ std::string ResellerInsertStatement(SqlDialect dialect, const SettingsRecord& se
     // ResellerID: MySQL is given 1; SQL Server numbers the row itself.
     if (mysql) values.push_back("'1'");
     for (const auto& [column, value] : row) values.push_back(value);
-    return InsertStatement("resellers", values, mysql ? ", " : ",");
+    return insertStatement("resellers", values, mysql ? ", " : ",");
 }
 
 }  // namespace tessaron

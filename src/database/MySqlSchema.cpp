@@ -35,7 +35,7 @@ std::string columnDefinition(const MySqlColumn& column) {
 
 }  // namespace
 
-std::string MySqlCreateStatement(const MySqlTable& table) {
+std::string mySqlCreateStatement(const MySqlTable& table) {
     std::string statement = "CREATE TABLE " + std::string(table.name) + " (";
     std::string_view primaryKey;
     for (std::size_t i = 0; i < table.columns.size(); ++i) {
@@ -49,29 +49,29 @@ std::string MySqlCreateStatement(const MySqlTable& table) {
     return statement + ") ENGINE=MyISAM";
 }
 
-std::vector<std::string> MySqlCreateStatements() {
+std::vector<std::string> mySqlCreateStatements() {
     std::vector<std::string> statements;
-    for (const auto& table : MySqlTables()) statements.push_back(MySqlCreateStatement(table));
+    for (const auto& table : mySqlTables()) statements.push_back(mySqlCreateStatement(table));
     return statements;
 }
 
-std::string MySqlAccountTypesSeed() {
-    std::vector<std::string> values(AdminAccountTypeValues().begin(),
-                                    AdminAccountTypeValues().end());
-    return InsertStatement("accounttypes", values, ", ");
+std::string mySqlAccountTypesSeed() {
+    std::vector<std::string> values(adminAccountTypeValues().begin(),
+                                    adminAccountTypeValues().end());
+    return insertStatement("accounttypes", values, ", ");
 }
 
-std::vector<std::string> MySqlSubjectsSeed() {
+std::vector<std::string> mySqlSubjectsSeed() {
     std::vector<std::string> statements;
-    for (const auto& subject : TicketSubjects()) {
+    for (const auto& subject : ticketSubjects()) {
         statements.push_back(
-            InsertStatement("subjects", {quoted(subject.shortType), quoted(subject.type)}, ", "));
+            insertStatement("subjects", {quoted(subject.shortType), quoted(subject.type)}, ", "));
     }
     return statements;
 }
 
-std::string MySqlVersionRow() {
-    return InsertStatement("version", {quoted(kDatabaseVersion)}, ", ");
+std::string mySqlVersionRow() {
+    return insertStatement("version", {quoted(kDatabaseVersion)}, ", ");
 }
 
 }  // namespace tessaron

@@ -32,14 +32,14 @@ struct MySqlTable {
     std::vector<MySqlColumn> columns;
 };
 
-const std::vector<MySqlTable>& MySqlTables();
+const std::vector<MySqlTable>& mySqlTables();
 
-std::string MySqlCreateStatement(const MySqlTable& table);
-std::vector<std::string> MySqlCreateStatements();
+std::string mySqlCreateStatement(const MySqlTable& table);
+std::vector<std::string> mySqlCreateStatements();
 
 // The fixed rows, written with a blank after every comma.
-std::string MySqlAccountTypesSeed();
-std::vector<std::string> MySqlSubjectsSeed();
-std::string MySqlVersionRow();
+std::string mySqlAccountTypesSeed();
+std::vector<std::string> mySqlSubjectsSeed();
+std::string mySqlVersionRow();
 
 }  // namespace tessaron

@@ -3,7 +3,7 @@
 
 namespace tessaron {
 
-const std::vector<MySqlTable>& MySqlTables() {
+const std::vector<MySqlTable>& mySqlTables() {
     using C = MySqlClause;
     static const std::vector<MySqlTable> tables = {
         {"accounts",

@@ -2,7 +2,7 @@
 
 namespace tessaron {
 
-const std::vector<std::string_view>& AdminAccountTypeValues() {
+const std::vector<std::string_view>& adminAccountTypeValues() {
     // AccountType, AccountTypeClass, Description, Price_1, Price_6, Price_12,
     // DiskSpace, Bandwidth, Accounts, IPsAllowed, Active
     static const std::vector<std::string_view> values = {
@@ -10,7 +10,7 @@ const std::vector<std::string_view>& AdminAccountTypeValues() {
     return values;
 }
 
-const std::vector<TicketSubject>& TicketSubjects() {
+const std::vector<TicketSubject>& ticketSubjects() {
     static const std::vector<TicketSubject> subjects = {
         {"GENERAL", "General"},
         {"DNS", "DNS"},
@@ -30,7 +30,7 @@ const std::vector<TicketSubject>& TicketSubjects() {
     return subjects;
 }
 
-std::string InsertStatement(std::string_view table, const std::vector<std::string>& values,
+std::string insertStatement(std::string_view table, const std::vector<std::string>& values,
                             std::string_view separator) {
     std::string statement = "INSERT INTO ";
     statement += table;

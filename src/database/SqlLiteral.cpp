@@ -5,7 +5,7 @@
 
 namespace tessaron {
 
-std::string LiteralText(const std::string& value, LiteralStyle style) {
+std::string literalText(const std::string& value, LiteralStyle style) {
     std::string text;
     text.reserve(value.size());
     for (char c : value) {
@@ -20,11 +20,11 @@ std::string LiteralText(const std::string& value, LiteralStyle style) {
     return text;
 }
 
-std::string QuotedLiteral(const std::string& value, LiteralStyle style) {
-    return "'" + LiteralText(value, style) + "'";
+std::string quotedLiteral(const std::string& value, LiteralStyle style) {
+    return "'" + literalText(value, style) + "'";
 }
 
-bool SqlModeDisablesBackslashEscapes(const std::string& sqlMode) {
+bool sqlModeDisablesBackslashEscapes(const std::string& sqlMode) {
     // sql_mode is a comma-separated list of upper-case names.
     std::string mode = sqlMode;
     std::transform(mode.begin(), mode.end(), mode.begin(),

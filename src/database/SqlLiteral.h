@@ -13,12 +13,12 @@ struct LiteralStyle {
 
 // The value as the inside of a single-quoted literal, so the server stores
 // it byte for byte.
-std::string LiteralText(const std::string& value, LiteralStyle style);
+std::string literalText(const std::string& value, LiteralStyle style);
 
 // The value between single quotes.
-std::string QuotedLiteral(const std::string& value, LiteralStyle style);
+std::string quotedLiteral(const std::string& value, LiteralStyle style);
 
 // Whether a sql_mode text switches backslash escapes off.
-bool SqlModeDisablesBackslashEscapes(const std::string& sqlMode);
+bool sqlModeDisablesBackslashEscapes(const std::string& sqlMode);
 
 }  // namespace tessaron

@@ -38,7 +38,7 @@ bool holdsTextOrImage(const SqlServerTable& table) {
 
 }  // namespace
 
-std::string SqlServerCreateStatement(const SqlServerTable& table) {
+std::string sqlServerCreateStatement(const SqlServerTable& table) {
     std::string statement = "CREATE TABLE [" + std::string(table.name) + "] (";
     for (std::size_t i = 0; i < table.columns.size(); ++i) {
         if (i > 0) statement += ", ";
@@ -49,7 +49,7 @@ std::string SqlServerCreateStatement(const SqlServerTable& table) {
     return statement;
 }
 
-std::string SqlServerAlterStatement(const SqlServerTable& table) {
+std::string sqlServerAlterStatement(const SqlServerTable& table) {
     std::string constraints;
     for (const auto& column : table.columns) {
         if (column.defaultName.empty()) continue;
@@ -62,28 +62,28 @@ std::string SqlServerAlterStatement(const SqlServerTable& table) {
     return "ALTER TABLE [" + std::string(table.name) + "] WITH NOCHECK ADD " + constraints;
 }
 
-std::vector<std::string> SqlServerAlterStatements() {
+std::vector<std::string> sqlServerAlterStatements() {
     std::vector<std::string> statements;
-    for (const auto& table : SqlServerTables()) {
-        std::string statement = SqlServerAlterStatement(table);
+    for (const auto& table : sqlServerTables()) {
+        std::string statement = sqlServerAlterStatement(table);
         if (!statement.empty()) statements.push_back(std::move(statement));
     }
     return statements;
 }
 
-std::vector<std::string> SqlServerSeedStatements(std::string_view table) {
+std::vector<std::string> sqlServerSeedStatements(std::string_view table) {
     if (table == "AccountTypes") {
-        std::vector<std::string> values(AdminAccountTypeValues().begin(),
-                                        AdminAccountTypeValues().end());
-        return {InsertStatement("accounttypes", values, ",")};
+        std::vector<std::string> values(adminAccountTypeValues().begin(),
+                                        adminAccountTypeValues().end());
+        return {insertStatement("accounttypes", values, ",")};
     }
     if (table == "Version") {
-        return {InsertStatement("Version", {"'" + std::string(kDatabaseVersion) + "'"}, ",")};
+        return {insertStatement("Version", {"'" + std::string(kDatabaseVersion) + "'"}, ",")};
     }
     if (table == "Subjects") {
         std::vector<std::string> statements;
-        for (const auto& subject : TicketSubjects()) {
-            statements.push_back(InsertStatement(
+        for (const auto& subject : ticketSubjects()) {
+            statements.push_back(insertStatement(
                 "subjects",
                 {"'" + std::string(subject.shortType) + "'", "'" + std::string(subject.type) + "'"},
                 ","));

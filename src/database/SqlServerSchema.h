@@ -32,20 +32,20 @@ struct SqlServerTable {
     std::vector<SqlServerColumn> columns;
 };
 
-const std::vector<SqlServerTable>& SqlServerTables();
+const std::vector<SqlServerTable>& sqlServerTables();
 
 // "CREATE TABLE [name] (...) ON [PRIMARY]", with " TEXTIMAGE_ON [PRIMARY]"
 // for tables that hold ntext or image columns.
-std::string SqlServerCreateStatement(const SqlServerTable& table);
+std::string sqlServerCreateStatement(const SqlServerTable& table);
 
 // One statement per table that has defaults, in creation order; empty for a
 // table without defaults.
-std::string SqlServerAlterStatement(const SqlServerTable& table);
-std::vector<std::string> SqlServerAlterStatements();
+std::string sqlServerAlterStatement(const SqlServerTable& table);
+std::vector<std::string> sqlServerAlterStatements();
 
 // The rows inserted right after the table's CREATE TABLE succeeded: the
 // administrator's account type after AccountTypes, the version row after
 // Version, the fourteen subjects after Subjects; none for other tables.
-std::vector<std::string> SqlServerSeedStatements(std::string_view table);
+std::vector<std::string> sqlServerSeedStatements(std::string_view table);
 
 }  // namespace tessaron

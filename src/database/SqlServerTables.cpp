@@ -2,7 +2,7 @@
 
 namespace tessaron {
 
-const std::vector<SqlServerTable>& SqlServerTables() {
+const std::vector<SqlServerTable>& sqlServerTables() {
     using N = SqlServerNulls;
     static const std::vector<SqlServerTable> tables = {
         {"AccountTypes",

@@ -115,7 +115,7 @@ void RunTools::restoreLastRun() {
         return;
     }
     const RestoreReport report =
-        RestoreLatestRun(window_.platform().Files(), RunJournalPath(window_.installDir()));
+        restoreLatestRun(window_.platform().Files(), runJournalPath(window_.installDir()));
     QString text;
     for (const auto& line : report.lines) text += q(line) + QLatin1Char('\n');
     if (report.restored) {

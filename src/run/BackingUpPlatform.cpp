@@ -80,14 +80,14 @@ Metabase& BackingUpPlatform::Iis() {
     return *iis_;
 }
 
-BackupPlaces BackupPlacesFor(Platform& platform, const std::string& installDir) {
+BackupPlaces backupPlacesFor(Platform& platform, const std::string& installDir) {
     const std::string inetsrv =
         withTrailingBackslash(platform.System().GetWindowsDir()) + "system32\\inetsrv";
     return BackupPlaces{
         withTrailingBackslash(installDir) + "panel\\config.inc",
         inetsrv + "\\MetaBase.xml",
         inetsrv + "\\History",
-        RunJournalPath(installDir),
+        runJournalPath(installDir),
     };
 }
 

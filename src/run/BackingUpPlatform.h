@@ -39,6 +39,6 @@ private:
 
 // Where the backups of a run on this platform go, for the panel installed in
 // installDir.
-BackupPlaces BackupPlacesFor(Platform& platform, const std::string& installDir);
+BackupPlaces backupPlacesFor(Platform& platform, const std::string& installDir);
 
 }  // namespace tessaron

@@ -30,8 +30,8 @@ void ConfigFileWriter(RunContext& run) {
     run.beginContinueOnError();
     run.configBody.reset();
 
-    const std::string target = ConfigFilePath(run.settings);
-    RemoveStaleConfigTemporaries(run, target);
+    const std::string target = configFilePath(run.settings);
+    removeStaleConfigTemporaries(run, target);
 
     const ConfigFileSources sources{
         run.settings,
@@ -43,7 +43,7 @@ void ConfigFileWriter(RunContext& run) {
     auto lines = body;
     for (auto& line : formerSiteLines(run, target)) lines.emplace_back(std::move(line));
 
-    const ConfigFileRewrite rewrite = RewriteConfigFile(run, target, lines);
+    const ConfigFileRewrite rewrite = rewriteConfigFile(run, target, lines);
     if (!rewrite.opened) {
         run.RunError = true;
         run.AddProgressText("Could not open configuration file for overwriting.");

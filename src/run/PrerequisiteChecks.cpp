@@ -114,11 +114,11 @@ bool prepareWorkingDirectory(RunContext& run, const WorkingDirectory& directory)
 
 }  // namespace
 
-const std::vector<WorkingDirectory>& WorkingDirectories() {
+const std::vector<WorkingDirectory>& workingDirectories() {
     return kWorkingDirectories;
 }
 
-bool RunPrerequisiteChecks(RunContext& run) {
+bool runPrerequisiteChecks(RunContext& run) {
     const SettingsRecord& settings = run.settings;
     if (settings.DNSServer == "Microsoft DNS" && isTrue(settings.DNSServerEnabled)) {
         if (!checkDnsProvider(run)) return false;

@@ -21,7 +21,7 @@ struct WorkingDirectory {
 };
 
 // The four working directories in the order they are examined.
-const std::vector<WorkingDirectory>& WorkingDirectories();
+const std::vector<WorkingDirectory>& workingDirectories();
 
 inline constexpr const char* kDnsProviderErrorLine =
     "ERROR: Could not initialize Windows DNS WMI provider.  Tessaron requires the DNS WMI provider "
@@ -34,6 +34,6 @@ inline constexpr const char* kFrontPageErrorLine =
 // The first stage of the run: the DNS provider (installed on Windows 2000
 // when missing), the FrontPage 2002 extensions and the working directories.
 // Returns false after logging the error line that stops the run.
-bool RunPrerequisiteChecks(RunContext& run);
+bool runPrerequisiteChecks(RunContext& run);
 
 }  // namespace tessaron

@@ -13,10 +13,10 @@ const char* const kNotUndone =
 
 // Why an entry cannot be put back, or empty when it can.
 std::string obstacle(FileSystem& files, const JournalEntry& entry) {
-    if (FileHash(files, entry.path) != entry.afterHash) {
+    if (fileHash(files, entry.path) != entry.afterHash) {
         return entry.path + " was changed after the run (by another program or person)";
     }
-    if (entry.beforeHash && FileHash(files, entry.backupPath) != entry.beforeHash) {
+    if (entry.beforeHash && fileHash(files, entry.backupPath) != entry.beforeHash) {
         return "the copy " + entry.backupPath + " of " + entry.path + " is missing or was changed";
     }
     return {};
@@ -24,11 +24,11 @@ std::string obstacle(FileSystem& files, const JournalEntry& entry) {
 
 }  // namespace
 
-RestoreReport RestoreLatestRun(FileSystem& files, const std::string& journalPath) {
+RestoreReport restoreLatestRun(FileSystem& files, const std::string& journalPath) {
     RestoreReport report;
     std::optional<RunJournal> journal;
     try {
-        journal = ReadRunJournal(files, journalPath);
+        journal = readRunJournal(files, journalPath);
     } catch (const PlatformError& error) {
         report.lines.push_back("Cannot read the run journal " + journalPath + ": " +
                                error.description());

@@ -20,6 +20,6 @@ struct RestoreReport {
 // otherwise the report says which file stands in the way. The journal is
 // removed once the files are back. Database rows and scheduled tasks are
 // never undone, which the report says.
-RestoreReport RestoreLatestRun(FileSystem& files, const std::string& journalPath);
+RestoreReport restoreLatestRun(FileSystem& files, const std::string& journalPath);
 
 }  // namespace tessaron

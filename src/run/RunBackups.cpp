@@ -79,7 +79,7 @@ std::string historyName(long long major, long long minor) {
 
 }  // namespace
 
-std::string BackupStamp(std::chrono::system_clock::time_point when) {
+std::string backupStamp(std::chrono::system_clock::time_point when) {
     const std::time_t seconds = std::chrono::system_clock::to_time_t(when);
     std::tm local{};
     localtime_r(&seconds, &local);
@@ -109,7 +109,7 @@ void RunBackups::beforeChanging(const std::string& path) {
     Kept kept;
     kept.entry.path = config ? places_.configFile : places_.metabaseFile;
     try {
-        kept.entry.beforeHash = FileHash(files_, kept.entry.path);
+        kept.entry.beforeHash = fileHash(files_, kept.entry.path);
         if (kept.entry.beforeHash) {
             kept.entry.backupPath = config ? keepConfigFile() : keepMetabase();
             kept.copied = true;
@@ -128,7 +128,7 @@ void RunBackups::beforeChanging(const std::string& path) {
 }
 
 std::string RunBackups::keepConfigFile() {
-    if (stamp_.empty()) stamp_ = BackupStamp(now_());
+    if (stamp_.empty()) stamp_ = backupStamp(now_());
     const std::string base = places_.configFile + "." + stamp_;
     std::string backup = base + ".bak";
     for (int number = 1; files_.FileExists(backup); ++number) {
@@ -180,11 +180,11 @@ void RunBackups::pruneHistory() {
 
 void RunBackups::finish() {
     RunJournal journal;
-    journal.runStamp = stamp_.empty() ? BackupStamp(now_()) : stamp_;
+    journal.runStamp = stamp_.empty() ? backupStamp(now_()) : stamp_;
     for (auto& kept : kept_) {
         if (kept.entry.path.empty()) continue;
         try {
-            kept.entry.afterHash = FileHash(files_, kept.entry.path);
+            kept.entry.afterHash = fileHash(files_, kept.entry.path);
         } catch (const PlatformError&) {
             kept.entry.afterHash = std::string("unreadable");
         }
@@ -215,7 +215,7 @@ void RunBackups::finish() {
     // A run that changed nothing leaves the journal of the run before it.
     if (journal.entries.empty()) return;
     try {
-        WriteRunJournal(files_, places_.journalFile, journal);
+        writeRunJournal(files_, places_.journalFile, journal);
     } catch (const PlatformError& error) {
         log_.AddProgressText("WARNING: Could not write the run journal " + places_.journalFile +
                              " - " + error.description());

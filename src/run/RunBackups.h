@@ -17,7 +17,7 @@ struct BackupPlaces {
     std::string configFile;     // InstallDir\panel\config.inc
     std::string metabaseFile;   // %SystemRoot%\system32\inetsrv\MetaBase.xml
     std::string historyFolder;  // %SystemRoot%\system32\inetsrv\History
-    std::string journalFile;    // RunJournalPath(InstallDir)
+    std::string journalFile;    // runJournalPath(InstallDir)
 };
 
 // How many former versions of each file are kept.
@@ -68,6 +68,6 @@ private:
 };
 
 // The date-time text of backup names ("20261208-131500", local time).
-std::string BackupStamp(std::chrono::system_clock::time_point when);
+std::string backupStamp(std::chrono::system_clock::time_point when);
 
 }  // namespace tessaron

@@ -55,7 +55,7 @@ std::unique_ptr<MachineLock> lockMachine(RunContext& run) {
 
 }  // namespace
 
-RunEnding PerformInstallationRun(RunContext& run, const RunStages& stages) {
+RunEnding performInstallationRun(RunContext& run, const RunStages& stages) {
     Steps steps(run);
     run.RunError = false;
     run.stageEndedOnError = false;
@@ -72,14 +72,14 @@ RunEnding PerformInstallationRun(RunContext& run, const RunStages& stages) {
     run.AddProgressText("Checking installation integrity...");
     // A failed check stops the run right after its error line: nothing is
     // written and no completion line follows.
-    if (!RunPrerequisiteChecks(run)) return RunEnding::StoppedByCheck;
+    if (!runPrerequisiteChecks(run)) return RunEnding::StoppedByCheck;
 
     if (!steps.begin("Writing the configuration file")) return RunEnding::Cancelled;
     ConfigFileWriter(run);
 
     if (run.options.CreateTasks) {
         if (!steps.begin("Creating the scheduled tasks")) return RunEnding::Cancelled;
-        if (!run.RunError) CreateScheduledTasks(run);
+        if (!run.RunError) createScheduledTasks(run);
     }
     if (run.options.InitializeDatabase) {
         if (!steps.begin("Initialising the database")) return RunEnding::Cancelled;

@@ -22,7 +22,7 @@ inline constexpr const char* kCancelledLine = "Tessaron configuration cancelled.
 // The stages of the run that live in their own folders. The driver decides
 // when each runs; tests of the driver's order and gates put recorders here.
 struct RunStages {
-    std::function<void(RunContext&)> database = RunDatabaseStage;
+    std::function<void(RunContext&)> database = runDatabaseStage;
     // Returns false when an error line ended the stage.
     std::function<bool(RunContext&, HeldSiteNumbers&)> webServer = runWebServerStage;
     std::function<void(RunContext&, const HeldSiteNumbers&)> appendSites = AppendSiteSettings;
@@ -35,6 +35,6 @@ struct RunStages {
 // the run's patience, it logs one line and changes nothing. Before each step
 // it tells run.stepBegun and, when run.cancelRequested says so, logs
 // kCancelledLine and ends there.
-RunEnding PerformInstallationRun(RunContext& run, const RunStages& stages = RunStages());
+RunEnding performInstallationRun(RunContext& run, const RunStages& stages = RunStages());
 
 }  // namespace tessaron

@@ -23,11 +23,11 @@ std::optional<std::string> hashFrom(const std::string& text) {
 
 }  // namespace
 
-std::string RunJournalPath(const std::string& installDir) {
+std::string runJournalPath(const std::string& installDir) {
     return withTrailingBackslash(installDir) + "panel\\tessaron-run.journal";
 }
 
-void WriteRunJournal(FileSystem& files, const std::string& path, const RunJournal& journal) {
+void writeRunJournal(FileSystem& files, const std::string& path, const RunJournal& journal) {
     auto writer = files.CreateTextFile(path, true);
     writer->WriteLine(kJournalHeader + journal.runStamp);
     for (const auto& entry : journal.entries) {
@@ -37,7 +37,7 @@ void WriteRunJournal(FileSystem& files, const std::string& path, const RunJourna
     writer->Close();
 }
 
-std::optional<RunJournal> ReadRunJournal(FileSystem& files, const std::string& path) {
+std::optional<RunJournal> readRunJournal(FileSystem& files, const std::string& path) {
     if (!files.FileExists(path)) return std::nullopt;
     const std::string text = files.ReadTextFile(path);
     auto lines = splitText(text, "\r\n");
@@ -59,7 +59,7 @@ std::optional<RunJournal> ReadRunJournal(FileSystem& files, const std::string& p
     return journal;
 }
 
-std::optional<std::string> FileHash(FileSystem& files, const std::string& path) {
+std::optional<std::string> fileHash(FileSystem& files, const std::string& path) {
     if (!files.FileExists(path)) return std::nullopt;
     // The file system hands out text decoded from the code page; the decoding
     // maps every byte string to a text of its own, so equal texts mean equal

@@ -26,16 +26,16 @@ struct RunJournal {
 };
 
 // Where the journal of the panel installed in installDir lives.
-std::string RunJournalPath(const std::string& installDir);
+std::string runJournalPath(const std::string& installDir);
 
 // Writes the journal (replacing the former one); throws PlatformError.
-void WriteRunJournal(FileSystem& files, const std::string& path, const RunJournal& journal);
+void writeRunJournal(FileSystem& files, const std::string& path, const RunJournal& journal);
 // Reads a journal; nullopt when there is none. Throws PlatformError when it
 // cannot be read and std::runtime_error when its text is not a journal's.
-std::optional<RunJournal> ReadRunJournal(FileSystem& files, const std::string& path);
+std::optional<RunJournal> readRunJournal(FileSystem& files, const std::string& path);
 
 // The hash of a file's bytes, nullopt when it does not exist. Throws
 // PlatformError when it exists but cannot be read.
-std::optional<std::string> FileHash(FileSystem& files, const std::string& path);
+std::optional<std::string> fileHash(FileSystem& files, const std::string& path);
 
 }  // namespace tessaron

@@ -6,7 +6,7 @@
 
 namespace tessaron {
 
-std::string TaskCommandLine(const std::string& installDir, const std::string& username,
+std::string taskCommandLine(const std::string& installDir, const std::string& username,
                             const std::string& password, const std::string& taskName,
                             const std::string& scriptFile) {
     // Each value is one argument of the tool whatever it holds: a quote or a
@@ -18,7 +18,7 @@ std::string TaskCommandLine(const std::string& installDir, const std::string& us
            " applicationname=" + q(installDir + "\\bin\\" + scriptFile);
 }
 
-void CreateScheduledTasks(RunContext& run) {
+void createScheduledTasks(RunContext& run) {
     const SettingsRecord& settings = run.settings;
     run.AddProgressText("Creating task for bandwidth update...");
     auto component = run.attempt([&] { return run.platform.CreatePanelComponent(); });
@@ -26,11 +26,11 @@ void CreateScheduledTasks(RunContext& run) {
         if (component && *component) run.attempt([&] { (*component)->Execute(commandLine); });
     };
 
-    execute(TaskCommandLine(settings.InstallDir, settings.AdminUsername, settings.AdminPassword,
+    execute(taskCommandLine(settings.InstallDir, settings.AdminUsername, settings.AdminPassword,
                             "Tessaron - Update Bandwidth", "updatebandwidth.vbs"));
     if (isTrue(settings.EnableStatistics)) {
         run.AddProgressText("Creating task for statistics update...");
-        execute(TaskCommandLine(settings.InstallDir, settings.AdminUsername, settings.AdminPassword,
+        execute(taskCommandLine(settings.InstallDir, settings.AdminUsername, settings.AdminPassword,
                                 "Tessaron - Update Statistics", "updatestats.vbs"));
     }
 }

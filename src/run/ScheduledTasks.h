@@ -12,13 +12,13 @@ namespace tessaron {
 // Each quoted value is quoted by the Windows command-line rules (see
 // quoteCommandLineArgument), so the tool receives it as one argument exactly
 // as typed; a value without quotes stands in the line as it is.
-std::string TaskCommandLine(const std::string& installDir, const std::string& username,
+std::string taskCommandLine(const std::string& installDir, const std::string& username,
                             const std::string& password, const std::string& taskName,
                             const std::string& scriptFile);
 
 // The scheduled-task stage: registers the bandwidth task and, when
 // statistics are on, the statistics task. Nothing here is tested or
 // reported beyond the two progress lines.
-void CreateScheduledTasks(RunContext& run);
+void createScheduledTasks(RunContext& run);
 
 }  // namespace tessaron

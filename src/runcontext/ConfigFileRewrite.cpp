@@ -53,7 +53,7 @@ bool inPlaceOnly(FileSystem& files, const std::string& path, const PlatformError
 
 }  // namespace
 
-ConfigFileRewrite RewriteConfigFile(RunContext& run, const std::string& path,
+ConfigFileRewrite rewriteConfigFile(RunContext& run, const std::string& path,
                                     const std::vector<std::optional<std::string>>& lines) {
     FileSystem& files = run.platform.Files();
     ConfigFileRewrite outcome;
@@ -88,7 +88,7 @@ ConfigFileRewrite RewriteConfigFile(RunContext& run, const std::string& path,
     return outcome;
 }
 
-void RemoveStaleConfigTemporaries(RunContext& run, const std::string& path) {
+void removeStaleConfigTemporaries(RunContext& run, const std::string& path) {
     FileSystem& files = run.platform.Files();
     const auto [folder, name] = splitPath(path);
     const std::string prefix = name + kTemporaryInfix;

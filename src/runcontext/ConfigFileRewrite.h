@@ -26,13 +26,13 @@ struct ConfigFileRewrite {
 // the lines after it are still written, so every failure is recorded. The
 // failures land in the run's failure indicator. A temporary file of a failed
 // rewrite is removed.
-ConfigFileRewrite RewriteConfigFile(RunContext& run, const std::string& path,
+ConfigFileRewrite rewriteConfigFile(RunContext& run, const std::string& path,
                                     const std::vector<std::optional<std::string>>& lines);
 
 // Removes the temporary files that a run killed during a rewrite left beside
 // config.inc. Only one run works on a machine at a time, so every such file
 // is a left-over. Failures are not recorded: they change nothing the run
 // does.
-void RemoveStaleConfigTemporaries(RunContext& run, const std::string& path);
+void removeStaleConfigTemporaries(RunContext& run, const std::string& path);
 
 }  // namespace tessaron

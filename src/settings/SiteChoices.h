@@ -17,7 +17,7 @@ inline constexpr const char* kNoSharedSecureSite = "-- No Shared Secure Website 
 inline constexpr const char* kNoPreviewSite = "-- No Preview Website --";
 
 // Where the panel keeps its configuration: InstallDir + "\panel\config.inc".
-inline std::string ConfigFilePath(const SettingsRecord& settings) {
+inline std::string configFilePath(const SettingsRecord& settings) {
     return settings.InstallDir + "\\panel\\config.inc";
 }
 

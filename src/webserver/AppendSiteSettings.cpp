@@ -66,7 +66,7 @@ void AppendSiteSettings(RunContext& run, const HeldSiteNumbers& held) {
         write(rawQuoted("PreviewSVC", "0"));
     }
 
-    const auto rewrite = RewriteConfigFile(run, ConfigFilePath(settings), lines);
+    const auto rewrite = rewriteConfigFile(run, configFilePath(settings), lines);
     if (!rewrite.written) {
         run.RunError = true;
         run.AddProgressText("ERROR: Could not add site settings to configuration file - " +

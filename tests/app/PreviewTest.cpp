@@ -39,7 +39,7 @@ std::string databaseState(FreshDatabase& database) {
     std::string state = database.text(
         "SELECT COALESCE(GROUP_CONCAT(TABLE_NAME ORDER BY TABLE_NAME), '') AS C FROM "
         "information_schema.TABLES WHERE TABLE_SCHEMA = DATABASE()");
-    for (const auto& statement : MySqlCreateStatements()) {
+    for (const auto& statement : mySqlCreateStatements()) {
         const std::string table = CreatedTable(statement);
         if (state.find(table) == std::string::npos) continue;
         state += " " + table + "=" +
@@ -99,9 +99,9 @@ TEST_F(PreviewOnSample, FreshMachineShowsWhatTheRealRunThenDoes) {
     // The database: connected, nothing there yet, every statement in order.
     EXPECT_TRUE(report.database.connected);
     EXPECT_TRUE(report.database.existingTables.empty());
-    ASSERT_GE(report.database.statements.size(), MySqlCreateStatements().size());
-    for (std::size_t i = 0; i < MySqlCreateStatements().size(); ++i) {
-        EXPECT_EQ(report.database.statements[i].text, MySqlCreateStatements()[i]);
+    ASSERT_GE(report.database.statements.size(), mySqlCreateStatements().size());
+    for (std::size_t i = 0; i < mySqlCreateStatements().size(); ++i) {
+        EXPECT_EQ(report.database.statements[i].text, mySqlCreateStatements()[i]);
     }
 
     // Commands with the password masked; folders created.
@@ -194,7 +194,7 @@ TEST_F(PreviewOnSample, ConfiguredMachineShowsDifferencesTakeoversAndExistingTab
     EXPECT_EQ(takeover.lost[1].name, "ServerComment");
 
     // Every table exists: each CREATE is marked as failing.
-    EXPECT_EQ(report.database.existingTables.size(), MySqlCreateStatements().size());
+    EXPECT_EQ(report.database.existingTables.size(), mySqlCreateStatements().size());
     EXPECT_EQ(report.database.statements[0].note,
               "table " + report.database.existingTables[0] + " exists: the statement fails");
     const std::string text = PreviewText(report);

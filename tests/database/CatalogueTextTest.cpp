@@ -20,27 +20,27 @@ void expectSameStatements(const std::vector<std::string>& actual,
 
 TEST(SqlServerCatalogue, CreateStatementsAreTheEighteenTablesInOrder) {
     std::vector<std::string> actual;
-    for (const auto& table : SqlServerTables()) actual.push_back(SqlServerCreateStatement(table));
+    for (const auto& table : sqlServerTables()) actual.push_back(sqlServerCreateStatement(table));
     expectSameStatements(actual, expectedStatements("sqlserver-create.sql"));
 }
 
 TEST(SqlServerCatalogue, NamesAreTheBracketedNamesOfTheStatements) {
-    for (const auto& table : SqlServerTables()) {
-        std::string statement = SqlServerCreateStatement(table);
+    for (const auto& table : sqlServerTables()) {
+        std::string statement = sqlServerCreateStatement(table);
         EXPECT_EQ(statement.rfind("CREATE TABLE [" + std::string(table.name) + "] (", 0), 0u)
             << statement;
     }
 }
 
 TEST(SqlServerCatalogue, NineAlterStatementsAddTheDefaultConstraints) {
-    expectSameStatements(SqlServerAlterStatements(), expectedStatements("sqlserver-alter.sql"));
+    expectSameStatements(sqlServerAlterStatements(), expectedStatements("sqlserver-alter.sql"));
 }
 
 TEST(SqlServerCatalogue, SeedRowsFollowOnlyAccountTypesVersionAndSubjects) {
     std::vector<std::string> seeds;
     std::vector<std::string> seededTables;
-    for (const auto& table : SqlServerTables()) {
-        auto rows = SqlServerSeedStatements(table.name);
+    for (const auto& table : sqlServerTables()) {
+        auto rows = sqlServerSeedStatements(table.name);
         if (!rows.empty()) seededTables.emplace_back(table.name);
         seeds.insert(seeds.end(), rows.begin(), rows.end());
     }
@@ -49,12 +49,12 @@ TEST(SqlServerCatalogue, SeedRowsFollowOnlyAccountTypesVersionAndSubjects) {
 }
 
 TEST(MySqlCatalogue, CreateStatementsAreTheEighteenTablesInOrder) {
-    expectSameStatements(MySqlCreateStatements(), expectedStatements("mysql-create.sql"));
+    expectSameStatements(mySqlCreateStatements(), expectedStatements("mysql-create.sql"));
 }
 
 TEST(MySqlCatalogue, SeedRowsAreWrittenWithABlankAfterEachComma) {
-    std::vector<std::string> seeds{MySqlAccountTypesSeed(), MySqlVersionRow()};
-    auto subjects = MySqlSubjectsSeed();
+    std::vector<std::string> seeds{mySqlAccountTypesSeed(), mySqlVersionRow()};
+    auto subjects = mySqlSubjectsSeed();
     seeds.insert(seeds.end(), subjects.begin(), subjects.end());
     expectSameStatements(seeds, expectedStatements("mysql-seed.sql"));
 }

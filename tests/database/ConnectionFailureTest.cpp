@@ -86,7 +86,7 @@ TEST_F(ConnectionFailure, TheErrorLineQuotesTheDriversText) {
     };
     for (const auto& c : cases) {
         StageRun stage(odbc, settings(c.type, c.address, c.password));
-        RunDatabaseStage(stage.run);
+        runDatabaseStage(stage.run);
         auto lines = stage.lines();
         ASSERT_EQ(lines.size(), 2u) << c.type;
         EXPECT_EQ(lines[0], "Beginning database initialization...");
@@ -104,7 +104,7 @@ TEST_F(ConnectionFailure, NeitherDialectStopsAfterConnectingWithoutCreatingAnyth
     record.MainSQLServerType = "Other";
     record.MainDatabaseIP = "127.0.0.1;DRIVER={MySQL ODBC 3.51 Driver};Port=" + server->port;
     StageRun stage(odbc, record);
-    RunDatabaseStage(stage.run);
+    runDatabaseStage(stage.run);
     EXPECT_EQ(stage.lines(), (std::vector<std::string>{"Beginning database initialization...",
                                                        "Connection to server established."}));
     EXPECT_FALSE(stage.run.RunError);

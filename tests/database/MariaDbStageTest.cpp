@@ -117,7 +117,7 @@ const char* kFourteenSubjects =
 TEST_F(MariaDbStage, FirstRunCreatesEveryTableAndTheInitialRows) {
     FreshDatabase db(*server, "first");
     StageRun stage(odbc, db.mySqlSettings());
-    RunDatabaseStage(stage.run);
+    runDatabaseStage(stage.run);
 
     EXPECT_EQ(stage.lines(), kMySqlRunLines);
     EXPECT_FALSE(stage.run.RunError);
@@ -147,7 +147,7 @@ TEST_F(MariaDbStage, SecondRunAddsSeedCopiesButNoIpOrResellerRow) {
     FreshDatabase db(*server, "second");
     for (int run = 1; run <= 2; ++run) {
         StageRun stage(odbc, db.mySqlSettings());
-        RunDatabaseStage(stage.run);
+        runDatabaseStage(stage.run);
         EXPECT_EQ(stage.lines(), kMySqlRunLines) << "run " << run;
         EXPECT_FALSE(stage.run.RunError);
     }
@@ -170,7 +170,7 @@ TEST_F(MariaDbStage, AnAddressListedAlreadyIsNotAddedAgain) {
         "ServerName varchar(50), Used int(11), ResellerID int(11)) ENGINE=MyISAM");
     db.admin().Execute("INSERT INTO ips VALUES ('192.0.2.10', '10.9.9.9', 'OTHER', 0, 0)");
     StageRun stage(odbc, db.mySqlSettings());
-    RunDatabaseStage(stage.run);
+    runDatabaseStage(stage.run);
     EXPECT_EQ(stage.lines(), kMySqlRunLines);
     EXPECT_EQ(db.text("SELECT GROUP_CONCAT(CONCAT_WS('|', IPAddress, InternalIPAddress, "
                       "ServerName)) AS C FROM ips"),
@@ -188,7 +188,7 @@ TEST_F(MariaDbStage, HostileValuesArriveByteForByte) {
     settings.MainContactEmail = "a\\";  // a backslash at the very end
     for (int run = 1; run <= 2; ++run) {
         StageRun stage(odbc, settings);
-        RunDatabaseStage(stage.run);
+        runDatabaseStage(stage.run);
         EXPECT_EQ(stage.lines(), kMySqlRunLines);
     }
     EXPECT_EQ(db.text("SELECT GROUP_CONCAT(CONCAT_WS('|', IPAddress, InternalIPAddress, "
@@ -211,7 +211,7 @@ TEST_F(MariaDbStage, NoBackslashEscapesModeKeepsBackslashesSingle) {
                            "INITSTMT=SET SESSION sql_mode='NO_BACKSLASH_ESCAPES';");
     ASSERT_EQ(probe->QueryText("SELECT @@SESSION.sql_mode AS M", "M"), "NO_BACKSLASH_ESCAPES");
     StageRun stage(odbc, settings);
-    RunDatabaseStage(stage.run);
+    runDatabaseStage(stage.run);
     EXPECT_EQ(stage.lines(), kMySqlRunLines);
     EXPECT_EQ(db.text("SELECT ServerName AS C FROM ips"), "C:\\temp\\new");
     EXPECT_EQ(db.text("SELECT CONCAT_WS('|', ServerName, Password) AS C FROM resellers"),
@@ -229,7 +229,7 @@ TEST_F(MariaDbStage, PasswordWithSemicolonAndBraceConnects) {
     settings.MainDatabaseUsername = login;
     settings.MainDatabasePassword = "a;b}c";
     StageRun stage(odbc, settings);
-    RunDatabaseStage(stage.run);
+    runDatabaseStage(stage.run);
     for (const char* host : {"%", "localhost"}) {
         db.admin().Execute("DROP USER '" + login + "'@'" + host + "'");
     }

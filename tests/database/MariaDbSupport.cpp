@@ -24,7 +24,7 @@ std::optional<TestServer> TestServer::fromEnvironment() {
 
 std::string TestServer::connectionString(const std::string& database) const {
     return "DRIVER={MySQL ODBC 3.51 Driver};Server=" + serverAddress() + ";Database=" + database +
-           ";UID=" + ConnectionStringValue(user) + ";pwd=" + ConnectionStringValue(password) + ";";
+           ";UID=" + connectionStringValue(user) + ";pwd=" + connectionStringValue(password) + ";";
 }
 
 FreshDatabase::FreshDatabase(const TestServer& server, const std::string& purpose)

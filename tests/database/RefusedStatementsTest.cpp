@@ -73,7 +73,7 @@ TEST_F(RefusedStatements, ASelectOnlyLoginCreatesNothingAndSaysSo) {
     settings.MainDatabasePassword = "read-only-pw";
     SampleRun run(odbc, settings);
 
-    EXPECT_EQ(PerformInstallationRun(run.run), RunEnding::Completed);
+    EXPECT_EQ(performInstallationRun(run.run), RunEnding::Completed);
 
     const Lines lines = run.stageLines();
     ASSERT_EQ(lines.size(), 4u) << ::testing::PrintToString(lines);
@@ -100,7 +100,7 @@ TEST_F(RefusedStatements, AnOverLongPasswordIsAnErrorAndASecondRunIsQuiet) {
     settings.AdminPassword = std::string(51, 'p');
     SampleRun first(odbc, settings);
 
-    EXPECT_EQ(PerformInstallationRun(first.run), RunEnding::Completed);
+    EXPECT_EQ(performInstallationRun(first.run), RunEnding::Completed);
 
     const Lines lines = first.stageLines();
     ASSERT_EQ(lines.size(), 5u) << ::testing::PrintToString(lines);
@@ -119,7 +119,7 @@ TEST_F(RefusedStatements, AnOverLongPasswordIsAnErrorAndASecondRunIsQuiet) {
     settings.AdminPassword = "secret";
     for (int run = 0; run < 2; ++run) {
         SampleRun again(odbc, settings);
-        EXPECT_EQ(PerformInstallationRun(again.run), RunEnding::Completed);
+        EXPECT_EQ(performInstallationRun(again.run), RunEnding::Completed);
         EXPECT_EQ(again.stageLines(),
                   (Lines{"Beginning database initialization...",
                          "Connection to server established.", "Creating tables...",

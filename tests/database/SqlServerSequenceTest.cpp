@@ -116,7 +116,7 @@ std::vector<std::string> tableNames() {
 TEST(SqlServerSequence, FirstRunCreatesSeedsAltersAndPopulates) {
     ScriptedSqlServer server;
     StageRun stage(server, sqlServerSettings());
-    RunDatabaseStage(stage.run);
+    runDatabaseStage(stage.run);
 
     EXPECT_EQ(server.connectionStrings,
               std::vector<std::string>{
@@ -157,7 +157,7 @@ TEST(SqlServerSequence, SecondRunReportsEveryTableAndAddsOnlyAReseller) {
     }
     server.ipCounts["192.0.2.10"] = 1;
     StageRun stage(server, sqlServerSettings());
-    RunDatabaseStage(stage.run);
+    runDatabaseStage(stage.run);
 
     std::vector<std::string> expectedLines = {"Beginning database initialization...",
                                               "Connection to server established.",
@@ -185,7 +185,7 @@ TEST(SqlServerSequence, OnlyTheExistingTablesAreReported) {
     ScriptedSqlServer server;
     server.tables = {"Accounts", "Version"};
     StageRun stage(server, sqlServerSettings());
-    RunDatabaseStage(stage.run);
+    runDatabaseStage(stage.run);
 
     auto lines = stage.lines();
     ASSERT_EQ(lines.size(), 8u);
@@ -209,7 +209,7 @@ TEST(SqlServerSequence, AFailedSeedInsertIsAnErrorNeverTheNextTablesFailure) {
     server.refusedStatements = {seeds[0], seeds[1],
                                 seeds.back()};  // accounttypes, version, last subject
     StageRun stage(server, sqlServerSettings());
-    RunDatabaseStage(stage.run);
+    runDatabaseStage(stage.run);
 
     const std::string refused = " - [FreeTDS][SQL Server]Statement refused by the script";
     EXPECT_EQ(
@@ -230,7 +230,7 @@ TEST(SqlServerSequence, AFailedIpQueryInsertsTheRowAsIfNoneExisted) {
     server.ipQueryFails = true;
     server.refusedStatements = {kResellerRow};
     StageRun stage(server, sqlServerSettings());
-    RunDatabaseStage(stage.run);
+    runDatabaseStage(stage.run);
 
     ASSERT_GE(server.statements.size(), 3u);
     auto tail = std::vector<std::string>(server.statements.end() - 3, server.statements.end());
@@ -247,7 +247,7 @@ TEST(SqlServerSequence, AQuoteInASettingIsDoubledNotInjected) {
     settings.ServerName = "O'Brien";
     settings.InternalIP = "C:\\temp\\new";
     StageRun stage(server, settings);
-    RunDatabaseStage(stage.run);
+    runDatabaseStage(stage.run);
 
     EXPECT_NE(
         std::find(server.statements.begin(), server.statements.end(),

@@ -46,25 +46,25 @@ TEST(ConnectionString, DriverByServerTypeAndBracedCredentials) {
          "UID=u;pwd= p=w ;"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(BuildConnectionString(databaseSettings(c.type, c.login, c.password)), c.expected);
+        EXPECT_EQ(buildConnectionString(databaseSettings(c.type, c.login, c.password)), c.expected);
     }
 }
 
 TEST(SqlLiteral, DoublesQuotesAndBackslashesOnlyWhereTheServerEscapes) {
     const LiteralStyle sqlServer{.backslashEscapes = false};
     const LiteralStyle mysql{.backslashEscapes = true};
-    EXPECT_EQ(QuotedLiteral("O'Brien", sqlServer), "'O''Brien'");
-    EXPECT_EQ(QuotedLiteral("O'Brien", mysql), "'O''Brien'");
-    EXPECT_EQ(QuotedLiteral("C:\\temp\\new", sqlServer), "'C:\\temp\\new'");
-    EXPECT_EQ(QuotedLiteral("C:\\temp\\new", mysql), "'C:\\\\temp\\\\new'");
-    EXPECT_EQ(QuotedLiteral("'); DROP TABLE ips; --", mysql), "'''); DROP TABLE ips; --'");
-    EXPECT_EQ(QuotedLiteral("end\\", mysql), "'end\\\\'");
+    EXPECT_EQ(quotedLiteral("O'Brien", sqlServer), "'O''Brien'");
+    EXPECT_EQ(quotedLiteral("O'Brien", mysql), "'O''Brien'");
+    EXPECT_EQ(quotedLiteral("C:\\temp\\new", sqlServer), "'C:\\temp\\new'");
+    EXPECT_EQ(quotedLiteral("C:\\temp\\new", mysql), "'C:\\\\temp\\\\new'");
+    EXPECT_EQ(quotedLiteral("'); DROP TABLE ips; --", mysql), "'''); DROP TABLE ips; --'");
+    EXPECT_EQ(quotedLiteral("end\\", mysql), "'end\\\\'");
 
-    EXPECT_TRUE(SqlModeDisablesBackslashEscapes("STRICT_TRANS_TABLES,NO_BACKSLASH_ESCAPES"));
-    EXPECT_TRUE(SqlModeDisablesBackslashEscapes("NO_BACKSLASH_ESCAPES"));
-    EXPECT_FALSE(SqlModeDisablesBackslashEscapes(
+    EXPECT_TRUE(sqlModeDisablesBackslashEscapes("STRICT_TRANS_TABLES,NO_BACKSLASH_ESCAPES"));
+    EXPECT_TRUE(sqlModeDisablesBackslashEscapes("NO_BACKSLASH_ESCAPES"));
+    EXPECT_FALSE(sqlModeDisablesBackslashEscapes(
         "STRICT_TRANS_TABLES,ERROR_FOR_DIVISION_BY_ZERO,NO_AUTO_CREATE_USER"));
-    EXPECT_FALSE(SqlModeDisablesBackslashEscapes(""));
+    EXPECT_FALSE(sqlModeDisablesBackslashEscapes(""));
 }
 
 std::tm at(int year, int month, int day, int hour, int minute, int second) {
@@ -91,25 +91,25 @@ TEST(Timestamps, UnitedStatesFormForSqlServerAndNoLeadingZerosForMySql) {
         {at(2024, 6, 1, 23, 1, 1), "6/1/2024 11:01:01 PM", "2024-6-1 23:1:00"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(SqlServerTimestamp(c.time), c.sqlServer);
-        EXPECT_EQ(MySqlTimestamp(c.time), c.mysql);
+        EXPECT_EQ(sqlServerTimestamp(c.time), c.sqlServer);
+        EXPECT_EQ(mySqlTimestamp(c.time), c.mysql);
     }
 }
 
 TEST(InitialRows, IpQueryNamesTheTableAsEachDialectCreatedIt) {
     SettingsRecord settings = testing::sampleSettings({testing::kSeedValues});
-    EXPECT_EQ(IpCountQuery(SqlDialect::SqlServer, settings, {}),
+    EXPECT_EQ(ipCountQuery(SqlDialect::SqlServer, settings, {}),
               "SELECT COUNT(*) AS Total FROM IPs WHERE IPAddress = '192.0.2.10'");
-    EXPECT_EQ(IpCountQuery(SqlDialect::MySql, settings, {.backslashEscapes = true}),
+    EXPECT_EQ(ipCountQuery(SqlDialect::MySql, settings, {.backslashEscapes = true}),
               "SELECT COUNT(*) AS Total FROM ips WHERE IPAddress = '192.0.2.10'");
-    EXPECT_EQ(IpInsertStatement(settings, {}),
+    EXPECT_EQ(ipInsertStatement(settings, {}),
               "INSERT INTO ips VALUES ('192.0.2.10','10.0.0.10','WEB01','-1','-1')");
 }
 
 TEST(InitialRows, ResellerRowInBothDialects) {
     SettingsRecord settings = testing::sampleSettings({testing::kSeedValues});
     EXPECT_EQ(
-        ResellerInsertStatement(SqlDialect::SqlServer, settings, "3/7/2004 2:05:09 PM", {}),
+        resellerInsertStatement(SqlDialect::SqlServer, settings, "3/7/2004 2:05:09 PM", {}),
         "INSERT INTO resellers VALUES ('WEB01','admin','secret','','Tessaron Admin',"
         "'owner@example.com','','','','','','','','','Free','','','3/7/2004 2:05:09 PM',"
         "'3/7/2004 2:05:09 PM',1,1,'Active','ns1.example.com','192.0.2.53','ns2.example.com',"
@@ -117,7 +117,7 @@ TEST(InitialRows, ResellerRowInBothDialects) {
         "'white','white','white','blue','red','tickets@example.com',1,1,'Coming soon',"
         "'default.htm',0,'',NULL,'original')");
     EXPECT_EQ(
-        ResellerInsertStatement(SqlDialect::MySql, settings, "2004-3-7 14:5:00",
+        resellerInsertStatement(SqlDialect::MySql, settings, "2004-3-7 14:5:00",
                                 {.backslashEscapes = true}),
         "INSERT INTO resellers VALUES ('1', 'WEB01', 'admin', 'secret', '', 'Tessaron Admin', "
         "'owner@example.com', '', '', '', '', '', '', '', '', 'Free', '', '', "

@@ -40,7 +40,7 @@ TEST_P(WorkingDirectoryTest, LogsEachDirectoryAndStopsAtTheFirstFailure) {
     GetParam().prepare(machine, settings);
     RunFixture fixture(machine, settings);
 
-    EXPECT_EQ(RunPrerequisiteChecks(fixture.run), GetParam().goesOn);
+    EXPECT_EQ(runPrerequisiteChecks(fixture.run), GetParam().goesOn);
     EXPECT_EQ(fixture.log.entries(), GetParam().log);
     EXPECT_FALSE(fixture.run.RunError);
 }
@@ -201,7 +201,7 @@ TEST(WorkingDirectories, AFailedFolderQueryCallsThePathInvalid) {
     ProgressLog log;
     RunContext run(settings, options, platform, log);
 
-    EXPECT_FALSE(RunPrerequisiteChecks(run));
+    EXPECT_FALSE(runPrerequisiteChecks(run));
     EXPECT_EQ(log.entries(), (Lines{"Accounts directory OK.",
                                     "ERROR: Temp directory C:\\Tessaron\\temp is invalid."}));
 }
@@ -215,7 +215,7 @@ TEST(FrontPageCheck, MissingToolStopsBeforeTheDirectories) {
     fs::remove_all(machine.host("C:\\Tessaron\\temp"));
     RunFixture fixture(machine);
 
-    EXPECT_FALSE(RunPrerequisiteChecks(fixture.run));
+    EXPECT_FALSE(runPrerequisiteChecks(fixture.run));
     EXPECT_EQ(fixture.log.entries(), Lines{kFrontPageErrorLine});
     EXPECT_FALSE(fs::exists(machine.host("C:\\Tessaron\\temp")));
 }
@@ -243,7 +243,7 @@ TEST_P(DnsProviderTest, ChecksTheProviderOnlyForMicrosoftDns) {
     settings.DNSServer = GetParam().server;
     RunFixture fixture(machine, settings);
 
-    RunPrerequisiteChecks(fixture.run);
+    runPrerequisiteChecks(fixture.run);
 
     EXPECT_EQ(fixture.log.entries(), GetParam().log);
     // Nothing is installed on Windows Server 2003.
@@ -293,7 +293,7 @@ TEST(DnsProviderOnWindows2000, IsCopiedCompiledRegisteredAndReached) {
     writeSmallServer(machine, {.release = 2000, .dnsProvider = false});
     RunFixture fixture(machine, windows2000Settings());
 
-    EXPECT_TRUE(RunPrerequisiteChecks(fixture.run));
+    EXPECT_TRUE(runPrerequisiteChecks(fixture.run));
 
     EXPECT_EQ(fixture.log.entries(),
               (Lines{"DNS WMI provider registered.  Reinitializing...", "DNS WMI provider OK.",
@@ -309,7 +309,7 @@ TEST(DnsProviderOnWindows2000, ReplacesOldProviderFilesInAnExistingWbemFolder) {
     machine.writeFile("C:\\WINNT\\system32\\wbem\\dnsprov.dll", "old provider");
     RunFixture fixture(machine, windows2000Settings());
 
-    EXPECT_TRUE(RunPrerequisiteChecks(fixture.run));
+    EXPECT_TRUE(runPrerequisiteChecks(fixture.run));
 
     EXPECT_EQ(machine.readFile("C:\\WINNT\\system32\\wbem\\dnsprov.dll"), "provider");
     EXPECT_EQ(commandsLogLines(machine), kProviderCommands);
@@ -321,7 +321,7 @@ TEST(DnsProviderOnWindows2000, StopsWhenTheSecondConnectionFails) {
     fs::remove(machine.host("C:\\Tessaron\\bin\\dnsprov.dll"));
     RunFixture fixture(machine, windows2000Settings());
 
-    EXPECT_FALSE(RunPrerequisiteChecks(fixture.run));
+    EXPECT_FALSE(runPrerequisiteChecks(fixture.run));
 
     EXPECT_EQ(fixture.log.entries(),
               (Lines{"DNS WMI provider registered.  Reinitializing...", kDnsProviderErrorLine}));

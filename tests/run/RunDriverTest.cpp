@@ -74,7 +74,7 @@ TEST_P(RunGates, RunsEachStageOnlyWhereItsGateAllows) {
     fixture.options = GetParam().options;
 
     const RunEnding ending =
-        PerformInstallationRun(fixture.run, recordingStages(GetParam().webServerSucceeds));
+        performInstallationRun(fixture.run, recordingStages(GetParam().webServerSucceeds));
 
     EXPECT_EQ(ending, RunEnding::Completed);
     EXPECT_EQ(fixture.log.entries(), GetParam().log);
@@ -144,7 +144,7 @@ TEST(RunEndings, AFailedCheckStopsTheRunWithoutCompletionLine) {
     stages.webServer = [&](RunContext&, HeldSiteNumbers&) { return anyStageRan = true; };
     stages.appendSites = [&](RunContext&, const HeldSiteNumbers&) { anyStageRan = true; };
 
-    EXPECT_EQ(PerformInstallationRun(fixture.run, stages), RunEnding::StoppedByCheck);
+    EXPECT_EQ(performInstallationRun(fixture.run, stages), RunEnding::StoppedByCheck);
 
     EXPECT_EQ(
         fixture.log.text(),
@@ -163,7 +163,7 @@ TEST(RunEndings, ANewRunClearsRunErrorAndCompletesTheInternalAddress) {
     fixture.run.RunError = true;  // left from an earlier run
     fixture.settings.InternalIP = "";
 
-    EXPECT_EQ(PerformInstallationRun(fixture.run, recordingStages(true)), RunEnding::Completed);
+    EXPECT_EQ(performInstallationRun(fixture.run, recordingStages(true)), RunEnding::Completed);
 
     EXPECT_FALSE(fixture.run.RunError);
     EXPECT_EQ(fixture.settings.InternalIP, "192.0.2.10");
@@ -178,7 +178,7 @@ TEST(RunEndings, AGivenInternalAddressIsKept) {
     RunFixture fixture(machine);
     fixture.settings.InternalIP = "10.0.0.5";
 
-    PerformInstallationRun(fixture.run, recordingStages(true));
+    performInstallationRun(fixture.run, recordingStages(true));
 
     EXPECT_EQ(fixture.settings.InternalIP, "10.0.0.5");
 }
@@ -227,7 +227,7 @@ TEST(RunCancel, EndsAtTheNextSafePointBetweenSteps) {
             return static_cast<int>(begun.size()) >= c.cancelAfterSteps;
         };
 
-        EXPECT_EQ(PerformInstallationRun(fixture.run, recordingStages(true)), RunEnding::Cancelled);
+        EXPECT_EQ(performInstallationRun(fixture.run, recordingStages(true)), RunEnding::Cancelled);
 
         EXPECT_EQ(begun, c.begun);
         Lines expected = {"Beginning Tessaron configuration..."};

@@ -65,7 +65,7 @@ TEST(RunWithAFailedBody, LeavesConfigIncAsItWasOrAbsent) {
         for (int run = 1; run <= 2; ++run) {
             RunFixture fixture(machine);
             fixture.settings.ControlPanelTitle = "\xD0\x96 Hosting";  // Cyrillic Zhe
-            EXPECT_EQ(PerformInstallationRun(fixture.run), RunEnding::Completed);
+            EXPECT_EQ(performInstallationRun(fixture.run), RunEnding::Completed);
             EXPECT_EQ(fixture.log.entries(), kWriteFailed) << "run " << run;
             EXPECT_TRUE(fixture.run.RunError);
             if (configured) {
@@ -87,7 +87,7 @@ TEST(RunWithAFailedBody, FullDiskOnAFreshMachineLeavesNoFile) {
     disk.fill();
     RunFixture fixture(machine);
 
-    EXPECT_EQ(PerformInstallationRun(fixture.run), RunEnding::Completed);
+    EXPECT_EQ(performInstallationRun(fixture.run), RunEnding::Completed);
 
     EXPECT_EQ(fixture.log.entries(), kWriteFailed);
     EXPECT_TRUE(fixture.run.RunError);
@@ -109,7 +109,7 @@ TEST(MachineLock, ARunFindingTheMachineHeldChangesNothing) {
     RunFixture fixture(machine);
     fixture.run.machineLockPatience = std::chrono::milliseconds(300);
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(PerformInstallationRun(fixture.run), RunEnding::MachineBusy);
+    EXPECT_EQ(performInstallationRun(fixture.run), RunEnding::MachineBusy);
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300));
 
     EXPECT_EQ(fixture.log.entries(),
@@ -132,7 +132,7 @@ TEST(MachineLock, ARunWaitsForTheOtherToFinish) {
     });
 
     RunFixture fixture(machine);
-    EXPECT_EQ(PerformInstallationRun(fixture.run), RunEnding::Completed);
+    EXPECT_EQ(performInstallationRun(fixture.run), RunEnding::Completed);
     release.join();
     EXPECT_EQ(fixture.log.entries().back(), "Tessaron configuration completed.");
     EXPECT_EQ(fileLines(machine.readFile(kConfig)).size(), 72u);

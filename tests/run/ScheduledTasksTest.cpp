@@ -13,7 +13,7 @@ using Lines = std::vector<std::string>;
 
 TEST(TaskCommandLine, EmptyPasswordIsAnEmptyPairOfQuotes) {
     EXPECT_EQ(
-        TaskCommandLine("C:\\Tessaron", "Administrator", "", "Tessaron - Update Bandwidth",
+        taskCommandLine("C:\\Tessaron", "Administrator", "", "Tessaron - Update Bandwidth",
                         "updatebandwidth.vbs"),
         "C:\\Tessaron\\bin\\jt.exe /snj \"Tessaron - Update Bandwidth\" /sc \"Administrator\" "
         "\"\" /ctj starttime=00:00 type=daily /sj "
@@ -22,7 +22,7 @@ TEST(TaskCommandLine, EmptyPasswordIsAnEmptyPairOfQuotes) {
 }
 
 TEST(TaskCommandLine, ToolPathStaysUnquotedAndValuesUnconverted) {
-    EXPECT_EQ(TaskCommandLine("D:\\Program Files\\Tessaron", "host\\admin", "p/w\\1",
+    EXPECT_EQ(taskCommandLine("D:\\Program Files\\Tessaron", "host\\admin", "p/w\\1",
                               "Tessaron - Update Statistics", "updatestats.vbs"),
               "D:\\Program Files\\Tessaron\\bin\\jt.exe /snj \"Tessaron - Update Statistics\" "
               "/sc \"host\\admin\" \"p/w\\1\" /ctj starttime=00:00 type=daily /sj "
@@ -47,7 +47,7 @@ TEST(TaskCommandLine, EachValueIsExactlyOneArgument) {
     };
     for (const auto& c : cases) {
         const std::string line =
-            TaskCommandLine("C:\\Tessaron", c.user, c.password, "Tessaron - Update Bandwidth",
+            taskCommandLine("C:\\Tessaron", c.user, c.password, "Tessaron - Update Bandwidth",
                             "updatebandwidth.vbs");
         EXPECT_NE(line.find(" /sc " + c.quoted + " /ctj "), std::string::npos) << line;
         EXPECT_EQ(splitWindowsArguments(line),
@@ -80,7 +80,7 @@ TEST_P(ScheduledTasksTest, RegistersTheStatisticsTaskOnlyWhenStatisticsAreOn) {
     fixture.settings.EnableStatistics = GetParam().statistics;
     fixture.settings.AdminPassword = "secret";
 
-    CreateScheduledTasks(fixture.run);
+    createScheduledTasks(fixture.run);
 
     EXPECT_EQ(fixture.log.entries(), GetParam().log);
     const Lines expected = {

@@ -87,7 +87,7 @@ TEST_P(WholeRun, OnTheWindows2003Sample) {
     RunContext run(settings, GetParam().options, image, log);
     run.now = march7th2024;
 
-    EXPECT_EQ(PerformInstallationRun(run), RunEnding::Completed);
+    EXPECT_EQ(performInstallationRun(run), RunEnding::Completed);
 
     Lines expectedLog = kSample2003LogBeforeSites;
     expectedLog.insert(expectedLog.end(), GetParam().tasks.begin(), GetParam().tasks.end());
@@ -135,7 +135,7 @@ TEST(WholeRunOnWindows2000, InstallsTheDnsProviderAndGoesOn) {
     ProgressLog log;
     RunContext run(settings, options, image, log);
 
-    EXPECT_EQ(PerformInstallationRun(run), RunEnding::Completed);
+    EXPECT_EQ(performInstallationRun(run), RunEnding::Completed);
 
     EXPECT_EQ(log.entries(),
               (Lines{"Beginning Tessaron configuration...", "Checking installation integrity...",

@@ -80,7 +80,7 @@ TEST(RunMendsSites, TakingOverTheDefaultWebSiteReusesItsRoot) {
     settings.ControlPanelSiteSelection = "Default Web Site";
     SampleRun run(settings, {.SetUpSites = true});
 
-    EXPECT_EQ(PerformInstallationRun(run.run), RunEnding::Completed);
+    EXPECT_EQ(performInstallationRun(run.run), RunEnding::Completed);
 
     const auto& entries = run.log.entries();
     EXPECT_FALSE(hasErrorLine(run.log));
@@ -137,7 +137,7 @@ TEST(RunMendsSites, AMetabaseSaveThatFailsIsAnErrorAndNoSiteIsNamed) {
             if (entry == "Tessaron website preview site started.") test.during(run);
         });
 
-        EXPECT_EQ(PerformInstallationRun(run.run), RunEnding::Completed);
+        EXPECT_EQ(performInstallationRun(run.run), RunEnding::Completed);
 
         const auto& entries = run.log.entries();
         ASSERT_GE(entries.size(), 2u);
@@ -174,7 +174,7 @@ TEST(RunMendsSites, AFullDiskUnderTheMetabaseIsAnError) {
     if (!disk->mounted()) GTEST_SKIP() << kCannotMount;
     const auto before = run.machine.readFile(kMetabase2003);
 
-    EXPECT_EQ(PerformInstallationRun(run.run), RunEnding::Completed);
+    EXPECT_EQ(performInstallationRun(run.run), RunEnding::Completed);
 
     const auto& entries = run.log.entries();
     EXPECT_EQ(entries[entries.size() - 2],
@@ -201,7 +201,7 @@ TEST(RunMendsSites, AReleaseThatCannotBeReadEndsTheStage) {
     });
     const auto before = run.machine.readFile(kMetabase2003);
 
-    EXPECT_EQ(PerformInstallationRun(run.run), RunEnding::Completed);
+    EXPECT_EQ(performInstallationRun(run.run), RunEnding::Completed);
 
     Lines expected = kBeforeSites;
     expected.push_back("ERROR: Could not read the operating system release - Generic failure ");
@@ -288,7 +288,7 @@ TEST(RunMendsSites, ARunKilledBetweenBodyAndSiteLinesLeavesAConsistentFile) {
                  std::raise(SIGKILL);
                  return true;
              };
-             PerformInstallationRun(r.run, stages);
+             performInstallationRun(r.run, stages);
          },
          false},
         {"after the sites were saved, before the append step",
@@ -299,7 +299,7 @@ TEST(RunMendsSites, ARunKilledBetweenBodyAndSiteLinesLeavesAConsistentFile) {
                  std::raise(SIGKILL);
                  return true;
              };
-             PerformInstallationRun(r.run, stages);
+             performInstallationRun(r.run, stages);
          },
          false},
         {"inside the append step's rewrite",
@@ -307,7 +307,7 @@ TEST(RunMendsSites, ARunKilledBetweenBodyAndSiteLinesLeavesAConsistentFile) {
              KilledAtTheAppendsReplace files(r.image.Files());
              WithFiles platform(r.image, files);
              RunContext run(r.settings, r.options, platform, r.log);
-             PerformInstallationRun(run);
+             performInstallationRun(run);
          },
          true},
     };
@@ -333,7 +333,7 @@ TEST(RunMendsSites, ARunKilledBetweenBodyAndSiteLinesLeavesAConsistentFile) {
         MachineImage image(killed.machine.root());
         ProgressLog log;
         RunContext next(settings, options, image, log);
-        EXPECT_EQ(PerformInstallationRun(next), RunEnding::Completed);
+        EXPECT_EQ(performInstallationRun(next), RunEnding::Completed);
         EXPECT_FALSE(next.RunError);
         EXPECT_FALSE(hasErrorLine(log));
         EXPECT_EQ(fileLines(killed.machine.readFile(kConfig)).size(), 75u);
@@ -375,7 +375,7 @@ TEST(RunMendsSites, TwoRunsAtOnceLoseNothing) {
                 char signal;
                 (void)!::read(started[0], &signal, 1);
             }
-            const bool clean = PerformInstallationRun(run) == RunEnding::Completed &&
+            const bool clean = performInstallationRun(run) == RunEnding::Completed &&
                                !run.RunError && !hasErrorLine(log);
             ::_exit(clean ? 0 : 1);
         }

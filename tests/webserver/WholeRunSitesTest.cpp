@@ -20,7 +20,7 @@ TEST(WholeRunWithSites, AllSitesNewOnTheServerSample) {
     SampleRun run(wholeRunSettings(), {.SetUpSites = true});
     const auto metabaseBefore = run.machine.readFile(kMetabase2003);
 
-    EXPECT_EQ(PerformInstallationRun(run.run), RunEnding::Completed);
+    EXPECT_EQ(performInstallationRun(run.run), RunEnding::Completed);
 
     Lines expected = kBeforeSites;
     for (const char* line : {
@@ -119,7 +119,7 @@ TEST(WholeRunWithSites, MissingSelectionEndsTheStageWithoutSiteLines) {
     settings.ControlPanelSiteSelection = "Old Panel";
     SampleRun run(settings, {.SetUpSites = true});
 
-    EXPECT_EQ(PerformInstallationRun(run.run), RunEnding::Completed);
+    EXPECT_EQ(performInstallationRun(run.run), RunEnding::Completed);
     Lines expected = kBeforeSites;
     expected.push_back("IIS application pool for Tessaron control panel website configured.");
     expected.push_back("Could not find website \"Old Panel\".");
@@ -145,7 +145,7 @@ TEST(WholeRunWithSites, WithoutSitesTheNumbersOfTheOldFileAreAppendedAgain) {
     SampleRun run(settings, {});
     const auto metabaseBefore = run.machine.readFile(kMetabase2003);
 
-    EXPECT_EQ(PerformInstallationRun(run.run), RunEnding::Completed);
+    EXPECT_EQ(performInstallationRun(run.run), RunEnding::Completed);
     EXPECT_EQ(run.log.entries().back(), "Tessaron configuration completed.");
     EXPECT_EQ(tailOf(run.machine.readFile(kConfig)), fileLines(oldTail));
     EXPECT_EQ(run.machine.readFile(kMetabase2003), metabaseBefore);

@@ -135,7 +135,7 @@ std::vector<std::string> configIncAfterInstall(WindowOnMachine& w) {
     ConfigFileWriter(run);
     if (run.RunError) ADD_FAILURE() << log.text();
     std::vector<std::string> lines =
-        splitText(w.machine.readFile(ConfigFilePath(settings)), "\r\n");
+        splitText(w.machine.readFile(configFilePath(settings)), "\r\n");
     if (!lines.empty() && lines.back().empty()) lines.pop_back();
     return lines;
 }
