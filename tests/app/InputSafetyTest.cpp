@@ -11,7 +11,7 @@
 #include "app/CommandLine.h"
 #include "app/InputValidation.h"
 #include "main/ProgramBackend.h"
-#include "platform/image/CodePage1252.h"
+#include "platform/CodePage1252.h"
 #include "platform/image/MachineImage.h"
 #include "settings/ConfigFileReader.h"
 #include "support/ImageDigest.h"

@@ -13,7 +13,7 @@
 #include "app/ProgressRun.h"
 #include "app/SecretMask.h"
 #include "database/MySqlSchema.h"
-#include "platform/image/CodePage1252.h"
+#include "platform/CodePage1252.h"
 #include "platform/odbc/OdbcDatabase.h"
 
 namespace tessaron::app::testing {

@@ -1,6 +1,6 @@
 // Values written as hexadecimal bytes (hex: and hex(type):), continued over
 // lines with a backslash, and their decoding by type.
-#include "platform/image/CodePage1252.h"
+#include "platform/CodePage1252.h"
 #include "platform/image/RegistryParsing.h"
 
 namespace tessaron::registry_parsing {
