@@ -76,6 +76,9 @@ public:
     std::unique_ptr<PanelComponent> CreatePanelComponent() override {
         throw PlatformError("not used");
     }
+    std::unique_ptr<MachineLock> LockMachine(std::chrono::milliseconds) override {
+        throw PlatformError("not used");
+    }
 
 private:
     Database& database_;

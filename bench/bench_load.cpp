@@ -3,8 +3,9 @@
 // ((a) of bench_metabase: see bareParse in support/FreshProcess.h, timed
 // alone). Each figure is taken in a newly started process, the load step's
 // from the program's start; the two are measured in turn within each
-// repetition. Figures are milliseconds,
-// the median (and best) of the repetitions; the ratio is of the medians.
+// repetition. Figures are milliseconds (elapsed; processor time with
+// TESSARON_BENCH_CPU=1), the median (and best) of the repetitions; the ratio
+// is of the medians.
 //
 //   bench_load [SOURCE_DIR [N ...]]   (defaults: the current folder; 10000 50000)
 #include <chrono>
@@ -26,7 +27,7 @@ using namespace tessaron;
 
 namespace {
 
-const auto kProgramStart = std::chrono::steady_clock::now();
+const auto kProgramStart = bench::startNow();
 
 class SilentMessages : public app::MessageService {
 public:
@@ -62,7 +63,7 @@ void loadWindow(const fs::path& image, std::size_t sites) {
 int measureOnce(int argc, char** argv) {
     const std::string what = argc > 2 ? argv[2] : "";
     if (what == "parse" && argc == 4) {
-        const auto start = std::chrono::steady_clock::now();
+        const auto start = bench::startNow();
         bench::bareParse(argv[3]);
         bench::reportMilliseconds(start);
     } else if (what == "load" && argc == 5) {

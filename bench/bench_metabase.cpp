@@ -12,8 +12,9 @@
 // Each figure is taken in a newly started process, as the program reads its
 // metabase once at its start; (a), (b) and (c) are measured in turn within
 // each repetition, so that load from other programs falls on all of them
-// alike. Figures are milliseconds, the best and the median of the
-// repetitions; ratios are of the medians.
+// alike. Figures are milliseconds (elapsed; processor time with
+// TESSARON_BENCH_CPU=1), the best and the median of the repetitions; ratios
+// are of the medians.
 //
 //   bench_metabase [N ...]      (default: 10 1000 10000 50000)
 #include <chrono>
@@ -35,8 +36,6 @@ namespace fs = std::filesystem;
 using namespace tessaron;
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 SettingsRecord allNewSites() {
     SettingsRecord s;
@@ -65,7 +64,7 @@ fs::path freshFolder() {
 
 // (b) on the file; fails unless every one of the sites is listed.
 void enumerate(const fs::path& file, long sites) {
-    const auto start = Clock::now();
+    const auto start = bench::startNow();
     long enumerated = 0;
     {
         auto store = createImageMetabase(file);
@@ -91,7 +90,7 @@ void stage(const fs::path& root) {
     ProgressLog log;
     RunContext run(settings, options, image, log);
     HeldSiteNumbers held;
-    const auto start = Clock::now();
+    const auto start = bench::startNow();
     const bool completed = runWebServerStage(run, held);
     bench::reportMilliseconds(start);
     if (!completed || log.entries().size() != 9) {
@@ -104,7 +103,7 @@ void stage(const fs::path& root) {
 int measureOnce(int argc, char** argv) {
     const std::string what = argc > 2 ? argv[2] : "";
     if (what == "a" && argc == 4) {
-        const auto start = Clock::now();
+        const auto start = bench::startNow();
         bench::bareParse(argv[3]);
         bench::reportMilliseconds(start);
     } else if (what == "b" && argc == 5) {

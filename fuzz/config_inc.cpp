@@ -4,7 +4,7 @@
 #include <string>
 
 #include "FuzzInput.h"
-#include "platform/image/CodePage1252.h"
+#include "platform/CodePage1252.h"
 #include "settings/ConfigFileBody.h"
 #include "settings/ConfigFileReader.h"
 #include "settings/ConvertASPText.h"

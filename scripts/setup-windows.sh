@@ -11,6 +11,7 @@ set -euo pipefail
 
 cd "$(dirname "$0")/.."
 root=$(pwd)
+. scripts/lib/packages.sh
 
 PACKAGES=(
     cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
@@ -18,29 +19,11 @@ PACKAGES=(
     unixodbc odbc-mariadb mariadb-server mariadb-client
 )
 
-missing_packages() {
-    local package
-    for package in "${PACKAGES[@]}"; do
-        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
-            echo "$package"
-        fi
-    done
-}
-
-as_root=()
-if [ "$(id -u)" -ne 0 ]; then
-    command -v sudo >/dev/null 2>&1 || {
-        echo "setup-windows.sh: run as root (or install sudo) to install packages" >&2
-        exit 1
-    }
-    as_root=(sudo)
-fi
+find_as_root setup-windows.sh
 export DEBIAN_FRONTEND=noninteractive
 
 if [ "${TESSARON_SKIP_APT:-0}" != 1 ] && [ -n "$(missing_packages)" ]; then
-    "${as_root[@]}" apt-get -o DPkg::Lock::Timeout=900 update >&2
-    "${as_root[@]}" apt-get -o DPkg::Lock::Timeout=900 install -y --no-install-recommends \
-        "${PACKAGES[@]}" >&2
+    install_packages --no-install-recommends
 fi
 
 # pugixml from Debian's source package, unpacked once.

@@ -11,6 +11,7 @@
 set -euo pipefail
 
 cd "$(dirname "$0")/.."
+. scripts/lib/packages.sh
 
 PACKAGES=(
     build-essential cmake ninja-build pkg-config
@@ -21,31 +22,9 @@ PACKAGES=(
     clang libclang-rt-dev clang-format clang-tidy
 )
 
-missing_packages() {
-    local package
-    for package in "${PACKAGES[@]}"; do
-        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
-            echo "$package"
-        fi
-    done
-}
-
-install_packages() {
-    local as_root=()
-    if [ "$(id -u)" -ne 0 ]; then
-        command -v sudo >/dev/null 2>&1 || {
-            echo "setup.sh: run as root (or install sudo) to install packages" >&2
-            exit 1
-        }
-        as_root=(sudo)
-    fi
-    export DEBIAN_FRONTEND=noninteractive
-    "${as_root[@]}" apt-get update
-    "${as_root[@]}" apt-get install -y "${PACKAGES[@]}"
-}
-
 if [ "${TESSARON_SKIP_APT:-0}" != 1 ]; then
     if [ -n "$(missing_packages)" ]; then
+        find_as_root setup.sh
         install_packages
     else
         echo "setup.sh: all packages are installed"

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <pugixml.hpp>
 
 extern char** environ;
@@ -45,8 +46,27 @@ double millisecondsInFreshProcess(const std::vector<std::string>& arguments) {
     return std::strtod(text.c_str(), nullptr);
 }
 
-void reportMilliseconds(std::chrono::steady_clock::time_point start) {
-    const auto elapsed = std::chrono::steady_clock::now() - start;
+namespace {
+
+double processorMilliseconds() {
+    timespec now{};
+    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
+}  // namespace
+
+StartPoint startNow() {
+    return {std::chrono::steady_clock::now(), processorMilliseconds()};
+}
+
+void reportMilliseconds(const StartPoint& start) {
+    const char* cpu = std::getenv("TESSARON_BENCH_CPU");
+    if (cpu && std::string(cpu) == "1") {
+        std::printf("%.6f\n", processorMilliseconds() - start.processorMilliseconds);
+        return;
+    }
+    const auto elapsed = std::chrono::steady_clock::now() - start.wall;
     std::printf("%.6f\n", std::chrono::duration<double, std::milli>(elapsed).count());
 }
 

@@ -16,8 +16,19 @@ namespace tessaron::bench {
 // milliseconds it prints. Ends the benchmark when the run fails.
 double millisecondsInFreshProcess(const std::vector<std::string>& arguments);
 
-// Prints the time since start for the parent to read.
-void reportMilliseconds(std::chrono::steady_clock::time_point start);
+// A point a figure is measured from: the time, and the processor time this
+// process had used by then.
+struct StartPoint {
+    std::chrono::steady_clock::time_point wall;
+    double processorMilliseconds;
+};
+StartPoint startNow();
+
+// Prints the time since start for the parent to read: elapsed time, or with
+// TESSARON_BENCH_CPU=1 in the environment the processor time (user and
+// system) this process used since, which other programs running on the
+// machine disturb far less.
+void reportMilliseconds(const StartPoint& start);
 
 // (a) of both benchmarks: pugixml's load of the file as the store gets it,
 // pugi::xml_document::load_file with the store's flags (the defaults without

@@ -1,8 +1,8 @@
 #include "app/AnswersFile.h"
 
 #include "app/AnswerReferences.h"
+#include "platform/CodePage1252.h"
 #include "platform/Text.h"
-#include "platform/image/CodePage1252.h"
 
 namespace tessaron::app {
 namespace {

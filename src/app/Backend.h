@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "app/ScratchMachine.h"
 #include "platform/Platform.h"
 
 namespace tessaron::app {
@@ -17,6 +18,8 @@ struct Backend {
     std::function<std::unique_ptr<Platform>(const std::string& folder)> openImage;
     // Opens the machine the program runs on; empty where there is none.
     std::function<std::unique_ptr<Platform>()> openLocal;
+    // Opens a preview's scratch copy of a machine image.
+    ScratchMachineOpener openScratchImage;
 };
 
 // Opens one machine again and again (the one the window or the front end

@@ -101,19 +101,21 @@ void ControlModel::addEntry(std::string_view name, const std::string& entry) {
 void ControlModel::addEntries(std::string_view name, const std::vector<std::string>& entries) {
     if (entries.empty()) return;
     auto& target = control(name);
-    target.entries_.insert(target.entries_.end(), entries.begin(), entries.end());
+    target.entries_.append(EntryList::Block(entries));
     notify(target, ControlProperty::Entries);
 }
 
 void ControlModel::addEntries(std::string_view name, std::vector<std::string>&& entries) {
     if (entries.empty()) return;
     auto& target = control(name);
-    if (target.entries_.empty()) {
-        target.entries_ = std::move(entries);
-    } else {
-        target.entries_.insert(target.entries_.end(), std::make_move_iterator(entries.begin()),
-                               std::make_move_iterator(entries.end()));
-    }
+    target.entries_.append(std::move(entries));
+    notify(target, ControlProperty::Entries);
+}
+
+void ControlModel::addEntries(std::string_view name, const EntryList::SharedBlock& entries) {
+    if (!entries || entries->empty()) return;
+    auto& target = control(name);
+    target.entries_.append(entries);
     notify(target, ControlProperty::Entries);
 }
 

@@ -44,6 +44,7 @@
 #include <vector>
 
 #include "app/ControlCatalogue.h"
+#include "app/EntryList.h"
 
 namespace tessaron::app {
 
@@ -59,7 +60,7 @@ public:
     // Text box text, or the caption of a label, button or check box.
     const std::string& text() const { return text_; }
     int checked() const { return checked_; }
-    const std::vector<std::string>& entries() const { return entries_; }
+    const EntryList& entries() const { return entries_; }
     int selectedIndex() const { return selectedIndex_; }
     // The text of the selected entry, or empty text when none is selected.
     std::string selectedText() const;
@@ -71,7 +72,7 @@ private:
     const ControlSpec* spec_;
     std::string text_;
     int checked_ = kUnchecked;
-    std::vector<std::string> entries_;
+    EntryList entries_;
     int selectedIndex_ = -1;
     bool enabled_ = true;
     bool visible_ = true;
@@ -103,9 +104,7 @@ public:
     bool visible(std::string_view name) const { return (*this)[name].visible(); }
     std::string selectedText(std::string_view name) const { return (*this)[name].selectedText(); }
     int selectedIndex(std::string_view name) const { return (*this)[name].selectedIndex(); }
-    const std::vector<std::string>& entries(std::string_view name) const {
-        return (*this)[name].entries();
-    }
+    const EntryList& entries(std::string_view name) const { return (*this)[name].entries(); }
 
     void setText(std::string_view name, const std::string& text);
     void setChecked(std::string_view name, int value);
@@ -115,6 +114,9 @@ public:
     // (a view then rebuilds its list once, not once per entry).
     void addEntries(std::string_view name, const std::vector<std::string>& entries);
     void addEntries(std::string_view name, std::vector<std::string>&& entries);
+    // Appends a block of entries that several lists may show: each holds
+    // the block itself, not a copy of its entries (see EntryList).
+    void addEntries(std::string_view name, const EntryList::SharedBlock& entries);
     void clearEntries(std::string_view name);
     void setEnabled(std::string_view name, bool enabled);
     void setVisible(std::string_view name, bool visible);

@@ -270,10 +270,12 @@ bool SettingsWindow::fillSiteLists() {
         noteMetabaseFailure(error);
         webSitesRead = false;
     }
-    // Entries read before a failure stay.
-    controls_.addEntries("cmbControlPanelSite", webSites);
-    controls_.addEntries("cmbSharedSecureSVC", webSites);
-    controls_.addEntries("cmbPreviewSVC", std::move(webSites));
+    // Entries read before a failure stay. The three lists hold the one
+    // block of names, not three copies of it.
+    const auto sites = std::make_shared<const std::vector<std::string>>(std::move(webSites));
+    controls_.addEntries("cmbControlPanelSite", sites);
+    controls_.addEntries("cmbSharedSecureSVC", sites);
+    controls_.addEntries("cmbPreviewSVC", sites);
 
     if (microsoftFtpAvailable_) {
         // A failure here only shortens the FTP site list. A site without a

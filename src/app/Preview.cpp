@@ -2,13 +2,13 @@
 
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 
 #include "app/CommandLine.h"
 #include "app/PreviewScratch.h"
 #include "app/SecretMask.h"
+#include "platform/CodePage1252.h"
 #include "platform/Failure.h"
-#include "platform/image/CodePage1252.h"
-#include "platform/image/MachineImage.h"
 #include "run/BackingUpPlatform.h"
 #include "run/ConfigFileWriter.h"
 #include "runcontext/ProgressLog.h"
@@ -40,8 +40,9 @@ struct WatchedFiles {
     }
 };
 
-std::string displayPath(MachineImage& image, const fs::path& root, const std::string& relative) {
-    const auto windows = image.windowsPath(root / relative);
+std::string displayPath(const ScratchMachine& machine, const fs::path& root,
+                        const std::string& relative) {
+    const auto windows = machine.windowsPath(root / relative);
     return windows ? *windows : relative;
 }
 
@@ -83,20 +84,20 @@ void reportCommands(PreviewReport& report, const WatchedFiles& before, const Wat
     for (const auto& line : SplitLines(added)) report.commands.push_back(mask.apply(line));
 }
 
-void reportTree(PreviewReport& report, MachineImage& image, const fs::path& root,
+void reportTree(PreviewReport& report, const ScratchMachine& machine, const fs::path& root,
                 const ImageTree& before, const ImageTree& after, const WatchedFiles& watched) {
     for (const auto& [relative, marker] : after.folders) {
         if (!before.folders.count(relative)) {
-            report.foldersCreated.push_back(displayPath(image, root, relative));
+            report.foldersCreated.push_back(displayPath(machine, root, relative));
         }
     }
     for (const auto& [relative, hash] : after.files) {
         if (watched.isOne(root / relative)) continue;
         const auto found = before.files.find(relative);
         if (found == before.files.end()) {
-            report.filesCreated.push_back(displayPath(image, root, relative));
+            report.filesCreated.push_back(displayPath(machine, root, relative));
         } else if (found->second != hash) {
-            report.filesChanged.push_back(displayPath(image, root, relative));
+            report.filesChanged.push_back(displayPath(machine, root, relative));
         }
     }
 }
@@ -104,7 +105,9 @@ void reportTree(PreviewReport& report, MachineImage& image, const fs::path& root
 }  // namespace
 
 PreviewReport PreviewInstallation(const SettingsRecord& settings, const InstallOptions& options,
-                                  const fs::path& imageRoot, Database& database) {
+                                  const fs::path& imageRoot, Database& database,
+                                  const ScratchMachineOpener& openScratch) {
+    if (!openScratch) throw std::runtime_error("this program cannot open a machine image");
     PreviewReport report;
     report.machine = imageRoot.string();
     report.options = options;
@@ -113,14 +116,15 @@ PreviewReport PreviewInstallation(const SettingsRecord& settings, const InstallO
     PreviewScratch scratch(imageRoot);
     const ImageTree treeBefore = ImageTree::read(scratch.root());
     PreviewDatabase readOnly(database, settings.MainSQLServerType == "SQL Server", report.database);
-    MachineImage image(scratch.root(), &readOnly);
+    const auto machine = openScratch(scratch.root(), readOnly);
+    Platform& image = machine->platform();
 
     SettingsRecord runSettings = settings;
     report.configFile = configFilePath(runSettings);
     report.metabaseFile = backupPlacesFor(image, runSettings.InstallDir).metabaseFile;
     WatchedFiles before;
-    before.config = image.hostPath(report.configFile);
-    before.metabase = image.hostPath(report.metabaseFile);
+    before.config = machine->hostPath(report.configFile);
+    before.metabase = machine->hostPath(report.metabaseFile);
     before.commands = scratch.root() / "commands.log";
     before.read();
 
@@ -136,8 +140,8 @@ PreviewReport PreviewInstallation(const SettingsRecord& settings, const InstallO
 
     WatchedFiles after;
     // Paths resolve again: the run may have created the folders on the way.
-    after.config = image.hostPath(report.configFile);
-    after.metabase = image.hostPath(report.metabaseFile);
+    after.config = machine->hostPath(report.configFile);
+    after.metabase = machine->hostPath(report.metabaseFile);
     after.commands = before.commands;
     after.read();
 
@@ -146,7 +150,8 @@ PreviewReport PreviewInstallation(const SettingsRecord& settings, const InstallO
     reportCommands(report, before, after, mask);
     for (auto& statement : report.database.statements) statement.text = mask.apply(statement.text);
     report.database.failure = mask.apply(report.database.failure);
-    reportTree(report, image, scratch.root(), treeBefore, ImageTree::read(scratch.root()), after);
+    reportTree(report, *machine, scratch.root(), treeBefore, ImageTree::read(scratch.root()),
+               after);
 
     report.log = mask.apply(log.entries());
     RunOutcome outcome = OutcomeOf(ending, run, log);

@@ -8,6 +8,7 @@
 #include "app/MetabaseDiff.h"
 #include "app/PreviewDatabase.h"
 #include "app/ProgressRun.h"
+#include "app/ScratchMachine.h"
 #include "platform/Database.h"
 #include "run/RunDriver.h"
 #include "settings/SettingsRecord.h"
@@ -43,11 +44,13 @@ struct PreviewReport {
 };
 
 // Runs the installation with the settings and options on a scratch copy of
-// the machine image at imageRoot, the database in read-only mode, and
-// reports what changed. The image and the database are left as they were.
-// Throws std::exception when the copy cannot be made or the image not read.
+// the machine image at imageRoot, opened by openScratch, the database in
+// read-only mode, and reports what changed. The image and the database are
+// left as they were. Throws std::exception when the copy cannot be made or
+// the image not read.
 PreviewReport PreviewInstallation(const SettingsRecord& settings, const InstallOptions& options,
-                                  const std::filesystem::path& imageRoot, Database& database);
+                                  const std::filesystem::path& imageRoot, Database& database,
+                                  const ScratchMachineOpener& openScratch);
 
 // The report for people, and as one JSON document for scripts.
 std::string PreviewText(const PreviewReport& report);

@@ -46,11 +46,12 @@ void SaveAnswersFile(SettingsWindow& window, const std::string& path, bool clear
 }
 
 int PrintPreview(const SettingsRecord& settings, const InstallOptions& options,
-                 const std::filesystem::path& machine, Database& database, bool json,
-                 std::ostream& out, std::ostream& err) {
+                 const std::filesystem::path& machine, Database& database,
+                 const ScratchMachineOpener& openScratch, bool json, std::ostream& out,
+                 std::ostream& err) {
     PreviewReport report;
     try {
-        report = PreviewInstallation(settings, options, machine, database);
+        report = PreviewInstallation(settings, options, machine, database, openScratch);
     } catch (const std::exception& error) {
         err << "tessaron-config: cannot preview the run: " << error.what() << '\n';
         return exit_status::kInternalError;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/CommandLine.h"
+#include "app/ScratchMachine.h"
 #include "app/SettingsWindow.h"
 #include "platform/Database.h"
 #include "platform/Platform.h"
@@ -25,7 +26,8 @@ void SaveAnswersFile(SettingsWindow& window, const std::string& path, bool clear
 // --preview: prints what a run with the window's settings would change, as
 // text or JSON, and returns the exit status the run would have.
 int PrintPreview(const SettingsRecord& settings, const InstallOptions& options,
-                 const std::filesystem::path& machine, Database& database, bool json,
-                 std::ostream& out, std::ostream& err);
+                 const std::filesystem::path& machine, Database& database,
+                 const ScratchMachineOpener& openScratch, bool json, std::ostream& out,
+                 std::ostream& err);
 
 }  // namespace tessaron::app

@@ -348,7 +348,8 @@ int runUnattended(const std::vector<std::string>& args, const Backend& backend, 
         }
         if (line.preview) {
             return PrintPreview(settings, options, *line.machine, machine->Databases(),
-                                line.format.value_or("text") == "json", out, err);
+                                backend.openScratchImage, line.format.value_or("text") == "json",
+                                out, err);
         }
         return performRun(settings, options, openMachine, out, err);
     } catch (const std::exception& unexpected) {

@@ -33,6 +33,9 @@ public:
     // Opens the machine for each run, on the run's own thread; without one,
     // OK starts no run.
     void setMachineOpener(app::MachineOpener open) { openMachine_ = std::move(open); }
+    // Opens the preview's scratch copy of a machine image; without one the
+    // dialog offers no preview.
+    void setScratchOpener(app::ScratchMachineOpener open) { openScratch_ = std::move(open); }
 
 signals:
     void endProgram();
@@ -45,6 +48,7 @@ private:
     QWidget& owner_;
     InstallOptions options_;
     app::MachineOpener openMachine_;
+    app::ScratchMachineOpener openScratch_;
     QPointer<InstallOptionsView> dialog_;
     QPointer<ProgressView> progress_;
 };

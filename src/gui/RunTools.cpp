@@ -33,8 +33,9 @@ void addAction(QDialog& dialog, const QString& text, const QKeySequence& keys,
 
 }  // namespace
 
-RunTools::RunTools(app::SettingsWindow& window, QDialog& dialog)
-    : QObject(&dialog), window_(window), dialog_(dialog) {
+RunTools::RunTools(app::SettingsWindow& window, QDialog& dialog,
+                   app::ScratchMachineOpener openScratch)
+    : QObject(&dialog), window_(window), dialog_(dialog), openScratch_(std::move(openScratch)) {
     chooseAnswersFile = [this] {
         return QFileDialog::getSaveFileName(
             &dialog_, QStringLiteral("Save Answers"), QString(),
@@ -65,14 +66,15 @@ InstallOptions RunTools::tickedOptions() const {
 
 void RunTools::preview() {
     auto* image = dynamic_cast<MachineImage*>(&window_.platform());
-    if (!image) {
+    if (!image || !openScratch_) {
         tell(kTitle, QStringLiteral("A preview needs a machine image."));
         return;
     }
     std::string text;
     try {
-        text = app::PreviewText(app::PreviewInstallation(
-            window_.settings(), tickedOptions(), image->root(), window_.platform().Databases()));
+        text = app::PreviewText(
+            app::PreviewInstallation(window_.settings(), tickedOptions(), image->root(),
+                                     window_.platform().Databases(), openScratch_));
     } catch (const std::exception& error) {
         tell(kTitle, q(std::string("The preview could not be made: ") + error.what()));
         return;

@@ -6,6 +6,7 @@
 #include <QString>
 #include <functional>
 
+#include "app/ScratchMachine.h"
 #include "app/SettingsWindow.h"
 
 class QPlainTextEdit;
@@ -20,11 +21,12 @@ namespace tessaron::gui {
 //   "Save Answers..." (Ctrl+S)     the window's values as an answers file
 //   "Restore Last Run..." (Ctrl+R) config.inc and the metabase put back as
 //                                  they were before the latest run
+// The preview opens its scratch copy through openScratch (none: no preview).
 // Files are chosen and messages shown through hooks, which tests replace.
 class RunTools : public QObject {
     Q_OBJECT
 public:
-    RunTools(app::SettingsWindow& window, QDialog& dialog);
+    RunTools(app::SettingsWindow& window, QDialog& dialog, app::ScratchMachineOpener openScratch);
 
     void preview();
     void saveAnswers();
@@ -48,6 +50,7 @@ private:
 
     app::SettingsWindow& window_;
     QDialog& dialog_;
+    app::ScratchMachineOpener openScratch_;
     QPointer<QDialog> previewWindow_;
 };
 

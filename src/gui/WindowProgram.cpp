@@ -122,6 +122,7 @@ int runWindow(const app::Backend& backend, std::optional<std::string> machineDir
     }
     messages.setOwner(&view);
     view.flow().setMachineOpener(app::machineOpener(backend, machineDir ? &*machineDir : nullptr));
+    view.flow().setScratchOpener(backend.openScratchImage);
     view.show();
     return QApplication::exec();
 }
@@ -156,6 +157,7 @@ int takeScreenshots(const app::Backend& backend, const std::string& machineDir,
     SettingsView view(window);
     view.setEndProgram([](int) {});
     view.flow().setMachineOpener(app::machineOpener(backend, &copyDir));
+    view.flow().setScratchOpener(backend.openScratchImage);
     if (window.Load() == app::LoadResult::Ended) return app::exit_status::kEndedAtLoad;
     view.show();
 

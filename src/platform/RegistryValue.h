@@ -7,8 +7,10 @@
 
 namespace tessaron {
 
-// Registry value type codes, as the registry reports them.
-enum class RegistryType : int {
+// Registry value type codes, as the registry reports them (and as an export
+// names them in hex(...)); any other 32-bit code is a type this program does
+// not read.
+enum class RegistryType : std::uint32_t {
     None = 0,
     String = 1,
     ExpandString = 2,

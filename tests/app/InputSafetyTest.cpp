@@ -9,7 +9,8 @@
 
 #include "RunSupport.h"
 #include "app/InputValidation.h"
-#include "platform/image/CodePage1252.h"
+#include "main/ProgramBackend.h"
+#include "platform/CodePage1252.h"
 #include "platform/image/MachineImage.h"
 #include "settings/ConfigFileReader.h"
 #include "support/ImageDigest.h"

@@ -13,7 +13,8 @@
 #include "app/ProgressRun.h"
 #include "app/SecretMask.h"
 #include "database/MySqlSchema.h"
-#include "platform/image/CodePage1252.h"
+#include "main/ProgramBackend.h"
+#include "platform/CodePage1252.h"
 #include "platform/odbc/OdbcDatabase.h"
 #include "support/ImageDigest.h"
 
@@ -32,6 +33,13 @@ const std::string kMetabase = "C:\\WINDOWS\\system32\\inetsrv\\MetaBase.xml";
 
 InstallOptions allOptions() {
     return InstallOptions{true, true, true};
+}
+
+// The preview with the scratch machines program start gives it.
+PreviewReport previewOf(const SettingsRecord& settings, const InstallOptions& options,
+                        const fs::path& image, Database& database) {
+    return PreviewInstallation(settings, options, image, database,
+                               startup::programBackend().openScratchImage);
 }
 
 // Rows of every table the stage creates, and the tables there are.
@@ -74,8 +82,7 @@ TEST_F(PreviewOnSample, FreshMachineShowsWhatTheRealRunThenDoes) {
     const std::string imageBefore = imageDigest(machine.root());
     const std::string databaseBefore = databaseState(*database);
 
-    const PreviewReport report =
-        PreviewInstallation(window.settings, allOptions(), machine.root(), odbc);
+    const PreviewReport report = previewOf(window.settings, allOptions(), machine.root(), odbc);
 
     EXPECT_EQ(imageDigest(machine.root()), imageBefore);
     EXPECT_EQ(databaseState(*database), databaseBefore);
@@ -154,8 +161,7 @@ TEST_F(PreviewOnSample, ConfiguredMachineShowsDifferencesTakeoversAndExistingTab
     const std::string imageBefore = imageDigest(machine.root());
     const std::string databaseBefore = databaseState(*database);
 
-    const PreviewReport report =
-        PreviewInstallation(window.settings, allOptions(), machine.root(), odbc);
+    const PreviewReport report = previewOf(window.settings, allOptions(), machine.root(), odbc);
 
     EXPECT_EQ(imageDigest(machine.root()), imageBefore);
     EXPECT_EQ(databaseState(*database), databaseBefore);
@@ -214,8 +220,8 @@ TEST(Preview, ConnectionFailureIsReportedWithTheDriverText) {
         sampleAnswers() + "txtMainDatabaseIP = 127.0.0.1;Port=1\ntxtMainDatabasePassword = x\n";
     AnsweredWindow window(machine.root(), answers, &odbc);
     const std::string before = imageDigest(machine.root());
-    const PreviewReport report = PreviewInstallation(
-        window.settings, InstallOptions{false, true, false}, machine.root(), odbc);
+    const PreviewReport report =
+        previewOf(window.settings, InstallOptions{false, true, false}, machine.root(), odbc);
     EXPECT_EQ(imageDigest(machine.root()), before);
     EXPECT_TRUE(report.database.attempted);
     EXPECT_FALSE(report.database.connected);

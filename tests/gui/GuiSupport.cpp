@@ -8,6 +8,8 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include "main/ProgramBackend.h"
+
 namespace tessaron::gui::testing {
 
 void ensureApplication() {
@@ -33,6 +35,7 @@ ViewOnMachine::ViewOnMachine(tessaron::testing::TempMachine m, bool load, Databa
     view->flow().setMachineOpener([root = machine.root(), database]() -> std::unique_ptr<Platform> {
         return std::make_unique<MachineImage>(root, database);
     });
+    view->flow().setScratchOpener(startup::programBackend().openScratchImage);
     if (load) loaded = window.Load();
 }
 

@@ -275,11 +275,11 @@ TEST(RegistryFile, TypeNumbersUpToFfffffffAreKept) {
         "registry.reg");
     const std::string key = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Test";
     ASSERT_NE(file.tree.findValue(key, "Top"), nullptr);
-    EXPECT_EQ(file.tree.findValue(key, "Top")->type, 0xFFFFFFFFu);
+    EXPECT_EQ(file.tree.findValue(key, "Top")->type, RegistryType{0xFFFFFFFFu});
     EXPECT_EQ(file.tree.findValue(key, "Top")->bytes, (std::vector<std::uint8_t>{1, 2}));
-    EXPECT_EQ(file.tree.findValue(key, "Zeros")->type, 4u);
+    EXPECT_EQ(file.tree.findValue(key, "Zeros")->type, RegistryType::DWord);
     EXPECT_EQ(file.tree.findValue(key, "Zeros")->number, 42u);
-    EXPECT_EQ(file.tree.findValue(key, "Upper")->type, 0xFFFFFFFEu);
+    EXPECT_EQ(file.tree.findValue(key, "Upper")->type, RegistryType{0xFFFFFFFEu});
     EXPECT_TRUE(file.tree.findValue(key, "Upper")->bytes.empty());
     EXPECT_TRUE(file.warnings.empty());
 }

@@ -4,9 +4,9 @@
 #include <iterator>
 #include <random>
 
+#include "platform/CodePage1252.h"
 #include "platform/Failure.h"
 #include "platform/ScriptingErrors.h"
-#include "platform/image/CodePage1252.h"
 #include "platform/image/FileDescriptors.h"
 
 namespace fs = std::filesystem;

@@ -1,6 +1,6 @@
 #include "platform/image/ImagePaths.h"
 
-#include "platform/image/CodePage1252.h"
+#include "platform/CodePage1252.h"
 
 namespace fs = std::filesystem;
 

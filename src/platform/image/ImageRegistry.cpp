@@ -22,6 +22,11 @@ std::string fullPath(const std::string& keyPath) {
     while (!relative.empty() && relative.front() == '\\') relative.erase(0, 1);
     return std::string(kHklm) + relative;
 }
+
+// Values an environment variable or SystemRoot may come from.
+bool isText(RegistryType type) {
+    return type == RegistryType::String || type == RegistryType::ExpandString;
+}
 }  // namespace
 
 ImageRegistry::ImageRegistry(std::filesystem::path file)
@@ -36,15 +41,15 @@ RegistryValue ImageRegistry::readValue(const std::string& keyPath,
     const auto* entry = registry_.tree.findValue(fullPath(keyPath), valueName);
     if (!entry) return std::string();
     switch (entry->type) {
-        case 1:
+        case RegistryType::String:
             return entry->text;
-        case 2:
+        case RegistryType::ExpandString:
             return expand(entry->text);
-        case 3:
+        case RegistryType::Binary:
             return entry->bytes;
-        case 4:
+        case RegistryType::DWord:
             return entry->number;
-        case 7:
+        case RegistryType::MultiString:
             return entry->texts;
         default:
             return std::string();
@@ -89,7 +94,7 @@ public:
         }
         const auto* root =
             registry.registry_.tree.findValue(fullPath(registry_keys::kWindowsNt), "SystemRoot");
-        if (root && (root->type == 1 || root->type == 2)) systemRoot_ = root->text;
+        if (root && isText(root->type)) systemRoot_ = root->text;
         if (systemRoot_.size() >= 2 && systemRoot_[1] == ':')
             systemDrive_ = systemRoot_.substr(0, 2);
     }
@@ -140,9 +145,9 @@ private:
         if (lower == "systemroot") {  // NOLINT(bugprone-branch-clone)
             found = Variable{systemRoot_, false};
         } else if (const auto entry = environment_.find(lower);
-                   entry != environment_.end() &&
-                   (entry->second->type == 1 || entry->second->type == 2)) {
-            found = Variable{entry->second->text, entry->second->type == 2};
+                   entry != environment_.end() && isText(entry->second->type)) {
+            found =
+                Variable{entry->second->text, entry->second->type == RegistryType::ExpandString};
         } else if (lower == "windir") {
             found = Variable{systemRoot_, false};
         } else if (lower == "systemdrive") {

@@ -2,8 +2,8 @@
 // ends after its last byte.
 #include <fstream>
 
+#include "platform/CodePage1252.h"
 #include "platform/Failure.h"
-#include "platform/image/CodePage1252.h"
 #include "platform/image/RegistryFile.h"
 
 namespace tessaron {

@@ -1,6 +1,6 @@
 // Values written as hexadecimal bytes (hex: and hex(type):), continued over
 // lines with a backslash, and their decoding by type.
-#include "platform/image/CodePage1252.h"
+#include "platform/CodePage1252.h"
 #include "platform/image/RegistryParsing.h"
 
 namespace tessaron::registry_parsing {
@@ -131,18 +131,18 @@ std::vector<std::string> decodeMultiString(const std::vector<std::uint8_t>& byte
     return items;
 }
 
-RegistryEntry decodeHexValue(std::uint32_t type, const HexBytes& data, bool ansi) {
+RegistryEntry decodeHexValue(RegistryType type, const HexBytes& data, bool ansi) {
     RegistryEntry entry;
     entry.type = type;
     switch (type) {
-        case 1:
-        case 2:
+        case RegistryType::String:
+        case RegistryType::ExpandString:
             entry.text = decodeString(data.bytes, ansi, data.lastLine);
             break;
-        case 7:
+        case RegistryType::MultiString:
             entry.texts = decodeMultiString(data.bytes, ansi, data.lastLine);
             break;
-        case 4:
+        case RegistryType::DWord:
             if (data.bytes.size() != 4) fault(data.lastLine, "a double word needs four bytes");
             entry.number = data.bytes[0] | (data.bytes[1] << 8) | (data.bytes[2] << 16) |
                            (static_cast<std::uint32_t>(data.bytes[3]) << 24);
@@ -156,7 +156,7 @@ RegistryEntry decodeHexValue(std::uint32_t type, const HexBytes& data, bool ansi
 
 }  // namespace
 
-RegistryEntry parseHexValue(std::uint32_t type, std::string_view first, ValueContext& context) {
+RegistryEntry parseHexValue(RegistryType type, std::string_view first, ValueContext& context) {
     return decodeHexValue(type, parseHexBytes(first, context), context.ansi);
 }
 

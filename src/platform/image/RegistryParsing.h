@@ -67,7 +67,7 @@ inline std::size_t lineNumber(const ValueContext& context) {
 
 // Reads the bytes of a hex: or hex(type): value from `first` (the text after
 // the colon) and its continuation lines, and decodes them by type.
-RegistryEntry parseHexValue(std::uint32_t type, std::string_view first, ValueContext& context);
+RegistryEntry parseHexValue(RegistryType type, std::string_view first, ValueContext& context);
 
 // Parses `"name"=data` or `@=data` at the current line. Returns nullopt for a
 // deletion (`"name"=-`); `name` receives the value's name either way.

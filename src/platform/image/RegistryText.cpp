@@ -1,7 +1,7 @@
 // The text of a regedit export: its encoding and its lines.
 #include <algorithm>
 
-#include "platform/image/CodePage1252.h"
+#include "platform/CodePage1252.h"
 #include "platform/image/RegistryParsing.h"
 
 namespace tessaron::registry_parsing {

@@ -5,18 +5,19 @@
 #include <string>
 #include <vector>
 
+#include "platform/RegistryValue.h"
+
 namespace tessaron {
 
 // One value of a registry key, decoded from its export form.
 struct RegistryEntry {
     std::string name;  // as written; empty for the default value "@"
-    // The registry's type code (1 string, 2 expandable, 3 bytes, 4 dword, 7 multi);
-    // any 32-bit number an export names in hex(...).
-    std::uint32_t type = 0;
-    std::string text;                 // types 1 and 2 (UTF-8)
-    std::vector<std::string> texts;   // type 7
-    std::uint32_t number = 0;         // type 4
-    std::vector<std::uint8_t> bytes;  // type 3 and every type this program does not read
+    // Any 32-bit code an export names in hex(...), read or not.
+    RegistryType type = RegistryType::None;
+    std::string text;                 // String and ExpandString (UTF-8)
+    std::vector<std::string> texts;   // MultiString
+    std::uint32_t number = 0;         // DWord
+    std::vector<std::uint8_t> bytes;  // Binary and every type this program does not read
 };
 
 struct RegistryKey {

@@ -67,7 +67,7 @@ using Data = std::optional<RegistryEntry>;  // nullopt: the value is deleted
 Data parseStringData(std::string_view rest, ValueContext& context) {
     std::size_t position = 0;
     RegistryEntry entry;
-    entry.type = 1;
+    entry.type = RegistryType::String;
     entry.text = parseQuoted(rest, position, context);
     if (!onlyCommentFollows(rest.substr(position))) {
         fault(lineNumber(context),
@@ -89,13 +89,13 @@ Data parseDwordData(std::string_view rest, ValueContext& context) {
               "unexpected text after the dword's digits" + std::string(kCommentOnly));
     }
     RegistryEntry entry;
-    entry.type = 4;
+    entry.type = RegistryType::DWord;
     for (std::size_t i = 0; i < digits; ++i) entry.number = entry.number * 16 + hexDigit(rest[i]);
     return entry;
 }
 
 Data parseBinaryData(std::string_view rest, ValueContext& context) {
-    return parseHexValue(3, rest, context);
+    return parseHexValue(RegistryType::Binary, rest, context);
 }
 
 // hex(type): with the type in hexadecimal, at most ffffffff.
@@ -115,7 +115,7 @@ Data parseTypedHexData(std::string_view rest, ValueContext& context) {
     }
     std::uint32_t type = 0;
     for (const char c : digits) type = type * 16 + static_cast<std::uint32_t>(hexDigit(c));
-    return parseHexValue(type, rest.substr(close + 2), context);
+    return parseHexValue(RegistryType{type}, rest.substr(close + 2), context);
 }
 
 Data parseDeletion(std::string_view rest, ValueContext& context) {

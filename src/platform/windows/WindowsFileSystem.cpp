@@ -1,8 +1,8 @@
 #include "platform/windows/WindowsFileSystem.h"
 
+#include "platform/CodePage1252.h"
 #include "platform/ScriptingErrors.h"
 #include "platform/WideText.h"
-#include "platform/image/CodePage1252.h"
 #include "platform/windows/Win32.h"
 
 namespace tessaron::platform::windows {

@@ -9,6 +9,13 @@
 namespace tessaron::platform::windows {
 namespace {
 
+// The registry's own codes are the ones RegistryType names.
+static_assert(static_cast<DWORD>(RegistryType::String) == REG_SZ);
+static_assert(static_cast<DWORD>(RegistryType::ExpandString) == REG_EXPAND_SZ);
+static_assert(static_cast<DWORD>(RegistryType::Binary) == REG_BINARY);
+static_assert(static_cast<DWORD>(RegistryType::DWord) == REG_DWORD);
+static_assert(static_cast<DWORD>(RegistryType::MultiString) == REG_MULTI_SZ);
+
 std::wstring expanded(const std::wstring& text) {
     const DWORD size = ExpandEnvironmentStringsW(text.c_str(), nullptr, 0);
     if (size == 0) return text;
@@ -70,21 +77,21 @@ std::optional<RegistryValue> readInView(const std::wstring& keyPath, const std::
     RegCloseKey(key);
     if (status != ERROR_SUCCESS) return std::nullopt;
 
-    switch (type) {
-        case REG_SZ:
+    switch (static_cast<RegistryType>(type)) {
+        case RegistryType::String:
             return RegistryValue(fromWide(stringData(data)));
-        case REG_EXPAND_SZ:
+        case RegistryType::ExpandString:
             return RegistryValue(fromWide(expanded(stringData(data))));
-        case REG_BINARY:
+        case RegistryType::Binary:
             return RegistryValue(std::vector<std::uint8_t>(data.begin(), data.end()));
-        case REG_DWORD: {
+        case RegistryType::DWord: {
             std::uint32_t number = 0;
             for (std::size_t i = 0; i < 4 && i < data.size(); ++i) {
                 number |= static_cast<std::uint32_t>(data[i]) << (8 * i);
             }
             return RegistryValue(number);
         }
-        case REG_MULTI_SZ:
+        case RegistryType::MultiString:
             return RegistryValue(multiStringData(data));
         default:
             return RegistryValue(std::string());

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/CodePage1252.h"
 #include "platform/Text.h"
-#include "platform/image/CodePage1252.h"
 
 namespace tessaron::metabase_layout {
 namespace {

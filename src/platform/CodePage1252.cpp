@@ -1,4 +1,4 @@
-#include "platform/image/CodePage1252.h"
+#include "platform/CodePage1252.h"
 
 #ifdef _WIN32
 #include <windows.h>
