@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 
 #include "support/app/AppMachine.h"
 
@@ -62,7 +63,7 @@ void select(ControlModel& c, const char* list, const std::string& text) {
     const auto& entries = c.entries(list);
     const auto found = std::find(entries.begin(), entries.end(), text);
     ASSERT_NE(found, entries.end()) << text << " is not in " << list;
-    c.setSelectedIndex(list, static_cast<int>(found - entries.begin()));
+    c.setSelectedIndex(list, static_cast<int>(std::distance(entries.begin(), found)));
 }
 
 // A section's box, one of the fields it switches, and the switch the install
