@@ -46,7 +46,7 @@ std::string fileText(const std::string& path, const std::string& fileName, int l
 
 }  // namespace
 
-std::string ResolveAnswerReference(const std::string& value, const std::string& fileName,
+std::string resolveAnswerReference(const std::string& value, const std::string& fileName,
                                    int line) {
     if (value.rfind(kEnvironment, 0) == 0) {
         const std::string name = value.substr(kEnvironment.size());

@@ -10,6 +10,6 @@ namespace tessaron::app {
 // one final line break. Any other value is returned as it is. Throws
 // UsageError naming the file and line when the variable is not set or the
 // file cannot be read.
-std::string ResolveAnswerReference(const std::string& value, const std::string& fileName, int line);
+std::string resolveAnswerReference(const std::string& value, const std::string& fileName, int line);
 
 }  // namespace tessaron::app

@@ -73,7 +73,7 @@ std::vector<Answer> parseAnswers(std::string_view text, const std::string& fileN
             answer.value = answer.value.substr(1, answer.value.size() - 2);
         } else {
             // Only an unquoted value may name where it is kept ("@env:NAME").
-            answer.value = ResolveAnswerReference(answer.value, fileName, lineNumber);
+            answer.value = resolveAnswerReference(answer.value, fileName, lineNumber);
         }
 
         const ControlSpec* design = findControlSpec(mainFormSpec(), answer.control);

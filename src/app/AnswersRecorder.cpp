@@ -50,7 +50,7 @@ bool needsQuotes(const std::string& value) {
 
 }  // namespace
 
-ControlValues CurrentValues(const ControlModel& controls) {
+ControlValues currentValues(const ControlModel& controls) {
     ControlValues values;
     for (const auto& control : controls.controls()) {
         switch (control->kind()) {
@@ -71,14 +71,14 @@ ControlValues CurrentValues(const ControlModel& controls) {
     return values;
 }
 
-std::string PasswordVariable(const std::string& control) {
+std::string passwordVariable(const std::string& control) {
     for (const auto& box : passwordBoxes()) {
         if (control == box.control) return box.variable;
     }
     return {};
 }
 
-std::string RecordAnswers(const ControlModel& controls, const ControlValues& discovered,
+std::string recordAnswers(const ControlModel& controls, const ControlValues& discovered,
                           const AnswersHeader& header, bool clearPasswords) {
     std::vector<const Control*> order;
     for (const auto& control : controls.controls()) {
@@ -88,7 +88,7 @@ std::string RecordAnswers(const ControlModel& controls, const ControlValues& dis
         return replayRank(a->kind()) < replayRank(b->kind());
     });
 
-    const ControlValues current = CurrentValues(controls);
+    const ControlValues current = currentValues(controls);
     std::string lines;
     std::vector<std::string> variables;
     for (const Control* control : order) {
@@ -98,7 +98,7 @@ std::string RecordAnswers(const ControlModel& controls, const ControlValues& dis
         if (was != discovered.end() && was->second == now->second) continue;
 
         std::string value = now->second;
-        const std::string variable = PasswordVariable(control->name());
+        const std::string variable = passwordVariable(control->name());
         if (!variable.empty() && !clearPasswords) {
             variables.push_back(variable);
             value = "@env:" + variable;
@@ -126,7 +126,7 @@ std::string RecordAnswers(const ControlModel& controls, const ControlValues& dis
     return text + "\n" + lines;
 }
 
-std::string AnswersHeaderTime() {
+std::string answersHeaderTime() {
     const std::time_t seconds =
         std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
     std::tm local{};

@@ -12,7 +12,7 @@ namespace tessaron::app {
 // answers file gives it: the text, "0"/"1"/"2", the selected entry's text. A
 // list without a selection has no value.
 using ControlValues = std::map<std::string, std::string>;
-ControlValues CurrentValues(const ControlModel& controls);
+ControlValues currentValues(const ControlModel& controls);
 
 // What the comment header of a recorded answers file names.
 struct AnswersHeader {
@@ -22,7 +22,7 @@ struct AnswersHeader {
 
 // The environment variable a password box is recorded as
 // (txtAdminPassword -> TESSARON_ADMIN_PASSWORD); empty for other controls.
-std::string PasswordVariable(const std::string& control);
+std::string passwordVariable(const std::string& control);
 
 // An answers file that reproduces the window's current values on another
 // machine: every control whose value differs from the one the load step
@@ -30,13 +30,13 @@ std::string PasswordVariable(const std::string& control);
 // each group in window order, so that a rule fired by a later answer (a
 // check box mirroring the main address into the internal one, say) never
 // overwrites an earlier one. Passwords become "@env:" references to the
-// variables PasswordVariable names unless clearPasswords is set; a value the
+// variables passwordVariable names unless clearPasswords is set; a value the
 // reader would change (blanks at its ends, quotes around it, a leading "@")
 // is written in double quotes.
-std::string RecordAnswers(const ControlModel& controls, const ControlValues& discovered,
+std::string recordAnswers(const ControlModel& controls, const ControlValues& discovered,
                           const AnswersHeader& header, bool clearPasswords);
 
 // The local date and time as the header shows it.
-std::string AnswersHeaderTime();
+std::string answersHeaderTime();
 
 }  // namespace tessaron::app

@@ -40,7 +40,7 @@ void BackgroundRun::perform() {
     hooks.stepBegun = events_.stepBegun;
     try {
         const std::unique_ptr<Platform> machine = openMachine_();
-        outcome_ = PerformRun(settings_, options_, *machine, log, hooks);
+        outcome_ = performRun(settings_, options_, *machine, log, hooks);
     } catch (const PlatformError& error) {
         outcome_.ending = RunEnding::StoppedByCheck;
         outcome_.unexpectedError = "the machine could not be opened - " + error.description();

@@ -215,7 +215,7 @@ void SettingsWindow::pressInstall() {
     fillSettingsRecord();
     // A value that cannot be written safely stops here, before the options
     // dialog and the run, so nothing on the machine changes.
-    if (auto problem = CheckSettingsInput(settings_)) {
+    if (auto problem = checkSettingsInput(settings_)) {
         messages_.show(messages::valueRefused(*problem));
         return;
     }

@@ -130,7 +130,7 @@ const std::vector<InputRule>& inputRules() {
     return rules;
 }
 
-std::optional<std::string> ValueProblem(const std::string& value, ValueShape shape, int maxLength) {
+std::optional<std::string> valueProblem(const std::string& value, ValueShape shape, int maxLength) {
     std::size_t characters = 0;
     for (std::size_t at = 0; at < value.size(); ++characters) {
         if (isControl(nextCharacter(value, at))) {
@@ -163,10 +163,10 @@ std::optional<std::string> ValueProblem(const std::string& value, ValueShape sha
     return std::nullopt;
 }
 
-std::optional<InputProblem> CheckSettingsInput(const SettingsRecord& settings) {
+std::optional<InputProblem> checkSettingsInput(const SettingsRecord& settings) {
     const FormSpec& form = mainFormSpec();
     for (const auto& rule : inputRules()) {
-        auto problem = ValueProblem(settings.*(rule.field), rule.shape, rule.maxLength);
+        auto problem = valueProblem(settings.*(rule.field), rule.shape, rule.maxLength);
         if (!problem) continue;
         const ControlSpec* control = findControlSpec(form, rule.control);
         const ControlSpec* label = findControlSpec(form, rule.label);

@@ -42,10 +42,10 @@ struct InputProblem {
 
 // The first value of the record (as the install button filled it) that
 // breaks its rule, or nothing when every value is acceptable.
-std::optional<InputProblem> CheckSettingsInput(const SettingsRecord& settings);
+std::optional<InputProblem> checkSettingsInput(const SettingsRecord& settings);
 
 // The one problem of a single value against a rule, if any.
-std::optional<std::string> ValueProblem(const std::string& value, ValueShape shape, int maxLength);
+std::optional<std::string> valueProblem(const std::string& value, ValueShape shape, int maxLength);
 
 namespace messages {
 // The window's message box for a refused value.

@@ -2,7 +2,7 @@
 
 namespace tessaron::app {
 
-std::vector<ChangedLine> DiffLines(const std::vector<std::string>& oldLines,
+std::vector<ChangedLine> diffLines(const std::vector<std::string>& oldLines,
                                    const std::vector<std::string>& newLines) {
     const std::size_t n = oldLines.size(), m = newLines.size();
     // common[i][j]: length of the longest common subsequence of the tails.
@@ -31,7 +31,7 @@ std::vector<ChangedLine> DiffLines(const std::vector<std::string>& oldLines,
     return changes;
 }
 
-std::vector<std::string> SplitLines(const std::string& text) {
+std::vector<std::string> splitLines(const std::string& text) {
     std::vector<std::string> lines;
     std::size_t start = 0;
     while (start < text.size()) {

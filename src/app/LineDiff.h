@@ -15,10 +15,10 @@ struct ChangedLine {
 // The lines removed from and added to oldLines to make newLines, in file
 // order, by a longest common subsequence (a line that only moved counts as
 // removed and added).
-std::vector<ChangedLine> DiffLines(const std::vector<std::string>& oldLines,
+std::vector<ChangedLine> diffLines(const std::vector<std::string>& oldLines,
                                    const std::vector<std::string>& newLines);
 
 // Text split at CR LF or LF; a final line break ends the last line.
-std::vector<std::string> SplitLines(const std::string& text);
+std::vector<std::string> splitLines(const std::string& text);
 
 }  // namespace tessaron::app

@@ -173,7 +173,7 @@ LoadResult SettingsWindow::Load() {
 }
 
 LoadResult SettingsWindow::shown() {
-    discovered_ = CurrentValues(controls_);
+    discovered_ = currentValues(controls_);
     return LoadResult::Shown;
 }
 

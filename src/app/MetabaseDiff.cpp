@@ -62,7 +62,7 @@ const std::string* MetabaseFileKey::find(const std::string& name) const {
     return nullptr;
 }
 
-std::vector<MetabaseFileKey> ReadMetabaseKeys(const std::string& xml) {
+std::vector<MetabaseFileKey> readMetabaseKeys(const std::string& xml) {
     std::vector<MetabaseFileKey> keys;
     if (xml.empty()) return keys;
     pugi::xml_document document;
@@ -91,7 +91,7 @@ std::vector<MetabaseFileKey> ReadMetabaseKeys(const std::string& xml) {
     return keys;
 }
 
-std::vector<MetabaseKeyChange> DiffMetabaseKeys(const std::vector<MetabaseFileKey>& before,
+std::vector<MetabaseKeyChange> diffMetabaseKeys(const std::vector<MetabaseFileKey>& before,
                                                 const std::vector<MetabaseFileKey>& after) {
     std::map<std::string, const MetabaseFileKey*> former;
     for (const auto& key : before) former[asciiLower(key.location)] = &key;
@@ -139,14 +139,14 @@ std::vector<MetabaseKeyChange> DiffMetabaseKeys(const std::vector<MetabaseFileKe
     return changes;
 }
 
-bool IsSiteClass(const std::string& className) {
+bool isSiteClass(const std::string& className) {
     return className == "IIsWebServer" || className == "IIsFtpServer";
 }
 
-std::vector<SiteTakeover> SiteTakeovers(const std::vector<MetabaseKeyChange>& changes) {
+std::vector<SiteTakeover> siteTakeovers(const std::vector<MetabaseKeyChange>& changes) {
     std::vector<SiteTakeover> takeovers;
     for (const auto& change : changes) {
-        if (change.kind != MetabaseKeyChange::Kind::Changed || !IsSiteClass(change.className)) {
+        if (change.kind != MetabaseKeyChange::Kind::Changed || !isSiteClass(change.className)) {
             continue;
         }
         SiteTakeover takeover{change.location, {}, {}};
@@ -167,10 +167,10 @@ std::vector<SiteTakeover> SiteTakeovers(const std::vector<MetabaseKeyChange>& ch
     return takeovers;
 }
 
-std::vector<ChosenSite> ChosenSites(const std::vector<MetabaseKeyChange>& changes) {
+std::vector<ChosenSite> chosenSites(const std::vector<MetabaseKeyChange>& changes) {
     std::vector<ChosenSite> sites;
     for (const auto& change : changes) {
-        if (change.kind == MetabaseKeyChange::Kind::Removed || !IsSiteClass(change.className)) {
+        if (change.kind == MetabaseKeyChange::Kind::Removed || !isSiteClass(change.className)) {
             continue;
         }
         for (const auto& property : change.properties) {
@@ -183,14 +183,14 @@ std::vector<ChosenSite> ChosenSites(const std::vector<MetabaseKeyChange>& change
     return sites;
 }
 
-std::vector<StartConflict> StartConflicts(const std::vector<MetabaseKeyChange>& changes,
+std::vector<StartConflict> startConflicts(const std::vector<MetabaseKeyChange>& changes,
                                           const std::vector<MetabaseFileKey>& after) {
     std::map<std::string, const MetabaseFileKey*> keys;
     for (const auto& key : after) keys[asciiLower(key.location)] = &key;
 
     std::vector<StartConflict> conflicts;
     for (const auto& change : changes) {
-        if (change.kind == MetabaseKeyChange::Kind::Removed || !IsSiteClass(change.className)) {
+        if (change.kind == MetabaseKeyChange::Kind::Removed || !isSiteClass(change.className)) {
             continue;
         }
         const auto found = keys.find(asciiLower(change.location));

@@ -23,7 +23,7 @@ struct MetabaseFileKey {
 
 // The keys of a MetaBase.xml text in file order (an empty text: no keys).
 // Throws std::runtime_error when the text is not XML.
-std::vector<MetabaseFileKey> ReadMetabaseKeys(const std::string& xml);
+std::vector<MetabaseFileKey> readMetabaseKeys(const std::string& xml);
 
 // A property's value before and after (nullopt: unset).
 struct PropertyChange {
@@ -43,7 +43,7 @@ struct MetabaseKeyChange {
 
 // The keys that differ between two metabases, in the order of the later file
 // (removed keys last); locations are compared without regard to case.
-std::vector<MetabaseKeyChange> DiffMetabaseKeys(const std::vector<MetabaseFileKey>& before,
+std::vector<MetabaseKeyChange> diffMetabaseKeys(const std::vector<MetabaseFileKey>& before,
                                                 const std::vector<MetabaseFileKey>& after);
 
 // A site existing before the run whose identity the run changes: what it
@@ -72,10 +72,10 @@ struct StartConflict {
     std::string binding;
 };
 
-bool IsSiteClass(const std::string& className);
-std::vector<SiteTakeover> SiteTakeovers(const std::vector<MetabaseKeyChange>& changes);
-std::vector<ChosenSite> ChosenSites(const std::vector<MetabaseKeyChange>& changes);
-std::vector<StartConflict> StartConflicts(const std::vector<MetabaseKeyChange>& changes,
+bool isSiteClass(const std::string& className);
+std::vector<SiteTakeover> siteTakeovers(const std::vector<MetabaseKeyChange>& changes);
+std::vector<ChosenSite> chosenSites(const std::vector<MetabaseKeyChange>& changes);
+std::vector<StartConflict> startConflicts(const std::vector<MetabaseKeyChange>& changes,
                                           const std::vector<MetabaseFileKey>& after);
 
 }  // namespace tessaron::app

@@ -51,9 +51,9 @@ void reportConfigFile(PreviewReport& report, const WatchedFiles& before, const W
     if (!after.configBytes || before.configBytes == after.configBytes) return;
     report.configChanged = true;
     report.configCreated = !before.configBytes;
-    const auto oldLines = SplitLines(decodeCodePage1252(before.configBytes.value_or("")));
-    const auto newLines = SplitLines(decodeCodePage1252(*after.configBytes));
-    for (auto change : DiffLines(oldLines, newLines)) {
+    const auto oldLines = splitLines(decodeCodePage1252(before.configBytes.value_or("")));
+    const auto newLines = splitLines(decodeCodePage1252(*after.configBytes));
+    for (auto change : diffLines(oldLines, newLines)) {
         change.text = mask.apply(change.text);
         report.configChanges.push_back(std::move(change));
     }
@@ -61,18 +61,18 @@ void reportConfigFile(PreviewReport& report, const WatchedFiles& before, const W
 
 void reportMetabase(PreviewReport& report, const WatchedFiles& before, const WatchedFiles& after,
                     const SecretMask& mask) {
-    const auto oldKeys = ReadMetabaseKeys(before.metabaseBytes.value_or(""));
-    const auto newKeys = ReadMetabaseKeys(after.metabaseBytes.value_or(""));
-    report.metabaseChanges = DiffMetabaseKeys(oldKeys, newKeys);
+    const auto oldKeys = readMetabaseKeys(before.metabaseBytes.value_or(""));
+    const auto newKeys = readMetabaseKeys(after.metabaseBytes.value_or(""));
+    report.metabaseChanges = diffMetabaseKeys(oldKeys, newKeys);
     for (auto& change : report.metabaseChanges) {
         for (auto& property : change.properties) {
             if (property.before) property.before = mask.apply(*property.before);
             if (property.after) property.after = mask.apply(*property.after);
         }
     }
-    report.takeovers = SiteTakeovers(report.metabaseChanges);
-    report.sites = ChosenSites(report.metabaseChanges);
-    report.startConflicts = StartConflicts(report.metabaseChanges, newKeys);
+    report.takeovers = siteTakeovers(report.metabaseChanges);
+    report.sites = chosenSites(report.metabaseChanges);
+    report.startConflicts = startConflicts(report.metabaseChanges, newKeys);
 }
 
 void reportCommands(PreviewReport& report, const WatchedFiles& before, const WatchedFiles& after,
@@ -81,7 +81,7 @@ void reportCommands(PreviewReport& report, const WatchedFiles& before, const Wat
     std::string added = after.commandsBytes.value_or("");
     // The log is only ever appended to.
     if (added.compare(0, old.size(), old) == 0) added.erase(0, old.size());
-    for (const auto& line : SplitLines(added)) report.commands.push_back(mask.apply(line));
+    for (const auto& line : splitLines(added)) report.commands.push_back(mask.apply(line));
 }
 
 void reportTree(PreviewReport& report, const ScratchMachine& machine, const fs::path& root,
@@ -104,7 +104,7 @@ void reportTree(PreviewReport& report, const ScratchMachine& machine, const fs::
 
 }  // namespace
 
-PreviewReport PreviewInstallation(const SettingsRecord& settings, const InstallOptions& options,
+PreviewReport previewInstallation(const SettingsRecord& settings, const InstallOptions& options,
                                   const fs::path& imageRoot, Database& database,
                                   const ScratchMachineOpener& openScratch) {
     if (!openScratch) throw std::runtime_error("this program cannot open a machine image");
@@ -154,9 +154,9 @@ PreviewReport PreviewInstallation(const SettingsRecord& settings, const InstallO
                after);
 
     report.log = mask.apply(log.entries());
-    RunOutcome outcome = OutcomeOf(ending, run, log);
+    RunOutcome outcome = outcomeOf(ending, run, log);
     outcome.metabaseSaveError = mask.apply(saveError);
-    report.result = DescribeRunOutcome(outcome);
+    report.result = describeRunOutcome(outcome);
     return report;
 }
 

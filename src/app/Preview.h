@@ -48,12 +48,12 @@ struct PreviewReport {
 // read-only mode, and reports what changed. The image and the database are
 // left as they were. Throws std::exception when the copy cannot be made or
 // the image not read.
-PreviewReport PreviewInstallation(const SettingsRecord& settings, const InstallOptions& options,
+PreviewReport previewInstallation(const SettingsRecord& settings, const InstallOptions& options,
                                   const std::filesystem::path& imageRoot, Database& database,
                                   const ScratchMachineOpener& openScratch);
 
 // The report for people, and as one JSON document for scripts.
-std::string PreviewText(const PreviewReport& report);
-std::string PreviewJson(const PreviewReport& report);
+std::string previewText(const PreviewReport& report);
+std::string previewJson(const PreviewReport& report);
 
 }  // namespace tessaron::app

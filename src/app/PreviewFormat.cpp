@@ -159,7 +159,7 @@ void propertyArray(JsonWriter& json, const std::vector<PropertyChange>& properti
 
 }  // namespace
 
-std::string PreviewText(const PreviewReport& report) {
+std::string previewText(const PreviewReport& report) {
     std::ostringstream out;
     out << "Preview of the installation run on " << report.machine << "\n";
     out << "Options: " << optionList(report.options) << "\n";
@@ -177,7 +177,7 @@ std::string PreviewText(const PreviewReport& report) {
     return out.str();
 }
 
-std::string PreviewJson(const PreviewReport& report) {
+std::string previewJson(const PreviewReport& report) {
     JsonWriter json;
     json.beginObject();
     json.field("machine", report.machine);

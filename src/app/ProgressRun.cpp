@@ -6,7 +6,7 @@
 
 namespace tessaron::app {
 
-RunOutcome OutcomeOf(RunEnding ending, const RunContext& run, const ProgressLog& log) {
+RunOutcome outcomeOf(RunEnding ending, const RunContext& run, const ProgressLog& log) {
     RunOutcome outcome;
     outcome.ending = ending;
     outcome.runError = run.RunError;
@@ -20,7 +20,7 @@ RunOutcome OutcomeOf(RunEnding ending, const RunContext& run, const ProgressLog&
     return outcome;
 }
 
-RunExit DescribeRunOutcome(const RunOutcome& outcome) {
+RunExit describeRunOutcome(const RunOutcome& outcome) {
     using namespace exit_status;
     if (!outcome.metabaseSaveError.empty()) {
         return {kCompletedWithRunError, "Result: completed, but the metabase could not be saved: " +
@@ -46,7 +46,7 @@ RunExit DescribeRunOutcome(const RunOutcome& outcome) {
     return {kCompleted, "Result: completed (exit status 0)."};
 }
 
-RunOutcome PerformRun(const SettingsRecord& settings, const InstallOptions& options,
+RunOutcome performRun(const SettingsRecord& settings, const InstallOptions& options,
                       Platform& platform, ProgressLog& log, const RunHooks& hooks) {
     // The former config.inc and metabase are kept before the run changes
     // them, and the run's journal is written when it ends, so that the run
@@ -59,7 +59,7 @@ RunOutcome PerformRun(const SettingsRecord& settings, const InstallOptions& opti
     RunContext run(runSettings, options, undoable, log);
     run.cancelRequested = hooks.cancelRequested;
     run.stepBegun = hooks.stepBegun;
-    RunOutcome outcome = OutcomeOf(performInstallationRun(run), run, log);
+    RunOutcome outcome = outcomeOf(performInstallationRun(run), run, log);
     try {
         undoable.Iis().Flush();
     } catch (const PlatformError& error) {

@@ -56,10 +56,10 @@ struct RunExit {
     int exitStatus = 0;
     std::string line;
 };
-RunExit DescribeRunOutcome(const RunOutcome& outcome);
+RunExit describeRunOutcome(const RunOutcome& outcome);
 
 // The outcome of a run that has just ended on the given context.
-RunOutcome OutcomeOf(RunEnding ending, const RunContext& run, const ProgressLog& log);
+RunOutcome outcomeOf(RunEnding ending, const RunContext& run, const ProgressLog& log);
 
 // Performs one run with a fresh run context on the given log; every entry
 // reaches the log's listener as it is logged. The run works on its own copy
@@ -68,7 +68,7 @@ RunOutcome OutcomeOf(RunEnding ending, const RunContext& run, const ProgressLog&
 // record given stays as it is. Afterwards the metabase is flushed, so that
 // sites created by the run are on disk when it returns (also after a cancel:
 // what was committed before it stays whole).
-RunOutcome PerformRun(const SettingsRecord& settings, const InstallOptions& options,
+RunOutcome performRun(const SettingsRecord& settings, const InstallOptions& options,
                       Platform& platform, ProgressLog& log, const RunHooks& hooks = {});
 
 }  // namespace tessaron::app

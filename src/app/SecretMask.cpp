@@ -8,7 +8,7 @@
 
 namespace tessaron::app {
 
-std::vector<std::pair<std::string, std::string>> PasswordSettings(const SettingsRecord& settings) {
+std::vector<std::pair<std::string, std::string>> passwordSettings(const SettingsRecord& settings) {
     return {
         {"AdminPassword", settings.AdminPassword},
         {"MainDatabasePassword", settings.MainDatabasePassword},
@@ -18,7 +18,7 @@ std::vector<std::pair<std::string, std::string>> PasswordSettings(const Settings
 }
 
 SecretMask::SecretMask(const SettingsRecord& settings) {
-    for (const auto& [name, value] : PasswordSettings(settings)) add(value);
+    for (const auto& [name, value] : passwordSettings(settings)) add(value);
 }
 
 void SecretMask::add(const std::string& secret) {

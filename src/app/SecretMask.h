@@ -30,6 +30,6 @@ private:
 };
 
 // The password fields of the settings record, as (setting name, value).
-std::vector<std::pair<std::string, std::string>> PasswordSettings(const SettingsRecord& settings);
+std::vector<std::pair<std::string, std::string>> passwordSettings(const SettingsRecord& settings);
 
 }  // namespace tessaron::app

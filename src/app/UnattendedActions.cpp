@@ -13,7 +13,7 @@
 
 namespace tessaron::app {
 
-int RestoreLatestRunOn(Platform& platform, std::ostream& out, std::ostream& err) {
+int restoreLatestRunOn(Platform& platform, std::ostream& out, std::ostream& err) {
     std::string installDir;
     try {
         installDir = trimSpaces(registryValueText(
@@ -33,10 +33,10 @@ int RestoreLatestRunOn(Platform& platform, std::ostream& out, std::ostream& err)
     return report.restored ? exit_status::kCompleted : exit_status::kCompletedWithRunError;
 }
 
-void SaveAnswersFile(SettingsWindow& window, const std::string& path, bool clearPasswords) {
+void saveAnswersFile(SettingsWindow& window, const std::string& path, bool clearPasswords) {
     const std::string text =
-        RecordAnswers(window.controls(), window.discoveredValues(),
-                      AnswersHeader{window.serverName(), AnswersHeaderTime()}, clearPasswords);
+        recordAnswers(window.controls(), window.discoveredValues(),
+                      AnswersHeader{window.serverName(), answersHeaderTime()}, clearPasswords);
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file << text;
     file.close();
@@ -45,18 +45,18 @@ void SaveAnswersFile(SettingsWindow& window, const std::string& path, bool clear
     }
 }
 
-int PrintPreview(const SettingsRecord& settings, const InstallOptions& options,
+int printPreview(const SettingsRecord& settings, const InstallOptions& options,
                  const std::filesystem::path& machine, Database& database,
                  const ScratchMachineOpener& openScratch, bool json, std::ostream& out,
                  std::ostream& err) {
     PreviewReport report;
     try {
-        report = PreviewInstallation(settings, options, machine, database, openScratch);
+        report = previewInstallation(settings, options, machine, database, openScratch);
     } catch (const std::exception& error) {
         err << "tessaron-config: cannot preview the run: " << error.what() << '\n';
         return exit_status::kInternalError;
     }
-    out << (json ? PreviewJson(report) : PreviewText(report)) << std::flush;
+    out << (json ? previewJson(report) : previewText(report)) << std::flush;
     return report.result.exitStatus;
 }
 

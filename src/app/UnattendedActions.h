@@ -17,15 +17,15 @@ namespace tessaron::app {
 // --restore: puts back the files of the latest run on the machine image and
 // prints the report to out (a refusal to err). Returns 0 when restored, 1
 // when nothing was restored.
-int RestoreLatestRunOn(Platform& platform, std::ostream& out, std::ostream& err);
+int restoreLatestRunOn(Platform& platform, std::ostream& out, std::ostream& err);
 
 // --save-answers: writes the answered window to path. Throws UsageError when
 // the file cannot be written.
-void SaveAnswersFile(SettingsWindow& window, const std::string& path, bool clearPasswords);
+void saveAnswersFile(SettingsWindow& window, const std::string& path, bool clearPasswords);
 
 // --preview: prints what a run with the window's settings would change, as
 // text or JSON, and returns the exit status the run would have.
-int PrintPreview(const SettingsRecord& settings, const InstallOptions& options,
+int printPreview(const SettingsRecord& settings, const InstallOptions& options,
                  const std::filesystem::path& machine, Database& database,
                  const ScratchMachineOpener& openScratch, bool json, std::ostream& out,
                  std::ostream& err);

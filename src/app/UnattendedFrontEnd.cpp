@@ -68,8 +68,8 @@ bool takeValue(const std::vector<std::string>& args, std::size_t& index, const s
 
 // The run on its worker thread, every entry printed as it is logged; SIGINT
 // and SIGTERM cancel it at the next safe point.
-int performRun(const SettingsRecord& settings, const InstallOptions& options,
-               const MachineOpener& openMachine, std::ostream& out, std::ostream& err) {
+int runPrinting(const SettingsRecord& settings, const InstallOptions& options,
+                const MachineOpener& openMachine, std::ostream& out, std::ostream& err) {
     // config.inc and the task command lines keep the passwords; what is
     // printed does not.
     const SecretMask mask(settings);
@@ -95,7 +95,7 @@ int performRun(const SettingsRecord& settings, const InstallOptions& options,
             << '\n';
         return exit_status::kCompletedWithRunError;
     }
-    return DescribeRunOutcome(outcome).exitStatus;
+    return describeRunOutcome(outcome).exitStatus;
 }
 
 // "answers.txt:4: the value of txtCustomerPort is not ...": the line that set
@@ -314,7 +314,7 @@ int runUnattended(const std::vector<std::string>& args, const Backend& backend, 
                 << error.description() << '\n';
             return exit_status::kEndedAtLoad;
         }
-        if (line.restore) return RestoreLatestRunOn(*machine, out, err);
+        if (line.restore) return restoreLatestRunOn(*machine, out, err);
 
         ConsoleMessages messages(err, line.yes);
         SettingsRecord settings;
@@ -330,7 +330,7 @@ int runUnattended(const std::vector<std::string>& args, const Backend& backend, 
 
         if (line.saveAnswers) {
             try {
-                SaveAnswersFile(window, *line.saveAnswers, line.saveAnswersClear);
+                saveAnswersFile(window, *line.saveAnswers, line.saveAnswersClear);
             } catch (const UsageError& usage) {
                 err << kProgram << ": " << usage.what() << '\n';
                 return exit_status::kUsage;
@@ -342,16 +342,16 @@ int runUnattended(const std::vector<std::string>& args, const Backend& backend, 
         // values itself instead of the button, so that a refusal names the
         // answers file's line instead of showing a box.
         window.fillSettingsRecord();
-        if (auto problem = CheckSettingsInput(settings)) {
+        if (auto problem = checkSettingsInput(settings)) {
             err << kProgram << ": " << refusalText(*problem, *line.answers, answers) << '\n';
             return exit_status::kUsage;
         }
         if (line.preview) {
-            return PrintPreview(settings, options, *line.machine, machine->Databases(),
+            return printPreview(settings, options, *line.machine, machine->Databases(),
                                 backend.openScratchImage, line.format.value_or("text") == "json",
                                 out, err);
         }
-        return performRun(settings, options, openMachine, out, err);
+        return runPrinting(settings, options, openMachine, out, err);
     } catch (const std::exception& unexpected) {
         err << kProgram << ": internal error: " << unexpected.what() << '\n';
         return exit_status::kInternalError;

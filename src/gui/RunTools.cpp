@@ -72,8 +72,8 @@ void RunTools::preview() {
     }
     std::string text;
     try {
-        text = app::PreviewText(
-            app::PreviewInstallation(window_.settings(), tickedOptions(), image->root(),
+        text = app::previewText(
+            app::previewInstallation(window_.settings(), tickedOptions(), image->root(),
                                      window_.platform().Databases(), openScratch_));
     } catch (const std::exception& error) {
         tell(kTitle, q(std::string("The preview could not be made: ") + error.what()));
@@ -103,7 +103,7 @@ void RunTools::saveAnswers() {
                                                   "No writes references to environment variables "
                                                   "(TESSARON_..._PASSWORD) instead."));
     try {
-        app::SaveAnswersFile(window_, path.toStdString(), clear);
+        app::saveAnswersFile(window_, path.toStdString(), clear);
     } catch (const std::exception& error) {
         tell(kTitle, q(error.what()));
         return;

@@ -24,7 +24,7 @@ struct RunContext {
     // The settings the run works on: the run completes InternalIP in them and
     // the web-server stage records the shared secure site in them, so a
     // front end hands the run a copy of the record the settings window
-    // filled (see PerformRun), never the record itself.
+    // filled (see performRun), never the record itself.
     SettingsRecord& settings;
     const InstallOptions& options;
     Platform& platform;

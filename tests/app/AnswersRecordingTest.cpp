@@ -56,7 +56,7 @@ TEST(RecordedAnswers, ListOnlyChangedControlsInReplayOrderWithPasswordReferences
     const int mail = 1 - window.controls().checked("chkMailServerEnabled");
     editLikeAUser(window.controls());
 
-    const std::string text = RecordAnswers(window.controls(), window.window->discoveredValues(),
+    const std::string text = recordAnswers(window.controls(), window.window->discoveredValues(),
                                            AnswersHeader{"WEBHOST01", "2026-12-08 13:15"}, false);
     EXPECT_EQ(text,
               "# Tessaron Configuration Utility answers, recorded from the settings window\n"
@@ -81,7 +81,7 @@ TEST(RecordedAnswers, ListOnlyChangedControlsInReplayOrderWithPasswordReferences
                   "txtAdminPassword = @env:TESSARON_ADMIN_PASSWORD\n"
                   "txtMaximumMailboxSize = 250\n");
 
-    const std::string clear = RecordAnswers(window.controls(), window.window->discoveredValues(),
+    const std::string clear = recordAnswers(window.controls(), window.window->discoveredValues(),
                                             AnswersHeader{"WEBHOST01", "2026-12-08 13:15"}, true);
     EXPECT_NE(clear.find("# Passwords are written in clear text: keep this file private.\n"),
               std::string::npos);
@@ -103,9 +103,9 @@ TEST(RecordedAnswers, ReplayOnAFreshCopyGivesTheSameFiles) {
         editLikeAUser(window.controls());
         window.controls().press("btnInstall");
         ProgressLog log;
-        PerformRun(window.settings, options, window.image, log);
+        performRun(window.settings, options, window.image, log);
         std::ofstream(answersPath, std::ios::binary)
-            << RecordAnswers(window.controls(), window.window->discoveredValues(),
+            << recordAnswers(window.controls(), window.window->discoveredValues(),
                              AnswersHeader{"WEBHOST01", "now"}, false);
     }
     setenv("TESSARON_ADMIN_PASSWORD", "S3cret \"pw\"", 1);

@@ -24,7 +24,7 @@ RunOutcome runWith(const TempMachine& machine, const std::string& edits,
     const bool configured = fs::exists(machine.host(kConfigInc));
     AnsweredWindow window(machine.root(), sampleAnswers() + edits, nullptr, configured);
     ProgressLog log;
-    return PerformRun(window.settings, options, window.image, log);
+    return performRun(window.settings, options, window.image, log);
 }
 
 // Names of the files in a folder that start and end as given.

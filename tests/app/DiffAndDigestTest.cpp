@@ -26,7 +26,7 @@ TEST(Sha256, PublishedDigests) {
 }
 
 TEST(LineDiff, ChangedLinesWithTheirNumbers) {
-    const auto changes = DiffLines({"a", "b", "c", "d"}, {"a", "B", "c", "d", "e"});
+    const auto changes = diffLines({"a", "b", "c", "d"}, {"a", "B", "c", "d", "e"});
     ASSERT_EQ(changes.size(), 3u);
     EXPECT_EQ(changes[0].change, '-');
     EXPECT_EQ(changes[0].lineNumber, 2);
@@ -35,8 +35,8 @@ TEST(LineDiff, ChangedLinesWithTheirNumbers) {
     EXPECT_EQ(changes[1].lineNumber, 2);
     EXPECT_EQ(changes[2].text, "e");
     EXPECT_EQ(changes[2].lineNumber, 5);
-    EXPECT_TRUE(DiffLines({"x"}, {"x"}).empty());
-    EXPECT_EQ(SplitLines("one\r\ntwo\nthree"), (std::vector<std::string>{"one", "two", "three"}));
+    EXPECT_TRUE(diffLines({"x"}, {"x"}).empty());
+    EXPECT_EQ(splitLines("one\r\ntwo\nthree"), (std::vector<std::string>{"one", "two", "three"}));
 }
 
 TEST(JsonWriter, EscapesAndNesting) {
@@ -86,8 +86,8 @@ TEST(MetabaseDiff, KeysAndPropertiesThatDiffer) {
         "<IIsFtpServer Location=\"/LM/MSFTPSVC/2\" ServerBindings=\":21:\" "
         "ServerComment=\"Tessaron - FTP\"/>"
         "</MBProperty></configuration>";
-    const auto newKeys = ReadMetabaseKeys(after);
-    const auto changes = DiffMetabaseKeys(ReadMetabaseKeys(before), newKeys);
+    const auto newKeys = readMetabaseKeys(after);
+    const auto changes = diffMetabaseKeys(readMetabaseKeys(before), newKeys);
     ASSERT_EQ(changes.size(), 2u);
     EXPECT_EQ(changes[0].kind, MetabaseKeyChange::Kind::Changed);
     ASSERT_EQ(changes[0].properties.size(), 2u);
@@ -96,10 +96,10 @@ TEST(MetabaseDiff, KeysAndPropertiesThatDiffer) {
     EXPECT_EQ(changes[0].properties[1].after, ":2100:\n:2101:");
     EXPECT_EQ(changes[1].kind, MetabaseKeyChange::Kind::Created);
 
-    const auto takeovers = SiteTakeovers(changes);
+    const auto takeovers = siteTakeovers(changes);
     ASSERT_EQ(takeovers.size(), 1u);
     EXPECT_EQ(takeovers[0].formerName, "Default Web Site");
-    const auto conflicts = StartConflicts(changes, newKeys);
+    const auto conflicts = startConflicts(changes, newKeys);
     ASSERT_EQ(conflicts.size(), 1u);
     EXPECT_EQ(conflicts[0].location, "/LM/MSFTPSVC/2");
     EXPECT_EQ(conflicts[0].holderName, "Default FTP Site");

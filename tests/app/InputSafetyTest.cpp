@@ -115,7 +115,7 @@ TEST(InputSafety, BoundaryValuesAreAccepted) {
         settings.ResellerPort = "2101";
         settings.ServerIP = "10.0.0.5";
         settings.*(c.field) = c.value;
-        const auto problem = CheckSettingsInput(settings);
+        const auto problem = checkSettingsInput(settings);
         EXPECT_FALSE(problem) << c.value << ": " << (problem ? problem->problem : "");
     }
 }

@@ -38,7 +38,7 @@ InstallOptions allOptions() {
 // The preview with the scratch machines program start gives it.
 PreviewReport previewOf(const SettingsRecord& settings, const InstallOptions& options,
                         const fs::path& image, Database& database) {
-    return PreviewInstallation(settings, options, image, database,
+    return previewInstallation(settings, options, image, database,
                                startup::programBackend().openScratchImage);
 }
 
@@ -57,7 +57,7 @@ std::string databaseState(FreshDatabase& database) {
 }
 
 std::vector<std::string> fileLines(const TempMachine& machine, const std::string& path) {
-    return SplitLines(decodeCodePage1252(machine.readFile(path)));
+    return splitLines(decodeCodePage1252(machine.readFile(path)));
 }
 
 class PreviewOnSample : public ::testing::Test {
@@ -124,7 +124,7 @@ TEST_F(PreviewOnSample, FreshMachineShowsWhatTheRealRunThenDoes) {
     const std::string metabaseBefore = machine.readFile(kMetabase);
     ProgressLog log;
     SettingsRecord settings = window.settings;
-    const RunOutcome outcome = PerformRun(settings, allOptions(), window.image, log);
+    const RunOutcome outcome = performRun(settings, allOptions(), window.image, log);
     EXPECT_EQ(outcome.runError, false);
     const SecretMask mask(window.settings);
     const auto written = mask.apply(fileLines(machine, kConfigInc));
@@ -132,8 +132,8 @@ TEST_F(PreviewOnSample, FreshMachineShowsWhatTheRealRunThenDoes) {
     for (std::size_t i = 0; i < written.size(); ++i) {
         EXPECT_EQ(report.configChanges[i].text, written[i]) << i;
     }
-    const auto changes = DiffMetabaseKeys(ReadMetabaseKeys(metabaseBefore),
-                                          ReadMetabaseKeys(machine.readFile(kMetabase)));
+    const auto changes = diffMetabaseKeys(readMetabaseKeys(metabaseBefore),
+                                          readMetabaseKeys(machine.readFile(kMetabase)));
     ASSERT_EQ(changes.size(), report.metabaseChanges.size());
     for (std::size_t i = 0; i < changes.size(); ++i) {
         EXPECT_EQ(changes[i].location, report.metabaseChanges[i].location);
@@ -152,7 +152,7 @@ TEST_F(PreviewOnSample, ConfiguredMachineShowsDifferencesTakeoversAndExistingTab
     {
         AnsweredWindow first(machine.root(), answers, &odbc);
         ProgressLog log;
-        PerformRun(first.settings, allOptions(), first.image, log);
+        performRun(first.settings, allOptions(), first.image, log);
     }
     const std::string edits = answers +
                               "txtControlPanelTitle = Second Title\n"
@@ -203,7 +203,7 @@ TEST_F(PreviewOnSample, ConfiguredMachineShowsDifferencesTakeoversAndExistingTab
     EXPECT_EQ(report.database.existingTables.size(), mySqlCreateStatements().size());
     EXPECT_EQ(report.database.statements[0].note,
               "table " + report.database.existingTables[0] + " exists: the statement fails");
-    const std::string text = PreviewText(report);
+    const std::string text = previewText(report);
     EXPECT_NE(text.find("  Taken over by name: /LM/W3SVC/1 \"Default Web Site\" loses:\n"
                         "    ServerBindings \":80:\" (becomes \":2100:\", \":2101:\")\n"),
               std::string::npos)
@@ -230,7 +230,7 @@ TEST(Preview, ConnectionFailureIsReportedWithTheDriverText) {
               "ERROR: Could not establish a connection to main MySQL database: " +
                   report.database.failure);
     EXPECT_EQ(report.result.line, "Result: completed with RunError set (exit status 1).");
-    EXPECT_NE(PreviewText(report).find(
+    EXPECT_NE(previewText(report).find(
                   "\nDatabase: the connection fails: " + report.database.failure + "\n"),
               std::string::npos);
 }
@@ -270,7 +270,7 @@ TEST(Preview, JsonParsesAndMatchesTheText) {
     while (std::fgets(buffer, sizeof buffer, pipe)) parsed += buffer;
     ASSERT_EQ(pclose(pipe), 0) << json.out;
 
-    const auto lines = SplitLines(parsed);
+    const auto lines = splitLines(parsed);
     ASSERT_GE(lines.size(), 8u) << parsed;
     EXPECT_EQ(lines[0], "Result: completed (exit status 0).");
     EXPECT_NE(text.out.find("\n" + lines[0] + "\n"), std::string::npos);

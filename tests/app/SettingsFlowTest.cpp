@@ -5,10 +5,10 @@
 
 #include <algorithm>
 
-#include "support/app/AppMachine.h"
 #include "RunSupport.h"
 #include "app/ProgressRun.h"
 #include "platform/Text.h"
+#include "support/app/AppMachine.h"
 
 namespace tessaron::app::testing {
 namespace {
@@ -106,7 +106,7 @@ TEST(SettingsFlow, ARunLeavesItsRecordAndTheWindowKeepsTheSiteNumberItLearnt) {
     ASSERT_FALSE(filled.ServerIP.empty());
 
     ProgressLog log;
-    const RunOutcome first = PerformRun(window.settings, {.SetUpSites = true}, window.image, log);
+    const RunOutcome first = performRun(window.settings, {.SetUpSites = true}, window.image, log);
     ASSERT_EQ(first.ending, RunEnding::Completed) << log.text();
     EXPECT_EQ(window.settings, filled);
     auto config = linesOf(machine.readFile(kConfigInc));
@@ -124,7 +124,7 @@ TEST(SettingsFlow, ARunLeavesItsRecordAndTheWindowKeepsTheSiteNumberItLearnt) {
     window.controls().press("btnInstall");
     EXPECT_EQ(window.settings.SharedSecureSVC, site);
     ProgressLog again;
-    PerformRun(window.settings, {}, window.image, again);
+    performRun(window.settings, {}, window.image, again);
     config = linesOf(machine.readFile(kConfigInc));
     EXPECT_TRUE(holdsLine(config, "SharedSecureSVC = \"" + site + "\"")) << again.text();
 }
