@@ -1,6 +1,9 @@
 #include "settings/ConfigFileSiteLines.h"
 
+#include <stdexcept>
+
 #include "platform/Text.h"
+#include "settings/ConfigFileBody.h"
 #include "settings/ConfigKeys.h"
 
 namespace tessaron {
@@ -16,7 +19,23 @@ bool isSiteKey(std::string_view line) {
     return false;
 }
 
+const char* siteKeyName(std::string SettingsRecord::*field) {
+    for (const auto& site : configKeys()) {
+        if (site.form == LineForm::AfterBody && site.field == field) return site.name;
+    }
+    throw std::logic_error("no site line holds this setting");
+}
+
 }  // namespace
+
+std::string siteLine(std::string SettingsRecord::*field, const std::string& value) {
+    return std::string(siteKeyName(field)) + " = " +
+           vbscriptStringLiteral(withoutLineBreaks(value));
+}
+
+std::string siteSwitchLine(std::string SettingsRecord::*field, bool on) {
+    return std::string(siteKeyName(field)) + (on ? " = True" : " = False");
+}
 
 std::vector<std::string> siteSettingLines(std::string_view text) {
     std::vector<std::string> lines;

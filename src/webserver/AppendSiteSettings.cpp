@@ -1,18 +1,12 @@
 // The site lines appended to config.inc after the web-server stage.
 #include "runcontext/ConfigFileRewrite.h"
 #include "settings/ConfigFileBody.h"
+#include "settings/ConfigFileSiteLines.h"
 #include "settings/SiteChoices.h"
 #include "webserver/WebServerStage.h"
 
 namespace tessaron {
 namespace {
-
-// Key = "value", the value as it is (no conversion) except for line breaks,
-// which would end the statement early just as in the body's lines, and for
-// its double quotes, doubled as a VBScript string literal needs them.
-std::string rawQuoted(const std::string& key, const std::string& value) {
-    return key + " = " + vbscriptStringLiteral(withoutLineBreaks(value));
-}
 
 // The number the stage held, else the one read from the old file.
 const std::string& heldOr(const std::string& held, const std::string& setting) {
@@ -48,22 +42,23 @@ void AppendSiteSettings(RunContext& run, const HeldSiteNumbers& held) {
 
     if (isTrue(settings.FTPServerEnabled)) {
         if (auto value = mainFtpValue(settings, heldOr(held.ftp, settings.MainFTPSVC))) {
-            write(rawQuoted("MainFTPSVC", *value));
+            write(siteLine(&SettingsRecord::MainFTPSVC, *value));
         }
     }
     if (isTrue(settings.EnableSharedSecure)) {
-        write("EnableSharedSecure = True");
-        write(rawQuoted("SharedSecureServer", settings.SharedSecureServer));
-        write(rawQuoted("SharedSecureSVC", held.sharedSecure.value_or(settings.SharedSecureSVC)));
+        write(siteSwitchLine(&SettingsRecord::EnableSharedSecure, true));
+        write(siteLine(&SettingsRecord::SharedSecureServer, settings.SharedSecureServer));
+        write(siteLine(&SettingsRecord::SharedSecureSVC,
+                       held.sharedSecure.value_or(settings.SharedSecureSVC)));
     } else {
-        write("EnableSharedSecure = False");
+        write(siteSwitchLine(&SettingsRecord::EnableSharedSecure, false));
     }
     if (isTrue(settings.EnableWebsitePreview)) {
-        write("EnableWebsitePreview = True");
-        write(rawQuoted("PreviewSVC", heldOr(held.preview, settings.PreviewSVC)));
+        write(siteSwitchLine(&SettingsRecord::EnableWebsitePreview, true));
+        write(siteLine(&SettingsRecord::PreviewSVC, heldOr(held.preview, settings.PreviewSVC)));
     } else {
-        write("EnableWebsitePreview = False");
-        write(rawQuoted("PreviewSVC", "0"));
+        write(siteSwitchLine(&SettingsRecord::EnableWebsitePreview, false));
+        write(siteLine(&SettingsRecord::PreviewSVC, "0"));
     }
 
     const auto rewrite = rewriteConfigFile(run, configFilePath(settings), lines);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "settings/ConfigFileBody.h"
 #include "settings/ConfigFileReader.h"
@@ -86,6 +87,42 @@ TEST(ConfigKeys, SiteLinesAreTheAppendedKeysInAnyCase) {
     EXPECT_EQ(siteSettingLines(text),
               std::vector<std::string>({"mainftpsvc = \"3\"", "  EnableSharedSecure   = True",
                                         "SHAREDSECURESVC=\"4\"", "PreviewSVC = \"0\""}));
+}
+
+// What the append step writes is what a later run recognises as a site line
+// (and replaces), and what the reader takes back into the same field.
+TEST(ConfigKeys, WrittenSiteLinesAreFoundAgainByTheirKey) {
+    const std::vector<std::pair<std::string S::*, std::string>> written = {
+        {&S::MainFTPSVC, siteLine(&S::MainFTPSVC, "3")},
+        {&S::EnableSharedSecure, siteSwitchLine(&S::EnableSharedSecure, true)},
+        {&S::SharedSecureServer, siteLine(&S::SharedSecureServer, "secure.example")},
+        {&S::SharedSecureSVC, siteLine(&S::SharedSecureSVC, "4")},
+        {&S::EnableWebsitePreview, siteSwitchLine(&S::EnableWebsitePreview, false)},
+        {&S::PreviewSVC, siteLine(&S::PreviewSVC, "0")},
+    };
+    std::string text;
+    std::vector<std::string> lines;
+    for (const auto& [field, line] : written) {
+        text += line + "\r\n";
+        lines.push_back(line);
+        const auto equals = line.find(" = ");
+        ASSERT_NE(equals, std::string::npos) << line;
+        std::string key = line.substr(0, equals);
+        std::transform(key.begin(), key.end(), key.begin(), ::tolower);
+        const ConfigKey* read = findReadKey(key);
+        ASSERT_NE(read, nullptr) << line;
+        EXPECT_EQ(read->field, field) << line;
+    }
+    EXPECT_EQ(siteSettingLines(text), lines);
+    EXPECT_EQ(written[3].second, "SharedSecureSVC = \"4\"");
+    EXPECT_EQ(written[4].second, "EnableWebsitePreview = False");
+}
+
+// A site value cannot end its statement or its string literal early.
+TEST(ConfigKeys, SiteLineValuesStayOneStringLiteral) {
+    EXPECT_EQ(siteLine(&S::SharedSecureServer, "a\"b\r\nc\rd\ne"),
+              "SharedSecureServer = \"a\"\"bcde\"");
+    EXPECT_THROW(siteLine(&S::ServerName, "x"), std::logic_error);
 }
 
 }  // namespace
