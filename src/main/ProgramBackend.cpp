@@ -1,5 +1,6 @@
 #include "main/ProgramBackend.h"
 
+#include "platform/ForwardingPlatform.h"
 #include "platform/image/MachineImage.h"
 #include "platform/odbc/OdbcDatabase.h"
 #ifdef _WIN32
@@ -41,24 +42,17 @@ private:
 
 #ifdef _WIN32
 // The Windows machine the program runs on, with the ODBC service of odbc32.
-class OdbcLocalMachine : private OdbcService, public Platform {
+// The machine is held in a base of its own, so that it is opened before the
+// forwarding base is given it.
+struct OwnedLocalMachine {
+    std::unique_ptr<Platform> machine;
+};
+
+class OdbcLocalMachine : private OdbcService, private OwnedLocalMachine, public ForwardingPlatform {
 public:
-    OdbcLocalMachine() : machine_(platform::windows::openLocalMachine(odbc)) {}
-
-    SystemQueries& System() override { return machine_->System(); }
-    Wmi& Management() override { return machine_->Management(); }
-    FileSystem& Files() override { return machine_->Files(); }
-    Metabase& Iis() override { return machine_->Iis(); }
-    Database& Databases() override { return machine_->Databases(); }
-    std::unique_ptr<PanelComponent> CreatePanelComponent() override {
-        return machine_->CreatePanelComponent();
-    }
-    std::unique_ptr<MachineLock> LockMachine(std::chrono::milliseconds patience) override {
-        return machine_->LockMachine(patience);
-    }
-
-private:
-    std::unique_ptr<Platform> machine_;
+    OdbcLocalMachine()
+        : OwnedLocalMachine{platform::windows::openLocalMachine(odbc)},
+          ForwardingPlatform(*machine) {}
 };
 #endif
 

@@ -66,17 +66,17 @@ private:
 };
 
 BackingUpPlatform::BackingUpPlatform(Platform& platform, RunBackups& backups)
-    : platform_(platform), backups_(backups) {}
+    : ForwardingPlatform(platform), backups_(backups) {}
 
 BackingUpPlatform::~BackingUpPlatform() = default;
 
 FileSystem& BackingUpPlatform::Files() {
-    if (!files_) files_ = std::make_unique<GuardedFiles>(platform_.Files(), backups_);
+    if (!files_) files_ = std::make_unique<GuardedFiles>(inner().Files(), backups_);
     return *files_;
 }
 
 Metabase& BackingUpPlatform::Iis() {
-    if (!iis_) iis_ = std::make_unique<GuardedMetabase>(platform_.Iis(), backups_);
+    if (!iis_) iis_ = std::make_unique<GuardedMetabase>(inner().Iis(), backups_);
     return *iis_;
 }
 

@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "RunMachine.h"
+#include "platform/ForwardingPlatform.h"
 #include "run/PrerequisiteChecks.h"
 
 namespace tessaron::testing {
@@ -170,23 +171,13 @@ private:
     std::string failingPath_;
 };
 
-class WithFiles : public Platform {
+class WithFiles : public ForwardingPlatform {
 public:
-    WithFiles(Platform& platform, FileSystem& files) : platform_(platform), files_(files) {}
-    SystemQueries& System() override { return platform_.System(); }
-    Wmi& Management() override { return platform_.Management(); }
+    WithFiles(Platform& platform, FileSystem& files)
+        : ForwardingPlatform(platform), files_(files) {}
     FileSystem& Files() override { return files_; }
-    Metabase& Iis() override { return platform_.Iis(); }
-    Database& Databases() override { return platform_.Databases(); }
-    std::unique_ptr<PanelComponent> CreatePanelComponent() override {
-        return platform_.CreatePanelComponent();
-    }
-    std::unique_ptr<MachineLock> LockMachine(std::chrono::milliseconds patience) override {
-        return platform_.LockMachine(patience);
-    }
 
 private:
-    Platform& platform_;
     FileSystem& files_;
 };
 

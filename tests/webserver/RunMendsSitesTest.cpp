@@ -14,6 +14,7 @@
 #include <fstream>
 
 #include "SampleRun.h"
+#include "platform/ForwardingPlatform.h"
 #include "platform/WindowsPath.h"
 #include "run/RunDriver.h"
 #include "settings/ConfigFileReader.h"
@@ -250,23 +251,12 @@ private:
     int replaces_ = 0;
 };
 
-class WithFiles : public Platform {
+class WithFiles : public ForwardingPlatform {
 public:
-    WithFiles(Platform& inner, FileSystem& files) : inner_(inner), files_(files) {}
-    SystemQueries& System() override { return inner_.System(); }
-    Wmi& Management() override { return inner_.Management(); }
+    WithFiles(Platform& inner, FileSystem& files) : ForwardingPlatform(inner), files_(files) {}
     FileSystem& Files() override { return files_; }
-    Metabase& Iis() override { return inner_.Iis(); }
-    Database& Databases() override { return inner_.Databases(); }
-    std::unique_ptr<PanelComponent> CreatePanelComponent() override {
-        return inner_.CreatePanelComponent();
-    }
-    std::unique_ptr<MachineLock> LockMachine(std::chrono::milliseconds patience) override {
-        return inner_.LockMachine(patience);
-    }
 
 private:
-    Platform& inner_;
     FileSystem& files_;
 };
 

@@ -91,7 +91,8 @@ private:
 }  // namespace
 
 FaultyPlatform::FaultyPlatform(Platform& inner, std::vector<InjectedFault> faults)
-    : inner_(inner), metabase_(std::make_unique<FaultyMetabase>(inner.Iis(), std::move(faults))) {}
+    : ForwardingPlatform(inner),
+      metabase_(std::make_unique<FaultyMetabase>(inner.Iis(), std::move(faults))) {}
 
 FaultyPlatform::~FaultyPlatform() = default;
 

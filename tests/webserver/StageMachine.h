@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ForwardingPlatform.h"
 #include "platform/image/MachineImage.h"
 #include "runcontext/RunContext.h"
 #include "support/SampleSettings.h"
@@ -38,24 +39,13 @@ inline const std::string kInjectedText = "Catastrophic failure";
 
 // The image's platform, with its metabase failing the given operations with
 // kInjectedText.
-class FaultyPlatform : public Platform {
+class FaultyPlatform : public ForwardingPlatform {
 public:
     FaultyPlatform(Platform& inner, std::vector<InjectedFault> faults);
     ~FaultyPlatform() override;
-    SystemQueries& System() override { return inner_.System(); }
-    Wmi& Management() override { return inner_.Management(); }
-    FileSystem& Files() override { return inner_.Files(); }
     Metabase& Iis() override;
-    Database& Databases() override { return inner_.Databases(); }
-    std::unique_ptr<PanelComponent> CreatePanelComponent() override {
-        return inner_.CreatePanelComponent();
-    }
-    std::unique_ptr<MachineLock> LockMachine(std::chrono::milliseconds patience) override {
-        return inner_.LockMachine(patience);
-    }
 
 private:
-    Platform& inner_;
     std::unique_ptr<Metabase> metabase_;
 };
 
