@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "../ComClassFactory.h"
 #include "platform/Failure.h"
 #include "platform/WideText.h"
 #include "platform/image/MachineImage.h"
@@ -370,29 +371,7 @@ public:
     }
 };
 
-class DnsLocatorFactory : public IClassFactory {
-public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** out) override {
-        if (id == IID_IUnknown || id == IID_IClassFactory) {
-            *out = static_cast<IClassFactory*>(this);
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID id, void** out) override {
-        if (outer) return CLASS_E_NOAGGREGATION;
-        auto* locator = new DnsLocator;
-        const HRESULT result = locator->QueryInterface(id, out);
-        locator->Release();
-        return result;
-    }
-    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
-};
-
-DnsLocatorFactory dnsLocatorFactory;
+ComClassFactory<DnsLocator> dnsLocatorFactory;
 
 // {7A1C5E2B-4D3F-4A6B-8C9D-0E1F2A3B4C5D}
 const CLSID kClassId = {

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <string>
 
+#include "../ComClassFactory.h"
+
 namespace {
 
 // {6E2B4C1A-3F0D-4E8B-9A57-1C2D3E4F5A6B}
@@ -97,29 +99,7 @@ private:
     LONG references_ = 1;
 };
 
-class Factory : public IClassFactory {
-public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** out) override {
-        if (id == IID_IUnknown || id == IID_IClassFactory) {
-            *out = static_cast<IClassFactory*>(this);
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID id, void** out) override {
-        if (outer) return CLASS_E_NOAGGREGATION;
-        auto* master = new Master;
-        const HRESULT result = master->QueryInterface(id, out);
-        master->Release();
-        return result;
-    }
-    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
-};
-
-Factory factory;
+ComClassFactory<Master> factory;
 
 }  // namespace
 
