@@ -10,6 +10,7 @@
 #include "app/AnswersRecorder.h"
 #include "app/ProgressRun.h"
 #include "support/ImageDigest.h"
+#include "support/SamplePaths.h"
 
 #ifdef _WIN32
 // Windows' runtime sets and removes variables through _putenv_s.
@@ -28,10 +29,9 @@ namespace {
 
 namespace fs = std::filesystem;
 using tessaron::testing::imageDigest;
+using tessaron::testing::kConfigInc;
+using tessaron::testing::kMetabase;
 using tessaron::testing::TempMachine;
-
-const std::string kConfigInc = "C:\\Tessaron\\panel\\config.inc";
-const std::string kMetabase = "C:\\WINDOWS\\system32\\inetsrv\\MetaBase.xml";
 
 // Edits as a user makes them in the window, in an order the rules do not
 // follow: the internal address box first, its check box afterwards.

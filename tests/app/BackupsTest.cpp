@@ -4,16 +4,17 @@
 
 #include "RunSupport.h"
 #include "app/ProgressRun.h"
+#include "support/SamplePaths.h"
 
 namespace tessaron::app::testing {
 namespace {
+using tessaron::testing::kConfigInc;
+using tessaron::testing::kMetabase;
 
 namespace fs = std::filesystem;
 using tessaron::testing::readBytes;
 using tessaron::testing::TempMachine;
 
-const std::string kConfigInc = "C:\\Tessaron\\panel\\config.inc";
-const std::string kMetabase = "C:\\WINDOWS\\system32\\inetsrv\\MetaBase.xml";
 const std::string kJournal = "C:\\Tessaron\\panel\\tessaron-run.journal";
 const std::string kNotUndone =
     "Database rows and scheduled tasks created by the run are not undone.";

@@ -17,9 +17,12 @@
 #include "platform/CodePage1252.h"
 #include "platform/odbc/OdbcDatabase.h"
 #include "support/ImageDigest.h"
+#include "support/SamplePaths.h"
 
 namespace tessaron::app::testing {
 namespace {
+using tessaron::testing::kConfigInc;
+using tessaron::testing::kMetabase;
 
 namespace fs = std::filesystem;
 using tessaron::testing::FreshDatabase;
@@ -27,9 +30,6 @@ using tessaron::testing::imageDigest;
 using tessaron::testing::readBytes;
 using tessaron::testing::TempMachine;
 using tessaron::testing::TestServer;
-
-const std::string kConfigInc = "C:\\Tessaron\\panel\\config.inc";
-const std::string kMetabase = "C:\\WINDOWS\\system32\\inetsrv\\MetaBase.xml";
 
 InstallOptions allOptions() {
     return InstallOptions{true, true, true};

@@ -8,14 +8,14 @@
 
 #include "app/CommandLine.h"
 #include "main/ProgramBackend.h"
+#include "support/SamplePaths.h"
 #include "support/app/AppMachine.h"
 
 namespace tessaron::app::testing {
 namespace {
+using tessaron::testing::kMetabase;
 
 using tessaron::testing::TempMachine;
-
-const char* const kMetabase = "C:\\WINDOWS\\system32\\inetsrv\\MetaBase.xml";
 
 TEST(RejectedFiles, DamagedMetabaseIsNamedWithItsLineInsteadOfAGenericMessage) {
     struct Case {

@@ -8,14 +8,14 @@
 #include "RunSupport.h"
 #include "app/ProgressRun.h"
 #include "platform/Text.h"
+#include "support/SamplePaths.h"
 #include "support/app/AppMachine.h"
 
 namespace tessaron::app::testing {
 namespace {
+using tessaron::testing::kConfigInc;
 
 using tessaron::testing::TempMachine;
-
-const char* const kConfigInc = "C:\\Tessaron\\panel\\config.inc";
 
 bool holdsLine(const std::vector<std::string>& lines, const std::string& line) {
     return std::find(lines.begin(), lines.end(), line) != lines.end();

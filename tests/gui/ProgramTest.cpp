@@ -17,19 +17,20 @@
 
 #include "GuiSupport.h"
 #include "gui/WindowProgram.h"
+#include "support/SamplePaths.h"
 #include "support/SilentServer.h"
 
 extern char** environ;
 
 namespace tessaron::gui::testing {
 namespace {
+using tessaron::testing::kMetabase;
 
 using Clock = std::chrono::steady_clock;
 using tessaron::testing::SilentServer;
 using tessaron::testing::TempMachine;
 
 const std::string kConfig = "C:\\Tessaron\\panel\\config.inc";
-const std::string kMetabase = "C:\\WINDOWS\\system32\\inetsrv\\MetaBase.xml";
 
 // The program in a process of its own, its output collected as it comes.
 class Program {

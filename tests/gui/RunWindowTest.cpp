@@ -18,16 +18,17 @@
 
 #include "GuiSupport.h"
 #include "platform/odbc/OdbcDatabase.h"
+#include "support/SamplePaths.h"
 #include "support/SilentServer.h"
 
 namespace tessaron::gui::testing {
 namespace {
+using tessaron::testing::kMetabase;
 
 using tessaron::testing::SilentServer;
 using tessaron::testing::TempMachine;
 
 const std::string kConfig = "C:\\Tessaron\\panel\\config.inc";
-const std::string kMetabase = "C:\\WINDOWS\\system32\\inetsrv\\MetaBase.xml";
 
 // Install button, the options ticked, OK: the progress window's run starts.
 ProgressView* startRun(ViewOnMachine& w, std::initializer_list<const char*> boxes) {

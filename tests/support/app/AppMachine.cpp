@@ -8,6 +8,7 @@
 #include "run/ConfigFileWriter.h"
 #include "settings/SiteChoices.h"
 #include "support/RegistryText.h"
+#include "support/SamplePaths.h"
 
 namespace tessaron::app::testing {
 namespace {
@@ -114,7 +115,7 @@ tessaron::testing::TempMachine buildMachine(const MachineSpec& setup) {
     machine.makeFolder("C:\\WINDOWS\\TEMP");
     machine.makeFolder("C:\\Tessaron\\panel");
     if (setup.metabase) {
-        machine.writeFile("C:\\WINDOWS\\system32\\inetsrv\\MetaBase.xml", metabaseXml(setup));
+        machine.writeFile(tessaron::testing::kMetabase, metabaseXml(setup));
     }
     if (setup.stylesFolder) {
         machine.makeFolder("C:\\Tessaron\\panel\\styles");
@@ -122,7 +123,7 @@ tessaron::testing::TempMachine buildMachine(const MachineSpec& setup) {
             machine.makeFolder("C:\\Tessaron\\panel\\styles\\" + style);
         }
     }
-    if (setup.configInc) machine.writeFile("C:\\Tessaron\\panel\\config.inc", *setup.configInc);
+    if (setup.configInc) machine.writeFile(tessaron::testing::kConfigInc, *setup.configInc);
     return machine;
 }
 
