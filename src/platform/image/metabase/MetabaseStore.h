@@ -58,7 +58,6 @@ public:
     // clear, whoever runs the program), as IIS cannot save then.
     void checkWritable() const;
     void markDirty() { dirty_ = true; }
-    bool dirty() const { return dirty_; }
     // True when the file was read, nothing is pending, and another program
     // has changed or replaced the file since: a fresh store sees its state.
     bool stale() const;
