@@ -1,7 +1,6 @@
 #include "platform/image/ImageFileSystem.h"
 
 #include <fstream>
-#include <iterator>
 #include <random>
 
 #include "platform/CodePage1252.h"
@@ -271,14 +270,34 @@ std::unique_ptr<TextWriter> ImageFileSystem::OpenTextFileForAppending(const std:
     return std::make_unique<ImageTextWriter>(entry.host, std::ios::app);
 }
 
-std::string ImageFileSystem::ReadTextFile(const std::string& path) {
+namespace {
+
+// The size of the pieces ReadFileBytes hands over.
+constexpr std::size_t kPieceSize = 64 * 1024;
+
+}  // namespace
+
+void ImageFileSystem::ReadFileBytes(const std::string& path, const BytesConsumer& consume) {
     const auto entry = locateEntry(paths_, path);
     if (!entry.exists || !isFile(entry.host)) fileNotFound();
     std::ifstream in(entry.host, std::ios::binary);
     if (!in) permissionDenied();
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string piece(kPieceSize, '\0');
+    while (in) {
+        in.read(piece.data(), static_cast<std::streamsize>(piece.size()));
+        const auto count = static_cast<std::size_t>(in.gcount());
+        if (count > 0 && !consume(std::string_view(piece.data(), count))) return;
+    }
     if (in.bad()) throw scripting_error::deviceIoError();
-    return decodeCodePage1252(bytes);
+}
+
+std::string ImageFileSystem::ReadTextFile(const std::string& path) {
+    std::string bytes;
+    ReadFileBytes(path, [&](std::string_view piece) {
+        bytes.append(piece);
+        return true;
+    });
+    return decodeCodePage1252(std::move(bytes));
 }
 
 }  // namespace tessaron
