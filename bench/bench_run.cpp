@@ -111,13 +111,14 @@ void measure(const fs::path& sourceDir, int sites, int repetitions) {
     const fs::path image = fs::path(pristine).concat("-run");
     const fs::path anchorFile = fs::path(pristine).concat("-MetaBase.xml");
     const std::string self = fs::read_symlink("/proc/self/exe").string();
-    const std::vector<std::string> run{programPath().string(),
-                                       "--machine",
-                                       image.string(),
-                                       "--answers",
-                                       (sourceDir / "examples/answers/windows2003.answers").string(),
-                                       "--options",
-                                       "sites"};
+    const std::vector<std::string> run{
+        programPath().string(),
+        "--machine",
+        image.string(),
+        "--answers",
+        (sourceDir / "examples/answers/windows2003.answers").string(),
+        "--options",
+        "sites"};
     std::vector<ProcessFigures> anchorRuns, programRuns;
     for (int i = 0; i < repetitions; ++i) {
         fs::remove_all(image);

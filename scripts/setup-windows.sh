@@ -15,7 +15,7 @@ root=$(pwd)
 
 PACKAGES=(
     cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
-    wine wine64 googletest dpkg-dev
+    wine wine64 googletest libxxhash-dev dpkg-dev
     unixodbc odbc-mariadb mariadb-server mariadb-client
 )
 

@@ -57,18 +57,37 @@ std::optional<std::pair<long long, long long>> historyVersion(const std::string&
     return std::make_pair(std::stoll(name.substr(9, 10)), std::stoll(name.substr(20, 10)));
 }
 
-// The metabase's HistoryMajorVersionNumber, which IIS names its own copies by.
-long long historyMajorVersion(const std::string& metabaseText) {
-    const std::string property = "HistoryMajorVersionNumber=\"";
-    const auto at = metabaseText.find(property);
+constexpr std::string_view kHistoryMajorProperty = "HistoryMajorVersionNumber=\"";
+
+// The HistoryMajorVersionNumber in the metabase's text.
+long long historyMajorVersion(std::string_view metabaseText) {
+    const auto at = metabaseText.find(kHistoryMajorProperty);
     if (at == std::string::npos) return 0;
     long long value = 0;
-    for (auto index = at + property.size(); index < metabaseText.size(); ++index) {
+    for (auto index = at + kHistoryMajorProperty.size(); index < metabaseText.size(); ++index) {
         const char c = metabaseText[index];
         if (c < '0' || c > '9' || value > 999999999) break;
         value = value * 10 + (c - '0');
     }
     return value;
+}
+
+// The metabase's HistoryMajorVersionNumber, which IIS names its own copies
+// by. IIS writes it into the file's first key, so the file is read only up
+// to the value (of at most ten digits), and only the end of what has been
+// read is kept while the property has not shown.
+long long historyMajorVersion(FileSystem& files, const std::string& metabaseFile) {
+    std::string read;
+    files.ReadFileBytes(metabaseFile, [&](std::string_view piece) {
+        read.append(piece);
+        const auto at = read.find(kHistoryMajorProperty);
+        if (at == std::string::npos) {
+            read.erase(0, read.size() - std::min(read.size(), kHistoryMajorProperty.size() - 1));
+            return true;
+        }
+        return read.size() - at - kHistoryMajorProperty.size() <= 10;
+    });
+    return historyMajorVersion(read);
 }
 
 std::string historyName(long long major, long long minor) {
@@ -141,7 +160,7 @@ std::string RunBackups::keepConfigFile() {
 std::string RunBackups::keepMetabase() {
     const std::string& folder = places_.historyFolder;
     if (!files_.FolderExists(folder)) files_.CreateFolder(folder);
-    const long long major = historyMajorVersion(files_.ReadTextFile(places_.metabaseFile));
+    const long long major = historyMajorVersion(files_, places_.metabaseFile);
     long long minor = -1;
     for (const auto& name : files_.FileNames(folder)) {
         const auto version = historyVersion(name);

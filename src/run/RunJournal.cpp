@@ -3,7 +3,7 @@
 #include <stdexcept>
 
 #include "platform/WindowsPath.h"
-#include "run/Sha256.h"
+#include "run/ContentHash.h"
 
 namespace tessaron {
 namespace {
@@ -19,6 +19,13 @@ std::string hashText(const std::optional<std::string>& hash) {
 std::optional<std::string> hashFrom(const std::string& text) {
     if (text == kNoFile) return std::nullopt;
     return text;
+}
+
+// Former versions of the program hashed files with SHA-256 (64 hexadecimal
+// digits), which this one does not compute: their journals cannot tell
+// whether a file is still as the run left it.
+bool formerHash(const std::string& text) {
+    return text.size() == 64 && text.find_first_not_of("0123456789abcdef") == std::string::npos;
 }
 
 }  // namespace
@@ -54,6 +61,11 @@ std::optional<RunJournal> readRunJournal(FileSystem& files, const std::string& p
             throw std::runtime_error(path + ":" + std::to_string(index + 1) +
                                      ": not a line of a run journal");
         }
+        if (formerHash(fields[1]) || formerHash(fields[3])) {
+            throw std::runtime_error(path +
+                                     " was written by an older version of this program; restore "
+                                     "with that version");
+        }
         journal.entries.push_back({fields[0], hashFrom(fields[1]), fields[2], hashFrom(fields[3])});
     }
     return journal;
@@ -61,10 +73,12 @@ std::optional<RunJournal> readRunJournal(FileSystem& files, const std::string& p
 
 std::optional<std::string> fileHash(FileSystem& files, const std::string& path) {
     if (!files.FileExists(path)) return std::nullopt;
-    // The file system hands out text decoded from the code page; the decoding
-    // maps every byte string to a text of its own, so equal texts mean equal
-    // bytes.
-    return sha256Hex(files.ReadTextFile(path));
+    ContentHash hash;
+    files.ReadFileBytes(path, [&](std::string_view piece) {
+        hash.add(piece);
+        return true;
+    });
+    return hash.text();
 }
 
 }  // namespace tessaron
