@@ -154,5 +154,34 @@ TEST(Backups, ARunThatChangesNothingKeepsNoCopy) {
     EXPECT_EQ(filesLike(historyFolder(machine), "MetaBase_", ".xml").size(), 1u);
 }
 
+TEST(Backups, ARunWithoutTheSitesLeavesTheMetabaseAndItsHistoryAlone) {
+    TempMachine machine = TempMachine::copyOf("windows2003");
+    const std::string metabase = machine.readFile(kMetabase);
+    runWith(machine, "", InstallOptions{true, false, false});
+    EXPECT_FALSE(fs::exists(historyFolder(machine)));
+    EXPECT_EQ(machine.readFile(kMetabase), metabase);
+    EXPECT_EQ(machine.readFile(kJournal).find("MetaBase.xml"), std::string::npos);
+}
+
+TEST(Backups, AJournalOfAnOlderVersionIsNotRestored) {
+    TempMachine machine = TempMachine::copyOf("windows2003");
+    runWith(machine, "");
+    runWith(machine, "txtControlPanelTitle = Second\n");
+    const std::string config = machine.readFile(kConfigInc);
+    // Former versions wrote SHA-256 digests, 64 hexadecimal digits.
+    std::string journal = machine.readFile(kJournal);
+    for (auto at = journal.find("xxh3:"); at != std::string::npos; at = journal.find("xxh3:")) {
+        journal.replace(at, 37, std::string(64, 'a'));
+    }
+    machine.writeFile(kJournal, journal);
+
+    const auto refused = runFrontEnd({"--machine", machine.root().string(), "--restore"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, "Cannot restore: " + kJournal +
+                               " was written by an older version of this program; restore with "
+                               "that version.\n");
+    EXPECT_EQ(machine.readFile(kConfigInc), config);
+}
+
 }  // namespace
 }  // namespace tessaron::app::testing
