@@ -17,7 +17,7 @@ program=$(realpath "$1")
 require_database
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tessaron-converge.XXXXXX")
-trap 'rm -rf "$work"' EXIT
+trap '[ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
 
 for sample in windows2003 windows2000; do
     machine="$work/$sample"

@@ -108,8 +108,10 @@ class ActionModule(ActionBase):
             if preview is None:
                 raise AnsibleActionFail("tessaron-config printed no preview")
             if self._task.check_mode or not preview.get("changed"):
-                result.update(result_from(preview, 0, stdout, stderr, True))
-                result["rc"] = rc
+                result.update(
+                    result_from(preview, 0 if status_failed(rc) else rc, stdout, stderr, True)
+                )
+                result["exit_status"] = rc
                 return result
             ran = self._win(
                 "ansible.windows.win_command",

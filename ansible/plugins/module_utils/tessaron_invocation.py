@@ -132,7 +132,15 @@ def diff_text(preview: dict) -> str:
 
 def result_from(preview: dict | None, rc: int, stdout: str, stderr: str, check_mode: bool) -> dict:
     """The task result: changed from the verdict, failed with the ERROR lines."""
-    result = {"rc": rc, "stdout": stdout, "stderr": stderr, "stdout_lines": stdout.splitlines()}
+    # Ansible takes a nonzero rc for a failure, so rc is 0 on success and the
+    # program's own status (10: changes) is exit_status.
+    result = {
+        "rc": rc if status_failed(rc) else 0,
+        "exit_status": rc,
+        "stdout": stdout,
+        "stderr": stderr,
+        "stdout_lines": stdout.splitlines(),
+    }
     if preview is not None:
         result["preview"] = preview
         result["diff"] = {"prepared": diff_text(preview)}

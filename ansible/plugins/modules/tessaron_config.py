@@ -65,7 +65,10 @@ preview:
   description: The preview's JSON document (docs/preview.schema.json).
   type: dict
 rc:
-  description: The exit status of the last program run.
+  description: 0, or the exit status of the program run that failed.
+  type: int
+exit_status:
+  description: The exit status of the last program run (10 - changes, with --detailed-exitcode).
   type: int
 errors:
   description: The ERROR lines of the run's log, when it failed.
@@ -122,8 +125,10 @@ def main():
         if preview is None:
             module.fail_json(msg="tessaron-config printed no preview", rc=rc, stderr=stderr)
         if module.check_mode or not preview.get("changed"):
-            result = result_from(preview, 0, stdout, stderr, module.check_mode)
-            result["rc"] = rc
+            # Only a configured machine without reconfigure gets here with a
+            # failure status (3), and such a run changes nothing.
+            result = result_from(preview, 0 if status_failed(rc) else rc, stdout, stderr, True)
+            result["exit_status"] = rc
             module.exit_json(**result)
 
         rc, stdout, stderr = module.run_command(run_arguments(*call))
