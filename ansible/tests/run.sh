@@ -16,10 +16,7 @@ command -v ansible-playbook >/dev/null || {
     echo "ansible-playbook is missing (Debian package ansible): skipped"
     exit 77
 }
-require_database
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/tessaron-ansible.XXXXXX")
-trap 'rm -rf "$work"' EXIT
+begin_test ansible
 mkdir -p "$work/collections/ansible_collections/tessaron"
 ln -s "$root/ansible" "$work/collections/ansible_collections/tessaron/panel"
 export ANSIBLE_COLLECTIONS_PATH="$work/collections"

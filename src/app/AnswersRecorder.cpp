@@ -35,6 +35,15 @@ int replayRank(ControlKind kind) {
     }
 }
 
+// What the load step finds out about the server itself; a recording of
+// every value still leaves these out unless they were changed, so that the
+// machine the file is applied to keeps its own.
+bool serverOwn(const std::string& control) {
+    static const std::vector<std::string> controls = {"txtMainIP", "txtInternalIP", "chkInternalIP",
+                                                      "txtLogRoot"};
+    return std::find(controls.begin(), controls.end(), control) != controls.end();
+}
+
 bool recordable(ControlKind kind) {
     return kind == ControlKind::CheckBox || kind == ControlKind::DropDownList ||
            kind == ControlKind::TextBox;
@@ -104,7 +113,8 @@ std::string recordAnswers(const ControlModel& controls, const ControlValues& dis
         const auto now = current.find(control->name());
         if (now == current.end()) continue;
         const auto was = discovered.find(control->name());
-        if (!options.all && was != discovered.end() && was->second == now->second) continue;
+        const bool unchanged = was != discovered.end() && was->second == now->second;
+        if (unchanged && (!options.all || serverOwn(control->name()))) continue;
 
         std::string value = now->second;
         const std::string variable = passwordVariable(control->name());

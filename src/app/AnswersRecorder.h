@@ -51,8 +51,7 @@ struct RecordingOptions {
     // The form a value is written in when it has one of its own (a site
     // list's "@panel-site", a path relative to the release's folders),
     // written without quotes; nullopt or no function: the value itself.
-    std::function<std::optional<std::string>(const std::string& control,
-                                             const std::string& value)>
+    std::function<std::optional<std::string>(const std::string& control, const std::string& value)>
         specialForm;
 };
 std::string recordAnswers(const ControlModel& controls, const ControlValues& discovered,

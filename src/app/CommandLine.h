@@ -63,6 +63,9 @@ CommandLine parseCommandLine(const std::vector<std::string>& args);
 // "tasks,database,sites" (any subset, any order) into install options; empty
 // text means none. Throws UsageError for any other word.
 InstallOptions parseInstallOptions(const std::string& list);
+// The chosen options as the words parseInstallOptions takes, in that order,
+// joined by the separator; empty text for none.
+std::string installOptionsText(const InstallOptions& options, const std::string& separator);
 // The text --help prints.
 std::string usageText();
 // The program's version, and the line --version prints ("tessaron-config 1.0.0").

@@ -2,6 +2,7 @@
 // the same facts in the same order.
 #include <sstream>
 
+#include "app/CommandLine.h"
 #include "app/JsonWriter.h"
 #include "app/Preview.h"
 #include "app/PreviewVerdict.h"
@@ -11,13 +12,7 @@ namespace tessaron::app {
 namespace {
 
 std::string optionList(const InstallOptions& options) {
-    std::string list;
-    const auto add = [&](bool on, const char* word) {
-        if (on) list += (list.empty() ? "" : ", ") + std::string(word);
-    };
-    add(options.CreateTasks, "tasks");
-    add(options.InitializeDatabase, "database");
-    add(options.SetUpSites, "sites");
+    const std::string list = installOptionsText(options, ", ");
     return list.empty() ? "none (config.inc only)" : list;
 }
 
@@ -206,8 +201,8 @@ std::string previewText(const PreviewReport& report) {
     out << "Options: " << optionList(report.options) << "\n";
     out << "Nothing on the machine or in the database was changed; passwords are shown as "
            "********.\n";
-    out << "Verdict: "
-        << (previewVerdict(report).changed() ? "changes needed" : "no change needed") << "\n";
+    out << "Verdict: " << (previewVerdict(report).changed() ? "changes needed" : "no change needed")
+        << "\n";
     configSection(out, report);
     metabaseSection(out, report);
     databaseSection(out, report);

@@ -23,10 +23,16 @@ bool isConfigDateLine(const std::string& line) {
 }
 
 bool isMultiValuedProperty(const std::string& name) {
-    static const std::set<std::string> lists = {
-        "ServerBindings", "SecureBindings", "ScriptMaps",   "HttpCustomHeaders",
-        "HttpErrors",     "MimeMap",        "ApplicationDependencies", "WebSvcExtRestrictionList",
-        "IPSecurity",     "CustomErrorDescriptions"};
+    static const std::set<std::string> lists = {"ServerBindings",
+                                                "SecureBindings",
+                                                "ScriptMaps",
+                                                "HttpCustomHeaders",
+                                                "HttpErrors",
+                                                "MimeMap",
+                                                "ApplicationDependencies",
+                                                "WebSvcExtRestrictionList",
+                                                "IPSecurity",
+                                                "CustomErrorDescriptions"};
     return lists.count(name) > 0;
 }
 

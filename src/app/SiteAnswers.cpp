@@ -16,7 +16,7 @@ struct SiteRole {
     const char* servicePath;
     const char* className;
     const char* panelName;                    // the ServerComment the run writes
-    std::string SettingsRecord::* configured;  // config.inc's number; null: none kept
+    std::string SettingsRecord::*configured;  // config.inc's number; null: none kept
 };
 
 const std::vector<SiteRole>& siteRoles() {

@@ -22,6 +22,7 @@
 #include "app/SiteAnswers.h"
 #include "app/UnattendedActions.h"
 #include "platform/Failure.h"
+#include "settings/SiteChoices.h"
 
 namespace tessaron::app {
 namespace {
@@ -140,17 +141,6 @@ std::string takeRecordedOptions(std::vector<Answer>& answers,
     return recorded->value;
 }
 
-std::string optionsList(const InstallOptions& options) {
-    std::string list;
-    const auto add = [&](bool on, const char* word) {
-        if (on) list += (list.empty() ? "" : ",") + std::string(word);
-    };
-    add(options.CreateTasks, "tasks");
-    add(options.InitializeDatabase, "database");
-    add(options.SetUpSites, "sites");
-    return list;
-}
-
 // What --save-answers records besides the values: the options in effect, and
 // the forms that make the file fit another machine (the panel's sites as
 // "@panel-site", release folders as "%SystemRoot%" and "%ProgramFiles%").
@@ -159,10 +149,13 @@ RecordingOptions recordingOptions(SettingsWindow& window, const CommandLine& lin
     RecordingOptions recording;
     recording.clearPasswords = line.saveAnswersClear;
     recording.all = line.saveAnswersAll;
-    recording.installOptions = optionsList(options);
+    recording.installOptions = installOptionsText(options, ",");
     recording.specialForm = [&window](const std::string& control,
                                       const std::string& value) -> std::optional<std::string> {
         if (isSiteList(control)) {
+            // A new site and the panel's own both converge as @panel-site:
+            // applied again, neither creates another site.
+            if (value == kCreateNewSite) return std::string(kPanelSiteAnswer);
             const auto panelSite = panelSiteName(window.platform(), window.settings(), control);
             if (panelSite && *panelSite == value) return std::string(kPanelSiteAnswer);
             return std::nullopt;
@@ -328,6 +321,17 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
     return line;
 }
 
+std::string installOptionsText(const InstallOptions& options, const std::string& separator) {
+    std::string list;
+    const auto add = [&](bool on, const char* word) {
+        if (on) list += (list.empty() ? "" : separator) + std::string(word);
+    };
+    add(options.CreateTasks, "tasks");
+    add(options.InitializeDatabase, "database");
+    add(options.SetUpSites, "sites");
+    return list;
+}
+
 InstallOptions parseInstallOptions(const std::string& list) {
     InstallOptions options;
     if (list.empty()) return options;
@@ -418,7 +422,8 @@ int runUnattended(const std::vector<std::string>& args, const Backend& backend, 
 
         try {
             for (auto answer : answers) {
-                if (!answer.quoted) answer.value = expandReleasePath(machine->System(), answer.value);
+                if (!answer.quoted)
+                    answer.value = expandReleasePath(machine->System(), answer.value);
                 applyAnswer(window.controls(),
                             resolveSiteAnswer(*machine, settings, window.controls(), answer));
             }
@@ -429,8 +434,7 @@ int runUnattended(const std::vector<std::string>& args, const Backend& backend, 
 
         if (line.saveAnswers) {
             try {
-                saveAnswersFile(window, *line.saveAnswers,
-                                recordingOptions(window, line, options));
+                saveAnswersFile(window, *line.saveAnswers, recordingOptions(window, line, options));
             } catch (const UsageError& usage) {
                 err << kProgram << ": " << usage.what() << '\n';
                 return exit_status::kUsage;

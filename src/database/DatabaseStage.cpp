@@ -110,8 +110,7 @@ struct StageConnection {
     // True when the counting query finds a row; a query that fails counts
     // as none, so the row is inserted as on a new database.
     bool present(const std::string& countQuery) {
-        auto total =
-            run.attempt([&] { return database.QueryNumber(countQuery, "Total"); });
+        auto total = run.attempt([&] { return database.QueryNumber(countQuery, "Total"); });
         run.failure.clear();
         return total && *total > 0;
     }

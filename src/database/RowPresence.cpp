@@ -23,8 +23,8 @@ std::string versionCountQuery() {
 }
 
 std::string adminResellerCountQuery(const SettingsRecord& settings, LiteralStyle style) {
-    return countQuery("resellers",
-                      "Username = " + quotedLiteral(settings.AdminUsername, style) + " AND Admin = 1");
+    return countQuery("resellers", "Username = " + quotedLiteral(settings.AdminUsername, style) +
+                                       " AND Admin = 1");
 }
 
 }  // namespace tessaron

@@ -40,9 +40,9 @@ void createScheduledTasks(RunContext& run) {
     std::unique_ptr<PanelComponent> component;
     bool componentCreated = false;
     const auto registerTask = [&](const Task& task) {
-        const std::string commandLine = taskCommandLine(
-            settings.InstallDir, settings.AdminUsername, settings.AdminPassword, task.name,
-            task.script);
+        const std::string commandLine =
+            taskCommandLine(settings.InstallDir, settings.AdminUsername, settings.AdminPassword,
+                            task.name, task.script);
         if (record.registered(task.name, commandLine)) {
             run.AddProgressText(task.unchanged);
             return;

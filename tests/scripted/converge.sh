@@ -14,10 +14,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 program=$(realpath "$1")
 . "$root/tests/scripted/lib.sh"
-require_database
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/tessaron-converge.XXXXXX")
-trap '[ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
+begin_test converge
 
 for sample in windows2003 windows2000; do
     machine="$work/$sample"

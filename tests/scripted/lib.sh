@@ -1,4 +1,13 @@
-# Helpers of the scripted tests; sourced. $root is the source folder.
+# Helpers of the scripted tests; sourced after setting $root (the source
+# folder) and $program (the program to test).
+
+# A temporary folder $work for the test NAME, removed at the end unless KEEP
+# is set; ends the test as skipped without the test database server.
+begin_test() {
+    require_database
+    work=$(mktemp -d "${TMPDIR:-/tmp}/tessaron-$1.XXXXXX")
+    trap '[ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
+}
 
 # Ends the test as skipped (77) without the test database server.
 require_database() {
