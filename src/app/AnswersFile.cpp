@@ -71,11 +71,18 @@ std::vector<Answer> parseAnswers(std::string_view text, const std::string& fileN
         // unbalanced quote is part of the text.
         if (answer.value.size() >= 2 && answer.value.front() == '"' && answer.value.back() == '"') {
             answer.value = answer.value.substr(1, answer.value.size() - 2);
+            answer.quoted = true;
         } else {
             // Only an unquoted value may name where it is kept ("@env:NAME").
             answer.value = resolveAnswerReference(answer.value, fileName, lineNumber);
         }
 
+        if (answer.control == kOptionsAnswer) {
+            // The install options a run takes without --options; the front end
+            // checks the list.
+            answers.push_back(std::move(answer));
+            continue;
+        }
         const ControlSpec* design = findControlSpec(mainFormSpec(), answer.control);
         if (!design) {
             throw lineError(fileName, lineNumber,

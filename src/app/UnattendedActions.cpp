@@ -6,6 +6,7 @@
 
 #include "app/AnswersFile.h"
 #include "app/Preview.h"
+#include "app/PreviewVerdict.h"
 #include "platform/Failure.h"
 #include "platform/WindowsPath.h"
 #include "run/RestoreRun.h"
@@ -33,10 +34,11 @@ int restoreLatestRunOn(Platform& platform, std::ostream& out, std::ostream& err)
     return report.restored ? exit_status::kCompleted : exit_status::kCompletedWithRunError;
 }
 
-void saveAnswersFile(SettingsWindow& window, const std::string& path, bool clearPasswords) {
+void saveAnswersFile(SettingsWindow& window, const std::string& path,
+                     const RecordingOptions& recording) {
     const std::string text =
         recordAnswers(window.controls(), window.discoveredValues(),
-                      AnswersHeader{window.serverName(), answersHeaderTime()}, clearPasswords);
+                      AnswersHeader{window.serverName(), answersHeaderTime()}, recording);
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file << text;
     file.close();
@@ -47,8 +49,8 @@ void saveAnswersFile(SettingsWindow& window, const std::string& path, bool clear
 
 int printPreview(const SettingsRecord& settings, const InstallOptions& options,
                  const std::filesystem::path& machine, Database& database,
-                 const ScratchMachineOpener& openScratch, bool json, std::ostream& out,
-                 std::ostream& err) {
+                 const ScratchMachineOpener& openScratch, const PreviewPrinting& printing,
+                 std::ostream& out, std::ostream& err) {
     PreviewReport report;
     try {
         report = previewInstallation(settings, options, machine, database, openScratch);
@@ -56,8 +58,15 @@ int printPreview(const SettingsRecord& settings, const InstallOptions& options,
         err << "tessaron-config: cannot preview the run: " << error.what() << '\n';
         return exit_status::kInternalError;
     }
-    out << (json ? previewJson(report) : previewText(report)) << std::flush;
-    return report.result.exitStatus;
+    if (!printing.quiet) {
+        out << (printing.json ? previewJson(report) : previewText(report)) << std::flush;
+    }
+    const int status = report.result.exitStatus;
+    if (printing.detailedExitcode && status == exit_status::kCompleted &&
+        previewVerdict(report).changed()) {
+        return exit_status::kChanges;
+    }
+    return status;
 }
 
 }  // namespace tessaron::app
