@@ -46,6 +46,12 @@ inline constexpr int kEndedAtLoad = 3;
 inline constexpr int kCompletedWithErrors = 4;
 inline constexpr int kMachineBusy = 5;
 inline constexpr int kCancelled = 6;
+// The lock file could not be opened or locked (not another run's hold).
+inline constexpr int kLockFailed = 7;
+// --restore: no run journal, nothing to put back.
+inline constexpr int kNothingToRestore = 8;
+// --restore: refused, a file was changed after the run (nothing changed).
+inline constexpr int kRestoreRefused = 9;
 inline constexpr int kUsage = 64;
 inline constexpr int kInternalError = 70;
 }  // namespace exit_status

@@ -1,5 +1,6 @@
 #include "run/BackingUpPlatform.h"
 
+#include "platform/Failure.h"
 #include "platform/WindowsPath.h"
 
 namespace tessaron {
@@ -57,7 +58,12 @@ public:
     }
     void Flush() override {
         backups_.beforeChanging(backups_.places().metabaseFile);
-        iis_.Flush();
+        try {
+            iis_.Flush();
+        } catch (const PlatformError&) {
+            backups_.changeFailed(backups_.places().metabaseFile);
+            throw;
+        }
     }
 
 private:
