@@ -16,6 +16,7 @@
 #include "app/InputValidation.h"
 #include "app/Preview.h"
 #include "app/ProgressRun.h"
+#include "app/QuotedInput.h"
 #include "app/ReleasePaths.h"
 #include "app/SecretMask.h"
 #include "app/SettingsWindow.h"
@@ -94,6 +95,9 @@ int runPrinting(const SettingsRecord& settings, const InstallOptions& options,
         err << kProgram << ": " << (atOpen ? "" : "internal error: ") << outcome.unexpectedError
             << '\n';
         return atOpen ? exit_status::kEndedAtLoad : exit_status::kInternalError;
+    }
+    if (!outcome.notUndoable.empty()) {
+        err << kProgram << ": the run cannot be undone: " << outcome.notUndoable << '\n';
     }
     if (!outcome.metabaseSaveError.empty()) {
         err << kProgram << ": the metabase could not be saved: " << outcome.metabaseSaveError
@@ -239,12 +243,15 @@ std::string usageText() {
            "Exit status:\n"
            "  0   the run completed\n"
            "  1   the run completed with RunError set (config.inc could not be written or\n"
-           "      the database could not be reached); --restore: nothing was restored\n"
+           "      the database could not be reached); --restore: it failed\n"
            "  2   a prerequisite check stopped the run\n"
            "  3   the program ended while loading the machine\n"
            "  4   the run completed, but its log holds ERROR lines\n"
            "  5   another configuration run holds the machine\n"
            "  6   the run was cancelled (SIGINT or SIGTERM) at a safe point between steps\n"
+           "  7   the machine's lock file could not be opened or locked\n"
+           "  8   --restore: nothing to restore\n"
+           "  9   --restore: refused, a file was changed after the run\n"
            "  10  with --detailed-exitcode: completed, and changes were (or would be) made\n"
            "  64  usage error, or a refused value (named with its line of the answers\n"
            "      file)\n"
@@ -280,7 +287,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
                    takeValue(args, index, "--format", line.format) ||
                    takeValue(args, index, "--save-answers", line.saveAnswers)) {
         } else {
-            throw UsageError("unknown option " + arg);
+            throw UsageError("unknown option " + shownInput(arg));
         }
     }
     if (line.help || line.version) return line;
@@ -301,7 +308,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
     }
     if (line.format && !line.preview) throw UsageError("--format needs --preview");
     if (line.format && *line.format != "text" && *line.format != "json") {
-        throw UsageError("unknown format \"" + *line.format + "\" in --format (use text, json)");
+        throw UsageError("unknown format " + quotedInput(*line.format) +
+                         " in --format (use text, json)");
     }
     for (const auto& [given, name] : {std::pair{line.saveAnswersClear, "--save-answers-clear"},
                                       std::pair{line.saveAnswersAll, "--save-answers-all"}}) {
@@ -347,8 +355,8 @@ InstallOptions parseInstallOptions(const std::string& list) {
         } else if (word == "sites") {
             options.SetUpSites = true;
         } else {
-            throw UsageError("unknown install option \"" + word +
-                             "\" in --options (use tasks, database, sites)");
+            throw UsageError("unknown install option " + quotedInput(word) +
+                             " in --options (use tasks, database, sites)");
         }
         if (comma == std::string::npos) return options;
         start = comma + 1;
@@ -405,6 +413,13 @@ int runUnattended(const std::vector<std::string>& args, const Backend& backend, 
             return exit_status::kEndedAtLoad;
         }
         if (line.restore) return restoreLatestRunOn(*machine, out, err);
+
+        // A preview and recorded answers read the machine as a run would
+        // find it: not while another run changes it.
+        std::unique_ptr<MachineLock> held;
+        if (line.preview || line.saveAnswers) {
+            if (const auto refused = holdMachine(*machine, held, err)) return *refused;
+        }
 
         ConsoleMessages messages(err, line.yes);
         SettingsRecord settings;
