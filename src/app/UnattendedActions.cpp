@@ -7,6 +7,7 @@
 #include "app/AnswersFile.h"
 #include "app/Preview.h"
 #include "platform/Failure.h"
+#include "platform/HostPath.h"
 #include "platform/WindowsPath.h"
 #include "run/RestoreRun.h"
 #include "run/RunJournal.h"
@@ -37,7 +38,7 @@ void saveAnswersFile(SettingsWindow& window, const std::string& path, bool clear
     const std::string text =
         recordAnswers(window.controls(), window.discoveredValues(),
                       AnswersHeader{window.serverName(), answersHeaderTime()}, clearPasswords);
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    std::ofstream file(hostPathFromUtf8(path), std::ios::binary | std::ios::trunc);
     file << text;
     file.close();
     if (!file) {

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <random>
 #include <stdexcept>
 
@@ -30,20 +31,40 @@ std::string programFolder() {
     return fs::path(path).parent_path().string();
 }
 
-unsigned long runProgram(const std::string& commandLine) {
+std::string builtProgram(const std::string& fileName) {
+    // The test program is in tests\windows of the build tree.
+    return programFolder() + "\\..\\..\\" + fileName;
+}
+
+unsigned long runProgram(const std::string& commandLine, std::string* output) {
     auto line = toWide(commandLine);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
-        throw std::runtime_error("cannot start " + commandLine);
+    // The program's standard output and error go to one inheritable file.
+    std::optional<TempFolder> folder;
+    HANDLE file = INVALID_HANDLE_VALUE;
+    if (output) {
+        folder.emplace();
+        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+        file = CreateFileW(toWide(*folder / "output.txt").c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                           &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot capture the output");
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+        startup.hStdOutput = file;
+        startup.hStdError = file;
     }
+    PROCESS_INFORMATION process{};
+    const BOOL started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, output != nullptr,
+                                        0, nullptr, nullptr, &startup, &process);
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    if (!started) throw std::runtime_error("cannot start " + commandLine);
     WaitForSingleObject(process.hProcess, INFINITE);
     DWORD code = 0;
     GetExitCodeProcess(process.hProcess, &code);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
+    if (output) *output = readBytes(*folder / "output.txt");
     return code;
 }
 
