@@ -72,8 +72,9 @@ ULONGLONG WINAPI tickCount64() {
 extern const int tessaronWindowsFallbacks __asm__("tessaron_windows_fallbacks");
 const int tessaronWindowsFallbacks = 1;
 
-ULONGLONG(WINAPI* tessaronGetTickCount64Slot)
-() __asm__(TESSARON_WINAPI_SLOT(GetTickCount64, 0)) = &tickCount64;
+using TickCount64Call = ULONGLONG(WINAPI*)();
+TickCount64Call tessaronGetTickCount64Slot __asm__(TESSARON_WINAPI_SLOT(GetTickCount64,
+                                                                        0)) = &tickCount64;
 
 #ifdef __i386__
 namespace {
@@ -187,16 +188,17 @@ int __cdecl descriptorStat64(int descriptor, struct _stat64* result) {
 
 }  // namespace
 
-PVOID(WINAPI* tessaronAddVectoredExceptionHandlerSlot)
-(ULONG, PVECTORED_EXCEPTION_HANDLER) __asm__(TESSARON_WINAPI_SLOT(AddVectoredExceptionHandler, 8)) =
-    &addVectoredExceptionHandler;
-ULONG(WINAPI* tessaronRemoveVectoredExceptionHandlerSlot)
-(PVOID) __asm__(TESSARON_WINAPI_SLOT(RemoveVectoredExceptionHandler,
-                                     4)) = &removeVectoredExceptionHandler;
-BOOL(WINAPI* tessaronGetModuleHandleExWSlot)
-(DWORD, LPCWSTR, HMODULE*) __asm__(TESSARON_WINAPI_SLOT(GetModuleHandleExW, 12)) = &moduleHandleEx;
-int(__cdecl* tessaronWstat64Slot)(const wchar_t*, struct _stat64*) __asm__(
-    TESSARON_CRT_SLOT(_wstat64)) = &wideStat64;
-int(__cdecl* tessaronFstat64Slot)(int, struct _stat64*) __asm__(TESSARON_CRT_SLOT(_fstat64)) =
-    &descriptorStat64;
+using AddHandlerCall = PVOID(WINAPI*)(ULONG, PVECTORED_EXCEPTION_HANDLER);
+using RemoveHandlerCall = ULONG(WINAPI*)(PVOID);
+using ModuleHandleExCall = BOOL(WINAPI*)(DWORD, LPCWSTR, HMODULE*);
+using WideStatCall = int(__cdecl*)(const wchar_t*, struct _stat64*);
+using DescriptorStatCall = int(__cdecl*)(int, struct _stat64*);
+AddHandlerCall tessaronAddVectoredExceptionHandlerSlot __asm__(
+    TESSARON_WINAPI_SLOT(AddVectoredExceptionHandler, 8)) = &addVectoredExceptionHandler;
+RemoveHandlerCall tessaronRemoveVectoredExceptionHandlerSlot __asm__(
+    TESSARON_WINAPI_SLOT(RemoveVectoredExceptionHandler, 4)) = &removeVectoredExceptionHandler;
+ModuleHandleExCall tessaronGetModuleHandleExWSlot __asm__(
+    TESSARON_WINAPI_SLOT(GetModuleHandleExW, 12)) = &moduleHandleEx;
+WideStatCall tessaronWstat64Slot __asm__(TESSARON_CRT_SLOT(_wstat64)) = &wideStat64;
+DescriptorStatCall tessaronFstat64Slot __asm__(TESSARON_CRT_SLOT(_fstat64)) = &descriptorStat64;
 #endif

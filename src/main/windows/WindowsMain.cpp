@@ -2,14 +2,14 @@
 // started from Explorer it opens the settings window without a console. With
 // the unattended options it runs as the console companion does, but its log
 // reaches only handles it was given (a redirection); at a command prompt the
-// companion tessaron-config.com is the one that runs (ConsoleCompanionMain.cpp).
+// companion tessaron-config.com is the one that runs (ConsoleCompanionMain.cpp beside this file).
 #include <iostream>
 
 #include "app/CommandLine.h"
 #include "main/ProgramArguments.h"
 #include "main/ProgramBackend.h"
-#include "main/SettingsWindowStart.h"
 #include "main/UnattendedStart.h"
+#include "main/windows/SettingsWindowStart.h"
 
 int main(int argc, char** argv) {
     using namespace tessaron;

@@ -2,7 +2,7 @@
 // its own yet: it says in a message box what the program needs and how to
 // run it from a command prompt, so that a start from Explorer does not end
 // without a word.
-#include "main/SettingsWindowStart.h"
+#include "main/windows/SettingsWindowStart.h"
 
 #include <windows.h>
 
