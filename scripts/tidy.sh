@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # clang-tidy's bugprone checks on the program's core (src/ without the Qt
 # views, the Windows backend and the Windows program start, which this
-# compiler database does not
-# build); any finding fails. Needs the compile database of build/.
+# compiler database does not build); any finding fails. Needs the compile
+# database of build/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 [ -f build/compile_commands.json ] || { echo "tidy.sh: build first (scripts/setup.sh)" >&2; exit 1; }
