@@ -41,6 +41,6 @@ for arch in $(windows_archs); do
             "$("$arch"-w64-mingw32-objdump -p "$program" | sed -n 's/^\s*DLL Name: //p' | tr '\n' ' '))"
     done
     for msi in "$tree"/*.msi; do
-        [ -f "$msi" ] && echo "build-windows.sh: built $msi ($(stat -c %s "$msi") bytes)"
+        if [ -f "$msi" ]; then echo "build-windows.sh: built $msi ($(stat -c %s "$msi") bytes)"; fi
     done
 done
