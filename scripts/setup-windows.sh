@@ -21,6 +21,8 @@ PACKAGES=(
     g++-mingw-w64-i686-posix binutils-mingw-w64-i686
     wine wine64 wine32:i386 wixl googletest dpkg-dev
     unixodbc odbc-mariadb mariadb-server mariadb-client
+    # the 32-bit ODBC driver manager and driver behind wine32's odbc32
+    libodbc2:i386 odbc-mariadb:i386
 )
 
 find_as_root setup-windows.sh

@@ -55,9 +55,19 @@ done
 eval "$(bash "$root/scripts/test-mariadb.sh" start)"
 db_state=$TESSARON_TEST_DB_STATE
 
+# wine's 32-bit odbc32 hands its calls to the 32-bit unixODBC, which loads the
+# drivers' 32-bit builds (packages libodbc2:i386, odbc-mariadb:i386): the same
+# registrations with their i386 paths.
+odbc64=$ODBCSYSINI
+odbc32="$prefix/odbc-i686"
+mkdir -p "$odbc32"
+sed 's#/x86_64-linux-gnu/#/i386-linux-gnu/#' "$odbc64/odbcinst.ini" >"$odbc32/odbcinst.ini"
+cp "$odbc64/odbc.ini" "$odbc32/odbc.ini"
+
 for arch in $(windows_archs); do
     echo "test-windows.sh: the $arch tests"
     started=$(date +%s)
+    if [ "$arch" = i686 ]; then export ODBCSYSINI=$odbc32; else export ODBCSYSINI=$odbc64; fi
     (cd "$root/$(windows_build_tree "$arch")" && ctest --output-on-failure --timeout 900)
     echo "test-windows.sh: the $arch tests took $(($(date +%s) - started)) s"
 done

@@ -137,7 +137,9 @@ TEST(IisProviderHint, OnlyReleasesWhoseIisLacksTheProviderByDefaultGetTheLine) {
                           Case{"10.0.17763", true, false}}) {
         const auto hint = platform::windows::iisProviderHint(c.version, c.registered);
         EXPECT_EQ(hint.has_value(), c.hint) << c.version << " " << c.registered;
-        if (hint) EXPECT_EQ(*hint, kIisProviderHint);
+        if (hint) {
+            EXPECT_EQ(*hint, kIisProviderHint);
+        }
     }
 }
 

@@ -16,6 +16,8 @@ namespace fs = std::filesystem;
 namespace tessaron::testing {
 namespace {
 
+constexpr bool kThisProgramIs32Bit = sizeof(void*) == 4;
+
 std::string regText(const std::string& text) {
     std::string escaped;
     for (char c : text)
@@ -64,7 +66,11 @@ unsigned long runProgram(const std::string& commandLine, std::string* output) {
     GetExitCodeProcess(process.hProcess, &code);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    if (output) *output = readBytes(*folder / "output.txt");
+    if (output) {
+        // A console program's text mode writes line ends as CR LF.
+        *output = readBytes(*folder / "output.txt");
+        std::erase(*output, '\r');
+    }
     return code;
 }
 
@@ -135,7 +141,8 @@ RegisteredServer::RegisteredServer(std::string classId, const std::string& dllNa
         body += "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\" + progId_ +
                 "\\CLSID]\r\n@=" + regText(classId_) + "\r\n\r\n";
     }
-    importRegistry(body);
+    // A 32-bit program finds classes in the registry's 32-bit view.
+    importRegistry(body, kThisProgramIs32Bit);
 }
 
 RegisteredServer::~RegisteredServer() {
@@ -145,7 +152,9 @@ RegisteredServer::~RegisteredServer() {
             deleteMachineKey("SOFTWARE\\Classes\\CLSID\\" + classId_);
         } else {
             importRegistry("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\CLSID\\" + classId_ +
-                           "\\InprocServer32]\r\n@=" + regText(previousServer_) + "\r\n\r\n");
+                               "\\InprocServer32]\r\n@=" + regText(previousServer_) +
+                               "\r\n\r\n",
+                           kThisProgramIs32Bit);
         }
     } catch (...) {
         // The prefix is thrown away after the tests.

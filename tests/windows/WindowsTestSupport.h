@@ -5,7 +5,8 @@
 namespace tessaron::testing {
 
 // Runs a command line (reg.exe, ...) and returns its exit code; with
-// `output`, what the program wrote to standard output and standard error.
+// `output`, what the program wrote to standard output and standard error
+// (line ends as LF).
 unsigned long runProgram(const std::string& commandLine, std::string* output = nullptr);
 
 // Imports a regedit export (text without the header line) into the registry's

@@ -10,9 +10,19 @@ set -euo pipefail
 arch=$1 msi=$2 objdump=$3
 : "${WINEPREFIX:?runs in the wine prefix of scripts/test-windows.sh}"
 program_files="$WINEPREFIX/drive_c/Program Files"
-[ "$arch" = x86 ] && program_files="$WINEPREFIX/drive_c/Program Files (x86)"
+if [ "$arch" = x86 ]; then program_files="$WINEPREFIX/drive_c/Program Files (x86)"; fi
 folder="$program_files/Tessaron Configuration Utility"
-entry="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Tessaron Configuration Utility.lnk"
+# The all-users Start menu on Windows; wine's msiexec resolves the MSI's
+# ProgramMenuFolder to the user's one even for a per-machine installation.
+entries=("$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs"
+    "$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/Microsoft/Windows/Start Menu/Programs")
+entry_exists() {
+    local menu
+    for menu in "${entries[@]}"; do
+        if [ -f "$menu/Tessaron Configuration Utility.lnk" ]; then return 0; fi
+    done
+    return 1
+}
 failures=0
 check() {
     local what=$1
@@ -24,13 +34,14 @@ check() {
         failures=$((failures + 1))
     fi
 }
+not() { ! "$@"; }
 subsystem() { "$objdump" -p "$1" | sed -n 's/^Subsystem\s*//p'; }
 
 check "the MSI installs silently" wine msiexec /i "$(winepath -w "$msi")" /qn
 wineserver -w
 check "tessaron-config.exe is installed" test -f "$folder/tessaron-config.exe"
 check "tessaron-config.com is installed" test -f "$folder/tessaron-config.com"
-check "the Start-menu entry is there" test -f "$entry"
+check "the Start-menu entry is there" entry_exists
 check "tessaron-config.exe is a GUI program" \
     grep -q "Windows GUI" <<<"$(subsystem "$folder/tessaron-config.exe")"
 check "tessaron-config.com is a console program" \
@@ -41,7 +52,7 @@ check "the installed companion runs ($version)" grep -qx "tessaron-config [0-9.]
 check "the MSI uninstalls silently" wine msiexec /x "$(winepath -w "$msi")" /qn
 wineserver -w
 check "the program folder is gone" test ! -e "$folder"
-check "the Start-menu entry is gone" test ! -e "$entry"
+check "the Start-menu entry is gone" not entry_exists
 
 echo "$failures failed"
 [ "$failures" -eq 0 ]
