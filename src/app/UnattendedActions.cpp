@@ -8,6 +8,7 @@
 #include "app/Preview.h"
 #include "app/PreviewVerdict.h"
 #include "platform/Failure.h"
+#include "platform/HostPath.h"
 #include "platform/WindowsPath.h"
 #include "run/BackingUpPlatform.h"
 #include "run/LeftOverFiles.h"
@@ -81,13 +82,13 @@ void saveAnswersFile(SettingsWindow& window, const std::string& path,
     const std::string text =
         recordAnswers(window.controls(), window.discoveredValues(),
                       AnswersHeader{window.serverName(), answersHeaderTime()}, recording);
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (clearPasswords && file) {
+    std::ofstream file(hostPathFromUtf8(path), std::ios::binary | std::ios::trunc);
+    if (recording.clearPasswords && file) {
         // Passwords in clear text are for the owner's eyes only; the file is
         // still empty when it gets the mode, also when it existed before.
         std::error_code error;
         std::filesystem::permissions(
-            path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write,
+            hostPathFromUtf8(path), std::filesystem::perms::owner_read | std::filesystem::perms::owner_write,
             std::filesystem::perm_options::replace, error);
         if (error) {
             file.close();

@@ -23,6 +23,7 @@
 #include "app/SiteAnswers.h"
 #include "app/UnattendedActions.h"
 #include "platform/Failure.h"
+#include "platform/HostPath.h"
 #include "settings/SiteChoices.h"
 
 namespace tessaron::app {
@@ -31,23 +32,35 @@ namespace {
 const char* const kProgram = "tessaron-config";
 
 // What the program works on without --machine: the Windows build opens the
-// machine it runs on (program start gives it that backend).
+// machine it runs on (program start gives it that backend), which is what an
+// administrator on the server wants, so its help begins with that.
 #ifdef _WIN32
-constexpr const char* kWithoutMachineHelp =
-    "\nWithout --machine the program configures this Windows machine itself\n"
-    "(registry, files, WMI, the panel component, IIS through ADSI, odbc32).\n";
+constexpr const char* kThisServerHelp =
+    "On this server (from a command prompt started as an administrator):\n"
+    "  tessaron-config\n"
+    "      opens the settings window\n"
+    "  tessaron-config --answers FILE [--options LIST] [--yes]\n"
+    "      configures this server without the window; Ctrl+C cancels the run at the\n"
+    "      next safe point between its steps\n"
+    "  tessaron-config --answers FILE [--yes] --save-answers OUT\n"
+    "      records the answered window in the answers file OUT, without a run\n"
+    "Without --machine the program configures this Windows machine itself\n"
+    "(registry, files, WMI, the panel component, IIS through ADSI, odbc32).\n"
+    "\n"
+    "On a machine image (a folder holding a server's state, for trials and tests):\n";
 #else
-constexpr const char* kWithoutMachineHelp = "";
+constexpr const char* kThisServerHelp = "";
 #endif
 
 std::string readAnswersFile(const std::string& path) {
+    const std::filesystem::path file = hostPathFromUtf8(path);
     std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
+    if (!std::filesystem::is_regular_file(file, error)) {
         throw UsageError(
             "cannot read answers file " + path + ": " +
-            (std::filesystem::exists(path, error) ? "not a regular file" : "no such file"));
+            (std::filesystem::exists(file, error) ? "not a regular file" : "no such file"));
     }
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(file, std::ios::binary);
     std::ostringstream content;
     if (in) content << in.rdbuf();
     if (!in || in.bad()) {
@@ -177,7 +190,7 @@ std::string versionText() {
 }
 
 std::string usageText() {
-    return "Usage:\n"
+    return std::string("Usage:\n") + kThisServerHelp +
            "  tessaron-config [--machine DIR]\n"
            "      opens the settings window on the machine image DIR (without --machine,\n"
            "      the window asks for the folder)\n"
@@ -257,8 +270,7 @@ std::string usageText() {
            "      file)\n"
            "  70  internal error\n"
            "A preview exits with the status the run would have.\n"
-           "Passwords are never printed: the log and the preview show them as ********.\n" +
-           std::string(kWithoutMachineHelp);
+           "Passwords are never printed: the log and the preview show them as ********.\n";
 }
 
 CommandLine parseCommandLine(const std::vector<std::string>& args) {
@@ -389,7 +401,8 @@ int runUnattended(const std::vector<std::string>& args, const Backend& backend, 
                 "machine to configure");
         }
         std::error_code error;
-        if (line.machine && !std::filesystem::is_directory(*line.machine, error)) {
+        if (line.machine &&
+            !std::filesystem::is_directory(hostPathFromUtf8(*line.machine), error)) {
             throw UsageError("machine image folder " + *line.machine + " does not exist");
         }
         if (!line.restore) {
@@ -468,14 +481,16 @@ int runUnattended(const std::vector<std::string>& args, const Backend& backend, 
         PreviewPrinting printing{line.format.value_or("text") == "json", line.detailedExitcode,
                                  !line.preview};
         if (line.preview) {
-            return printPreview(settings, options, *line.machine, machine->Databases(),
-                                backend.openScratchImage, printing, out, err);
+            return printPreview(settings, options, hostPathFromUtf8(*line.machine),
+                                machine->Databases(), backend.openScratchImage, printing, out,
+                                err);
         }
         if (!line.detailedExitcode) return runPrinting(settings, options, openMachine, out, err);
         // The run's verdict is the preview's: made before the run, on the
         // machine as the run finds it.
-        const int verdict = printPreview(settings, options, *line.machine, machine->Databases(),
-                                         backend.openScratchImage, printing, out, err);
+        const int verdict =
+            printPreview(settings, options, hostPathFromUtf8(*line.machine), machine->Databases(),
+                         backend.openScratchImage, printing, out, err);
         const int status = runPrinting(settings, options, openMachine, out, err);
         return status == exit_status::kCompleted && verdict == exit_status::kChanges
                    ? exit_status::kChanges
