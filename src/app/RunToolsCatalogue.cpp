@@ -30,8 +30,7 @@ const std::vector<RunToolAction>& runToolActions() {
     static const std::vector<RunToolAction> actions = {
         {RunTool::Preview, "btnPreview", "Preview...", 'p', "Ctrl+P", true},
         {RunTool::SaveAnswers, "actSaveAnswers", "Save Answers...", 'a', "Ctrl+S", false},
-        {RunTool::RestoreLastRun, "actRestoreLastRun", "Restore Last Run...", 'r', "Ctrl+R",
-         false},
+        {RunTool::RestoreLastRun, "actRestoreLastRun", "Restore Last Run...", 'r', "Ctrl+R", false},
         {RunTool::OpenLastLog, "actOpenLastLog", "Open Last Log...", 'l', "Ctrl+L", false},
     };
     return actions;

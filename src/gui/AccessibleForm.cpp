@@ -52,7 +52,8 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == &field_ && (event->type() == QEvent::Move || event->type() == QEvent::Resize))
+        if (watched == &field_ &&
+            (event->type() == QEvent::Move || event->type() == QEvent::Resize))
             follow();
         return false;
     }

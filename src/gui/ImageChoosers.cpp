@@ -1,14 +1,14 @@
 #include "gui/ImageChoosers.h"
 
 #include <QAbstractButton>
-#include <QDialogButtonBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QProxyStyle>
 #include <QStyleOptionComboBox>
 #include <QStyledItemDelegate>
-#include <QFileDialog>
-#include <QLineEdit>
 #include <QUrl>
 
 #include "platform/WindowsPath.h"
@@ -163,7 +163,8 @@ public:
         std::error_code error;
         if (!host || !fs::is_directory(*host, error) || !imageWindowsPath(image_, *host)) return;
         for (QAbstractButton* button : buttons->buttons()) {
-            if (buttons->buttonRole(button) == QDialogButtonBox::AcceptRole) button->setEnabled(true);
+            if (buttons->buttonRole(button) == QDialogButtonBox::AcceptRole)
+                button->setEnabled(true);
         }
     }
 

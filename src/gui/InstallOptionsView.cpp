@@ -1,8 +1,8 @@
 #include "gui/InstallOptionsView.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFontMetrics>
-#include <QAction>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -96,8 +96,7 @@ void InstallOptionsView::buildToolRow() {
         connect(button, &QPushButton::clicked, action, &QAction::trigger);
         if (!first) first = button;
     }
-    auto* more =
-        new QPushButton(caption(app::kMoreButtonCaption, app::kMoreButtonMnemonic), this);
+    auto* more = new QPushButton(caption(app::kMoreButtonCaption, app::kMoreButtonMnemonic), this);
     more->setObjectName(QString::fromLatin1(app::kMoreButtonName));
     more->setAutoDefault(false);
     more->setMenu(more_);

@@ -160,9 +160,8 @@ bool ProgressView::eventFilter(QObject* watched, QEvent* event) {
             const QRect designed =
                 twipsToPixels(app::findControlSpec(app::progressFormSpec(), "txtProgress")->place,
                               screenScale(*this));
-            log->setGeometry(designed.adjusted(
-                0, 0, form_->width() - designedForm_.width(),
-                form_->height() - designedForm_.height()));
+            log->setGeometry(designed.adjusted(0, 0, form_->width() - designedForm_.width(),
+                                               form_->height() - designedForm_.height()));
         }
     }
     return QDialog::eventFilter(watched, event);
@@ -191,8 +190,7 @@ void ProgressView::showResult() {
     setWindowTitle(q(app::resultTitle(result)));
     if (outcome_.ending == RunEnding::Completed) bar_->setValue(bar_->maximum());
     result_->setText(q(app::resultLine(outcome_)));
-    step_->setText(
-        q(app::finalStepLine(result, stepNumber_, steps_, stepName_.toStdString())));
+    step_->setText(q(app::finalStepLine(result, stepNumber_, steps_, stepName_.toStdString())));
     const bool bad = result != app::RunResult::Completed;
     result_->setStyleSheet(bad ? QStringLiteral("color: #b00020; font-weight: bold")
                                : QStringLiteral("font-weight: bold"));

@@ -86,9 +86,9 @@ bool ReportWindow::save(const QString& path) {
     const QByteArray bytes = text().toUtf8();
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
         file.write(bytes) != bytes.size() || !file.flush()) {
-        QMessageBox::critical(this, QString::fromStdString(std::string(app::kApplicationTitle)),
-                              QStringLiteral("Sorry, %1 could not be saved - %2.")
-                                  .arg(path, file.errorString()));
+        QMessageBox::critical(
+            this, QString::fromStdString(std::string(app::kApplicationTitle)),
+            QStringLiteral("Sorry, %1 could not be saved - %2.").arg(path, file.errorString()));
         return false;
     }
     return true;

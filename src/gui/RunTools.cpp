@@ -73,10 +73,9 @@ void RunTools::preview() {
     previewed_ = tickedOptions();
     std::string text;
     try {
-        text = app::previewWindowText(app::previewInstallation(window_.settings(), previewed_,
-                                                               image->root(),
-                                                               window_.platform().Databases(),
-                                                               openScratch_));
+        text = app::previewWindowText(
+            app::previewInstallation(window_.settings(), previewed_, image->root(),
+                                     window_.platform().Databases(), openScratch_));
     } catch (const std::exception& error) {
         tell(kTitle, q(std::string("The preview could not be made: ") + error.what()));
         return;

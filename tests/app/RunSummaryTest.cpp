@@ -53,10 +53,10 @@ TEST(RunSummary, ResultTitleAndLineOfEachEnding) {
          "Completed with errors: 2 failure lines. Not run because the configuration file could "
          "not be written: scheduled tasks and database.",
          shownAgain("the configuration file could not be written")},
-        {outcome(RunEnding::Completed, true,
-                 {"ERROR: Could not establish a connection to main database server - refused",
-                  done},
-                 InstallOptions{false, true, false}),
+        {outcome(
+             RunEnding::Completed, true,
+             {"ERROR: Could not establish a connection to main database server - refused", done},
+             InstallOptions{false, true, false}),
          "Tessaron Configuration Completed with Errors", "Completed with errors: 1 ERROR line.",
          shownAgain("the database could not be reached")},
         {outcome(RunEnding::Completed, false, {done}, {}, "Access is denied."),

@@ -5,12 +5,12 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
-#include <QTextBlock>
-#include <QTextLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 
 #include "GuiSupport.h"
 #include "gui/WindowPlacement.h"
@@ -130,8 +130,8 @@ TEST(InstallFlow, RunErrorReturnsToTheDialogAndOkRunsAgainWithAnEmptyLog) {
     EXPECT_EQ(qobject_cast<QLabel*>(progress->control("lblResult"))->text(),
               QStringLiteral("Completed with errors: 2 failure lines. Not run because the "
                              "configuration file could not be written: scheduled tasks."));
-    const QTextBlock failed = logOf(progress)->document()->findBlockByNumber(
-        static_cast<int>(seen.entries.indexOf(
+    const QTextBlock failed =
+        logOf(progress)->document()->findBlockByNumber(static_cast<int>(seen.entries.indexOf(
             QStringLiteral("Could not open configuration file for overwriting."))));
     ASSERT_FALSE(failed.layout()->formats().isEmpty());
     EXPECT_EQ(failed.layout()->formats().front().format.fontWeight(), QFont::Bold);

@@ -5,8 +5,8 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
-#include <QDialogButtonBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>

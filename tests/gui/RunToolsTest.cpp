@@ -6,8 +6,8 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
 
 #include "GuiSupport.h"
@@ -96,7 +96,8 @@ TEST(RunTools, PreviewShowsTheTickedRunAndLeavesTheMachineAsItWas) {
     // Run Now: the options previewed, even when the boxes changed since.
     d.dialog->controls().setChecked("chkCreateTasks", 0);
     d.dialog->controls().setChecked("chkSetupIIS", 1);
-    QTest::mouseClick(preview->findChild<QPushButton*>(QStringLiteral("btnRunNow")), Qt::LeftButton);
+    QTest::mouseClick(preview->findChild<QPushButton*>(QStringLiteral("btnRunNow")),
+                      Qt::LeftButton);
     EXPECT_FALSE(preview->isVisible());
     ProgressView* progress = w.view->flow().progress();
     ASSERT_NE(progress, nullptr);
