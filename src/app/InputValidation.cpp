@@ -186,18 +186,26 @@ std::optional<std::string> valueProblem(const std::string& value, ValueShape sha
     return std::nullopt;
 }
 
-std::optional<InputProblem> checkSettingsInput(const SettingsRecord& settings) {
+std::vector<InputProblem> checkAllSettingsInput(const SettingsRecord& settings) {
     const FormSpec& form = mainFormSpec();
+    std::vector<InputProblem> problems;
     for (const auto& rule : inputRules()) {
         auto problem = valueProblem(settings.*(rule.field), rule.shape, rule.maxLength);
         if (!problem) continue;
         const ControlSpec* control = findControlSpec(form, rule.control);
         const ControlSpec* label = findControlSpec(form, rule.label);
-        return InputProblem{rule.control, label ? withoutColon(label->caption) : rule.control,
-                            control && control->tab >= 0 ? form.tabCaptions.at(control->tab) : "",
-                            std::move(*problem)};
+        problems.push_back(
+            InputProblem{rule.control, label ? withoutColon(label->caption) : rule.control,
+                         control && control->tab >= 0 ? form.tabCaptions.at(control->tab) : "",
+                         std::move(*problem)});
     }
-    return std::nullopt;
+    return problems;
+}
+
+std::optional<InputProblem> checkSettingsInput(const SettingsRecord& settings) {
+    auto problems = checkAllSettingsInput(settings);
+    if (problems.empty()) return std::nullopt;
+    return std::move(problems.front());
 }
 
 namespace messages {
@@ -207,6 +215,17 @@ Message valueRefused(const InputProblem& problem) {
             "The value of \"" + problem.caption + "\" on the " + problem.tab + " tab " +
                 problem.problem + ".  Please correct it and try again.",
             MessageIcon::Error, MessageButtons::Ok};
+}
+
+Message valuesRefused(const std::vector<InputProblem>& problems) {
+    if (problems.size() == 1) return valueRefused(problems.front());
+    std::string text = "These values cannot be used:\n";
+    for (const auto& problem : problems) {
+        text += "\n- \"" + problem.caption + "\" on the " + problem.tab + " tab " +
+                problem.problem + ".";
+    }
+    text += "\n\nPlease correct them and try again.";
+    return {10, "Invalid Setting", text, MessageIcon::Error, MessageButtons::Ok};
 }
 
 }  // namespace messages

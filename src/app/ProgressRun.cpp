@@ -17,6 +17,7 @@ RunOutcome outcomeOf(RunEnding ending, const RunContext& run, const ProgressLog&
     outcome.log = log.text();
     outcome.entries = log.entries();
     outcome.SharedSecureSVC = run.settings.SharedSecureSVC;
+    outcome.options = run.options;
     return outcome;
 }
 

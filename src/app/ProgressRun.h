@@ -36,6 +36,8 @@ struct RunOutcome {
     // site lines (nullopt when the run did not start); the settings window
     // holds it for its next run.
     std::optional<std::string> SharedSecureSVC;
+    // The options the run was started with.
+    InstallOptions options;
 
     // Closing the progress window ends the program after a run that was
     // stopped by a check or completed without RunError; after a cancelled
