@@ -1,6 +1,5 @@
 #include "gui/RunTools.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QFileDialog>
 #include <QFontDatabase>
@@ -8,37 +7,24 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
-#include "app/Preview.h"
-#include "app/UnattendedActions.h"
+#include "gui/InstallOptionsView.h"
 #include "platform/image/MachineImage.h"
-#include "run/RestoreRun.h"
-#include "run/RunJournal.h"
 
 namespace tessaron::gui {
 namespace {
-
-const QString kTitle = QStringLiteral("Tessaron Configuration");
 
 QString q(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-void addAction(QDialog& dialog, const QString& text, const QKeySequence& keys,
-               std::function<void()> handler) {
-    auto* action = new QAction(text, &dialog);
-    action->setShortcut(keys);
-    QObject::connect(action, &QAction::triggered, &dialog, std::move(handler));
-    dialog.addAction(action);
-}
-
 }  // namespace
 
-RunTools::RunTools(app::SettingsWindow& window, QDialog& dialog,
+RunTools::RunTools(app::SettingsWindow& window, InstallOptionsView& dialog,
                    app::ScratchMachineOpener openScratch)
     : QObject(&dialog), window_(window), dialog_(dialog), openScratch_(std::move(openScratch)) {
     chooseAnswersFile = [this] {
         return QFileDialog::getSaveFileName(
-            &dialog_, QStringLiteral("Save Answers"), QString(),
+            &dialog_, q(app::kSaveAnswersTitle), QString(),
             QStringLiteral("Answers files (*.answers);;All files (*)"));
     };
     ask = [this](const QString& title, const QString& text) {
@@ -48,40 +34,42 @@ RunTools::RunTools(app::SettingsWindow& window, QDialog& dialog,
         QMessageBox::information(&dialog_, title, text);
     };
     dialog.setContextMenuPolicy(Qt::ActionsContextMenu);
-    addAction(dialog, QStringLiteral("Preview..."), QKeySequence(QStringLiteral("Ctrl+P")),
-              [this] { preview(); });
-    addAction(dialog, QStringLiteral("Save Answers..."), QKeySequence(QStringLiteral("Ctrl+S")),
-              [this] { saveAnswers(); });
-    addAction(dialog, QStringLiteral("Restore Last Run..."), QKeySequence(QStringLiteral("Ctrl+R")),
-              [this] { restoreLastRun(); });
+    for (const app::RunToolAction& tool : app::runToolActions()) {
+        auto* action = new QAction(q(tool.caption), &dialog);
+        action->setShortcut(QKeySequence(Qt::CTRL | static_cast<Qt::Key>(tool.key)));
+        connect(action, &QAction::triggered, &dialog, [this, which = tool.tool] {
+            switch (which) {
+                case app::RunTool::Preview:
+                    preview();
+                    break;
+                case app::RunTool::SaveAnswers:
+                    saveAnswers();
+                    break;
+                case app::RunTool::RestoreLastRun:
+                    restoreLastRun();
+                    break;
+            }
+        });
+        dialog.addAction(action);
+    }
 }
 
-InstallOptions RunTools::tickedOptions() const {
-    const auto ticked = [this](const char* name) {
-        auto* box = dialog_.findChild<QAbstractButton*>(QString::fromLatin1(name));
-        return box && box->isChecked();
-    };
-    return InstallOptions{ticked("chkSetupIIS"), ticked("chkInitDB"), ticked("chkCreateTasks")};
+app::ToolPrompts RunTools::prompts() const {
+    return {[this](const std::string& title, const std::string& text) {
+                return ask(q(title), q(text));
+            },
+            [this](const std::string& title, const std::string& text) { tell(q(title), q(text)); }};
 }
 
 void RunTools::preview() {
-    auto* image = dynamic_cast<MachineImage*>(&window_.platform());
-    if (!image || !openScratch_) {
-        tell(kTitle, QStringLiteral("A preview needs a machine image."));
-        return;
-    }
-    std::string text;
-    try {
-        text = app::previewText(
-            app::previewInstallation(window_.settings(), tickedOptions(), image->root(),
-                                     window_.platform().Databases(), openScratch_));
-    } catch (const std::exception& error) {
-        tell(kTitle, q(std::string("The preview could not be made: ") + error.what()));
-        return;
-    }
+    std::optional<std::filesystem::path> root;
+    if (auto* image = dynamic_cast<MachineImage*>(&window_.platform())) root = image->root();
+    const auto text = app::previewRun(window_, app::tickedOptions(dialog_.controls()), root,
+                                      openScratch_, prompts());
+    if (!text) return;
     if (!previewWindow_) {
         previewWindow_ = new QDialog(&dialog_);
-        previewWindow_->setWindowTitle(QStringLiteral("Preview of the installation run"));
+        previewWindow_->setWindowTitle(q(app::kPreviewWindowTitle));
         auto* layout = new QVBoxLayout(previewWindow_);
         auto* view = new QPlainTextEdit(previewWindow_);
         view->setObjectName(QStringLiteral("txtPreview"));
@@ -91,42 +79,18 @@ void RunTools::preview() {
         layout->addWidget(view);
         previewWindow_->resize(760, 520);
     }
-    previewWindow_->findChild<QPlainTextEdit*>(QStringLiteral("txtPreview"))->setPlainText(q(text));
+    previewWindow_->findChild<QPlainTextEdit*>(QStringLiteral("txtPreview"))
+        ->setPlainText(q(*text));
     previewWindow_->show();
     previewWindow_->raise();
 }
 
 void RunTools::saveAnswers() {
-    const QString path = chooseAnswersFile();
-    if (path.isEmpty()) return;
-    const bool clear = ask(kTitle, QStringLiteral("Write the passwords in clear text?\n\n"
-                                                  "No writes references to environment variables "
-                                                  "(TESSARON_..._PASSWORD) instead."));
-    try {
-        app::saveAnswersFile(window_, path.toStdString(), clear);
-    } catch (const std::exception& error) {
-        tell(kTitle, q(error.what()));
-        return;
-    }
-    tell(kTitle, QStringLiteral("Answers saved to %1.").arg(path));
+    app::saveAnswers(window_, chooseAnswersFile().toStdString(), prompts());
 }
 
 void RunTools::restoreLastRun() {
-    if (!ask(kTitle, QStringLiteral("Put config.inc and the metabase back as they were before the "
-                                    "latest configuration run?"))) {
-        return;
-    }
-    const RestoreReport report =
-        restoreLatestRun(window_.platform().Files(), runJournalPath(window_.installDir()));
-    QString text;
-    for (const auto& line : report.lines) text += q(line) + QLatin1Char('\n');
-    if (report.restored) {
-        text += QStringLiteral(
-            "\nThe program ends now; start it again to work with the restored "
-            "files.");
-    }
-    tell(kTitle, text.trimmed());
-    if (report.restored) emit restored();
+    if (app::restoreLastRun(window_, prompts())) emit restored();
 }
 
 }  // namespace tessaron::gui

@@ -6,27 +6,23 @@
 #include <QString>
 #include <functional>
 
+#include "app/RunTools.h"
 #include "app/ScratchMachine.h"
 #include "app/SettingsWindow.h"
 
-class QPlainTextEdit;
-
 namespace tessaron::gui {
 
-// What the install-options dialog offers before and after a run, as actions
-// of the dialog (its context menu and shortcuts, which leave the dialog's
-// designed layout as it is):
-//   "Preview..." (Ctrl+P)          the run with the ticked options on a
-//                                  scratch copy, shown in a window of its own
-//   "Save Answers..." (Ctrl+S)     the window's values as an answers file
-//   "Restore Last Run..." (Ctrl+R) config.inc and the metabase put back as
-//                                  they were before the latest run
-// The preview opens its scratch copy through openScratch (none: no preview).
-// Files are chosen and messages shown through hooks, which tests replace.
+class InstallOptionsView;
+
+// The install-options dialog's tools (app/RunTools.h) as actions of the
+// dialog: its context menu and shortcuts, which leave the dialog's designed
+// layout as it is. The preview is shown in a window of its own. Files are
+// chosen and messages shown through hooks, which tests replace.
 class RunTools : public QObject {
     Q_OBJECT
 public:
-    RunTools(app::SettingsWindow& window, QDialog& dialog, app::ScratchMachineOpener openScratch);
+    RunTools(app::SettingsWindow& window, InstallOptionsView& dialog,
+             app::ScratchMachineOpener openScratch);
 
     void preview();
     void saveAnswers();
@@ -46,10 +42,10 @@ signals:
     void restored();
 
 private:
-    InstallOptions tickedOptions() const;
+    app::ToolPrompts prompts() const;
 
     app::SettingsWindow& window_;
-    QDialog& dialog_;
+    InstallOptionsView& dialog_;
     app::ScratchMachineOpener openScratch_;
     QPointer<QDialog> previewWindow_;
 };
