@@ -80,6 +80,11 @@ private:
 
 // Which property of a control changed.
 enum class ControlProperty { Text, Checked, Entries, Selection, Enabled, Visible };
+// Every property, in the order a view copies a control's whole state (the
+// entries before the selection among them).
+inline constexpr ControlProperty kEveryProperty[] = {
+    ControlProperty::Entries, ControlProperty::Selection, ControlProperty::Text,
+    ControlProperty::Checked, ControlProperty::Enabled,   ControlProperty::Visible};
 
 class ControlModel {
 public:

@@ -64,11 +64,7 @@ QWidget* ControlBinding::widget(std::string_view control) const {
 }
 
 void ControlBinding::copyAll(const Control& control) {
-    for (auto property :
-         {ControlProperty::Entries, ControlProperty::Selection, ControlProperty::Text,
-          ControlProperty::Checked, ControlProperty::Enabled, ControlProperty::Visible}) {
-        copy(control, property);
-    }
+    for (auto property : app::kEveryProperty) copy(control, property);
 }
 
 void ControlBinding::copy(const Control& control, ControlProperty property) {

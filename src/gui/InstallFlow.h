@@ -4,6 +4,7 @@
 #include <QPointer>
 
 #include "app/Backend.h"
+#include "app/InstallFlow.h"
 #include "app/SettingsWindow.h"
 #include "gui/InstallOptionsView.h"
 #include "gui/ProgressView.h"
@@ -12,32 +13,25 @@
 
 namespace tessaron::gui {
 
-// The install button's dialogs: btnInstall -> install-options dialog (modal)
-// -> OK -> progress window (modal, the run on its worker thread). Closing
-// the progress window ends the program (endProgram) unless the run left
-// RunError set or was cancelled, in which case the dialog is back with its
-// boxes as they were and a line saying why, and a new OK starts a fresh run
-// with an empty log. Cancel unloads the dialog; the next press of
-// the install button loads it afresh.
+// The install button's dialogs as app::InstallFlow leads through them: the
+// install-options dialog (application-modal), the progress window over it,
+// and what closing the progress window does.
 class InstallFlow : public QObject {
     Q_OBJECT
 public:
     InstallFlow(app::SettingsWindow& window, QWidget& owner);
-    ~InstallFlow() override;
 
     InstallOptionsView* dialog() const { return dialog_; }
     ProgressView* progress() const { return progress_; }
     RunTools* tools() const { return tools_; }
-    const InstallOptions& options() const { return options_; }
+    const InstallOptions& options() const { return flow_.options(); }
 
     // Shows the install-options dialog (the install button's last step).
     void showDialog();
-    // Opens the machine for each run, on the run's own thread; without one,
-    // OK starts no run.
-    void setMachineOpener(app::MachineOpener open) { openMachine_ = std::move(open); }
-    // Opens the preview's scratch copy of a machine image; without one the
-    // dialog offers no preview.
-    void setScratchOpener(app::ScratchMachineOpener open) { openScratch_ = std::move(open); }
+    void setMachineOpener(app::MachineOpener open) { flow_.setMachineOpener(std::move(open)); }
+    void setScratchOpener(app::ScratchMachineOpener open) {
+        flow_.setScratchOpener(std::move(open));
+    }
 
 signals:
     void endProgram();
@@ -46,15 +40,11 @@ private:
     void startRun();
     void progressClosed();
 
-    app::SettingsWindow& window_;
+    app::InstallFlow flow_;
     QWidget& owner_;
-    InstallOptions options_;
-    app::MachineOpener openMachine_;
-    app::ScratchMachineOpener openScratch_;
     QPointer<InstallOptionsView> dialog_;
     QPointer<ProgressView> progress_;
     QPointer<RunTools> tools_;
-    std::string lastLog_;  // the log of this session's last run
 };
 
 }  // namespace tessaron::gui

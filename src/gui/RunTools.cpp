@@ -5,20 +5,14 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "app/Preview.h"
-#include "app/RunToolsCatalogue.h"
-#include "app/UnattendedActions.h"
+#include "app/RunTools.h"
 #include "gui/ControlBinding.h"
 #include "gui/DialogMessages.h"
 #include "gui/InstallOptionsView.h"
 #include "platform/image/MachineImage.h"
-#include "run/RestoreRun.h"
-#include "run/RunJournal.h"
 
 namespace tessaron::gui {
 namespace {
-
-const QString kTitle = QStringLiteral("Tessaron Configuration");
 
 QString q(const std::string& text) {
     return QString::fromStdString(text);
@@ -58,28 +52,17 @@ RunTools::RunTools(app::SettingsWindow& window, InstallOptionsView& dialog,
     setLastLog({});
 }
 
-InstallOptions RunTools::tickedOptions() const {
-    auto& boxes = dialog_.controls();
-    const auto ticked = [&boxes](const char* name) { return boxes.checked(name) == app::kChecked; };
-    return InstallOptions{ticked("chkSetupIIS"), ticked("chkInitDB"), ticked("chkCreateTasks")};
+app::ToolPrompts RunTools::prompts() const {
+    return {[this](const app::Message& question) { return ask(question); },
+            [this](const std::string& title, const std::string& text) { tell(q(title), q(text)); }};
 }
 
 void RunTools::preview() {
-    auto* image = dynamic_cast<MachineImage*>(&window_.platform());
-    if (!image || !openScratch_) {
-        tell(kTitle, QStringLiteral("A preview needs a machine image."));
-        return;
-    }
-    previewed_ = tickedOptions();
-    std::string text;
-    try {
-        text = app::previewWindowText(
-            app::previewInstallation(window_.settings(), previewed_, image->root(),
-                                     window_.platform().Databases(), openScratch_));
-    } catch (const std::exception& error) {
-        tell(kTitle, q(std::string("The preview could not be made: ") + error.what()));
-        return;
-    }
+    std::optional<std::filesystem::path> root;
+    if (auto* image = dynamic_cast<MachineImage*>(&window_.platform())) root = image->root();
+    previewed_ = app::tickedOptions(dialog_.controls());
+    const auto text = app::previewRun(window_, previewed_, root, openScratch_, prompts());
+    if (!text) return;
     if (!previewWindow_) {
         previewWindow_ = new ReportWindow(q(app::kPreviewWindowTitle),
                                           QStringLiteral("tessaron-preview.txt"), &dialog_);
@@ -89,7 +72,7 @@ void RunTools::preview() {
             q(app::mnemonicCaption(app::kPreviewRunNow.caption, app::kPreviewRunNow.mnemonic)));
         connect(run, &QPushButton::clicked, this, &RunTools::runPreviewed);
     }
-    previewWindow_->setText(q(text));
+    previewWindow_->setText(q(*text));
     previewWindow_->show();
     previewWindow_->raise();
 }
@@ -109,31 +92,11 @@ void RunTools::runPreviewed() {
 }
 
 void RunTools::saveAnswers() {
-    const std::string path = app::withAnswersExtension(chooseAnswersFile().toStdString());
-    if (path.empty()) return;
-    const bool clear = ask(app::messages::writePasswordsInClear());
-    try {
-        app::saveAnswersFile(window_, path, clear);
-    } catch (const std::exception& error) {
-        tell(kTitle, q(error.what()));
-        return;
-    }
-    tell(kTitle, QStringLiteral("Answers saved to %1.").arg(q(path)));
+    app::saveAnswers(window_, chooseAnswersFile().toStdString(), prompts());
 }
 
 void RunTools::restoreLastRun() {
-    if (!ask(app::messages::restoreLastRun())) return;
-    const RestoreReport report =
-        restoreLatestRun(window_.platform().Files(), runJournalPath(window_.installDir()));
-    QString text;
-    for (const auto& line : report.lines) text += q(line) + QLatin1Char('\n');
-    if (report.restored) {
-        text += QStringLiteral(
-            "\nThe program ends now; start it again to work with the restored "
-            "files.");
-    }
-    tell(kTitle, text.trimmed());
-    if (report.restored) emit restored();
+    if (app::restoreLastRun(window_, prompts())) emit restored();
 }
 
 void RunTools::setLastLog(const std::string& log) {

@@ -5,7 +5,7 @@
 #include <QString>
 #include <functional>
 
-#include "app/MessageService.h"
+#include "app/RunTools.h"
 #include "app/ScratchMachine.h"
 #include "app/SettingsWindow.h"
 #include "gui/ReportWindow.h"
@@ -15,7 +15,8 @@ namespace tessaron::gui {
 class InstallOptionsView;
 
 // What the install-options dialog offers before and after a run, on the
-// dialog's tool row, its "More" menu and shortcuts (app::runToolActions()):
+// dialog's tool row, its "More" menu and shortcuts (app::runToolActions(), carried out
+// by app/RunTools.h):
 //   Preview... (Ctrl+P)            the run with the ticked options on a
 //                                  scratch copy, in a window of its own
 //                                  with Save, Run Now (the same options)
@@ -56,7 +57,7 @@ signals:
     void restored();
 
 private:
-    InstallOptions tickedOptions() const;
+    app::ToolPrompts prompts() const;
     void runPreviewed();
 
     app::SettingsWindow& window_;

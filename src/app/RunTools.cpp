@@ -1,0 +1,62 @@
+#include "app/RunTools.h"
+
+#include "app/Preview.h"
+#include "app/UnattendedActions.h"
+#include "run/RestoreRun.h"
+#include "run/RunJournal.h"
+
+namespace tessaron::app {
+
+InstallOptions tickedOptions(const ControlModel& dialog) {
+    const auto ticked = [&dialog](const char* name) {
+        return dialog.has(name) && dialog.checked(name) == kChecked;
+    };
+    return InstallOptions{ticked("chkSetupIIS"), ticked("chkInitDB"), ticked("chkCreateTasks")};
+}
+
+std::optional<std::string> previewRun(SettingsWindow& window, const InstallOptions& options,
+                                      const std::optional<std::filesystem::path>& imageRoot,
+                                      const ScratchMachineOpener& openScratch,
+                                      const ToolPrompts& prompts) {
+    if (!imageRoot || !openScratch) {
+        prompts.tell(kRunToolsTitle, "A preview needs a machine image.");
+        return std::nullopt;
+    }
+    try {
+        return previewWindowText(previewInstallation(window.settings(), options, *imageRoot,
+                                               window.platform().Databases(), openScratch));
+    } catch (const std::exception& error) {
+        prompts.tell(kRunToolsTitle, std::string("The preview could not be made: ") + error.what());
+        return std::nullopt;
+    }
+}
+
+void saveAnswers(SettingsWindow& window, const std::string& chosen, const ToolPrompts& prompts) {
+    const std::string path = withAnswersExtension(chosen);
+    if (path.empty()) return;
+    const bool clear = prompts.ask(messages::writePasswordsInClear());
+    try {
+        saveAnswersFile(window, path, clear);
+    } catch (const std::exception& error) {
+        prompts.tell(kRunToolsTitle, error.what());
+        return;
+    }
+    prompts.tell(kRunToolsTitle, "Answers saved to " + path + ".");
+}
+
+bool restoreLastRun(SettingsWindow& window, const ToolPrompts& prompts) {
+    if (!prompts.ask(messages::restoreLastRun())) return false;
+    const RestoreReport report =
+        restoreLatestRun(window.platform().Files(), runJournalPath(window.installDir()));
+    std::string text;
+    for (const auto& line : report.lines) text += line + '\n';
+    if (report.restored) {
+        text += "\nThe program ends now; start it again to work with the restored files.";
+    }
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
+    while (!text.empty() && (text.front() == '\n' || text.front() == ' ')) text.erase(0, 1);
+    prompts.tell(kRunToolsTitle, text);
+    return report.restored;
+}
+
+}  // namespace tessaron::app

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "app/ControlModel.h"
+#include "app/MessageService.h"
+#include "app/RunToolsCatalogue.h"
+#include "app/ScratchMachine.h"
+#include "app/SettingsWindow.h"
+#include "settings/SettingsRecord.h"
+
+namespace tessaron::app {
+
+// The tools of the install-options dialog (app/RunToolsCatalogue.h) as
+// every view carries them out.
+
+inline constexpr const char* kRunToolsTitle = "Tessaron Configuration";
+inline constexpr const char* kSaveAnswersTitle = "Save Answers";
+
+// How the tools ask and tell: a question answered Yes (true) or No (its
+// default answer says which Enter gives), a message; the view answers with
+// its own boxes, tests with recordings.
+struct ToolPrompts {
+    std::function<bool(const Message& question)> ask;
+    std::function<void(const std::string& title, const std::string& text)> tell;
+};
+
+// The options as the dialog's boxes are ticked now (not yet confirmed).
+InstallOptions tickedOptions(const ControlModel& dialog);
+
+// The preview's text, or nothing after a message saying why there is none
+// (no machine image, no scratch opener, a failure).
+std::optional<std::string> previewRun(SettingsWindow& window, const InstallOptions& options,
+                                      const std::optional<std::filesystem::path>& imageRoot,
+                                      const ScratchMachineOpener& openScratch,
+                                      const ToolPrompts& prompts);
+
+// Writes the window's values to path (empty: cancelled, nothing happens; no
+// extension: ".answers" is added), after asking whether passwords go in clear text; says how it went.
+void saveAnswers(SettingsWindow& window, const std::string& path, const ToolPrompts& prompts);
+
+// Asks, then puts back the latest run's files and says what it did; true
+// when they were put back (the program then ends, its view of the machine
+// being stale).
+bool restoreLastRun(SettingsWindow& window, const ToolPrompts& prompts);
+
+}  // namespace tessaron::app

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <windows.h>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/InstallOptionsDialog.h"
+#include "app/RunTools.h"
+#include "app/SettingsWindow.h"
+#include "winui/FormControls.h"
+#include "winui/NativeWindow.h"
+
+namespace tessaron::winui {
+
+class PreviewWindow;
+
+// The id of the line that says why the dialog is shown again.
+inline constexpr int kReasonId = 3100;
+
+// The install-options dialog frmInstall, modal over the settings window:
+// every box unticked when it is loaded; OK (also Enter) stores the three
+// choices and calls confirmed; Cancel, Escape or the close box call
+// rejected. A fixed-size dialog; a line below the designed controls says
+// why it is shown again after a run. Its context menu and Ctrl shortcuts
+// offer the run tools (app/RunTools.h).
+class OptionsDialog : public NativeWindow {
+public:
+    struct Tools {
+        app::SettingsWindow* window = nullptr;
+        std::optional<std::filesystem::path> imageRoot;
+        app::ScratchMachineOpener openScratch;
+    };
+
+    OptionsDialog(InstallOptions& options, HWND owner, Tools tools);
+    ~OptionsDialog() override;
+
+    app::ControlModel& controls() { return model_.controls(); }
+    HWND control(std::string_view name) const { return controls_->window(name); }
+    void show();
+
+    void setReason(const std::string& reason);
+    std::string reason() const;
+
+    void runTool(app::RunTool tool);
+
+    std::function<void()> confirmed;
+    std::function<void()> rejected;
+    // The run tools' files were put back: the program ends.
+    std::function<void()> restored;
+    // Hooks the tools use (message boxes and the save dialog by default).
+    app::ToolPrompts prompts;
+    std::function<std::string()> chooseAnswersFile;
+    // The preview window's text box (null before the first preview).
+    HWND previewText() const;
+
+    bool preTranslate(MSG& message) override;
+
+protected:
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void showPreview(const std::string& text);
+    void showToolMenu(POINT at);
+
+    app::InstallOptionsDialog model_;
+    HWND owner_;
+    Tools tools_;
+    int dpi_ = 96;
+    SIZE designed_{};
+    HFONT font_ = nullptr;
+    std::unique_ptr<FormControls> controls_;
+    HWND reason_ = nullptr;
+    std::unique_ptr<PreviewWindow> preview_;
+};
+
+}  // namespace tessaron::winui

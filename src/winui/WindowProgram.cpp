@@ -1,0 +1,79 @@
+#include "winui/WindowProgram.h"
+
+#include <objbase.h>
+
+#include <memory>
+
+#include "app/Backend.h"
+#include "app/CommandLine.h"
+#include "app/SettingsWindow.h"
+#include "app/WindowMachine.h"
+#include "platform/image/MachineImage.h"
+#include "winui/Choosers.h"
+#include "winui/FileDialogs.h"
+#include "winui/FormLook.h"
+#include "winui/MainWindow.h"
+#include "winui/MessageBoxes.h"
+
+namespace tessaron::winui {
+namespace {
+
+// The "..." buttons' choosers: the image's own on a machine image, the
+// shell's on the local machine.
+struct Choosers {
+    std::unique_ptr<app::FolderChooser> folders;
+    std::unique_ptr<app::FileChooser> files;
+};
+
+Choosers choosersFor(Platform& machine, HWND owner, app::MessageService& messages) {
+    if (const auto* image = dynamic_cast<const MachineImage*>(&machine)) {
+        return {std::make_unique<ImageFolderChooser>(*image, owner, messages),
+                std::make_unique<ImageFileChooser>(*image, owner, messages)};
+    }
+    return {std::make_unique<LocalFolderChooser>(owner), std::make_unique<LocalFileChooser>(owner)};
+}
+
+}  // namespace
+
+int runSettingsWindow(const app::Backend& backend, std::optional<std::string> machineDir,
+                      const std::function<void(MainWindow&)>& shown) {
+    // The shell's folder browser needs a single-threaded apartment.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    initialiseControls();
+    int status = app::exit_status::kEndedAtLoad;
+    [&] {
+        if (app::windowNeedsMachineFolder(backend, machineDir)) {
+            machineDir =
+                browseForFolder(nullptr, "Choose the machine image folder to configure", {});
+            if (!machineDir) {
+                status = app::exit_status::kCompleted;
+                return;
+            }
+        }
+        app::WindowMachine opened = app::openWindowMachine(backend, machineDir);
+        if (opened.failure) {
+            showMessageBox(nullptr, *opened.failure);
+            return;
+        }
+        MessageBoxes messages;
+        SettingsRecord settings;
+        app::SettingsWindow window(*opened.platform, settings, messages);
+        MainWindow view(window);
+        const Choosers choosers = choosersFor(*opened.platform, view.hwnd(), messages);
+        window.setFolderChooser(choosers.folders.get());
+        window.setFileChooser(choosers.files.get());
+        if (window.Load() == app::LoadResult::Ended) return;
+        messages.setOwner(view.hwnd());
+        view.dialogs().flow().setMachineOpener(
+            app::machineOpener(backend, machineDir ? &*machineDir : nullptr));
+        view.dialogs().flow().setScratchOpener(backend.openScratchImage);
+        if (machineDir) view.dialogs().setImageRoot(std::filesystem::path(*machineDir));
+        view.show();
+        if (shown) shown(view);
+        status = runMessageLoop();
+    }();
+    if (SUCCEEDED(com)) CoUninitialize();
+    return status;
+}
+
+}  // namespace tessaron::winui

@@ -1,0 +1,172 @@
+// The install button's flow through the Windows window: the options dialog,
+// a run in the progress window with the log the unattended run prints,
+// closing that ends the program or returns to the dialog; and the load
+// step's message boxes, answered by the test.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "WindowDriver.h"
+#include "app/CommandLine.h"
+#include "main/ProgramBackend.h"
+#include "support/SamplePaths.h"
+#include "support/TempMachine.h"
+#include "support/app/AppMachine.h"
+#include "winui/OptionsDialog.h"
+#include "winui/ProgressDialog.h"
+
+namespace tessaron::winui::testing {
+namespace {
+
+using tessaron::testing::TempMachine;
+
+const app::FormSpec& kMain = app::mainFormSpec();
+const app::FormSpec& kInstall = app::installFormSpec();
+const app::FormSpec& kProgress = app::progressFormSpec();
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> result;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        result.push_back(line);
+    }
+    return result;
+}
+
+// The log the unattended run prints for a fresh copy of the sample.
+std::vector<std::string> unattendedLog(const std::string& options) {
+    TempMachine machine = TempMachine::copyOf("windows2003");
+    machine.writeFile("C:\\answers.txt", "# the window's defaults\n");
+    std::ostringstream out, err;
+    app::runUnattended({"--machine", machine.root().string(), "--answers",
+                        machine.host("C:\\answers.txt").string(), "--options", options},
+                       startup::programBackend(), out, err);
+    return lines(out.str());
+}
+
+struct Flow {
+    explicit Flow(TempMachine copy) : machine(std::move(copy)), program(machine.root()) {}
+    TempMachine machine;
+    RunningProgram program;
+    HWND main = nullptr;
+    HWND dialog = nullptr;
+    HWND progress = nullptr;
+
+    HWND openDialog() {
+        main = program.mainWindow();
+        if (!main) return nullptr;
+        clickLater(controlWindow(main, kMain, "btnInstall"));
+        waitUntil([&] { return (dialog = findWindow(program.threadId(), L"TessaronInstall")); });
+        return dialog;
+    }
+    // Ticks the boxes, presses OK and waits for the run to end.
+    HWND run(std::initializer_list<const char*> boxes) {
+        for (const char* box : boxes) click(controlWindow(dialog, kInstall, box));
+        clickLater(controlWindow(dialog, kInstall, "OKButton"));
+        waitUntil([&] { return (progress = findWindow(program.threadId(), L"TessaronProgress")); });
+        if (!progress) return nullptr;
+        HWND close = childById(progress, kCloseId);
+        waitUntil([&] { return IsWindowVisible(close) != 0; }, 120000);
+        return progress;
+    }
+};
+
+TEST(WinInstallFlow, ARunShowsTheUnattendedLogAndClosingEndsTheProgram) {
+    Flow flow(TempMachine::copyOf("windows2003"));
+    ASSERT_NE(flow.openDialog(), nullptr);
+    EXPECT_FALSE(IsWindowEnabled(flow.main));  // modal over the settings window
+    ASSERT_NE(flow.run({"chkCreateTasks", "chkSetupIIS"}), nullptr);
+
+    const std::vector<std::string> shown =
+        lines(textOf(controlWindow(flow.progress, kProgress, "txtProgress")));
+    EXPECT_EQ(shown, unattendedLog("tasks,sites"));
+    EXPECT_EQ(textOf(flow.progress), "Tessaron Configuration Completed");
+    EXPECT_FALSE(IsWindowEnabled(flow.dialog));
+    EXPECT_TRUE(IsWindowEnabled(childById(flow.progress, kSaveLogId)));  // Save Log...
+
+    clickLater(childById(flow.progress, kCloseId));
+    EXPECT_EQ(flow.program.exitStatus(), 0);
+}
+
+TEST(WinInstallFlow, AFailedRunReturnsToTheDialogWithItsReason) {
+    // A read-only config.inc: the load step asks whether to read it, the run
+    // cannot replace it and sets RunError.
+    TempMachine machine = TempMachine::copyOf("windows2003");
+    machine.writeFile(tessaron::testing::kConfigInc, "<?php\r\n?>\r\n");
+    machine.setReadOnly(tessaron::testing::kConfigInc, true);
+    Flow flow(std::move(machine));
+    const auto question = answerMessageBox(flow.program.threadId(), IDYES);
+    ASSERT_TRUE(question.has_value());
+    EXPECT_EQ(question->text, app::messages::alreadyConfigured().text);
+    ASSERT_NE(flow.openDialog(), nullptr);
+    ASSERT_NE(flow.run({}), nullptr);
+    EXPECT_NE(textOf(flow.progress), "Tessaron Configuration Completed");
+
+    clickLater(childById(flow.progress, kCloseId));
+    HWND reason = childById(flow.dialog, kReasonId);
+    ASSERT_TRUE(waitUntil([&] { return IsWindowVisible(reason) != 0; }));
+    EXPECT_FALSE(textOf(reason).empty());
+    EXPECT_TRUE(IsWindowEnabled(flow.dialog));
+    EXPECT_FALSE(flow.program.exitStatus(200).has_value());  // the program goes on
+    // The boxes stay as they were ticked; Cancel leaves the settings window.
+    clickLater(controlWindow(flow.dialog, kInstall, "CancelButton"));
+    EXPECT_TRUE(waitUntil([&] { return IsWindowEnabled(flow.main) != 0; }));
+}
+
+TEST(WinInstallFlow, CancelEndsTheRunAtASafePointAndReturnsToTheDialog) {
+    Flow flow(TempMachine::copyOf("windows2003"));
+    ASSERT_NE(flow.openDialog(), nullptr);
+    click(controlWindow(flow.dialog, kInstall, "chkSetupIIS"));
+    clickLater(controlWindow(flow.dialog, kInstall, "OKButton"));
+    ASSERT_TRUE(waitUntil([&] {
+        return (flow.progress = findWindow(flow.program.threadId(), L"TessaronProgress"));
+    }));
+    // Queued behind the run's start: handled while the run goes on.
+    clickLater(childById(flow.progress, kCancelId));
+    HWND close = childById(flow.progress, kCloseId);
+    ASSERT_TRUE(waitUntil([&] { return IsWindowVisible(close) != 0; }, 120000));
+    EXPECT_EQ(textOf(flow.progress), "Tessaron Configuration Cancelled");
+    EXPECT_EQ(lines(textOf(controlWindow(flow.progress, kProgress, "txtProgress"))).back(),
+              "Tessaron configuration cancelled.");
+    clickLater(close);
+    HWND reason = childById(flow.dialog, kReasonId);
+    EXPECT_TRUE(waitUntil([&] { return IsWindowVisible(reason) != 0; }));
+    EXPECT_FALSE(flow.program.exitStatus(200).has_value());
+}
+
+TEST(WinMessageBoxes, TheLoadStepsBoxesAreAnsweredByTheUser) {
+    struct Case {
+        const char* name;
+        app::testing::MachineSpec machine;
+        app::Message expected;
+        int answer;
+        bool windowShown;
+    };
+    app::testing::MachineSpec noInstallDir;
+    noInstallDir.installDirValue = std::nullopt;
+    app::testing::MachineSpec configured;
+    configured.configInc = "<?php\r\n?>\r\n";
+    const Case cases[] = {
+        {"missing installation directory", noInstallDir, app::messages::installDirectoryNotFound(),
+         IDOK, false},
+        {"already configured, No", configured, app::messages::alreadyConfigured(), IDNO, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempMachine machine = app::testing::buildMachine(c.machine);
+        RunningProgram program(machine.root());
+        const auto seen = answerMessageBox(program.threadId(), c.answer);
+        ASSERT_TRUE(seen.has_value());
+        EXPECT_EQ(seen->title, c.expected.title);
+        EXPECT_EQ(seen->text, c.expected.text);
+        if (c.windowShown) {
+            EXPECT_NE(program.mainWindow(), nullptr);
+        } else {
+            EXPECT_EQ(program.exitStatus(), app::exit_status::kEndedAtLoad);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tessaron::winui::testing
