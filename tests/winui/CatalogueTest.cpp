@@ -1,11 +1,15 @@
 // Every control of the settings window's catalogue on screen: kind, text,
 // place and size at 96 DPI, tooltip and tab order; then the field rules as
 // the user meets them through the controls.
-#include <commctrl.h>
 #include <gtest/gtest.h>
 
+// windows.h before the common controls' header.
+// clang-format off
+#include <windows.h>
+#include <commctrl.h>
+// clang-format on
+
 #include <map>
-#include <set>
 
 #include "WindowDriver.h"
 #include "app/TabOrder.h"
