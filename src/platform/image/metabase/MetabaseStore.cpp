@@ -9,8 +9,8 @@
 
 #include "platform/WindowsPath.h"
 #include "platform/image/FileDescriptors.h"
-#include "platform/image/metabase/MetabaseErrors.h"
-#include "platform/image/metabase/MetabaseIndex.h"
+#include "platform/metabase/MetabaseErrors.h"
+#include "platform/metabase/MetabaseIndex.h"
 
 namespace fs = std::filesystem;
 
