@@ -45,13 +45,11 @@ void saveAnswersFile(SettingsWindow& window, const std::string& path, bool clear
     }
 }
 
-int printPreview(const SettingsRecord& settings, const InstallOptions& options,
-                 const std::filesystem::path& machine, Database& database,
-                 const ScratchMachineOpener& openScratch, bool json, std::ostream& out,
-                 std::ostream& err) {
+int printPreview(const SettingsRecord& settings, const InstallOptions& options, Platform& machine,
+                 const std::string& machineName, bool json, std::ostream& out, std::ostream& err) {
     PreviewReport report;
     try {
-        report = previewInstallation(settings, options, machine, database, openScratch);
+        report = previewInstallation(settings, options, machine, machineName);
     } catch (const std::exception& error) {
         err << "tessaron-config: cannot preview the run: " << error.what() << '\n';
         return exit_status::kInternalError;

@@ -1,13 +1,10 @@
 #pragma once
 
-#include <filesystem>
 #include <iosfwd>
 #include <string>
 
 #include "app/CommandLine.h"
-#include "app/ScratchMachine.h"
 #include "app/SettingsWindow.h"
-#include "platform/Database.h"
 #include "platform/Platform.h"
 
 namespace tessaron::app {
@@ -25,9 +22,7 @@ void saveAnswersFile(SettingsWindow& window, const std::string& path, bool clear
 
 // --preview: prints what a run with the window's settings would change, as
 // text or JSON, and returns the exit status the run would have.
-int printPreview(const SettingsRecord& settings, const InstallOptions& options,
-                 const std::filesystem::path& machine, Database& database,
-                 const ScratchMachineOpener& openScratch, bool json, std::ostream& out,
-                 std::ostream& err);
+int printPreview(const SettingsRecord& settings, const InstallOptions& options, Platform& machine,
+                 const std::string& machineName, bool json, std::ostream& out, std::ostream& err);
 
 }  // namespace tessaron::app

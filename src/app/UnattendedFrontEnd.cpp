@@ -150,11 +150,11 @@ std::string usageText() {
            "  --yes            answer Yes when the machine is already configured, which\n"
            "                   reads its existing config.inc first (otherwise: No, and the\n"
            "                   program ends)\n"
-           "  --preview        runs the installation on a scratch copy of DIR, the database\n"
-           "                   read-only, and prints the changes: config.inc line by line,\n"
-           "                   metabase keys and properties (sites taken over, site\n"
-           "                   numbers, start conflicts), SQL statements, commands, folders\n"
-           "                   and files; exits with the status the run would have\n"
+           "  --preview        runs the installation as a dry run that writes nothing (the\n"
+           "                   database read-only) and prints the changes: config.inc line\n"
+           "                   by line, metabase keys and properties (sites taken over,\n"
+           "                   site numbers, start conflicts), SQL statements, commands,\n"
+           "                   folders and files; exits with the status the run would have\n"
            "  --format FORMAT  text (default) or json: the preview as one JSON document\n"
            "  --save-answers OUT  writes every control whose value differs from what was\n"
            "                   found on DIR to OUT, in replay order; passwords are written\n"
@@ -235,9 +235,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
     if (line.saveAnswersClear && !line.saveAnswers) {
         throw UsageError("--save-answers-clear needs --save-answers FILE");
     }
-    if ((line.preview || line.restore) && !line.machine) {
-        throw UsageError(
-            "--preview and --restore work on a machine image: they need --machine DIR");
+    if (line.restore && !line.machine) {
+        throw UsageError("--restore works on a machine image: it needs --machine DIR");
     }
     return line;
 }
@@ -347,9 +346,9 @@ int runUnattended(const std::vector<std::string>& args, const Backend& backend, 
             return exit_status::kUsage;
         }
         if (line.preview) {
-            return printPreview(settings, options, *line.machine, machine->Databases(),
-                                backend.openScratchImage, line.format.value_or("text") == "json",
-                                out, err);
+            return printPreview(settings, options, *machine,
+                                line.machine.value_or(std::string(kThisComputer)),
+                                line.format.value_or("text") == "json", out, err);
         }
         return runPrinting(settings, options, openMachine, out, err);
     } catch (const std::exception& unexpected) {

@@ -22,7 +22,7 @@ void InstallFlow::showDialog() {
         connect(dialog_, &InstallOptionsView::confirmed, this, &InstallFlow::startRun);
         // Preview, saved answers and restore; a restore leaves the window's
         // view of the machine stale, so the program ends.
-        connect(new RunTools(window_, *dialog_, openScratch_), &RunTools::restored, this,
+        connect(new RunTools(window_, *dialog_, machineName_), &RunTools::restored, this,
                 &InstallFlow::endProgram);
         connect(dialog_, &QDialog::rejected, this, [this] {
             if (dialog_) dialog_->deleteLater();

@@ -33,9 +33,8 @@ public:
     // Opens the machine for each run, on the run's own thread; without one,
     // OK starts no run.
     void setMachineOpener(app::MachineOpener open) { openMachine_ = std::move(open); }
-    // Opens the preview's scratch copy of a machine image; without one the
-    // dialog offers no preview.
-    void setScratchOpener(app::ScratchMachineOpener open) { openScratch_ = std::move(open); }
+    // How the preview names the machine (the image folder, or this computer).
+    void setMachineName(std::string name) { machineName_ = std::move(name); }
 
 signals:
     void endProgram();
@@ -48,7 +47,7 @@ private:
     QWidget& owner_;
     InstallOptions options_;
     app::MachineOpener openMachine_;
-    app::ScratchMachineOpener openScratch_;
+    std::string machineName_;
     QPointer<InstallOptionsView> dialog_;
     QPointer<ProgressView> progress_;
 };

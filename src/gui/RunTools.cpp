@@ -10,7 +10,6 @@
 
 #include "app/Preview.h"
 #include "app/UnattendedActions.h"
-#include "platform/image/MachineImage.h"
 #include "run/RestoreRun.h"
 #include "run/RunJournal.h"
 
@@ -33,9 +32,8 @@ void addAction(QDialog& dialog, const QString& text, const QKeySequence& keys,
 
 }  // namespace
 
-RunTools::RunTools(app::SettingsWindow& window, QDialog& dialog,
-                   app::ScratchMachineOpener openScratch)
-    : QObject(&dialog), window_(window), dialog_(dialog), openScratch_(std::move(openScratch)) {
+RunTools::RunTools(app::SettingsWindow& window, QDialog& dialog, std::string machineName)
+    : QObject(&dialog), window_(window), dialog_(dialog), machineName_(std::move(machineName)) {
     chooseAnswersFile = [this] {
         return QFileDialog::getSaveFileName(
             &dialog_, QStringLiteral("Save Answers"), QString(),
@@ -65,16 +63,10 @@ InstallOptions RunTools::tickedOptions() const {
 }
 
 void RunTools::preview() {
-    auto* image = dynamic_cast<MachineImage*>(&window_.platform());
-    if (!image || !openScratch_) {
-        tell(kTitle, QStringLiteral("A preview needs a machine image."));
-        return;
-    }
     std::string text;
     try {
-        text = app::previewText(
-            app::previewInstallation(window_.settings(), tickedOptions(), image->root(),
-                                     window_.platform().Databases(), openScratch_));
+        text = app::previewText(app::previewInstallation(window_.settings(), tickedOptions(),
+                                                         window_.platform(), machineName_));
     } catch (const std::exception& error) {
         tell(kTitle, q(std::string("The preview could not be made: ") + error.what()));
         return;

@@ -5,8 +5,8 @@
 #include <QPointer>
 #include <QString>
 #include <functional>
+#include <string>
 
-#include "app/ScratchMachine.h"
 #include "app/SettingsWindow.h"
 
 class QPlainTextEdit;
@@ -16,17 +16,17 @@ namespace tessaron::gui {
 // What the install-options dialog offers before and after a run, as actions
 // of the dialog (its context menu and shortcuts, which leave the dialog's
 // designed layout as it is):
-//   "Preview..." (Ctrl+P)          the run with the ticked options on a
-//                                  scratch copy, shown in a window of its own
+//   "Preview..." (Ctrl+P)          the run with the ticked options as a
+//                                  dry run, shown in a window of its own
 //   "Save Answers..." (Ctrl+S)     the window's values as an answers file
 //   "Restore Last Run..." (Ctrl+R) config.inc and the metabase put back as
 //                                  they were before the latest run
-// The preview opens its scratch copy through openScratch (none: no preview).
+// The preview names the machine as machineName.
 // Files are chosen and messages shown through hooks, which tests replace.
 class RunTools : public QObject {
     Q_OBJECT
 public:
-    RunTools(app::SettingsWindow& window, QDialog& dialog, app::ScratchMachineOpener openScratch);
+    RunTools(app::SettingsWindow& window, QDialog& dialog, std::string machineName);
 
     void preview();
     void saveAnswers();
@@ -50,7 +50,7 @@ private:
 
     app::SettingsWindow& window_;
     QDialog& dialog_;
-    app::ScratchMachineOpener openScratch_;
+    std::string machineName_;
     QPointer<QDialog> previewWindow_;
 };
 

@@ -187,7 +187,8 @@ std::vector<std::string> DryRunFiles::childNames(const std::string& path, bool f
     }
     std::vector<const Entry*> added;
     const std::string folder = folded(path);
-    for (const auto& [key, entry] : entries_) {
+    for (const auto& item : entries_) {
+        const Entry& entry = item.second;
         if (entry.kind != wanted || folded(parentOf(entry.path)) != folder) continue;
         const bool listed = std::any_of(names.begin(), names.end(), [&](const std::string& name) {
             return equalsIgnoreCase(name, nameOf(entry.path));

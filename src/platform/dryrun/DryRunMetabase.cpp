@@ -221,7 +221,9 @@ private:
 
     // Values equal to the committed ones change nothing.
     void commit(const properties::Pending& texts) {
-        for (const auto& [name, text] : texts) {
+        for (const auto& put : texts) {
+            const std::string& name = put.first;
+            const std::string& text = put.second;
             const bool keyType = equalsIgnoreCase(name, properties::kKeyType);
             const auto current =
                 keyType ? std::optional<std::string>(Class()) : committedText(name);
