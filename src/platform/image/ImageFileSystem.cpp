@@ -132,7 +132,7 @@ public:
     }
 
 private:
-    static constexpr std::size_t kPieceSize = 64 * 1024;
+    static constexpr std::size_t kPieceSize = std::size_t{64} * 1024;
 
     [[noreturn]] static void failWith(int error) {
         if (error == ENOSPC) throw scripting_error::diskFull();
