@@ -67,8 +67,12 @@ TEST(Catalogue, FieldTableRowsAreCataloguedControlsOfTheirKind) {
                 EXPECT_TRUE(kindOf(row.control) == ControlKind::TextBox ||
                             kindOf(row.control) == ControlKind::DropDownList);
         }
-        if (!row.group.empty()) EXPECT_EQ(kindOf(row.group), ControlKind::CheckBox);
-        if (!row.label.empty()) EXPECT_NE(findControlSpec(form, row.label), nullptr);
+        if (!row.group.empty()) {
+            EXPECT_EQ(kindOf(row.group), ControlKind::CheckBox);
+        }
+        if (!row.label.empty()) {
+            EXPECT_NE(findControlSpec(form, row.label), nullptr);
+        }
         for (std::string_view listed : row.readListed) {
             if (row.readBack != ReadBack::SiteLookup) {
                 EXPECT_NE(findControlSpec(form, listed), nullptr) << listed;
