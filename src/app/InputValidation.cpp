@@ -3,7 +3,10 @@
 // the machine changes.
 #include "app/InputValidation.h"
 
+#include <cstdio>
+
 #include "app/ControlCatalogue.h"
+#include "platform/CodePage1252.h"
 
 namespace tessaron::app {
 namespace {
@@ -72,6 +75,25 @@ bool isIpv4(const std::string& text) {
     return true;
 }
 
+// Why a value cannot be stored in the code page of config.inc and the
+// metabase (Windows-1252): its first character outside it, or its first
+// byte that is not UTF-8. Checked for every value before the run, so that a
+// value the files cannot hold stops nothing half-way.
+std::optional<std::string> codePageProblem(const std::string& value) {
+    if (encodeCodePage1252(value)) return std::nullopt;
+    for (std::size_t at = 0; at < value.size();) {
+        const std::size_t start = at;
+        const auto c = nextUtf8(value, at);
+        if (!c) return "is not valid UTF-8 text";
+        if (encodeCodePage1252(std::string_view(value).substr(start, at - start))) continue;
+        char code[16];
+        std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(*c));
+        return "contains the character \"" + value.substr(start, at - start) + "\" (" + code +
+               "), which the configuration files (Windows-1252) cannot hold";
+    }
+    return "is not valid UTF-8 text";
+}
+
 std::string withoutColon(std::string caption) {
     while (!caption.empty() && (caption.back() == ' ' || caption.back() == ':')) caption.pop_back();
     return caption;
@@ -137,6 +159,7 @@ std::optional<std::string> valueProblem(const std::string& value, ValueShape sha
             return "contains a control character (such as a tab or a line break)";
         }
     }
+    if (auto problem = codePageProblem(value)) return problem;
     switch (shape) {
         case ValueShape::Port:
             if (!isNumberUpTo(value, 1, 65535)) return "is not a whole number from 1 to 65535";

@@ -21,7 +21,9 @@ RunOutcome outcomeOf(RunEnding ending, const RunContext& run, const ProgressLog&
     return outcome;
 }
 
-RunExit describeRunOutcome(const RunOutcome& outcome) {
+namespace {
+
+RunExit describeEnding(const RunOutcome& outcome) {
     using namespace exit_status;
     if (!outcome.metabaseSaveError.empty()) {
         return {kCompletedWithRunError, "Result: completed, but the metabase could not be saved: " +
@@ -33,6 +35,10 @@ RunExit describeRunOutcome(const RunOutcome& outcome) {
         case RunEnding::MachineBusy:
             return {kMachineBusy,
                     "Result: another configuration run holds the machine (exit status 5)."};
+        case RunEnding::LockFailed:
+            return {kLockFailed,
+                    "Result: the machine's run lock could not be taken; nothing was changed "
+                    "(exit status 7)."};
         case RunEnding::Cancelled:
             return {kCancelled, "Result: cancelled (exit status 6)."};
         case RunEnding::Completed:
@@ -45,6 +51,16 @@ RunExit describeRunOutcome(const RunOutcome& outcome) {
         return {kCompletedWithErrors, "Result: completed with errors (exit status 4)."};
     }
     return {kCompleted, "Result: completed (exit status 0)."};
+}
+
+}  // namespace
+
+RunExit describeRunOutcome(const RunOutcome& outcome) {
+    RunExit exit = describeEnding(outcome);
+    if (!outcome.notUndoable.empty()) {
+        exit.line += " The run cannot be undone: " + outcome.notUndoable + ".";
+    }
+    return exit;
 }
 
 RunOutcome performRun(const SettingsRecord& settings, const InstallOptions& options,
@@ -67,6 +83,7 @@ RunOutcome performRun(const SettingsRecord& settings, const InstallOptions& opti
         outcome.metabaseSaveError = error.description();
     }
     backups.finish();
+    outcome.notUndoable = backups.whyNotUndoable();
     return outcome;
 }
 

@@ -128,6 +128,9 @@ RunResult resultOf(const RunOutcome& outcome) {
             return RunResult::Cancelled;
         case RunEnding::MachineBusy:
             return RunResult::MachineBusy;
+        case RunEnding::LockFailed:
+            // Nothing was written, and the log's last line says why.
+            return RunResult::StoppedByCheck;
         case RunEnding::Completed:
             break;
     }

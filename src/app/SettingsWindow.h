@@ -96,8 +96,6 @@ public:
     const ControlValues& discoveredValues() const { return discovered_; }
 
     bool MicrosoftFTPAvailable() const { return microsoftFtpAvailable_; }
-    // The panel component held for the window's lifetime (null before Load).
-    PanelComponent* panelComponent() { return panelComponent_.get(); }
 
 private:
     void attachRules();

@@ -35,6 +35,10 @@ TEST(RefusedValue, InstallButtonShowsWhichFieldAndStartsNothing) {
         {"txtMySQLAdminPassword", "a\tb",
          "The value of \"Server Password\" on the SQL Server tab contains a control character "
          "(such as a tab or a line break).  Please correct it and try again."},
+        {"txtAdminPassword", "\xE6\x97\xA5\xE6\x9C\xAC",
+         "The value of \"Server Password\" on the General tab contains the character "
+         "\"\xE6\x97\xA5\" (U+65E5), which the configuration files (Windows-1252) cannot hold.  "
+         "Please correct it and try again."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.control);

@@ -183,7 +183,7 @@ TEST(RunTools, RestoreAfterARunPutsTheFilesBackAndEndsTheProgram) {
     d.action(QStringLiteral("Restore Last Run..."))->trigger();
     ASSERT_EQ(d.told.texts.size(), 2);
     EXPECT_TRUE(d.told.texts[1].endsWith(
-        QStringLiteral("Database rows and scheduled tasks created by the run are not undone.\n\n"
+        QStringLiteral("changes of registry.reg and the lines of commands.log.\n\n"
                        "The program ends now; start it again to work with the restored files.")));
     EXPECT_EQ(w.machine.readFile("C:\\WINDOWS\\system32\\inetsrv\\MetaBase.xml"), metabase);
     EXPECT_FALSE(fs::exists(w.machine.host("C:\\Tessaron\\panel\\config.inc")));
