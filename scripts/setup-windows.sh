@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Prepares this Debian 12 machine for the Windows cross build and its tests
-# under wine: installs the mingw-w64 compilers (posix threads), wine and
-# GoogleTest's sources, and unpacks Debian's source package of pugixml (Debian
+# under wine: installs the mingw-w64 compilers (posix threads) for i686 and
+# x86-64, wine with its 32-bit part (Debian's i386 architecture is added for
+# wine32), wixl (msitools) for the installers and GoogleTest's sources, and
+# unpacks Debian's source package of pugixml (Debian
 # ships pugixml for Linux only) into build-windows-deps/. Installs only what is
 # missing; prints the pugixml source folder on its last line.
 #
@@ -14,13 +16,22 @@ root=$(pwd)
 . scripts/lib/packages.sh
 
 PACKAGES=(
-    cmake ninja-build g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
-    wine wine64 googletest libxxhash-dev dpkg-dev
+    cmake ninja-build mingw-w64-tools
+    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+    g++-mingw-w64-i686-posix binutils-mingw-w64-i686
+    wine wine64 wine32:i386 wixl googletest libxxhash-dev dpkg-dev
     unixodbc odbc-mariadb mariadb-server mariadb-client
+    # the 32-bit ODBC driver manager and driver behind wine32's odbc32
+    libodbc2:i386 odbc-mariadb:i386
 )
 
 find_as_root setup-windows.sh
 export DEBIAN_FRONTEND=noninteractive
+
+# wine32 runs the i686 programs; it comes from Debian's i386 architecture.
+if [ "${TESSARON_SKIP_APT:-0}" != 1 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    "${as_root[@]}" dpkg --add-architecture i386
+fi
 
 if [ "${TESSARON_SKIP_APT:-0}" != 1 ] && [ -n "$(missing_packages)" ]; then
     install_packages --no-install-recommends

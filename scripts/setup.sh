@@ -20,6 +20,7 @@ PACKAGES=(
     qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev xvfb xauth
     libbenchmark-dev ccache
     clang libclang-rt-dev clang-format clang-tidy
+    ansible python3-jsonschema
 )
 
 if [ "${TESSARON_SKIP_APT:-0}" != 1 ]; then

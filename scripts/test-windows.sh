@@ -1,14 +1,20 @@
 #!/usr/bin/env bash
-# Runs the Windows program's tests under wine: cross-builds (scripts/
-# build-windows.sh), makes a throw-away wine prefix, starts the throw-away
-# MariaDB server (wine's odbc32 hands the program's ODBC calls to this
-# machine's unixODBC, so the server is reached as on Linux), runs ctest in
-# build-windows/ (every test program through wine) and removes the prefix and
-# stops the server again, whatever the outcome.
+# Runs the Windows programs' tests under wine for both architectures:
+# cross-builds (scripts/build-windows.sh), makes a throw-away wine prefix (a
+# 64-bit one, which runs the 32-bit programs through wine32), starts the
+# throw-away MariaDB server (wine's odbc32 hands the program's ODBC calls to
+# this machine's unixODBC, so the server is reached as on Linux), runs ctest
+# in each build tree (every test program through wine, the installer through
+# wine's msiexec) and removes the prefix and stops the server again, whatever
+# the outcome.
+#
+#   scripts/test-windows.sh
+#   TESSARON_WINDOWS_ARCHS=x86_64 scripts/test-windows.sh   one architecture only
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+. scripts/lib/windows-trees.sh
 
 scripts/build-windows.sh
 
@@ -32,8 +38,36 @@ wineboot -i >/dev/null 2>&1
 wineserver -w
 echo "test-windows.sh: wine prefix ready in $(($(date +%s) - started)) s"
 
+# Without wine32 a 32-bit program only makes wine print an error, and wine
+# still exits 0: a test program's status alone would pass. Each
+# architecture's companion must print its version first.
+for arch in $(windows_archs); do
+    program="$(windows_build_tree "$arch")/tessaron-config.com"
+    version=$(wine "$program" --version 2>&1 | tr -d '\r')
+    if ! grep -qx "tessaron-config [0-9.]*" <<<"$version"; then
+        echo "test-windows.sh: wine does not run the $arch programs (is wine32 installed?):" >&2
+        echo "$version" >&2
+        exit 1
+    fi
+    echo "test-windows.sh: wine runs the $arch programs ($version)"
+done
+
 eval "$(bash "$root/scripts/test-mariadb.sh" start)"
 db_state=$TESSARON_TEST_DB_STATE
 
-cd "$root/build-windows"
-ctest --output-on-failure --timeout 900
+# wine's 32-bit odbc32 hands its calls to the 32-bit unixODBC, which loads the
+# drivers' 32-bit builds (packages libodbc2:i386, odbc-mariadb:i386): the same
+# registrations with their i386 paths.
+odbc64=$ODBCSYSINI
+odbc32="$prefix/odbc-i686"
+mkdir -p "$odbc32"
+sed 's#/x86_64-linux-gnu/#/i386-linux-gnu/#' "$odbc64/odbcinst.ini" >"$odbc32/odbcinst.ini"
+cp "$odbc64/odbc.ini" "$odbc32/odbc.ini"
+
+for arch in $(windows_archs); do
+    echo "test-windows.sh: the $arch tests"
+    started=$(date +%s)
+    if [ "$arch" = i686 ]; then export ODBCSYSINI=$odbc32; else export ODBCSYSINI=$odbc64; fi
+    (cd "$root/$(windows_build_tree "$arch")" && ctest --output-on-failure --timeout 900)
+    echo "test-windows.sh: the $arch tests took $(($(date +%s) - started)) s"
+done

@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "app/AnswersFile.h"
+#include "platform/HostPath.h"
 
 namespace fs = std::filesystem;
 
@@ -22,20 +23,21 @@ UsageError referenceError(const std::string& fileName, int line, const std::stri
 }
 
 std::string fileText(const std::string& path, const std::string& fileName, int line) {
-    fs::path target(path);
-    if (target.is_relative()) target = fs::path(fileName).parent_path() / target;
+    fs::path target = hostPathFromUtf8(path);
+    if (target.is_relative()) target = hostPathFromUtf8(fileName).parent_path() / target;
     std::error_code error;
     if (!fs::is_regular_file(target, error)) {
         throw referenceError(
             fileName, line,
-            "cannot read " + target.string() + " named by " + kFile + path + ": " +
+            "cannot read " + utf8FromHostPath(target) + " named by " + kFile + path + ": " +
                 (fs::exists(target, error) ? "not a regular file" : "no such file"));
     }
     std::ifstream in(target, std::ios::binary);
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (!in && !in.eof()) {
-        throw referenceError(fileName, line,
-                             "cannot read " + target.string() + ": " + std::strerror(errno));
+        throw referenceError(
+            fileName, line,
+            "cannot read " + utf8FromHostPath(target) + ": " + std::strerror(errno));
     }
     // A file written by an editor or "echo" ends with a line break that is
     // not part of the secret.

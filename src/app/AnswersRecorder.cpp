@@ -35,6 +35,15 @@ int replayRank(ControlKind kind) {
     }
 }
 
+// What the load step finds out about the server itself; a recording of
+// every value still leaves these out unless they were changed, so that the
+// machine the file is applied to keeps its own.
+bool serverOwn(const std::string& control) {
+    static const std::vector<std::string> controls = {"txtMainIP", "txtInternalIP", "chkInternalIP",
+                                                      "txtLogRoot"};
+    return std::find(controls.begin(), controls.end(), control) != controls.end();
+}
+
 bool recordable(ControlKind kind) {
     return kind == ControlKind::CheckBox || kind == ControlKind::DropDownList ||
            kind == ControlKind::TextBox;
@@ -45,7 +54,8 @@ bool needsQuotes(const std::string& value) {
     const bool blankAtEnd = value.front() == ' ' || value.front() == '\t' || value.back() == ' ' ||
                             value.back() == '\t';
     const bool enclosed = value.size() >= 2 && value.front() == '"' && value.back() == '"';
-    return blankAtEnd || enclosed || value.front() == '@';
+    // "@" and "%" begin the forms that stand for something else.
+    return blankAtEnd || enclosed || value.front() == '@' || value.front() == '%';
 }
 
 }  // namespace
@@ -80,6 +90,14 @@ std::string passwordVariable(const std::string& control) {
 
 std::string recordAnswers(const ControlModel& controls, const ControlValues& discovered,
                           const AnswersHeader& header, bool clearPasswords) {
+    RecordingOptions options;
+    options.clearPasswords = clearPasswords;
+    return recordAnswers(controls, discovered, header, options);
+}
+
+std::string recordAnswers(const ControlModel& controls, const ControlValues& discovered,
+                          const AnswersHeader& header, const RecordingOptions& options) {
+    const bool clearPasswords = options.clearPasswords;
     std::vector<const Control*> order;
     for (const auto& control : controls.controls()) {
         if (recordable(control->kind())) order.push_back(control.get());
@@ -95,13 +113,20 @@ std::string recordAnswers(const ControlModel& controls, const ControlValues& dis
         const auto now = current.find(control->name());
         if (now == current.end()) continue;
         const auto was = discovered.find(control->name());
-        if (was != discovered.end() && was->second == now->second) continue;
+        const bool unchanged = was != discovered.end() && was->second == now->second;
+        if (unchanged && (!options.all || serverOwn(control->name()))) continue;
 
         std::string value = now->second;
         const std::string variable = passwordVariable(control->name());
+        std::optional<std::string> special;
+        if (options.specialForm && variable.empty()) {
+            special = options.specialForm(control->name(), value);
+        }
         if (!variable.empty() && !clearPasswords) {
             variables.push_back(variable);
             value = "@env:" + variable;
+        } else if (special) {
+            value = *special;
         } else if (needsQuotes(value)) {
             value = "\"" + value + "\"";
         }
@@ -111,10 +136,10 @@ std::string recordAnswers(const ControlModel& controls, const ControlValues& dis
     std::string text =
         "# Tessaron Configuration Utility answers, recorded from the settings window\n"
         "# on " +
-        header.machine + " at " + header.when +
-        ".\n"
-        "# Only the values that differ from what was found on that machine are "
-        "listed,\n"
+        header.machine + " at " + header.when + ".\n" +
+        (options.all ? std::string("# Every value of the window is listed,\n")
+                     : std::string("# Only the values that differ from what was found on that "
+                                   "machine are listed,\n")) +
         "# in the order in which they are to be applied.\n";
     if (!variables.empty()) {
         text += "# Passwords are read from the environment:";
@@ -122,6 +147,10 @@ std::string recordAnswers(const ControlModel& controls, const ControlValues& dis
         text += "\n";
     } else if (clearPasswords) {
         text += "# Passwords are written in clear text: keep this file private.\n";
+    }
+    if (options.installOptions) {
+        text += "\n# The install options of a run without --options.\n@options = " +
+                *options.installOptions + "\n";
     }
     return text + "\n" + lines;
 }

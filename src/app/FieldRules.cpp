@@ -215,8 +215,11 @@ void SettingsWindow::pressInstall() {
     fillSettingsRecord();
     // A value that cannot be written safely stops here, before the options
     // dialog and the run, so nothing on the machine changes.
-    if (auto problem = checkSettingsInput(settings_)) {
-        messages_.show(messages::valueRefused(*problem));
+    // Every refused value is listed at once; the view then puts the focus
+    // on the first of them.
+    if (const auto problems = checkAllSettingsInput(settings_); !problems.empty()) {
+        messages_.show(messages::valuesRefused(problems));
+        if (focusRequest_) focusRequest_(problems.front().control);
         return;
     }
     if (installOptionsHandler_) installOptionsHandler_();

@@ -3,7 +3,10 @@
 // the machine changes.
 #include "app/InputValidation.h"
 
+#include <cstdio>
+
 #include "app/ControlCatalogue.h"
+#include "platform/CodePage1252.h"
 
 namespace tessaron::app {
 namespace {
@@ -72,6 +75,25 @@ bool isIpv4(const std::string& text) {
     return true;
 }
 
+// Why a value cannot be stored in the code page of config.inc and the
+// metabase (Windows-1252): its first character outside it, or its first
+// byte that is not UTF-8. Checked for every value before the run, so that a
+// value the files cannot hold stops nothing half-way.
+std::optional<std::string> codePageProblem(const std::string& value) {
+    if (encodeCodePage1252(value)) return std::nullopt;
+    for (std::size_t at = 0; at < value.size();) {
+        const std::size_t start = at;
+        const auto c = nextUtf8(value, at);
+        if (!c) return "is not valid UTF-8 text";
+        if (encodeCodePage1252(std::string_view(value).substr(start, at - start))) continue;
+        char code[16];
+        std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(*c));
+        return "contains the character \"" + value.substr(start, at - start) + "\" (" + code +
+               "), which the configuration files (Windows-1252) cannot hold";
+    }
+    return "is not valid UTF-8 text";
+}
+
 std::string withoutColon(std::string caption) {
     while (!caption.empty() && (caption.back() == ' ' || caption.back() == ':')) caption.pop_back();
     return caption;
@@ -137,6 +159,7 @@ std::optional<std::string> valueProblem(const std::string& value, ValueShape sha
             return "contains a control character (such as a tab or a line break)";
         }
     }
+    if (auto problem = codePageProblem(value)) return problem;
     switch (shape) {
         case ValueShape::Port:
             if (!isNumberUpTo(value, 1, 65535)) return "is not a whole number from 1 to 65535";
@@ -163,18 +186,26 @@ std::optional<std::string> valueProblem(const std::string& value, ValueShape sha
     return std::nullopt;
 }
 
-std::optional<InputProblem> checkSettingsInput(const SettingsRecord& settings) {
+std::vector<InputProblem> checkAllSettingsInput(const SettingsRecord& settings) {
     const FormSpec& form = mainFormSpec();
+    std::vector<InputProblem> problems;
     for (const auto& rule : inputRules()) {
         auto problem = valueProblem(settings.*(rule.field), rule.shape, rule.maxLength);
         if (!problem) continue;
         const ControlSpec* control = findControlSpec(form, rule.control);
         const ControlSpec* label = findControlSpec(form, rule.label);
-        return InputProblem{rule.control, label ? withoutColon(label->caption) : rule.control,
-                            control && control->tab >= 0 ? form.tabCaptions.at(control->tab) : "",
-                            std::move(*problem)};
+        problems.push_back(
+            InputProblem{rule.control, label ? withoutColon(label->caption) : rule.control,
+                         control && control->tab >= 0 ? form.tabCaptions.at(control->tab) : "",
+                         std::move(*problem)});
     }
-    return std::nullopt;
+    return problems;
+}
+
+std::optional<InputProblem> checkSettingsInput(const SettingsRecord& settings) {
+    auto problems = checkAllSettingsInput(settings);
+    if (problems.empty()) return std::nullopt;
+    return std::move(problems.front());
 }
 
 namespace messages {
@@ -184,6 +215,17 @@ Message valueRefused(const InputProblem& problem) {
             "The value of \"" + problem.caption + "\" on the " + problem.tab + " tab " +
                 problem.problem + ".  Please correct it and try again.",
             MessageIcon::Error, MessageButtons::Ok};
+}
+
+Message valuesRefused(const std::vector<InputProblem>& problems) {
+    if (problems.size() == 1) return valueRefused(problems.front());
+    std::string text = "These values cannot be used:\n";
+    for (const auto& problem : problems) {
+        text += "\n- \"" + problem.caption + "\" on the " + problem.tab + " tab " +
+                problem.problem + ".";
+    }
+    text += "\n\nPlease correct them and try again.";
+    return {10, "Invalid Setting", text, MessageIcon::Error, MessageButtons::Ok};
 }
 
 }  // namespace messages

@@ -43,6 +43,8 @@ struct InputProblem {
 // The first value of the record (as the install button filled it) that
 // breaks its rule, or nothing when every value is acceptable.
 std::optional<InputProblem> checkSettingsInput(const SettingsRecord& settings);
+// Every value of the record that breaks its rule, in the window's order.
+std::vector<InputProblem> checkAllSettingsInput(const SettingsRecord& settings);
 
 // The one problem of a single value against a rule, if any.
 std::optional<std::string> valueProblem(const std::string& value, ValueShape shape, int maxLength);
@@ -50,6 +52,8 @@ std::optional<std::string> valueProblem(const std::string& value, ValueShape sha
 namespace messages {
 // The window's message box for a refused value.
 Message valueRefused(const InputProblem& problem);  // 10
+// The same for every refused value at once (one value: the box above).
+Message valuesRefused(const std::vector<InputProblem>& problems);  // 10
 }  // namespace messages
 
 }  // namespace tessaron::app

@@ -9,6 +9,7 @@
 #include "app/SecretMask.h"
 #include "platform/CodePage1252.h"
 #include "platform/Failure.h"
+#include "platform/HostPath.h"
 #include "run/BackingUpPlatform.h"
 #include "run/ConfigFileWriter.h"
 #include "runcontext/ProgressLog.h"
@@ -109,7 +110,7 @@ PreviewReport previewInstallation(const SettingsRecord& settings, const InstallO
                                   const ScratchMachineOpener& openScratch) {
     if (!openScratch) throw std::runtime_error("this program cannot open a machine image");
     PreviewReport report;
-    report.machine = imageRoot.string();
+    report.machine = utf8FromHostPath(imageRoot);
     report.options = options;
     const SecretMask mask(settings);
 

@@ -64,6 +64,11 @@ public:
         installOptionsHandler_ = std::move(handler);
     }
 
+    // Asked to put the keyboard focus on a control (the first refused value).
+    void setFocusRequest(std::function<void(const std::string& control)> request) {
+        focusRequest_ = std::move(request);
+    }
+
     // The install button's copy of every control and every held value into
     // the settings record, with the derived values completed (pressing
     // btnInstall runs this, then the install-options handler).
@@ -132,6 +137,7 @@ private:
     FolderChooser* folderChooser_ = nullptr;
     FileChooser* fileChooser_ = nullptr;
     std::function<void()> installOptionsHandler_;
+    std::function<void(const std::string&)> focusRequest_;
     std::unique_ptr<PanelComponent> panelComponent_;
     bool microsoftFtpAvailable_ = false;
     ControlValues discovered_;

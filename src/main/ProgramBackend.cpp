@@ -1,6 +1,7 @@
 #include "main/ProgramBackend.h"
 
 #include "platform/ForwardingPlatform.h"
+#include "platform/HostPath.h"
 #include "platform/image/MachineImage.h"
 #include "platform/odbc/OdbcDatabase.h"
 #ifdef _WIN32
@@ -18,7 +19,8 @@ struct OdbcService {
 // A machine image whose database service is the ODBC driver manager.
 class OdbcMachineImage : private OdbcService, public MachineImage {
 public:
-    explicit OdbcMachineImage(const std::string& folder) : MachineImage(folder, &odbc) {}
+    explicit OdbcMachineImage(const std::string& folder)
+        : MachineImage(hostPathFromUtf8(folder), &odbc) {}
 };
 
 // A preview's copy of a machine image, with the read-only database service

@@ -1,13 +1,7 @@
 // Program start of the build without the window: the unattended front end.
-#include <iostream>
-#include <string>
-#include <vector>
-
-#include "app/CommandLine.h"
-#include "main/ProgramBackend.h"
+#include "main/ProgramArguments.h"
+#include "main/UnattendedStart.h"
 
 int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
-    return tessaron::app::runUnattended(args, tessaron::startup::programBackend(), std::cout,
-                                        std::cerr);
+    return tessaron::startup::runFromConsole(tessaron::startup::programArguments(argc, argv));
 }

@@ -9,6 +9,7 @@
 #include "app/AnswersFile.h"
 #include "app/CommandLine.h"
 #include "gui/WindowProgram.h"
+#include "main/ProgramArguments.h"
 #include "main/ProgramBackend.h"
 
 namespace {
@@ -67,7 +68,7 @@ int usageError(const std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::string> args(argv + 1, argv + argc);
+    std::vector<std::string> args = tessaron::startup::programArguments(argc, argv);
     std::optional<std::string> screenshots;
     tessaron::app::CommandLine line;
     try {

@@ -1,5 +1,6 @@
 #include "run/BackingUpPlatform.h"
 
+#include "platform/Failure.h"
 #include "platform/WindowsPath.h"
 #include "run/CommitNotingMetabase.h"
 
@@ -56,8 +57,17 @@ public:
 
     void Flush() override {
         // Without a commit the save leaves the file as it is.
-        if (committed()) backups_.beforeChanging(backups_.places().metabaseFile);
-        CommitNotingMetabase::Flush();
+        if (!committed()) {
+            CommitNotingMetabase::Flush();
+            return;
+        }
+        backups_.beforeChanging(backups_.places().metabaseFile);
+        try {
+            CommitNotingMetabase::Flush();
+        } catch (const PlatformError&) {
+            backups_.changeFailed(backups_.places().metabaseFile);
+            throw;
+        }
     }
 
 private:

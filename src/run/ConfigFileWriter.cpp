@@ -31,7 +31,6 @@ void ConfigFileWriter(RunContext& run) {
     run.configBody.reset();
 
     const std::string target = configFilePath(run.settings);
-    removeStaleConfigTemporaries(run, target);
 
     const ConfigFileSources sources{
         run.settings,

@@ -136,6 +136,7 @@ void RunBackups::beforeChanging(const std::string& path) {
     } catch (const PlatformError& error) {
         log_.AddProgressText("WARNING: Could not keep a copy of " + kept.entry.path + " - " +
                              error.description());
+        notUndoable_ = "no copy of " + kept.entry.path + " could be kept";
         kept.entry.beforeHash.reset();
         kept.entry.backupPath.clear();
         kept.copied = false;
@@ -144,6 +145,10 @@ void RunBackups::beforeChanging(const std::string& path) {
         kept.entry.path.clear();
     }
     kept_.push_back(std::move(kept));
+}
+
+void RunBackups::changeFailed(const std::string& path) {
+    if (Kept* kept = find(path)) kept->failed = true;
 }
 
 std::string RunBackups::keepConfigFile() {
@@ -210,7 +215,7 @@ void RunBackups::finish() {
         if (kept.entry.afterHash == kept.entry.beforeHash) {
             // Saved without a change: nothing to undo, and the copy would
             // only push an older one out of the last ten.
-            if (kept.copied) {
+            if (kept.copied && !kept.failed) {
                 try {
                     files_.DeleteFile(kept.entry.backupPath);
                 } catch (const PlatformError&) {
@@ -238,6 +243,7 @@ void RunBackups::finish() {
     } catch (const PlatformError& error) {
         log_.AddProgressText("WARNING: Could not write the run journal " + places_.journalFile +
                              " - " + error.description());
+        notUndoable_ = "its run journal could not be written";
     }
 }
 

@@ -1,6 +1,8 @@
 #include "run/RunDriver.h"
 
+#include "run/BackingUpPlatform.h"
 #include "run/ConfigFileWriter.h"
+#include "run/LeftOverFiles.h"
 #include "run/PrerequisiteChecks.h"
 #include "run/ScheduledTasks.h"
 
@@ -39,17 +41,31 @@ private:
 
 namespace {
 
-// The machine's lock for this run; null (after its line) when the run must
-// not go on.
-std::unique_ptr<MachineLock> lockMachine(RunContext& run) {
+// The machine's lock for this run; null (after its line, with the ending
+// in `refused`) when the run must not go on.
+std::unique_ptr<MachineLock> lockMachine(RunContext& run, RunEnding& refused) {
     try {
         auto lock = run.platform.LockMachine(run.machineLockPatience);
         if (!lock) run.AddProgressText("Another configuration run is in progress on this machine.");
+        refused = RunEnding::MachineBusy;
         return lock;
     } catch (const PlatformError& error) {
         run.AddProgressText("ERROR: Could not lock this machine for the configuration run - " +
                             error.description());
+        refused = RunEnding::LockFailed;
         return nullptr;
+    }
+}
+
+// Temporary files of a run killed while it wrote config.inc, its journal, a
+// backup or the metabase. They are left-overs once this run holds the lock.
+void removeLeftOverTemporaries(RunContext& run) {
+    try {
+        removeStaleTemporaries(run.platform.Files(),
+                               backupPlacesFor(run.platform, run.settings.InstallDir));
+    } catch (const PlatformError&) {
+        // Without the Windows folder there is nothing of the metabase's to
+        // clean; the run's checks report what matters.
     }
 }
 
@@ -61,8 +77,10 @@ RunEnding performInstallationRun(RunContext& run, const RunStages& stages) {
     run.stageEndedOnError = false;
     run.configBody.reset();
     // Held until the run returns, whichever way it ends.
-    const auto lock = lockMachine(run);
-    if (!lock) return RunEnding::MachineBusy;
+    RunEnding refused = RunEnding::MachineBusy;
+    const auto lock = lockMachine(run, refused);
+    if (!lock) return refused;
+    removeLeftOverTemporaries(run);
     run.AddProgressText("Beginning Tessaron configuration...");
     // Completed in the run's own settings (see RunContext::settings).
     if (run.settings.InternalIP.empty()) run.settings.InternalIP = run.settings.ServerIP;

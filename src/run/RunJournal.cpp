@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "platform/Failure.h"
+#include "platform/TemporaryNames.h"
 #include "platform/WindowsPath.h"
 #include "run/ContentHash.h"
 
@@ -35,13 +37,25 @@ std::string runJournalPath(const std::string& installDir) {
 }
 
 void writeRunJournal(FileSystem& files, const std::string& path, const RunJournal& journal) {
-    auto writer = files.CreateTextFile(path, true);
-    writer->WriteLine(kJournalHeader + journal.runStamp);
-    for (const auto& entry : journal.entries) {
-        writer->WriteLine(entry.path + "|" + hashText(entry.beforeHash) + "|" + entry.backupPath +
-                          "|" + hashText(entry.afterHash));
+    // Written beside the journal and put in its place whole, so that a
+    // journal that cannot be written leaves the former one as it was.
+    const std::string temporary = temporaryPathBeside(path);
+    try {
+        auto writer = files.CreateTextFile(temporary, true);
+        writer->WriteLine(kJournalHeader + journal.runStamp);
+        for (const auto& entry : journal.entries) {
+            writer->WriteLine(entry.path + "|" + hashText(entry.beforeHash) + "|" +
+                              entry.backupPath + "|" + hashText(entry.afterHash));
+        }
+        writer->Close();
+        files.ReplaceFile(temporary, path);
+    } catch (const PlatformError&) {
+        try {
+            if (files.FileExists(temporary)) files.DeleteFile(temporary);
+        } catch (const PlatformError&) {
+        }
+        throw;
     }
-    writer->Close();
 }
 
 std::optional<RunJournal> readRunJournal(FileSystem& files, const std::string& path) {

@@ -28,7 +28,8 @@ struct RunJournal {
 // Where the journal of the panel installed in installDir lives.
 std::string runJournalPath(const std::string& installDir);
 
-// Writes the journal (replacing the former one); throws PlatformError.
+// Writes the journal in place of the former one, which stays as it was when
+// the new one cannot be written whole; throws PlatformError.
 void writeRunJournal(FileSystem& files, const std::string& path, const RunJournal& journal);
 // Reads a journal; nullopt when there is none. Throws PlatformError when it
 // cannot be read and std::runtime_error when its text is not a journal's or

@@ -1,9 +1,13 @@
 // The small pieces the preview and the run journal are built from.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+
 #include "app/JsonWriter.h"
 #include "app/LineDiff.h"
 #include "app/MetabaseDiff.h"
+#include "app/PreviewVerdict.h"
 #include "run/ContentHash.h"
 
 namespace tessaron::app::testing {
@@ -100,6 +104,86 @@ TEST(MetabaseDiff, KeysAndPropertiesThatDiffer) {
     EXPECT_EQ(conflicts[0].location, "/LM/MSFTPSVC/2");
     EXPECT_EQ(conflicts[0].holderName, "Default FTP Site");
     EXPECT_EQ(conflicts[0].binding, ":21:");
+}
+
+// The verdict counts what a run changes: not the date line of config.inc,
+// not a CREATE of a table that exists.
+TEST(PreviewVerdict, CountsOnlyWhatTheRunChanges) {
+    const auto dateLines = [](PreviewReport& r) {
+        r.configChanged = true;
+        r.configChanges = {{'-', 2, "' Creation Date: 3/7/2024"},
+                           {'+', 2, "' Creation Date: 3/8/2024"}};
+    };
+    struct Case {
+        const char* what;
+        std::function<void(PreviewReport&)> fill;
+        bool changed;
+        int configLines, sqlStatements;
+    };
+    const std::vector<Case> cases = {
+        {"nothing", [](PreviewReport&) {}, false, 0, 0},
+        {"only the date line", dateLines, false, 0, 0},
+        {"a setting",
+         [&](PreviewReport& r) {
+             dateLines(r);
+             r.configChanges.push_back({'+', 9, "CustomerPort = 2100"});
+         },
+         true, 1, 0},
+        {"tables that exist",
+         [](PreviewReport& r) {
+             r.database.statements = {{"CREATE TABLE ips (a int)",
+                                       "table ips exists: the "
+                                       "statement fails"}};
+         },
+         false, 0, 0},
+        {"a row",
+         [](PreviewReport& r) {
+             r.database.statements = {{"CREATE TABLE ips (a int)",
+                                       "table ips exists: the "
+                                       "statement fails"},
+                                      {"INSERT INTO ips VALUES (1)", ""}};
+         },
+         true, 0, 1},
+        {"a folder", [](PreviewReport& r) { r.foldersCreated = {"C:\\Tessaron\\temp"}; }, true, 0,
+         0},
+    };
+    for (const auto& c : cases) {
+        PreviewReport report;
+        c.fill(report);
+        const PreviewVerdict verdict = previewVerdict(report);
+        EXPECT_EQ(verdict.changed(), c.changed) << c.what;
+        EXPECT_EQ(verdict.configLines, c.configLines) << c.what;
+        EXPECT_EQ(verdict.sqlStatements, c.sqlStatements) << c.what;
+        const std::string json = previewJson(report);
+        EXPECT_NE(json.find(std::string("\"changed\": ") + (c.changed ? "true" : "false")),
+                  std::string::npos)
+            << c.what << json;
+    }
+}
+
+TEST(PreviewVerdict, ListPropertiesAreArraysAndStatementsHaveOutcomes) {
+    PreviewReport report;
+    report.metabaseChanges = {{MetabaseKeyChange::Kind::Created,
+                               "/LM/W3SVC/3",
+                               "IIsWebServer",
+                               {{"ServerBindings", std::nullopt, ":2100:\n:2101:"},
+                                {"ServerComment", std::nullopt, "Tessaron - Control Panel"}}}};
+    report.database.connected = report.database.attempted = true;
+    report.database.statements = {{"CREATE TABLE ips (a int)",
+                                   "table ips exists: the statement "
+                                   "fails"},
+                                  {"INSERT INTO ips VALUES (1)", ""}};
+    std::string json = previewJson(report);
+    json.erase(
+        std::remove_if(json.begin(), json.end(), [](char c) { return c == ' ' || c == '\n'; }),
+        json.end());
+    EXPECT_NE(json.find("\"after\":[\":2100:\",\":2101:\"]"), std::string::npos) << json;
+    EXPECT_NE(json.find("\"after\":\"Tessaron-ControlPanel\""), std::string::npos) << json;
+    EXPECT_NE(json.find("\"outcome\":\"exists\""), std::string::npos) << json;
+    EXPECT_NE(json.find("\"outcome\":\"inserts\""), std::string::npos) << json;
+    EXPECT_NE(json.find("\"counts\":{\"configLines\":0,\"metabaseKeys\":1,\"sqlStatements\":1"),
+              std::string::npos)
+        << json;
 }
 
 }  // namespace

@@ -246,20 +246,6 @@ TEST(ConfigFileWriter, ReadOnlyFolderWithWritableFileIsWrittenInPlace) {
     EXPECT_FALSE(fs::exists(fresh.host(kConfig)));
 }
 
-TEST(ConfigFileWriter, RemovesTemporaryFilesOfAKilledRun) {
-    TempMachine machine;
-    writeSmallServer(machine);
-    machine.writeFile("C:\\Tessaron\\panel\\config.inc.tmp-0a1b2c3d", "' Tessaron Con");
-    machine.writeFile("C:\\Tessaron\\panel\\config.inc.tmp-ffffffff", "");
-    machine.writeFile("C:\\Tessaron\\panel\\config.inc.bak", "kept");
-    RunFixture fixture(machine);
-
-    ConfigFileWriter(fixture.run);
-
-    EXPECT_EQ(fixture.log.entries(), kWritten);
-    EXPECT_EQ(strayFiles(machine), std::vector<std::string>{"config.inc.bak"});
-}
-
 // No space left: the former file keeps every byte, or stays absent; nothing
 // empty or partial is put in its place.
 TEST(ConfigFileWriter, FullDiskLeavesTheFormerFileOrNone) {

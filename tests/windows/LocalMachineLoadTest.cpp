@@ -10,6 +10,7 @@
 #include "main/ProgramBackend.h"
 #include "platform/WideText.h"
 #include "platform/odbc/OdbcDatabase.h"
+#include "platform/windows/IisProviderHint.h"
 #include "platform/windows/LocalMachine.h"
 #include "platform/windows/Win32.h"
 
@@ -25,6 +26,12 @@ const char* const kNoIisMessage =
     "Critical Error 1: Sorry, I encountered problems getting the necessary information for "
     "configuration.  Please make sure IIS is installed properly, and that you are running this "
     "utility with Administrator privileges.\n";
+
+// The line added on IIS 7 and later, where the provider is a role service.
+const char* const kIisProviderHint =
+    "IIS's directory-service provider is missing: add the role service \"IIS 6 Metabase "
+    "Compatibility\" (Server Manager: Web Server (IIS), Management Tools, IIS 6 Management "
+    "Compatibility), or run Install-WindowsFeature Web-Metabase in PowerShell.";
 
 std::string escaped(const std::string& path) {
     std::string out;
@@ -107,6 +114,33 @@ TEST_F(LocalMachineLoad, WithoutTheIisProviderTheProgramEndsWithMessage3) {
     std::string err;
     EXPECT_EQ(run(err), app::exit_status::kEndedAtLoad);
     EXPECT_EQ(err, kNoIisMessage);
+
+    // The program at a command prompt: the same message, then (wine reports
+    // a release after Server 2008) the line naming the role service, and the
+    // status for the prompt.
+    std::string output;
+    EXPECT_EQ(runProgram("\"" + builtProgram("tessaron-config.com") + "\" --answers \"" +
+                             panel_ / "answers.txt" + "\"",
+                         &output),
+              static_cast<unsigned long>(app::exit_status::kEndedAtLoad));
+    EXPECT_EQ(output, std::string(kNoIisMessage) + kIisProviderHint + "\n");
+}
+
+TEST(IisProviderHint, OnlyReleasesWhoseIisLacksTheProviderByDefaultGetTheLine) {
+    struct Case {
+        const char* version;
+        bool registered;
+        bool hint;
+    };
+    for (const Case& c : {Case{"5.0.2195", false, false}, Case{"5.2.3790", false, false},
+                          Case{"6.0.6001", false, true}, Case{"10.0.17763", false, true},
+                          Case{"10.0.17763", true, false}}) {
+        const auto hint = platform::windows::iisProviderHint(c.version, c.registered);
+        EXPECT_EQ(hint.has_value(), c.hint) << c.version << " " << c.registered;
+        if (hint) {
+            EXPECT_EQ(*hint, kIisProviderHint);
+        }
+    }
 }
 
 }  // namespace

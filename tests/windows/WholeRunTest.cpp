@@ -13,6 +13,7 @@
 #include "main/ProgramBackend.h"
 #include "platform/WideText.h"
 #include "platform/odbc/OdbcDatabase.h"
+#include "platform/windows/IisProviderHint.h"
 #include "platform/windows/Win32.h"
 #include "platform/windows/WindowsSystemQueries.h"
 #include "support/TempMachine.h"
@@ -62,6 +63,7 @@ TEST(WholeRun, TheRunCompletesThroughTheSystemsInterfaces) {
     if (!hadFrontPage) writeBytes((frontPage / "owsadm.exe").string(), "MZ");
     RegisteredTestMaster master;
     RegisteredTestIis iis(metabase);
+    EXPECT_EQ(platform::windows::iisProviderHint(), std::nullopt);  // the provider is there
     RegisteredDnsNamespace dns;
     const auto commands = machine / "commands.log";
     SetEnvironmentVariableA("TESSARON_TEST_COMMANDS", commands.c_str());

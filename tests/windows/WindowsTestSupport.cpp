@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <random>
 #include <stdexcept>
 
@@ -14,6 +15,8 @@ namespace fs = std::filesystem;
 
 namespace tessaron::testing {
 namespace {
+
+constexpr bool kThisProgramIs32Bit = sizeof(void*) == 4;
 
 std::string regText(const std::string& text) {
     std::string escaped;
@@ -30,20 +33,44 @@ std::string programFolder() {
     return fs::path(path).parent_path().string();
 }
 
-unsigned long runProgram(const std::string& commandLine) {
+std::string builtProgram(const std::string& fileName) {
+    // The test program is in tests\windows of the build tree.
+    return programFolder() + "\\..\\..\\" + fileName;
+}
+
+unsigned long runProgram(const std::string& commandLine, std::string* output) {
     auto line = toWide(commandLine);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
-        throw std::runtime_error("cannot start " + commandLine);
+    // The program's standard output and error go to one inheritable file.
+    std::optional<TempFolder> folder;
+    HANDLE file = INVALID_HANDLE_VALUE;
+    if (output) {
+        folder.emplace();
+        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+        file = CreateFileW(toWide(*folder / "output.txt").c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                           &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot capture the output");
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+        startup.hStdOutput = file;
+        startup.hStdError = file;
     }
+    PROCESS_INFORMATION process{};
+    const BOOL started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, output != nullptr,
+                                        0, nullptr, nullptr, &startup, &process);
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    if (!started) throw std::runtime_error("cannot start " + commandLine);
     WaitForSingleObject(process.hProcess, INFINITE);
     DWORD code = 0;
     GetExitCodeProcess(process.hProcess, &code);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
+    if (output) {
+        // A console program's text mode writes line ends as CR LF.
+        *output = readBytes(*folder / "output.txt");
+        std::erase(*output, '\r');
+    }
     return code;
 }
 
@@ -114,7 +141,8 @@ RegisteredServer::RegisteredServer(std::string classId, const std::string& dllNa
         body += "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\" + progId_ +
                 "\\CLSID]\r\n@=" + regText(classId_) + "\r\n\r\n";
     }
-    importRegistry(body);
+    // A 32-bit program finds classes in the registry's 32-bit view.
+    importRegistry(body, kThisProgramIs32Bit);
 }
 
 RegisteredServer::~RegisteredServer() {
@@ -124,7 +152,9 @@ RegisteredServer::~RegisteredServer() {
             deleteMachineKey("SOFTWARE\\Classes\\CLSID\\" + classId_);
         } else {
             importRegistry("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\CLSID\\" + classId_ +
-                           "\\InprocServer32]\r\n@=" + regText(previousServer_) + "\r\n\r\n");
+                               "\\InprocServer32]\r\n@=" + regText(previousServer_) +
+                               "\r\n\r\n",
+                           kThisProgramIs32Bit);
         }
     } catch (...) {
         // The prefix is thrown away after the tests.

@@ -4,8 +4,10 @@
 
 namespace tessaron::testing {
 
-// Runs a command line (reg.exe, ...) and returns its exit code.
-unsigned long runProgram(const std::string& commandLine);
+// Runs a command line (reg.exe, ...) and returns its exit code; with
+// `output`, what the program wrote to standard output and standard error
+// (line ends as LF).
+unsigned long runProgram(const std::string& commandLine, std::string* output = nullptr);
 
 // Imports a regedit export (text without the header line) into the registry's
 // 64-bit or 32-bit view with reg.exe, as an administrator does.
@@ -69,4 +71,7 @@ struct RegisteredDnsNamespace : RegisteredServer {
 
 // The folder of the test program (where the stand-in servers are).
 std::string programFolder();
+// A program of this build: tessaron-config.exe or its console companion
+// tessaron-config.com, at the top of the build tree.
+std::string builtProgram(const std::string& fileName);
 }  // namespace tessaron::testing

@@ -1,6 +1,7 @@
 #include "platform/image/MachineImage.h"
 
 #include "platform/Failure.h"
+#include "platform/HostPath.h"
 #include "platform/image/ImageFileSystem.h"
 #include "platform/image/ImageMachineLock.h"
 #include "platform/image/ImagePanelComponent.h"
@@ -27,7 +28,8 @@ public:
 fs::path checkedRoot(fs::path root) {
     std::error_code error;
     if (!fs::is_directory(root, error)) {
-        throw PlatformError("The machine image folder " + root.string() + " does not exist.");
+        throw PlatformError("The machine image folder " + utf8FromHostPath(root) +
+                            " does not exist.");
     }
     return root;
 }

@@ -1,0 +1,40 @@
+#include "main/ProgramArguments.h"
+
+#include "app/AnswersFile.h"
+#include "app/CommandLine.h"
+
+#ifdef _WIN32
+#include <windows.h>
+// windows.h first: shellapi.h needs its types.
+#include <shellapi.h>
+
+#include "platform/WideText.h"
+#endif
+
+namespace tessaron::startup {
+
+std::vector<std::string> programArguments(int argc, char** argv) {
+#ifdef _WIN32
+    int count = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (wide) {
+        std::vector<std::string> args;
+        for (int index = 1; index < count; ++index) args.push_back(fromWide(wide[index]));
+        LocalFree(static_cast<HLOCAL>(wide));
+        return args;
+    }
+    // Without memory for the split the ANSI arguments are all there is.
+#endif
+    return {argv + (argc > 0 ? 1 : 0), argv + argc};
+}
+
+bool opensSettingsWindow(const std::vector<std::string>& args) {
+    try {
+        const app::CommandLine line = app::parseCommandLine(args);
+        return !line.help && !line.version && !line.unattended();
+    } catch (const app::UsageError&) {
+        return false;
+    }
+}
+
+}  // namespace tessaron::startup
