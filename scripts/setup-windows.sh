@@ -5,7 +5,8 @@
 # wine32), wixl (msitools) for the installers and GoogleTest's sources, and
 # unpacks Debian's source package of pugixml (Debian
 # ships pugixml for Linux only) into build-windows-deps/. Installs only what is
-# missing; prints the pugixml source folder on its last line.
+# missing; prints the pugixml source folder on its last line. The 32-bit
+# MariaDB ODBC driver is unpacked into build-windows-deps/odbc-mariadb-i386/.
 #
 #   scripts/setup-windows.sh
 #   TESSARON_SKIP_APT=1 scripts/setup-windows.sh   no package installation
@@ -21,8 +22,9 @@ PACKAGES=(
     g++-mingw-w64-i686-posix binutils-mingw-w64-i686
     wine wine64 wine32:i386 wixl googletest dpkg-dev
     unixodbc odbc-mariadb mariadb-server mariadb-client
-    # the 32-bit ODBC driver manager and driver behind wine32's odbc32
-    libodbc2:i386 odbc-mariadb:i386
+    # the 32-bit ODBC driver manager behind wine32's odbc32, and what the
+    # 32-bit MariaDB driver (unpacked below) needs
+    libodbc2:i386 libodbcinst2:i386 libmariadb3:i386
 )
 
 find_as_root setup-windows.sh
@@ -53,4 +55,15 @@ if [ -z "$pugixml" ]; then
     pugixml=$(find "$deps" -maxdepth 3 -path '*/src/pugixml.cpp' | head -n 1)
 fi
 [ -n "$pugixml" ] || { echo "setup-windows.sh: no pugixml source in $deps" >&2; exit 1; }
+
+# The 32-bit MariaDB Connector/ODBC for the 32-bit programs' tests, unpacked
+# into build-windows-deps/: Debian's odbc-mariadb cannot be installed for two
+# architectures at once, and installing the i386 one would remove the one the
+# Linux tests use.
+maodbc32="$deps/odbc-mariadb-i386/usr/lib/i386-linux-gnu/odbc/libmaodbc.so"
+if [ ! -f "$maodbc32" ]; then
+    (cd "$deps" && apt-get download odbc-mariadb:i386 >&2 &&
+        dpkg-deb -x odbc-mariadb_*_i386.deb odbc-mariadb-i386)
+fi
+[ -f "$maodbc32" ] || { echo "setup-windows.sh: no 32-bit libmaodbc.so in $deps" >&2; exit 1; }
 dirname "$(dirname "$pugixml")"
