@@ -3,7 +3,10 @@
 #    scripts/setup-windows.sh unpacks Debian's source package);
 #  - the Windows ODBC driver manager, odbc32;
 #  - no iconv: the code page is converted by Windows itself;
-#  - GoogleTest compiled from Debian's googletest sources.
+#  - GoogleTest compiled from Debian's googletest sources;
+#  - xxHash's one header from Debian's libxxhash-dev (used header-only),
+#    copied alone into the build tree: the cross compiler must not see the
+#    rest of the Linux headers beside it.
 set(TESSARON_PUGIXML_SOURCE "" CACHE PATH "Unpacked pugixml source (holding src/pugixml.cpp)")
 if(NOT EXISTS "${TESSARON_PUGIXML_SOURCE}/src/pugixml.cpp")
   message(FATAL_ERROR "TESSARON_PUGIXML_SOURCE must name pugixml's source folder "
@@ -12,6 +15,15 @@ endif()
 add_library(tessaron_pugixml STATIC "${TESSARON_PUGIXML_SOURCE}/src/pugixml.cpp")
 target_include_directories(tessaron_pugixml SYSTEM PUBLIC "${TESSARON_PUGIXML_SOURCE}/src")
 add_library(PkgConfig::PUGIXML ALIAS tessaron_pugixml)
+
+set(TESSARON_XXHASH_HEADER /usr/include/xxhash.h
+    CACHE FILEPATH "xxHash's header (Debian package libxxhash-dev)")
+if(NOT EXISTS "${TESSARON_XXHASH_HEADER}")
+  message(FATAL_ERROR "TESSARON_XXHASH_HEADER must name xxhash.h (Debian package libxxhash-dev)")
+endif()
+configure_file("${TESSARON_XXHASH_HEADER}" "${PROJECT_BINARY_DIR}/xxhash/xxhash.h" COPYONLY)
+add_library(tessaron_xxhash INTERFACE)
+target_include_directories(tessaron_xxhash SYSTEM INTERFACE "${PROJECT_BINARY_DIR}/xxhash")
 
 add_library(tessaron_odbc32 INTERFACE)
 target_link_libraries(tessaron_odbc32 INTERFACE odbc32)

@@ -5,8 +5,7 @@
 # wine32), wixl (msitools) for the installers and GoogleTest's sources, and
 # unpacks Debian's source package of pugixml (Debian
 # ships pugixml for Linux only) into build-windows-deps/. Installs only what is
-# missing; prints the pugixml source folder on its last line. The 32-bit
-# MariaDB ODBC driver is unpacked into build-windows-deps/odbc-mariadb-i386/.
+# missing; prints the pugixml source folder on its last line.
 #
 #   scripts/setup-windows.sh
 #   TESSARON_SKIP_APT=1 scripts/setup-windows.sh   no package installation
@@ -20,10 +19,11 @@ PACKAGES=(
     cmake ninja-build mingw-w64-tools
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-    wine wine64 wine32:i386 wixl googletest dpkg-dev
+    wine wine64 wine32:i386 wixl googletest libxxhash-dev dpkg-dev
     unixodbc odbc-mariadb mariadb-server mariadb-client
-    # the 32-bit ODBC driver manager behind wine32's odbc32, and what the
-    # 32-bit MariaDB driver (unpacked below) needs
+    # the 32-bit ODBC driver manager and the libraries of the 32-bit driver
+    # behind wine32's odbc32 (the driver itself is unpacked below: Debian's
+    # odbc-mariadb cannot be installed for two architectures at once)
     libodbc2:i386 libodbcinst2:i386 libmariadb3:i386
 )
 
@@ -39,8 +39,19 @@ if [ "${TESSARON_SKIP_APT:-0}" != 1 ] && [ -n "$(missing_packages)" ]; then
     install_packages --no-install-recommends
 fi
 
-# pugixml from Debian's source package, unpacked once.
 deps="$root/build-windows-deps"
+
+# The 32-bit MariaDB ODBC driver, unpacked from Debian's package once; the
+# 64-bit one stays installed for the Linux tests and the x86-64 programs.
+driver32="$deps/odbc-i386/usr/lib/i386-linux-gnu/odbc/libmaodbc.so"
+if [ ! -f "$driver32" ]; then
+    mkdir -p "$deps/odbc-i386"
+    (cd "$deps" && apt-get download odbc-mariadb:i386 >&2)
+    dpkg-deb -x "$deps"/odbc-mariadb_*_i386.deb "$deps/odbc-i386"
+    rm -f "$deps"/odbc-mariadb_*_i386.deb
+fi
+
+# pugixml from Debian's source package, unpacked once.
 pugixml=$(find "$deps" -maxdepth 3 -path '*/src/pugixml.cpp' 2>/dev/null | head -n 1 || true)
 if [ -z "$pugixml" ]; then
     if ! apt-get source --print-uris pugixml >/dev/null 2>&1; then
@@ -55,15 +66,4 @@ if [ -z "$pugixml" ]; then
     pugixml=$(find "$deps" -maxdepth 3 -path '*/src/pugixml.cpp' | head -n 1)
 fi
 [ -n "$pugixml" ] || { echo "setup-windows.sh: no pugixml source in $deps" >&2; exit 1; }
-
-# The 32-bit MariaDB Connector/ODBC for the 32-bit programs' tests, unpacked
-# into build-windows-deps/: Debian's odbc-mariadb cannot be installed for two
-# architectures at once, and installing the i386 one would remove the one the
-# Linux tests use.
-maodbc32="$deps/odbc-mariadb-i386/usr/lib/i386-linux-gnu/odbc/libmaodbc.so"
-if [ ! -f "$maodbc32" ]; then
-    (cd "$deps" && apt-get download odbc-mariadb:i386 >&2 &&
-        dpkg-deb -x odbc-mariadb_*_i386.deb odbc-mariadb-i386)
-fi
-[ -f "$maodbc32" ] || { echo "setup-windows.sh: no 32-bit libmaodbc.so in $deps" >&2; exit 1; }
 dirname "$(dirname "$pugixml")"

@@ -15,11 +15,12 @@ cd "$(dirname "$0")/.."
 
 PACKAGES=(
     build-essential cmake ninja-build pkg-config
-    libgtest-dev googletest libpugixml-dev
+    libgtest-dev googletest libpugixml-dev libxxhash-dev
     unixodbc unixodbc-dev odbc-mariadb tdsodbc mariadb-server mariadb-client
     qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev xvfb xauth
     libbenchmark-dev ccache
     clang libclang-rt-dev clang-format clang-tidy
+    ansible python3-jsonschema
 )
 
 if [ "${TESSARON_SKIP_APT:-0}" != 1 ]; then

@@ -1,6 +1,7 @@
 #include "app/AnswersFile.h"
 
 #include "app/AnswerReferences.h"
+#include "app/QuotedInput.h"
 #include "platform/CodePage1252.h"
 #include "platform/Text.h"
 
@@ -60,7 +61,7 @@ std::vector<Answer> parseAnswers(std::string_view text, const std::string& fileN
         const auto equals = line.find('=');
         if (equals == std::string_view::npos) {
             throw lineError(fileName, lineNumber,
-                            "malformed line (expected CONTROL = VALUE): " + trimmed);
+                            "malformed line (expected CONTROL = VALUE): " + shownInput(trimmed));
         }
         Answer answer{fileName, lineNumber, std::string(trimBlanks(line.substr(0, equals))),
                       std::string(trimBlanks(line.substr(equals + 1)))};
@@ -71,16 +72,23 @@ std::vector<Answer> parseAnswers(std::string_view text, const std::string& fileN
         // unbalanced quote is part of the text.
         if (answer.value.size() >= 2 && answer.value.front() == '"' && answer.value.back() == '"') {
             answer.value = answer.value.substr(1, answer.value.size() - 2);
+            answer.quoted = true;
         } else {
             // Only an unquoted value may name where it is kept ("@env:NAME").
             answer.value = resolveAnswerReference(answer.value, fileName, lineNumber);
         }
 
+        if (answer.control == kOptionsAnswer) {
+            // The install options a run takes without --options; the front end
+            // checks the list.
+            answers.push_back(std::move(answer));
+            continue;
+        }
         const ControlSpec* design = findControlSpec(mainFormSpec(), answer.control);
         if (!design) {
             throw lineError(fileName, lineNumber,
-                            "unknown control \"" + answer.control +
-                                "\" (not a control of the settings window)");
+                            "unknown control " + quotedInput(answer.control) +
+                                " (not a control of the settings window)");
         }
         switch (design->kind) {
             case ControlKind::TextBox:
@@ -95,8 +103,8 @@ std::vector<Answer> parseAnswers(std::string_view text, const std::string& fileN
                 if (answer.value != "0" && answer.value != "1" && answer.value != "2") {
                     throw lineError(fileName, lineNumber,
                                     answer.control +
-                                        " is a check box: the value must be 0, 1 or 2, not \"" +
-                                        answer.value + "\"");
+                                        " is a check box: the value must be 0, 1 or 2, not " +
+                                        quotedInput(answer.value));
                 }
                 break;
             case ControlKind::DropDownList:
@@ -132,7 +140,7 @@ void applyAnswer(ControlModel& controls, const Answer& answer) {
             for (const auto& entry : entries) list += (list.empty() ? "\"" : ", \"") + entry + "\"";
             throw lineError(
                 answer.fileName, answer.line,
-                "\"" + answer.value + "\" is not an entry of " + answer.control +
+                quotedInput(answer.value) + " is not an entry of " + answer.control +
                     (list.empty() ? " (the list is empty)" : " (entries: " + list + ")"));
         }
         default:

@@ -22,7 +22,14 @@ struct Answer {
     int line = 0;
     std::string control;
     std::string value;
+    // The value stood in double quotes: taken literally, never a reference
+    // or one of the special forms of a site list (see SiteAnswers.h).
+    bool quoted = false;
 };
+
+// The line "@options = tasks,database,sites" of an answers file: the
+// install options of a run without --options.
+inline constexpr const char* kOptionsAnswer = "@options";
 
 // Parses an answers file (UTF-8; a leading byte-order mark is skipped). Blank
 // lines and lines whose first non-blank character is "#" are skipped. The
@@ -32,6 +39,8 @@ struct Answer {
 // the text between them exactly; any other quote is part of the value. An
 // unquoted value "@env:NAME" or "@file:PATH" is replaced by what it names
 // (see AnswerReferences.h); a quoted one is always literal.
+//
+// An "@options" line is returned as an answer of that name.
 //
 // Checked here, before the machine is touched: the line is UTF-8 and has an
 // "=", the control is one of the settings window's text boxes, check boxes

@@ -4,23 +4,10 @@
 #include <chrono>
 #include <ctime>
 
+#include "app/FieldTable.h"
+
 namespace tessaron::app {
 namespace {
-
-struct PasswordBox {
-    const char* control;
-    const char* variable;
-};
-
-const std::vector<PasswordBox>& passwordBoxes() {
-    static const std::vector<PasswordBox> boxes = {
-        {"txtAdminPassword", "TESSARON_ADMIN_PASSWORD"},
-        {"txtMainDatabasePassword", "TESSARON_MAIN_DATABASE_PASSWORD"},
-        {"txtSQLServerAdminPassword", "TESSARON_SQL_SERVER_ADMIN_PASSWORD"},
-        {"txtMySQLAdminPassword", "TESSARON_MYSQL_ADMIN_PASSWORD"},
-    };
-    return boxes;
-}
 
 // Check boxes fire the rules that enable fields and mirror addresses, lists
 // swap controls; texts come last so nothing overwrites them afterwards.
@@ -35,6 +22,15 @@ int replayRank(ControlKind kind) {
     }
 }
 
+// What the load step finds out about the server itself; a recording of
+// every value still leaves these out unless they were changed, so that the
+// machine the file is applied to keeps its own.
+bool serverOwn(const std::string& control) {
+    static const std::vector<std::string> controls = {"txtMainIP", "txtInternalIP", "chkInternalIP",
+                                                      "txtLogRoot"};
+    return std::find(controls.begin(), controls.end(), control) != controls.end();
+}
+
 bool recordable(ControlKind kind) {
     return kind == ControlKind::CheckBox || kind == ControlKind::DropDownList ||
            kind == ControlKind::TextBox;
@@ -45,7 +41,8 @@ bool needsQuotes(const std::string& value) {
     const bool blankAtEnd = value.front() == ' ' || value.front() == '\t' || value.back() == ' ' ||
                             value.back() == '\t';
     const bool enclosed = value.size() >= 2 && value.front() == '"' && value.back() == '"';
-    return blankAtEnd || enclosed || value.front() == '@';
+    // "@" and "%" begin the forms that stand for something else.
+    return blankAtEnd || enclosed || value.front() == '@' || value.front() == '%';
 }
 
 }  // namespace
@@ -72,14 +69,20 @@ ControlValues currentValues(const ControlModel& controls) {
 }
 
 std::string passwordVariable(const std::string& control) {
-    for (const auto& box : passwordBoxes()) {
-        if (control == box.control) return box.variable;
-    }
-    return {};
+    const Field* row = findFieldOfControl(control);
+    return row ? std::string(row->recordedAs) : std::string();
 }
 
 std::string recordAnswers(const ControlModel& controls, const ControlValues& discovered,
                           const AnswersHeader& header, bool clearPasswords) {
+    RecordingOptions options;
+    options.clearPasswords = clearPasswords;
+    return recordAnswers(controls, discovered, header, options);
+}
+
+std::string recordAnswers(const ControlModel& controls, const ControlValues& discovered,
+                          const AnswersHeader& header, const RecordingOptions& options) {
+    const bool clearPasswords = options.clearPasswords;
     std::vector<const Control*> order;
     for (const auto& control : controls.controls()) {
         if (recordable(control->kind())) order.push_back(control.get());
@@ -95,13 +98,20 @@ std::string recordAnswers(const ControlModel& controls, const ControlValues& dis
         const auto now = current.find(control->name());
         if (now == current.end()) continue;
         const auto was = discovered.find(control->name());
-        if (was != discovered.end() && was->second == now->second) continue;
+        const bool unchanged = was != discovered.end() && was->second == now->second;
+        if (unchanged && (!options.all || serverOwn(control->name()))) continue;
 
         std::string value = now->second;
         const std::string variable = passwordVariable(control->name());
+        std::optional<std::string> special;
+        if (options.specialForm && variable.empty()) {
+            special = options.specialForm(control->name(), value);
+        }
         if (!variable.empty() && !clearPasswords) {
             variables.push_back(variable);
             value = "@env:" + variable;
+        } else if (special) {
+            value = *special;
         } else if (needsQuotes(value)) {
             value = "\"" + value + "\"";
         }
@@ -111,10 +121,10 @@ std::string recordAnswers(const ControlModel& controls, const ControlValues& dis
     std::string text =
         "# Tessaron Configuration Utility answers, recorded from the settings window\n"
         "# on " +
-        header.machine + " at " + header.when +
-        ".\n"
-        "# Only the values that differ from what was found on that machine are "
-        "listed,\n"
+        header.machine + " at " + header.when + ".\n" +
+        (options.all ? std::string("# Every value of the window is listed,\n")
+                     : std::string("# Only the values that differ from what was found on that "
+                                   "machine are listed,\n")) +
         "# in the order in which they are to be applied.\n";
     if (!variables.empty()) {
         text += "# Passwords are read from the environment:";
@@ -122,6 +132,10 @@ std::string recordAnswers(const ControlModel& controls, const ControlValues& dis
         text += "\n";
     } else if (clearPasswords) {
         text += "# Passwords are written in clear text: keep this file private.\n";
+    }
+    if (options.installOptions) {
+        text += "\n# The install options of a run without --options.\n@options = " +
+                *options.installOptions + "\n";
     }
     return text + "\n" + lines;
 }

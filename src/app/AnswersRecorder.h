@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,8 +22,9 @@ struct AnswersHeader {
     std::string when;     // "2026-12-08 13:15"
 };
 
-// The environment variable a password box is recorded as
-// (txtAdminPassword -> TESSARON_ADMIN_PASSWORD); empty for other controls.
+// The environment variable a password box is recorded as, by its row of the
+// field table (txtAdminPassword -> TESSARON_ADMIN_PASSWORD); empty for other
+// controls.
 std::string passwordVariable(const std::string& control);
 
 // An answers file that reproduces the window's current values on another
@@ -35,6 +38,25 @@ std::string passwordVariable(const std::string& control);
 // is written in double quotes.
 std::string recordAnswers(const ControlModel& controls, const ControlValues& discovered,
                           const AnswersHeader& header, bool clearPasswords);
+
+// How a recording is made beyond the values themselves.
+struct RecordingOptions {
+    bool clearPasswords = false;
+    // Every value of the window rather than only those that differ from what
+    // was discovered, so that the file reproduces this machine's settings on
+    // another one whatever that one holds.
+    bool all = false;
+    // The install options, recorded as the line "@options = LIST" that a run
+    // without --options takes; none: no such line.
+    std::optional<std::string> installOptions;
+    // The form a value is written in when it has one of its own (a site
+    // list's "@panel-site", a path relative to the release's folders),
+    // written without quotes; nullopt or no function: the value itself.
+    std::function<std::optional<std::string>(const std::string& control, const std::string& value)>
+        specialForm;
+};
+std::string recordAnswers(const ControlModel& controls, const ControlValues& discovered,
+                          const AnswersHeader& header, const RecordingOptions& options);
 
 // The local date and time as the header shows it.
 std::string answersHeaderTime();

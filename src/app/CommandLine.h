@@ -31,8 +31,13 @@ struct CommandLine {
     // --save-answers FILE [--save-answers-clear]: the answered window recorded
     std::optional<std::string> saveAnswers;
     bool saveAnswersClear = false;
+    // --save-answers-all: every value recorded, not only the differences
+    bool saveAnswersAll = false;
     // --restore: the latest run's files put back
     bool restore = false;
+    // --detailed-exitcode: a preview or run that completes tells "changes"
+    // (exit_status::kChanges) from "no change" (0)
+    bool detailedExitcode = false;
 
     bool unattended() const { return answers.has_value() || restore; }
 };
@@ -46,6 +51,15 @@ inline constexpr int kEndedAtLoad = 3;
 inline constexpr int kCompletedWithErrors = 4;
 inline constexpr int kMachineBusy = 5;
 inline constexpr int kCancelled = 6;
+// With --detailed-exitcode: the run completed (or would) and changed (or
+// would change) something; 0 then means nothing needed changing.
+inline constexpr int kChanges = 10;
+// The lock file could not be opened or locked (not another run's hold).
+inline constexpr int kLockFailed = 7;
+// --restore: no run journal, nothing to put back.
+inline constexpr int kNothingToRestore = 8;
+// --restore: refused, a file was changed after the run (nothing changed).
+inline constexpr int kRestoreRefused = 9;
 inline constexpr int kUsage = 64;
 inline constexpr int kInternalError = 70;
 }  // namespace exit_status
@@ -55,6 +69,9 @@ CommandLine parseCommandLine(const std::vector<std::string>& args);
 // "tasks,database,sites" (any subset, any order) into install options; empty
 // text means none. Throws UsageError for any other word.
 InstallOptions parseInstallOptions(const std::string& list);
+// The chosen options as the words parseInstallOptions takes, in that order,
+// joined by the separator; empty text for none.
+std::string installOptionsText(const InstallOptions& options, const std::string& separator);
 // The text --help prints.
 std::string usageText();
 // The program's version, and the line --version prints ("tessaron-config 1.0.0").

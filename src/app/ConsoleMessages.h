@@ -16,14 +16,18 @@ public:
     MessageAnswer show(const Message& message) override {
         err_ << message.title << ": " << message.text << '\n' << std::flush;
         if (message.buttons == MessageButtons::YesNo) {
+            declined_ = !answerYes_;
             return answerYes_ ? MessageAnswer::Yes : MessageAnswer::No;
         }
         return MessageAnswer::Ok;
     }
+    // The question (is the machine to be configured again?) was answered No.
+    bool declined() const { return declined_; }
 
 private:
     std::ostream& err_;
     bool answerYes_;
+    bool declined_ = false;
 };
 
 }  // namespace tessaron::app

@@ -353,6 +353,7 @@ FormSpec buildMainForm() {
             }
         }
     }
+    describeAccess(form);
     return form;
 }
 
@@ -370,6 +371,7 @@ FormSpec buildInstallForm() {
             kUnchecked);
     b.check("chkInitDB", "Initialize Tessaron database", 120, 750, 3615, 255, kUnchecked);
     b.check("chkSetupIIS", "Set up Tessaron sites in IIS", 120, 1095, 3615, 255, kUnchecked);
+    describeAccess(form);
     return form;
 }
 
@@ -383,6 +385,7 @@ FormSpec buildProgressForm() {
     auto& log = b.text("txtProgress", "", 120, 120, 7215, 3015);
     log.multiLine = true;
     log.verticalScrollBar = true;
+    describeAccess(form);
     return form;
 }
 

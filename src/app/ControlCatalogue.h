@@ -50,6 +50,13 @@ struct ControlSpec {
     bool verticalScrollBar = false;    // txtProgress
     std::vector<std::string> entries;  // fixed list entries of a drop-down list
     std::string helpText;              // tooltip; empty when the control has none
+
+    // Keyboard and screen readers (ControlAccess.cpp), the same for every view.
+    char mnemonic = 0;           // the caption's letter Alt selects (0: none)
+    std::string buddy;           // labels: the field their mnemonic focuses
+    std::string accessibleName;  // what a screen reader announces for the control
+    bool secret = false;         // text boxes: masked, shown in clear only on request
+    std::string hint;            // text boxes: a short note shown beside the field
 };
 
 // One form: its caption, client area and controls, in catalogue order (for
@@ -60,6 +67,7 @@ struct FormSpec {
     int clientWidth = 0;                   // twips
     int clientHeight = 0;                  // twips
     std::vector<std::string> tabCaptions;  // frmMain's SSTab1 only
+    std::string tabMnemonics;              // one letter per tab caption
     std::vector<ControlSpec> controls;
 };
 
@@ -69,6 +77,14 @@ const FormSpec& mainFormSpec();
 const FormSpec& installFormSpec();
 // The progress window frmProgress.
 const FormSpec& progressFormSpec();
+
+// The caption as a view's mnemonic syntax writes it: "&" before the first
+// occurrence of the mnemonic letter (either case), a literal "&" doubled.
+std::string mnemonicCaption(const std::string& caption, char mnemonic);
+
+// Fills the keyboard and screen-reader fields of a form's controls
+// (ControlAccess.cpp).
+void describeAccess(FormSpec& form);
 
 // The control of a form by name (exact case), or nullptr.
 const ControlSpec* findControlSpec(const FormSpec& form, std::string_view name);

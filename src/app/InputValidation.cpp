@@ -3,18 +3,13 @@
 // the machine changes.
 #include "app/InputValidation.h"
 
+#include <cstdio>
+
 #include "app/ControlCatalogue.h"
+#include "platform/CodePage1252.h"
 
 namespace tessaron::app {
 namespace {
-
-using S = SettingsRecord;
-constexpr auto kText = ValueShape::Text;
-
-// Column sizes of the administrator's reseller row and of the IP row.
-constexpr int kNameColumn = 50;
-constexpr int kEmailColumn = 100;
-constexpr int kAddressColumn = 15;
 
 // Characters a value may not hold anywhere: C0 controls (tab, CR and LF
 // among them), DEL and the C1 controls U+0080 to U+009F. They would end a
@@ -72,63 +67,31 @@ bool isIpv4(const std::string& text) {
     return true;
 }
 
+// Why a value cannot be stored in the code page of config.inc and the
+// metabase (Windows-1252): its first character outside it, or its first
+// byte that is not UTF-8. Checked for every value before the run, so that a
+// value the files cannot hold stops nothing half-way.
+std::optional<std::string> codePageProblem(const std::string& value) {
+    if (encodeCodePage1252(value)) return std::nullopt;
+    for (std::size_t at = 0; at < value.size();) {
+        const std::size_t start = at;
+        const auto c = nextUtf8(value, at);
+        if (!c) return "is not valid UTF-8 text";
+        if (encodeCodePage1252(std::string_view(value).substr(start, at - start))) continue;
+        char code[16];
+        std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(*c));
+        return "contains the character \"" + value.substr(start, at - start) + "\" (" + code +
+               "), which the configuration files (Windows-1252) cannot hold";
+    }
+    return "is not valid UTF-8 text";
+}
+
 std::string withoutColon(std::string caption) {
     while (!caption.empty() && (caption.back() == ' ' || caption.back() == ':')) caption.pop_back();
     return caption;
 }
 
 }  // namespace
-
-const std::vector<InputRule>& inputRules() {
-    static const std::vector<InputRule> rules = {
-        // General
-        {"txtCustomerPort", "Label16", &S::CustomerPort, ValueShape::Port},
-        {"txtControlPanelTitle", "Label1", &S::ControlPanelTitle},
-        {"txtResellerPort", "Label17", &S::ResellerPort, ValueShape::Port},
-        {"txtMainCompanyName", "Label2", &S::MainCompanyName},
-        {"txtMainContactEmail", "Label3", &S::MainContactEmail, kText, kEmailColumn},
-        {"cmbDefaultPanelStyle", "Label18", &S::DefaultPanelStyle},
-        {"txtServerRoot", "Label5", &S::ServerRoot},
-        {"txtLogRoot", "Label6", &S::LogRoot},
-        {"txtAdminUsername", "Label45", &S::AdminUsername, kText, kNameColumn},
-        {"txtMainIP", "lblMainIP", &S::ServerIP, ValueShape::Ipv4, kAddressColumn},
-        {"txtInternalIP", "chkInternalIP", &S::InternalIP, ValueShape::Ipv4OrEmpty, kAddressColumn},
-        {"txtAdminPassword", "Label44", &S::AdminPassword, kText, kNameColumn},
-        // Database
-        {"txtMainDatabaseIP", "Label10", &S::MainDatabaseIP},
-        {"txtMainDatabaseName", "Label11", &S::MainDatabaseName},
-        {"txtMainDatabaseUsername", "Label12", &S::MainDatabaseUsername},
-        {"txtMainDatabasePassword", "Label9", &S::MainDatabasePassword},
-        // Mail Server
-        {"txtMailServerIP", "lblMailServerIP", &S::MailServerIP},
-        {"txtWebmailURL", "chkWebmail", &S::WebmailURL},
-        {"txtMailServerDir", "lblMailServerDir", &S::MailServerDir},
-        {"txtMaximumMailboxSize", "lblMaximumMailboxSize", &S::MaximumMailboxSize},
-        // DNS Server
-        {"txtAdminEmail", "lblAdminEmail", &S::AdminEmail, kText, kEmailColumn},
-        {"txtPrimaryDNS", "lblPrimaryDNS", &S::DefaultPrimaryDNS, kText, kNameColumn},
-        {"txtPrimaryDNSIP", "lblPrimaryDNSIP", &S::DefaultPrimaryDNSIP, kText, kAddressColumn},
-        {"txtDNSRoot", "lblDNSRoot", &S::DNSRoot},
-        {"txtSecondaryDNS", "lblSecondaryDNS", &S::DefaultSecondaryDNS, kText, kNameColumn},
-        {"txtSecondaryDNSIP", "lblSecondaryDNSIP", &S::DefaultSecondaryDNSIP, kText,
-         kAddressColumn},
-        // SQL Server
-        {"txtSQLServerIP", "lblSQLServer1", &S::SQLServerIP},
-        {"txtMySQLIP", "lblMySQL1", &S::MySQLIP},
-        {"txtSQLServerAdminUsername", "lblSQLServer2", &S::SQLServerAdminUsername},
-        {"txtMySQLAdminUsername", "lblMySQL2", &S::MySQLAdminUsername},
-        {"txtSQLServerAdminPassword", "lblSQLServer3", &S::SQLServerAdminPassword},
-        {"txtMySQLAdminPassword", "lblMySQL3", &S::MySQLAdminPassword},
-        {"txtSQLServerDataPath", "lblSQLServer4", &S::SQLServerDataPath},
-        {"txtMySQLDataPath", "lblMySQL4", &S::MySQLDataPath},
-        // FTP/Web
-        {"txtFTPServerPath", "lblFTPServerPath", &S::FTPServerPath},
-        {"txtSharedSecureServer", "lblSharedSecureURL", &S::SharedSecureServer},
-        {"txtPHPLocation", "chkPHP", &S::PHPLocation},
-        {"txtPerlLocation", "chkPerl", &S::PerlLocation},
-    };
-    return rules;
-}
 
 std::optional<std::string> valueProblem(const std::string& value, ValueShape shape, int maxLength) {
     std::size_t characters = 0;
@@ -137,6 +100,7 @@ std::optional<std::string> valueProblem(const std::string& value, ValueShape sha
             return "contains a control character (such as a tab or a line break)";
         }
     }
+    if (auto problem = codePageProblem(value)) return problem;
     switch (shape) {
         case ValueShape::Port:
             if (!isNumberUpTo(value, 1, 65535)) return "is not a whole number from 1 to 65535";
@@ -163,18 +127,30 @@ std::optional<std::string> valueProblem(const std::string& value, ValueShape sha
     return std::nullopt;
 }
 
-std::optional<InputProblem> checkSettingsInput(const SettingsRecord& settings) {
+std::optional<InputProblem> fieldProblem(const Field& row, const SettingsRecord& settings) {
+    if (row.label.empty()) return std::nullopt;
+    auto problem = valueProblem(settings.*(row.field), row.shape, row.maxLength);
+    if (!problem) return std::nullopt;
     const FormSpec& form = mainFormSpec();
-    for (const auto& rule : inputRules()) {
-        auto problem = valueProblem(settings.*(rule.field), rule.shape, rule.maxLength);
-        if (!problem) continue;
-        const ControlSpec* control = findControlSpec(form, rule.control);
-        const ControlSpec* label = findControlSpec(form, rule.label);
-        return InputProblem{rule.control, label ? withoutColon(label->caption) : rule.control,
-                            control && control->tab >= 0 ? form.tabCaptions.at(control->tab) : "",
-                            std::move(*problem)};
+    const ControlSpec* control = findControlSpec(form, row.control);
+    const ControlSpec* label = findControlSpec(form, row.label);
+    return InputProblem{
+        std::string(row.control), label ? withoutColon(label->caption) : std::string(row.control),
+        control && control->tab >= 0 ? form.tabCaptions.at(control->tab) : "", std::move(*problem)};
+}
+
+std::vector<InputProblem> checkAllSettingsInput(const SettingsRecord& settings) {
+    std::vector<InputProblem> problems;
+    for (const auto& row : fieldTable()) {
+        if (auto problem = fieldProblem(row, settings)) problems.push_back(std::move(*problem));
     }
-    return std::nullopt;
+    return problems;
+}
+
+std::optional<InputProblem> checkSettingsInput(const SettingsRecord& settings) {
+    auto problems = checkAllSettingsInput(settings);
+    if (problems.empty()) return std::nullopt;
+    return std::move(problems.front());
 }
 
 namespace messages {
@@ -184,6 +160,17 @@ Message valueRefused(const InputProblem& problem) {
             "The value of \"" + problem.caption + "\" on the " + problem.tab + " tab " +
                 problem.problem + ".  Please correct it and try again.",
             MessageIcon::Error, MessageButtons::Ok};
+}
+
+Message valuesRefused(const std::vector<InputProblem>& problems) {
+    if (problems.size() == 1) return valueRefused(problems.front());
+    std::string text = "These values cannot be used:\n";
+    for (const auto& problem : problems) {
+        text += "\n- \"" + problem.caption + "\" on the " + problem.tab + " tab " +
+                problem.problem + ".";
+    }
+    text += "\n\nPlease correct them and try again.";
+    return {10, "Invalid Setting", text, MessageIcon::Error, MessageButtons::Ok};
 }
 
 }  // namespace messages

@@ -17,6 +17,9 @@ struct Message {
     std::string text;
     MessageIcon icon = MessageIcon::None;
     MessageButtons buttons = MessageButtons::Ok;
+    // Yes/No boxes: the answer Enter gives. No for a question whose Yes
+    // destroys something or exposes a secret.
+    MessageAnswer defaultAnswer = MessageAnswer::Yes;
 };
 
 // Shows message boxes and asks questions: dialogs in the window, standard

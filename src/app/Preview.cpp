@@ -131,7 +131,7 @@ PreviewReport previewInstallation(const SettingsRecord& settings, const InstallO
 
     ProgressLog log;
     RunContext run(runSettings, options, image, log);
-    const RunEnding ending = performInstallationRun(run);
+    const RunResult result = performInstallationRun(run);
     std::string saveError;
     try {
         image.Iis().Flush();
@@ -155,7 +155,7 @@ PreviewReport previewInstallation(const SettingsRecord& settings, const InstallO
                after);
 
     report.log = mask.apply(log.entries());
-    RunOutcome outcome = outcomeOf(ending, run, log);
+    RunOutcome outcome = outcomeOf(result, run, log);
     outcome.metabaseSaveError = mask.apply(saveError);
     report.result = describeRunOutcome(outcome);
     return report;

@@ -56,4 +56,9 @@ PreviewReport previewInstallation(const SettingsRecord& settings, const InstallO
 std::string previewText(const PreviewReport& report);
 std::string previewJson(const PreviewReport& report);
 
+// What a preview prints on a configured machine when the existing
+// configuration is not to be read (no --yes): the run would end at load.
+std::string alreadyConfiguredText(const std::string& machine);
+std::string alreadyConfiguredJson(const std::string& machine, int exitStatus);
+
 }  // namespace tessaron::app

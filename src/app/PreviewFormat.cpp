@@ -2,21 +2,17 @@
 // the same facts in the same order.
 #include <sstream>
 
+#include "app/CommandLine.h"
 #include "app/JsonWriter.h"
 #include "app/Preview.h"
+#include "app/PreviewVerdict.h"
 #include "platform/WindowsPath.h"
 
 namespace tessaron::app {
 namespace {
 
 std::string optionList(const InstallOptions& options) {
-    std::string list;
-    const auto add = [&](bool on, const char* word) {
-        if (on) list += (list.empty() ? "" : ", ") + std::string(word);
-    };
-    add(options.CreateTasks, "tasks");
-    add(options.InitializeDatabase, "database");
-    add(options.SetUpSites, "sites");
+    const std::string list = installOptionsText(options, ", ");
     return list.empty() ? "none (config.inc only)" : list;
 }
 
@@ -144,17 +140,57 @@ void databaseSection(std::ostringstream& out, const PreviewReport& report) {
     }
 }
 
+// A property's value: a list property as an array of its values (one a
+// line in the metabase), any other as its text; null when unset.
+void propertyValue(JsonWriter& json, const std::string& name,
+                   const std::optional<std::string>& value) {
+    if (!value) {
+        json.null();
+    } else if (isMultiValuedProperty(name)) {
+        json.beginArray();
+        if (!value->empty()) {
+            for (const auto& line : splitText(*value, "\n")) json.value(line);
+        }
+        json.endArray();
+    } else {
+        json.value(*value);
+    }
+}
+
 void propertyArray(JsonWriter& json, const std::vector<PropertyChange>& properties) {
     json.key("properties").beginArray();
     for (const auto& property : properties) {
         json.beginObject().field("name", property.name);
         json.key("before");
-        property.before ? json.value(*property.before) : json.null();
+        propertyValue(json, property.name, property.before);
         json.key("after");
-        property.after ? json.value(*property.after) : json.null();
+        propertyValue(json, property.name, property.after);
         json.endObject();
     }
     json.endArray();
+}
+
+void verdictFields(JsonWriter& json, const PreviewVerdict& verdict, bool alreadyConfigured) {
+    json.key("schemaVersion").value(kPreviewSchemaVersion);
+    json.key("changed").value(verdict.changed());
+    json.key("alreadyConfigured").value(alreadyConfigured);
+    json.key("counts")
+        .beginObject()
+        .key("configLines")
+        .value(verdict.configLines)
+        .key("metabaseKeys")
+        .value(verdict.metabaseKeys)
+        .key("sqlStatements")
+        .value(verdict.sqlStatements)
+        .key("commands")
+        .value(verdict.commands)
+        .key("foldersCreated")
+        .value(verdict.foldersCreated)
+        .key("filesCreated")
+        .value(verdict.filesCreated)
+        .key("filesChanged")
+        .value(verdict.filesChanged)
+        .endObject();
 }
 
 }  // namespace
@@ -165,6 +201,8 @@ std::string previewText(const PreviewReport& report) {
     out << "Options: " << optionList(report.options) << "\n";
     out << "Nothing on the machine or in the database was changed; passwords are shown as "
            "********.\n";
+    out << "Verdict: " << (previewVerdict(report).changed() ? "changes needed" : "no change needed")
+        << "\n";
     configSection(out, report);
     metabaseSection(out, report);
     databaseSection(out, report);
@@ -177,9 +215,32 @@ std::string previewText(const PreviewReport& report) {
     return out.str();
 }
 
+std::string alreadyConfiguredText(const std::string& machine) {
+    return "Preview of the installation run on " + machine +
+           "\nThe machine is configured already (its config.inc exists). Without --yes the run "
+           "ends while loading the machine and changes nothing; give --yes to preview a run "
+           "that reads the existing configuration first.\nVerdict: no change needed\n";
+}
+
+std::string alreadyConfiguredJson(const std::string& machine, int exitStatus) {
+    JsonWriter json;
+    json.beginObject();
+    verdictFields(json, PreviewVerdict{}, true);
+    json.field("machine", machine);
+    json.key("result")
+        .beginObject()
+        .key("exitStatus")
+        .value(exitStatus)
+        .field("line", "The machine is configured already; without --yes nothing is run.")
+        .endObject();
+    json.endObject();
+    return json.text();
+}
+
 std::string previewJson(const PreviewReport& report) {
     JsonWriter json;
     json.beginObject();
+    verdictFields(json, previewVerdict(report), false);
     json.field("machine", report.machine);
     json.key("options")
         .beginObject()
@@ -251,6 +312,7 @@ std::string previewJson(const PreviewReport& report) {
     json.key("statements").beginArray();
     for (const auto& statement : database.statements) {
         json.beginObject().field("text", statement.text);
+        json.field("outcome", statementOutcome(statement));
         json.key("note");
         statement.note.empty() ? json.null() : json.value(statement.note);
         json.endObject();

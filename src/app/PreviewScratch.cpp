@@ -8,7 +8,7 @@
 #include <system_error>
 #include <vector>
 
-#include "run/Sha256.h"
+#include "run/ContentHash.h"
 
 namespace fs = std::filesystem;
 
@@ -104,7 +104,7 @@ ImageTree ImageTree::read(const fs::path& root) {
         if (it->is_directory()) {
             tree.folders[relative] = true;
         } else if (it->is_regular_file()) {
-            tree.files[relative] = sha256Hex(readAll(it->path()));
+            tree.files[relative] = contentHash(readAll(it->path()));
         }
     }
     return tree;

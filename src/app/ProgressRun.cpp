@@ -6,21 +6,24 @@
 
 namespace tessaron::app {
 
-RunOutcome outcomeOf(RunEnding ending, const RunContext& run, const ProgressLog& log) {
+RunOutcome outcomeOf(const RunResult& result, const RunContext& run, const ProgressLog& log) {
     RunOutcome outcome;
-    outcome.ending = ending;
+    outcome.ending = result.ending;
     outcome.runError = run.RunError;
-    outcome.loggedErrors = run.stageEndedOnError;
+    outcome.loggedErrors = result.sitesEndedOnError;
     for (const auto& entry : log.entries()) {
         if (entry.rfind("ERROR: ", 0) == 0) outcome.loggedErrors = true;
     }
     outcome.log = log.text();
     outcome.entries = log.entries();
     outcome.SharedSecureSVC = run.settings.SharedSecureSVC;
+    outcome.options = run.options;
     return outcome;
 }
 
-RunExit describeRunOutcome(const RunOutcome& outcome) {
+namespace {
+
+RunExit describeEnding(const RunOutcome& outcome) {
     using namespace exit_status;
     if (!outcome.metabaseSaveError.empty()) {
         return {kCompletedWithRunError, "Result: completed, but the metabase could not be saved: " +
@@ -32,6 +35,10 @@ RunExit describeRunOutcome(const RunOutcome& outcome) {
         case RunEnding::MachineBusy:
             return {kMachineBusy,
                     "Result: another configuration run holds the machine (exit status 5)."};
+        case RunEnding::LockFailed:
+            return {kLockFailed,
+                    "Result: the machine's run lock could not be taken; nothing was changed "
+                    "(exit status 7)."};
         case RunEnding::Cancelled:
             return {kCancelled, "Result: cancelled (exit status 6)."};
         case RunEnding::Completed:
@@ -44,6 +51,16 @@ RunExit describeRunOutcome(const RunOutcome& outcome) {
         return {kCompletedWithErrors, "Result: completed with errors (exit status 4)."};
     }
     return {kCompleted, "Result: completed (exit status 0)."};
+}
+
+}  // namespace
+
+RunExit describeRunOutcome(const RunOutcome& outcome) {
+    RunExit exit = describeEnding(outcome);
+    if (!outcome.notUndoable.empty()) {
+        exit.line += " The run cannot be undone: " + outcome.notUndoable + ".";
+    }
+    return exit;
 }
 
 RunOutcome performRun(const SettingsRecord& settings, const InstallOptions& options,
@@ -66,6 +83,7 @@ RunOutcome performRun(const SettingsRecord& settings, const InstallOptions& opti
         outcome.metabaseSaveError = error.description();
     }
     backups.finish();
+    outcome.notUndoable = backups.whyNotUndoable();
     return outcome;
 }
 

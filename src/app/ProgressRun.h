@@ -23,6 +23,9 @@ struct RunOutcome {
     // Non-empty when the metabase's committed changes could not be made
     // durable after the run (the platform's description).
     std::string metabaseSaveError;
+    // Non-empty when the run's changes cannot be undone by a restore: why
+    // ("its run journal could not be written").
+    std::string notUndoable;
     // Non-empty when the run stopped on something no stage reports as a log
     // line (the machine could not be opened, an internal error).
     std::string unexpectedError;
@@ -33,13 +36,18 @@ struct RunOutcome {
     // site lines (nullopt when the run did not start); the settings window
     // holds it for its next run.
     std::optional<std::string> SharedSecureSVC;
+    // The options the run was started with.
+    InstallOptions options;
 
     // Closing the progress window ends the program after a run that was
     // stopped by a check or completed without RunError; after a cancelled
     // run, one that found the machine busy or one with RunError set, the install-options dialog is
     // back.
     bool closingEndsProgram() const {
-        if (ending == RunEnding::Cancelled || ending == RunEnding::MachineBusy) return false;
+        if (ending == RunEnding::Cancelled || ending == RunEnding::MachineBusy ||
+            ending == RunEnding::LockFailed) {
+            return false;
+        }
         return ending == RunEnding::StoppedByCheck || !runError;
     }
 };
@@ -59,7 +67,7 @@ struct RunExit {
 RunExit describeRunOutcome(const RunOutcome& outcome);
 
 // The outcome of a run that has just ended on the given context.
-RunOutcome outcomeOf(RunEnding ending, const RunContext& run, const ProgressLog& log);
+RunOutcome outcomeOf(const RunResult& result, const RunContext& run, const ProgressLog& log);
 
 // Performs one run with a fresh run context on the given log; every entry
 // reaches the log's listener as it is logged. The run works on its own copy

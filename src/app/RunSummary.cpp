@@ -15,8 +15,48 @@ std::string count(int number, const char* what) {
 std::string countsText(const LineCounts& counts) {
     std::string text;
     if (counts.errors > 0) text += count(counts.errors, "ERROR");
+    if (counts.failures > 0) {
+        text += (text.empty() ? "" : ", ") + std::to_string(counts.failures) +
+                (counts.failures == 1 ? " failure line" : " failure lines");
+    }
     if (counts.warnings > 0) text += (text.empty() ? "" : ", ") + count(counts.warnings, "WARNING");
     return text;
+}
+
+// The configuration file writer's failure lines, logged without a prefix.
+const char* const kConfigFileFailures[] = {"Could not open configuration file for overwriting.",
+                                           "Could not write to configuration file."};
+
+constexpr const char* kConnectionFailure = "ERROR: Could not establish a connection to main";
+
+bool contains(const std::vector<FailedPart>& parts, FailedPart part) {
+    for (auto found : parts) {
+        if (found == part) return true;
+    }
+    return false;
+}
+
+std::string joined(const std::vector<std::string>& parts, const char* last) {
+    std::string text;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (i > 0) text += i + 1 == parts.size() ? last : ", ";
+        text += parts[i];
+    }
+    return text;
+}
+
+std::string partText(FailedPart part, const RunOutcome& outcome) {
+    switch (part) {
+        case FailedPart::ConfigFile:
+            return "the configuration file could not be written";
+        case FailedPart::DatabaseConnection:
+            return "the database could not be reached";
+        case FailedPart::DatabaseStatement:
+            return "a database statement was refused";
+        case FailedPart::MetabaseSave:
+            return "the IIS configuration could not be saved (" + outcome.metabaseSaveError + ")";
+    }
+    return {};
 }
 
 }  // namespace
@@ -29,13 +69,55 @@ bool isWarningLine(const std::string& entry) {
     return startsWith(entry, "WARNING");
 }
 
+bool isUnprefixedFailureLine(const std::string& entry) {
+    for (const char* line : kConfigFileFailures) {
+        if (entry == line) return true;
+    }
+    return false;
+}
+
+bool isFailureLine(const std::string& entry) {
+    return isErrorLine(entry) || isUnprefixedFailureLine(entry);
+}
+
 LineCounts countLines(const std::vector<std::string>& entries) {
     LineCounts counts;
     for (const auto& entry : entries) {
         counts.errors += isErrorLine(entry);
         counts.warnings += isWarningLine(entry);
+        counts.failures += isUnprefixedFailureLine(entry);
     }
     return counts;
+}
+
+std::vector<FailedPart> failedParts(const RunOutcome& outcome) {
+    std::vector<FailedPart> parts;
+    bool configFile = false;
+    bool connection = false;
+    for (const auto& entry : outcome.entries) {
+        configFile |= isUnprefixedFailureLine(entry);
+        connection |= startsWith(entry, kConnectionFailure);
+    }
+    if (configFile) parts.push_back(FailedPart::ConfigFile);
+    if (connection) parts.push_back(FailedPart::DatabaseConnection);
+    // RunError from the database stage without a connection failure: one of
+    // its statements was refused.
+    if (outcome.runError && !configFile && !connection) {
+        parts.push_back(FailedPart::DatabaseStatement);
+    }
+    if (!outcome.metabaseSaveError.empty()) parts.push_back(FailedPart::MetabaseSave);
+    return parts;
+}
+
+std::vector<std::string> stagesNotRun(const RunOutcome& outcome) {
+    std::vector<std::string> stages;
+    if (outcome.ending != RunEnding::Completed ||
+        !contains(failedParts(outcome), FailedPart::ConfigFile)) {
+        return stages;
+    }
+    if (outcome.options.CreateTasks) stages.emplace_back("scheduled tasks");
+    if (outcome.options.InitializeDatabase) stages.emplace_back("database");
+    return stages;
 }
 
 RunResult resultOf(const RunOutcome& outcome) {
@@ -46,6 +128,9 @@ RunResult resultOf(const RunOutcome& outcome) {
             return RunResult::Cancelled;
         case RunEnding::MachineBusy:
             return RunResult::MachineBusy;
+        case RunEnding::LockFailed:
+            // Nothing was written, and the log's last line says why.
+            return RunResult::StoppedByCheck;
         case RunEnding::Completed:
             break;
     }
@@ -90,6 +175,32 @@ std::string resultLine(RunResult result, const LineCounts& counts) {
     return {};
 }
 
+std::string resultLine(const RunOutcome& outcome) {
+    std::string line = resultLine(resultOf(outcome), countLines(outcome.entries));
+    const auto skipped = stagesNotRun(outcome);
+    if (!skipped.empty()) {
+        line += " Not run because the configuration file could not be written: " +
+                joined(skipped, " and ") + ".";
+    }
+    return line;
+}
+
+std::string finalStepLine(RunResult result, int step, int steps, const std::string& name) {
+    const std::string at = "step " + std::to_string(step) + " of " + std::to_string(steps);
+    switch (result) {
+        case RunResult::Completed:
+        case RunResult::CompletedWithErrors:
+            return step > 0 ? "Finished: " + at + " done." : "Finished.";
+        case RunResult::StoppedByCheck:
+            return step > 0 ? "Stopped at " + at + ": " + name + "." : "Stopped.";
+        case RunResult::Cancelled:
+            return step > 0 ? "Cancelled after " + at + ": " + name + "." : "Cancelled.";
+        case RunResult::MachineBusy:
+            return "Not started.";
+    }
+    return {};
+}
+
 std::string reasonShownAgain(const RunOutcome& outcome) {
     if (outcome.ending == RunEnding::Cancelled) {
         return "The last run was cancelled before it completed. Press OK to run again, or "
@@ -100,9 +211,12 @@ std::string reasonShownAgain(const RunOutcome& outcome) {
                "when it has finished, or Cancel to return to the settings.";
     }
     if (outcome.closingEndsProgram() && outcome.metabaseSaveError.empty()) return {};
-    return "The last run did not complete: the configuration file could not be written, the "
-           "database could not be reached or the IIS configuration could not be saved (see its "
-           "log). Correct the settings or the server and press OK to run again.";
+    std::vector<std::string> parts;
+    for (auto part : failedParts(outcome)) parts.push_back(partText(part, outcome));
+    if (parts.empty()) parts.emplace_back("an error ended it");
+    return "The last run did not complete: " + joined(parts, " and ") +
+           ". Its log is under More > Open Last Log. Correct the settings or the server and "
+           "press OK to run again.";
 }
 
 }  // namespace tessaron::app

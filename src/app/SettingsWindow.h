@@ -16,6 +16,7 @@
 namespace tessaron::app {
 
 struct RunOutcome;
+struct Field;
 
 // What the window's load step left behind.
 enum class LoadResult {
@@ -64,6 +65,11 @@ public:
         installOptionsHandler_ = std::move(handler);
     }
 
+    // Asked to put the keyboard focus on a control (the first refused value).
+    void setFocusRequest(std::function<void(const std::string& control)> request) {
+        focusRequest_ = std::move(request);
+    }
+
     // The install button's copy of every control and every held value into
     // the settings record, with the derived values completed (pressing
     // btnInstall runs this, then the install-options handler).
@@ -91,8 +97,6 @@ public:
     const ControlValues& discoveredValues() const { return discovered_; }
 
     bool MicrosoftFTPAvailable() const { return microsoftFtpAvailable_; }
-    // The panel component held for the window's lifetime (null before Load).
-    PanelComponent* panelComponent() { return panelComponent_.get(); }
 
 private:
     void attachRules();
@@ -100,6 +104,9 @@ private:
     // Shows the FTP controls of Microsoft FTP (an existing site to choose) or
     // of the other servers (a folder to choose).
     void showFtpControls(bool microsoftSite);
+    // Shows a value read from config.inc in the row's control, as the row's
+    // readBack says (ExistingConfiguration.cpp).
+    void showReadValue(const Field& row, const std::string& value);
     // Stores the value when the field is one the window holds; fields that a
     // control shows take their value from the control instead.
     void holdValue(std::string SettingsRecord::*field, const std::string& value);
@@ -134,6 +141,7 @@ private:
     FolderChooser* folderChooser_ = nullptr;
     FileChooser* fileChooser_ = nullptr;
     std::function<void()> installOptionsHandler_;
+    std::function<void(const std::string&)> focusRequest_;
     std::unique_ptr<PanelComponent> panelComponent_;
     bool microsoftFtpAvailable_ = false;
     ControlValues discovered_;

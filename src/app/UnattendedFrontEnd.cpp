@@ -7,18 +7,24 @@
 #include <sstream>
 
 #include "app/AnswersFile.h"
+#include "app/AnswersRecorder.h"
 #include "app/Backend.h"
 #include "app/BackgroundRun.h"
 #include "app/CancelSignals.h"
 #include "app/CommandLine.h"
 #include "app/ConsoleMessages.h"
 #include "app/InputValidation.h"
+#include "app/Preview.h"
 #include "app/ProgressRun.h"
+#include "app/QuotedInput.h"
+#include "app/ReleasePaths.h"
 #include "app/SecretMask.h"
 #include "app/SettingsWindow.h"
+#include "app/SiteAnswers.h"
 #include "app/UnattendedActions.h"
 #include "platform/Failure.h"
 #include "platform/HostPath.h"
+#include "settings/SiteChoices.h"
 
 namespace tessaron::app {
 namespace {
@@ -103,6 +109,9 @@ int runPrinting(const SettingsRecord& settings, const InstallOptions& options,
             << '\n';
         return atOpen ? exit_status::kEndedAtLoad : exit_status::kInternalError;
     }
+    if (!outcome.notUndoable.empty()) {
+        err << kProgram << ": the run cannot be undone: " << outcome.notUndoable << '\n';
+    }
     if (!outcome.metabaseSaveError.empty()) {
         err << kProgram << ": the metabase could not be saved: " << outcome.metabaseSaveError
             << '\n';
@@ -127,6 +136,53 @@ std::string refusalText(const InputProblem& problem, const std::string& fileName
            problem.problem;
 }
 
+// The install options of the run: --options when given, else the answers
+// file's last "@options" line, else none. The "@options" lines are taken out
+// of the answers, as they set no control.
+std::string takeRecordedOptions(std::vector<Answer>& answers,
+                                const std::optional<std::string>& commandLine) {
+    std::optional<Answer> recorded;
+    std::erase_if(answers, [&](const Answer& answer) {
+        if (answer.control != kOptionsAnswer) return false;
+        recorded = answer;
+        return true;
+    });
+    if (commandLine) return *commandLine;
+    if (!recorded) return "";
+    try {
+        parseInstallOptions(recorded->value);
+    } catch (const UsageError& error) {
+        throw UsageError(recorded->fileName + ":" + std::to_string(recorded->line) + ": " +
+                         error.what());
+    }
+    return recorded->value;
+}
+
+// What --save-answers records besides the values: the options in effect, and
+// the forms that make the file fit another machine (the panel's sites as
+// "@panel-site", release folders as "%SystemRoot%" and "%ProgramFiles%").
+RecordingOptions recordingOptions(SettingsWindow& window, const CommandLine& line,
+                                  const InstallOptions& options) {
+    RecordingOptions recording;
+    recording.clearPasswords = line.saveAnswersClear;
+    recording.all = line.saveAnswersAll;
+    recording.installOptions = installOptionsText(options, ",");
+    recording.specialForm = [&window](const std::string& control,
+                                      const std::string& value) -> std::optional<std::string> {
+        if (isSiteList(control)) {
+            // A new site and the panel's own both converge as @panel-site:
+            // applied again, neither creates another site.
+            if (value == kCreateNewSite) return std::string(kPanelSiteAnswer);
+            const auto panelSite = panelSiteName(window.platform(), window.settings(), control);
+            if (panelSite && *panelSite == value) return std::string(kPanelSiteAnswer);
+            return std::nullopt;
+        }
+        if (window.controls()[control].kind() != ControlKind::TextBox) return std::nullopt;
+        return releaseRelativePath(window.platform().System(), value);
+    };
+    return recording;
+}
+
 }  // namespace
 
 std::string versionText() {
@@ -145,6 +201,7 @@ std::string usageText() {
            "                  --preview [--format text|json]\n"
            "      shows what that run would change, without changing DIR or the database\n"
            "  tessaron-config --machine DIR --answers FILE [--yes] --save-answers OUT\n"
+           "                  [--save-answers-all] [--save-answers-clear]\n"
            "      records the answered window in the answers file OUT, without a run\n"
            "  tessaron-config --machine DIR --restore\n"
            "      puts back config.inc and the metabase as they were before the latest run\n"
@@ -157,7 +214,11 @@ std::string usageText() {
            "                   skipped; a value in double quotes is taken exactly;\n"
            "                   an unquoted @env:NAME is the environment variable NAME,\n"
            "                   @file:PATH the text of the file PATH (relative to FILE's\n"
-           "                   folder, without its final line break)\n"
+           "                   folder, without its final line break), a value beginning\n"
+           "                   %SystemRoot% or %ProgramFiles% begins with that folder of\n"
+           "                   this machine, and a site list's @panel-site is the site\n"
+           "                   the panel uses for that role, or a new one; the line\n"
+           "                   \"@options = LIST\" stands for --options LIST\n"
            "  --options LIST   comma-separated stages to run besides the configuration\n"
            "                   file: tasks, database, sites (none when absent)\n"
            "  --yes            answer Yes when the machine is already configured, which\n"
@@ -169,10 +230,18 @@ std::string usageText() {
            "                   numbers, start conflicts), SQL statements, commands, folders\n"
            "                   and files; exits with the status the run would have\n"
            "  --format FORMAT  text (default) or json: the preview as one JSON document\n"
+           "                   (docs/preview.schema.json: schemaVersion, changed, counts)\n"
+           "  --detailed-exitcode  a preview or run that completes exits 10 when the run\n"
+           "                   changes (or would change) something and 0 when nothing\n"
+           "                   needed changing; the run is previewed first to tell\n"
            "  --save-answers OUT  writes every control whose value differs from what was\n"
            "                   found on DIR to OUT, in replay order; passwords are written\n"
            "                   as @env:TESSARON_..._PASSWORD references\n"
            "  --save-answers-clear  writes the passwords in clear text instead\n"
+           "  --save-answers-all  records every value, not only the differences, with the\n"
+           "                   options as \"@options = LIST\", the panel's sites as\n"
+           "                   @panel-site and paths under the Windows and Program Files\n"
+           "                   folders as %SystemRoot%\\... and %ProgramFiles%\\...\n"
            "  --restore        undoes the latest run's changes of config.inc and the\n"
            "                   metabase from the copies it kept (config.inc.<date-time>.bak\n"
            "                   beside config.inc, MetaBase_<version>.xml in\n"
@@ -187,12 +256,16 @@ std::string usageText() {
            "Exit status:\n"
            "  0   the run completed\n"
            "  1   the run completed with RunError set (config.inc could not be written or\n"
-           "      the database could not be reached); --restore: nothing was restored\n"
+           "      the database could not be reached); --restore: it failed\n"
            "  2   a prerequisite check stopped the run\n"
            "  3   the program ended while loading the machine\n"
            "  4   the run completed, but its log holds ERROR lines\n"
            "  5   another configuration run holds the machine\n"
            "  6   the run was cancelled (SIGINT or SIGTERM) at a safe point between steps\n"
+           "  7   the machine's lock file could not be opened or locked\n"
+           "  8   --restore: nothing to restore\n"
+           "  9   --restore: refused, a file was changed after the run\n"
+           "  10  with --detailed-exitcode: completed, and changes were (or would be) made\n"
            "  64  usage error, or a refused value (named with its line of the answers\n"
            "      file)\n"
            "  70  internal error\n"
@@ -216,19 +289,24 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             line.restore = true;
         } else if (arg == "--save-answers-clear") {
             line.saveAnswersClear = true;
+        } else if (arg == "--save-answers-all") {
+            line.saveAnswersAll = true;
+        } else if (arg == "--detailed-exitcode") {
+            line.detailedExitcode = true;
         } else if (takeValue(args, index, "--machine", line.machine) ||
                    takeValue(args, index, "--answers", line.answers) ||
                    takeValue(args, index, "--options", line.options) ||
                    takeValue(args, index, "--format", line.format) ||
                    takeValue(args, index, "--save-answers", line.saveAnswers)) {
         } else {
-            throw UsageError("unknown option " + arg);
+            throw UsageError("unknown option " + shownInput(arg));
         }
     }
     if (line.help || line.version) return line;
     if (line.restore) {
         if (line.answers || line.options || line.yes || line.preview || line.format ||
-            line.saveAnswers || line.saveAnswersClear) {
+            line.saveAnswers || line.saveAnswersClear || line.saveAnswersAll ||
+            line.detailedExitcode) {
             throw UsageError("--restore takes no other option than --machine DIR");
         }
         if (!line.machine) throw UsageError("--restore needs --machine DIR");
@@ -242,16 +320,36 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
     }
     if (line.format && !line.preview) throw UsageError("--format needs --preview");
     if (line.format && *line.format != "text" && *line.format != "json") {
-        throw UsageError("unknown format \"" + *line.format + "\" in --format (use text, json)");
+        throw UsageError("unknown format " + quotedInput(*line.format) +
+                         " in --format (use text, json)");
     }
-    if (line.saveAnswersClear && !line.saveAnswers) {
-        throw UsageError("--save-answers-clear needs --save-answers FILE");
+    for (const auto& [given, name] : {std::pair{line.saveAnswersClear, "--save-answers-clear"},
+                                      std::pair{line.saveAnswersAll, "--save-answers-all"}}) {
+        if (given && !line.saveAnswers) {
+            throw UsageError(std::string(name) + " needs --save-answers FILE");
+        }
+    }
+    if (line.detailedExitcode && !line.machine) {
+        throw UsageError(
+            "--detailed-exitcode finds the changes by a preview on a machine image: it needs "
+            "--machine DIR");
     }
     if ((line.preview || line.restore) && !line.machine) {
         throw UsageError(
             "--preview and --restore work on a machine image: they need --machine DIR");
     }
     return line;
+}
+
+std::string installOptionsText(const InstallOptions& options, const std::string& separator) {
+    std::string list;
+    const auto add = [&](bool on, const char* word) {
+        if (on) list += (list.empty() ? "" : separator) + std::string(word);
+    };
+    add(options.CreateTasks, "tasks");
+    add(options.InitializeDatabase, "database");
+    add(options.SetUpSites, "sites");
+    return list;
 }
 
 InstallOptions parseInstallOptions(const std::string& list) {
@@ -269,8 +367,8 @@ InstallOptions parseInstallOptions(const std::string& list) {
         } else if (word == "sites") {
             options.SetUpSites = true;
         } else {
-            throw UsageError("unknown install option \"" + word +
-                             "\" in --options (use tasks, database, sites)");
+            throw UsageError("unknown install option " + quotedInput(word) +
+                             " in --options (use tasks, database, sites)");
         }
         if (comma == std::string::npos) return options;
         start = comma + 1;
@@ -308,8 +406,8 @@ int runUnattended(const std::vector<std::string>& args, const Backend& backend, 
             throw UsageError("machine image folder " + *line.machine + " does not exist");
         }
         if (!line.restore) {
-            options = parseInstallOptions(line.options.value_or(""));
             answers = parseAnswers(readAnswersFile(*line.answers), *line.answers);
+            options = parseInstallOptions(takeRecordedOptions(answers, line.options));
         }
     } catch (const UsageError& usage) {
         err << kProgram << ": " << usage.what() << '\n' << "Try '" << kProgram << " --help'.\n";
@@ -329,13 +427,34 @@ int runUnattended(const std::vector<std::string>& args, const Backend& backend, 
         }
         if (line.restore) return restoreLatestRunOn(*machine, out, err);
 
+        // A preview and recorded answers read the machine as a run would
+        // find it: not while another run changes it.
+        std::unique_ptr<MachineLock> held;
+        if (line.preview || line.saveAnswers) {
+            if (const auto refused = holdMachine(*machine, held, err)) return *refused;
+        }
+
         ConsoleMessages messages(err, line.yes);
         SettingsRecord settings;
         SettingsWindow window(*machine, settings, messages);
-        if (window.Load() == LoadResult::Ended) return exit_status::kEndedAtLoad;
+        if (window.Load() == LoadResult::Ended) {
+            // A preview says why nothing would run instead of ending in silence.
+            if (line.preview && messages.declined()) {
+                const bool json = line.format.value_or("text") == "json";
+                out << (json ? alreadyConfiguredJson(*line.machine, exit_status::kEndedAtLoad)
+                             : alreadyConfiguredText(*line.machine))
+                    << std::flush;
+            }
+            return exit_status::kEndedAtLoad;
+        }
 
         try {
-            for (const auto& answer : answers) applyAnswer(window.controls(), answer);
+            for (auto answer : answers) {
+                if (!answer.quoted)
+                    answer.value = expandReleasePath(machine->System(), answer.value);
+                applyAnswer(window.controls(),
+                            resolveSiteAnswer(*machine, settings, window.controls(), answer));
+            }
         } catch (const UsageError& usage) {
             err << kProgram << ": " << usage.what() << '\n';
             return exit_status::kUsage;
@@ -343,7 +462,7 @@ int runUnattended(const std::vector<std::string>& args, const Backend& backend, 
 
         if (line.saveAnswers) {
             try {
-                saveAnswersFile(window, *line.saveAnswers, line.saveAnswersClear);
+                saveAnswersFile(window, *line.saveAnswers, recordingOptions(window, line, options));
             } catch (const UsageError& usage) {
                 err << kProgram << ": " << usage.what() << '\n';
                 return exit_status::kUsage;
@@ -359,12 +478,23 @@ int runUnattended(const std::vector<std::string>& args, const Backend& backend, 
             err << kProgram << ": " << refusalText(*problem, *line.answers, answers) << '\n';
             return exit_status::kUsage;
         }
+        PreviewPrinting printing{line.format.value_or("text") == "json", line.detailedExitcode,
+                                 !line.preview};
         if (line.preview) {
             return printPreview(settings, options, hostPathFromUtf8(*line.machine),
-                                machine->Databases(), backend.openScratchImage,
-                                line.format.value_or("text") == "json", out, err);
+                                machine->Databases(), backend.openScratchImage, printing, out,
+                                err);
         }
-        return runPrinting(settings, options, openMachine, out, err);
+        if (!line.detailedExitcode) return runPrinting(settings, options, openMachine, out, err);
+        // The run's verdict is the preview's: made before the run, on the
+        // machine as the run finds it.
+        const int verdict =
+            printPreview(settings, options, hostPathFromUtf8(*line.machine), machine->Databases(),
+                         backend.openScratchImage, printing, out, err);
+        const int status = runPrinting(settings, options, openMachine, out, err);
+        return status == exit_status::kCompleted && verdict == exit_status::kChanges
+                   ? exit_status::kChanges
+                   : status;
     } catch (const std::exception& unexpected) {
         err << kProgram << ": internal error: " << unexpected.what() << '\n';
         return exit_status::kInternalError;

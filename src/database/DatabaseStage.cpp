@@ -2,10 +2,12 @@
 
 #include <ctime>
 #include <memory>
+#include <set>
 
 #include "database/ConnectionString.h"
 #include "database/InitialRows.h"
 #include "database/MySqlSchema.h"
+#include "database/RowPresence.h"
 #include "database/SqlServerSchema.h"
 
 namespace tessaron {
@@ -45,6 +47,14 @@ std::string tableOf(const std::string& statement) {
     return statement;
 }
 
+// The table of "ALTER TABLE [name] ...".
+std::string alteredTable(const std::string& statement) {
+    const auto start = statement.find('[');
+    const auto end = statement.find(']', start);
+    if (start == std::string::npos || end == std::string::npos) return {};
+    return statement.substr(start + 1, end - start - 1);
+}
+
 // One open connection and how the stage writes literals on it.
 struct StageConnection {
     RunContext& run;
@@ -76,9 +86,36 @@ struct StageConnection {
             return false;
         }
     }
+    // Inserts a row. A row whose key is there already is not an error of
+    // this run, but it is reported: the row the run meant to add is missing.
     bool insert(const std::string& statement) {
-        return execute(statement, Refusal::DuplicateRow,
-                       "ERROR: Could not insert into the " + tableOf(statement) + " table");
+        const std::string table = tableOf(statement);
+        try {
+            database.Execute(statement);
+            return true;
+        } catch (const PlatformError& error) {
+            if (refusalOf(error) == Refusal::DuplicateRow) {
+                run.AddProgressText("WARNING: Could not insert into the " + table +
+                                    " table, a row with the same key exists - " +
+                                    error.description());
+                return false;
+            }
+            run.AddProgressText("ERROR: Could not insert into the " + table + " table - " +
+                                error.description());
+            run.RunError = true;
+            reportedFailure = true;
+            return false;
+        }
+    }
+    // True when the counting query finds a row; a query that fails counts
+    // as none, so the row is inserted as on a new database.
+    bool present(const std::string& countQuery) {
+        auto total = run.attempt([&] { return database.QueryNumber(countQuery, "Total"); });
+        run.failure.clear();
+        return total && *total > 0;
+    }
+    void insertUnlessPresent(const std::string& countQuery, const std::string& statement) {
+        if (!present(countQuery)) insert(statement);
     }
 };
 
@@ -105,13 +142,15 @@ void addResellerRow(StageConnection& connection, SqlDialect dialect) {
     std::tm now = localTime(connection.run);
     std::string timestamp =
         dialect == SqlDialect::MySql ? mySqlTimestamp(now) : sqlServerTimestamp(now);
-    connection.insert(
+    connection.insertUnlessPresent(
+        adminResellerCountQuery(connection.run.settings, connection.literals),
         resellerInsertStatement(dialect, connection.run.settings, timestamp, connection.literals));
 }
 
 void runSqlServerSequence(StageConnection& connection) {
     RunContext& run = connection.run;
     run.AddProgressText("Creating tables...");
+    std::set<std::string, std::less<>> created;
     for (const auto& table : sqlServerTables()) {
         run.attempt([&] { connection.database.Execute(sqlServerCreateStatement(table)); });
         if (run.failure.failed()) {
@@ -120,12 +159,15 @@ void runSqlServerSequence(StageConnection& connection) {
             run.failure.clear();
             continue;
         }
+        created.emplace(table.name);
         for (const auto& seed : sqlServerSeedStatements(table.name)) connection.insert(seed);
     }
 
+    // The defaults belong to the tables this run created: a table there
+    // before got them when it was created.
     run.AddProgressText("Making necessary modifications...");
     for (const auto& statement : sqlServerAlterStatements()) {
-        connection.executeIgnoringFailure(statement);
+        if (created.count(alteredTable(statement))) connection.executeIgnoringFailure(statement);
     }
 
     run.AddProgressText("Populating database with initial data..");
@@ -160,10 +202,13 @@ void runMySqlSequence(StageConnection& connection) {
 
     run.AddProgressText("Populating database with initial data...");
     addIpRow(connection, SqlDialect::MySql);
-    connection.insert(mySqlAccountTypesSeed());
+    connection.insertUnlessPresent(accountTypeCountQuery(), mySqlAccountTypesSeed());
     addResellerRow(connection, SqlDialect::MySql);
-    for (const auto& statement : mySqlSubjectsSeed()) connection.insert(statement);
-    connection.insert(mySqlVersionRow());
+    const auto subjects = mySqlSubjectsSeed();
+    for (std::size_t index = 0; index < subjects.size(); ++index) {
+        connection.insertUnlessPresent(subjectCountQuery(ticketSubjects()[index]), subjects[index]);
+    }
+    connection.insertUnlessPresent(versionCountQuery(), mySqlVersionRow());
     if (!connection.reportedFailure) run.AddProgressText("Tessaron database created.");
 }
 

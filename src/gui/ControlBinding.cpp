@@ -12,6 +12,7 @@
 #include <QTextCursor>
 #include <stdexcept>
 
+#include "gui/AccessibleForm.h"
 #include "gui/FormGeometry.h"
 
 namespace tessaron::gui {
@@ -37,6 +38,7 @@ QString ControlBinding::displayText(const std::string& modelText) {
 }
 
 ControlBinding::ControlBinding(app::ControlModel& model, QWidget& form) : model_(model) {
+    describeForm(form, model_.form());  // buddies first: a label's mnemonic needs its buddy
     for (const auto& control : model_.controls()) {
         if (control->kind() == ControlKind::FileDialog) continue;  // no widget of its own
         auto* widget = form.findChild<QWidget*>(QString::fromStdString(control->name()));
@@ -98,8 +100,10 @@ void ControlBinding::copy(const Control& control, ControlProperty property) {
 
 void ControlBinding::copyText(const Control& control, QWidget* target) {
     const QString text = displayText(control.text());
+    const app::ControlSpec* design = app::findControlSpec(model_.form(), control.name());
+    const QString caption = design ? shownCaption(*design, text.toStdString()) : text;
     if (auto* label = qobject_cast<QLabel*>(target)) {
-        label->setText(text);
+        label->setText(caption);
         growLabelToFit(*label);
     } else if (auto* edit = qobject_cast<QLineEdit*>(target)) {
         // Equal text is left alone so that typing keeps its cursor.
@@ -121,9 +125,9 @@ void ControlBinding::copyText(const Control& control, QWidget* target) {
         bar->setValue(bar->maximum());
         box->moveCursor(QTextCursor::End);
     } else if (auto* check = qobject_cast<QCheckBox*>(target)) {
-        check->setText(text);
+        check->setText(caption);
     } else if (auto* button = qobject_cast<QPushButton*>(target)) {
-        button->setText(text);
+        button->setText(caption);
     }
 }
 

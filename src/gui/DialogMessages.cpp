@@ -15,6 +15,10 @@ std::unique_ptr<QMessageBox> messageBox(const app::Message& message, QWidget* pa
     auto box = std::make_unique<QMessageBox>(icon, title, QString::fromStdString(message.text),
                                              buttons, parent);
     box->setTextFormat(Qt::PlainText);
+    if (message.buttons == app::MessageButtons::YesNo) {
+        box->setDefaultButton(message.defaultAnswer == app::MessageAnswer::No ? QMessageBox::No
+                                                                              : QMessageBox::Yes);
+    }
     return box;
 }
 

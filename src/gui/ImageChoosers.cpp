@@ -1,8 +1,14 @@
 #include "gui/ImageChoosers.h"
 
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QProxyStyle>
+#include <QStyleOptionComboBox>
+#include <QStyledItemDelegate>
 #include <QUrl>
 
 #include "platform/WindowsPath.h"
@@ -27,6 +33,63 @@ QString qtPath(const fs::path& path) {
     return QString::fromStdString(path.string());
 }
 
+// The Windows path of a host path in the image, or the text as it is.
+QString shownPath(const MachineImage& image, const QString& host) {
+    if (!QDir::isAbsolutePath(host)) return host;
+    const auto windows = imageWindowsPath(image, host.toStdString());
+    return windows ? QString::fromStdString(*windows) : host;
+}
+
+// "Look in" shows the Windows path of the folder at hand, never the host's.
+class WindowsPathLabelStyle : public QProxyStyle {
+public:
+    WindowsPathLabelStyle(const QFileDialog& dialog, const MachineImage& image)
+        : dialog_(dialog), image_(image) {}
+
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+        if (const auto* combo = qstyleoption_cast<const QStyleOptionComboBox*>(option);
+            combo && element == CE_ComboBoxLabel) {
+            QStyleOptionComboBox shown(*combo);
+            shown.currentText = shownPath(image_, dialog_.directory().absolutePath());
+            QProxyStyle::drawControl(element, &shown, painter, widget);
+            return;
+        }
+        QProxyStyle::drawControl(element, option, painter, widget);
+    }
+
+private:
+    const QFileDialog& dialog_;
+    const MachineImage& image_;
+};
+
+// The "Look in" list's entries as Windows paths.
+class WindowsPathDelegate : public QStyledItemDelegate {
+public:
+    WindowsPathDelegate(const MachineImage& image, QObject* parent)
+        : QStyledItemDelegate(parent), image_(image) {}
+    QString displayText(const QVariant& value, const QLocale& locale) const override {
+        return shownPath(image_, QStyledItemDelegate::displayText(value, locale));
+    }
+
+private:
+    const MachineImage& image_;
+};
+
+void showWindowsPathsInLookIn(QFileDialog& dialog, const MachineImage& image) {
+    auto* lookIn = dialog.findChild<QComboBox*>(QStringLiteral("lookInCombo"));
+    if (!lookIn) return;
+    auto* style = new WindowsPathLabelStyle(dialog, image);
+    style->setParent(lookIn);
+    lookIn->setStyle(style);
+    lookIn->setItemDelegate(new WindowsPathDelegate(image, lookIn));
+    const auto tip = [lookIn, &image, &dialog] {
+        lookIn->setToolTip(shownPath(image, dialog.directory().absolutePath()));
+    };
+    QObject::connect(&dialog, &QFileDialog::directoryEntered, lookIn, tip, Qt::QueuedConnection);
+    tip();
+}
+
 // Non-native, so that the dialog can be kept within the image and answered
 // by tests; the sidebar lists the image's drives.
 void prepare(QFileDialog& dialog, const MachineImage& image, const fs::path& start) {
@@ -35,6 +98,7 @@ void prepare(QFileDialog& dialog, const MachineImage& image, const fs::path& sta
     QList<QUrl> drives;
     for (const auto& drive : driveFolders(image)) drives << QUrl::fromLocalFile(qtPath(drive));
     dialog.setSidebarUrls(drives);
+    showWindowsPathsInLookIn(dialog, image);
     // Leaving the drives (the image's own files, the host's folders) goes back.
     auto last = std::make_shared<QString>(qtPath(start));
     QObject::connect(&dialog, &QFileDialog::directoryEntered, &dialog,
@@ -77,6 +141,31 @@ public:
             auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
             if (name && !name->hasFocus()) showWindowsPath(host);
         });
+    }
+
+    // The dialog's own check greys its accept button for a Windows path;
+    // after that check, a path naming a folder of the image enables it (any
+    // other text is left to the dialog, and refused when accepted).
+    void enableChooseForWindowsPaths() {
+        auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (!name) return;
+        connect(name, &QLineEdit::textChanged, this, [this](const QString&) { updateChoose(); });
+        updateChoose();
+    }
+
+    void updateChoose() {
+        auto* name = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        auto* buttons = findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+        if (!name || !buttons) return;
+        const std::string typed = trimSpaces(name->text().toStdString());
+        if (!isWindowsPath(typed)) return;
+        const auto host = image_.hostPath(typed);
+        std::error_code error;
+        if (!host || !fs::is_directory(*host, error) || !imageWindowsPath(image_, *host)) return;
+        for (QAbstractButton* button : buttons->buttons()) {
+            if (buttons->buttonRole(button) == QDialogButtonBox::AcceptRole)
+                button->setEnabled(true);
+        }
     }
 
     // The host folder accepted by the dialog itself (typed or selected).
@@ -192,6 +281,7 @@ std::string ImageFolderChooser::BrowseForFolder(const std::string& title,
     const fs::path opened = startFolder(image_, start);
     prepare(dialog, image_, opened);
     dialog.showWindowsPath(QString::fromStdString(opened.string()));
+    dialog.enableChooseForWindowsPaths();
     if (run(runner_, dialog) != QDialog::Accepted) return {};
     // The dialog's own acceptance, or (a runner's answer) its folder.
     const fs::path chosen = dialog.accepted()

@@ -22,8 +22,9 @@ void InstallFlow::showDialog() {
         connect(dialog_, &InstallOptionsView::confirmed, this, &InstallFlow::startRun);
         // Preview, saved answers and restore; a restore leaves the window's
         // view of the machine stale, so the program ends.
-        connect(new RunTools(window_, *dialog_, openScratch_), &RunTools::restored, this,
-                &InstallFlow::endProgram);
+        tools_ = new RunTools(window_, *dialog_, openScratch_);
+        tools_->setLastLog(lastLog_);
+        connect(tools_, &RunTools::restored, this, &InstallFlow::endProgram);
         connect(dialog_, &QDialog::rejected, this, [this] {
             if (dialog_) dialog_->deleteLater();
             dialog_ = nullptr;
@@ -54,12 +55,14 @@ void InstallFlow::progressClosed() {
     // The run worked on its own copy of the record; the shared secure site
     // it recorded stays with the window for the next run.
     window_.keepRunResults(outcome);
+    lastLog_ = outcome.log;
     if (outcome.closingEndsProgram() && outcome.metabaseSaveError.empty()) {
         emit endProgram();
         return;
     }
     progress_->deleteLater();
     progress_ = nullptr;
+    if (tools_) tools_->setLastLog(lastLog_);
     if (dialog_) {
         dialog_->setReason(app::reasonShownAgain(outcome));
         dialog_->activateWindow();

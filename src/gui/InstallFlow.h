@@ -7,6 +7,7 @@
 #include "app/SettingsWindow.h"
 #include "gui/InstallOptionsView.h"
 #include "gui/ProgressView.h"
+#include "gui/RunTools.h"
 #include "settings/SettingsRecord.h"
 
 namespace tessaron::gui {
@@ -26,6 +27,7 @@ public:
 
     InstallOptionsView* dialog() const { return dialog_; }
     ProgressView* progress() const { return progress_; }
+    RunTools* tools() const { return tools_; }
     const InstallOptions& options() const { return options_; }
 
     // Shows the install-options dialog (the install button's last step).
@@ -51,6 +53,8 @@ private:
     app::ScratchMachineOpener openScratch_;
     QPointer<InstallOptionsView> dialog_;
     QPointer<ProgressView> progress_;
+    QPointer<RunTools> tools_;
+    std::string lastLog_;  // the log of this session's last run
 };
 
 }  // namespace tessaron::gui

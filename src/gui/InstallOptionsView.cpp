@@ -1,9 +1,12 @@
 #include "gui/InstallOptionsView.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
+#include <QShortcut>
 
 #include "gui/FormGeometry.h"
 
@@ -26,6 +29,8 @@ InstallOptionsView::InstallOptionsView(InstallOptions& options, QWidget* parent)
     model_.controls().setRule("CancelButton", [this] { reject(); });
     // Enter confirms; Escape, Cancel and the close box reject.
     if (auto* ok = qobject_cast<QPushButton*>(control("OKButton"))) ok->setDefault(true);
+
+    buildToolRow();
 
     reason_ = new QLabel(this);
     reason_->setObjectName(QStringLiteral("lblReason"));
@@ -54,6 +59,57 @@ void InstallOptionsView::setReason(const std::string& reason) {
     const int height = reason_->heightForWidth(width);
     reason_->setGeometry(margin, designed_.height(), width, height);
     setFixedSize(designed_.width(), designed_.height() + height + margin);
+}
+
+QAction* InstallOptionsView::toolAction(app::RunTool tool) const {
+    const auto found = tools_.find(tool);
+    return found == tools_.end() ? nullptr : found->second;
+}
+
+// Under OK the tools that are buttons, under Cancel the "More" menu with the
+// others; the designed controls keep their places.
+void InstallOptionsView::buildToolRow() {
+    const double scale = screenScale(*this);
+    const auto caption = [](const char* text, char mnemonic) {
+        return QString::fromStdString(mnemonic ? app::mnemonicCaption(text, mnemonic) : text);
+    };
+    const int top = 1995;
+    const int height = 375;
+    more_ = new QMenu(this);
+    more_->setObjectName(QStringLiteral("mnuMore"));
+    QPushButton* first = nullptr;
+    for (const auto& tool : app::runToolActions()) {
+        auto* action = new QAction(caption(tool.caption, tool.mnemonic), this);
+        action->setObjectName(QString::fromLatin1(tool.name));
+        if (*tool.shortcut) action->setShortcut(QKeySequence(QString::fromLatin1(tool.shortcut)));
+        addAction(action);  // shortcuts and the context menu
+        tools_[tool.tool] = action;
+        if (!tool.button) {
+            more_->addAction(action);
+            continue;
+        }
+        auto* button = new QPushButton(action->text(), this);
+        button->setObjectName(QString::fromLatin1(tool.name));
+        button->setAutoDefault(false);
+        button->setToolTip(action->shortcut().toString(QKeySequence::NativeText));
+        button->setGeometry(twipsToPixels(app::Twips{360, top, 1335, height}, scale));
+        connect(button, &QPushButton::clicked, action, &QAction::trigger);
+        if (!first) first = button;
+    }
+    auto* more = new QPushButton(caption(app::kMoreButtonCaption, app::kMoreButtonMnemonic), this);
+    more->setObjectName(QString::fromLatin1(app::kMoreButtonName));
+    more->setAutoDefault(false);
+    more->setMenu(more_);
+    more->setGeometry(twipsToPixels(app::Twips{2160, top, 1215, height}, scale));
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    // The keyboard's context-menu keys open the "More" menu at its button.
+    for (const QKeySequence& keys :
+         {QKeySequence(QStringLiteral("Shift+F10")), QKeySequence(Qt::Key_Menu)}) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, more, &QPushButton::showMenu);
+    }
+    if (first) setTabOrder(control("CancelButton"), first);
+    if (first) setTabOrder(first, more);
+    designed_.setHeight(twipsToPixels(top + height + 165, scale));
 }
 
 QString InstallOptionsView::reason() const {

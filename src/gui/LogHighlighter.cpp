@@ -7,7 +7,7 @@ namespace tessaron::gui {
 void LogHighlighter::highlightBlock(const QString& text) {
     const std::string line = text.toStdString();
     QColor colour;
-    if (app::isErrorLine(line)) {
+    if (app::isFailureLine(line)) {
         colour = QColor(0xB0, 0x00, 0x20);
     } else if (app::isWarningLine(line)) {
         colour = QColor(0x9A, 0x5B, 0x00);

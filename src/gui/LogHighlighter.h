@@ -4,7 +4,8 @@
 
 namespace tessaron::gui {
 
-// Colours the progress log's ERROR lines red and its WARNING lines amber,
+// Colours the progress log's failure lines (ERROR and the configuration
+// file's unprefixed ones) red and its WARNING lines amber,
 // both bold; the text itself stays as logged.
 class LogHighlighter : public QSyntaxHighlighter {
 public:

@@ -42,14 +42,16 @@ QPushButton* button(const QString& name, const QString& caption, QWidget* parent
 
 ProgressView::ProgressView(StartRun start, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint),
+                          Qt::WindowMaximizeButtonHint),
       model_(app::progressFormSpec()),
       start_(std::move(start)) {
     form_ = new QWidget(this);
     ui_.setupUi(form_);
     useFormFont(*this);
     new FormPlacer(*form_, app::progressFormSpec(), screenScale(*this));
-    form_->setFixedSize(form_->size());
+    designedForm_ = form_->size();
+    form_->setMinimumSize(designedForm_);
+    form_->installEventFilter(this);
     binding_ = std::make_unique<ControlBinding>(model_, *form_);
     new LogHighlighter(qobject_cast<QPlainTextEdit*>(control("txtProgress"))->document());
     setWindowTitle(q(app::progressFormSpec().caption));
@@ -67,8 +69,7 @@ void ProgressView::buildRow() {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 8);
     layout->setSpacing(4);
-    layout->setSizeConstraint(QLayout::SetFixedSize);  // no resizing, no maximise
-    layout->addWidget(form_);
+    layout->addWidget(form_, 1);
 
     const int margin = twipsToPixels(120, screenScale(*this));
     auto* rows = new QVBoxLayout;
@@ -152,7 +153,24 @@ void ProgressView::showEntry(const QString& entry) {
     emit entryLogged(entry);
 }
 
+// The log keeps its designed margins; it grows with the form.
+bool ProgressView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == form_ && event->type() == QEvent::Resize) {
+        if (QWidget* log = binding_ ? binding_->widget("txtProgress") : nullptr) {
+            const QRect designed =
+                twipsToPixels(app::findControlSpec(app::progressFormSpec(), "txtProgress")->place,
+                              screenScale(*this));
+            log->setGeometry(designed.adjusted(0, 0, form_->width() - designedForm_.width(),
+                                               form_->height() - designedForm_.height()));
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
 void ProgressView::showStep(int step, int steps, const QString& name) {
+    stepNumber_ = step;
+    steps_ = steps;
+    stepName_ = name;
     bar_->setRange(0, steps);
     bar_->setValue(step - 1);
     step_->setText(QStringLiteral("Step %1 of %2: %3").arg(step).arg(steps).arg(name));
@@ -169,10 +187,10 @@ void ProgressView::showResult() {
     outcome_ = run_->outcome();
     state_ = State::Finished;
     const app::RunResult result = app::resultOf(outcome_);
-    const app::LineCounts counts = app::countLines(outcome_.entries);
     setWindowTitle(q(app::resultTitle(result)));
     if (outcome_.ending == RunEnding::Completed) bar_->setValue(bar_->maximum());
-    result_->setText(q(app::resultLine(result, counts)));
+    result_->setText(q(app::resultLine(outcome_)));
+    step_->setText(q(app::finalStepLine(result, stepNumber_, steps_, stepName_.toStdString())));
     const bool bad = result != app::RunResult::Completed;
     result_->setStyleSheet(bad ? QStringLiteral("color: #b00020; font-weight: bold")
                                : QStringLiteral("font-weight: bold"));

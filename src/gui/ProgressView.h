@@ -26,7 +26,8 @@ namespace tessaron::gui {
 // safe point. When the run has ended, the title and a result line state how,
 // ERROR and WARNING lines stand out in the log and are counted, "Save Log..."
 // writes the log's text, and Close (Enter, Escape, the close box) reports
-// closed(). The close box does nothing while the run goes on.
+// closed(). The close box does nothing while the run goes on. The window
+// may grow beyond its designed size; the log area takes the space.
 class ProgressView : public QDialog {
     Q_OBJECT
 public:
@@ -63,6 +64,7 @@ public slots:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildRow();
@@ -73,6 +75,10 @@ private:
     void chooseLogFile();
 
     QWidget* form_ = nullptr;
+    QSize designedForm_;  // the log area takes what the window grows by
+    int stepNumber_ = 0;
+    int steps_ = 0;
+    QString stepName_;
     Ui::frmProgress ui_;
     app::ControlModel model_;
     std::unique_ptr<ControlBinding> binding_;  // before the model goes

@@ -1,15 +1,16 @@
 #include "gui/RunTools.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QFileDialog>
-#include <QFontDatabase>
 #include <QMessageBox>
-#include <QPlainTextEdit>
-#include <QVBoxLayout>
+#include <QPushButton>
 
 #include "app/Preview.h"
+#include "app/RunToolsCatalogue.h"
 #include "app/UnattendedActions.h"
+#include "gui/ControlBinding.h"
+#include "gui/DialogMessages.h"
+#include "gui/InstallOptionsView.h"
 #include "platform/image/MachineImage.h"
 #include "run/RestoreRun.h"
 #include "run/RunJournal.h"
@@ -23,44 +24,43 @@ QString q(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-void addAction(QDialog& dialog, const QString& text, const QKeySequence& keys,
-               std::function<void()> handler) {
-    auto* action = new QAction(text, &dialog);
-    action->setShortcut(keys);
-    QObject::connect(action, &QAction::triggered, &dialog, std::move(handler));
-    dialog.addAction(action);
-}
-
 }  // namespace
 
-RunTools::RunTools(app::SettingsWindow& window, QDialog& dialog,
+RunTools::RunTools(app::SettingsWindow& window, InstallOptionsView& dialog,
                    app::ScratchMachineOpener openScratch)
     : QObject(&dialog), window_(window), dialog_(dialog), openScratch_(std::move(openScratch)) {
     chooseAnswersFile = [this] {
-        return QFileDialog::getSaveFileName(
-            &dialog_, QStringLiteral("Save Answers"), QString(),
-            QStringLiteral("Answers files (*.answers);;All files (*)"));
+        QFileDialog chooser(&dialog_, QStringLiteral("Save Answers"));
+        chooser.setAcceptMode(QFileDialog::AcceptSave);
+        chooser.setNameFilters(
+            {QStringLiteral("Answers files (*.answers)"), QStringLiteral("All files (*)")});
+        chooser.setDefaultSuffix(QStringLiteral("answers"));
+        if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty()) {
+            return QString();
+        }
+        return chooser.selectedFiles().front();
     };
-    ask = [this](const QString& title, const QString& text) {
-        return QMessageBox::question(&dialog_, title, text) == QMessageBox::Yes;
+    ask = [this](const app::Message& question) {
+        return messageBox(question, &dialog_)->exec() == QMessageBox::Yes;
     };
     tell = [this](const QString& title, const QString& text) {
         QMessageBox::information(&dialog_, title, text);
     };
-    dialog.setContextMenuPolicy(Qt::ActionsContextMenu);
-    addAction(dialog, QStringLiteral("Preview..."), QKeySequence(QStringLiteral("Ctrl+P")),
-              [this] { preview(); });
-    addAction(dialog, QStringLiteral("Save Answers..."), QKeySequence(QStringLiteral("Ctrl+S")),
-              [this] { saveAnswers(); });
-    addAction(dialog, QStringLiteral("Restore Last Run..."), QKeySequence(QStringLiteral("Ctrl+R")),
-              [this] { restoreLastRun(); });
+    const auto handle = [this](app::RunTool tool, void (RunTools::*handler)()) {
+        if (QAction* action = dialog_.toolAction(tool)) {
+            connect(action, &QAction::triggered, this, handler);
+        }
+    };
+    handle(app::RunTool::Preview, &RunTools::preview);
+    handle(app::RunTool::SaveAnswers, &RunTools::saveAnswers);
+    handle(app::RunTool::RestoreLastRun, &RunTools::restoreLastRun);
+    handle(app::RunTool::OpenLastLog, &RunTools::openLastLog);
+    setLastLog({});
 }
 
 InstallOptions RunTools::tickedOptions() const {
-    const auto ticked = [this](const char* name) {
-        auto* box = dialog_.findChild<QAbstractButton*>(QString::fromLatin1(name));
-        return box && box->isChecked();
-    };
+    auto& boxes = dialog_.controls();
+    const auto ticked = [&boxes](const char* name) { return boxes.checked(name) == app::kChecked; };
     return InstallOptions{ticked("chkSetupIIS"), ticked("chkInitDB"), ticked("chkCreateTasks")};
 }
 
@@ -70,52 +70,59 @@ void RunTools::preview() {
         tell(kTitle, QStringLiteral("A preview needs a machine image."));
         return;
     }
+    previewed_ = tickedOptions();
     std::string text;
     try {
-        text = app::previewText(
-            app::previewInstallation(window_.settings(), tickedOptions(), image->root(),
+        text = app::previewWindowText(
+            app::previewInstallation(window_.settings(), previewed_, image->root(),
                                      window_.platform().Databases(), openScratch_));
     } catch (const std::exception& error) {
         tell(kTitle, q(std::string("The preview could not be made: ") + error.what()));
         return;
     }
     if (!previewWindow_) {
-        previewWindow_ = new QDialog(&dialog_);
-        previewWindow_->setWindowTitle(QStringLiteral("Preview of the installation run"));
-        auto* layout = new QVBoxLayout(previewWindow_);
-        auto* view = new QPlainTextEdit(previewWindow_);
-        view->setObjectName(QStringLiteral("txtPreview"));
-        view->setReadOnly(true);
-        view->setLineWrapMode(QPlainTextEdit::NoWrap);
-        view->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-        layout->addWidget(view);
-        previewWindow_->resize(760, 520);
+        previewWindow_ = new ReportWindow(q(app::kPreviewWindowTitle),
+                                          QStringLiteral("tessaron-preview.txt"), &dialog_);
+        previewWindow_->setObjectName(QStringLiteral("frmPreview"));
+        auto* run = previewWindow_->addButton(
+            app::kPreviewRunNow.name,
+            q(app::mnemonicCaption(app::kPreviewRunNow.caption, app::kPreviewRunNow.mnemonic)));
+        connect(run, &QPushButton::clicked, this, &RunTools::runPreviewed);
     }
-    previewWindow_->findChild<QPlainTextEdit*>(QStringLiteral("txtPreview"))->setPlainText(q(text));
+    previewWindow_->setText(q(text));
     previewWindow_->show();
     previewWindow_->raise();
 }
 
+// The run the preview showed: the same options, ticked again in the dialog
+// as they were previewed, then OK.
+void RunTools::runPreviewed() {
+    if (previewWindow_) previewWindow_->hide();
+    auto& boxes = dialog_.controls();
+    const auto tick = [&boxes](const char* name, bool on) {
+        boxes.setChecked(name, on ? app::kChecked : app::kUnchecked);
+    };
+    tick("chkCreateTasks", previewed_.CreateTasks);
+    tick("chkInitDB", previewed_.InitializeDatabase);
+    tick("chkSetupIIS", previewed_.SetUpSites);
+    boxes.press("OKButton");
+}
+
 void RunTools::saveAnswers() {
-    const QString path = chooseAnswersFile();
-    if (path.isEmpty()) return;
-    const bool clear = ask(kTitle, QStringLiteral("Write the passwords in clear text?\n\n"
-                                                  "No writes references to environment variables "
-                                                  "(TESSARON_..._PASSWORD) instead."));
+    const std::string path = app::withAnswersExtension(chooseAnswersFile().toStdString());
+    if (path.empty()) return;
+    const bool clear = ask(app::messages::writePasswordsInClear());
     try {
-        app::saveAnswersFile(window_, path.toStdString(), clear);
+        app::saveAnswersFile(window_, path, clear);
     } catch (const std::exception& error) {
         tell(kTitle, q(error.what()));
         return;
     }
-    tell(kTitle, QStringLiteral("Answers saved to %1.").arg(path));
+    tell(kTitle, QStringLiteral("Answers saved to %1.").arg(q(path)));
 }
 
 void RunTools::restoreLastRun() {
-    if (!ask(kTitle, QStringLiteral("Put config.inc and the metabase back as they were before the "
-                                    "latest configuration run?"))) {
-        return;
-    }
+    if (!ask(app::messages::restoreLastRun())) return;
     const RestoreReport report =
         restoreLatestRun(window_.platform().Files(), runJournalPath(window_.installDir()));
     QString text;
@@ -127,6 +134,25 @@ void RunTools::restoreLastRun() {
     }
     tell(kTitle, text.trimmed());
     if (report.restored) emit restored();
+}
+
+void RunTools::setLastLog(const std::string& log) {
+    lastLog_ = log;
+    if (QAction* open = dialog_.toolAction(app::RunTool::OpenLastLog)) {
+        open->setEnabled(!lastLog_.empty());
+    }
+}
+
+void RunTools::openLastLog() {
+    if (lastLog_.empty()) return;
+    if (!logWindow_) {
+        logWindow_ = new ReportWindow(QStringLiteral("Log of the last configuration run"),
+                                      QStringLiteral("tessaron-configuration.txt"), &dialog_);
+        logWindow_->setObjectName(QStringLiteral("frmLastLog"));
+    }
+    logWindow_->setText(ControlBinding::displayText(lastLog_));
+    logWindow_->show();
+    logWindow_->raise();
 }
 
 }  // namespace tessaron::gui

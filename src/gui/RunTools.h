@@ -1,44 +1,54 @@
 #pragma once
 
-#include <QDialog>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <functional>
 
+#include "app/MessageService.h"
 #include "app/ScratchMachine.h"
 #include "app/SettingsWindow.h"
-
-class QPlainTextEdit;
+#include "gui/ReportWindow.h"
 
 namespace tessaron::gui {
 
-// What the install-options dialog offers before and after a run, as actions
-// of the dialog (its context menu and shortcuts, which leave the dialog's
-// designed layout as it is):
-//   "Preview..." (Ctrl+P)          the run with the ticked options on a
-//                                  scratch copy, shown in a window of its own
-//   "Save Answers..." (Ctrl+S)     the window's values as an answers file
-//   "Restore Last Run..." (Ctrl+R) config.inc and the metabase put back as
+class InstallOptionsView;
+
+// What the install-options dialog offers before and after a run, on the
+// dialog's tool row, its "More" menu and shortcuts (app::runToolActions()):
+//   Preview... (Ctrl+P)            the run with the ticked options on a
+//                                  scratch copy, in a window of its own
+//                                  with Save, Run Now (the same options)
+//                                  and Close
+//   Save Answers... (Ctrl+S)       the window's values as an answers file
+//   Restore Last Run... (Ctrl+R)   config.inc and the metabase put back as
 //                                  they were before the latest run
+//   Open Last Log... (Ctrl+L)      the log of this session's last run
 // The preview opens its scratch copy through openScratch (none: no preview).
 // Files are chosen and messages shown through hooks, which tests replace.
 class RunTools : public QObject {
     Q_OBJECT
 public:
-    RunTools(app::SettingsWindow& window, QDialog& dialog, app::ScratchMachineOpener openScratch);
+    RunTools(app::SettingsWindow& window, InstallOptionsView& dialog,
+             app::ScratchMachineOpener openScratch);
 
     void preview();
     void saveAnswers();
     void restoreLastRun();
+    void openLastLog();
 
-    // The window showing the latest preview (null before the first).
-    QDialog* previewWindow() const { return previewWindow_; }
+    // The log of the last run (empty: none yet; Open Last Log is disabled).
+    void setLastLog(const std::string& log);
+
+    // The window showing the latest preview, and the last log's window
+    // (null before the first).
+    ReportWindow* previewWindow() const { return previewWindow_; }
+    ReportWindow* lastLogWindow() const { return logWindow_; }
 
     // Hooks: the answers file to write (empty: cancelled), a question
     // answered Yes (true) or No, a message.
     std::function<QString()> chooseAnswersFile;
-    std::function<bool(const QString& title, const QString& text)> ask;
+    std::function<bool(const app::Message& question)> ask;
     std::function<void(const QString& title, const QString& text)> tell;
 
 signals:
@@ -47,11 +57,15 @@ signals:
 
 private:
     InstallOptions tickedOptions() const;
+    void runPreviewed();
 
     app::SettingsWindow& window_;
-    QDialog& dialog_;
+    InstallOptionsView& dialog_;
     app::ScratchMachineOpener openScratch_;
-    QPointer<QDialog> previewWindow_;
+    InstallOptions previewed_;
+    std::string lastLog_;
+    QPointer<ReportWindow> previewWindow_;
+    QPointer<ReportWindow> logWindow_;
 };
 
 }  // namespace tessaron::gui

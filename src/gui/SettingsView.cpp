@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 
@@ -28,7 +29,23 @@ SettingsView::SettingsView(app::SettingsWindow& window, QWidget* parent)
     if (auto* install = qobject_cast<QPushButton*>(control("btnInstall")))
         install->setDefault(true);
     flow_ = new InstallFlow(window_, *this);
+    window_.setFocusRequest([this](const std::string& name) { focusControl(name); });
     connect(flow_, &InstallFlow::endProgram, this, [this] { endProgram_(0); });
+}
+
+SettingsView::~SettingsView() {
+    window_.setFocusRequest(nullptr);
+}
+
+void SettingsView::focusControl(const std::string& name) {
+    QWidget* target = control(name);
+    if (!target) return;
+    auto* tabs = findChild<QTabWidget*>(QStringLiteral("SSTab1"));
+    for (int tab = 0; tabs && tab < tabs->count(); ++tab) {
+        if (tabs->widget(tab)->isAncestorOf(target)) tabs->setCurrentIndex(tab);
+    }
+    target->setFocus(Qt::OtherFocusReason);
+    if (auto* edit = qobject_cast<QLineEdit*>(target)) edit->selectAll();
 }
 
 void SettingsView::unload() {

@@ -26,6 +26,7 @@ public:
     using EndProgram = std::function<void(int status)>;
 
     explicit SettingsView(app::SettingsWindow& window, QWidget* parent = nullptr);
+    ~SettingsView() override;
 
     app::SettingsWindow& window() { return window_; }
     InstallFlow& flow() { return *flow_; }
@@ -34,6 +35,10 @@ public:
     // What ending the program does (QCoreApplication::exit by default; tests
     // record it). The run's clean end calls it without the unload step.
     void setEndProgram(EndProgram endProgram) { endProgram_ = std::move(endProgram); }
+
+    // Shows the control's tab and puts the focus on it (the first refused
+    // value after the install button).
+    void focusControl(const std::string& name);
 
     // Form_Unload: closes the other windows, saves the placement, ends.
     void unload();

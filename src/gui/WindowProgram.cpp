@@ -176,6 +176,14 @@ int takeScreenshots(const app::Backend& backend, const std::string& machineDir,
     InstallOptionsView* dialog = view.flow().dialog();
     written &= save(*dialog, folder.filePath(QStringLiteral("install-options.png")), out, err);
 
+    if (RunTools* tools = view.flow().tools()) {
+        tools->preview();
+        if (ReportWindow* preview = tools->previewWindow()) {
+            written &= save(*preview, folder.filePath(QStringLiteral("preview.png")), out, err);
+            preview->hide();
+        }
+    }
+
     dialog->controls().press("OKButton");
     ProgressView* progress = view.flow().progress();
     QElapsedTimer clock;

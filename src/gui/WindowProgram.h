@@ -22,12 +22,12 @@ int runWindow(const app::Backend& backend, std::optional<std::string> machineDir
 // cancelled (tests answer the dialog through the runner).
 std::optional<std::string> askMachineFolder(const DialogRunner& runner = {});
 
-// Renders the settings window's six tabs, the install-options dialog and the
-// progress window of a finished run (no options ticked) to PNG files in
-// outDir. The run is performed on a temporary copy of the machine image, so
-// the image itself stays as it is. Message boxes go to err as "TITLE: TEXT"
-// (the existing-configuration question is answered Yes); the files written
-// are named on out. Needs a QApplication (offscreen is enough).
+// Renders the settings window's six tabs, the install-options dialog, the
+// preview of a run without options and the progress window of a finished run (no options ticked) to
+// PNG files in outDir. The run is performed on a temporary copy of the machine image, so the image
+// itself stays as it is. Message boxes go to err as "TITLE: TEXT" (the existing-configuration
+// question is answered Yes); the files written are named on out. Needs a QApplication (offscreen is
+// enough).
 int takeScreenshots(const app::Backend& backend, const std::string& machineDir,
                     const std::string& outDir, std::ostream& out, std::ostream& err);
 

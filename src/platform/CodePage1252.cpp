@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cerrno>
+#include <cstring>
 #include <unordered_map>
 
 namespace tessaron {
@@ -45,15 +46,23 @@ std::optional<char32_t> systemCodePoint(int byte) {
 }
 #endif
 
-// The code point of every byte, built once from the system's own table.
+// The code point of every byte, built once from the system's own table,
+// with its UTF-8 form, so that decoding copies a few bytes per byte.
 struct CodePageTable {
     std::array<char32_t, 256> toUnicode{};
+    // At most three bytes each: the page's code points are below U+10000.
+    std::array<std::array<char, 4>, 256> utf8{};
+    std::array<unsigned char, 256> utf8Length{};
     std::unordered_map<char32_t, unsigned char> fromUnicode;
 
     CodePageTable() {
         for (int byte = 0; byte < 256; ++byte) {
             // Undefined bytes keep their own value (the control character).
             toUnicode[byte] = systemCodePoint(byte).value_or(static_cast<char32_t>(byte));
+            std::string form;
+            appendUtf8(form, toUnicode[byte]);
+            form.copy(utf8[byte].data(), utf8[byte].size());
+            utf8Length[byte] = static_cast<unsigned char>(form.size());
         }
         for (int byte = 0; byte < 256; ++byte) {
             fromUnicode.emplace(toUnicode[byte], static_cast<unsigned char>(byte));
@@ -64,6 +73,30 @@ struct CodePageTable {
 const CodePageTable& table() {
     static const CodePageTable instance;
     return instance;
+}
+
+// True when no byte is above 0x7F: such a text is its own UTF-8 form.
+bool isAscii(std::string_view bytes) {
+    unsigned char seen = 0;
+    for (const char byte : bytes) seen |= static_cast<unsigned char>(byte);
+    return seen < 0x80;
+}
+
+std::string decodeWithTable(std::string_view bytes) {
+    const auto& codes = table();
+    std::size_t length = 0;
+    for (const char byte : bytes) length += codes.utf8Length[static_cast<unsigned char>(byte)];
+    // Every byte's form is copied whole (four bytes) and the end moved on by
+    // its length, so the last one needs room for three more.
+    std::string out(length + 3, '\0');
+    char* end = out.data();
+    for (const char byte : bytes) {
+        const auto index = static_cast<unsigned char>(byte);
+        std::memcpy(end, codes.utf8[index].data(), 4);
+        end += codes.utf8Length[index];
+    }
+    out.resize(length);
+    return out;
 }
 
 }  // namespace
@@ -119,14 +152,18 @@ std::optional<char32_t> nextUtf8(std::string_view text, std::size_t& position) {
 }
 
 std::string decodeCodePage1252(std::string_view bytes) {
-    const auto& codes = table().toUnicode;
-    std::string out;
-    out.reserve(bytes.size());
-    for (const char byte : bytes) appendUtf8(out, codes[static_cast<unsigned char>(byte)]);
-    return out;
+    if (isAscii(bytes)) return std::string(bytes);
+    return decodeWithTable(bytes);
+}
+
+std::string decodeCodePage1252(std::string&& bytes) {
+    if (isAscii(bytes)) return std::move(bytes);
+    return decodeWithTable(bytes);
 }
 
 std::optional<std::string> encodeCodePage1252(std::string_view utf8) {
+    // ASCII is the same in the page as in UTF-8.
+    if (isAscii(utf8)) return std::string(utf8);
     const auto& codes = table().fromUnicode;
     std::string out;
     out.reserve(utf8.size());

@@ -13,8 +13,11 @@ namespace tessaron {
 // 0x9D) map to the control characters of the same value, as Windows' own
 // conversion does, so every byte string decodes and round-trips.
 
-// Decodes code-page bytes to UTF-8.
+// Decodes code-page bytes to UTF-8. Bytes that are all ASCII are their own
+// UTF-8 form: given as a string to move from, they are returned as they are,
+// without a copy.
 std::string decodeCodePage1252(std::string_view bytes);
+std::string decodeCodePage1252(std::string&& bytes);
 
 // Encodes UTF-8 text to code-page bytes; nullopt when a character has no
 // code in the page or the text is not valid UTF-8.

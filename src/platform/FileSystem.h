@@ -1,7 +1,9 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/Failure.h"
@@ -47,6 +49,15 @@ public:
     virtual std::unique_ptr<TextWriter> OpenTextFileForAppending(const std::string& path) = 0;
     // The whole file, decoded from the code page to UTF-8.
     virtual std::string ReadTextFile(const std::string& path) = 0;
+
+    // Hands the file's bytes as they are on disk to consume, piece by piece
+    // in order, until the file ends or consume returns false: a large file
+    // is read without holding all of it in memory or decoding it. The
+    // default hands over ReadTextFile's text encoded again, which gives the
+    // same bytes (the code page decodes every byte string to a text of its
+    // own); file systems that read bytes themselves override it.
+    using BytesConsumer = std::function<bool(std::string_view piece)>;
+    virtual void ReadFileBytes(const std::string& path, const BytesConsumer& consume);
 };
 
 }  // namespace tessaron

@@ -31,6 +31,10 @@ inline PlatformError badFileMode() {
 inline PlatformError deviceIoError() {
     return PlatformError(57, "Device I/O error");
 }
+// The runtime's number for a full disk, with the system's own text of it.
+inline PlatformError diskFull() {
+    return PlatformError(61, "There is not enough space on the disk.");
+}
 
 }  // namespace tessaron::scripting_error
 

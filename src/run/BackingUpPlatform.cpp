@@ -1,6 +1,8 @@
 #include "run/BackingUpPlatform.h"
 
+#include "platform/Failure.h"
 #include "platform/WindowsPath.h"
+#include "run/CommitNotingMetabase.h"
 
 namespace tessaron {
 
@@ -39,29 +41,36 @@ public:
         return files_.OpenTextFileForAppending(path);
     }
     std::string ReadTextFile(const std::string& path) override { return files_.ReadTextFile(path); }
+    void ReadFileBytes(const std::string& path, const BytesConsumer& consume) override {
+        files_.ReadFileBytes(path, consume);
+    }
 
 private:
     FileSystem& files_;
     RunBackups& backups_;
 };
 
-class BackingUpPlatform::GuardedMetabase : public Metabase {
+class BackingUpPlatform::GuardedMetabase : public CommitNotingMetabase {
 public:
-    GuardedMetabase(Metabase& iis, RunBackups& backups) : iis_(iis), backups_(backups) {}
+    GuardedMetabase(Metabase& iis, RunBackups& backups)
+        : CommitNotingMetabase(iis), backups_(backups) {}
 
-    std::unique_ptr<MetabaseObject> Open(const std::string& path) override {
-        return iis_.Open(path);
-    }
-    int FirstFreeNumber(const std::string& parentPath) override {
-        return iis_.FirstFreeNumber(parentPath);
-    }
     void Flush() override {
+        // Without a commit the save leaves the file as it is.
+        if (!committed()) {
+            CommitNotingMetabase::Flush();
+            return;
+        }
         backups_.beforeChanging(backups_.places().metabaseFile);
-        iis_.Flush();
+        try {
+            CommitNotingMetabase::Flush();
+        } catch (const PlatformError&) {
+            backups_.changeFailed(backups_.places().metabaseFile);
+            throw;
+        }
     }
 
 private:
-    Metabase& iis_;
     RunBackups& backups_;
 };
 

@@ -9,8 +9,8 @@ namespace tessaron {
 
 // The platform as a run sees it when its changes are to be undoable: every
 // service of the given platform, except that replacing, rewriting, appending
-// to or deleting config.inc, and saving the metabase, first has the backups
-// keep the former file. The stages stay unaware of it.
+// to or deleting config.inc, and saving the metabase after a commit, first
+// has the backups keep the former file. The stages stay unaware of it.
 class BackingUpPlatform : public ForwardingPlatform {
 public:
     BackingUpPlatform(Platform& platform, RunBackups& backups);

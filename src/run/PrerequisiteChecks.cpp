@@ -10,6 +10,19 @@ namespace {
 
 constexpr const char* kDnsNamespace = "root\\microsoftdns";
 
+// One working directory of the panel with the log lines of its outcomes.
+// The path is placed between invalidBefore and invalidAfter, and after
+// createFailedBefore (followed by " - " and the failure's description).
+struct WorkingDirectory {
+    std::string (*path)(const SettingsRecord&);
+    bool (*applies)(const SettingsRecord&);
+    const char* exists;
+    const char* invalidBefore;
+    const char* invalidAfter;
+    const char* createFailedBefore;
+    const char* created;
+};
+
 bool always(const SettingsRecord&) {
     return true;
 }
@@ -113,10 +126,6 @@ bool prepareWorkingDirectory(RunContext& run, const WorkingDirectory& directory)
 }
 
 }  // namespace
-
-const std::vector<WorkingDirectory>& workingDirectories() {
-    return kWorkingDirectories;
-}
 
 bool runPrerequisiteChecks(RunContext& run) {
     const SettingsRecord& settings = run.settings;

@@ -7,22 +7,6 @@
 
 namespace tessaron {
 
-// One working directory of the panel with the log lines of its outcomes.
-// The path is placed between invalidBefore and invalidAfter, and after
-// createFailedBefore (followed by " - " and the failure's description).
-struct WorkingDirectory {
-    std::string (*path)(const SettingsRecord&);
-    bool (*applies)(const SettingsRecord&);
-    const char* exists;
-    const char* invalidBefore;
-    const char* invalidAfter;
-    const char* createFailedBefore;
-    const char* created;
-};
-
-// The four working directories in the order they are examined.
-const std::vector<WorkingDirectory>& workingDirectories();
-
 inline constexpr const char* kDnsProviderErrorLine =
     "ERROR: Could not initialize Windows DNS WMI provider.  Tessaron requires the DNS WMI provider "
     "to be installed in order to function properly.  Please make sure it is installed properly, "

@@ -9,7 +9,24 @@ namespace tessaron {
 namespace {
 
 const char* const kNotUndone =
-    "Database rows and scheduled tasks created by the run are not undone.";
+    "Not undone (a restore puts back config.inc and the metabase only): scheduled tasks, "
+    "database rows, folders created, files copied into the WBEM folder, changes of "
+    "registry.reg and the lines of commands.log.";
+
+// "20261208-131500" as "2026-12-08 13:15:00"; other text as it is.
+std::string runDate(const std::string& stamp) {
+    if (stamp.size() != 15 || stamp[8] != '-') return stamp;
+    return stamp.substr(0, 4) + "-" + stamp.substr(4, 2) + "-" + stamp.substr(6, 2) + " " +
+           stamp.substr(9, 2) + ":" + stamp.substr(11, 2) + ":" + stamp.substr(13, 2);
+}
+
+RestoreReport ended(RestoreResult result, std::string line) {
+    RestoreReport report;
+    report.result = result;
+    report.restored = result == RestoreResult::Restored;
+    report.lines.push_back(std::move(line));
+    return report;
+}
 
 // Why an entry cannot be put back, or empty when it can.
 std::string obstacle(FileSystem& files, const JournalEntry& entry) {
@@ -25,22 +42,20 @@ std::string obstacle(FileSystem& files, const JournalEntry& entry) {
 }  // namespace
 
 RestoreReport restoreLatestRun(FileSystem& files, const std::string& journalPath) {
-    RestoreReport report;
     std::optional<RunJournal> journal;
     try {
         journal = readRunJournal(files, journalPath);
     } catch (const PlatformError& error) {
-        report.lines.push_back("Cannot read the run journal " + journalPath + ": " +
-                               error.description());
-        return report;
+        return ended(RestoreResult::Failed,
+                     "Cannot read the run journal " + journalPath + ": " + error.description());
     } catch (const std::runtime_error& error) {
-        report.lines.push_back(std::string("Cannot restore: ") + error.what() + ".");
-        return report;
+        return ended(RestoreResult::Failed, std::string("Cannot restore: ") + error.what() + ".");
     }
     if (!journal || journal->entries.empty()) {
-        report.lines.push_back("Nothing to restore: no run journal at " + journalPath + ".");
-        return report;
+        return ended(RestoreResult::NothingToRestore,
+                     "Nothing to restore: no run journal at " + journalPath + ".");
     }
+    const std::string date = runDate(journal->runStamp);
 
     std::vector<std::string> obstacles;
     for (const auto& entry : journal->entries) {
@@ -51,12 +66,14 @@ RestoreReport restoreLatestRun(FileSystem& files, const std::string& journalPath
         }
     }
     if (!obstacles.empty()) {
-        report.lines.push_back("Refused to restore the run of " + journal->runStamp +
-                               "; nothing was changed:");
+        RestoreReport report = ended(RestoreResult::Refused, "Refused to restore the run of " +
+                                                                 date + "; nothing was changed:");
         for (const auto& reason : obstacles) report.lines.push_back("  " + reason + ".");
         return report;
     }
 
+    RestoreReport report;
+    report.result = RestoreResult::Restored;
     report.restored = true;
     for (const auto& entry : journal->entries) {
         try {
@@ -70,6 +87,7 @@ RestoreReport restoreLatestRun(FileSystem& files, const std::string& journalPath
             }
         } catch (const PlatformError& error) {
             report.restored = false;
+            report.result = RestoreResult::Failed;
             report.lines.push_back("Could not restore " + entry.path + ": " + error.description());
         }
     }
@@ -81,8 +99,10 @@ RestoreReport restoreLatestRun(FileSystem& files, const std::string& journalPath
                                    error.description());
         }
     }
-    report.lines.insert(report.lines.begin(),
-                        "Restoring the files of the run of " + journal->runStamp + ":");
+    // The journal is the latest run's that changed a file, which need not
+    // be the latest run: the date says which one this is.
+    report.lines.insert(report.lines.begin(), "Restoring the files of the run of " + date +
+                                                  " (the latest run that changed them):");
     report.lines.push_back(kNotUndone);
     return report;
 }

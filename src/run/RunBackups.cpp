@@ -57,18 +57,37 @@ std::optional<std::pair<long long, long long>> historyVersion(const std::string&
     return std::make_pair(std::stoll(name.substr(9, 10)), std::stoll(name.substr(20, 10)));
 }
 
-// The metabase's HistoryMajorVersionNumber, which IIS names its own copies by.
-long long historyMajorVersion(const std::string& metabaseText) {
-    const std::string property = "HistoryMajorVersionNumber=\"";
-    const auto at = metabaseText.find(property);
+constexpr std::string_view kHistoryMajorProperty = "HistoryMajorVersionNumber=\"";
+
+// The HistoryMajorVersionNumber in the metabase's text.
+long long historyMajorVersion(std::string_view metabaseText) {
+    const auto at = metabaseText.find(kHistoryMajorProperty);
     if (at == std::string::npos) return 0;
     long long value = 0;
-    for (auto index = at + property.size(); index < metabaseText.size(); ++index) {
+    for (auto index = at + kHistoryMajorProperty.size(); index < metabaseText.size(); ++index) {
         const char c = metabaseText[index];
         if (c < '0' || c > '9' || value > 999999999) break;
         value = value * 10 + (c - '0');
     }
     return value;
+}
+
+// The metabase's HistoryMajorVersionNumber, which IIS names its own copies
+// by. IIS writes it into the file's first key, so the file is read only up
+// to the value (of at most ten digits), and only the end of what has been
+// read is kept while the property has not shown.
+long long historyMajorVersion(FileSystem& files, const std::string& metabaseFile) {
+    std::string read;
+    files.ReadFileBytes(metabaseFile, [&](std::string_view piece) {
+        read.append(piece);
+        const auto at = read.find(kHistoryMajorProperty);
+        if (at == std::string::npos) {
+            read.erase(0, read.size() - std::min(read.size(), kHistoryMajorProperty.size() - 1));
+            return true;
+        }
+        return read.size() - at - kHistoryMajorProperty.size() <= 10;
+    });
+    return historyMajorVersion(read);
 }
 
 std::string historyName(long long major, long long minor) {
@@ -117,6 +136,7 @@ void RunBackups::beforeChanging(const std::string& path) {
     } catch (const PlatformError& error) {
         log_.AddProgressText("WARNING: Could not keep a copy of " + kept.entry.path + " - " +
                              error.description());
+        notUndoable_ = "no copy of " + kept.entry.path + " could be kept";
         kept.entry.beforeHash.reset();
         kept.entry.backupPath.clear();
         kept.copied = false;
@@ -125,6 +145,10 @@ void RunBackups::beforeChanging(const std::string& path) {
         kept.entry.path.clear();
     }
     kept_.push_back(std::move(kept));
+}
+
+void RunBackups::changeFailed(const std::string& path) {
+    if (Kept* kept = find(path)) kept->failed = true;
 }
 
 std::string RunBackups::keepConfigFile() {
@@ -141,7 +165,7 @@ std::string RunBackups::keepConfigFile() {
 std::string RunBackups::keepMetabase() {
     const std::string& folder = places_.historyFolder;
     if (!files_.FolderExists(folder)) files_.CreateFolder(folder);
-    const long long major = historyMajorVersion(files_.ReadTextFile(places_.metabaseFile));
+    const long long major = historyMajorVersion(files_, places_.metabaseFile);
     long long minor = -1;
     for (const auto& name : files_.FileNames(folder)) {
         const auto version = historyVersion(name);
@@ -191,7 +215,7 @@ void RunBackups::finish() {
         if (kept.entry.afterHash == kept.entry.beforeHash) {
             // Saved without a change: nothing to undo, and the copy would
             // only push an older one out of the last ten.
-            if (kept.copied) {
+            if (kept.copied && !kept.failed) {
                 try {
                     files_.DeleteFile(kept.entry.backupPath);
                 } catch (const PlatformError&) {
@@ -219,6 +243,7 @@ void RunBackups::finish() {
     } catch (const PlatformError& error) {
         log_.AddProgressText("WARNING: Could not write the run journal " + places_.journalFile +
                              " - " + error.description());
+        notUndoable_ = "its run journal could not be written";
     }
 }
 

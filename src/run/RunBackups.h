@@ -43,8 +43,15 @@ public:
     bool watches(const std::string& path) const;
     // Keeps the former file once per run; other paths are ignored.
     void beforeChanging(const std::string& path);
+    // The change of a watched file failed (a metabase save that was given
+    // up): its copy stays even though the file is as it was.
+    void changeFailed(const std::string& path);
     // After the run's last change (the metabase saved).
     void finish();
+    // Why the run cannot be undone by a restore (a copy that could not be
+    // kept, a journal that could not be written); empty when it can, or
+    // when it changed nothing.
+    const std::string& whyNotUndoable() const { return notUndoable_; }
 
     const BackupPlaces& places() const { return places_; }
 
@@ -52,6 +59,7 @@ private:
     struct Kept {
         JournalEntry entry;
         bool copied = false;
+        bool failed = false;  // the change itself failed; the copy stays
     };
     std::string keepConfigFile();
     std::string keepMetabase();
@@ -65,6 +73,7 @@ private:
     Clock now_;
     std::string stamp_;
     std::vector<Kept> kept_;
+    std::string notUndoable_;
 };
 
 // The date-time text of backup names ("20261208-131500", local time).

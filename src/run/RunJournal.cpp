@@ -2,8 +2,10 @@
 
 #include <stdexcept>
 
+#include "platform/Failure.h"
+#include "platform/TemporaryNames.h"
 #include "platform/WindowsPath.h"
-#include "run/Sha256.h"
+#include "run/ContentHash.h"
 
 namespace tessaron {
 namespace {
@@ -21,6 +23,13 @@ std::optional<std::string> hashFrom(const std::string& text) {
     return text;
 }
 
+// Former versions of the program hashed files with SHA-256 (64 hexadecimal
+// digits), which this one does not compute: their journals cannot tell
+// whether a file is still as the run left it.
+bool formerHash(const std::string& text) {
+    return text.size() == 64 && text.find_first_not_of("0123456789abcdef") == std::string::npos;
+}
+
 }  // namespace
 
 std::string runJournalPath(const std::string& installDir) {
@@ -28,13 +37,25 @@ std::string runJournalPath(const std::string& installDir) {
 }
 
 void writeRunJournal(FileSystem& files, const std::string& path, const RunJournal& journal) {
-    auto writer = files.CreateTextFile(path, true);
-    writer->WriteLine(kJournalHeader + journal.runStamp);
-    for (const auto& entry : journal.entries) {
-        writer->WriteLine(entry.path + "|" + hashText(entry.beforeHash) + "|" + entry.backupPath +
-                          "|" + hashText(entry.afterHash));
+    // Written beside the journal and put in its place whole, so that a
+    // journal that cannot be written leaves the former one as it was.
+    const std::string temporary = temporaryPathBeside(path);
+    try {
+        auto writer = files.CreateTextFile(temporary, true);
+        writer->WriteLine(kJournalHeader + journal.runStamp);
+        for (const auto& entry : journal.entries) {
+            writer->WriteLine(entry.path + "|" + hashText(entry.beforeHash) + "|" +
+                              entry.backupPath + "|" + hashText(entry.afterHash));
+        }
+        writer->Close();
+        files.ReplaceFile(temporary, path);
+    } catch (const PlatformError&) {
+        try {
+            if (files.FileExists(temporary)) files.DeleteFile(temporary);
+        } catch (const PlatformError&) {
+        }
+        throw;
     }
-    writer->Close();
 }
 
 std::optional<RunJournal> readRunJournal(FileSystem& files, const std::string& path) {
@@ -54,6 +75,11 @@ std::optional<RunJournal> readRunJournal(FileSystem& files, const std::string& p
             throw std::runtime_error(path + ":" + std::to_string(index + 1) +
                                      ": not a line of a run journal");
         }
+        if (formerHash(fields[1]) || formerHash(fields[3])) {
+            throw std::runtime_error(path +
+                                     " was written by an older version of this program; restore "
+                                     "with that version");
+        }
         journal.entries.push_back({fields[0], hashFrom(fields[1]), fields[2], hashFrom(fields[3])});
     }
     return journal;
@@ -61,10 +87,12 @@ std::optional<RunJournal> readRunJournal(FileSystem& files, const std::string& p
 
 std::optional<std::string> fileHash(FileSystem& files, const std::string& path) {
     if (!files.FileExists(path)) return std::nullopt;
-    // The file system hands out text decoded from the code page; the decoding
-    // maps every byte string to a text of its own, so equal texts mean equal
-    // bytes.
-    return sha256Hex(files.ReadTextFile(path));
+    ContentHash hash;
+    files.ReadFileBytes(path, [&](std::string_view piece) {
+        hash.add(piece);
+        return true;
+    });
+    return hash.text();
 }
 
 }  // namespace tessaron

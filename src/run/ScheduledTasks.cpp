@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "platform/CommandLineQuoting.h"
+#include "run/TaskRecord.h"
 
 namespace tessaron {
 
@@ -20,19 +21,46 @@ std::string taskCommandLine(const std::string& installDir, const std::string& us
 
 void createScheduledTasks(RunContext& run) {
     const SettingsRecord& settings = run.settings;
-    run.AddProgressText("Creating task for bandwidth update...");
-    auto component = run.attempt([&] { return run.platform.CreatePanelComponent(); });
-    auto execute = [&](const std::string& commandLine) {
-        if (component && *component) run.attempt([&] { (*component)->Execute(commandLine); });
+    TaskRecord record(run);
+    // One daily task: its log lines and script.
+    struct Task {
+        const char* name;
+        const char* script;
+        const char* creating;   // logged before it is registered
+        const char* unchanged;  // logged instead when its command line is registered already
+    };
+    const Task bandwidth{"Tessaron - Update Bandwidth", "updatebandwidth.vbs",
+                         "Creating task for bandwidth update...",
+                         "Task for bandwidth update is registered already."};
+    const Task statistics{"Tessaron - Update Statistics", "updatestats.vbs",
+                          "Creating task for statistics update...",
+                          "Task for statistics update is registered already."};
+
+    // One component for the stage, created when the first task needs it.
+    std::unique_ptr<PanelComponent> component;
+    bool componentCreated = false;
+    const auto registerTask = [&](const Task& task) {
+        const std::string commandLine =
+            taskCommandLine(settings.InstallDir, settings.AdminUsername, settings.AdminPassword,
+                            task.name, task.script);
+        if (record.registered(task.name, commandLine)) {
+            run.AddProgressText(task.unchanged);
+            return;
+        }
+        run.AddProgressText(task.creating);
+        if (!componentCreated) {
+            componentCreated = true;
+            auto created = run.attempt([&] { return run.platform.CreatePanelComponent(); });
+            if (created) component = std::move(*created);
+        }
+        if (component && run.attempt([&] { component->Execute(commandLine); })) {
+            record.remember(task.name, commandLine);
+        }
     };
 
-    execute(taskCommandLine(settings.InstallDir, settings.AdminUsername, settings.AdminPassword,
-                            "Tessaron - Update Bandwidth", "updatebandwidth.vbs"));
-    if (isTrue(settings.EnableStatistics)) {
-        run.AddProgressText("Creating task for statistics update...");
-        execute(taskCommandLine(settings.InstallDir, settings.AdminUsername, settings.AdminPassword,
-                                "Tessaron - Update Statistics", "updatestats.vbs"));
-    }
+    registerTask(bandwidth);
+    if (isTrue(settings.EnableStatistics)) registerTask(statistics);
+    record.save();
 }
 
 }  // namespace tessaron

@@ -17,8 +17,10 @@ std::string taskCommandLine(const std::string& installDir, const std::string& us
                             const std::string& scriptFile);
 
 // The scheduled-task stage: registers the bandwidth task and, when
-// statistics are on, the statistics task. Nothing here is tested or
-// reported beyond the two progress lines.
+// statistics are on, the statistics task. A task whose command line is the
+// one it was registered with last time (see TaskRecord) is not registered
+// again; its line says so. The tool's own result is neither tested nor
+// reported.
 void createScheduledTasks(RunContext& run);
 
 }  // namespace tessaron

@@ -1,27 +1,9 @@
 #include "runcontext/ConfigFileRewrite.h"
 
-#include <random>
+#include "platform/TemporaryNames.h"
 
 namespace tessaron {
 namespace {
-
-constexpr const char* kTemporaryInfix = ".tmp-";
-
-// The folder and file name parts of a Windows path.
-std::pair<std::string, std::string> splitPath(const std::string& path) {
-    const auto slash = path.find_last_of('\\');
-    if (slash == std::string::npos) return {"", path};
-    return {path.substr(0, slash), path.substr(slash + 1)};
-}
-
-// A name beside config.inc that no other rewrite uses.
-std::string temporaryPathBeside(const std::string& path) {
-    static const char digits[] = "0123456789abcdef";
-    std::random_device device;
-    std::string suffix;
-    for (int i = 0; i < 8; ++i) suffix += digits[device() % 16];
-    return path + kTemporaryInfix + suffix;
-}
 
 // Its own failure must not replace the description of the failure that
 // matters, so it is not recorded.
@@ -86,23 +68,6 @@ ConfigFileRewrite rewriteConfigFile(RunContext& run, const std::string& path,
     outcome.written = complete && outcome.opened;
     if (!outcome.written) removeQuietly(files, temporary);
     return outcome;
-}
-
-void removeStaleConfigTemporaries(RunContext& run, const std::string& path) {
-    FileSystem& files = run.platform.Files();
-    const auto [folder, name] = splitPath(path);
-    const std::string prefix = name + kTemporaryInfix;
-    std::vector<std::string> names;
-    try {
-        names = files.FileNames(folder);
-    } catch (const PlatformError&) {
-        return;
-    }
-    for (const auto& file : names) {
-        if (file.size() > prefix.size() && file.compare(0, prefix.size(), prefix) == 0) {
-            removeQuietly(files, folder + "\\" + file);
-        }
-    }
 }
 
 }  // namespace tessaron

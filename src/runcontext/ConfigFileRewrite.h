@@ -16,7 +16,7 @@ struct ConfigFileRewrite {
 };
 
 // Writes config.inc anew with the given lines (CR LF after each). The lines
-// go to a temporary file beside it ("config.inc.tmp-" and a suffix) that
+// go to a temporary file beside it (named as TemporaryNames.h says) that
 // replaces it in one step once every line, the flush and the close have
 // succeeded, so the former file stays whole until the new one is complete
 // and is never replaced by a part. When the folder refuses new files but
@@ -28,11 +28,5 @@ struct ConfigFileRewrite {
 // rewrite is removed.
 ConfigFileRewrite rewriteConfigFile(RunContext& run, const std::string& path,
                                     const std::vector<std::optional<std::string>>& lines);
-
-// Removes the temporary files that a run killed during a rewrite left beside
-// config.inc. Only one run works on a machine at a time, so every such file
-// is a left-over. Failures are not recorded: they change nothing the run
-// does.
-void removeStaleConfigTemporaries(RunContext& run, const std::string& path);
 
 }  // namespace tessaron

@@ -25,7 +25,7 @@ bool setUpFtpSite(Stage& stage) {
 
     auto root = stage.openOrCreate(site.object, site.path, "IIsFtpVirtualDir", "ROOT");
     if (!stage.test("Could not retrieve/create Tessaron FTP root - ")) return false;
-    stage.put(root, "Path", settings.ServerRoot);
+    stage.put(root, "Path", rootFolderPath(settings.ServerRoot));
     stage.put(root, "AccessRead", true);
     stage.put(root, "AccessWrite", false);
     stage.commit(root);

@@ -39,7 +39,7 @@ bool setUpOptionalSite(Stage& stage, const OptionalSite& kind, const std::string
 
     auto root = stage.openOrCreate(site.object, site.path, "IIsWebVirtualDir", "ROOT");
     if (!stage.test(kind.rootDefinitionFailed)) return false;
-    stage.put(root, "Path", stage.run.settings.ServerRoot);
+    stage.put(root, "Path", rootFolderPath(stage.run.settings.ServerRoot));
     stage.put(root, "AccessRead", true);
     stage.put(root, "AccessScript", true);
     stage.on(root, [](MetabaseObject& o) { o.AppCreate(true); });

@@ -102,6 +102,14 @@ struct Stage {
     }
 };
 
+// A folder as a site's root Path holds it: without a trailing backslash
+// (except a drive's root, "D:\"), so that a folder read back from config.inc,
+// which writes it with one, gives the Path a new site was given.
+inline std::string rootFolderPath(std::string folder) {
+    while (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
+    return folder;
+}
+
 bool setUpApplicationPool(Stage& stage);
 bool setUpControlPanelSite(Stage& stage);
 bool setUpFtpSite(Stage& stage);

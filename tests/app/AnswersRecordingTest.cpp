@@ -142,6 +142,21 @@ TEST(RecordedAnswers, SaveAnswersFromTheCommandLineRecordsTheAnsweredWindow) {
     fs::remove(out);
     EXPECT_EQ(imageDigest(machine.root()), before);
 
+    // With the passwords in clear text the file is its owner's alone, also
+    // when it was readable by others before.
+    std::ofstream(out) << "old";
+    fs::permissions(out, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                             fs::perms::others_read);
+    const auto clear = runFrontEnd({"--machine", machine.root().string(), "--answers", in,
+                                    "--save-answers", out, "--save-answers-clear"});
+    EXPECT_EQ(clear.status, 0) << clear.err;
+    EXPECT_NE(tessaron::testing::readBytes(out).find("txtMySQLAdminPassword = rootpw\n"),
+              std::string::npos);
+#ifndef _WIN32  // Windows keeps no such bits
+    EXPECT_EQ(fs::status(out).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+#endif
+
     const auto usage = runFrontEnd(
         {"--machine", machine.root().string(), "--answers", in, "--save-answers-clear"});
     EXPECT_EQ(usage.status, 64);

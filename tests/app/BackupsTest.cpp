@@ -17,7 +17,16 @@ using tessaron::testing::TempMachine;
 
 const std::string kJournal = "C:\\Tessaron\\panel\\tessaron-run.journal";
 const std::string kNotUndone =
-    "Database rows and scheduled tasks created by the run are not undone.";
+    "Not undone (a restore puts back config.inc and the metabase only): scheduled tasks, "
+    "database rows, folders created, files copied into the WBEM folder, changes of "
+    "registry.reg and the lines of commands.log.";
+
+// "config.inc.20261208-131500.bak" -> "2026-12-08 13:15:00"
+std::string dateOfCopy(const std::string& copyName) {
+    const std::string stamp = copyName.substr(11, 15);
+    return stamp.substr(0, 4) + "-" + stamp.substr(4, 2) + "-" + stamp.substr(6, 2) + " " +
+           stamp.substr(9, 2) + ":" + stamp.substr(11, 2) + ":" + stamp.substr(13, 2);
+}
 
 // A run with the sample's answers and the edits, tasks and sites chosen.
 RunOutcome runWith(const TempMachine& machine, const std::string& edits,
@@ -71,7 +80,8 @@ TEST(Backups, ARunKeepsBothFormerFilesAndRestorePutsThemBack) {
     const auto restored = runFrontEnd({"--machine", machine.root().string(), "--restore"});
     EXPECT_EQ(restored.status, 0) << restored.err;
     EXPECT_EQ(restored.out.substr(0, restored.out.find('\n')),
-              "Restoring the files of the run of " + configCopies[0].substr(11, 15) + ":");
+              "Restoring the files of the run of " + dateOfCopy(configCopies[0]) +
+                  " (the latest run that changed them):");
     EXPECT_NE(restored.out.find("Restored C:\\Tessaron\\panel\\config.inc from "
                                 "C:\\Tessaron\\panel\\" +
                                 configCopies[0] + ".\n"),
@@ -86,7 +96,7 @@ TEST(Backups, ARunKeepsBothFormerFilesAndRestorePutsThemBack) {
 
     // The journal went with the restore.
     const auto again = runFrontEnd({"--machine", machine.root().string(), "--restore"});
-    EXPECT_EQ(again.status, 1);
+    EXPECT_EQ(again.status, 8);
     EXPECT_EQ(again.err, "Nothing to restore: no run journal at " + kJournal + ".\n");
 }
 
@@ -132,9 +142,9 @@ TEST(Backups, AFileChangedAfterTheRunIsRefusedAndNothingIsRestored) {
     const std::string edited = machine.readFile(kConfigInc);
 
     const auto refused = runFrontEnd({"--machine", machine.root().string(), "--restore"});
-    EXPECT_EQ(refused.status, 1);
-    const auto stamp = filesLike(panelFolder(machine), "config.inc.", ".bak")[0].substr(11, 15);
-    EXPECT_EQ(refused.err, "Refused to restore the run of " + stamp +
+    EXPECT_EQ(refused.status, 9);
+    const auto date = dateOfCopy(filesLike(panelFolder(machine), "config.inc.", ".bak")[0]);
+    EXPECT_EQ(refused.err, "Refused to restore the run of " + date +
                                "; nothing was changed:\n"
                                "  C:\\Tessaron\\panel\\config.inc was changed after the run (by "
                                "another program or person).\n");
@@ -152,6 +162,90 @@ TEST(Backups, ARunThatChangesNothingKeepsNoCopy) {
     EXPECT_EQ(machine.readFile(kJournal), journal);
     EXPECT_TRUE(filesLike(panelFolder(machine), "config.inc.", ".bak").empty());
     EXPECT_EQ(filesLike(historyFolder(machine), "MetaBase_", ".xml").size(), 1u);
+
+    // A restore undoes the run that changed the files, and says which one.
+    const std::string stamp = journal.substr(journal.find("run ") + 4, 15);
+    const auto restored = runFrontEnd({"--machine", machine.root().string(), "--restore"});
+    EXPECT_EQ(restored.status, 0) << restored.err;
+    EXPECT_EQ(restored.out.substr(0, restored.out.find('\n')),
+              "Restoring the files of the run of " + dateOfCopy("config.inc." + stamp) +
+                  " (the latest run that changed them):");
+    EXPECT_NE(restored.out.find("\n" + kNotUndone + "\n"), std::string::npos);
+    EXPECT_FALSE(fs::exists(machine.host(kConfigInc)));
+}
+
+// A journal that cannot be written leaves no part of itself, and the run's
+// result says that it cannot be undone.
+TEST(Backups, ARunWhoseJournalCannotBeWrittenSaysItCannotBeUndone) {
+    TempMachine machine = TempMachine::copyOf("windows2003");
+    machine.makeFolder(kJournal);
+    AnsweredWindow window(machine.root(), sampleAnswers());
+    ProgressLog log;
+    const RunOutcome outcome =
+        performRun(window.settings, InstallOptions{true, false, true}, window.image, log);
+    EXPECT_EQ(log.entries().back(),
+              "WARNING: Could not write the run journal " + kJournal + " - Permission denied");
+    EXPECT_EQ(describeRunOutcome(outcome).line,
+              "Result: completed (exit status 0). The run cannot be undone: its run journal "
+              "could not be written.");
+    EXPECT_EQ(filesLike(panelFolder(machine), ".", ".tessaron-tmp"), std::vector<std::string>{});
+}
+
+// A restore takes the machine's lock as a run does, and first removes the
+// temporary files that killed runs left beside the files it puts back.
+TEST(Backups, RestoreWaitsForTheLockAndRemovesLeftOverTemporaries) {
+    TempMachine machine = TempMachine::copyOf("windows2003");
+    runWith(machine, "");
+    const std::string config = machine.readFile(kConfigInc);
+    {
+        MachineImage other(machine.root());
+        const auto held = other.LockMachine(std::chrono::milliseconds(0));
+        ASSERT_TRUE(held);
+        const auto busy = runFrontEnd({"--machine", machine.root().string(), "--restore"});
+        EXPECT_EQ(busy.status, 5);
+        EXPECT_EQ(busy.err,
+                  "tessaron-config: another configuration run holds the machine; nothing was "
+                  "done\n");
+        EXPECT_EQ(machine.readFile(kConfigInc), config);
+    }
+    const std::vector<std::string> leftOvers = {
+        "C:\\Tessaron\\panel\\.config.inc.0a1b2c3d.tessaron-tmp",
+        "C:\\Tessaron\\panel\\.tessaron-run.journal.00000000.tessaron-tmp",
+        "C:\\WINDOWS\\system32\\inetsrv\\.MetaBase.xml.ffffffff.tessaron-tmp",
+    };
+    for (const auto& file : leftOvers) machine.writeFile(file, "partial");
+    const auto restored = runFrontEnd({"--machine", machine.root().string(), "--restore"});
+    EXPECT_EQ(restored.status, 0) << restored.err;
+    for (const auto& file : leftOvers) EXPECT_FALSE(fs::exists(machine.host(file))) << file;
+}
+
+TEST(Backups, ARunWithoutTheSitesLeavesTheMetabaseAndItsHistoryAlone) {
+    TempMachine machine = TempMachine::copyOf("windows2003");
+    const std::string metabase = machine.readFile(kMetabase);
+    runWith(machine, "", InstallOptions{true, false, false});
+    EXPECT_FALSE(fs::exists(historyFolder(machine)));
+    EXPECT_EQ(machine.readFile(kMetabase), metabase);
+    EXPECT_EQ(machine.readFile(kJournal).find("MetaBase.xml"), std::string::npos);
+}
+
+TEST(Backups, AJournalOfAnOlderVersionIsNotRestored) {
+    TempMachine machine = TempMachine::copyOf("windows2003");
+    runWith(machine, "");
+    runWith(machine, "txtControlPanelTitle = Second\n");
+    const std::string config = machine.readFile(kConfigInc);
+    // Former versions wrote SHA-256 digests, 64 hexadecimal digits.
+    std::string journal = machine.readFile(kJournal);
+    for (auto at = journal.find("xxh3:"); at != std::string::npos; at = journal.find("xxh3:")) {
+        journal.replace(at, 37, std::string(64, 'a'));
+    }
+    machine.writeFile(kJournal, journal);
+
+    const auto refused = runFrontEnd({"--machine", machine.root().string(), "--restore"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, "Cannot restore: " + kJournal +
+                               " was written by an older version of this program; restore with "
+                               "that version.\n");
+    EXPECT_EQ(machine.readFile(kConfigInc), config);
 }
 
 }  // namespace

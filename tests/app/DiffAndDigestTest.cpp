@@ -1,28 +1,28 @@
 // The small pieces the preview and the run journal are built from.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+
 #include "app/JsonWriter.h"
 #include "app/LineDiff.h"
 #include "app/MetabaseDiff.h"
-#include "run/Sha256.h"
+#include "app/PreviewVerdict.h"
+#include "run/ContentHash.h"
 
 namespace tessaron::app::testing {
 namespace {
 
-TEST(Sha256, PublishedDigests) {
-    struct Case {
-        std::string input, digest;
-    };
-    const std::vector<Case> cases = {
-        {"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
-        {"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
-        // 56 bytes: the length no longer fits the last block.
-        {"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
-         "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1"},
-        {std::string(1000000, 'a'),
-         "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
-    };
-    for (const auto& c : cases) EXPECT_EQ(sha256Hex(c.input), c.digest) << c.input.size();
+TEST(ContentHash, PiecesHashAsTheWholeInTheJournalsForm) {
+    // XXH3's 128-bit hash of no bytes in the form journals are written in,
+    // which a later version must read alike.
+    EXPECT_EQ(contentHash(""), "xxh3:99aa06d3014798d86001c324468d497f");
+    const std::string bytes(200000, 'x');
+    ContentHash pieces;
+    pieces.add(std::string_view(bytes).substr(0, 65536));
+    pieces.add(std::string_view(bytes).substr(65536));
+    EXPECT_EQ(pieces.text(), contentHash(bytes));
+    EXPECT_NE(contentHash(bytes), contentHash(bytes.substr(1)));
 }
 
 TEST(LineDiff, ChangedLinesWithTheirNumbers) {
@@ -104,6 +104,86 @@ TEST(MetabaseDiff, KeysAndPropertiesThatDiffer) {
     EXPECT_EQ(conflicts[0].location, "/LM/MSFTPSVC/2");
     EXPECT_EQ(conflicts[0].holderName, "Default FTP Site");
     EXPECT_EQ(conflicts[0].binding, ":21:");
+}
+
+// The verdict counts what a run changes: not the date line of config.inc,
+// not a CREATE of a table that exists.
+TEST(PreviewVerdict, CountsOnlyWhatTheRunChanges) {
+    const auto dateLines = [](PreviewReport& r) {
+        r.configChanged = true;
+        r.configChanges = {{'-', 2, "' Creation Date: 3/7/2024"},
+                           {'+', 2, "' Creation Date: 3/8/2024"}};
+    };
+    struct Case {
+        const char* what;
+        std::function<void(PreviewReport&)> fill;
+        bool changed;
+        int configLines, sqlStatements;
+    };
+    const std::vector<Case> cases = {
+        {"nothing", [](PreviewReport&) {}, false, 0, 0},
+        {"only the date line", dateLines, false, 0, 0},
+        {"a setting",
+         [&](PreviewReport& r) {
+             dateLines(r);
+             r.configChanges.push_back({'+', 9, "CustomerPort = 2100"});
+         },
+         true, 1, 0},
+        {"tables that exist",
+         [](PreviewReport& r) {
+             r.database.statements = {{"CREATE TABLE ips (a int)",
+                                       "table ips exists: the "
+                                       "statement fails"}};
+         },
+         false, 0, 0},
+        {"a row",
+         [](PreviewReport& r) {
+             r.database.statements = {{"CREATE TABLE ips (a int)",
+                                       "table ips exists: the "
+                                       "statement fails"},
+                                      {"INSERT INTO ips VALUES (1)", ""}};
+         },
+         true, 0, 1},
+        {"a folder", [](PreviewReport& r) { r.foldersCreated = {"C:\\Tessaron\\temp"}; }, true, 0,
+         0},
+    };
+    for (const auto& c : cases) {
+        PreviewReport report;
+        c.fill(report);
+        const PreviewVerdict verdict = previewVerdict(report);
+        EXPECT_EQ(verdict.changed(), c.changed) << c.what;
+        EXPECT_EQ(verdict.configLines, c.configLines) << c.what;
+        EXPECT_EQ(verdict.sqlStatements, c.sqlStatements) << c.what;
+        const std::string json = previewJson(report);
+        EXPECT_NE(json.find(std::string("\"changed\": ") + (c.changed ? "true" : "false")),
+                  std::string::npos)
+            << c.what << json;
+    }
+}
+
+TEST(PreviewVerdict, ListPropertiesAreArraysAndStatementsHaveOutcomes) {
+    PreviewReport report;
+    report.metabaseChanges = {{MetabaseKeyChange::Kind::Created,
+                               "/LM/W3SVC/3",
+                               "IIsWebServer",
+                               {{"ServerBindings", std::nullopt, ":2100:\n:2101:"},
+                                {"ServerComment", std::nullopt, "Tessaron - Control Panel"}}}};
+    report.database.connected = report.database.attempted = true;
+    report.database.statements = {{"CREATE TABLE ips (a int)",
+                                   "table ips exists: the statement "
+                                   "fails"},
+                                  {"INSERT INTO ips VALUES (1)", ""}};
+    std::string json = previewJson(report);
+    json.erase(
+        std::remove_if(json.begin(), json.end(), [](char c) { return c == ' ' || c == '\n'; }),
+        json.end());
+    EXPECT_NE(json.find("\"after\":[\":2100:\",\":2101:\"]"), std::string::npos) << json;
+    EXPECT_NE(json.find("\"after\":\"Tessaron-ControlPanel\""), std::string::npos) << json;
+    EXPECT_NE(json.find("\"outcome\":\"exists\""), std::string::npos) << json;
+    EXPECT_NE(json.find("\"outcome\":\"inserts\""), std::string::npos) << json;
+    EXPECT_NE(json.find("\"counts\":{\"configLines\":0,\"metabaseKeys\":1,\"sqlStatements\":1"),
+              std::string::npos)
+        << json;
 }
 
 }  // namespace

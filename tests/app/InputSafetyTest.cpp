@@ -76,6 +76,17 @@ TEST(InputSafety, RefusedValuesStopBeforeTheRunAndLeaveTheMachineAsItWas) {
         {"txtSharedSecureServer", "secure\rhost", kControl},
         {"txtAdminPassword", "pass\x7F", kControl},
         {"txtControlPanelTitle", "Panel \xC2\x85 next", kControl},  // U+0085, a C1 control
+        // Characters outside Windows-1252, which config.inc and the metabase
+        // cannot hold, in the texts written last in the run.
+        {"txtAdminPassword", "\"\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\"",
+         "contains the character \"\xE6\x97\xA5\" (U+65E5), which the configuration files "
+         "(Windows-1252) cannot hold"},
+        {"txtSharedSecureServer", "secure.example.com \xF0\x9F\x98\x80",
+         "contains the character \"\xF0\x9F\x98\x80\" (U+1F600), which the configuration "
+         "files (Windows-1252) cannot hold"},
+        {"txtMainDatabasePassword", "caf\xC3\xA9\xCE\xA9",
+         "contains the character \"\xCE\xA9\" (U+03A9), which the configuration files "
+         "(Windows-1252) cannot hold"},
     };
     for (const auto& c : cases) {
         auto machine = TempMachine::copyOf("windows2003");

@@ -1,6 +1,8 @@
 // The unattended front end, called as the executable calls it.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "MariaDbSupport.h"
 #include "RunSupport.h"
 #include "app/AnswersFile.h"
@@ -67,6 +69,14 @@ TEST(Unattended, UsageErrorsStopBeforeTheMachineIsTouched) {
         {{}, "txtMainIP = 1234567890123456\n", ":1: txtMainIP accepts at most 15 characters"},
         {{}, "Label7 = hello\n", ":1: Label7 is a label and takes no value"},
         {{}, "# Caf\xE9\ntxtMainCompanyName = Caf\xE9\n", ":2: the line is not UTF-8 text"},
+        // Echoed input is cut to a readable length, its length said.
+        {{},
+         std::string(100000, 'x') + " = 1\n",
+         ":1: unknown control \"" + std::string(80, 'x') +
+             "...\" (100000 characters) (not a control of the settings window)"},
+        {{},
+         "chkStatistics = \"" + std::string(5000, '1') + "\"\n",
+         "must be 0, 1 or 2, not \"" + std::string(80, '1') + "...\" (5000 characters)\n"},
     };
 #ifndef _WIN32  // on Windows the program without --machine configures the machine itself
     cases.push_back({{"--answers", good}, "", "--answers needs --machine DIR"});
@@ -78,6 +88,7 @@ TEST(Unattended, UsageErrorsStopBeforeTheMachineIsTouched) {
         EXPECT_EQ(result.status, 64) << c.expected;
         EXPECT_NE(result.err.find(c.expected), std::string::npos) << result.err;
         EXPECT_EQ(result.err.find("Critical Error 1"), std::string::npos) << c.expected;
+        EXPECT_LT(result.err.size(), 1000u) << c.expected;
         EXPECT_EQ(result.out, "");
     }
 }
@@ -231,7 +242,66 @@ TEST(Unattended, AMachineHeldByAnotherRunExitsWithFive) {
     EXPECT_EQ(result.status, 5) << result.out << result.err;
     EXPECT_EQ(result.out, "Another configuration run is in progress on this machine.\n");
     EXPECT_FALSE(fs::exists(machine.host("C:\\Tessaron\\panel\\config.inc")));
+
+    // A preview and recorded answers read the machine only while no run
+    // changes it, and end with the run's status.
+    const auto answers = answersFile(machine, "txtControlPanelTitle = x\n");
+    const auto recorded = machine.root() / "recorded.answers";
+    for (const auto& extra : std::vector<std::vector<std::string>>{
+             {"--preview"}, {"--save-answers", recorded.string()}}) {
+        std::vector<std::string> args = {"--machine", machine.root().string(), "--answers",
+                                         answers};
+        args.insert(args.end(), extra.begin(), extra.end());
+        const auto refused = runFrontEnd(args);
+        EXPECT_EQ(refused.status, 5) << extra[0] << refused.out << refused.err;
+        EXPECT_EQ(refused.err,
+                  "tessaron-config: another configuration run holds the machine; nothing was "
+                  "done\n");
+        EXPECT_EQ(refused.out, "");
+    }
+    EXPECT_FALSE(fs::exists(recorded));
 }
+
+#ifndef _WIN32  // POSIX texts and links; the Windows lock opens links as themselves
+// A lock file that cannot be opened is no other run's hold: the run says
+// which file and why, exits with 7 and changes nothing; a link there is
+// never followed.
+TEST(Unattended, ALockFileThatCannotBeOpenedIsAnErrorOfItsOwn) {
+    struct Case {
+        const char* name;
+        std::function<void(const fs::path& lock, const fs::path& outside)> make;
+        std::string reason;
+    };
+    const std::vector<Case> cases = {
+        {"a folder", [](const fs::path& lock, const fs::path&) { fs::create_directory(lock); },
+         "Is a directory"},
+        {"a link to a missing file",
+         [](const fs::path& lock, const fs::path& outside) { fs::create_symlink(outside, lock); },
+         "it is a symbolic link to another file"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto machine = sample2003();
+        const auto lock = machine.root() / ".tessaron-run.lock";
+        const fs::path outside = machine.root().string() + "-outside";
+        c.make(lock, outside);
+        const auto result = runFrontEnd({"--machine", machine.root().string(), "--answers",
+                                         answersFile(machine, "txtControlPanelTitle = x\n")});
+        EXPECT_EQ(result.status, 7) << result.out << result.err;
+        EXPECT_EQ(result.out,
+                  "ERROR: Could not lock this machine for the configuration run - The lock file " +
+                      lock.string() + " could not be opened (" + c.reason + ").\n");
+        EXPECT_FALSE(fs::exists(machine.host("C:\\Tessaron\\panel\\config.inc")));
+        EXPECT_FALSE(fs::exists(outside));
+
+        const auto restore = runFrontEnd({"--machine", machine.root().string(), "--restore"});
+        EXPECT_EQ(restore.status, 7);
+        EXPECT_EQ(restore.err, "tessaron-config: cannot lock the machine: The lock file " +
+                                   lock.string() + " could not be opened (" + c.reason + ").\n");
+        EXPECT_FALSE(fs::exists(outside));
+    }
+}
+#endif
 
 TEST(Unattended, FullRunOnTheSampleAgainstTheTestDatabase) {
     const auto server = tessaron::testing::TestServer::fromEnvironment();

@@ -143,22 +143,50 @@ TEST_F(MariaDbStage, FirstRunCreatesEveryTableAndTheInitialRows) {
               "tickets@example.com|1|1|[]|default.htm|0|1|original");
 }
 
-TEST_F(MariaDbStage, SecondRunAddsSeedCopiesButNoIpOrResellerRow) {
+TEST_F(MariaDbStage, SecondAndThirdRunsAddNoRow) {
     FreshDatabase db(*server, "second");
-    for (int run = 1; run <= 2; ++run) {
+    for (int run = 1; run <= 3; ++run) {
         StageRun stage(odbc, db.mySqlSettings());
         runDatabaseStage(stage.run);
         EXPECT_EQ(stage.lines(), kMySqlRunLines) << "run " << run;
         EXPECT_FALSE(stage.run.RunError);
     }
-    EXPECT_EQ(db.number("SELECT COUNT(*) AS C FROM accounttypes"), 2);
-    EXPECT_EQ(db.number("SELECT COUNT(*) AS C FROM subjects"), 28);
-    EXPECT_EQ(db.text("SELECT GROUP_CONCAT(VersionNumber) AS C FROM version"), "1.0,1.0");
+    EXPECT_EQ(db.number("SELECT COUNT(*) AS C FROM accounttypes"), 1);
+    EXPECT_EQ(db.number("SELECT COUNT(*) AS C FROM subjects"), 14);
+    EXPECT_EQ(db.number("SELECT COUNT(DISTINCT ShortType) AS C FROM subjects"), 14);
+    EXPECT_EQ(db.text("SELECT GROUP_CONCAT(VersionNumber) AS C FROM version"), "1.0");
     EXPECT_EQ(db.number("SELECT COUNT(*) AS C FROM ips"), 1);
     EXPECT_EQ(db.number("SELECT COUNT(*) AS C FROM resellers"), 1);
     EXPECT_EQ(db.number("SELECT COUNT(*) AS C FROM information_schema.TABLES WHERE "
                         "TABLE_SCHEMA = DATABASE()"),
               18);
+}
+
+TEST_F(MariaDbStage, AResellerRowRefusedByItsKeyIsReported) {
+    // Another administrator's name finds no row of its own, and the fixed
+    // ResellerID 1 of the first one refuses the insert.
+    FreshDatabase db(*server, "otheradmin");
+    StageRun first(odbc, db.mySqlSettings());
+    runDatabaseStage(first.run);
+    SettingsRecord other = db.mySqlSettings();
+    other.AdminUsername = "second";
+    StageRun stage(odbc, other);
+    runDatabaseStage(stage.run);
+
+    const auto lines = stage.lines();
+    const auto warning = std::find_if(lines.begin(), lines.end(), [](const std::string& line) {
+        return line.rfind("WARNING: ", 0) == 0;
+    });
+    ASSERT_NE(warning, lines.end());
+    EXPECT_EQ(warning->rfind("WARNING: Could not insert into the resellers table, a row with the "
+                             "same key exists - ",
+                             0),
+              0u)
+        << *warning;
+    EXPECT_NE(warning->find("Duplicate entry"), std::string::npos) << *warning;
+    EXPECT_FALSE(stage.run.RunError);
+    EXPECT_EQ(lines.back(), "Tessaron database created.");
+    EXPECT_EQ(db.text("SELECT GROUP_CONCAT(Username) AS C FROM resellers"), "admin");
 }
 
 TEST_F(MariaDbStage, AnAddressListedAlreadyIsNotAddedAgain) {

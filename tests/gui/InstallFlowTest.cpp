@@ -2,11 +2,15 @@
 // what closing the progress window does after each kind of run.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 
 #include "GuiSupport.h"
 #include "gui/WindowPlacement.h"
@@ -121,7 +125,25 @@ TEST(InstallFlow, RunErrorReturnsToTheDialogAndOkRunsAgainWithAnEmptyLog) {
     EXPECT_EQ(logOf(progress)->toPlainText(), seen.entries.join(QLatin1Char('\n')));
     EXPECT_TRUE(progress->outcome().runError);
 
-    // Closing it brings the dialog back, boxes as they were ticked.
+    // The unprefixed failure lines stand out and are counted; the result
+    // names the stage the failure kept from running.
+    EXPECT_EQ(qobject_cast<QLabel*>(progress->control("lblResult"))->text(),
+              QStringLiteral("Completed with errors: 2 failure lines. Not run because the "
+                             "configuration file could not be written: scheduled tasks."));
+    const QTextBlock failed =
+        logOf(progress)->document()->findBlockByNumber(static_cast<int>(seen.entries.indexOf(
+            QStringLiteral("Could not open configuration file for overwriting."))));
+    ASSERT_FALSE(failed.layout()->formats().isEmpty());
+    EXPECT_EQ(failed.layout()->formats().front().format.fontWeight(), QFont::Bold);
+    EXPECT_TRUE(qobject_cast<QLabel*>(progress->control("lblStep"))
+                    ->text()
+                    .startsWith(QStringLiteral("Finished: step ")));
+
+    // Closing it brings the dialog back, boxes as they were ticked, saying
+    // which part failed and offering the log again.
+    QAction* openLog = dialog->findChild<QAction*>(QStringLiteral("actOpenLastLog"));
+    ASSERT_NE(openLog, nullptr);
+    EXPECT_FALSE(openLog->isEnabled());
     progress->close();
     settle();
     EXPECT_TRUE(progress.isNull());
@@ -129,6 +151,15 @@ TEST(InstallFlow, RunErrorReturnsToTheDialogAndOkRunsAgainWithAnEmptyLog) {
     ASSERT_EQ(w.view->flow().dialog(), dialog);
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(box(dialog, "chkCreateTasks")->checkState(), Qt::Checked);
+    EXPECT_TRUE(dialog->reason().startsWith(QStringLiteral(
+        "The last run did not complete: the configuration file could not be written. ")))
+        << dialog->reason().toStdString();
+    ASSERT_TRUE(openLog->isEnabled());
+    openLog->trigger();
+    ReportWindow* lastLog = w.view->flow().tools()->lastLogWindow();
+    ASSERT_NE(lastLog, nullptr);
+    EXPECT_TRUE(lastLog->isVisible());
+    EXPECT_EQ(lastLog->text(), seen.entries.join(QLatin1Char('\n')));
 
     // A second OK: a fresh window, a fresh log, a fresh run.
     QTest::mouseClick(dialog->control("OKButton"), Qt::LeftButton);

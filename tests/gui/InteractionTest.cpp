@@ -2,8 +2,11 @@
 // widgets at once, and the choosers answer with Windows paths of the image.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -210,6 +213,39 @@ struct ChooserOnView {
     ImageFileChooser files;
 };
 
+// Passwords are masked, also when read back from config.inc; the eye in the
+// field (or Alt+F8 in it) shows one in clear and masks it again.
+TEST(Secrets, PasswordFieldsAreMaskedAndShownOnlyOnRequest) {
+    auto machine = sample2003();
+    machine.writeFile("C:\\Tessaron\\panel\\config.inc", "AdminPassword = \"read-back\"\r\n");
+    ViewOnMachine w(std::move(machine), /*load=*/false);
+    w.messages.answer = app::MessageAnswer::Yes;  // read the existing configuration
+    ASSERT_EQ(w.window.Load(), app::LoadResult::Shown);
+    w.view->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.view.get()));
+    for (const char* name : {"txtAdminPassword", "txtMainDatabasePassword",
+                             "txtSQLServerAdminPassword", "txtMySQLAdminPassword"}) {
+        SCOPED_TRACE(name);
+        auto* edit = w.as<QLineEdit>(name);
+        EXPECT_EQ(edit->echoMode(), QLineEdit::Password);
+        auto* show = edit->findChild<QAction*>(QStringLiteral("actShowPassword"));
+        ASSERT_NE(show, nullptr);
+        show->trigger();
+        EXPECT_EQ(edit->echoMode(), QLineEdit::Normal);
+        show->trigger();
+        EXPECT_EQ(edit->echoMode(), QLineEdit::Password);
+        w.window.controls().setEnabled(name, true);
+        showTabOf(edit);
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_F8, Qt::AltModifier);
+        EXPECT_EQ(edit->echoMode(), QLineEdit::Normal);
+        QTest::keyClick(edit, Qt::Key_F8, Qt::AltModifier);
+        EXPECT_EQ(edit->echoMode(), QLineEdit::Password);
+    }
+    EXPECT_EQ(w.as<QLineEdit>("txtAdminPassword")->text(), QStringLiteral("read-back"));
+    EXPECT_EQ(w.as<QLineEdit>("txtAdminUsername")->echoMode(), QLineEdit::Normal);
+}
+
 TEST(FolderChooser, OpensOnTheBoxTextAndReturnsTheChosenFolderAsWindowsPath) {
     ViewOnMachine w(sample2003());
     w.view->show();
@@ -327,11 +363,17 @@ TEST(FolderChooser, ShowsAndTakesWindowsPathsOfTheImage) {
         SCOPED_TRACE(c.typed);
         w.messages.shown.clear();
         QString shownAtOpen;
+        bool chooseEnabledAtOpen = false;
         choosers.folders.setRunner([&](QFileDialog& dialog) {
             dialog.show();
             auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
             if (!name) return int(QDialog::Rejected);
             shownAtOpen = name->text();
+            auto* buttons = dialog.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+            for (QAbstractButton* button : buttons->buttons()) {
+                if (buttons->buttonRole(button) == QDialogButtonBox::AcceptRole)
+                    chooseEnabledAtOpen = button->isEnabled();
+            }
             typeInto(dialog, name, QString::fromStdString(c.typed));
             QTest::keyClick(name, Qt::Key_Return);
             if (dialog.isVisible()) dialog.reject();
@@ -344,6 +386,7 @@ TEST(FolderChooser, ShowsAndTakesWindowsPathsOfTheImage) {
         const auto opened = imageWindowsPath(w.image, startFolder(w.image, before));
         ASSERT_TRUE(opened);
         EXPECT_EQ(shownAtOpen, q(*opened));
+        EXPECT_TRUE(chooseEnabledAtOpen);  // the folder shown can be chosen as it is
         if (c.typed == cases.front().typed) {
             EXPECT_EQ(*opened, "C:\\Tessaron");
         }

@@ -3,8 +3,11 @@
 // sizes, and labels and check boxes at least their font's line height.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -129,7 +132,7 @@ TEST(Keyboard, ColumnsOfTheGeneralAndSqlServerTabs) {
     EXPECT_LT(lastSqlServer, mysql);
 }
 
-TEST(Sizes, DesignedSizeIsTheMinimumAndTheDialogsAreFixed) {
+TEST(Sizes, DesignedSizeIsTheMinimumTheOptionsDialogFixedAndTheProgressLogGrows) {
     ViewOnMachine w(sample2003());
     w.view->show();
     const double scale = screenScale(*w.view);
@@ -147,17 +150,101 @@ TEST(Sizes, DesignedSizeIsTheMinimumAndTheDialogsAreFixed) {
     QTest::mouseClick(dialog->control("OKButton"), Qt::LeftButton);
     auto* progress = w.view->flow().progress();
     ASSERT_TRUE(waitUntil([&] { return progress->state() == ProgressView::State::Finished; }));
+    // The whole title fits beside the title bar's buttons.
+    const QFontMetrics metrics(QApplication::font());
     for (QWidget* window : {static_cast<QWidget*>(dialog), static_cast<QWidget*>(progress)}) {
         SCOPED_TRACE(window->windowTitle().toStdString());
-        EXPECT_EQ(window->minimumSize(), window->maximumSize());
-        EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
-        // The whole title fits beside the title bar's buttons.
-        const QFontMetrics metrics(QApplication::font());
         EXPECT_GT(window->width(),
                   metrics.horizontalAdvance(window->windowTitle()) + 3 * metrics.height());
-        const QSize before = window->size();
-        window->resize(before * 2);
-        EXPECT_EQ(window->size(), before);
+    }
+    EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize());
+    EXPECT_FALSE(dialog->windowFlags() & Qt::WindowMaximizeButtonHint);
+    const QSize fixed = dialog->size();
+    dialog->resize(fixed * 2);
+    EXPECT_EQ(dialog->size(), fixed);
+
+    // The progress window grows (and maximises); its log takes the space,
+    // and it never shrinks below its designed size.
+    EXPECT_TRUE(progress->windowFlags() & Qt::WindowMaximizeButtonHint);
+    QWidget* log = progress->control("txtProgress");
+    const QSize before = progress->size();
+    const QSize logBefore = log->size();
+    progress->resize(before + QSize(300, 200));
+    settle();
+    EXPECT_EQ(progress->size(), before + QSize(300, 200));
+    EXPECT_EQ(log->size(), logBefore + QSize(300, 200));
+    EXPECT_TRUE(progress->control("btnClose")->isVisible());
+    EXPECT_LE(progress->control("btnClose")->geometry().bottom(), progress->height());
+    progress->resize(100, 100);
+    settle();
+    EXPECT_EQ(progress->size(), before);
+    EXPECT_EQ(log->size(), logBefore);
+}
+
+// Alt and a caption's letter reach every captioned control; on each tab no
+// letter is taken twice (the tab strip and the install button count on
+// every tab), and every control the focus can reach has a name a screen
+// reader announces: on the settings window, the options dialog and the
+// progress window.
+TEST(Keyboard, MnemonicsUniquePerTabAndEveryFocusableControlNamed) {
+    ViewOnMachine w(sample2003());
+    w.view->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.view.get()));
+    auto* tabs = w.view->findChild<QTabWidget*>(QStringLiteral("SSTab1"));
+    const auto letter = [](const QString& text) { return QKeySequence::mnemonic(text); };
+    QList<QKeySequence> everywhere;
+    for (int tab = 0; tab < tabs->count(); ++tab) everywhere << letter(tabs->tabText(tab));
+    everywhere << letter(qobject_cast<QPushButton*>(w.widget("btnInstall"))->text());
+    for (int tab = 0; tab < tabs->count(); ++tab) {
+        SCOPED_TRACE(tabs->tabText(tab).toStdString());
+        QList<QKeySequence> taken = everywhere;
+        for (QWidget* child : tabs->widget(tab)->findChildren<QWidget*>()) {
+            QString text;
+            if (auto* label = qobject_cast<QLabel*>(child); label && label->buddy()) {
+                text = label->text();
+            } else if (auto* button = qobject_cast<QAbstractButton*>(child)) {
+                text = button->text();
+                // "..." and a password field's eye are named, not captioned.
+                if (text == QStringLiteral("...") || child->objectName().isEmpty()) continue;
+            } else {
+                continue;
+            }
+            const QKeySequence keys = letter(text);
+            EXPECT_FALSE(keys.isEmpty()) << child->objectName().toStdString();
+            EXPECT_FALSE(taken.contains(keys)) << child->objectName().toStdString();
+            taken << keys;
+        }
+    }
+    // A label's letter puts the focus on its field; a tab's letter shows it.
+    tabs->setCurrentIndex(0);
+    QTest::keyClick(w.view.get(), Qt::Key_U, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), w.widget("txtCustomerPort"));
+    QTest::keyClick(w.view.get(), Qt::Key_D, Qt::AltModifier);
+    EXPECT_EQ(tabs->currentIndex(), 1);
+    QTest::keyClick(w.view.get(), Qt::Key_P, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), w.widget("txtMainDatabasePassword"));
+
+    QTest::mouseClick(w.widget("btnInstall"), Qt::LeftButton);
+    auto* dialog = w.view->flow().dialog();
+    QTest::mouseClick(dialog->control("OKButton"), Qt::LeftButton);
+    auto* progress = w.view->flow().progress();
+    ASSERT_TRUE(waitUntil([&] { return progress->state() == ProgressView::State::Finished; }));
+    for (QWidget* window : {static_cast<QWidget*>(w.view.get()), static_cast<QWidget*>(dialog),
+                            static_cast<QWidget*>(progress)}) {
+        int focusable = 0;
+        for (QWidget* child : window->findChildren<QWidget*>()) {
+            if (child->focusPolicy() == Qt::NoFocus || child->window() != window ||
+                child->focusProxy() || child->objectName().startsWith(QStringLiteral("qt_"))) {
+                continue;
+            }
+            ++focusable;
+            QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(child);
+            ASSERT_NE(spoken, nullptr);
+            EXPECT_FALSE(spoken->text(QAccessible::Name).trimmed().isEmpty())
+                << window->windowTitle().toStdString() << ": " << child->metaObject()->className()
+                << " " << child->objectName().toStdString();
+        }
+        EXPECT_GT(focusable, 2) << window->windowTitle().toStdString();
     }
 }
 

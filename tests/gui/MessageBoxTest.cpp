@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include "GuiSupport.h"
+#include "gui/AccessibleForm.h"
 #include "gui/DialogMessages.h"
 
 namespace tessaron::gui::testing {
@@ -136,7 +137,10 @@ TEST(MessageBoxes, ExistingConfigurationQuestionAnsweredByTheButtons) {
         EXPECT_EQ(window.Load(), c.result);
         EXPECT_EQ(answer.seen, 1);
         EXPECT_EQ(answer.title, QStringLiteral("Tessaron Already Configured"));
-        EXPECT_EQ(qobject_cast<QPushButton*>(view.control("btnInstall"))->text(), c.installCaption);
+        // Alt+C presses it under either caption.
+        EXPECT_EQ(qobject_cast<QPushButton*>(view.control("btnInstall"))->text(),
+                  shownCaption(*app::findControlSpec(app::mainFormSpec(), "btnInstall"),
+                               c.installCaption.toStdString()));
     }
 }
 

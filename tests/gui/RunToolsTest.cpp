@@ -5,10 +5,14 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
 
 #include "GuiSupport.h"
+#include "app/RunToolsCatalogue.h"
+#include "gui/DialogMessages.h"
 #include "gui/RunTools.h"
 #include "support/ImageDigest.h"
 
@@ -32,11 +36,15 @@ struct DialogTools {
             told.titles << title;
             told.texts << text;
         };
-        tools->ask = [this](const QString&, const QString&) { return answer; };
+        tools->ask = [this](const app::Message& question) {
+            asked << q(question.text);
+            return answer;
+        };
     }
+    // By its caption as shown (without the mnemonic's mark).
     QAction* action(const QString& text) const {
         for (QAction* action : dialog->actions()) {
-            if (action->text() == text) return action;
+            if (QString(action->text()).remove(QLatin1Char('&')) == text) return action;
         }
         return nullptr;
     }
@@ -44,9 +52,12 @@ struct DialogTools {
     InstallOptionsView* dialog = nullptr;
     RunTools* tools = nullptr;
     Told told;
+    QStringList asked;
     bool answer = false;
 };
 
+// The Preview button beside OK, the preview window's buttons and its way on
+// to the run with the options previewed.
 TEST(RunTools, PreviewShowsTheTickedRunAndLeavesTheMachineAsItWas) {
     ensureApplication();
     ViewOnMachine w(sample2003());
@@ -55,22 +66,58 @@ TEST(RunTools, PreviewShowsTheTickedRunAndLeavesTheMachineAsItWas) {
     d.dialog->controls().setChecked("chkCreateTasks", 1);
     const std::string before = imageDigest(w.machine.root());
 
-    ASSERT_NE(d.action(QStringLiteral("Preview...")), nullptr);
-    d.action(QStringLiteral("Preview..."))->trigger();
+    auto* button = d.dialog->findChild<QPushButton*>(QStringLiteral("btnPreview"));
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->text(), QStringLiteral("&Preview..."));
+    d.dialog->show();
+    EXPECT_TRUE(button->isVisible());
+    QTest::mouseClick(button, Qt::LeftButton);
 
-    ASSERT_NE(d.tools->previewWindow(), nullptr);
-    const QString text = d.tools->previewWindow()
-                             ->findChild<QPlainTextEdit*>(QStringLiteral("txtPreview"))
-                             ->toPlainText();
+    ReportWindow* preview = d.tools->previewWindow();
+    ASSERT_NE(preview, nullptr);
+    auto* view = preview->findChild<QPlainTextEdit*>(QStringLiteral("txtReport"));
+    EXPECT_EQ(view->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    for (const char* name : {"btnSavePreview", "btnRunNow", "btnClosePreview"}) {
+        EXPECT_NE(preview->findChild<QPushButton*>(QString::fromLatin1(name)), nullptr) << name;
+    }
+    const QString text = view->toPlainText();
     EXPECT_TRUE(text.startsWith(QStringLiteral("Preview of the installation run on ")));
     EXPECT_TRUE(text.contains(QStringLiteral("Options: tasks\n")));
     EXPECT_TRUE(
         text.contains(QStringLiteral("config.inc (C:\\Tessaron\\panel\\config.inc): new file\n")));
     EXPECT_TRUE(text.contains(QStringLiteral("/sc \"Administrator\" \"********\" /ctj")));
     EXPECT_FALSE(text.contains(QStringLiteral("gui-secret")));
-    EXPECT_TRUE(text.endsWith(QStringLiteral("Result: completed (exit status 0).\n")));
+    EXPECT_TRUE(text.endsWith(QStringLiteral("If you run it now: Completed.\n")))
+        << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("exit status")));
     EXPECT_EQ(imageDigest(w.machine.root()), before);
     EXPECT_TRUE(d.told.texts.isEmpty());
+
+    // Run Now: the options previewed, even when the boxes changed since.
+    d.dialog->controls().setChecked("chkCreateTasks", 0);
+    d.dialog->controls().setChecked("chkSetupIIS", 1);
+    QTest::mouseClick(preview->findChild<QPushButton*>(QStringLiteral("btnRunNow")),
+                      Qt::LeftButton);
+    EXPECT_FALSE(preview->isVisible());
+    ProgressView* progress = w.view->flow().progress();
+    ASSERT_NE(progress, nullptr);
+    ASSERT_TRUE(waitUntil([&] { return progress->state() == ProgressView::State::Finished; }));
+    EXPECT_TRUE(progress->outcome().options.CreateTasks);
+    EXPECT_FALSE(progress->outcome().options.SetUpSites);
+    EXPECT_NE(imageDigest(w.machine.root()), before);
+}
+
+// Yes to either question writes secrets or replaces files: Enter answers No.
+TEST(RunTools, QuestionsWhoseYesExposesOrDestroysDefaultToNo) {
+    ensureApplication();
+    for (const app::Message& question :
+         {app::messages::writePasswordsInClear(), app::messages::restoreLastRun()}) {
+        const auto box = messageBox(question, nullptr);
+        EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::No)) << question.text;
+        box->show();
+        QTest::keyClick(box.get(), Qt::Key_Return);
+        EXPECT_EQ(box->result(), QMessageBox::No) << question.text;
+    }
 }
 
 TEST(RunTools, SaveAnswersWritesTheEditedValues) {
@@ -91,9 +138,20 @@ TEST(RunTools, SaveAnswersWritesTheEditedValues) {
         << saved;
     EXPECT_EQ(saved.find("gui-secret"), std::string::npos);
 
+    EXPECT_EQ(d.asked.size(), 1);
+    EXPECT_TRUE(d.asked.front().startsWith(QStringLiteral("Write the passwords in clear text?")));
+
+    // Without an extension the file gets the filter's.
+    const QString bare = QString::fromStdString((w.machine.root() / "saved1").string());
+    d.tools->chooseAnswersFile = [&] { return bare; };
+    d.action(QStringLiteral("Save Answers..."))->trigger();
+    EXPECT_TRUE(fs::exists(w.machine.root() / "saved1.answers"));
+    EXPECT_FALSE(fs::exists(w.machine.root() / "saved1"));
+    EXPECT_EQ(d.told.texts.size(), 2);
+
     d.tools->chooseAnswersFile = [] { return QString(); };  // cancelled: nothing happens
     d.action(QStringLiteral("Save Answers..."))->trigger();
-    EXPECT_EQ(d.told.texts.size(), 1);
+    EXPECT_EQ(d.told.texts.size(), 2);
 }
 
 TEST(RunTools, RestoreAfterARunPutsTheFilesBackAndEndsTheProgram) {
@@ -125,7 +183,7 @@ TEST(RunTools, RestoreAfterARunPutsTheFilesBackAndEndsTheProgram) {
     d.action(QStringLiteral("Restore Last Run..."))->trigger();
     ASSERT_EQ(d.told.texts.size(), 2);
     EXPECT_TRUE(d.told.texts[1].endsWith(
-        QStringLiteral("Database rows and scheduled tasks created by the run are not undone.\n\n"
+        QStringLiteral("changes of registry.reg and the lines of commands.log.\n\n"
                        "The program ends now; start it again to work with the restored files.")));
     EXPECT_EQ(w.machine.readFile("C:\\WINDOWS\\system32\\inetsrv\\MetaBase.xml"), metabase);
     EXPECT_FALSE(fs::exists(w.machine.host("C:\\Tessaron\\panel\\config.inc")));

@@ -170,7 +170,7 @@ TEST(RunResult, TitleResultLineAndSavedLogForEachEnding) {
          [](ViewOnMachine& w) { w.machine.setReadOnly("C:\\Tessaron\\panel", true); },
          {},
          QStringLiteral("Tessaron Configuration Completed with Errors"),
-         QStringLiteral("Completed with errors."),
+         QStringLiteral("Completed with errors: 2 failure lines."),
          QStringLiteral("Tessaron configuration completed.")},
         {"completed with ERROR lines",
          [](ViewOnMachine& w) {

@@ -271,14 +271,65 @@ TEST_F(MetabaseStoreTest, ReadOnlyFileRefusesCommitsAndStaysUntouched) {
     EXPECT_EQ(file(), before);
 }
 
-TEST_F(MetabaseStoreTest, CommitsLeftInMemoryAreSavedWhenTheStoreGoes) {
+// The file is written where the program saves and nowhere else: commits
+// never saved are lost with the store, and a save that failed is not
+// carried out later (when space or the write bit has come back), so what
+// the run reported as not saved stays unsaved.
+TEST_F(MetabaseStoreTest, OnlyAnExplicitSaveWritesTheFileAndAFailedOneIsGivenUp) {
+    const auto before = file();
     {
         auto metabase = store();
         auto site = metabase->Open("IIS://LocalHost/W3SVC/2");
         site->Put("ServerComment", std::string("Renamed"));
         site->SetInfo();
     }
-    EXPECT_NE(file().find("ServerComment=\"Renamed\""), std::string::npos);
+    EXPECT_EQ(file(), before);
+
+    auto metabase = store();
+    {
+        auto site = metabase->Open("IIS://LocalHost/W3SVC/2");
+        site->Put("ServerComment", std::string("Renamed"));
+        site->SetInfo();
+    }
+    machine.setReadOnly(kMetabasePath, true);
+    EXPECT_NE(failureOf([&] { metabase->Flush(); }), "");
+    machine.setReadOnly(kMetabasePath, false);
+    metabase->Flush();
+    EXPECT_EQ(metabaseValueText(metabase->Open("IIS://LocalHost/W3SVC/2")->Get("ServerComment")),
+              "Second");
+    metabase.reset();
+    EXPECT_EQ(file(), before);
+}
+
+// A rewritten key keeps its properties where they were, as IIS wrote them
+// (ordinal order: "CGITimeout" before "CacheISAPI"); a new one goes to its
+// ordinal place; AccessFlags naming the same flags in another order are no
+// change.
+TEST_F(MetabaseStoreTest, RewrittenKeyKeepsItsPropertiesAndEqualFlagSetsChangeNothing) {
+    const std::string iisOrder =
+        replaceAll(smallMetabase(), "\t\tAccessFlags=\"AccessRead | AccessScript\"\n",
+                   "\t\tAccessFlags=\"AccessExecute | AccessRead | AccessScript\"\n"
+                   "\t\tCGITimeout=\"300\"\n\t\tCacheISAPI=\"TRUE\"\n");
+    machine.writeFile(kMetabasePath, iisOrder);
+    {
+        auto metabase = store();
+        auto root = metabase->Open("IIS://LocalHost/W3SVC/1/ROOT");
+        root->Put("AccessRead", true);
+        root->Put("AccessExecute", true);
+        root->SetInfo();
+        metabase->Flush();
+    }
+    EXPECT_EQ(file(), iisOrder);
+
+    auto metabase = store();
+    auto root = metabase->Open("IIS://LocalHost/W3SVC/1/ROOT");
+    root->Put("Path", std::string("D:\\Sites"));
+    root->Put("AppRoot", std::string("/LM/W3SVC/1/ROOT"));
+    root->SetInfo();
+    metabase->Flush();
+    EXPECT_EQ(file(), replaceAll(replaceAll(iisOrder, "\t\tCGITimeout=",
+                                            "\t\tAppRoot=\"/LM/W3SVC/1/ROOT\"\n\t\tCGITimeout="),
+                                 "c:\\inetpub\\wwwroot", "D:\\Sites"));
 }
 
 TEST_F(MetabaseStoreTest, ApplicationsAreMadeOnWebDirectoriesOnly) {

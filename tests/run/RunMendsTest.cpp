@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "RunMachine.h"
+#include "platform/TemporaryNames.h"
 #include "run/RunDriver.h"
 #include "support/FullFileSystem.h"
 
@@ -94,6 +95,35 @@ TEST(RunWithAFailedBody, FullDiskOnAFreshMachineLeavesNoFile) {
     EXPECT_FALSE(fs::exists(machine.host(kConfig)));
     EXPECT_EQ(fs::directory_iterator(machine.host("C:\\Tessaron\\panel"))->path().filename(),
               ".filler");
+}
+
+// A run killed while it wrote config.inc, the journal, a backup copy or the
+// metabase leaves a temporary file of one name form; the next run, holding
+// the lock, removes every one of them and nothing else.
+TEST(LeftOverFiles, ARunRemovesTheTemporariesOfAKilledRun) {
+    TempMachine machine;
+    writeSmallServer(machine);
+    const std::vector<std::string> leftOvers = {
+        "C:\\Tessaron\\panel\\" + temporaryNameFor("config.inc"),
+        "C:\\Tessaron\\panel\\" + temporaryNameFor("config.inc.20261208-131500.bak"),
+        "C:\\Tessaron\\panel\\" + temporaryNameFor("tessaron-run.journal"),
+        "C:\\WINDOWS\\system32\\inetsrv\\" + temporaryNameFor("MetaBase.xml"),
+        "C:\\WINDOWS\\system32\\inetsrv\\History\\" +
+            temporaryNameFor("MetaBase_0000000014_0000000001.xml"),
+    };
+    const std::vector<std::string> kept = {
+        "C:\\Tessaron\\panel\\config.inc.bak",
+        "C:\\Tessaron\\panel\\.config.inc.tmp",
+        "C:\\WINDOWS\\system32\\inetsrv\\History\\MetaBase_0000000014_0000000000.xml",
+    };
+    for (const auto& file : leftOvers) machine.writeFile(file, "' Tessaron Con");
+    for (const auto& file : kept) machine.writeFile(file, "kept");
+    RunFixture fixture(machine);
+
+    EXPECT_EQ(performInstallationRun(fixture.run), RunEnding::Completed);
+
+    for (const auto& file : leftOvers) EXPECT_FALSE(fs::exists(machine.host(file))) << file;
+    for (const auto& file : kept) EXPECT_EQ(machine.readFile(file), "kept") << file;
 }
 
 // A run while another holds the machine waits, then says so and changes

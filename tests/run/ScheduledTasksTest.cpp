@@ -104,5 +104,49 @@ INSTANTIATE_TEST_SUITE_P(
                                 "Creating task for statistics update..."},
                                2}));
 
+// Run again, a task is registered only when its command line changed: the
+// tool would replace it by name with the same task.
+TEST(ScheduledTasksAgain, RegistersOnlyTheTasksWhoseCommandLineChanged) {
+    TempMachine machine;
+    writeSmallServer(machine);
+    struct Run {
+        const char* password;
+        const char* statistics;
+        Lines log;
+        std::size_t commandsAfter;
+    };
+    const std::vector<Run> runs = {
+        {"secret", "False", {"Creating task for bandwidth update..."}, 1},
+        {"secret", "False", {"Task for bandwidth update is registered already."}, 1},
+        {"secret",
+         "True",
+         {"Task for bandwidth update is registered already.",
+          "Creating task for statistics update..."},
+         2},
+        {"changed",
+         "True",
+         {"Creating task for bandwidth update...", "Creating task for statistics update..."},
+         4},
+        {"changed",
+         "True",
+         {"Task for bandwidth update is registered already.",
+          "Task for statistics update is registered already."},
+         4},
+    };
+    for (std::size_t index = 0; index < runs.size(); ++index) {
+        RunFixture fixture(machine);
+        fixture.settings.AdminPassword = runs[index].password;
+        fixture.settings.EnableStatistics = runs[index].statistics;
+        createScheduledTasks(fixture.run);
+        EXPECT_EQ(fixture.log.entries(), runs[index].log) << "run " << index + 1;
+        EXPECT_EQ(commandsLogLines(machine).size(), runs[index].commandsAfter)
+            << "run " << index + 1;
+    }
+    // The record holds digests, never the password itself.
+    const std::string record = machine.readFile("C:\\Tessaron\\panel\\tessaron-tasks.registered");
+    EXPECT_EQ(record.find("changed"), std::string::npos) << record;
+    EXPECT_NE(record.find("Tessaron - Update Statistics = "), std::string::npos) << record;
+}
+
 }  // namespace
 }  // namespace tessaron::testing

@@ -15,6 +15,7 @@
 
 #include "SampleRun.h"
 #include "platform/ForwardingPlatform.h"
+#include "platform/TemporaryNames.h"
 #include "platform/WindowsPath.h"
 #include "run/RunDriver.h"
 #include "settings/ConfigFileReader.h"
@@ -65,7 +66,7 @@ void expectConsistent(const TempMachine& machine) {
             << line.key << " = " << line.value;
     }
     for (const auto& entry : fs::directory_iterator(machine.host("C:\\Tessaron\\panel"))) {
-        EXPECT_EQ(entry.path().filename().string().find("config.inc.tmp-"), std::string::npos);
+        EXPECT_FALSE(isTemporaryName(entry.path().filename().string()));
     }
 }
 
@@ -157,7 +158,9 @@ TEST(RunMendsSites, AMetabaseSaveThatFailsIsAnErrorAndNoSiteIsNamed) {
     }
 }
 
-// A full disk under the metabase: the save fails the same way.
+// A full disk under the metabase: the save fails the same way, with the
+// system's reason, once. Space that comes back afterwards does not let the
+// given-up commits reach the file.
 TEST(RunMendsSites, AFullDiskUnderTheMetabaseIsAnError) {
     const auto inetsrv = [](const TempMachine& m) {
         return m.host("C:\\WINDOWS\\system32\\inetsrv");
@@ -174,6 +177,11 @@ TEST(RunMendsSites, AFullDiskUnderTheMetabaseIsAnError) {
     });
     if (!disk->mounted()) GTEST_SKIP() << kCannotMount;
     const auto before = run.machine.readFile(kMetabase2003);
+    run.log.setListener([&](const std::string& entry, const std::string&) {
+        if (entry.rfind("ERROR: Could not save the IIS metabase", 0) == 0) {
+            fs::remove(inetsrv(run.machine) / ".filler");
+        }
+    });
 
     EXPECT_EQ(performInstallationRun(run.run), RunEnding::Completed);
 
@@ -181,8 +189,9 @@ TEST(RunMendsSites, AFullDiskUnderTheMetabaseIsAnError) {
     EXPECT_EQ(entries[entries.size() - 2],
               "ERROR: Could not save the IIS metabase - The metabase file " +
                   run.machine.host(kMetabase2003).string() +
-                  " could not be saved (write: No space left on device).");
+                  " could not be saved (write: There is not enough space on the disk.).");
     EXPECT_TRUE(run.run.RunError);
+    run.image.Iis().Flush();
     EXPECT_EQ(run.machine.readFile(kMetabase2003), before);
     EXPECT_EQ(tailOf(run.machine.readFile(kConfig)), kFormerSiteLines);
     expectConsistent(run.machine);
@@ -274,9 +283,9 @@ TEST(RunMendsSites, ARunKilledBetweenBodyAndSiteLinesLeavesAConsistentFile) {
         {"before the web-server stage",
          [](SampleRun& r) {
              RunStages stages;
-             stages.webServer = [](RunContext&, HeldSiteNumbers&) -> bool {
+             stages.webServer = [](RunContext&) {
                  std::raise(SIGKILL);
-                 return true;
+                 return WebServerResult{};
              };
              performInstallationRun(r.run, stages);
          },
@@ -284,10 +293,10 @@ TEST(RunMendsSites, ARunKilledBetweenBodyAndSiteLinesLeavesAConsistentFile) {
         {"after the sites were saved, before the append step",
          [](SampleRun& r) {
              RunStages stages;
-             stages.webServer = [](RunContext& run, HeldSiteNumbers& held) {
-                 runWebServerStage(run, held);
+             stages.webServer = [](RunContext& run) {
+                 auto result = runWebServerStage(run);
                  std::raise(SIGKILL);
-                 return true;
+                 return result;
              };
              performInstallationRun(r.run, stages);
          },
@@ -313,7 +322,7 @@ TEST(RunMendsSites, ARunKilledBetweenBodyAndSiteLinesLeavesAConsistentFile) {
         bool temporary = false;
         for (const auto& entry :
              fs::directory_iterator(killed.machine.host("C:\\Tessaron\\panel"))) {
-            if (entry.path().filename().string().rfind("config.inc.tmp-", 0) == 0) temporary = true;
+            if (isTemporaryName(entry.path().filename().string())) temporary = true;
         }
         EXPECT_EQ(temporary, point.temporaryLeft);
         if (!temporary) expectConsistent(killed.machine);

@@ -1,5 +1,8 @@
 #include "platform/image/ImageFileSystem.h"
 
+#include <fcntl.h>
+
+#include <cerrno>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -7,7 +10,9 @@
 #include "platform/CodePage1252.h"
 #include "platform/Failure.h"
 #include "platform/ScriptingErrors.h"
+#include "platform/TemporaryNames.h"
 #include "platform/image/FileDescriptors.h"
+#include "platform/image/NtfsNameOrder.h"
 
 namespace fs = std::filesystem;
 
@@ -31,6 +36,7 @@ namespace {
 }
 // A host failure in the runtime's terms.
 [[noreturn]] void hostFailure(const std::error_code& error) {
+    if (error == std::errc::no_space_on_device) throw scripting_error::diskFull();
     if (error == std::errc::permission_denied || error == std::errc::operation_not_permitted ||
         error == std::errc::read_only_file_system) {
         permissionDenied();
@@ -78,43 +84,85 @@ bool endsWithSeparator(const std::string& path) {
 // A fresh name beside the target for writing a copy before it takes the
 // target's place.
 fs::path temporaryBeside(const fs::path& target) {
-    static std::mt19937 generator{std::random_device{}()};
     for (int attempt = 0; attempt < 100; ++attempt) {
-        auto candidate = target.parent_path() / ("." + target.filename().string() + "." +
-                                                 std::to_string(generator() % 1000000) + ".tmp");
+        auto candidate = target.parent_path() / temporaryNameFor(target.filename().string());
         std::error_code error;
         if (!fs::exists(candidate, error)) return candidate;
     }
     throw scripting_error::pathFileAccessError();
 }
 
+// Lines are gathered and written in large pieces straight to the file's
+// descriptor, so that a failed write is seen with the system's reason (a
+// full disk is not a device error).
 class ImageTextWriter : public TextWriter {
 public:
-    explicit ImageTextWriter(const fs::path& file, std::ios::openmode mode)
-        : out_(file, std::ios::binary | std::ios::out | mode) {
-        if (!out_) permissionDenied();
+    ImageTextWriter(const fs::path& file, bool append)
+        : fd_(file_descriptors::openFile(file, O_WRONLY | O_CREAT | (append ? O_APPEND : O_TRUNC),
+                                         0666)) {
+        if (fd_ < 0) {
+            if (errno == ENOSPC) throw scripting_error::diskFull();
+            permissionDenied();
+        }
     }
     ~ImageTextWriter() override {
-        if (out_.is_open()) out_.close();
+        if (fd_ >= 0) file_descriptors::closeFile(fd_);
     }
+    ImageTextWriter(const ImageTextWriter&) = delete;
+    ImageTextWriter& operator=(const ImageTextWriter&) = delete;
 
     void WriteLine(const std::string& text) override {
-        if (!out_.is_open()) throw scripting_error::badFileMode();
+        if (fd_ < 0) throw scripting_error::badFileMode();
         auto bytes = encodeCodePage1252(text);
         if (!bytes) invalidCall();
-        *bytes += "\r\n";
-        out_.write(bytes->data(), static_cast<std::streamsize>(bytes->size()));
-        if (!out_) throw scripting_error::deviceIoError();
+        pending_ += *bytes;
+        pending_ += "\r\n";
+        if (pending_.size() >= kPieceSize) writePending();
     }
 
     void Close() override {
-        if (!out_.is_open()) return;
-        out_.close();
-        if (!out_) throw scripting_error::deviceIoError();
+        if (fd_ < 0) return;
+        const int fd = fd_;
+        fd_ = -1;
+        const bool written = writeAll(fd);
+        const int writeError = errno;
+        const bool closed = file_descriptors::closeFile(fd) == 0;
+        if (!written) failWith(writeError);
+        if (!closed) failWith(errno);
     }
 
 private:
-    std::ofstream out_;
+    static constexpr std::size_t kPieceSize = std::size_t{64} * 1024;
+
+    [[noreturn]] static void failWith(int error) {
+        if (error == ENOSPC) throw scripting_error::diskFull();
+        throw scripting_error::deviceIoError();
+    }
+
+    void writePending() {
+        if (!writeAll(fd_)) failWith(errno);
+    }
+
+    // Writes what is gathered; the part that could not be written is dropped,
+    // as the file is incomplete from there on anyway.
+    bool writeAll(int fd) {
+        std::string_view rest(pending_);
+        while (!rest.empty()) {
+            const auto count = file_descriptors::writeSome(fd, rest.data(), rest.size());
+            if (count < 0 && errno == EINTR) continue;
+            if (count <= 0) {
+                if (count == 0) errno = ENOSPC;
+                pending_.clear();
+                return false;
+            }
+            rest.remove_prefix(static_cast<std::size_t>(count));
+        }
+        pending_.clear();
+        return true;
+    }
+
+    int fd_;
+    std::string pending_;
 };
 
 }  // namespace
@@ -236,6 +284,7 @@ std::vector<std::string> entryNames(const ImagePaths& paths, const std::string& 
         }
     }
     if (error) hostFailure(error);
+    sortInNtfsOrder(names);
     return names;
 }
 
@@ -258,7 +307,7 @@ std::unique_ptr<TextWriter> ImageFileSystem::CreateTextFile(const std::string& p
     } else if (isReadOnlyEntry(entry.folder)) {
         permissionDenied();
     }
-    return std::make_unique<ImageTextWriter>(entry.host, std::ios::trunc);
+    return std::make_unique<ImageTextWriter>(entry.host, false);
 }
 
 std::unique_ptr<TextWriter> ImageFileSystem::OpenTextFileForAppending(const std::string& path) {
@@ -268,17 +317,37 @@ std::unique_ptr<TextWriter> ImageFileSystem::OpenTextFileForAppending(const std:
     } else if (isReadOnlyEntry(entry.folder)) {
         permissionDenied();
     }
-    return std::make_unique<ImageTextWriter>(entry.host, std::ios::app);
+    return std::make_unique<ImageTextWriter>(entry.host, true);
 }
 
-std::string ImageFileSystem::ReadTextFile(const std::string& path) {
+namespace {
+
+// The size of the pieces ReadFileBytes hands over.
+constexpr std::size_t kPieceSize = 64 * 1024;
+
+}  // namespace
+
+void ImageFileSystem::ReadFileBytes(const std::string& path, const BytesConsumer& consume) {
     const auto entry = locateEntry(paths_, path);
     if (!entry.exists || !isFile(entry.host)) fileNotFound();
     std::ifstream in(entry.host, std::ios::binary);
     if (!in) permissionDenied();
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string piece(kPieceSize, '\0');
+    while (in) {
+        in.read(piece.data(), static_cast<std::streamsize>(piece.size()));
+        const auto count = static_cast<std::size_t>(in.gcount());
+        if (count > 0 && !consume(std::string_view(piece.data(), count))) return;
+    }
     if (in.bad()) throw scripting_error::deviceIoError();
-    return decodeCodePage1252(bytes);
+}
+
+std::string ImageFileSystem::ReadTextFile(const std::string& path) {
+    std::string bytes;
+    ReadFileBytes(path, [&](std::string_view piece) {
+        bytes.append(piece);
+        return true;
+    });
+    return decodeCodePage1252(std::move(bytes));
 }
 
 }  // namespace tessaron

@@ -46,10 +46,21 @@ private:
 std::unique_ptr<MachineLock> lockMachineImage(const std::filesystem::path& root,
                                               std::chrono::milliseconds patience) {
     const auto file = root / kLockFileName;
-    const HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // A link in the lock file's place is opened as itself, never followed,
+    // and refused.
+    const HANDLE handle =
+        CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (handle == INVALID_HANDLE_VALUE) lockFileFailed(file, "opened", GetLastError());
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (GetFileInformationByHandle(handle, &info) &&
+        (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        CloseHandle(handle);
+        throw PlatformError(error_number::kPermissionDenied,
+                            "The lock file " + file.string() +
+                                " could not be opened (it is a link to another file).");
+    }
     const auto deadline = std::chrono::steady_clock::now() + patience;
     for (;;) {
         OVERLAPPED whole{};
@@ -87,11 +98,15 @@ private:
 std::unique_ptr<MachineLock> lockMachineImage(const std::filesystem::path& root,
                                               std::chrono::milliseconds patience) {
     const auto file = root / kLockFileName;
-    const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    // A link in the lock file's place is never followed: the run must not
+    // create or lock a file outside the image.
+    const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
     if (fd < 0) {
-        throw PlatformError(error_number::kPermissionDenied, "The lock file " + file.string() +
-                                                                 " could not be opened (" +
-                                                                 std::strerror(errno) + ").");
+        const std::string reason =
+            errno == ELOOP ? "it is a symbolic link to another file" : std::strerror(errno);
+        throw PlatformError(
+            error_number::kPermissionDenied,
+            "The lock file " + file.string() + " could not be opened (" + reason + ").");
     }
     const auto deadline = std::chrono::steady_clock::now() + patience;
     while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {

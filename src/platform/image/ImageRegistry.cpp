@@ -61,10 +61,6 @@ std::string ImageRegistry::readText(const std::string& keyPath,
     return registryValueText(readValue(keyPath, valueName));
 }
 
-bool ImageRegistry::hasValue(const std::string& keyPath, const std::string& valueName) const {
-    return registry_.tree.findValue(fullPath(keyPath), valueName) != nullptr;
-}
-
 bool ImageRegistry::keyExists(const std::string& keyPath) const {
     return registry_.tree.keyExists(fullPath(keyPath));
 }

@@ -24,8 +24,6 @@ public:
     RegistryValue readValue(const std::string& keyPath, const std::string& valueName) const;
     // The value as text ("" when missing).
     std::string readText(const std::string& keyPath, const std::string& valueName) const;
-    // True when the value is present (whatever its type).
-    bool hasValue(const std::string& keyPath, const std::string& valueName) const;
 
     bool keyExists(const std::string& keyPath) const;
     // Relative paths (below HKEY_LOCAL_MACHINE) of the keys directly below.

@@ -13,10 +13,6 @@ Diagnostic firstDiagnostic(SQLSMALLINT handleType, SQLHANDLE handle, const std::
     return diagnostic;
 }
 
-std::string diagnosticText(SQLSMALLINT handleType, SQLHANDLE handle, const std::string& fallback) {
-    return firstDiagnostic(handleType, handle, fallback).text;
-}
-
 DatabaseError failure(SQLSMALLINT handleType, SQLHANDLE handle, const std::string& fallback) {
     auto diagnostic = firstDiagnostic(handleType, handle, fallback);
     return DatabaseError(std::move(diagnostic.text), std::move(diagnostic.sqlState),

@@ -16,7 +16,6 @@ struct Diagnostic {
 };
 // The record; the fallback text (and no state) when the handle holds none.
 Diagnostic firstDiagnostic(SQLSMALLINT handleType, SQLHANDLE handle, const std::string& fallback);
-std::string diagnosticText(SQLSMALLINT handleType, SQLHANDLE handle, const std::string& fallback);
 
 // The error a failed call on the handle turns into. The number is the one a
 // database access component reports for provider errors.

@@ -221,22 +221,29 @@ std::unique_ptr<TextWriter> WindowsFileSystem::OpenTextFileForAppending(const st
     return openForWriting(path, FILE_APPEND_DATA, OPEN_ALWAYS);
 }
 
-std::string WindowsFileSystem::ReadTextFile(const std::string& path) {
+void WindowsFileSystem::ReadFileBytes(const std::string& path, const BytesConsumer& consume) {
     if (!isFile(attributesOf(path))) missingFile(path);
     Handle file(CreateFileW(toWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) fail(GetLastError());
-    std::string bytes;
-    char buffer[65536];
+    std::string piece(65536, '\0');
     for (;;) {
         DWORD count = 0;
-        if (!ReadFile(file.get(), buffer, sizeof buffer, &count, nullptr)) {
+        if (!ReadFile(file.get(), piece.data(), static_cast<DWORD>(piece.size()), &count,
+                      nullptr)) {
             throw scripting_error::deviceIoError();
         }
-        if (count == 0) break;
-        bytes.append(buffer, count);
+        if (count == 0 || !consume(std::string_view(piece.data(), count))) break;
     }
-    return decodeCodePage1252(bytes);
+}
+
+std::string WindowsFileSystem::ReadTextFile(const std::string& path) {
+    std::string bytes;
+    ReadFileBytes(path, [&](std::string_view piece) {
+        bytes.append(piece);
+        return true;
+    });
+    return decodeCodePage1252(std::move(bytes));
 }
 
 }  // namespace tessaron::platform::windows

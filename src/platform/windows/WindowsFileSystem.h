@@ -23,6 +23,7 @@ public:
     std::unique_ptr<TextWriter> CreateTextFile(const std::string& path, bool overwrite) override;
     std::unique_ptr<TextWriter> OpenTextFileForAppending(const std::string& path) override;
     std::string ReadTextFile(const std::string& path) override;
+    void ReadFileBytes(const std::string& path, const BytesConsumer& consume) override;
 };
 
 }  // namespace tessaron::platform::windows

@@ -15,14 +15,6 @@ public:
     explicit ImageMetabase(const std::filesystem::path& file)
         : store_(std::make_shared<MetabaseStore>(file)) {}
 
-    ~ImageMetabase() override {
-        try {
-            store_->flush();
-        } catch (...) {
-            // Objects still open keep the store; it tries again when they go.
-        }
-    }
-
     std::unique_ptr<MetabaseObject> Open(const std::string& path) override {
         const auto location = metabaseLocation(path);
         if (!location) throw metabase_error::pathNotFound();
@@ -48,8 +40,9 @@ public:
     void Flush() override { store_->flush(); }
 
 private:
-    // The store, read again when another program changed the file while no
-    // object of this one is open and no commit is pending: a run that waited
+    // The store, read again when another program changed the file (or a
+    // save failed) while no object of this one is open and no commit is
+    // pending: a run that waited
     // for another run's lock, or starts long after the window read the
     // metabase, works on the file as it is now rather than having its save
     // refused at the end.

@@ -183,7 +183,12 @@ void MetabaseDocument::setProperty(MetabaseKey& key, std::string_view name, std:
             return;
         }
     }
-    properties.emplace_back(std::string(name), std::move(text));
+    // A new property goes where IIS would write it, in ordinal order of the
+    // names, and the key's other properties keep their places.
+    const auto place =
+        std::find_if(properties.begin(), properties.end(),
+                     [&](const auto& property) { return std::string_view(property.first) > name; });
+    properties.emplace(place, std::string(name), std::move(text));
 }
 
 void MetabaseDocument::setClassName(MetabaseKey& key, std::string className) {
@@ -200,6 +205,9 @@ MetabaseKey& MetabaseDocument::add(std::string className, std::string location,
     key.edits_->location = std::move(location);
     key.edits_->className = std::move(className);
     key.edits_->properties = std::move(properties);
+    // IIS writes a new key's properties in ordinal order of their names.
+    std::stable_sort(key.edits_->properties.begin(), key.edits_->properties.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
     key.setLocation(key.edits_->location.data(), key.edits_->location.size());
 
     // After the parent and everything below it, as IIS keeps the file.

@@ -201,6 +201,20 @@ void MetabaseEntry::Put(const std::string& property, const MetabaseValue& value)
     putText(info.name, schema::toText(info.kind, value));
 }
 
+namespace {
+
+// AccessFlags naming the same flags in another order (or spelling) are the
+// same value: the key keeps the text it has.
+bool sameFlagSet(std::string_view name, const std::optional<std::string>& committed,
+                 std::string_view text) {
+    if (!committed || !equalsIgnoreCase(name, schema::kAccessFlags)) return false;
+    const auto before = schema::parseAccessFlags(*committed);
+    const auto after = schema::parseAccessFlags(text);
+    return before.bits == after.bits && before.unknown == after.unknown;
+}
+
+}  // namespace
+
 void MetabaseEntry::SetInfo() {
     auto& document = store_->document();
     store_->checkWritable();
@@ -212,7 +226,7 @@ void MetabaseEntry::SetInfo() {
             if (equalsIgnoreCase(name, kKeyType)) {
                 changed |= key_->className() != text;
                 document.setClassName(*key_, text);
-            } else {
+            } else if (!sameFlagSet(name, document.property(*key_, name), text)) {
                 changed |= document.property(*key_, name) != text;
                 document.setProperty(*key_, name, text);
             }

@@ -104,15 +104,6 @@ ElementExtent scanElement(std::string_view text, std::size_t begin) {
 std::string renderKey(std::string_view className, std::string_view location,
                       const Properties& properties, std::string_view inner,
                       std::string_view lineBreak) {
-    std::vector<const std::pair<std::string, std::string>*> sorted;
-    for (const auto& property : properties) sorted.push_back(&property);
-    std::stable_sort(sorted.begin(), sorted.end(), [](const auto* a, const auto* b) {
-        return std::lexicographical_compare(a->first.begin(), a->first.end(), b->first.begin(),
-                                            b->first.end(), [](char x, char y) {
-                                                return std::tolower(static_cast<unsigned char>(x)) <
-                                                       std::tolower(static_cast<unsigned char>(y));
-                                            });
-    });
     const std::string valueBreak = std::string(lineBreak) + "\t\t\t";
     std::string out;
     out += '<';
@@ -121,11 +112,11 @@ std::string renderKey(std::string_view className, std::string_view location,
     appendEscaped(out, location, valueBreak);
     out += '"';
     out += lineBreak;
-    for (const auto* property : sorted) {
+    for (const auto& property : properties) {
         out += "\t\t";
-        out += property->first;
+        out += property.first;
         out += "=\"";
-        appendEscaped(out, property->second, valueBreak);
+        appendEscaped(out, property.second, valueBreak);
         out += '"';
         out += lineBreak;
     }

@@ -30,9 +30,8 @@ using Properties = std::vector<std::pair<std::string, std::string>>;
 bool xmlCanHold(std::string_view text);
 
 // A key in IIS's layout: the class as element name, tab, `Location =`, one
-// property a line (sorted by name without regard to case, two tabs before
-// each, list values continued on lines indented by three tabs), a tab
-// before the start tag's '>', then `inner` and the end tag.
+// property a line (in the order given, two tabs before each, list values continued on lines
+// indented by three tabs), a tab before the start tag's '>', then `inner` and the end tag.
 std::string renderKey(std::string_view className, std::string_view location,
                       const Properties& properties, std::string_view inner,
                       std::string_view lineBreak);

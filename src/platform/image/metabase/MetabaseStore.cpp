@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "platform/TemporaryNames.h"
 #include "platform/WindowsPath.h"
 #include "platform/image/FileDescriptors.h"
 #include "platform/image/metabase/MetabaseErrors.h"
@@ -41,8 +42,15 @@ bool writeAll(int fd, std::string_view text) {
 // cost several times the rest of the save. (Against a power failure right
 // after a save, ext4 by default and btrfs start writing a file renamed over
 // another at the rename, which narrows the window a sync would close.)
+// The system's own text of a failure, as Windows words the one a full disk
+// gives, so that the line of a failed save names the cause as it would there.
+std::string reasonOf(int error) {
+    if (error == ENOSPC) return "There is not enough space on the disk.";
+    return std::strerror(error);
+}
+
 void replaceAtomically(const fs::path& target, const MetabaseDocument& document, unsigned mode) {
-    const auto temporary = fs::path(target).concat(".saving");
+    const auto temporary = target.parent_path() / temporaryNameFor(target.filename().string());
     const auto fail = [&](const char* what, const std::string& reason) {
         fd_io::removeFile(temporary);
         throw metabase_error::writeFailed("The metabase file " + target.string() +
@@ -53,33 +61,29 @@ void replaceAtomically(const fs::path& target, const MetabaseDocument& document,
     }
     const auto pieces = document.savePieces();
     const int fd = fd_io::openFile(temporary, O_WRONLY | O_CREAT | O_TRUNC, mode);
-    if (fd < 0) fail("create", std::strerror(errno));
+    if (fd < 0) fail("create", reasonOf(errno));
     for (const auto& piece : pieces) {
         const bool written = piece.fromFile
                                  ? document.original().copyTo(fd, piece.offset, piece.length)
                                  : writeAll(fd, piece.text);
         if (!written) {
-            const std::string reason = std::strerror(errno);
+            const std::string reason = reasonOf(errno);
             fd_io::closeFile(fd);
             fail("write", reason);
         }
     }
     fd_io::setMode(fd, temporary, mode);
-    if (fd_io::closeFile(fd) != 0) fail("close", std::strerror(errno));
-    if (!fd_io::renameOver(temporary, target)) fail("rename", std::strerror(errno));
+    if (fd_io::closeFile(fd) != 0) fail("close", reasonOf(errno));
+    if (!fd_io::renameOver(temporary, target)) fail("rename", reasonOf(errno));
 }
 
 }  // namespace
 
 MetabaseStore::MetabaseStore(fs::path file) : file_(std::move(file)) {}
 
-MetabaseStore::~MetabaseStore() {
-    try {
-        flush();
-    } catch (...) {
-        // Nothing can be reported from here; the file keeps its last state.
-    }
-}
+// Commits never saved stay unsaved: a save happens where the program asks
+// for one, never later behind its back.
+MetabaseStore::~MetabaseStore() = default;
 
 MetabaseDocument& MetabaseStore::document() {
     if (!document_) {
@@ -102,11 +106,16 @@ void MetabaseStore::checkWritable() const {
 }
 
 bool MetabaseStore::stale() const {
-    return document_ && !dirty_ && !document_->original().unchanged();
+    return document_ && !dirty_ && (abandoned_ || !document_->original().unchanged());
 }
 
 void MetabaseStore::flush() {
     if (!dirty_ || !document_) return;
+    // One attempt: when it fails, the commits are given up and the file
+    // keeps its former state, so that what the caller reports as not saved
+    // is never saved afterwards.
+    dirty_ = false;
+    abandoned_ = true;
     try {
         checkWritable();
     } catch (const PlatformError& error) {
@@ -121,7 +130,7 @@ void MetabaseStore::flush() {
     fd_io::modeOf(file_, mode);
     replaceAtomically(file_, *document_, mode & 07777);
     document_->original().savedOver();
-    dirty_ = false;
+    abandoned_ = false;
 }
 
 std::optional<std::string> metabaseLocation(const std::string& adsPath) {

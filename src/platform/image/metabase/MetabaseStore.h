@@ -36,7 +36,8 @@ namespace tessaron {
 //
 // The file is read at the first use. Commits change the document in memory;
 // Flush writes the whole file once (to a temporary file renamed over the
-// old one), so a stage that commits many times writes once. The new file is
+// old one), so a stage that commits many times writes once; nothing writes
+// it at any other time. The new file is
 // complete before it takes the old one's name, so every reader sees the old
 // metabase or the new one; it is not synced to the disk first, which would
 // cost more than the rest of the save (see replaceAtomically in the .cpp).
@@ -58,15 +59,17 @@ public:
     // clear, whoever runs the program), as IIS cannot save then.
     void checkWritable() const;
     void markDirty() { dirty_ = true; }
-    bool dirty() const { return dirty_; }
     // True when the file was read, nothing is pending, and another program
-    // has changed or replaced the file since: a fresh store sees its state.
+    // has changed or replaced the file since, or a save failed: a fresh store
+    // sees the file's state.
     bool stale() const;
 
     // Writes every commit to the file when there is any. Throws PlatformError
     // naming the file and the reason when it cannot be written (read-only
     // too), or has been written to or replaced by another program since it
-    // was read; the commits stay pending then.
+    // was read; the commits are given up then and the file keeps its former
+    // state. Nothing else writes the file: commits never flushed are lost
+    // when the store goes.
     void flush();
 
     const std::filesystem::path& file() const { return file_; }
@@ -76,6 +79,8 @@ private:
     std::unique_ptr<MetabaseDocument> document_;
     std::unique_ptr<SiteBindings> bindings_;
     bool dirty_ = false;
+    // A save failed: the document holds commits the file does not.
+    bool abandoned_ = false;
 };
 
 // The key location of an "IIS://LocalHost/W3SVC/1" path ("/LM/W3SVC/1"),
