@@ -80,7 +80,7 @@ PreviewReport previewInstallation(const SettingsRecord& settings, const InstallO
 
     ProgressLog log;
     RunContext run(runSettings, options, dryRun, log);
-    const RunEnding ending = performInstallationRun(run);
+    const RunResult result = performInstallationRun(run);
 
     reportConfigFile(report, dryRun.files(), mask);
     reportMetabase(report, dryRun.metabase(), mask);
@@ -92,7 +92,7 @@ PreviewReport previewInstallation(const SettingsRecord& settings, const InstallO
     report.filesChanged = otherFiles(dryRun.files().filesChanged(), report);
 
     report.log = mask.apply(log.entries());
-    report.result = describeRunOutcome(outcomeOf(ending, run, log));
+    report.result = describeRunOutcome(outcomeOf(result, run, log));
     return report;
 }
 

@@ -222,7 +222,9 @@ TEST(Backups, RestoreWaitsForTheLockAndRemovesLeftOverTemporaries) {
 TEST(Backups, ARunWithoutTheSitesLeavesTheMetabaseAndItsHistoryAlone) {
     TempMachine machine = TempMachine::copyOf("windows2003");
     const std::string metabase = machine.readFile(kMetabase);
-    runWith(machine, "", InstallOptions{true, false, false});
+    InstallOptions tasksOnly;
+    tasksOnly.CreateTasks = true;
+    runWith(machine, "", tasksOnly);
     EXPECT_FALSE(fs::exists(historyFolder(machine)));
     EXPECT_EQ(machine.readFile(kMetabase), metabase);
     EXPECT_EQ(machine.readFile(kJournal).find("MetaBase.xml"), std::string::npos);
