@@ -126,7 +126,7 @@ TEST(WholeRun, TheRunCompletesThroughTheSystemsInterfaces) {
     const auto preview = [&](std::vector<std::string> args) {
         for (const char* arg : {"--answers", "", "--options", "tasks,database,sites", "--preview"})
             args.emplace_back(arg);
-        args[args.size() - 4] = answers.string();
+        args[args.size() - 4] = answers;
         std::ostringstream out, err;
         EXPECT_EQ(app::runUnattended(args, startup::programBackend(), out, err),
                   app::exit_status::kCompleted)
