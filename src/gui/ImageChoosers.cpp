@@ -34,7 +34,7 @@ QString qtPath(const fs::path& path) {
 }
 
 // The Windows path of a host path in the image, or the text as it is.
-QString shownPath(const MachineImage& image, const QString& host) {
+QString shownPath(const ImageFolders& image, const QString& host) {
     if (!QDir::isAbsolutePath(host)) return host;
     const auto windows = imageWindowsPath(image, host.toStdString());
     return windows ? QString::fromStdString(*windows) : host;
@@ -43,7 +43,7 @@ QString shownPath(const MachineImage& image, const QString& host) {
 // "Look in" shows the Windows path of the folder at hand, never the host's.
 class WindowsPathLabelStyle : public QProxyStyle {
 public:
-    WindowsPathLabelStyle(const QFileDialog& dialog, const MachineImage& image)
+    WindowsPathLabelStyle(const QFileDialog& dialog, const ImageFolders& image)
         : dialog_(dialog), image_(image) {}
 
     void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
@@ -60,23 +60,23 @@ public:
 
 private:
     const QFileDialog& dialog_;
-    const MachineImage& image_;
+    const ImageFolders& image_;
 };
 
 // The "Look in" list's entries as Windows paths.
 class WindowsPathDelegate : public QStyledItemDelegate {
 public:
-    WindowsPathDelegate(const MachineImage& image, QObject* parent)
+    WindowsPathDelegate(const ImageFolders& image, QObject* parent)
         : QStyledItemDelegate(parent), image_(image) {}
     QString displayText(const QVariant& value, const QLocale& locale) const override {
         return shownPath(image_, QStyledItemDelegate::displayText(value, locale));
     }
 
 private:
-    const MachineImage& image_;
+    const ImageFolders& image_;
 };
 
-void showWindowsPathsInLookIn(QFileDialog& dialog, const MachineImage& image) {
+void showWindowsPathsInLookIn(QFileDialog& dialog, const ImageFolders& image) {
     auto* lookIn = dialog.findChild<QComboBox*>(QStringLiteral("lookInCombo"));
     if (!lookIn) return;
     auto* style = new WindowsPathLabelStyle(dialog, image);
