@@ -88,7 +88,8 @@ void saveAnswersFile(SettingsWindow& window, const std::string& path,
         // still empty when it gets the mode, also when it existed before.
         std::error_code error;
         std::filesystem::permissions(
-            hostPathFromUtf8(path), std::filesystem::perms::owner_read | std::filesystem::perms::owner_write,
+            hostPathFromUtf8(path),
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write,
             std::filesystem::perm_options::replace, error);
         if (error) {
             file.close();

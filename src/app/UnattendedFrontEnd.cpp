@@ -482,8 +482,7 @@ int runUnattended(const std::vector<std::string>& args, const Backend& backend, 
                                  !line.preview};
         if (line.preview) {
             return printPreview(settings, options, hostPathFromUtf8(*line.machine),
-                                machine->Databases(), backend.openScratchImage, printing, out,
-                                err);
+                                machine->Databases(), backend.openScratchImage, printing, out, err);
         }
         if (!line.detailedExitcode) return runPrinting(settings, options, openMachine, out, err);
         // The run's verdict is the preview's: made before the run, on the
