@@ -1,5 +1,10 @@
 #include "platform/dryrun/DryRunPlatform.h"
 
+#include <algorithm>
+
+#include "platform/Failure.h"
+#include "platform/Text.h"
+
 namespace tessaron::dry_run {
 namespace {
 
@@ -21,6 +26,36 @@ private:
 
 class NoLock : public MachineLock {};
 
+// True when one of the recorded command lines names the program.
+bool recordedRun(const std::vector<std::string>& commands, const std::string& program) {
+    return std::any_of(commands.begin(), commands.end(), [&](const std::string& command) {
+        return asciiLower(command).find(program) != std::string::npos;
+    });
+}
+
+// WMI as the machine answers it, but for the namespace that recorded
+// provider registrations would have made reachable.
+class DryRunWmi : public Wmi {
+public:
+    DryRunWmi(Wmi& inner, const std::vector<std::string>& commands)
+        : inner_(inner), commands_(commands) {}
+
+    std::vector<OperatingSystemInstance> OperatingSystems() override {
+        return inner_.OperatingSystems();
+    }
+    void ConnectServer(const std::string& nameSpace) override {
+        try {
+            inner_.ConnectServer(nameSpace);
+        } catch (const PlatformError&) {
+            if (!recordedRun(commands_, "mofcomp") || !recordedRun(commands_, "regsvr32")) throw;
+        }
+    }
+
+private:
+    Wmi& inner_;
+    const std::vector<std::string>& commands_;
+};
+
 }  // namespace
 
 DryRunPlatform::DryRunPlatform(Platform& inner, Database& database)
@@ -31,6 +66,11 @@ DryRunPlatform::~DryRunPlatform() = default;
 Metabase& DryRunPlatform::Iis() {
     if (!metabase_) metabase_ = std::make_unique<DryRunMetabase>(inner().Iis());
     return *metabase_;
+}
+
+Wmi& DryRunPlatform::Management() {
+    if (!management_) management_ = std::make_unique<DryRunWmi>(inner().Management(), commands_);
+    return *management_;
 }
 
 std::unique_ptr<PanelComponent> DryRunPlatform::CreatePanelComponent() {

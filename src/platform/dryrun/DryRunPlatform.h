@@ -17,12 +17,18 @@ namespace tessaron::dry_run {
 // to the panel component are recorded, not run; the database service is
 // the one handed in (a read-only one for a preview). The machine's run lock
 // is not taken: whoever starts the dry run holds it as it sees fit.
+//
+// A recorded command is taken to succeed. So once the commands that compile
+// a provider's schema (mofcomp) and register its library (regsvr32) have
+// been recorded, a WMI namespace the machine cannot reach yet counts as
+// reachable, as it would be after the real commands.
 class DryRunPlatform : public ForwardingPlatform {
 public:
     DryRunPlatform(Platform& inner, Database& database);
     ~DryRunPlatform() override;
 
     FileSystem& Files() override { return files_; }
+    Wmi& Management() override;
     Metabase& Iis() override;
     Database& Databases() override { return database_; }
     std::unique_ptr<PanelComponent> CreatePanelComponent() override;
@@ -39,6 +45,7 @@ private:
     DryRunFiles files_;
     std::unique_ptr<DryRunMetabase> metabase_;
     std::vector<std::string> commands_;
+    std::unique_ptr<Wmi> management_;
 };
 
 }  // namespace tessaron::dry_run
