@@ -325,7 +325,7 @@ std::unique_ptr<TextWriter> ImageFileSystem::OpenTextFileForAppending(const std:
 namespace {
 
 // The size of the pieces ReadFileBytes hands over.
-constexpr std::size_t kPieceSize = 64 * 1024;
+constexpr std::size_t kPieceSize = std::size_t{64} * 1024;
 
 }  // namespace
 
