@@ -89,9 +89,8 @@ void stage(const fs::path& root) {
     options.SetUpSites = true;
     ProgressLog log;
     RunContext run(settings, options, image, log);
-    HeldSiteNumbers held;
     const auto start = bench::startNow();
-    const bool completed = runWebServerStage(run, held);
+    const bool completed = !runWebServerStage(run).endedOnError;
     bench::reportMilliseconds(start);
     if (!completed || log.entries().size() != 9) {
         std::fprintf(stderr, "the stage did not create the four sites\n");

@@ -7,7 +7,8 @@
 # tessaron-config.com (its console companion for the command prompt), their
 # stripped release copies with the debug information beside them in
 # release/, the MSI, and (unless TESSARON_WINDOWS_TESTS=0) the test programs
-# that run under wine. The build itself refuses a program that imports a DLL
+# that run under wine: in build-windows/ every suite, in build-windows-i686/
+# those of the Windows program itself (the core suites are the same code). The build itself refuses a program that imports a DLL
 # Windows lacks or a function newer than the release it is for
 # (cmake/windows/check-imports.sh).
 #
@@ -29,7 +30,8 @@ for arch in $(windows_archs); do
         -DCMAKE_BUILD_TYPE=Release \
         -DTESSARON_BUILD_GUI=OFF \
         -DTESSARON_BUILD_TESTS="$([ "${TESSARON_WINDOWS_TESTS:-1}" = 0 ] && echo OFF || echo ON)" \
-        -DTESSARON_PUGIXML_SOURCE="$pugixml" >/dev/null
+        -DTESSARON_PUGIXML_SOURCE="$pugixml" \
+        -DTESSARON_CORE_TESTS="$([ "$arch" = x86_64 ] && echo ON || echo OFF)" >/dev/null
     if [ $# -gt 0 ]; then
         nice cmake --build "$tree" -j 2 --target "$@"
     else

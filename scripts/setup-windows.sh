@@ -21,8 +21,10 @@ PACKAGES=(
     g++-mingw-w64-i686-posix binutils-mingw-w64-i686
     wine wine64 wine32:i386 wixl googletest libxxhash-dev dpkg-dev
     unixodbc odbc-mariadb mariadb-server mariadb-client
-    # the 32-bit ODBC driver manager and driver behind wine32's odbc32
-    libodbc2:i386 odbc-mariadb:i386
+    # the 32-bit ODBC driver manager and the libraries of the 32-bit driver
+    # behind wine32's odbc32 (the driver itself is unpacked below: Debian's
+    # odbc-mariadb cannot be installed for two architectures at once)
+    libodbc2:i386 libodbcinst2:i386 libmariadb3:i386
 )
 
 find_as_root setup-windows.sh
@@ -37,8 +39,19 @@ if [ "${TESSARON_SKIP_APT:-0}" != 1 ] && [ -n "$(missing_packages)" ]; then
     install_packages --no-install-recommends
 fi
 
-# pugixml from Debian's source package, unpacked once.
 deps="$root/build-windows-deps"
+
+# The 32-bit MariaDB ODBC driver, unpacked from Debian's package once; the
+# 64-bit one stays installed for the Linux tests and the x86-64 programs.
+driver32="$deps/odbc-i386/usr/lib/i386-linux-gnu/odbc/libmaodbc.so"
+if [ ! -f "$driver32" ]; then
+    mkdir -p "$deps/odbc-i386"
+    (cd "$deps" && apt-get download odbc-mariadb:i386 >&2)
+    dpkg-deb -x "$deps"/odbc-mariadb_*_i386.deb "$deps/odbc-i386"
+    rm -f "$deps"/odbc-mariadb_*_i386.deb
+fi
+
+# pugixml from Debian's source package, unpacked once.
 pugixml=$(find "$deps" -maxdepth 3 -path '*/src/pugixml.cpp' 2>/dev/null | head -n 1 || true)
 if [ -z "$pugixml" ]; then
     if ! apt-get source --print-uris pugixml >/dev/null 2>&1; then

@@ -59,12 +59,14 @@ eval "$(bash "$root/scripts/test-mariadb.sh" start)"
 db_state=$TESSARON_TEST_DB_STATE
 
 # wine's 32-bit odbc32 hands its calls to the 32-bit unixODBC, which loads the
-# drivers' 32-bit builds (packages libodbc2:i386, odbc-mariadb:i386): the same
-# registrations with their i386 paths.
+# drivers' 32-bit builds (libodbc2:i386, and the MariaDB driver that
+# setup-windows.sh unpacked into build-windows-deps/): the same registrations
+# with their i386 paths.
 odbc64=$ODBCSYSINI
 odbc32="$prefix/odbc-i686"
 mkdir -p "$odbc32"
-sed 's#/x86_64-linux-gnu/#/i386-linux-gnu/#' "$odbc64/odbcinst.ini" >"$odbc32/odbcinst.ini"
+sed -e "s#=.*/libmaodbc.so#=$root/build-windows-deps/odbc-i386/usr/lib/i386-linux-gnu/odbc/libmaodbc.so#" \
+    -e 's#/x86_64-linux-gnu/#/i386-linux-gnu/#' "$odbc64/odbcinst.ini" >"$odbc32/odbcinst.ini"
 cp "$odbc64/odbc.ini" "$odbc32/odbc.ini"
 
 for arch in $(windows_archs); do

@@ -4,23 +4,10 @@
 #include <chrono>
 #include <ctime>
 
+#include "app/FieldTable.h"
+
 namespace tessaron::app {
 namespace {
-
-struct PasswordBox {
-    const char* control;
-    const char* variable;
-};
-
-const std::vector<PasswordBox>& passwordBoxes() {
-    static const std::vector<PasswordBox> boxes = {
-        {"txtAdminPassword", "TESSARON_ADMIN_PASSWORD"},
-        {"txtMainDatabasePassword", "TESSARON_MAIN_DATABASE_PASSWORD"},
-        {"txtSQLServerAdminPassword", "TESSARON_SQL_SERVER_ADMIN_PASSWORD"},
-        {"txtMySQLAdminPassword", "TESSARON_MYSQL_ADMIN_PASSWORD"},
-    };
-    return boxes;
-}
 
 // Check boxes fire the rules that enable fields and mirror addresses, lists
 // swap controls; texts come last so nothing overwrites them afterwards.
@@ -82,10 +69,8 @@ ControlValues currentValues(const ControlModel& controls) {
 }
 
 std::string passwordVariable(const std::string& control) {
-    for (const auto& box : passwordBoxes()) {
-        if (control == box.control) return box.variable;
-    }
-    return {};
+    const Field* row = findFieldOfControl(control);
+    return row ? std::string(row->recordedAs) : std::string();
 }
 
 std::string recordAnswers(const ControlModel& controls, const ControlValues& discovered,

@@ -22,8 +22,9 @@ struct AnswersHeader {
     std::string when;     // "2026-12-08 13:15"
 };
 
-// The environment variable a password box is recorded as
-// (txtAdminPassword -> TESSARON_ADMIN_PASSWORD); empty for other controls.
+// The environment variable a password box is recorded as, by its row of the
+// field table (txtAdminPassword -> TESSARON_ADMIN_PASSWORD); empty for other
+// controls.
 std::string passwordVariable(const std::string& control);
 
 // An answers file that reproduces the window's current values on another

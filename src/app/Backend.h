@@ -3,8 +3,9 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
-#include "app/ScratchMachine.h"
+#include "platform/ImageFolders.h"
 #include "platform/Platform.h"
 
 namespace tessaron::app {
@@ -18,13 +19,17 @@ struct Backend {
     std::function<std::unique_ptr<Platform>(const std::string& folder)> openImage;
     // Opens the machine the program runs on; empty where there is none.
     std::function<std::unique_ptr<Platform>()> openLocal;
-    // Opens a preview's scratch copy of a machine image.
-    ScratchMachineOpener openScratchImage;
+    // The folders of a machine image this backend opened, for the window's
+    // choosers to browse; null for other machines.
+    std::function<const ImageFolders*(Platform& machine)> imageFolders;
 };
 
 // Opens one machine again and again (the one the window or the front end
 // works on); throws PlatformError when it cannot.
 using MachineOpener = std::function<std::unique_ptr<Platform>()>;
+
+// How the preview names the machine the program runs on.
+inline constexpr std::string_view kThisComputer = "this computer";
 
 // The image folder when one is given, otherwise the local machine (empty
 // when the backend has none).

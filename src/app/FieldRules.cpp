@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/InputValidation.h"
+#include "app/MainFormControls.h"
 #include "app/SettingsWindow.h"
 #include "platform/WindowsPath.h"
 
@@ -12,34 +13,40 @@ namespace tessaron::app {
 namespace {
 
 struct EnableRule {
-    const char* checkBox;
-    std::vector<const char*> controls;  // enabled or disabled, in this order
+    std::string_view checkBox;
+    std::vector<std::string_view> controls;  // enabled or disabled, in this order
 };
 
 const std::vector<EnableRule>& enableRules() {
     static const std::vector<EnableRule> rules = {
-        {"chkMSSQLActive",
-         {"lblSQLServer1", "lblSQLServer2", "lblSQLServer3", "lblSQLServer4", "txtSQLServerIP",
-          "txtSQLServerAdminUsername", "txtSQLServerAdminPassword", "txtSQLServerDataPath"}},
-        {"chkMySQLActive",
-         {"lblMySQL1", "lblMySQL2", "lblMySQL3", "lblMySQL4", "txtMySQLIP", "txtMySQLAdminUsername",
-          "txtMySQLAdminPassword", "txtMySQLDataPath"}},
-        {"chkMailServerEnabled",
-         {"lblMailServerType", "lblMailServerIP", "lblMailServerDir", "lblMaximumMailboxSize",
-          "lblWebmailURL", "cmbMailServerType", "txtMailServerIP", "chkWebmail", "txtWebmailURL",
-          "txtMailServerDir", "cmdChooseMailServerDir", "txtMaximumMailboxSize"}},
-        {"chkDNSServerEnabled",
-         {"lblDNSServer", "cmbDNSServer", "lblAdminEmail", "txtAdminEmail", "lblPrimaryDNS",
-          "txtPrimaryDNS", "lblPrimaryDNSIP", "txtPrimaryDNSIP", "lblDNSRoot", "txtDNSRoot",
-          "cmdDNSRoot", "lblSecondaryDNS", "txtSecondaryDNS", "lblSecondaryDNSIP",
-          "txtSecondaryDNSIP", "lblDNSWMI"}},
-        {"chkFTPServerEnabled",
-         {"cmbFTPServerType", "lblFTPServerPath", "lblMainFTPSVC", "txtFTPServerPath",
-          "cmbMainFTPSVC", "btnFTPServerPath"}},
-        {"chkSharedSecure", {"cmbSharedSecureSVC", "txtSharedSecureServer"}},
-        {"chkStatistics", {"cmbStatisticsType"}},
-        {"chkWebmail", {"txtWebmailURL"}},
-        {"chkWebsitePreview", {"cmbPreviewSVC"}},
+        {frmMain::chkMSSQLActive,
+         {frmMain::lblSQLServer1, frmMain::lblSQLServer2, frmMain::lblSQLServer3,
+          frmMain::lblSQLServer4, frmMain::txtSQLServerIP, frmMain::txtSQLServerAdminUsername,
+          frmMain::txtSQLServerAdminPassword, frmMain::txtSQLServerDataPath}},
+        {frmMain::chkMySQLActive,
+         {frmMain::lblMySQL1, frmMain::lblMySQL2, frmMain::lblMySQL3, frmMain::lblMySQL4,
+          frmMain::txtMySQLIP, frmMain::txtMySQLAdminUsername, frmMain::txtMySQLAdminPassword,
+          frmMain::txtMySQLDataPath}},
+        {frmMain::chkMailServerEnabled,
+         {frmMain::lblMailServerType, frmMain::lblMailServerIP, frmMain::lblMailServerDir,
+          frmMain::lblMaximumMailboxSize, frmMain::lblWebmailURL, frmMain::cmbMailServerType,
+          frmMain::txtMailServerIP, frmMain::chkWebmail, frmMain::txtWebmailURL,
+          frmMain::txtMailServerDir, frmMain::cmdChooseMailServerDir,
+          frmMain::txtMaximumMailboxSize}},
+        {frmMain::chkDNSServerEnabled,
+         {frmMain::lblDNSServer, frmMain::cmbDNSServer, frmMain::lblAdminEmail,
+          frmMain::txtAdminEmail, frmMain::lblPrimaryDNS, frmMain::txtPrimaryDNS,
+          frmMain::lblPrimaryDNSIP, frmMain::txtPrimaryDNSIP, frmMain::lblDNSRoot,
+          frmMain::txtDNSRoot, frmMain::cmdDNSRoot, frmMain::lblSecondaryDNS,
+          frmMain::txtSecondaryDNS, frmMain::lblSecondaryDNSIP, frmMain::txtSecondaryDNSIP,
+          frmMain::lblDNSWMI}},
+        {frmMain::chkFTPServerEnabled,
+         {frmMain::cmbFTPServerType, frmMain::lblFTPServerPath, frmMain::lblMainFTPSVC,
+          frmMain::txtFTPServerPath, frmMain::cmbMainFTPSVC, frmMain::btnFTPServerPath}},
+        {frmMain::chkSharedSecure, {frmMain::cmbSharedSecureSVC, frmMain::txtSharedSecureServer}},
+        {frmMain::chkStatistics, {frmMain::cmbStatisticsType}},
+        {frmMain::chkWebmail, {frmMain::txtWebmailURL}},
+        {frmMain::chkWebsitePreview, {frmMain::cmbPreviewSVC}},
     };
     return rules;
 }
@@ -76,27 +83,27 @@ const std::vector<FtpLayout>& ftpLayouts() {
 }
 
 struct FolderButton {
-    const char* button;
+    std::string_view button;
     const char* title;
-    const char* textBox;
+    std::string_view textBox;
     std::string SettingsRecord::*setting;
 };
 
 const std::vector<FolderButton>& folderButtons() {
     static const std::vector<FolderButton> buttons = {
-        {"btnFTPServerPath", "Choose your FTP server's base directory", "txtFTPServerPath",
-         &SettingsRecord::FTPServerPath},
-        {"btnMySQLDataPath", "Choose your MySQL data path directory", "txtMySQLDataPath",
-         &SettingsRecord::MySQLDataPath},
-        {"btnServerRoot", "Choose your Tessaron accounts directory", "txtServerRoot",
+        {frmMain::btnFTPServerPath, "Choose your FTP server's base directory",
+         frmMain::txtFTPServerPath, &SettingsRecord::FTPServerPath},
+        {frmMain::btnMySQLDataPath, "Choose your MySQL data path directory",
+         frmMain::txtMySQLDataPath, &SettingsRecord::MySQLDataPath},
+        {frmMain::btnServerRoot, "Choose your Tessaron accounts directory", frmMain::txtServerRoot,
          &SettingsRecord::ServerRoot},
-        {"btnLogRoot", "Choose your IIS log files directory", "txtLogRoot",
+        {frmMain::btnLogRoot, "Choose your IIS log files directory", frmMain::txtLogRoot,
          &SettingsRecord::LogRoot},
-        {"btnSQLServerDataPath", "Choose your SQL Server data path directory",
-         "txtSQLServerDataPath", &SettingsRecord::SQLServerDataPath},
-        {"cmdChooseMailServerDir", "Choose your mail server's base directory", "txtMailServerDir",
-         &SettingsRecord::MailServerDir},
-        {"cmdDNSRoot", "Choose your primary DNS data directory", "txtDNSRoot",
+        {frmMain::btnSQLServerDataPath, "Choose your SQL Server data path directory",
+         frmMain::txtSQLServerDataPath, &SettingsRecord::SQLServerDataPath},
+        {frmMain::cmdChooseMailServerDir, "Choose your mail server's base directory",
+         frmMain::txtMailServerDir, &SettingsRecord::MailServerDir},
+        {frmMain::cmdDNSRoot, "Choose your primary DNS data directory", frmMain::txtDNSRoot,
          &SettingsRecord::DNSRoot},
     };
     return buttons;
@@ -110,15 +117,15 @@ const FolderButton* findFolderButton(std::string_view button) {
 }
 
 struct FileButton {
-    const char* button;
-    const char* textBox;
+    std::string_view button;
+    std::string_view textBox;
     const char* filter;
 };
 
 const std::vector<FileButton>& fileButtons() {
     static const std::vector<FileButton> buttons = {
-        {"btnPerl", "txtPerlLocation", "Perl Executable (perl.exe)|perl.exe"},
-        {"btnPHP", "txtPHPLocation",
+        {frmMain::btnPerl, frmMain::txtPerlLocation, "Perl Executable (perl.exe)|perl.exe"},
+        {frmMain::btnPHP, frmMain::txtPHPLocation,
          "PHP Executable (php.exe)|php.exe|PHP ISAPI (php4isapi.dll)|php4isapi.dll"},
     };
     return buttons;
@@ -129,31 +136,31 @@ const std::vector<FileButton>& fileButtons() {
 void SettingsWindow::attachRules() {
     for (const auto& rule : enableRules()) attachEnableRule(rule.checkBox);
 
-    controls_.setRule("chkInternalIP", [this] {
-        if (controls_.checked("chkInternalIP") == kChecked) {
-            controls_.setEnabled("txtInternalIP", true);
+    controls_.setRule(frmMain::chkInternalIP, [this] {
+        if (controls_.checked(frmMain::chkInternalIP) == kChecked) {
+            controls_.setEnabled(frmMain::txtInternalIP, true);
         } else {
-            controls_.setEnabled("txtInternalIP", false);
-            controls_.setText("txtInternalIP", controls_.text("txtMainIP"));
+            controls_.setEnabled(frmMain::txtInternalIP, false);
+            controls_.setText(frmMain::txtInternalIP, controls_.text(frmMain::txtMainIP));
         }
     });
-    controls_.setRule("txtMainIP", [this] {
+    controls_.setRule(frmMain::txtMainIP, [this] {
         // Only an unchecked box (0) mirrors the address; a greyed one does not.
-        if (controls_.checked("chkInternalIP") == kUnchecked) {
-            controls_.setText("txtInternalIP", controls_.text("txtMainIP"));
+        if (controls_.checked(frmMain::chkInternalIP) == kUnchecked) {
+            controls_.setText(frmMain::txtInternalIP, controls_.text(frmMain::txtMainIP));
         }
     });
-    controls_.setRule("cmbFTPServerType", [this] { ApplyFtpServerTypeRule(); });
+    controls_.setRule(frmMain::cmbFTPServerType, [this] { ApplyFtpServerTypeRule(); });
 
     for (const auto& entry : folderButtons()) {
-        const std::string button = entry.button;
+        const std::string button(entry.button);
         controls_.setRule(button, [this, button] { chooseFolder(button); });
     }
     for (const auto& entry : fileButtons()) {
-        const std::string button = entry.button;
+        const std::string button(entry.button);
         controls_.setRule(button, [this, button] { chooseFile(button); });
     }
-    controls_.setRule("btnInstall", [this] { pressInstall(); });
+    controls_.setRule(frmMain::btnInstall, [this] { pressInstall(); });
 }
 
 void SettingsWindow::attachEnableRule(std::string_view checkBox) {
@@ -162,27 +169,27 @@ void SettingsWindow::attachEnableRule(std::string_view checkBox) {
         const EnableRule* found = &rule;
         controls_.setRule(checkBox, [this, found] {
             const bool on = controls_.checked(found->checkBox) == kChecked;
-            for (const char* name : found->controls) controls_.setEnabled(name, on);
+            for (std::string_view name : found->controls) controls_.setEnabled(name, on);
         });
     }
 }
 
 void SettingsWindow::ApplyFtpServerTypeRule() {
-    const std::string type = controls_.selectedText("cmbFTPServerType");
+    const std::string type = controls_.selectedText(frmMain::cmbFTPServerType);
     for (const auto& layout : ftpLayouts()) {
         if (type != layout.type) continue;
         showFtpControls(layout.microsoftSiteVisible);
-        controls_.setText("lblFTPUsage", std::string(layout.title) + "\r\n" + layout.usage);
+        controls_.setText(frmMain::lblFTPUsage, std::string(layout.title) + "\r\n" + layout.usage);
         return;
     }
 }
 
 void SettingsWindow::showFtpControls(bool microsoftSite) {
-    controls_.setVisible("cmbMainFTPSVC", microsoftSite);
-    controls_.setVisible("lblMainFTPSVC", microsoftSite);
-    controls_.setVisible("txtFTPServerPath", !microsoftSite);
-    controls_.setVisible("btnFTPServerPath", !microsoftSite);
-    controls_.setVisible("lblFTPServerPath", !microsoftSite);
+    controls_.setVisible(frmMain::cmbMainFTPSVC, microsoftSite);
+    controls_.setVisible(frmMain::lblMainFTPSVC, microsoftSite);
+    controls_.setVisible(frmMain::txtFTPServerPath, !microsoftSite);
+    controls_.setVisible(frmMain::btnFTPServerPath, !microsoftSite);
+    controls_.setVisible(frmMain::lblFTPServerPath, !microsoftSite);
 }
 
 void SettingsWindow::ApplyChosenFolder(std::string_view button, const std::string& chosen) {

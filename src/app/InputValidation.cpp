@@ -11,14 +11,6 @@
 namespace tessaron::app {
 namespace {
 
-using S = SettingsRecord;
-constexpr auto kText = ValueShape::Text;
-
-// Column sizes of the administrator's reseller row and of the IP row.
-constexpr int kNameColumn = 50;
-constexpr int kEmailColumn = 100;
-constexpr int kAddressColumn = 15;
-
 // Characters a value may not hold anywhere: C0 controls (tab, CR and LF
 // among them), DEL and the C1 controls U+0080 to U+009F. They would end a
 // config.inc statement or a command line, or change a metabase list.
@@ -101,57 +93,6 @@ std::string withoutColon(std::string caption) {
 
 }  // namespace
 
-const std::vector<InputRule>& inputRules() {
-    static const std::vector<InputRule> rules = {
-        // General
-        {"txtCustomerPort", "Label16", &S::CustomerPort, ValueShape::Port},
-        {"txtControlPanelTitle", "Label1", &S::ControlPanelTitle},
-        {"txtResellerPort", "Label17", &S::ResellerPort, ValueShape::Port},
-        {"txtMainCompanyName", "Label2", &S::MainCompanyName},
-        {"txtMainContactEmail", "Label3", &S::MainContactEmail, kText, kEmailColumn},
-        {"cmbDefaultPanelStyle", "Label18", &S::DefaultPanelStyle},
-        {"txtServerRoot", "Label5", &S::ServerRoot},
-        {"txtLogRoot", "Label6", &S::LogRoot},
-        {"txtAdminUsername", "Label45", &S::AdminUsername, kText, kNameColumn},
-        {"txtMainIP", "lblMainIP", &S::ServerIP, ValueShape::Ipv4, kAddressColumn},
-        {"txtInternalIP", "chkInternalIP", &S::InternalIP, ValueShape::Ipv4OrEmpty, kAddressColumn},
-        {"txtAdminPassword", "Label44", &S::AdminPassword, kText, kNameColumn},
-        // Database
-        {"txtMainDatabaseIP", "Label10", &S::MainDatabaseIP},
-        {"txtMainDatabaseName", "Label11", &S::MainDatabaseName},
-        {"txtMainDatabaseUsername", "Label12", &S::MainDatabaseUsername},
-        {"txtMainDatabasePassword", "Label9", &S::MainDatabasePassword},
-        // Mail Server
-        {"txtMailServerIP", "lblMailServerIP", &S::MailServerIP},
-        {"txtWebmailURL", "chkWebmail", &S::WebmailURL},
-        {"txtMailServerDir", "lblMailServerDir", &S::MailServerDir},
-        {"txtMaximumMailboxSize", "lblMaximumMailboxSize", &S::MaximumMailboxSize},
-        // DNS Server
-        {"txtAdminEmail", "lblAdminEmail", &S::AdminEmail, kText, kEmailColumn},
-        {"txtPrimaryDNS", "lblPrimaryDNS", &S::DefaultPrimaryDNS, kText, kNameColumn},
-        {"txtPrimaryDNSIP", "lblPrimaryDNSIP", &S::DefaultPrimaryDNSIP, kText, kAddressColumn},
-        {"txtDNSRoot", "lblDNSRoot", &S::DNSRoot},
-        {"txtSecondaryDNS", "lblSecondaryDNS", &S::DefaultSecondaryDNS, kText, kNameColumn},
-        {"txtSecondaryDNSIP", "lblSecondaryDNSIP", &S::DefaultSecondaryDNSIP, kText,
-         kAddressColumn},
-        // SQL Server
-        {"txtSQLServerIP", "lblSQLServer1", &S::SQLServerIP},
-        {"txtMySQLIP", "lblMySQL1", &S::MySQLIP},
-        {"txtSQLServerAdminUsername", "lblSQLServer2", &S::SQLServerAdminUsername},
-        {"txtMySQLAdminUsername", "lblMySQL2", &S::MySQLAdminUsername},
-        {"txtSQLServerAdminPassword", "lblSQLServer3", &S::SQLServerAdminPassword},
-        {"txtMySQLAdminPassword", "lblMySQL3", &S::MySQLAdminPassword},
-        {"txtSQLServerDataPath", "lblSQLServer4", &S::SQLServerDataPath},
-        {"txtMySQLDataPath", "lblMySQL4", &S::MySQLDataPath},
-        // FTP/Web
-        {"txtFTPServerPath", "lblFTPServerPath", &S::FTPServerPath},
-        {"txtSharedSecureServer", "lblSharedSecureURL", &S::SharedSecureServer},
-        {"txtPHPLocation", "chkPHP", &S::PHPLocation},
-        {"txtPerlLocation", "chkPerl", &S::PerlLocation},
-    };
-    return rules;
-}
-
 std::optional<std::string> valueProblem(const std::string& value, ValueShape shape, int maxLength) {
     std::size_t characters = 0;
     for (std::size_t at = 0; at < value.size(); ++characters) {
@@ -186,18 +127,22 @@ std::optional<std::string> valueProblem(const std::string& value, ValueShape sha
     return std::nullopt;
 }
 
-std::vector<InputProblem> checkAllSettingsInput(const SettingsRecord& settings) {
+std::optional<InputProblem> fieldProblem(const Field& row, const SettingsRecord& settings) {
+    if (row.label.empty()) return std::nullopt;
+    auto problem = valueProblem(settings.*(row.field), row.shape, row.maxLength);
+    if (!problem) return std::nullopt;
     const FormSpec& form = mainFormSpec();
+    const ControlSpec* control = findControlSpec(form, row.control);
+    const ControlSpec* label = findControlSpec(form, row.label);
+    return InputProblem{
+        std::string(row.control), label ? withoutColon(label->caption) : std::string(row.control),
+        control && control->tab >= 0 ? form.tabCaptions.at(control->tab) : "", std::move(*problem)};
+}
+
+std::vector<InputProblem> checkAllSettingsInput(const SettingsRecord& settings) {
     std::vector<InputProblem> problems;
-    for (const auto& rule : inputRules()) {
-        auto problem = valueProblem(settings.*(rule.field), rule.shape, rule.maxLength);
-        if (!problem) continue;
-        const ControlSpec* control = findControlSpec(form, rule.control);
-        const ControlSpec* label = findControlSpec(form, rule.label);
-        problems.push_back(
-            InputProblem{rule.control, label ? withoutColon(label->caption) : rule.control,
-                         control && control->tab >= 0 ? form.tabCaptions.at(control->tab) : "",
-                         std::move(*problem)});
+    for (const auto& row : fieldTable()) {
+        if (auto problem = fieldProblem(row, settings)) problems.push_back(std::move(*problem));
     }
     return problems;
 }

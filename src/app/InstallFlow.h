@@ -5,7 +5,6 @@
 
 #include "app/Backend.h"
 #include "app/ProgressWindow.h"
-#include "app/ScratchMachine.h"
 #include "app/SettingsWindow.h"
 #include "settings/SettingsRecord.h"
 
@@ -42,10 +41,9 @@ public:
     // Opens the machine for each run, on the run's own thread; without one,
     // OK starts no run.
     void setMachineOpener(MachineOpener open) { openMachine_ = std::move(open); }
-    // Opens the preview's scratch copy of a machine image; without one the
-    // dialog offers no preview.
-    void setScratchOpener(ScratchMachineOpener open) { openScratch_ = std::move(open); }
-    const ScratchMachineOpener& scratchOpener() const { return openScratch_; }
+    // How the preview names the machine (the image folder, or this computer).
+    void setMachineName(std::string name) { machineName_ = std::move(name); }
+    const std::string& machineName() const { return machineName_; }
 
     // The dialog's OK (after it stored the options): the run the progress
     // window starts, with the record and options as they are now; empty when
@@ -62,7 +60,7 @@ private:
     SettingsWindow& window_;
     InstallOptions options_;
     MachineOpener openMachine_;
-    ScratchMachineOpener openScratch_;
+    std::string machineName_;
     std::string lastLog_;
 };
 

@@ -1,5 +1,6 @@
 // The settings window's load step: discovers the machine and fills the window
 // before it is first shown.
+#include "app/MainFormControls.h"
 #include "app/SettingsWindow.h"
 #include "platform/Failure.h"
 #include "platform/MetabasePaths.h"
@@ -112,34 +113,34 @@ LoadResult SettingsWindow::Load() {
     }
     held_.ServerName = facts.serverName;
 
-    controls_.setText("lblPanelRoot", "Install Directory: " + installDir);
-    controls_.setText("lblServerName", "Server Name: " + facts.serverName);
-    controls_.setText("txtMainCompanyName", facts.companyName);
-    controls_.setText("txtServerRoot", installDir + "\\accounts");
-    controls_.setText("txtLogRoot", facts.logRoot);
-    controls_.setSelectedIndex("cmbMainSQLServerType", 0);
+    controls_.setText(frmMain::lblPanelRoot, "Install Directory: " + installDir);
+    controls_.setText(frmMain::lblServerName, "Server Name: " + facts.serverName);
+    controls_.setText(frmMain::txtMainCompanyName, facts.companyName);
+    controls_.setText(frmMain::txtServerRoot, installDir + "\\accounts");
+    controls_.setText(frmMain::txtLogRoot, facts.logRoot);
+    controls_.setSelectedIndex(frmMain::cmbMainSQLServerType, 0);
 
     if (!fillPanelStyles()) return end(messages::cannotReadPanelDirectory());
     fillFixedLists();
     probeMicrosoftFtp();
 
     for (const char* type : {"BulletProof FTP", "Serv-U", "Gene6 FTP Server"}) {
-        controls_.addEntry("cmbFTPServerType", type);
+        controls_.addEntry(frmMain::cmbFTPServerType, type);
     }
-    controls_.setSelectedIndex("cmbFTPServerType", 0);
+    controls_.setSelectedIndex(frmMain::cmbFTPServerType, 0);
     ApplyFtpServerTypeRule();
 
-    controls_.addEntry("cmbMainFTPSVC", kCreateNewSite);
-    controls_.addEntry("cmbControlPanelSite", kCreateNewSite);
-    controls_.addEntry("cmbSharedSecureSVC", kCreateNewSite);
-    controls_.addEntry("cmbSharedSecureSVC", kNoSharedSecureSite);
-    controls_.addEntry("cmbPreviewSVC", kCreateNewSite);
-    controls_.addEntry("cmbPreviewSVC", kNoPreviewSite);
+    controls_.addEntry(frmMain::cmbMainFTPSVC, kCreateNewSite);
+    controls_.addEntry(frmMain::cmbControlPanelSite, kCreateNewSite);
+    controls_.addEntry(frmMain::cmbSharedSecureSVC, kCreateNewSite);
+    controls_.addEntry(frmMain::cmbSharedSecureSVC, kNoSharedSecureSite);
+    controls_.addEntry(frmMain::cmbPreviewSVC, kCreateNewSite);
+    controls_.addEntry(frmMain::cmbPreviewSVC, kNoPreviewSite);
 
     const bool webSitesRead = fillSiteLists();
 
-    for (const char* list :
-         {"cmbMainFTPSVC", "cmbControlPanelSite", "cmbSharedSecureSVC", "cmbPreviewSVC"}) {
+    for (std::string_view list : {frmMain::cmbMainFTPSVC, frmMain::cmbControlPanelSite,
+                                  frmMain::cmbSharedSecureSVC, frmMain::cmbPreviewSVC}) {
         controls_.setSelectedIndex(list, 0);
     }
 
@@ -151,7 +152,7 @@ LoadResult SettingsWindow::Load() {
     } catch (const PlatformError&) {
         release.reset();
     }
-    if (release == 2003) controls_.setVisible("lblDNSWMI", false);
+    if (release == 2003) controls_.setVisible(frmMain::lblDNSWMI, false);
 
     if (!webSitesRead) {
         return end(metabaseRejection_ ? messages::metabaseRejected(*metabaseRejection_)
@@ -163,7 +164,7 @@ LoadResult SettingsWindow::Load() {
     if (messages_.show(messages::alreadyConfigured()) != MessageAnswer::Yes) {
         return LoadResult::Ended;
     }
-    controls_.setText("btnInstall", "Update Tessaron Configuration");
+    controls_.setText(frmMain::btnInstall, "Update Tessaron Configuration");
     try {
         ReadExistingConfiguration(configFile);
     } catch (const PlatformError& error) {
@@ -179,12 +180,12 @@ LoadResult SettingsWindow::shown() {
 
 void SettingsWindow::discoverAddresses() {
     auto& system = platform_.System();
-    controls_.setText("txtMainIP", system.GetFirstIPAddress());
-    controls_.setText("txtInternalIP", system.GetFirstIPAddress());
+    controls_.setText(frmMain::txtMainIP, system.GetFirstIPAddress());
+    controls_.setText(frmMain::txtInternalIP, system.GetFirstIPAddress());
     const std::string first = splitText(system.GetFirstIPAddress(), ".").front();
     const bool privateRange = first == "192" || first == "10";
-    controls_.setChecked("chkInternalIP", privateRange ? kChecked : kUnchecked);
-    controls_.setEnabled("txtInternalIP", privateRange);
+    controls_.setChecked(frmMain::chkInternalIP, privateRange ? kChecked : kUnchecked);
+    controls_.setEnabled(frmMain::txtInternalIP, privateRange);
 }
 
 bool SettingsWindow::discoverMachineFacts(MachineFacts& facts) {
@@ -222,16 +223,16 @@ bool SettingsWindow::fillPanelStyles() {
     } catch (const PlatformError&) {
         return false;
     }
-    for (const auto& name : names) controls_.addEntry("cmbDefaultPanelStyle", name);
-    if (!names.empty()) controls_.setSelectedIndex("cmbDefaultPanelStyle", 0);
+    for (const auto& name : names) controls_.addEntry(frmMain::cmbDefaultPanelStyle, name);
+    if (!names.empty()) controls_.setSelectedIndex(frmMain::cmbDefaultPanelStyle, 0);
     return true;
 }
 
 void SettingsWindow::fillFixedLists() {
-    const std::vector<std::pair<const char*, std::vector<const char*>>> lists = {
-        {"cmbStatisticsType", {"AWStats", "Webalizer"}},
-        {"cmbMailServerType", {"Mail Enable", "IMail"}},
-        {"cmbDNSServer", {"Microsoft DNS", "Simple DNS Plus"}},
+    const std::vector<std::pair<std::string_view, std::vector<const char*>>> lists = {
+        {frmMain::cmbStatisticsType, {"AWStats", "Webalizer"}},
+        {frmMain::cmbMailServerType, {"Mail Enable", "IMail"}},
+        {frmMain::cmbDNSServer, {"Microsoft DNS", "Simple DNS Plus"}},
     };
     for (const auto& [list, entries] : lists) {
         for (const char* entry : entries) controls_.addEntry(list, entry);
@@ -247,7 +248,7 @@ void SettingsWindow::probeMicrosoftFtp() {
         microsoftFtpAvailable_ = false;
     }
     if (microsoftFtpAvailable_) {
-        controls_.addEntry("cmbFTPServerType", "Microsoft FTP");
+        controls_.addEntry(frmMain::cmbFTPServerType, "Microsoft FTP");
     } else {
         messages_.show(messages::microsoftFtpUnavailable());
     }
@@ -273,9 +274,9 @@ bool SettingsWindow::fillSiteLists() {
     // Entries read before a failure stay. The three lists hold the one
     // block of names, not three copies of it.
     const auto sites = std::make_shared<const std::vector<std::string>>(std::move(webSites));
-    controls_.addEntries("cmbControlPanelSite", sites);
-    controls_.addEntries("cmbSharedSecureSVC", sites);
-    controls_.addEntries("cmbPreviewSVC", sites);
+    controls_.addEntries(frmMain::cmbControlPanelSite, sites);
+    controls_.addEntries(frmMain::cmbSharedSecureSVC, sites);
+    controls_.addEntries(frmMain::cmbPreviewSVC, sites);
 
     if (microsoftFtpAvailable_) {
         // A failure here only shortens the FTP site list. A site without a
@@ -290,7 +291,7 @@ bool SettingsWindow::fillSiteLists() {
                 });
         } catch (const PlatformError&) {
         }
-        controls_.addEntries("cmbMainFTPSVC", std::move(ftpSites));
+        controls_.addEntries(frmMain::cmbMainFTPSVC, std::move(ftpSites));
     }
     return webSitesRead;
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -8,17 +7,16 @@
 #include "app/MetabaseDiff.h"
 #include "app/PreviewDatabase.h"
 #include "app/ProgressRun.h"
-#include "app/ScratchMachine.h"
-#include "platform/Database.h"
+#include "platform/Platform.h"
 #include "run/RunDriver.h"
 #include "settings/SettingsRecord.h"
 
 namespace tessaron::app {
 
-// Everything a run would change, found by running it on a copy of the
-// machine image. Passwords are masked in every text.
+// Everything a run would change, found by running it as a dry run of the
+// machine. Passwords are masked in every text.
 struct PreviewReport {
-    std::string machine;  // the image folder previewed
+    std::string machine;  // the machine previewed (its image folder, or this computer)
     InstallOptions options;
 
     std::string configFile;  // Windows path of config.inc
@@ -43,14 +41,13 @@ struct PreviewReport {
     RunExit result;
 };
 
-// Runs the installation with the settings and options on a scratch copy of
-// the machine image at imageRoot, opened by openScratch, the database in
-// read-only mode, and reports what changed. The image and the database are
-// left as they were. Throws std::exception when the copy cannot be made or
-// the image not read.
+// Runs the installation with the settings and options as a dry run of the
+// machine (any backend): it reads the machine, keeps every change in memory
+// and uses the database in read-only mode; the report is made from what it
+// kept. Nothing on the machine or in the database changes. machineName
+// names the machine in the report.
 PreviewReport previewInstallation(const SettingsRecord& settings, const InstallOptions& options,
-                                  const std::filesystem::path& imageRoot, Database& database,
-                                  const ScratchMachineOpener& openScratch);
+                                  Platform& machine, const std::string& machineName);
 
 // The report for people, and as one JSON document for scripts.
 std::string previewText(const PreviewReport& report);

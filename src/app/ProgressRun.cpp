@@ -6,11 +6,11 @@
 
 namespace tessaron::app {
 
-RunOutcome outcomeOf(RunEnding ending, const RunContext& run, const ProgressLog& log) {
+RunOutcome outcomeOf(const RunResult& result, const RunContext& run, const ProgressLog& log) {
     RunOutcome outcome;
-    outcome.ending = ending;
+    outcome.ending = result.ending;
     outcome.runError = run.RunError;
-    outcome.loggedErrors = run.stageEndedOnError;
+    outcome.loggedErrors = result.sitesEndedOnError;
     for (const auto& entry : log.entries()) {
         if (entry.rfind("ERROR: ", 0) == 0) outcome.loggedErrors = true;
     }

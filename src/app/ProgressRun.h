@@ -67,7 +67,7 @@ struct RunExit {
 RunExit describeRunOutcome(const RunOutcome& outcome);
 
 // The outcome of a run that has just ended on the given context.
-RunOutcome outcomeOf(RunEnding ending, const RunContext& run, const ProgressLog& log);
+RunOutcome outcomeOf(const RunResult& result, const RunContext& run, const ProgressLog& log);
 
 // Performs one run with a fresh run context on the given log; every entry
 // reaches the log's listener as it is logged. The run works on its own copy

@@ -15,16 +15,10 @@ InstallOptions tickedOptions(const ControlModel& dialog) {
 }
 
 std::optional<std::string> previewRun(SettingsWindow& window, const InstallOptions& options,
-                                      const std::optional<std::filesystem::path>& imageRoot,
-                                      const ScratchMachineOpener& openScratch,
-                                      const ToolPrompts& prompts) {
-    if (!imageRoot || !openScratch) {
-        prompts.tell(kRunToolsTitle, "A preview needs a machine image.");
-        return std::nullopt;
-    }
+                                      const std::string& machineName, const ToolPrompts& prompts) {
     try {
-        return previewWindowText(previewInstallation(window.settings(), options, *imageRoot,
-                                               window.platform().Databases(), openScratch));
+        return previewWindowText(
+            previewInstallation(window.settings(), options, window.platform(), machineName));
     } catch (const std::exception& error) {
         prompts.tell(kRunToolsTitle, std::string("The preview could not be made: ") + error.what());
         return std::nullopt;

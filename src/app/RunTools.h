@@ -1,6 +1,5 @@
 #pragma once
 
-#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -8,7 +7,6 @@
 #include "app/ControlModel.h"
 #include "app/MessageService.h"
 #include "app/RunToolsCatalogue.h"
-#include "app/ScratchMachine.h"
 #include "app/SettingsWindow.h"
 #include "settings/SettingsRecord.h"
 
@@ -31,12 +29,11 @@ struct ToolPrompts {
 // The options as the dialog's boxes are ticked now (not yet confirmed).
 InstallOptions tickedOptions(const ControlModel& dialog);
 
-// The preview's text, or nothing after a message saying why there is none
-// (no machine image, no scratch opener, a failure).
+// The preview's text (a dry run of the run with these options on the
+// window's machine, named machineName in the report), or nothing after a
+// message saying why there is none.
 std::optional<std::string> previewRun(SettingsWindow& window, const InstallOptions& options,
-                                      const std::optional<std::filesystem::path>& imageRoot,
-                                      const ScratchMachineOpener& openScratch,
-                                      const ToolPrompts& prompts);
+                                      const std::string& machineName, const ToolPrompts& prompts);
 
 // Writes the window's values to path (empty: cancelled, nothing happens; no
 // extension: ".answers" is added), after asking whether passwords go in clear text; says how it went.

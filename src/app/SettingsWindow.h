@@ -16,6 +16,7 @@
 namespace tessaron::app {
 
 struct RunOutcome;
+struct Field;
 
 // What the window's load step left behind.
 enum class LoadResult {
@@ -103,6 +104,9 @@ private:
     // Shows the FTP controls of Microsoft FTP (an existing site to choose) or
     // of the other servers (a folder to choose).
     void showFtpControls(bool microsoftSite);
+    // Shows a value read from config.inc in the row's control, as the row's
+    // readBack says (ExistingConfiguration.cpp).
+    void showReadValue(const Field& row, const std::string& value);
     // Stores the value when the field is one the window holds; fields that a
     // control shows take their value from the control instead.
     void holdValue(std::string SettingsRecord::*field, const std::string& value);

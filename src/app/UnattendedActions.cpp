@@ -1,6 +1,7 @@
 #include "app/UnattendedActions.h"
 
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <ostream>
 
@@ -88,7 +89,8 @@ void saveAnswersFile(SettingsWindow& window, const std::string& path,
         // still empty when it gets the mode, also when it existed before.
         std::error_code error;
         std::filesystem::permissions(
-            hostPathFromUtf8(path), std::filesystem::perms::owner_read | std::filesystem::perms::owner_write,
+            hostPathFromUtf8(path),
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write,
             std::filesystem::perm_options::replace, error);
         if (error) {
             file.close();
@@ -103,13 +105,12 @@ void saveAnswersFile(SettingsWindow& window, const std::string& path,
     }
 }
 
-int printPreview(const SettingsRecord& settings, const InstallOptions& options,
-                 const std::filesystem::path& machine, Database& database,
-                 const ScratchMachineOpener& openScratch, const PreviewPrinting& printing,
-                 std::ostream& out, std::ostream& err) {
+int printPreview(const SettingsRecord& settings, const InstallOptions& options, Platform& machine,
+                 const std::string& machineName, const PreviewPrinting& printing, std::ostream& out,
+                 std::ostream& err) {
     PreviewReport report;
     try {
-        report = previewInstallation(settings, options, machine, database, openScratch);
+        report = previewInstallation(settings, options, machine, machineName);
     } catch (const std::exception& error) {
         err << "tessaron-config: cannot preview the run: " << error.what() << '\n';
         return exit_status::kInternalError;

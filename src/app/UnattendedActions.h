@@ -1,7 +1,6 @@
 #pragma once
 
 #include <chrono>
-#include <filesystem>
 #include <iosfwd>
 #include <memory>
 #include <optional>
@@ -9,9 +8,7 @@
 
 #include "app/AnswersRecorder.h"
 #include "app/CommandLine.h"
-#include "app/ScratchMachine.h"
 #include "app/SettingsWindow.h"
-#include "platform/Database.h"
 #include "platform/Platform.h"
 
 namespace tessaron::app {
@@ -58,9 +55,8 @@ struct PreviewPrinting {
 
 // --preview: prints what a run with the window's settings would change, as
 // text or JSON, and returns the exit status the run would have.
-int printPreview(const SettingsRecord& settings, const InstallOptions& options,
-                 const std::filesystem::path& machine, Database& database,
-                 const ScratchMachineOpener& openScratch, const PreviewPrinting& printing,
-                 std::ostream& out, std::ostream& err);
+int printPreview(const SettingsRecord& settings, const InstallOptions& options, Platform& machine,
+                 const std::string& machineName, const PreviewPrinting& printing, std::ostream& out,
+                 std::ostream& err);
 
 }  // namespace tessaron::app

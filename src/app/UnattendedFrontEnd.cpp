@@ -224,11 +224,11 @@ std::string usageText() {
            "  --yes            answer Yes when the machine is already configured, which\n"
            "                   reads its existing config.inc first (otherwise: No, and the\n"
            "                   program ends)\n"
-           "  --preview        runs the installation on a scratch copy of DIR, the database\n"
-           "                   read-only, and prints the changes: config.inc line by line,\n"
-           "                   metabase keys and properties (sites taken over, site\n"
-           "                   numbers, start conflicts), SQL statements, commands, folders\n"
-           "                   and files; exits with the status the run would have\n"
+           "  --preview        runs the installation as a dry run that writes nothing (the\n"
+           "                   database read-only) and prints the changes: config.inc line\n"
+           "                   by line, metabase keys and properties (sites taken over,\n"
+           "                   site numbers, start conflicts), SQL statements, commands,\n"
+           "                   folders and files; exits with the status the run would have\n"
            "  --format FORMAT  text (default) or json: the preview as one JSON document\n"
            "                   (docs/preview.schema.json: schemaVersion, changed, counts)\n"
            "  --detailed-exitcode  a preview or run that completes exits 10 when the run\n"
@@ -329,14 +329,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             throw UsageError(std::string(name) + " needs --save-answers FILE");
         }
     }
-    if (line.detailedExitcode && !line.machine) {
-        throw UsageError(
-            "--detailed-exitcode finds the changes by a preview on a machine image: it needs "
-            "--machine DIR");
-    }
-    if ((line.preview || line.restore) && !line.machine) {
-        throw UsageError(
-            "--preview and --restore work on a machine image: they need --machine DIR");
+    if (line.restore && !line.machine) {
+        throw UsageError("--restore works on a machine image: it needs --machine DIR");
     }
     return line;
 }
@@ -480,17 +474,15 @@ int runUnattended(const std::vector<std::string>& args, const Backend& backend, 
         }
         PreviewPrinting printing{line.format.value_or("text") == "json", line.detailedExitcode,
                                  !line.preview};
+        const std::string machineName = line.machine.value_or(std::string(kThisComputer));
         if (line.preview) {
-            return printPreview(settings, options, hostPathFromUtf8(*line.machine),
-                                machine->Databases(), backend.openScratchImage, printing, out,
-                                err);
+            return printPreview(settings, options, *machine, machineName, printing, out, err);
         }
         if (!line.detailedExitcode) return runPrinting(settings, options, openMachine, out, err);
         // The run's verdict is the preview's: made before the run, on the
         // machine as the run finds it.
         const int verdict =
-            printPreview(settings, options, hostPathFromUtf8(*line.machine), machine->Databases(),
-                         backend.openScratchImage, printing, out, err);
+            printPreview(settings, options, *machine, machineName, printing, out, err);
         const int status = runPrinting(settings, options, openMachine, out, err);
         return status == exit_status::kCompleted && verdict == exit_status::kChanges
                    ? exit_status::kChanges

@@ -11,15 +11,15 @@
 #include <QStyledItemDelegate>
 #include <QUrl>
 
+#include "platform/ImageFolders.h"
 #include "platform/WindowsPath.h"
-#include "platform/image/MachineImage.h"
 
 namespace tessaron::gui {
 namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<fs::path> driveFolders(const MachineImage& image) {
+std::vector<fs::path> driveFolders(const ImageFolders& image) {
     std::vector<fs::path> drives;
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
         std::error_code error;
@@ -34,7 +34,7 @@ QString qtPath(const fs::path& path) {
 }
 
 // The Windows path of a host path in the image, or the text as it is.
-QString shownPath(const MachineImage& image, const QString& host) {
+QString shownPath(const ImageFolders& image, const QString& host) {
     if (!QDir::isAbsolutePath(host)) return host;
     const auto windows = imageWindowsPath(image, host.toStdString());
     return windows ? QString::fromStdString(*windows) : host;
@@ -43,7 +43,7 @@ QString shownPath(const MachineImage& image, const QString& host) {
 // "Look in" shows the Windows path of the folder at hand, never the host's.
 class WindowsPathLabelStyle : public QProxyStyle {
 public:
-    WindowsPathLabelStyle(const QFileDialog& dialog, const MachineImage& image)
+    WindowsPathLabelStyle(const QFileDialog& dialog, const ImageFolders& image)
         : dialog_(dialog), image_(image) {}
 
     void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
@@ -60,23 +60,23 @@ public:
 
 private:
     const QFileDialog& dialog_;
-    const MachineImage& image_;
+    const ImageFolders& image_;
 };
 
 // The "Look in" list's entries as Windows paths.
 class WindowsPathDelegate : public QStyledItemDelegate {
 public:
-    WindowsPathDelegate(const MachineImage& image, QObject* parent)
+    WindowsPathDelegate(const ImageFolders& image, QObject* parent)
         : QStyledItemDelegate(parent), image_(image) {}
     QString displayText(const QVariant& value, const QLocale& locale) const override {
         return shownPath(image_, QStyledItemDelegate::displayText(value, locale));
     }
 
 private:
-    const MachineImage& image_;
+    const ImageFolders& image_;
 };
 
-void showWindowsPathsInLookIn(QFileDialog& dialog, const MachineImage& image) {
+void showWindowsPathsInLookIn(QFileDialog& dialog, const ImageFolders& image) {
     auto* lookIn = dialog.findChild<QComboBox*>(QStringLiteral("lookInCombo"));
     if (!lookIn) return;
     auto* style = new WindowsPathLabelStyle(dialog, image);
@@ -92,7 +92,7 @@ void showWindowsPathsInLookIn(QFileDialog& dialog, const MachineImage& image) {
 
 // Non-native, so that the dialog can be kept within the image and answered
 // by tests; the sidebar lists the image's drives.
-void prepare(QFileDialog& dialog, const MachineImage& image, const fs::path& start) {
+void prepare(QFileDialog& dialog, const ImageFolders& image, const fs::path& start) {
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setDirectory(qtPath(start));
     QList<QUrl> drives;
@@ -115,7 +115,7 @@ int run(const DialogRunner& runner, QFileDialog& dialog) {
     return runner ? runner(dialog) : dialog.exec();
 }
 
-std::string driveList(const MachineImage& image) {
+std::string driveList(const ImageFolders& image) {
     std::string list;
     for (const auto& drive : driveFolders(image)) {
         list += (list.empty() ? "" : ", ") + drive.filename().string() + ":\\";
@@ -128,7 +128,7 @@ std::string driveList(const MachineImage& image) {
 // the image's drives is refused with a message, and the dialog stays open.
 class ImageFolderDialog : public QFileDialog {
 public:
-    ImageFolderDialog(const MachineImage& image, app::MessageService* messages, QWidget* owner,
+    ImageFolderDialog(const ImageFolders& image, app::MessageService* messages, QWidget* owner,
                       const QString& title)
         : QFileDialog(owner, title), image_(image), messages_(messages) {
         setFileMode(QFileDialog::Directory);
@@ -228,14 +228,14 @@ private:
         if (messages_) messages_->show(message);
     }
 
-    const MachineImage& image_;
+    const ImageFolders& image_;
     app::MessageService* messages_;
     std::optional<fs::path> accepted_;
 };
 
 }  // namespace
 
-std::optional<std::string> imageWindowsPath(const MachineImage& image, const fs::path& host) {
+std::optional<std::string> imageWindowsPath(const ImageFolders& image, const fs::path& host) {
     std::error_code error;
     const fs::path root = fs::weakly_canonical(image.root(), error);
     if (error) return std::nullopt;
@@ -246,7 +246,7 @@ std::optional<std::string> imageWindowsPath(const MachineImage& image, const fs:
     return image.windowsPath(image.root() / relative);
 }
 
-fs::path startFolder(const MachineImage& image, const std::string& windowsPath) {
+fs::path startFolder(const ImageFolders& image, const std::string& windowsPath) {
     const std::string trimmed = trimSpaces(windowsPath);
     if (auto host = image.hostPath(trimmed)) {
         for (fs::path folder = *host; !folder.empty(); folder = folder.parent_path()) {
@@ -272,7 +272,7 @@ QStringList nameFilters(const std::string& filter) {
     return filters;
 }
 
-ImageFolderChooser::ImageFolderChooser(const MachineImage& image, QWidget* owner)
+ImageFolderChooser::ImageFolderChooser(const ImageFolders& image, QWidget* owner)
     : image_(image), owner_(owner) {}
 
 std::string ImageFolderChooser::BrowseForFolder(const std::string& title,
@@ -298,7 +298,7 @@ std::string ImageFolderChooser::BrowseForFolder(const std::string& title,
     return {};
 }
 
-ImageFileChooser::ImageFileChooser(const MachineImage& image, QWidget* owner)
+ImageFileChooser::ImageFileChooser(const ImageFolders& image, QWidget* owner)
     : image_(image), owner_(owner) {}
 
 std::optional<std::string> ImageFileChooser::ChooseFile(const std::string& filter, int flags) {

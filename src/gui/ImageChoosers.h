@@ -13,7 +13,7 @@
 class QFileDialog;
 
 namespace tessaron {
-class MachineImage;
+class ImageFolders;
 }
 
 namespace tessaron::gui {
@@ -31,7 +31,7 @@ using DialogRunner = std::function<int(QFileDialog&)>;
 // empty text; so does a folder outside the drives, after a message saying so.
 class ImageFolderChooser : public app::FolderChooser {
 public:
-    ImageFolderChooser(const MachineImage& image, QWidget* owner);
+    ImageFolderChooser(const ImageFolders& image, QWidget* owner);
     void setRunner(DialogRunner runner) { runner_ = std::move(runner); }
     // Where the refusal of a folder outside the image is said.
     void setMessages(app::MessageService* messages) { messages_ = messages; }
@@ -40,7 +40,7 @@ public:
 
 private:
     app::MessageService* messages_ = nullptr;
-    const MachineImage& image_;
+    const ImageFolders& image_;
     QPointer<QWidget> owner_;
     DialogRunner runner_;
 };
@@ -51,13 +51,13 @@ private:
 // when cancelled.
 class ImageFileChooser : public app::FileChooser {
 public:
-    ImageFileChooser(const MachineImage& image, QWidget* owner);
+    ImageFileChooser(const ImageFolders& image, QWidget* owner);
     void setRunner(DialogRunner runner) { runner_ = std::move(runner); }
 
     std::optional<std::string> ChooseFile(const std::string& filter, int flags) override;
 
 private:
-    const MachineImage& image_;
+    const ImageFolders& image_;
     QPointer<QWidget> owner_;
     DialogRunner runner_;
 };
@@ -69,10 +69,10 @@ QStringList nameFilters(const std::string& filter);
 
 // The host folder a Windows folder path opens on: the path's nearest existing
 // folder in the image, or the first drive's folder.
-std::filesystem::path startFolder(const MachineImage& image, const std::string& windowsPath);
+std::filesystem::path startFolder(const ImageFolders& image, const std::string& windowsPath);
 
 // The Windows path of a host path within the image's drives, or nothing.
-std::optional<std::string> imageWindowsPath(const MachineImage& image,
+std::optional<std::string> imageWindowsPath(const ImageFolders& image,
                                             const std::filesystem::path& host);
 
 }  // namespace tessaron::gui

@@ -14,7 +14,7 @@ void InstallFlow::showDialog() {
         connect(dialog_, &InstallOptionsView::confirmed, this, &InstallFlow::startRun);
         // Preview, saved answers and restore; a restore leaves the window's
         // view of the machine stale, so the program ends.
-        tools_ = new RunTools(flow_.window(), *dialog_, flow_.scratchOpener());
+        tools_ = new RunTools(flow_.window(), *dialog_, flow_.machineName());
         tools_->setLastLog(flow_.lastLog());
         connect(tools_, &RunTools::restored, this, &InstallFlow::endProgram);
         connect(dialog_, &QDialog::rejected, this, [this] {

@@ -29,9 +29,8 @@ public:
     // Shows the install-options dialog (the install button's last step).
     void showDialog();
     void setMachineOpener(app::MachineOpener open) { flow_.setMachineOpener(std::move(open)); }
-    void setScratchOpener(app::ScratchMachineOpener open) {
-        flow_.setScratchOpener(std::move(open));
-    }
+    // How the preview names the machine (the image folder, or this computer).
+    void setMachineName(std::string name) { flow_.setMachineName(std::move(name)); }
 
 signals:
     void endProgram();

@@ -9,7 +9,6 @@
 #include "gui/ControlBinding.h"
 #include "gui/DialogMessages.h"
 #include "gui/InstallOptionsView.h"
-#include "platform/image/MachineImage.h"
 
 namespace tessaron::gui {
 namespace {
@@ -20,9 +19,8 @@ QString q(const std::string& text) {
 
 }  // namespace
 
-RunTools::RunTools(app::SettingsWindow& window, InstallOptionsView& dialog,
-                   app::ScratchMachineOpener openScratch)
-    : QObject(&dialog), window_(window), dialog_(dialog), openScratch_(std::move(openScratch)) {
+RunTools::RunTools(app::SettingsWindow& window, InstallOptionsView& dialog, std::string machineName)
+    : QObject(&dialog), window_(window), dialog_(dialog), machineName_(std::move(machineName)) {
     chooseAnswersFile = [this] {
         QFileDialog chooser(&dialog_, QStringLiteral("Save Answers"));
         chooser.setAcceptMode(QFileDialog::AcceptSave);
@@ -58,10 +56,8 @@ app::ToolPrompts RunTools::prompts() const {
 }
 
 void RunTools::preview() {
-    std::optional<std::filesystem::path> root;
-    if (auto* image = dynamic_cast<MachineImage*>(&window_.platform())) root = image->root();
     previewed_ = app::tickedOptions(dialog_.controls());
-    const auto text = app::previewRun(window_, previewed_, root, openScratch_, prompts());
+    const auto text = app::previewRun(window_, previewed_, machineName_, prompts());
     if (!text) return;
     if (!previewWindow_) {
         previewWindow_ = new ReportWindow(q(app::kPreviewWindowTitle),

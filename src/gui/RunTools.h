@@ -4,9 +4,9 @@
 #include <QPointer>
 #include <QString>
 #include <functional>
+#include <string>
 
 #include "app/RunTools.h"
-#include "app/ScratchMachine.h"
 #include "app/SettingsWindow.h"
 #include "gui/ReportWindow.h"
 
@@ -17,21 +17,21 @@ class InstallOptionsView;
 // What the install-options dialog offers before and after a run, on the
 // dialog's tool row, its "More" menu and shortcuts (app::runToolActions(), carried out
 // by app/RunTools.h):
-//   Preview... (Ctrl+P)            the run with the ticked options on a
-//                                  scratch copy, in a window of its own
+//   Preview... (Ctrl+P)            the run with the ticked options as a
+//                                  dry run, in a window of its own
 //                                  with Save, Run Now (the same options)
 //                                  and Close
 //   Save Answers... (Ctrl+S)       the window's values as an answers file
 //   Restore Last Run... (Ctrl+R)   config.inc and the metabase put back as
 //                                  they were before the latest run
 //   Open Last Log... (Ctrl+L)      the log of this session's last run
-// The preview opens its scratch copy through openScratch (none: no preview).
+// The preview names the machine machineName (the image folder, or this
+// computer).
 // Files are chosen and messages shown through hooks, which tests replace.
 class RunTools : public QObject {
     Q_OBJECT
 public:
-    RunTools(app::SettingsWindow& window, InstallOptionsView& dialog,
-             app::ScratchMachineOpener openScratch);
+    RunTools(app::SettingsWindow& window, InstallOptionsView& dialog, std::string machineName);
 
     void preview();
     void saveAnswers();
@@ -62,7 +62,7 @@ private:
 
     app::SettingsWindow& window_;
     InstallOptionsView& dialog_;
-    app::ScratchMachineOpener openScratch_;
+    std::string machineName_;
     InstallOptions previewed_;
     std::string lastLog_;
     QPointer<ReportWindow> previewWindow_;

@@ -22,7 +22,6 @@
 #include "gui/ImageChoosers.h"
 #include "gui/SettingsView.h"
 #include "platform/Failure.h"
-#include "platform/image/MachineImage.h"
 
 namespace tessaron::gui {
 namespace fs = std::filesystem;
@@ -76,7 +75,8 @@ int runWindow(const app::Backend& backend, std::optional<std::string> machineDir
     // The choosers browse a machine image; other backends bring their own.
     std::unique_ptr<ImageFolderChooser> folders;
     std::unique_ptr<ImageFileChooser> files;
-    if (const auto* image = dynamic_cast<const MachineImage*>(machine.get())) {
+    if (const ImageFolders* image =
+            backend.imageFolders ? backend.imageFolders(*machine) : nullptr) {
         folders = std::make_unique<ImageFolderChooser>(*image, &view);
         folders->setMessages(&messages);
         files = std::make_unique<ImageFileChooser>(*image, &view);
@@ -92,7 +92,7 @@ int runWindow(const app::Backend& backend, std::optional<std::string> machineDir
     }
     messages.setOwner(&view);
     view.flow().setMachineOpener(app::machineOpener(backend, machineDir ? &*machineDir : nullptr));
-    view.flow().setScratchOpener(backend.openScratchImage);
+    view.flow().setMachineName(machineDir ? *machineDir : std::string(app::kThisComputer));
     view.show();
     return QApplication::exec();
 }
@@ -129,7 +129,7 @@ int takeScreenshots(const app::Backend& backend, const std::string& machineDir,
     SettingsView view(window);
     view.setEndProgram([](int) {});
     view.flow().setMachineOpener(app::machineOpener(backend, &copyDir));
-    view.flow().setScratchOpener(backend.openScratchImage);
+    view.flow().setMachineName(copyDir);
     if (window.Load() == app::LoadResult::Ended) return app::exit_status::kEndedAtLoad;
     view.show();
 

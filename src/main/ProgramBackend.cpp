@@ -23,25 +23,6 @@ public:
         : MachineImage(hostPathFromUtf8(folder), &odbc) {}
 };
 
-// A preview's copy of a machine image, with the read-only database service
-// the preview hands in.
-class ImageScratchMachine : public app::ScratchMachine {
-public:
-    ImageScratchMachine(const std::filesystem::path& root, Database& database)
-        : image_(root, &database) {}
-
-    Platform& platform() override { return image_; }
-    std::optional<std::filesystem::path> hostPath(const std::string& windowsPath) const override {
-        return image_.hostPath(windowsPath);
-    }
-    std::optional<std::string> windowsPath(const std::filesystem::path& hostPath) const override {
-        return image_.windowsPath(hostPath);
-    }
-
-private:
-    MachineImage image_;
-};
-
 #ifdef _WIN32
 // The Windows machine the program runs on, with the ODBC service of odbc32.
 // The machine is held in a base of its own, so that it is opened before the
@@ -65,9 +46,9 @@ app::Backend programBackend() {
     backend.openImage = [](const std::string& folder) -> std::unique_ptr<Platform> {
         return std::make_unique<OdbcMachineImage>(folder);
     };
-    backend.openScratchImage = [](const std::filesystem::path& root,
-                                  Database& database) -> std::unique_ptr<app::ScratchMachine> {
-        return std::make_unique<ImageScratchMachine>(root, database);
+    // The choosers browse the folders of the machine images this backend opens.
+    backend.imageFolders = [](Platform& machine) -> const ImageFolders* {
+        return dynamic_cast<const ImageFolders*>(&machine);
     };
 #ifdef _WIN32
     backend.openLocal = []() -> std::unique_ptr<Platform> {

@@ -25,10 +25,9 @@ std::vector<std::string> formerSiteLines(RunContext& run, const std::string& pat
 
 }  // namespace
 
-void ConfigFileWriter(RunContext& run) {
+std::optional<std::vector<std::string>> ConfigFileWriter(RunContext& run) {
     run.AddProgressText("Writing configuration file...");
     run.beginContinueOnError();
-    run.configBody.reset();
 
     const std::string target = configFilePath(run.settings);
 
@@ -50,11 +49,13 @@ void ConfigFileWriter(RunContext& run) {
     if (!rewrite.written) {
         run.RunError = true;
         run.AddProgressText("Could not write to configuration file.");
-        return;
+        return std::nullopt;
     }
-    run.configBody.emplace();
-    for (const auto& line : body) run.configBody->push_back(*line);
+    std::vector<std::string> written;
+    written.reserve(body.size());
+    for (const auto& line : body) written.push_back(*line);
     run.AddProgressText("Configuration file written.");
+    return written;
 }
 
 }  // namespace tessaron

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "runcontext/RunContext.h"
 #include "settings/SiteChoices.h"
@@ -12,9 +14,9 @@ namespace tessaron {
 // on failure. The new body goes to a temporary file beside config.inc that
 // replaces the former file only when every line was written, so a failed
 // write never destroys the previous configuration. The body carries the
-// former file's site lines until the append step replaces them, and is kept
-// in the run context for that step. Temporary files of a killed run are
-// removed first.
-void ConfigFileWriter(RunContext& run);
+// former file's site lines until the append step replaces them. Returns the
+// body lines put in place, for that step; nullopt when the file was not
+// written. Temporary files of a killed run are removed first.
+std::optional<std::vector<std::string>> ConfigFileWriter(RunContext& run);
 
 }  // namespace tessaron

@@ -1,44 +1,11 @@
 #include "run/RunDriver.h"
 
+#include <algorithm>
+
 #include "run/BackingUpPlatform.h"
-#include "run/ConfigFileWriter.h"
 #include "run/LeftOverFiles.h"
-#include "run/PrerequisiteChecks.h"
-#include "run/ScheduledTasks.h"
 
 namespace tessaron {
-namespace {
-
-// The run's steps as the progress window names them; each begins at a safe
-// point, where a cancel takes effect.
-class Steps {
-public:
-    explicit Steps(RunContext& run) : run_(run) {
-        const InstallOptions& options = run.options;
-        // Checks, config.inc and the site lines always; the others as chosen.
-        count_ = 3 + options.CreateTasks + options.InitializeDatabase + options.SetUpSites;
-    }
-
-    // False when the run is to end here, cancelled.
-    bool begin(const std::string& name) {
-        if (run_.cancelRequested && run_.cancelRequested()) {
-            run_.failure.clear();
-            run_.AddProgressText(kCancelledLine);
-            return false;
-        }
-        ++number_;
-        if (run_.stepBegun) run_.stepBegun(number_, count_, name);
-        return true;
-    }
-
-private:
-    RunContext& run_;
-    int count_ = 0;
-    int number_ = 0;
-};
-
-}  // namespace
-
 namespace {
 
 // The machine's lock for this run; null (after its line, with the ending
@@ -69,67 +36,57 @@ void removeLeftOverTemporaries(RunContext& run) {
     }
 }
 
+// A step begins at a safe point, where a cancel takes effect; false when the
+// run is to end here, cancelled.
+bool beginStep(RunContext& run, int number, int count, const std::string& name) {
+    if (run.cancelRequested && run.cancelRequested()) {
+        run.failure.clear();
+        run.AddProgressText(kCancelledLine);
+        return false;
+    }
+    if (run.stepBegun) run.stepBegun(number, count, name);
+    return true;
+}
+
+RunResult ended(RunEnding ending, const RunResults& results) {
+    return {ending, results.sites.endedOnError};
+}
+
 }  // namespace
 
-RunEnding performInstallationRun(RunContext& run, const RunStages& stages) {
-    Steps steps(run);
+RunResult performInstallationRun(RunContext& run, const RunStages& stages) {
+    std::vector<RunStep> steps = installationSteps(stages);
+    std::erase_if(steps, [&run](const RunStep& step) { return !step.appliesTo(run.options); });
+    const int count = static_cast<int>(steps.size());
+
     run.RunError = false;
-    run.stageEndedOnError = false;
-    run.configBody.reset();
+    RunResults results;
     // Held until the run returns, whichever way it ends.
     RunEnding refused = RunEnding::MachineBusy;
     const auto lock = lockMachine(run, refused);
-    if (!lock) return refused;
+    if (!lock) return ended(refused, results);
     removeLeftOverTemporaries(run);
     run.AddProgressText("Beginning Tessaron configuration...");
     // Completed in the run's own settings (see RunContext::settings).
     if (run.settings.InternalIP.empty()) run.settings.InternalIP = run.settings.ServerIP;
 
-    if (!steps.begin("Checking the installation")) return RunEnding::Cancelled;
-    run.beginContinueOnError();
-    run.AddProgressText("Checking installation integrity...");
-    // A failed check stops the run right after its error line: nothing is
-    // written and no completion line follows.
-    if (!runPrerequisiteChecks(run)) return RunEnding::StoppedByCheck;
-
-    if (!steps.begin("Writing the configuration file")) return RunEnding::Cancelled;
-    ConfigFileWriter(run);
-
-    if (run.options.CreateTasks) {
-        if (!steps.begin("Creating the scheduled tasks")) return RunEnding::Cancelled;
-        if (!run.RunError) createScheduledTasks(run);
-    }
-    if (run.options.InitializeDatabase) {
-        if (!steps.begin("Initialising the database")) return RunEnding::Cancelled;
-        if (!run.RunError) {
-            run.beginContinueOnError();
-            stages.database(run);
+    for (int index = 0; index < count; ++index) {
+        const RunStep& step = steps[static_cast<std::size_t>(index)];
+        if (!beginStep(run, index + 1, count, step.name)) {
+            return ended(RunEnding::Cancelled, results);
         }
-    }
-
-    // The web-server stage runs whatever RunError holds; only an error line
-    // of that stage keeps the site lines from being appended.
-    HeldSiteNumbers held;
-    bool appendSites = true;
-    if (run.options.SetUpSites) {
-        if (!steps.begin("Setting up the web sites")) return RunEnding::Cancelled;
-        run.beginContinueOnError();
-        appendSites = stages.webServer(run, held);
-        run.stageEndedOnError = !appendSites;
-        // The run's own settings carry the shared secure site's number out
-        // of the run (a window keeps it for its next run).
-        if (held.sharedSecure) run.settings.SharedSecureSVC = *held.sharedSecure;
-    }
-    if (!steps.begin("Recording the site numbers")) return RunEnding::Cancelled;
-    if (appendSites) {
-        run.beginContinueOnError();
-        stages.appendSites(run, held);
+        if (!step.hasWork(run, results)) continue;
+        StepResult result = step.run(run, results);
+        // A failed check stops the run right after its error line: nothing
+        // is written and no completion line follows.
+        if (result.stopsRun) return ended(RunEnding::StoppedByCheck, results);
+        results.add(std::move(result));
     }
 
     // Continue-on-error mode ends with the run.
     run.failure.clear();
     run.AddProgressText("Tessaron configuration completed.");
-    return RunEnding::Completed;
+    return ended(RunEnding::Completed, results);
 }
 
 }  // namespace tessaron

@@ -8,7 +8,7 @@
 namespace tessaron {
 
 // What the scheduled-task stage registered before: per task name, the
-// SHA-256 of the command line that registered it. The task tool replaces a
+// content hash of the command line that registered it. The task tool replaces a
 // task of the same name, so a task whose command line has not changed needs
 // no new registration; the record says which ones. It holds digests only, as
 // the command lines carry the administrator's password.

@@ -2,9 +2,7 @@
 
 #include <chrono>
 #include <functional>
-#include <optional>
 #include <string>
-#include <vector>
 
 #include "platform/Failure.h"
 #include "platform/Platform.h"
@@ -22,9 +20,9 @@ struct RunContext {
         : settings(settings), options(options), platform(platform), log(log) {}
 
     // The settings the run works on: the run completes InternalIP in them and
-    // the web-server stage records the shared secure site in them, so a
-    // front end hands the run a copy of the record the settings window
-    // filled (see performRun), never the record itself.
+    // records the shared secure site the web-server stage held, so a front
+    // end hands the run a copy of the record the settings window filled (see
+    // performRun), never the record itself.
     SettingsRecord& settings;
     const InstallOptions& options;
     Platform& platform;
@@ -33,11 +31,6 @@ struct RunContext {
     bool RunError = false;
     FailureIndicator failure;
 
-    // The body lines of config.inc that this run put in place; the append
-    // step completes only such a body.
-    std::optional<std::vector<std::string>> configBody;
-    // True when an error line ended the web-server stage.
-    bool stageEndedOnError = false;
     // How long the run waits while another run holds the machine.
     std::chrono::milliseconds machineLockPatience{5000};
     // Asked at the safe points between the run's steps (never inside a file

@@ -1,7 +1,8 @@
 #pragma once
 
 // The keys of config.inc in one table: how the run writes each line of the
-// body and how the settings window reads each key back.
+// body and which keys a reader of an existing file takes back, into which
+// field of the settings record.
 
 #include <optional>
 #include <string>
@@ -35,25 +36,6 @@ enum class LineForm {
     NotWritten,  // only read: files of earlier configurations may carry it
 };
 
-// What reading a key back does in the settings window. The key's field (of
-// the settings record) names where the value belongs; the effect says which
-// control shows it.
-enum class ReadEffect {
-    NotRead,        // the reader skips the key
-    FieldOnly,      // no control shows the value
-    Text,           // the value becomes the control's text
-    Select,         // the control's entry equal to the value is selected
-    Switch,         // the check box is ticked on "true" (any case), cleared otherwise; the
-                    // listed controls are then enabled or disabled with it
-    TickOnly,       // the check box is ticked on "true" (any case), otherwise left alone
-    InternalIP,     // Text; then the listed check box is ticked when the internal address
-                    // differs from the main address, cleared when they are equal
-    FtpServerType,  // Select; then the FTP controls of "Microsoft FTP" or "BulletProof FTP"
-                    // are shown for those two values
-    SiteLookup,     // the site numbered by the value, under the listed service path, is
-                    // selected in the control by its ServerComment
-};
-
 // One key of config.inc, or one fixed line of its body.
 struct ConfigKey {
     // The key as written ("MainCompanyName"); for literal and heading lines
@@ -62,11 +44,10 @@ struct ConfigKey {
     LineForm form;
     // The field of the settings record the key stands for (null: none).
     std::string SettingsRecord::*field = nullptr;
-    ReadEffect effect = ReadEffect::NotRead;
-    const char* control = nullptr;
-    // Switch: the controls enabled with the box; InternalIP: the check box;
-    // SiteLookup: the service path.
-    std::vector<const char*> listed = {};
+    // Whether reading an existing file takes the key back into its field;
+    // the panel's own lines (ServerName, PanelRoot, the statistics folders)
+    // are derived again by every run.
+    bool read = false;
     // The written value when it is not simply the field; nullopt fails the line.
     std::optional<std::string> (*value)(const ConfigFileSources&) = nullptr;
     // Further keys the reader takes for this one, in lower case.

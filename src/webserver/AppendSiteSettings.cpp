@@ -24,9 +24,10 @@ std::optional<std::string> mainFtpValue(const SettingsRecord& settings, const st
 
 }  // namespace
 
-void AppendSiteSettings(RunContext& run, const HeldSiteNumbers& held) {
+void AppendSiteSettings(RunContext& run, const std::optional<std::vector<std::string>>& writtenBody,
+                        const HeldSiteNumbers& held) {
     const SettingsRecord& settings = run.settings;
-    if (!run.configBody) {
+    if (!writtenBody) {
         // Site lines without the body this run meant to write would leave a
         // file that is neither the former one nor the new one.
         run.AddProgressText(
@@ -37,7 +38,7 @@ void AppendSiteSettings(RunContext& run, const HeldSiteNumbers& held) {
 
     // The body as this run put it in place, then the site lines in place of
     // the former ones it carried, in one rewrite.
-    std::vector<std::optional<std::string>> lines(run.configBody->begin(), run.configBody->end());
+    std::vector<std::optional<std::string>> lines(writtenBody->begin(), writtenBody->end());
     const auto write = [&](const std::string& line) { lines.emplace_back(line); };
 
     if (isTrue(settings.FTPServerEnabled)) {

@@ -87,14 +87,16 @@ bool saveMetabase(Stage& stage) {
 }  // namespace
 }  // namespace webserver
 
-bool runWebServerStage(RunContext& run, HeldSiteNumbers& held) {
+WebServerResult runWebServerStage(RunContext& run) {
     using namespace webserver;
-    Stage stage{run, held, run.platform.Iis(), nullptr, nullptr, std::nullopt};
+    WebServerResult result;
+    Stage stage{run, result.held, run.platform.Iis(), nullptr, nullptr, std::nullopt};
     const bool completed = setUpSites(stage);
     // The stage's objects go before the save, as the stage's end releases them.
     stage.webService.reset();
     stage.ftpService.reset();
-    return saveMetabase(stage) && completed;
+    result.endedOnError = !(saveMetabase(stage) && completed);
+    return result;
 }
 
 }  // namespace tessaron

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "runcontext/RunContext.h"
 
@@ -18,25 +19,34 @@ struct HeldSiteNumbers {
     std::optional<std::string> sharedSecure = std::nullopt;
 };
 
+// What the web-server stage returns.
+struct WebServerResult {
+    // The numbers of the sites it set up, for the append step and the run's
+    // caller.
+    HeldSiteNumbers held = {};
+    // True when an error line ended the stage: the append step must not run.
+    bool endedOnError = false;
+};
+
 // The web-server stage: the application pool (Windows Server 2003 only), the
 // control panel site, the FTP site, the shared secure and the website preview
-// sites, each reported to the progress log. Does nothing unless SetUpSites is
-// chosen. The sites' numbers go to held; the settings record is only read.
-// Returns false when an error line ended the stage, in which case the append
-// step must not run. Every commit is saved to the metabase's file before it
-// returns, however the stage ended; a save that fails is an ERROR line naming
-// the file and the reason, sets RunError and returns false, so that config.inc
-// never names sites the file does not hold. A release that cannot be read
-// ends the stage the same way.
-bool runWebServerStage(RunContext& run, HeldSiteNumbers& held);
+// sites, each reported to the progress log. The settings record is only
+// read. Every commit is saved to the metabase's file before it returns,
+// however the stage ended; a save that fails is an ERROR line naming the file
+// and the reason, sets RunError and ends the stage on error, so that
+// config.inc never names sites the file does not hold. A release that cannot
+// be read ends the stage the same way.
+WebServerResult runWebServerStage(RunContext& run);
 
-// Completes the body of config.inc that this run put in place with the site
+// Completes the body of config.inc that this run put in place (writtenBody,
+// as the configuration file step returned it) with the site
 // lines: MainFTPSVC (when FTP is on and of a known type), the shared secure
 // and the preview lines, in place of the former site lines the body carried,
 // in one rewrite. The numbers are those the stage held, else the record's
 // (read from the former file). Without such a body config.inc is left as it
 // is and one line says why. A rewrite that fails leaves the file as the body
 // step put it, logs an ERROR line and sets RunError.
-void AppendSiteSettings(RunContext& run, const HeldSiteNumbers& held);
+void AppendSiteSettings(RunContext& run, const std::optional<std::vector<std::string>>& writtenBody,
+                        const HeldSiteNumbers& held);
 
 }  // namespace tessaron

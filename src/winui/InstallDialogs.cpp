@@ -10,7 +10,7 @@ void InstallDialogs::showDialog() {
     if (!dialog_) {
         dialog_ = std::make_unique<OptionsDialog>(
             flow_.options(), owner_,
-            OptionsDialog::Tools{&flow_.window(), imageRoot_, flow_.scratchOpener()});
+            OptionsDialog::Tools{&flow_.window(), flow_.machineName()});
         dialog_->confirmed = [this] { startRun(); };
         // The dialog goes once the click that cancels it has been handled.
         dialog_->rejected = [this] {

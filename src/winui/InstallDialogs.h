@@ -24,8 +24,6 @@ public:
     OptionsDialog* dialog() const { return dialog_.get(); }
     ProgressDialog* progress() const { return progress_.get(); }
 
-    // The machine image the preview copies (none: no preview).
-    void setImageRoot(std::optional<std::filesystem::path> root) { imageRoot_ = std::move(root); }
     // Ends the program (a run that ends it, a restore).
     std::function<void()> endProgram;
     // Called each time a dialog or progress window has been made (tests
@@ -41,7 +39,6 @@ private:
 
     app::InstallFlow flow_;
     HWND owner_;
-    std::optional<std::filesystem::path> imageRoot_;
     std::unique_ptr<OptionsDialog> dialog_;
     std::unique_ptr<ProgressDialog> progress_;
     // Windows whose own message is still being handled when they go; they are

@@ -160,7 +160,7 @@ void OptionsDialog::runTool(app::RunTool tool) {
     switch (tool) {
         case app::RunTool::Preview:
             if (auto text = app::previewRun(*tools_.window, app::tickedOptions(model_.controls()),
-                                            tools_.imageRoot, tools_.openScratch, prompts)) {
+                                            tools_.machineName, prompts)) {
                 showPreview(*text);
             }
             break;

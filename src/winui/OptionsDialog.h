@@ -31,8 +31,9 @@ class OptionsDialog : public NativeWindow {
 public:
     struct Tools {
         app::SettingsWindow* window = nullptr;
-        std::optional<std::filesystem::path> imageRoot;
-        app::ScratchMachineOpener openScratch;
+        // How the preview names the machine (the image folder, or this
+        // computer).
+        std::string machineName;
     };
 
     OptionsDialog(InstallOptions& options, HWND owner, Tools tools);

@@ -66,8 +66,8 @@ int runSettingsWindow(const app::Backend& backend, std::optional<std::string> ma
         messages.setOwner(view.hwnd());
         view.dialogs().flow().setMachineOpener(
             app::machineOpener(backend, machineDir ? &*machineDir : nullptr));
-        view.dialogs().flow().setScratchOpener(backend.openScratchImage);
-        if (machineDir) view.dialogs().setImageRoot(std::filesystem::path(*machineDir));
+        view.dialogs().flow().setMachineName(machineDir ? *machineDir
+                                                        : std::string(app::kThisComputer));
         view.show();
         if (shown) shown(view);
         status = runMessageLoop();

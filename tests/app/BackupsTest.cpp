@@ -179,11 +179,12 @@ TEST(Backups, ARunThatChangesNothingKeepsNoCopy) {
 TEST(Backups, ARunWhoseJournalCannotBeWrittenSaysItCannotBeUndone) {
     TempMachine machine = TempMachine::copyOf("windows2003");
     machine.makeFolder(kJournal);
-    const RunOutcome outcome = runWith(machine, "");
-    EXPECT_NE(
-        std::find(outcome.entries.begin(), outcome.entries.end(),
-                  "WARNING: Could not write the run journal " + kJournal + " - Permission denied"),
-        outcome.entries.end());
+    AnsweredWindow window(machine.root(), sampleAnswers());
+    ProgressLog log;
+    const RunOutcome outcome =
+        performRun(window.settings, InstallOptions{true, false, true}, window.image, log);
+    EXPECT_EQ(log.entries().back(),
+              "WARNING: Could not write the run journal " + kJournal + " - Permission denied");
     EXPECT_EQ(describeRunOutcome(outcome).line,
               "Result: completed (exit status 0). The run cannot be undone: its run journal "
               "could not be written.");
@@ -221,7 +222,9 @@ TEST(Backups, RestoreWaitsForTheLockAndRemovesLeftOverTemporaries) {
 TEST(Backups, ARunWithoutTheSitesLeavesTheMetabaseAndItsHistoryAlone) {
     TempMachine machine = TempMachine::copyOf("windows2003");
     const std::string metabase = machine.readFile(kMetabase);
-    runWith(machine, "", InstallOptions{true, false, false});
+    InstallOptions tasksOnly;
+    tasksOnly.CreateTasks = true;
+    runWith(machine, "", tasksOnly);
     EXPECT_FALSE(fs::exists(historyFolder(machine)));
     EXPECT_EQ(machine.readFile(kMetabase), metabase);
     EXPECT_EQ(machine.readFile(kJournal).find("MetaBase.xml"), std::string::npos);

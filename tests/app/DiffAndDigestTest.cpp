@@ -65,49 +65,6 @@ TEST(JsonWriter, EscapesAndNesting) {
               "}\n");
 }
 
-// Layout (indentation of list values, attribute order) is no change; values,
-// new properties and new keys are.
-TEST(MetabaseDiff, KeysAndPropertiesThatDiffer) {
-    const std::string before =
-        "<configuration><MBProperty>"
-        "<IIsWebServer Location=\"/LM/W3SVC/1\" ServerBindings=\":80:\n\t\t\t:81:\" "
-        "ServerComment=\"Default Web Site\" ServerAutoStart=\"TRUE\"/>"
-        "<IIsFtpServer Location=\"/LM/MSFTPSVC/1\" ServerBindings=\":21:\" "
-        "ServerAutoStart=\"TRUE\" "
-        "ServerComment=\"Default FTP Site\"/>"
-        "</MBProperty></configuration>";
-    const std::string after =
-        "<configuration><MBProperty>"
-        "<IIsWebServer Location=\"/LM/W3SVC/1\" ServerComment=\"Tessaron - Control Panel\" "
-        "ServerBindings=\":2100:\n   :2101:\" ServerAutoStart=\"TRUE\"/>"
-        "<IIsFtpServer Location=\"/lm/msftpsvc/1\" ServerBindings=\":21:\" "
-        "ServerAutoStart=\"TRUE\" "
-        "ServerComment=\"Default FTP Site\"/>"
-        "<IIsFtpServer Location=\"/LM/MSFTPSVC/2\" ServerBindings=\":21:\" "
-        "ServerComment=\"Tessaron - FTP\"/>"
-        "</MBProperty></configuration>";
-    const auto newKeys = readMetabaseKeys(after);
-    const auto changes = diffMetabaseKeys(readMetabaseKeys(before), newKeys);
-    ASSERT_EQ(changes.size(), 2u);
-    EXPECT_EQ(changes[0].kind, MetabaseKeyChange::Kind::Changed);
-    ASSERT_EQ(changes[0].properties.size(), 2u);
-    EXPECT_EQ(changes[0].properties[0].name, "ServerComment");
-    EXPECT_EQ(changes[0].properties[1].before, ":80:\n:81:");
-    EXPECT_EQ(changes[0].properties[1].after, ":2100:\n:2101:");
-    EXPECT_EQ(changes[1].kind, MetabaseKeyChange::Kind::Created);
-
-    const auto takeovers = siteTakeovers(changes);
-    ASSERT_EQ(takeovers.size(), 1u);
-    EXPECT_EQ(takeovers[0].formerName, "Default Web Site");
-    const auto conflicts = startConflicts(changes, newKeys);
-    ASSERT_EQ(conflicts.size(), 1u);
-    EXPECT_EQ(conflicts[0].location, "/LM/MSFTPSVC/2");
-    EXPECT_EQ(conflicts[0].holderName, "Default FTP Site");
-    EXPECT_EQ(conflicts[0].binding, ":21:");
-}
-
-// The verdict counts what a run changes: not the date line of config.inc,
-// not a CREATE of a table that exists.
 TEST(PreviewVerdict, CountsOnlyWhatTheRunChanges) {
     const auto dateLines = [](PreviewReport& r) {
         r.configChanged = true;

@@ -7,6 +7,10 @@
 #include <algorithm>
 #include <iterator>
 
+#include "app/FieldTable.h"
+#include "app/MainFormControls.h"
+#include "platform/Text.h"
+#include "settings/ConfigKeys.h"
 #include "support/app/AppMachine.h"
 
 namespace tessaron::app::testing {
@@ -34,6 +38,57 @@ TEST(Catalogue, InitialStatesAgreeWithTheirCheckBoxes) {
     EXPECT_EQ(onTabs, 31 + 12 + 14 + 17 + 23 + 22);
     EXPECT_EQ(findControlSpec(mainFormSpec(), "lblSQLServer3")->helpText,
               "The database user's password.");
+}
+
+// The named controls and the field table hold each other and the catalogue
+// together: a row naming a control of the wrong kind, a group that is no
+// check box, a field in two rows or a key the reader never matches would
+// only show as a wrong value in some run.
+TEST(Catalogue, FieldTableRowsAreCataloguedControlsOfTheirKind) {
+    const FormSpec& form = mainFormSpec();
+    for (std::string_view name : frmMain::kNamedControls) {
+        EXPECT_NE(findControlSpec(form, name), nullptr) << name;
+    }
+    const auto kindOf = [&form](std::string_view name) {
+        const ControlSpec* design = findControlSpec(form, name);
+        return design ? design->kind : ControlKind::FileDialog;
+    };
+    std::vector<std::string SettingsRecord::*> fields;
+    for (const auto& row : fieldTable()) {
+        SCOPED_TRACE(std::string(row.control));
+        switch (row.copied) {
+            case CopiedAs::Switch:
+                EXPECT_EQ(kindOf(row.control), ControlKind::CheckBox);
+                break;
+            case CopiedAs::Selection:
+                EXPECT_EQ(kindOf(row.control), ControlKind::DropDownList);
+                break;
+            default:
+                EXPECT_TRUE(kindOf(row.control) == ControlKind::TextBox ||
+                            kindOf(row.control) == ControlKind::DropDownList);
+        }
+        if (!row.group.empty()) {
+            EXPECT_EQ(kindOf(row.group), ControlKind::CheckBox);
+        }
+        if (!row.label.empty()) {
+            EXPECT_NE(findControlSpec(form, row.label), nullptr);
+        }
+        for (std::string_view listed : row.readListed) {
+            if (row.readBack != ReadBack::SiteLookup) {
+                EXPECT_NE(findControlSpec(form, listed), nullptr) << listed;
+            }
+        }
+        EXPECT_EQ(std::count(fields.begin(), fields.end(), row.field), 0);
+        fields.push_back(row.field);
+        EXPECT_EQ(findFieldOfControl(row.control), &row);
+        if (row.readBack == ReadBack::NotRead) continue;
+        const auto key =
+            std::find_if(configKeys().begin(), configKeys().end(),
+                         [&row](const ConfigKey& k) { return k.field == row.readField(); });
+        ASSERT_NE(key, configKeys().end());
+        EXPECT_EQ(findReadKey(asciiLower(key->name)), &*key);
+        EXPECT_EQ(findFieldReadFrom(row.readField()), &row);
+    }
 }
 
 TEST(Catalogue, OnlyTheAddressBoxesAreLimitedToFifteenCharacters) {

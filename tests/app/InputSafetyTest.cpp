@@ -84,7 +84,7 @@ TEST(InputSafety, RefusedValuesStopBeforeTheRunAndLeaveTheMachineAsItWas) {
         {"txtSharedSecureServer", "secure.example.com \xF0\x9F\x98\x80",
          "contains the character \"\xF0\x9F\x98\x80\" (U+1F600), which the configuration "
          "files (Windows-1252) cannot hold"},
-        {"txtMySQLAdminPassword", "caf\xC3\xA9\xCE\xA9",
+        {"txtMainDatabasePassword", "caf\xC3\xA9\xCE\xA9",
          "contains the character \"\xCE\xA9\" (U+03A9), which the configuration files "
          "(Windows-1252) cannot hold"},
     };

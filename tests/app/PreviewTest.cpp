@@ -1,5 +1,5 @@
-// The preview: the whole run on a scratch copy, compared with the real run
-// that follows, on the 2003 sample and the test MariaDB server.
+// The preview: the whole run as a dry run, compared with the real run that
+// follows, on the 2003 sample and the test MariaDB server.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -13,10 +13,11 @@
 #include "app/ProgressRun.h"
 #include "app/SecretMask.h"
 #include "database/MySqlSchema.h"
-#include "main/ProgramBackend.h"
 #include "platform/CodePage1252.h"
+#include "platform/image/MachineImage.h"
 #include "platform/odbc/OdbcDatabase.h"
 #include "support/ImageDigest.h"
+#include "support/MetabaseFileKeys.h"
 #include "support/SamplePaths.h"
 
 namespace tessaron::app::testing {
@@ -25,9 +26,11 @@ using tessaron::testing::kConfigInc;
 using tessaron::testing::kMetabase;
 
 namespace fs = std::filesystem;
+using tessaron::testing::diffMetabaseKeys;
 using tessaron::testing::FreshDatabase;
 using tessaron::testing::imageDigest;
 using tessaron::testing::readBytes;
+using tessaron::testing::readMetabaseKeys;
 using tessaron::testing::TempMachine;
 using tessaron::testing::TestServer;
 
@@ -35,11 +38,11 @@ InstallOptions allOptions() {
     return InstallOptions{true, true, true};
 }
 
-// The preview with the scratch machines program start gives it.
+// The preview on the image opened afresh, as the front end opens it.
 PreviewReport previewOf(const SettingsRecord& settings, const InstallOptions& options,
                         const fs::path& image, Database& database) {
-    return previewInstallation(settings, options, image, database,
-                               startup::programBackend().openScratchImage);
+    MachineImage machine(image, &database);
+    return previewInstallation(settings, options, machine, image.string());
 }
 
 // Rows of every table the stage creates, and the tables there are.

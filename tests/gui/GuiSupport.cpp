@@ -8,8 +8,6 @@
 #include <QTabWidget>
 #include <QTest>
 
-#include "main/ProgramBackend.h"
-
 namespace tessaron::gui::testing {
 
 void ensureApplication() {
@@ -35,7 +33,7 @@ ViewOnMachine::ViewOnMachine(tessaron::testing::TempMachine m, bool load, Databa
     view->flow().setMachineOpener([root = machine.root(), database]() -> std::unique_ptr<Platform> {
         return std::make_unique<MachineImage>(root, database);
     });
-    view->flow().setScratchOpener(startup::programBackend().openScratchImage);
+    view->flow().setMachineName(machine.root().string());
     if (load) loaded = window.Load();
 }
 

@@ -201,7 +201,7 @@ TEST(ConfigFileWriter, CarriesTheFormerSiteLinesAfterTheBody) {
                                    "' PreviewSVC = \"9\"\r\n");
     RunFixture fixture(machine);
 
-    ConfigFileWriter(fixture.run);
+    const auto written = ConfigFileWriter(fixture.run);
 
     EXPECT_EQ(fixture.log.entries(), kWritten);
     const auto lines = splitLines(machine.readFile(kConfig));
@@ -210,8 +210,8 @@ TEST(ConfigFileWriter, CarriesTheFormerSiteLinesAfterTheBody) {
               (std::vector<std::string>{"mainftpsvc=\"5\"", "MainFTPSVC = \"5\"",
                                         "EnableSharedSecure = False", "EnableWebsitePreview = True",
                                         "PreviewSVC = \"7\""}));
-    ASSERT_TRUE(fixture.run.configBody);
-    EXPECT_EQ(*fixture.run.configBody, std::vector<std::string>(lines.begin(), lines.begin() + 69));
+    ASSERT_TRUE(written);
+    EXPECT_EQ(*written, std::vector<std::string>(lines.begin(), lines.begin() + 69));
 }
 
 // A folder that refuses new files with a config.inc that may be written:
@@ -259,11 +259,11 @@ TEST(ConfigFileWriter, FullDiskLeavesTheFormerFileOrNone) {
         disk.fill();
         RunFixture fixture(machine);
 
-        ConfigFileWriter(fixture.run);
+        const auto written = ConfigFileWriter(fixture.run);
 
         EXPECT_EQ(fixture.log.entries(), kWriteFailed);
         EXPECT_TRUE(fixture.run.RunError);
-        EXPECT_FALSE(fixture.run.configBody);
+        EXPECT_FALSE(written);
         if (former) {
             EXPECT_EQ(machine.readFile(kConfig), kFormerBytes);
         } else {

@@ -22,12 +22,13 @@ RunStages recordingStages(bool webServerSucceeds) {
         EXPECT_FALSE(run.failure.failed());
         run.AddProgressText("<database>");
     };
-    stages.webServer = [webServerSucceeds](RunContext& run, HeldSiteNumbers&) {
+    stages.webServer = [webServerSucceeds](RunContext& run) {
         EXPECT_FALSE(run.failure.failed());
         run.AddProgressText("<web server>");
-        return webServerSucceeds;
+        return WebServerResult{.endedOnError = !webServerSucceeds};
     };
-    stages.appendSites = [](RunContext& run, const HeldSiteNumbers&) {
+    stages.appendSites = [](RunContext& run, const std::optional<std::vector<std::string>>&,
+                            const HeldSiteNumbers&) {
         EXPECT_FALSE(run.failure.failed());
         run.AddProgressText("<append>");
     };
@@ -74,7 +75,7 @@ TEST_P(RunGates, RunsEachStageOnlyWhereItsGateAllows) {
     fixture.options = GetParam().options;
 
     const RunEnding ending =
-        performInstallationRun(fixture.run, recordingStages(GetParam().webServerSucceeds));
+        performInstallationRun(fixture.run, recordingStages(GetParam().webServerSucceeds)).ending;
 
     EXPECT_EQ(ending, RunEnding::Completed);
     EXPECT_EQ(fixture.log.entries(), GetParam().log);
@@ -141,8 +142,12 @@ TEST(RunEndings, AFailedCheckStopsTheRunWithoutCompletionLine) {
     bool anyStageRan = false;
     RunStages stages;
     stages.database = [&](RunContext&) { anyStageRan = true; };
-    stages.webServer = [&](RunContext&, HeldSiteNumbers&) { return anyStageRan = true; };
-    stages.appendSites = [&](RunContext&, const HeldSiteNumbers&) { anyStageRan = true; };
+    stages.webServer = [&](RunContext&) {
+        anyStageRan = true;
+        return WebServerResult{};
+    };
+    stages.appendSites = [&](RunContext&, const std::optional<std::vector<std::string>>&,
+                             const HeldSiteNumbers&) { anyStageRan = true; };
 
     EXPECT_EQ(performInstallationRun(fixture.run, stages), RunEnding::StoppedByCheck);
 

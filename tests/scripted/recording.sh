@@ -40,9 +40,11 @@ if grep -q '^txtMainIP' "$work/recorded.answers"; then
     exit 1
 fi
 
-# The server's own lines and the date line.
+# config.inc without the server's own lines and the date line, each
+# release's Windows folder written as %SystemRoot%.
 settings_lines() {
-    grep -av "^' Tessaron Configuration File For: \|^' Creation Date: \|^ServerName = \|^ServerIP = \|^InternalIP = \|^LogRoot = \|^TempFolder = " "$1"
+    grep -av "^' Tessaron Configuration File For: \|^' Creation Date: \|^ServerName = \|^ServerIP = \|^InternalIP = \|^LogRoot = \|^TempFolder = " "$1" |
+        sed -e 's/C:\\WINDOWS\\/%SystemRoot%\\/g' -e 's/C:\\WINNT\\/%SystemRoot%\\/g'
 }
 
 export TESSARON_ADMIN_PASSWORD="Adm1n pass"

@@ -6,6 +6,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "platform/HostPath.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #endif
@@ -85,7 +87,7 @@ fs::path TempMachine::host(const std::string& windowsPath) const {
         if (part.empty()) continue;
         if (first && part.size() == 2 && part[1] == ':') part = part.substr(0, 1);
         first = false;
-        result /= part;
+        result /= hostPathFromUtf8(part);
     }
     return result;
 }

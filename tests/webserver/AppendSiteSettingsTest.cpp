@@ -116,8 +116,7 @@ TEST(AppendSiteSettings, EveryTailVariant) {
         test.settings(settings);
         StageMachine stage("windows2003", settings);
         stage.machine.writeFile(kConfig, kBody + kFormerSiteLines);
-        stage.run.configBody = kBodyLines;
-        AppendSiteSettings(stage.run, test.held);
+        AppendSiteSettings(stage.run, kBodyLines, test.held);
         EXPECT_EQ(stage.machine.readFile(kConfig), kBody + crlfLines(test.tail));
         EXPECT_TRUE(stage.log.entries().empty());
     }
@@ -131,7 +130,7 @@ TEST(AppendSiteSettings, WithoutABodyOfThisRunTheFileIsLeftAlone) {
         SCOPED_TRACE(former ? "former file" : "no file");
         StageMachine stage("windows2003");
         if (former) stage.machine.writeFile(kConfig, kBody + kFormerSiteLines);
-        AppendSiteSettings(stage.run, {"2", "5"});
+        AppendSiteSettings(stage.run, std::nullopt, {"2", "5"});
         EXPECT_EQ(stage.log.entries(),
                   Lines{"Site settings were not added because the configuration file could not "
                         "be written."});
@@ -150,8 +149,7 @@ TEST(AppendSiteSettings, AFailedRewriteKeepsTheFileAndIsAnError) {
     StageMachine readOnly("windows2003");
     readOnly.machine.writeFile(kConfig, kBody + kFormerSiteLines);
     readOnly.machine.setReadOnly(kConfig, true);
-    readOnly.run.configBody = kBodyLines;
-    AppendSiteSettings(readOnly.run, {"2", "5"});
+    AppendSiteSettings(readOnly.run, kBodyLines, {"2", "5"});
     readOnly.machine.setReadOnly(kConfig, false);
     EXPECT_EQ(readOnly.machine.readFile(kConfig), kBody + kFormerSiteLines);
     EXPECT_EQ(readOnly.log.entries(),
@@ -162,8 +160,7 @@ TEST(AppendSiteSettings, AFailedRewriteKeepsTheFileAndIsAnError) {
     StageMachine foreign("windows2003");
     foreign.settings.SharedSecureServer = "\xD1\x81\xD0\xB5\xD1\x80\xD0\xB2\xD0\xB5\xD1\x80";
     foreign.machine.writeFile(kConfig, kBody + kFormerSiteLines);
-    foreign.run.configBody = kBodyLines;
-    AppendSiteSettings(foreign.run, {"2", "5"});
+    AppendSiteSettings(foreign.run, kBodyLines, {"2", "5"});
     EXPECT_EQ(foreign.machine.readFile(kConfig), kBody + kFormerSiteLines);
     EXPECT_EQ(foreign.log.entries(),
               Lines{"ERROR: Could not add site settings to configuration file - Invalid "

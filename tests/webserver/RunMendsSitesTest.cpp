@@ -283,9 +283,9 @@ TEST(RunMendsSites, ARunKilledBetweenBodyAndSiteLinesLeavesAConsistentFile) {
         {"before the web-server stage",
          [](SampleRun& r) {
              RunStages stages;
-             stages.webServer = [](RunContext&, HeldSiteNumbers&) -> bool {
+             stages.webServer = [](RunContext&) {
                  std::raise(SIGKILL);
-                 return true;
+                 return WebServerResult{};
              };
              performInstallationRun(r.run, stages);
          },
@@ -293,10 +293,10 @@ TEST(RunMendsSites, ARunKilledBetweenBodyAndSiteLinesLeavesAConsistentFile) {
         {"after the sites were saved, before the append step",
          [](SampleRun& r) {
              RunStages stages;
-             stages.webServer = [](RunContext& run, HeldSiteNumbers& held) {
-                 runWebServerStage(run, held);
+             stages.webServer = [](RunContext& run) {
+                 auto result = runWebServerStage(run);
                  std::raise(SIGKILL);
-                 return true;
+                 return result;
              };
              performInstallationRun(r.run, stages);
          },

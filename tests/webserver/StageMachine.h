@@ -54,7 +54,12 @@ struct StageMachine {
     explicit StageMachine(const std::string& sample, SettingsRecord record = allNewSitesSettings(),
                           std::vector<InjectedFault> faults = {});
 
-    bool runStage() { return runWebServerStage(run, held); }
+    // True when no error line ended the stage; its site numbers go to held.
+    bool runStage() {
+        auto result = runWebServerStage(run);
+        held = result.held;
+        return !result.endedOnError;
+    }
     // The metabase as a fresh store reads it from the file.
     std::unique_ptr<Metabase> metabaseOnDisk() const;
     std::string metabasePath() const;

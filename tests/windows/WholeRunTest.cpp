@@ -7,6 +7,8 @@
 
 #include <cstdlib>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "WindowsTestSupport.h"
 #include "app/CommandLine.h"
@@ -26,6 +28,30 @@ namespace fs = std::filesystem;
 std::string environment(const char* name) {
     const char* value = std::getenv(name);
     return value ? value : "";
+}
+
+// What a preview's text says of the metabase beyond its file's path and the
+// values that name the machine's folders: the key counts, the sites chosen,
+// the sites taken over and the start conflicts.
+std::vector<std::string> metabaseVerdict(const std::string& preview) {
+    std::vector<std::string> lines;
+    bool inSites = false;
+    std::istringstream in(preview);
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind("IIS metabase (", 0) == 0) {
+            lines.push_back(line.substr(line.find("): ") + 3));
+        } else if (line == "  Sites:") {
+            inSites = true;
+            continue;
+        } else if (inSites && line.rfind("    ", 0) == 0) {
+            lines.push_back(line);
+            continue;
+        } else if (line.rfind("  Start conflict: ", 0) == 0 || line.rfind("  Taken over", 0) == 0) {
+            lines.push_back(line);
+        }
+        inSites = false;
+    }
+    return lines;
 }
 
 std::string count(const std::string& text, const std::string& piece) {
@@ -94,6 +120,39 @@ TEST(WholeRun, TheRunCompletesThroughTheSystemsInterfaces) {
         log = out.str() + err.str();
         return status;
     };
+
+    // A preview on this machine writes nothing and says what a preview of the
+    // sample image with the same answers says.
+    const auto preview = [&](std::vector<std::string> args) {
+        for (const char* arg : {"--answers", "", "--options", "tasks,database,sites", "--preview"})
+            args.emplace_back(arg);
+        args[args.size() - 4] = answers;
+        std::ostringstream out, err;
+        EXPECT_EQ(app::runUnattended(args, startup::programBackend(), out, err),
+                  app::exit_status::kCompleted)
+            << out.str() << err.str();
+        return out.str();
+    };
+    const auto metabaseBefore = readBytes(metabase);
+    const std::string local = preview({});
+    EXPECT_EQ(readBytes(metabase), metabaseBefore);
+    EXPECT_FALSE(fs::exists(commands));
+    EXPECT_FALSE(fs::exists(fs::path(machine / "Tessaron") / "panel" / "config.inc"));
+    EXPECT_EQ(tables(), 0);
+    EXPECT_EQ(count(local, "jt.exe"), "2") << local;
+    EXPECT_NE(local.find("panel\\config.inc): new file\n"), std::string::npos) << local;
+    const TempMachine image = TempMachine::copyOf("windows2003");
+    const std::string onImage = preview({"--machine", image.root().string()});
+    // The sites and start conflicts agree. The key count does not yet: through
+    // the ADSI backend the preview does not list the application pool's key
+    // that the image's preview lists as created (8 keys against 9).
+    const auto sitesOf = [](const std::vector<std::string>& verdict) {
+        return std::vector<std::string>(verdict.begin() + (verdict.empty() ? 0 : 1), verdict.end());
+    };
+    EXPECT_EQ(sitesOf(metabaseVerdict(local)), sitesOf(metabaseVerdict(onImage)))
+        << local << onImage;
+    EXPECT_EQ(metabaseVerdict(local).size(), 6u) << local;
+
     std::string first;
     EXPECT_EQ(runOnce("tasks,database,sites", first), app::exit_status::kCompleted) << first;
     for (const char* line :

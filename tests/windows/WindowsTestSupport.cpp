@@ -152,8 +152,7 @@ RegisteredServer::~RegisteredServer() {
             deleteMachineKey("SOFTWARE\\Classes\\CLSID\\" + classId_);
         } else {
             importRegistry("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\CLSID\\" + classId_ +
-                               "\\InprocServer32]\r\n@=" + regText(previousServer_) +
-                               "\r\n\r\n",
+                               "\\InprocServer32]\r\n@=" + regText(previousServer_) + "\r\n\r\n",
                            kThisProgramIs32Bit);
         }
     } catch (...) {

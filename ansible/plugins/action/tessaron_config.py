@@ -17,7 +17,9 @@ from ansible_collections.tessaron.panel.plugins.module_utils.tessaron_invocation
     status_failed,
 )
 
-WINDOWS_PROGRAM = r"C:\Program Files\Tessaron Configuration\tessaron-config.exe"
+# The console companion the installer puts beside the window program: it
+# prints the log and returns the exit status to the command that ran it.
+WINDOWS_PROGRAM = r"C:\Program Files\Tessaron Configuration Utility\tessaron-config.com"
 
 
 def on_windows(connection) -> bool:

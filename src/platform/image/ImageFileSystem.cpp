@@ -9,6 +9,7 @@
 
 #include "platform/CodePage1252.h"
 #include "platform/Failure.h"
+#include "platform/HostPath.h"
 #include "platform/ScriptingErrors.h"
 #include "platform/TemporaryNames.h"
 #include "platform/image/FileDescriptors.h"
@@ -74,7 +75,7 @@ Entry locateEntry(const ImagePaths& paths, const std::string& windowsPath) {
     if (auto found = ImagePaths::findEntry(folder->host, name)) {
         return {folder->host, *found, true};
     }
-    return {folder->host, folder->host / name, false};
+    return {folder->host, folder->host / hostPathFromUtf8(name), false};
 }
 
 bool endsWithSeparator(const std::string& path) {
@@ -132,7 +133,7 @@ public:
     }
 
 private:
-    static constexpr std::size_t kPieceSize = 64 * 1024;
+    static constexpr std::size_t kPieceSize = std::size_t{64} * 1024;
 
     [[noreturn]] static void failWith(int error) {
         if (error == ENOSPC) throw scripting_error::diskFull();
@@ -209,9 +210,10 @@ void ImageFileSystem::CopyFile(const std::string& source, const std::string& des
         // A folder: the copy keeps the source's name.
         const auto folder = paths_.resolve(destination);
         if (!folder || !folder->exists || !isDirectory(folder->host)) pathNotFound();
-        const auto name = from.host.filename().string();
+        const auto name = utf8FromHostPath(from.host.filename());
         const auto found = ImagePaths::findEntry(folder->host, name);
-        to = {folder->host, found ? *found : folder->host / name, found.has_value()};
+        to = {folder->host, found ? *found : folder->host / hostPathFromUtf8(name),
+              found.has_value()};
     } else {
         to = locateEntry(paths_, destination);
     }
@@ -280,7 +282,7 @@ std::vector<std::string> entryNames(const ImagePaths& paths, const std::string& 
         if (error) break;
         const bool isFolder = isDirectory(it->path());
         if (isFolder == folders && (folders || isFile(it->path()))) {
-            names.push_back(it->path().filename().string());
+            names.push_back(utf8FromHostPath(it->path().filename()));
         }
     }
     if (error) hostFailure(error);
@@ -323,7 +325,7 @@ std::unique_ptr<TextWriter> ImageFileSystem::OpenTextFileForAppending(const std:
 namespace {
 
 // The size of the pieces ReadFileBytes hands over.
-constexpr std::size_t kPieceSize = 64 * 1024;
+constexpr std::size_t kPieceSize = std::size_t{64} * 1024;
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "platform/Failure.h"
+#include "platform/HostPath.h"
 #include "platform/WindowsPath.h"
 #include "platform/image/ImageFileSystem.h"
 #include "platform/image/ImageSystemQueries.h"
@@ -55,7 +56,7 @@ bool namesFileInFolder(const ImagePaths& paths, const std::vector<std::string>& 
                                      : withTrailingBackslash(wbemFolder) + argument;
         const auto file = paths.resolve(windowsPath);
         if (!file || !file->exists || fs::is_directory(file->host)) continue;
-        if (foldNameCase(file->host.filename().string()) != fileName) continue;
+        if (foldNameCase(utf8FromHostPath(file->host.filename())) != fileName) continue;
         if (sameEntry(file->host.parent_path(), wbem->host)) return true;
     }
     return false;

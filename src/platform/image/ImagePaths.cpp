@@ -1,6 +1,7 @@
 #include "platform/image/ImagePaths.h"
 
 #include "platform/CodePage1252.h"
+#include "platform/HostPath.h"
 
 namespace fs = std::filesystem;
 
@@ -86,13 +87,13 @@ std::optional<WindowsPathParts> parseWindowsPath(const std::string& path) {
 
 std::optional<fs::path> ImagePaths::findEntry(const fs::path& folder, const std::string& name) {
     std::error_code error;
-    const auto exact = folder / name;
+    const auto exact = folder / hostPathFromUtf8(name);
     if (fs::symlink_status(exact, error).type() != fs::file_type::not_found && !error) {
         return exact;
     }
     const auto wanted = foldNameCase(name);
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        if (foldNameCase(it->path().filename().string()) == wanted) return it->path();
+        if (foldNameCase(utf8FromHostPath(it->path().filename())) == wanted) return it->path();
     }
     return std::nullopt;
 }
@@ -117,7 +118,7 @@ std::optional<ResolvedPath> ImagePaths::resolve(const WindowsPathParts& parts) c
             }
             resolved.exists = false;
         }
-        resolved.host /= name;
+        resolved.host /= hostPathFromUtf8(name);
     }
     return resolved;
 }

@@ -54,7 +54,7 @@ struct MachineImage::Impl {
         // The drive has no folder at all: the path it would have.
         auto parts = *parseWindowsPath(windowsPath);
         auto host = root / std::string(1, parts.drive);
-        for (const auto& name : parts.names) host /= name;
+        for (const auto& name : parts.names) host /= hostPathFromUtf8(name);
         return host;
     }
 

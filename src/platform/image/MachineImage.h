@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/ImageFolders.h"
 #include "platform/Platform.h"
 
 namespace tessaron {
@@ -16,7 +17,7 @@ namespace tessaron {
 // Construction reads registry.reg and throws PlatformError naming the file
 // and line when it is malformed. The database service is not part of the
 // image; it is handed in (the ODBC backend in the program).
-class MachineImage : public Platform {
+class MachineImage : public Platform, public ImageFolders {
 public:
     explicit MachineImage(std::filesystem::path root, Database* database = nullptr);
     ~MachineImage() override;
@@ -29,13 +30,13 @@ public:
     std::unique_ptr<PanelComponent> CreatePanelComponent() override;
     std::unique_ptr<MachineLock> LockMachine(std::chrono::milliseconds patience) override;
 
-    const std::filesystem::path& root() const;
+    const std::filesystem::path& root() const override;
     // The host path a Windows path resolves to (case-insensitively, as far as
     // it exists; the rest appended as given); nullopt for a path outside the
     // image's drives.
-    std::optional<std::filesystem::path> hostPath(const std::string& windowsPath) const;
+    std::optional<std::filesystem::path> hostPath(const std::string& windowsPath) const override;
     // The Windows path of a host path inside the image ("C:\Tessaron").
-    std::optional<std::string> windowsPath(const std::filesystem::path& hostPath) const;
+    std::optional<std::string> windowsPath(const std::filesystem::path& hostPath) const override;
 
 private:
     struct Impl;

@@ -1,7 +1,7 @@
 #include "platform/windows/AdsiMetabase.h"
 
 #include "platform/WideText.h"
-#include "platform/image/metabase/MetabaseErrors.h"
+#include "platform/metabase/MetabaseErrors.h"
 #include "platform/windows/ComSupport.h"
 
 namespace tessaron::platform::windows {

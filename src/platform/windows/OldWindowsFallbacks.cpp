@@ -2,7 +2,8 @@
 // the program is for lack: winpthread's GetTickCount64 (Windows Vista on) in
 // both builds, and in the 32-bit build for Windows 2000 also winpthread's
 // vectored exception handlers, libstdc++'s GetModuleHandleExW and its
-// _wstat64 and _fstat64 of msvcrt.dll (each from Windows XP on).
+// _wstat64, _fstat64, _aligned_malloc and _aligned_free of msvcrt.dll (each
+// from Windows XP on).
 //
 // Each is provided here in place of its import: the import slot the runtime
 // calls through (__imp_NAME) is defined by this file, so the linker takes no
@@ -17,6 +18,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 
 namespace {
 
@@ -186,8 +188,39 @@ int __cdecl descriptorStat64(int descriptor, struct _stat64* result) {
     return status;
 }
 
+// _aligned_malloc and _aligned_free (C++'s aligned new) where msvcrt.dll has
+// them, otherwise a block from malloc with the pointer malloc gave kept just
+// before the aligned address. Both ask the same DLL, so a block is always
+// freed by the allocator that made it.
+void* __cdecl alignedMalloc(std::size_t size, std::size_t alignment) {
+    using Call = void*(__cdecl*)(std::size_t, std::size_t);
+    const Call system = systemFunction<Call>(L"msvcrt.dll", "_aligned_malloc");
+    if (system) return system(size, alignment);
+    if (alignment == 0 || (alignment & (alignment - 1)) != 0) return nullptr;
+    if (alignment < sizeof(void*)) alignment = sizeof(void*);
+    if (size > SIZE_MAX - alignment - sizeof(void*)) return nullptr;
+    void* block = std::malloc(size + alignment + sizeof(void*));
+    if (!block) return nullptr;
+    const auto start = reinterpret_cast<std::uintptr_t>(block) + sizeof(void*);
+    void* aligned = reinterpret_cast<void*>((start + alignment - 1) & ~(alignment - 1));
+    static_cast<void**>(aligned)[-1] = block;
+    return aligned;
+}
+
+void __cdecl alignedFree(void* aligned) {
+    using Call = void(__cdecl*)(void*);
+    const Call system = systemFunction<Call>(L"msvcrt.dll", "_aligned_free");
+    if (system) return system(aligned);
+    if (aligned) std::free(static_cast<void**>(aligned)[-1]);
+}
+
 }  // namespace
 
+using AlignedMallocCall = void*(__cdecl*)(std::size_t, std::size_t);
+using AlignedFreeCall = void(__cdecl*)(void*);
+AlignedMallocCall tessaronAlignedMallocSlot __asm__(TESSARON_CRT_SLOT(_aligned_malloc)) =
+    &alignedMalloc;
+AlignedFreeCall tessaronAlignedFreeSlot __asm__(TESSARON_CRT_SLOT(_aligned_free)) = &alignedFree;
 using AddHandlerCall = PVOID(WINAPI*)(ULONG, PVECTORED_EXCEPTION_HANDLER);
 using RemoveHandlerCall = ULONG(WINAPI*)(PVOID);
 using ModuleHandleExCall = BOOL(WINAPI*)(DWORD, LPCWSTR, HMODULE*);

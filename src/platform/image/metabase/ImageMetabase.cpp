@@ -4,8 +4,8 @@
 
 #include "platform/image/MachineImage.h"
 #include "platform/image/metabase/MetabaseEntry.h"
-#include "platform/image/metabase/MetabaseErrors.h"
 #include "platform/image/metabase/MetabaseStore.h"
+#include "platform/metabase/MetabaseErrors.h"
 
 namespace tessaron {
 namespace {

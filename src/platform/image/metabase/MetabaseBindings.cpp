@@ -3,77 +3,21 @@
 #include <algorithm>
 #include <iterator>
 
+#include "platform/metabase/SiteBindingRules.h"
+
 namespace tessaron {
 namespace {
 
-// The two list properties whose bindings may not be held twice.
-constexpr std::string_view kProperties[] = {"ServerBindings", "SecureBindings"};
-
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-// One "address:port:host" binding, viewing the property's text.
-struct Binding {
-    std::string_view address, port, host;
-
-    static Binding parse(std::string_view text) {
-        Binding binding;
-        const auto first = text.find(':');
-        binding.address = trimmed(text.substr(0, first));
-        if (first == std::string_view::npos) return binding;
-        const auto rest = text.substr(first + 1);
-        const auto second = rest.find(':');
-        binding.port = trimmed(rest.substr(0, second));
-        while (binding.port.size() > 1 && binding.port.front() == '0')
-            binding.port.remove_prefix(1);
-        if (second != std::string_view::npos) binding.host = trimmed(rest.substr(second + 1));
-        return binding;
-    }
-    bool operator==(const Binding& other) const {
-        return address == other.address && port == other.port && equalsIgnoreCase(host, other.host);
-    }
-    // Equal for equal bindings of one property (each part hashed without
-    // regard to case).
-    std::uint32_t hash(std::size_t property) const {
-        std::uint64_t value = property + 1;
-        for (const auto part : {address, port, host}) {
-            value = (value ^ nameTag(part)) * 0x9e3779b97f4a7c15ull;
-        }
-        return static_cast<std::uint32_t>(value >> 32);
-    }
-};
-
-// Calls visit(binding) for each line of a list property's text.
-template <typename Visit>
-void forEachBinding(std::string_view text, Visit&& visit) {
-    while (!text.empty()) {
-        const auto end = text.find('\n');
-        const auto line = trimmed(text.substr(0, end));
-        if (!line.empty()) visit(Binding::parse(line));
-        if (end == std::string_view::npos) break;
-        text.remove_prefix(end + 1);
-    }
-}
-
-// True when one line of a list property's text is one of the bindings.
-bool holdsOneOf(std::string_view text, const std::vector<Binding>& bindings) {
-    bool held = false;
-    forEachBinding(text, [&](const Binding& binding) {
-        for (const auto& mine : bindings) held = held || mine == binding;
-    });
-    return held;
-}
+using site_bindings::Binding;
+using site_bindings::forEachBinding;
+using site_bindings::holdsOneOf;
+using site_bindings::kProperties;
 
 }  // namespace
 
 bool isStarted(const MetabaseDocument& document, const MetabaseKey& key) {
     const auto text = document.propertyView(key, "ServerAutoStart");
-    return text && (equalsIgnoreCase(*text, "TRUE") || *text == "1");
+    return text && site_bindings::startedText(*text);
 }
 
 // The sites below a service as read from the file (unchanged when the index
@@ -111,7 +55,7 @@ const SiteBindings::ServiceIndex& SiteBindings::indexFor(std::string_view servic
             for (std::size_t property = 0; property < std::size(kProperties); ++property) {
                 if (seen[property] || !equalsIgnoreCase(name, kProperties[property])) continue;
                 seen[property] = holds = true;
-                forEachBinding(text, [&](const Binding& binding) {
+                forEachBinding(text, [&](const Binding& binding, std::string_view) {
                     entries.emplace_back(binding.hash(property), number);
                 });
             }
@@ -131,8 +75,7 @@ bool SiteBindings::heldByAnotherStartedSite(const MetabaseKey& site) {
         const auto name = kProperties[property];
         const auto ownText = document_.propertyView(site, name);
         if (!ownText) continue;
-        std::vector<Binding> own;
-        forEachBinding(*ownText, [&](const Binding& binding) { own.push_back(binding); });
+        const std::vector<Binding> own = site_bindings::bindingsOf(*ownText);
         if (own.empty()) continue;
 
         const auto conflicts = [&](const MetabaseKey& other) {

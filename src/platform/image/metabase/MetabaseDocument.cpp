@@ -5,8 +5,8 @@
 #include <cstring>
 #include <numeric>
 
-#include "platform/image/metabase/MetabaseErrors.h"
 #include "platform/image/metabase/MetabaseLayout.h"
+#include "platform/metabase/MetabaseErrors.h"
 
 namespace fs = std::filesystem;
 

@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "platform/Failure.h"
-#include "platform/image/metabase/MetabaseIndex.h"
 #include "platform/image/metabase/MetabaseOriginal.h"
 #include "platform/image/metabase/TextArena.h"
+#include "platform/metabase/MetabaseIndex.h"
 
 namespace tessaron {
 

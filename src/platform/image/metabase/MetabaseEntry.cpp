@@ -1,24 +1,18 @@
 #include "platform/image/metabase/MetabaseEntry.h"
 
 #include "platform/WindowsPath.h"
-#include "platform/image/metabase/MetabaseErrors.h"
-#include "platform/image/metabase/MetabaseIndex.h"
 #include "platform/image/metabase/MetabaseLayout.h"
-#include "platform/image/metabase/MetabaseSchema.h"
+#include "platform/metabase/MetabaseErrors.h"
+#include "platform/metabase/MetabaseIndex.h"
+#include "platform/metabase/MetabasePropertyRules.h"
+#include "platform/metabase/MetabaseSchema.h"
 
 namespace tessaron {
 namespace {
 
 namespace schema = metabase_schema;
-constexpr std::string_view kKeyType = "KeyType";
-
-bool isServer(std::string_view className) {
-    return className == "IIsWebServer" || className == "IIsFtpServer";
-}
-
-bool isWebDirectory(std::string_view className) {
-    return className == "IIsWebVirtualDir" || className == "IIsWebDirectory";
-}
+namespace properties = metabase_properties;
+using properties::kKeyType;
 
 std::string_view nameOf(std::string_view location) {
     const auto slash = location.rfind('/');
@@ -133,72 +127,20 @@ std::unique_ptr<MetabaseObject> MetabaseEntry::Create(const std::string& classNa
 }
 
 std::optional<std::string_view> MetabaseEntry::effective(std::string_view name) const {
-    for (auto it = pending().rbegin(); it != pending().rend(); ++it) {
-        if (equalsIgnoreCase(it->first, name)) return std::string_view(it->second);
-    }
+    if (const auto put = properties::pendingText(pending(), name)) return put;
     if (!key_) return std::nullopt;
     return store_->document().propertyView(*key_, name);
 }
 
 MetabaseValue MetabaseEntry::Get(const std::string& property) {
-    if (equalsIgnoreCase(property, "Class")) return Class();
-    if (equalsIgnoreCase(property, "Name")) return Name();
-    if (equalsIgnoreCase(property, kKeyType)) {
-        // The key's class, unless a new one is put and not yet committed.
-        for (const auto& [name, text] : pending()) {
-            if (equalsIgnoreCase(name, kKeyType)) return std::string(text);
-        }
-        return Class();
-    }
-    const auto info = schema::lookup(property);
-    if (info.kind == schema::Kind::AccessBit) {
-        const auto flags = effective(schema::kAccessFlags);
-        if (!flags) throw metabase_error::propertyNotInCache();
-        return (schema::parseAccessFlags(*flags).bits & info.bit) != 0;
-    }
-    const auto text = effective(info.name);
-    if (!text) throw metabase_error::propertyNotInCache();
-    if (equalsIgnoreCase(property, schema::kAccessFlags)) {
-        return static_cast<long>(schema::parseAccessFlags(*text).bits);
-    }
-    return schema::fromText(info.kind, *text);
-}
-
-void MetabaseEntry::putText(std::string_view name, std::string text) {
-    auto& pending = local().pending;
-    for (auto& [pendingName, value] : pending) {
-        if (equalsIgnoreCase(pendingName, name)) {
-            value = std::move(text);
-            return;
-        }
-    }
-    pending.emplace_back(std::string(name), std::move(text));
+    return properties::get(property, Class(), Name(), pending(),
+                           [this](std::string_view name) { return effective(name); });
 }
 
 void MetabaseEntry::Put(const std::string& property, const MetabaseValue& value) {
-    if (equalsIgnoreCase(property, "Class") || equalsIgnoreCase(property, "Name")) {
-        throw metabase_error::invalidParameter();
-    }
     checkStorable(value, schema::lookup(property).kind == schema::Kind::List);
-    if (equalsIgnoreCase(property, kKeyType)) {
-        putText(kKeyType, schema::toText(schema::Kind::Text, value));
-        return;
-    }
-    const auto info = schema::lookup(property);
-    if (info.kind == schema::Kind::AccessBit) {
-        const bool on = schema::toText(info.kind, value) == "TRUE";
-        auto flags = schema::parseAccessFlags(effective(schema::kAccessFlags).value_or("0"));
-        flags.bits = on ? (flags.bits | info.bit) : (flags.bits & ~info.bit);
-        putText(schema::kAccessFlags, schema::formatAccessFlags(flags));
-        return;
-    }
-    if (equalsIgnoreCase(property, schema::kAccessFlags) && std::holds_alternative<long>(value)) {
-        schema::AccessFlags flags;
-        flags.bits = static_cast<unsigned long>(std::get<long>(value));
-        putText(schema::kAccessFlags, schema::formatAccessFlags(flags));
-        return;
-    }
-    putText(info.name, schema::toText(info.kind, value));
+    properties::put(local().pending, property, value,
+                    [this](std::string_view name) { return effective(name); });
 }
 
 namespace {
@@ -253,12 +195,8 @@ void MetabaseEntry::SetInfo() {
 }
 
 void MetabaseEntry::makeApplication(long isolation) {
-    if (!isWebDirectory(Class())) throw metabase_error::methodNotSupported();
-    putText("AppRoot", location());
-    putText("AppIsolated", std::to_string(isolation));
-    if (!effective("AppFriendlyName").has_value()) {
-        putText("AppFriendlyName", "Default Application");
-    }
+    properties::makeApplication(local().pending, Class(), location(), isolation,
+                                [this](std::string_view name) { return effective(name); });
 }
 
 void MetabaseEntry::AppCreate(bool inProcess) {
@@ -266,12 +204,11 @@ void MetabaseEntry::AppCreate(bool inProcess) {
 }
 
 void MetabaseEntry::AppCreate2(int mode) {
-    if (mode < 0 || mode > 2) throw metabase_error::invalidParameter();
     makeApplication(mode);
 }
 
 void MetabaseEntry::Start() {
-    if (!isServer(Class())) throw metabase_error::methodNotSupported();
+    if (!properties::isServerClass(Class())) throw metabase_error::methodNotSupported();
     if (!key_) throw metabase_error::pathNotFound();
     auto& document = store_->document();
     if (store_->bindings().heldByAnotherStartedSite(*key_)) throw metabase_error::alreadyExists();

@@ -39,7 +39,6 @@ public:
 private:
     // The property's text as this object sees it: put, else committed.
     std::optional<std::string_view> effective(std::string_view name) const;
-    void putText(std::string_view name, std::string text);
     void makeApplication(long isolation);
     std::string location() const;
 

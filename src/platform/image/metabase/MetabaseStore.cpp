@@ -10,8 +10,8 @@
 #include "platform/TemporaryNames.h"
 #include "platform/WindowsPath.h"
 #include "platform/image/FileDescriptors.h"
-#include "platform/image/metabase/MetabaseErrors.h"
-#include "platform/image/metabase/MetabaseIndex.h"
+#include "platform/metabase/MetabaseErrors.h"
+#include "platform/metabase/MetabaseIndex.h"
 
 namespace fs = std::filesystem;
 

@@ -1,12 +1,12 @@
-#include "platform/image/metabase/MetabaseSchema.h"
+#include "platform/metabase/MetabaseSchema.h"
 
 #include <array>
 #include <charconv>
 #include <type_traits>
 
 #include "platform/WindowsPath.h"
-#include "platform/image/metabase/MetabaseErrors.h"
-#include "platform/image/metabase/MetabaseIndex.h"
+#include "platform/metabase/MetabaseErrors.h"
+#include "platform/metabase/MetabaseIndex.h"
 
 namespace tessaron::metabase_schema {
 namespace {
