@@ -167,8 +167,12 @@ TEST(WinSettingsWindow, TheRulesShowThroughTheControls) {
         EXPECT_EQ(IsWindowEnabled(w.control(field)) != 0, before);
     }
 
-    // The main address mirrors into the internal one while its box is clear.
+    // The main address mirrors into the internal one while its box is clear
+    // (the sample's 10.0.0.5 is an internal address: the box starts ticked).
+    ASSERT_EQ(SendMessageW(w.control("chkInternalIP"), BM_GETCHECK, 0, 0), BST_CHECKED);
+    click(w.control("chkInternalIP"));
     ASSERT_EQ(SendMessageW(w.control("chkInternalIP"), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_FALSE(IsWindowEnabled(w.control("txtInternalIP")));
     typeText(w.control("txtMainIP"), "192.0.2.44");
     EXPECT_EQ(textOf(w.control("txtInternalIP")), "192.0.2.44");
 

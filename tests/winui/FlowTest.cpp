@@ -10,6 +10,7 @@
 #include "app/CommandLine.h"
 #include "main/ProgramBackend.h"
 #include "support/SamplePaths.h"
+#include "support/SilentServer.h"
 #include "support/TempMachine.h"
 #include "support/app/AppMachine.h"
 #include "winui/OptionsDialog.h"
@@ -115,23 +116,48 @@ TEST(WinInstallFlow, AFailedRunReturnsToTheDialogWithItsReason) {
 }
 
 TEST(WinInstallFlow, CancelEndsTheRunAtASafePointAndReturnsToTheDialog) {
+    // A database server that never answers holds the run in its database
+    // step until Cancel.
+    tessaron::testing::SilentServer server;
     Flow flow(TempMachine::copyOf("windows2003"));
+    flow.main = flow.program.mainWindow();
+    ASSERT_NE(flow.main, nullptr);
+    selectEntry(controlWindow(flow.main, kMain, "cmbMainSQLServerType"), 1);  // MySQL
+    typeText(controlWindow(flow.main, kMain, "txtMainDatabaseIP"), server.address());
+    const std::string metabaseBefore = flow.machine.readFile(tessaron::testing::kMetabase);
     ASSERT_NE(flow.openDialog(), nullptr);
+    click(controlWindow(flow.dialog, kInstall, "chkInitDB"));
     click(controlWindow(flow.dialog, kInstall, "chkSetupIIS"));
     clickLater(controlWindow(flow.dialog, kInstall, "OKButton"));
     ASSERT_TRUE(waitUntil([&] {
         return (flow.progress = findWindow(flow.program.threadId(), L"TessaronProgress"));
     }));
-    // Queued behind the run's start: handled while the run goes on.
-    clickLater(childById(flow.progress, kCancelId));
+    ASSERT_TRUE(waitUntil([&] { return server.accepted() > 0; }));
+    HWND step = childById(flow.progress, kStepId);
+    EXPECT_TRUE(waitUntil(
+        [&] { return textOf(step) == "Step 3 of 5: Initialising the database"; }, 5000))
+        << textOf(step);
+    HWND cancel = childById(flow.progress, kCancelId);
+    clickLater(cancel);
+    ASSERT_TRUE(waitUntil([&] { return IsWindowEnabled(cancel) == 0; }));
     HWND close = childById(flow.progress, kCloseId);
     ASSERT_TRUE(waitUntil([&] { return IsWindowVisible(close) != 0; }, 120000));
     EXPECT_EQ(textOf(flow.progress), "Tessaron Configuration Cancelled");
-    EXPECT_EQ(lines(textOf(controlWindow(flow.progress, kProgress, "txtProgress"))).back(),
-              "Tessaron configuration cancelled.");
+    const auto log = lines(textOf(controlWindow(flow.progress, kProgress, "txtProgress")));
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_EQ(log.back(), "Tessaron configuration cancelled.");
+    EXPECT_EQ(log[log.size() - 2].rfind("ERROR: Could not establish a connection to main MySQL "
+                                        "database: ",
+                                        0),
+              0u);
+    // The sites are never set up.
+    EXPECT_EQ(flow.machine.readFile(tessaron::testing::kMetabase), metabaseBefore);
     clickLater(close);
     HWND reason = childById(flow.dialog, kReasonId);
     EXPECT_TRUE(waitUntil([&] { return IsWindowVisible(reason) != 0; }));
+    EXPECT_EQ(textOf(reason),
+              "The last run was cancelled before it completed. Press OK to run again, or Cancel "
+              "to return to the settings.");
     EXPECT_FALSE(flow.program.exitStatus(200).has_value());
 }
 
@@ -150,7 +176,8 @@ TEST(WinMessageBoxes, TheLoadStepsBoxesAreAnsweredByTheUser) {
     const Case cases[] = {
         {"missing installation directory", noInstallDir, app::messages::installDirectoryNotFound(),
          IDOK, false},
-        {"already configured, No", configured, app::messages::alreadyConfigured(), IDNO, true},
+        {"already configured, No", configured, app::messages::alreadyConfigured(), IDNO, false},
+        {"already configured, Yes", configured, app::messages::alreadyConfigured(), IDYES, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
