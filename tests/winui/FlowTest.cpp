@@ -4,11 +4,14 @@
 // step's message boxes, answered by the test.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <sstream>
 
 #include "WindowDriver.h"
 #include "app/CommandLine.h"
 #include "main/ProgramBackend.h"
+#include "platform/odbc/OdbcDatabase.h"
 #include "support/SamplePaths.h"
 #include "support/SilentServer.h"
 #include "support/TempMachine.h"
@@ -35,16 +38,66 @@ std::vector<std::string> lines(const std::string& text) {
     return result;
 }
 
-// The log the unattended run prints for a fresh copy of the sample.
-std::vector<std::string> unattendedLog(const std::string& options) {
+// The log the unattended run prints for a fresh copy of the sample, with
+// the window's defaults and the given answers.
+std::vector<std::string> unattendedLog(const std::string& options,
+                                       const std::string& answers = {}) {
     TempMachine machine = TempMachine::copyOf("windows2003");
-    machine.writeFile("C:\\answers.txt", "# the window's defaults\n");
+    machine.writeFile("C:\\answers.txt", "# the window's defaults\n" + answers);
     std::ostringstream out, err;
     app::runUnattended({"--machine", machine.root().string(), "--answers",
                         machine.host("C:\\answers.txt").string(), "--options", options},
                        startup::programBackend(), out, err);
     return lines(out.str());
 }
+
+std::string variable(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+// The throw-away server of scripts/test-mariadb.sh, reached through odbc32,
+// and databases of this test's own on it, dropped at the end.
+struct TestDatabases {
+    std::string port = variable("TESSARON_TEST_DB_PORT");
+    std::string user = variable("TESSARON_TEST_DB_USER");
+    std::string password = variable("TESSARON_TEST_DB_PASSWORD");
+    std::string address = "127.0.0.1;Port=" + port;
+    OdbcDatabase odbc;
+    std::unique_ptr<DatabaseConnection> admin;
+    std::vector<std::string> made;
+
+    bool available() const { return !port.empty(); }
+    std::string create(const std::string& suffix) {
+        if (!admin) {
+            admin = odbc.Open("DRIVER={MySQL ODBC 3.51 Driver};Server=" + address +
+                              ";UID=" + user + ";PWD=" + password + ";");
+        }
+        made.push_back("t_winui_" + std::to_string(GetCurrentProcessId()) + "_" + suffix);
+        admin->Execute("CREATE DATABASE `" + made.back() + "`");
+        return made.back();
+    }
+    // The answers that name a database on the server.
+    std::string answers(const std::string& name) const {
+        return "cmbMainSQLServerType = MySQL\ntxtMainDatabaseIP = " + address +
+               "\ntxtMainDatabaseName = " + name + "\ntxtMainDatabaseUsername = " + user +
+               "\ntxtMainDatabasePassword = " + password + "\n";
+    }
+    long long tables(const std::string& name) const {
+        return admin->QueryNumber(
+            "SELECT COUNT(*) AS C FROM information_schema.tables WHERE table_schema = '" + name +
+                "'",
+            "C");
+    }
+    ~TestDatabases() {
+        for (const auto& name : made) {
+            try {
+                admin->Execute("DROP DATABASE IF EXISTS `" + name + "`");
+            } catch (...) {
+            }
+        }
+    }
+};
 
 struct Flow {
     explicit Flow(TempMachine copy) : machine(std::move(copy)), program(machine.root()) {}
@@ -74,14 +127,37 @@ struct Flow {
 };
 
 TEST(WinInstallFlow, ARunShowsTheUnattendedLogAndClosingEndsTheProgram) {
+    TestDatabases databases;
+    if (!databases.available()) {
+        GTEST_SKIP() << "TESSARON_TEST_DB_PORT is not set: start the test server with "
+                        "eval \"$(scripts/test-mariadb.sh start)\"";
+    }
+    std::string windowDatabase, unattendedDatabase;
+    ASSERT_NO_THROW(windowDatabase = databases.create("window"));
+    ASSERT_NO_THROW(unattendedDatabase = databases.create("unattended"));
+
     Flow flow(TempMachine::copyOf("windows2003"));
+    flow.main = flow.program.mainWindow();
+    ASSERT_NE(flow.main, nullptr);
+    // The Database tab typed in, as the user would.
+    const auto type = [&](const char* box, const std::string& text) {
+        typeText(controlWindow(flow.main, kMain, box), text);
+    };
+    selectEntry(controlWindow(flow.main, kMain, "cmbMainSQLServerType"), 1);  // MySQL
+    type("txtMainDatabaseIP", databases.address);
+    type("txtMainDatabaseName", windowDatabase);
+    type("txtMainDatabaseUsername", databases.user);
+    type("txtMainDatabasePassword", databases.password);
     ASSERT_NE(flow.openDialog(), nullptr);
     EXPECT_FALSE(IsWindowEnabled(flow.main));  // modal over the settings window
-    ASSERT_NE(flow.run({"chkCreateTasks", "chkSetupIIS"}), nullptr);
+    ASSERT_NE(flow.run({"chkCreateTasks", "chkInitDB", "chkSetupIIS"}), nullptr);
 
     const std::vector<std::string> shown =
         lines(textOf(controlWindow(flow.progress, kProgress, "txtProgress")));
-    EXPECT_EQ(shown, unattendedLog("tasks,sites"));
+    EXPECT_EQ(shown,
+              unattendedLog("tasks,database,sites", databases.answers(unattendedDatabase)));
+    EXPECT_NE(std::find(shown.begin(), shown.end(), "Tessaron database created."), shown.end());
+    EXPECT_EQ(databases.tables(windowDatabase), 18);
     EXPECT_EQ(textOf(flow.progress), "Tessaron Configuration Completed");
     EXPECT_FALSE(IsWindowEnabled(flow.dialog));
     EXPECT_TRUE(IsWindowEnabled(childById(flow.progress, kSaveLogId)));  // Save Log...
