@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <richedit.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "platform/WideText.h"
@@ -46,7 +47,7 @@ KindLook lookOf(const app::ControlSpec& spec) {
         case ControlKind::Button:
             return {L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0};
         case ControlKind::TabControl:
-            return {WC_TABCONTROLW, WS_TABSTOP | WS_CLIPSIBLINGS, 0};
+            return {WC_TABCONTROLW, WS_TABSTOP, 0};
         case ControlKind::FileDialog:
             break;
     }
@@ -67,6 +68,23 @@ std::string textOf(HWND window) {
     text.resize(static_cast<std::size_t>(
         GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
     return fromWide(text);
+}
+
+// The width a single-line label's caption needs in the label's font.
+int captionWidth(HWND label) {
+    const std::wstring text = toWide(textOf(label));
+    HDC dc = GetDC(label);
+    HGDIOBJ before = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    RECT needed{0, 0, 0, 0};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &needed,
+              DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, before);
+    ReleaseDC(label, dc);
+    return needed.right - needed.left;
+}
+
+bool growsToItsCaption(const app::ControlSpec& spec) {
+    return spec.kind == ControlKind::Label && !spec.multiLine;
 }
 
 }  // namespace
@@ -98,8 +116,12 @@ void FormControls::create(const Control& control, const Surfaces& surfaces, HFON
     HWND parent = spec.tab >= 0 && spec.tab < static_cast<int>(surfaces.pages.size())
                       ? surfaces.pages[static_cast<std::size_t>(spec.tab)]
                       : surfaces.form;
+    // Siblings above a control in the z-order are clipped out of what it
+    // paints: a label that grows to its caption runs under the field beside
+    // it, not over it.
     HWND made = CreateWindowExW(
-        look.exStyle, look.windowClass, toWide(spec.caption).c_str(), WS_CHILD | look.style, 0, 0,
+        look.exStyle, look.windowClass, toWide(spec.caption).c_str(),
+        WS_CHILD | WS_CLIPSIBLINGS | look.style, 0, 0,
         0, 0, parent,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(model_.form(), spec.name))),
         GetModuleHandleW(nullptr), nullptr);
@@ -131,6 +153,8 @@ void FormControls::place(const Surfaces& surfaces, int dpi) {
         if (spec.kind == ControlKind::DropDownList) height += kDropDownListHeight;
         SetWindowPos(window, nullptr, place.left, place.top, place.right - place.left, height,
                      SWP_NOZORDER | SWP_NOACTIVATE);
+        designedWidths_[name] = place.right - place.left;
+        if (growsToItsCaption(spec)) fitCaption(name, window);
         if (spec.kind == ControlKind::DropDownList) {
             // The closed box as high as designed, less its frame.
             const int field = place.bottom - place.top - 2 * GetSystemMetrics(SM_CYEDGE) - 2;
@@ -203,6 +227,22 @@ void FormControls::copyText(const Control& control, HWND target) {
         return;
     }
     if (textOf(target) != control.text()) SetWindowTextW(target, toWide(control.text()).c_str());
+    if (growsToItsCaption(spec)) fitCaption(control.name(), target);
+}
+
+// A single-line label is at least as wide as designed, and wider when its
+// caption needs it (a discovered path, a wider dialog font), so that the
+// caption shows whole.
+void FormControls::fitCaption(const std::string& name, HWND label) {
+    const auto designed = designedWidths_.find(name);
+    if (designed == designedWidths_.end()) return;
+    RECT place{};
+    GetClientRect(label, &place);
+    const int width = std::max(designed->second, captionWidth(label));
+    if (width != place.right) {
+        SetWindowPos(label, nullptr, 0, 0, width, place.bottom,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 void FormControls::copyEntries(const Control& control, HWND target) {

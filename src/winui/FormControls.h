@@ -58,12 +58,15 @@ private:
     void copy(const app::Control& control, app::ControlProperty property);
     void copyText(const app::Control& control, HWND target);
     void copyEntries(const app::Control& control, HWND target);
+    void fitCaption(const std::string& name, HWND label);
 
     app::ControlModel& model_;
     int observer_ = 0;
     bool copying_ = false;  // edits the model makes are not typed edits
     std::map<std::string, HWND, std::less<>> windows_;
     std::map<HWND, std::string> names_;
+    // Each control's width as designed, in pixels at the current DPI.
+    std::map<std::string, int, std::less<>> designedWidths_;
     // What the multi-line boxes show (a rich edit box reads its text back
     // with other line ends than it was given).
     std::map<std::string, std::string, std::less<>> shownLogs_;

@@ -91,11 +91,13 @@ void MainWindow::showTab(int tab) {
 }
 
 // The tab strip, then the shown page's controls in reading order, then the
-// install button.
+// install button, and round to the strip. The dialog keys follow the
+// z-order, which also decides what is drawn above what: the pages lie above
+// the strip (which clips its siblings out of what it paints) and the strip
+// comes last, so the cycle from the strip runs through the page and the
+// install button back to it.
 void MainWindow::useReadingTabOrder() {
-    HWND tabs = control(kTabControl);
-    SetWindowPos(tabs, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    HWND previous = tabs;
+    HWND previous = HWND_TOP;
     for (const auto& page : pages_) {
         SetWindowPos(page->hwnd(), previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         previous = page->hwnd();
@@ -103,6 +105,8 @@ void MainWindow::useReadingTabOrder() {
     if (HWND install = control(kInstallButton)) {
         SetWindowPos(install, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
+    SetWindowPos(control(kTabControl), HWND_BOTTOM, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     const app::FormSpec& form = window_.controls().form();
     for (int tab = 0; tab < static_cast<int>(form.tabCaptions.size()); ++tab) {
         HWND before = HWND_TOP;
