@@ -160,10 +160,7 @@ void ControlBinding::forwardEdits(const Control& control, QWidget* target) {
         });
     } else if (auto* check = qobject_cast<QCheckBox*>(target)) {
         connect(check, &QCheckBox::clicked, this, [this, name] {
-            // A click on a checked box clears it; on a cleared or greyed box it ticks it.
-            const int value =
-                model_.checked(name) == app::kChecked ? app::kUnchecked : app::kChecked;
-            model_.setChecked(name, value);
+            model_.clickCheckBox(name);
             copy(model_[name], ControlProperty::Checked);
         });
     } else if (auto* combo = qobject_cast<QComboBox*>(target)) {

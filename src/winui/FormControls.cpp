@@ -270,9 +270,7 @@ bool FormControls::command(HWND child, WORD code) {
             return true;
         case ControlKind::CheckBox:
             if (code == BN_CLICKED) {
-                // A click on a checked box clears it; on a cleared or greyed box it ticks it.
-                model_.setChecked(
-                    name, control.checked() == app::kChecked ? app::kUnchecked : app::kChecked);
+                model_.clickCheckBox(name);
                 copy(model_[name], ControlProperty::Checked);
             }
             return true;
