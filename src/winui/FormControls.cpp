@@ -74,7 +74,8 @@ std::string textOf(HWND window) {
 int captionWidth(HWND label) {
     const std::wstring text = toWide(textOf(label));
     HDC dc = GetDC(label);
-    HGDIOBJ before = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    HGDIOBJ before =
+        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
     RECT needed{0, 0, 0, 0};
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &needed,
               DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
@@ -121,8 +122,7 @@ void FormControls::create(const Control& control, const Surfaces& surfaces, HFON
     // it, not over it.
     HWND made = CreateWindowExW(
         look.exStyle, look.windowClass, toWide(spec.caption).c_str(),
-        WS_CHILD | WS_CLIPSIBLINGS | look.style, 0, 0,
-        0, 0, parent,
+        WS_CHILD | WS_CLIPSIBLINGS | look.style, 0, 0, 0, 0, parent,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(model_.form(), spec.name))),
         GetModuleHandleW(nullptr), nullptr);
     if (!made) throw std::runtime_error("cannot create the window of control " + spec.name);

@@ -9,8 +9,7 @@ void InstallDialogs::showDialog() {
     retiredDialog_.reset();
     if (!dialog_) {
         dialog_ = std::make_unique<OptionsDialog>(
-            flow_.options(), owner_,
-            OptionsDialog::Tools{&flow_.window(), flow_.machineName()});
+            flow_.options(), owner_, OptionsDialog::Tools{&flow_.window(), flow_.machineName()});
         dialog_->confirmed = [this] { startRun(); };
         // The dialog goes once the click that cancels it has been handled.
         dialog_->rejected = [this] {

@@ -35,13 +35,17 @@ int waitForConnection(int listener) {
     timeval wait{0, 50000};
     return select(0, &ready, nullptr, nullptr, &wait);
 }
-void closeSocket(int socket) { closesocket(static_cast<SOCKET>(socket)); }
+void closeSocket(int socket) {
+    closesocket(static_cast<SOCKET>(socket));
+}
 #else
 int waitForConnection(int listener) {
     pollfd ready{listener, POLLIN, 0};
     return poll(&ready, 1, 50);
 }
-void closeSocket(int socket) { close(socket); }
+void closeSocket(int socket) {
+    close(socket);
+}
 #endif
 
 }  // namespace

@@ -70,8 +70,8 @@ struct TestDatabases {
     bool available() const { return !port.empty(); }
     std::string create(const std::string& suffix) {
         if (!admin) {
-            admin = odbc.Open("DRIVER={MySQL ODBC 3.51 Driver};Server=" + address +
-                              ";UID=" + user + ";PWD=" + password + ";");
+            admin = odbc.Open("DRIVER={MySQL ODBC 3.51 Driver};Server=" + address + ";UID=" + user +
+                              ";PWD=" + password + ";");
         }
         made.push_back("t_winui_" + std::to_string(GetCurrentProcessId()) + "_" + suffix);
         admin->Execute("CREATE DATABASE `" + made.back() + "`");
@@ -154,8 +154,7 @@ TEST(WinInstallFlow, ARunShowsTheUnattendedLogAndClosingEndsTheProgram) {
 
     const std::vector<std::string> shown =
         lines(textOf(controlWindow(flow.progress, kProgress, "txtProgress")));
-    EXPECT_EQ(shown,
-              unattendedLog("tasks,database,sites", databases.answers(unattendedDatabase)));
+    EXPECT_EQ(shown, unattendedLog("tasks,database,sites", databases.answers(unattendedDatabase)));
     EXPECT_NE(std::find(shown.begin(), shown.end(), "Tessaron database created."), shown.end());
     EXPECT_EQ(databases.tables(windowDatabase), 18);
     EXPECT_EQ(textOf(flow.progress), "Tessaron Configuration Completed");
@@ -210,8 +209,8 @@ TEST(WinInstallFlow, CancelEndsTheRunAtASafePointAndReturnsToTheDialog) {
     }));
     ASSERT_TRUE(waitUntil([&] { return server.accepted() > 0; }));
     HWND step = childById(flow.progress, kStepId);
-    EXPECT_TRUE(waitUntil(
-        [&] { return textOf(step) == "Step 3 of 5: Initialising the database"; }, 5000))
+    EXPECT_TRUE(
+        waitUntil([&] { return textOf(step) == "Step 3 of 5: Initialising the database"; }, 5000))
         << textOf(step);
     HWND cancel = childById(flow.progress, kCancelId);
     clickLater(cancel);
