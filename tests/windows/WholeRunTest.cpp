@@ -45,6 +45,7 @@ MachineFacts factsOf(SystemQueries& system) {
 }
 
 std::string replaceAll(std::string text, const std::string& from, const std::string& to) {
+    if (from.empty()) return text;
     for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
         text.replace(at, from.size(), to);
     return text;
