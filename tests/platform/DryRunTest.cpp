@@ -154,5 +154,35 @@ TEST_F(DryRunOnImage, FilesKeepEveryWriteInMemory) {
     EXPECT_EQ(imageDigest(machine.root()), before);
 }
 
+// The DNS provider's installation commands are written down, not run: the
+// namespace they would add is reachable through the dry run only, and the
+// machine's registry and command log stay as they were.
+TEST_F(DryRunOnImage, ProviderCommandsReachTheNamespaceWithoutWritingTheRegistry) {
+    const std::string wbem = "C:\\WINDOWS\\system32\\WBEM";
+    machine.writeFile(wbem + "\\dnsschema.mof", "schema");
+    machine.writeFile(wbem + "\\dnsprov.dll", "MZ");
+    const std::string registry = readBytes(machine.root() / "registry.reg");
+    MachineImage image(machine.root());
+    DryRunPlatform dryRun(image, database);
+    const auto reaches = [](Platform& platform) {
+        try {
+            platform.Management().ConnectServer("root\\MicrosoftDNS");
+            return true;
+        } catch (const PlatformError&) {
+            return false;
+        }
+    };
+
+    EXPECT_FALSE(reaches(dryRun));
+    dryRun.CreatePanelComponent()->Execute(wbem + "\\MOFCOMP.EXE DNSSCHEMA.MOF");
+    EXPECT_FALSE(reaches(dryRun));  // the provider's library is not registered yet
+    dryRun.CreatePanelComponent()->Execute("C:\\WINDOWS\\system32\\REGSVR32.EXE " + wbem +
+                                           "\\DNSPROV.DLL");
+    EXPECT_TRUE(reaches(dryRun));
+    EXPECT_FALSE(reaches(image));
+    EXPECT_EQ(readBytes(machine.root() / "registry.reg"), registry);
+    EXPECT_FALSE(std::filesystem::exists(machine.root() / "commands.log"));
+}
+
 }  // namespace
 }  // namespace tessaron::testing
