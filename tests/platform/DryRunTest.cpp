@@ -155,8 +155,10 @@ TEST_F(DryRunOnImage, FilesKeepEveryWriteInMemory) {
 }
 
 // The DNS provider's installation commands are written down, not run: the
-// namespace they would add is reachable through the dry run only, and the
-// machine's registry and command log stay as they were.
+// namespace they would add (and no other) is reachable through the dry run
+// only, and the machine's registry and command log stay as they were. The
+// commands reach it only with the provider's files in the WBEM folder, as the
+// real commands would.
 TEST_F(DryRunOnImage, ProviderCommandsReachTheNamespaceWithoutWritingTheRegistry) {
     const std::string wbem = "C:\\WINDOWS\\system32\\WBEM";
     machine.writeFile(wbem + "\\dnsschema.mof", "schema");
@@ -164,9 +166,9 @@ TEST_F(DryRunOnImage, ProviderCommandsReachTheNamespaceWithoutWritingTheRegistry
     const std::string registry = readBytes(machine.root() / "registry.reg");
     MachineImage image(machine.root());
     DryRunPlatform dryRun(image, database);
-    const auto reaches = [](Platform& platform) {
+    const auto reaches = [](Platform& platform, const char* nameSpace = "root\\MicrosoftDNS") {
         try {
-            platform.Management().ConnectServer("root\\MicrosoftDNS");
+            platform.Management().ConnectServer(nameSpace);
             return true;
         } catch (const PlatformError&) {
             return false;
@@ -179,7 +181,11 @@ TEST_F(DryRunOnImage, ProviderCommandsReachTheNamespaceWithoutWritingTheRegistry
     dryRun.CreatePanelComponent()->Execute("C:\\WINDOWS\\system32\\REGSVR32.EXE " + wbem +
                                            "\\DNSPROV.DLL");
     EXPECT_TRUE(reaches(dryRun));
+    EXPECT_FALSE(reaches(dryRun, "root\\Other"));
     EXPECT_FALSE(reaches(image));
+
+    dryRun.Files().DeleteFile(wbem + "\\dnsprov.dll");
+    EXPECT_FALSE(reaches(dryRun));
     EXPECT_EQ(readBytes(machine.root() / "registry.reg"), registry);
     EXPECT_FALSE(std::filesystem::exists(machine.root() / "commands.log"));
 }
