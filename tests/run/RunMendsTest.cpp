@@ -79,7 +79,8 @@ TEST(RunWithAFailedBody, LeavesConfigIncAsItWasOrAbsent) {
 }
 
 // No space on the panel's drive: nothing named config.inc appears, not even
-// an empty file.
+// an empty file; the failure line says why, and the run goes on as after
+// any failed write.
 TEST(RunWithAFailedBody, FullDiskOnAFreshMachineLeavesNoFile) {
     TempMachine machine;
     FullFileSystem disk(machine.host("C:\\Tessaron\\panel"));
@@ -90,7 +91,9 @@ TEST(RunWithAFailedBody, FullDiskOnAFreshMachineLeavesNoFile) {
 
     EXPECT_EQ(performInstallationRun(fixture.run), RunEnding::Completed);
 
-    EXPECT_EQ(fixture.log.entries(), kWriteFailed);
+    Lines expected = kWriteFailed;
+    expected[6] += " - There is not enough space on the disk.";
+    EXPECT_EQ(fixture.log.entries(), expected);
     EXPECT_TRUE(fixture.run.RunError);
     EXPECT_FALSE(fs::exists(machine.host(kConfig)));
     EXPECT_EQ(fs::directory_iterator(machine.host("C:\\Tessaron\\panel"))->path().filename(),
