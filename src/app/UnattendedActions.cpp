@@ -22,6 +22,12 @@ namespace {
 
 constexpr const char* kProgramPrefix = "tessaron-config: ";
 
+// Says on err why the machine could not be held; returns the status.
+int refusedWith(const MachineRefused& refused, std::ostream& err) {
+    err << kProgramPrefix << refused.what() << '\n';
+    return refused.status();
+}
+
 int restoreStatus(RestoreResult result) {
     switch (result) {
         case RestoreResult::Restored:
@@ -43,8 +49,7 @@ std::optional<int> holdMachine(Platform& platform, std::unique_ptr<MachineLock>&
     try {
         lock = holdMachine(platform);
     } catch (const MachineRefused& refused) {
-        err << kProgramPrefix << refused.what() << '\n';
-        return refused.status();
+        return refusedWith(refused, err);
     }
     return std::nullopt;
 }
@@ -129,8 +134,7 @@ int printPreview(const SettingsRecord& settings, const InstallOptions& options, 
     try {
         report = previewInstallation(settings, options, machine, machineName, heldByCaller);
     } catch (const MachineRefused& refused) {
-        err << kProgramPrefix << refused.what() << '\n';
-        return refused.status();
+        return refusedWith(refused, err);
     } catch (const std::exception& error) {
         err << "tessaron-config: cannot preview the run: " << error.what() << '\n';
         return exit_status::kInternalError;

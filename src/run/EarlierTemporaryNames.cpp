@@ -90,8 +90,8 @@ bool matches(std::string_view pattern, std::string_view name) {
             continue;
         }
         const std::size_t literal = std::min(pattern.find('{'), pattern.size());
-        if (name.size() < literal || !equalsIgnoreCase(pattern.substr(0, literal),
-                                                       name.substr(0, literal))) {
+        if (name.size() < literal ||
+            !equalsIgnoreCase(pattern.substr(0, literal), name.substr(0, literal))) {
             return false;
         }
         pattern.remove_prefix(literal);
