@@ -41,7 +41,7 @@ void saveAnswers(SettingsWindow& window, const std::string& chosen, const ToolPr
 bool restoreLastRun(SettingsWindow& window, const ToolPrompts& prompts) {
     if (!prompts.ask(messages::restoreLastRun())) return false;
     const RestoreReport report =
-        restoreLatestRun(window.platform().Files(), runJournalPath(window.installDir()));
+        restoreLatestRunHolding(window.platform(), window.installDir()).report;
     std::string text;
     for (const auto& line : report.lines) text += line + '\n';
     if (report.restored) {
