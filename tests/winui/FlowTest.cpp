@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "WindowDriver.h"
+#include "WindowsTestSupport.h"
 #include "app/CommandLine.h"
 #include "main/ProgramBackend.h"
 #include "platform/odbc/OdbcDatabase.h"
@@ -101,12 +102,25 @@ struct TestDatabases {
 
 struct Flow {
     explicit Flow(TempMachine copy) : machine(std::move(copy)), program(machine.root()) {}
+    // The window on this machine.
+    explicit Flow(std::nullopt_t) : program(std::nullopt) {}
     TempMachine machine;
     RunningProgram program;
     HWND main = nullptr;
     HWND dialog = nullptr;
     HWND progress = nullptr;
 
+    // The Database tab typed in, as the user would: MySQL on the test server.
+    void typeDatabase(const TestDatabases& databases, const std::string& name) const {
+        const auto type = [&](const char* box, const std::string& text) {
+            typeText(controlWindow(main, kMain, box), text);
+        };
+        selectEntry(controlWindow(main, kMain, "cmbMainSQLServerType"), 1);
+        type("txtMainDatabaseIP", databases.address);
+        type("txtMainDatabaseName", name);
+        type("txtMainDatabaseUsername", databases.user);
+        type("txtMainDatabasePassword", databases.password);
+    }
     HWND openDialog() {
         main = program.mainWindow();
         if (!main) return nullptr;
@@ -139,15 +153,7 @@ TEST(WinInstallFlow, ARunShowsTheUnattendedLogAndClosingEndsTheProgram) {
     Flow flow(TempMachine::copyOf("windows2003"));
     flow.main = flow.program.mainWindow();
     ASSERT_NE(flow.main, nullptr);
-    // The Database tab typed in, as the user would.
-    const auto type = [&](const char* box, const std::string& text) {
-        typeText(controlWindow(flow.main, kMain, box), text);
-    };
-    selectEntry(controlWindow(flow.main, kMain, "cmbMainSQLServerType"), 1);  // MySQL
-    type("txtMainDatabaseIP", databases.address);
-    type("txtMainDatabaseName", windowDatabase);
-    type("txtMainDatabaseUsername", databases.user);
-    type("txtMainDatabasePassword", databases.password);
+    flow.typeDatabase(databases, windowDatabase);
     ASSERT_NE(flow.openDialog(), nullptr);
     EXPECT_FALSE(IsWindowEnabled(flow.main));  // modal over the settings window
     ASSERT_NE(flow.run({"chkCreateTasks", "chkInitDB", "chkSetupIIS"}), nullptr);
@@ -160,6 +166,45 @@ TEST(WinInstallFlow, ARunShowsTheUnattendedLogAndClosingEndsTheProgram) {
     EXPECT_EQ(textOf(flow.progress), "Tessaron Configuration Completed");
     EXPECT_FALSE(IsWindowEnabled(flow.dialog));
     EXPECT_TRUE(IsWindowEnabled(childById(flow.progress, kSaveLogId)));  // Save Log...
+
+    clickLater(childById(flow.progress, kCloseId));
+    EXPECT_EQ(flow.program.exitStatus(), 0);
+}
+
+TEST(WinWholeRun, TheWindowConfiguresThisMachineThroughTheSystemsInterfaces) {
+    if (variable("TESSARON_WHOLE_RUN") != "1") {
+        GTEST_SKIP() << "runs in a process of its own (ctest's winui_whole_run)";
+    }
+    TestDatabases databases;
+    if (!databases.available()) GTEST_SKIP() << "the test database server is not running";
+    std::string database;
+    ASSERT_NO_THROW(database = databases.create("local"));
+    const tessaron::testing::LocalSample local;
+
+    Flow flow(std::nullopt);
+    flow.main = flow.program.mainWindow();
+    ASSERT_NE(flow.main, nullptr);
+    flow.typeDatabase(databases, database);
+    ASSERT_NE(flow.openDialog(), nullptr);
+    ASSERT_NE(flow.run({"chkCreateTasks", "chkInitDB", "chkSetupIIS"}), nullptr);
+
+    const std::vector<std::string> shown =
+        lines(textOf(controlWindow(flow.progress, kProgress, "txtProgress")));
+    const std::string log = textOf(controlWindow(flow.progress, kProgress, "txtProgress"));
+    for (const char* line :
+         {"DNS WMI provider OK.", "Tessaron database created.",
+          "Creating task for bandwidth update...", "Tessaron control panel website configured.",
+          "Tessaron configuration completed."}) {
+        EXPECT_NE(std::find(shown.begin(), shown.end(), line), shown.end()) << line << "\n" << log;
+    }
+    EXPECT_EQ(log.find("ERROR"), std::string::npos) << log;
+    EXPECT_EQ(textOf(flow.progress), "Tessaron Configuration Completed");
+    EXPECT_EQ(databases.tables(database), 18);
+    // The sites are in the metabase file, the tasks went through the component.
+    EXPECT_NE(tessaron::testing::readBytes(local.metabase())
+                  .find("ServerComment=\"Tessaron - Control Panel\""),
+              std::string::npos);
+    EXPECT_NE(tessaron::testing::readBytes(local.commands()).find("jt.exe"), std::string::npos);
 
     clickLater(childById(flow.progress, kCloseId));
     EXPECT_EQ(flow.program.exitStatus(), 0);

@@ -14,8 +14,10 @@
 
 namespace tessaron::winui::testing {
 
-RunningProgram::RunningProgram(const std::filesystem::path& machine) {
-    thread_ = std::thread([this, folder = machine.string()] {
+RunningProgram::RunningProgram(const std::optional<std::filesystem::path>& machine) {
+    std::optional<std::string> folder;
+    if (machine) folder = machine->string();
+    thread_ = std::thread([this, folder] {
         threadId_ = GetCurrentThreadId();
         status_ = runSettingsWindow(startup::programBackend(), folder);
         ended_ = true;

@@ -13,12 +13,12 @@
 
 namespace tessaron::winui::testing {
 
-// The settings window program on a machine image folder, on a thread of its
-// own (its user-interface thread) until it ends; the test thread drives it
-// by messages.
+// The settings window program on a machine image folder (or, without one,
+// on this machine), on a thread of its own (its user-interface thread) until
+// it ends; the test thread drives it by messages.
 class RunningProgram {
 public:
-    explicit RunningProgram(const std::filesystem::path& machine);
+    explicit RunningProgram(const std::optional<std::filesystem::path>& machine);
     // Closes what is still open and waits for the program to end.
     ~RunningProgram();
     RunningProgram(const RunningProgram&) = delete;
