@@ -27,23 +27,6 @@ std::wstring programPath() {
     return path;
 }
 
-struct Visible {
-    DWORD process;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK findMain(HWND window, LPARAM context) {
-    auto* search = reinterpret_cast<Visible*>(context);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process != search->process || !IsWindowVisible(window) ||
-        classOf(window) != "TessaronMain") {
-        return TRUE;
-    }
-    search->found = window;
-    return FALSE;
-}
-
 TEST(WinStart, TheProgramOpensTheWindowAndClosingItEndsTheProgram) {
     TempMachine machine = TempMachine::copyOf("windows2003");
     std::vector<double> startMs;
@@ -57,18 +40,15 @@ TEST(WinStart, TheProgramOpensTheWindowAndClosingItEndsTheProgram) {
         const auto began = std::chrono::steady_clock::now();
         ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                    nullptr, &startup, &process));
-        Visible search{process.dwProcessId};
+        HWND main = nullptr;
         const bool shown = waitUntil(
-            [&] {
-                EnumWindows(&findMain, reinterpret_cast<LPARAM>(&search));
-                return search.found != nullptr;
-            },
+            [&] { return (main = findProcessWindow(process.dwProcessId, L"TessaronMain")); },
             60000);
         startMs.push_back(
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - began)
                 .count());
         EXPECT_TRUE(shown);
-        if (shown) PostMessageW(search.found, WM_CLOSE, 0, 0);
+        if (shown) PostMessageW(main, WM_CLOSE, 0, 0);
         EXPECT_EQ(WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
         DWORD status = 1;
         GetExitCodeProcess(process.hProcess, &status);

@@ -70,11 +70,17 @@ struct Search {
     const wchar_t* windowClass;
     std::wstring title;
     bool anyTitle;
+    DWORD process = 0;  // 0: any
     HWND found = nullptr;
 };
 
 BOOL CALLBACK matchTop(HWND window, LPARAM context) {
     auto* search = reinterpret_cast<Search*>(context);
+    if (search->process != 0) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        if (process != search->process) return TRUE;
+    }
     wchar_t name[64] = {};
     GetClassNameW(window, name, 64);
     if (!IsWindowVisible(window) || wcscmp(name, search->windowClass) != 0) return TRUE;
@@ -102,6 +108,12 @@ BOOL CALLBACK matchId(HWND window, LPARAM context) {
 HWND findWindow(DWORD thread, const wchar_t* windowClass, const std::string& title) {
     Search search{windowClass, toWide(title), title.empty()};
     EnumThreadWindows(thread, &matchTop, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND findProcessWindow(DWORD process, const wchar_t* windowClass) {
+    Search search{windowClass, {}, true, process};
+    EnumWindows(&matchTop, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

@@ -44,6 +44,8 @@ bool waitUntil(const std::function<bool()>& done, int timeoutMs = 20000);
 
 // A visible top-level window of the program's thread by class (and title).
 HWND findWindow(DWORD thread, const wchar_t* windowClass, const std::string& title = {});
+// A visible top-level window of another process by class.
+HWND findProcessWindow(DWORD process, const wchar_t* windowClass);
 // The window of a form's control under a top-level window.
 HWND controlWindow(HWND top, const app::FormSpec& form, const std::string& name);
 // A child window by its id under a top-level window.
