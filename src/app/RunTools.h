@@ -36,7 +36,8 @@ std::optional<std::string> previewRun(SettingsWindow& window, const InstallOptio
                                       const std::string& machineName, const ToolPrompts& prompts);
 
 // Writes the window's values to path (empty: cancelled, nothing happens; no
-// extension: ".answers" is added), after asking whether passwords go in clear text; says how it went.
+// extension: ".answers" is added), after asking whether passwords go in clear text; says how it
+// went.
 void saveAnswers(SettingsWindow& window, const std::string& path, const ToolPrompts& prompts);
 
 // Asks, then puts back the latest run's files and says what it did; true

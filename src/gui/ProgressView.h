@@ -17,12 +17,11 @@ class QShowEvent;
 
 namespace tessaron::gui {
 
-// The progress window frmProgress, a view of app::ProgressWindow. Once it is on screen it starts the run on
-// a worker thread and shows each log entry in txtProgress as it is logged,
-// with the step count and the current step's name on a progress bar; the
-// window stays responsive throughout. Cancel asks the run to end at its next
-// safe point. When the run has ended, the title and a result line state how,
-// ERROR and WARNING lines stand out in the log and are counted, "Save Log..."
+// The progress window frmProgress, a view of app::ProgressWindow. Once it is on screen it starts
+// the run on a worker thread and shows each log entry in txtProgress as it is logged, with the step
+// count and the current step's name on a progress bar; the window stays responsive throughout.
+// Cancel asks the run to end at its next safe point. When the run has ended, the title and a result
+// line state how, ERROR and WARNING lines stand out in the log and are counted, "Save Log..."
 // writes the log's text, and Close (Enter, Escape, the close box) reports
 // closed(). The close box does nothing while the run goes on. The window
 // may grow beyond its designed size; the log area takes the space.
