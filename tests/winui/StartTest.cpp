@@ -1,12 +1,13 @@
 // The Windows program's start: with --machine DIR alone it opens the
-// settings window, and closing the window ends it with status 0. Each start
-// is timed from before the process is made to the window on screen; the
-// median is printed beside the test's result.
+// settings window, and closing the window stores its placement and ends it
+// with status 0. Each start is timed from before the process is made to the
+// window on screen; the median is printed beside the test's result.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "WindowDriver.h"
@@ -25,6 +26,21 @@ std::wstring programPath() {
     if (!path.empty() && path.front() == L'/') path = L"Z:" + path;
     std::replace(path.begin(), path.end(), L'/', L'\\');
     return path;
+}
+
+std::string placementValue(const wchar_t* name) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER,
+                      L"Software\\VB and VBA Program Settings\\TessaronConfig\\Settings", 0,
+                      KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+        return "(no key)";
+    }
+    wchar_t text[64] = {};
+    DWORD size = sizeof(text) - sizeof(wchar_t);
+    const LONG read =
+        RegQueryValueExW(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size);
+    RegCloseKey(key);
+    return read == ERROR_SUCCESS ? fromWide(text) : "(no value)";
 }
 
 TEST(WinStart, TheProgramOpensTheWindowAndClosingItEndsTheProgram) {
@@ -48,8 +64,20 @@ TEST(WinStart, TheProgramOpensTheWindowAndClosingItEndsTheProgram) {
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - began)
                 .count());
         EXPECT_TRUE(shown);
-        if (shown) PostMessageW(main, WM_CLOSE, 0, 0);
+        RECT frame{};
+        if (shown) {
+            // Moved first, so that each start stores a placement of its own.
+            SetWindowPos(main, nullptr, 20 + start * 10, 30, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            GetWindowRect(main, &frame);
+            PostMessageW(main, WM_CLOSE, 0, 0);
+        }
         EXPECT_EQ(WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
+        // Closing stores the placement in twips (96 DPI here) in the user's
+        // settings of TessaronConfig, section Settings.
+        EXPECT_EQ(placementValue(L"MainLeft"), std::to_string(frame.left * 15));
+        EXPECT_EQ(placementValue(L"MainTop"), std::to_string(frame.top * 15));
+        EXPECT_EQ(placementValue(L"MainWidth"), std::to_string((frame.right - frame.left) * 15));
         DWORD status = 1;
         GetExitCodeProcess(process.hProcess, &status);
         EXPECT_EQ(status, 0u);
