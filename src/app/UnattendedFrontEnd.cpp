@@ -456,7 +456,8 @@ int runUnattended(const std::vector<std::string>& args, const Backend& backend, 
 
         if (line.saveAnswers) {
             try {
-                saveAnswersFile(window, *line.saveAnswers, recordingOptions(window, line, options));
+                saveAnswersFile(window, *line.saveAnswers, recordingOptions(window, line, options),
+                                held.get());
             } catch (const UsageError& usage) {
                 err << kProgram << ": " << usage.what() << '\n';
                 return exit_status::kUsage;
@@ -483,13 +484,17 @@ int runUnattended(const std::vector<std::string>& args, const Backend& backend, 
                                  !line.preview};
         const std::string machineName = line.machine.value_or(std::string(kThisComputer));
         if (line.preview) {
-            return printPreview(settings, options, *machine, machineName, printing, out, err);
+            return printPreview(settings, options, *machine, machineName, printing, out, err,
+                                held.get());
         }
         if (!line.detailedExitcode) return runPrinting(settings, options, runMachine, out, err);
         // The run's verdict is the preview's: made before the run, on the
         // machine as the run finds it.
         const int verdict =
             printPreview(settings, options, *machine, machineName, printing, out, err);
+        if (verdict == exit_status::kMachineBusy || verdict == exit_status::kLockFailed) {
+            return verdict;  // the machine could not be held: nothing was done
+        }
         const int status = runPrinting(settings, options, runMachine, out, err);
         return status == exit_status::kCompleted && verdict == exit_status::kChanges
                    ? exit_status::kChanges

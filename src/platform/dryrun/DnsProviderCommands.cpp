@@ -39,8 +39,7 @@ bool fileExists(FileSystem& files, const std::string& path) {
 // True when the command runs the tool on the named file in the WBEM folder
 // (and, for regsvr32, does not unregister it).
 bool runsToolOnFile(const std::vector<std::string>& arguments, const std::string& tool,
-                    const std::string& fileName, const std::string& wbemFolder,
-                    FileSystem& files) {
+                    const std::string& fileName, const std::string& wbemFolder, FileSystem& files) {
     if (arguments.empty() || !isTool(arguments.front(), tool)) return false;
     const auto first = std::next(arguments.begin());
     const bool unregisters = std::any_of(first, arguments.end(), [](const std::string& argument) {
