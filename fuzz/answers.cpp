@@ -8,7 +8,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace tessaron::app;
     try {
         const auto answers = parseAnswers(tessaron::fuzz::asText(data, size), "fuzz.answers");
-        ControlModel controls(mainFormSpec());
+        ControlModel controls(mainFormDesign());
         for (const auto& answer : answers) {
             try {
                 applyAnswer(controls, answer);

@@ -84,7 +84,7 @@ std::vector<Answer> parseAnswers(std::string_view text, const std::string& fileN
             answers.push_back(std::move(answer));
             continue;
         }
-        const ControlSpec* design = findControlSpec(mainFormSpec(), answer.control);
+        const ControlDesign* design = findControlDesign(mainFormDesign(), answer.control);
         if (!design) {
             throw lineError(fileName, lineNumber,
                             "unknown control " + quotedInput(answer.control) +

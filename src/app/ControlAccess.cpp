@@ -137,21 +137,21 @@ std::string spoken(std::string caption) {
     return caption;
 }
 
-ControlSpec* find(FormSpec& form, const char* name) {
+ControlDesign* find(FormDesign& form, const char* name) {
     for (auto& design : form.controls) {
         if (design.name == name) return &design;
     }
     return nullptr;
 }
 
-void applyMnemonics(FormSpec& form, const std::vector<Mnemonic>& table) {
+void applyMnemonics(FormDesign& form, const std::vector<Mnemonic>& table) {
     for (const auto& entry : table) {
-        ControlSpec* design = find(form, entry.control);
+        ControlDesign* design = find(form, entry.control);
         if (!design) continue;
         design->mnemonic = entry.letter;
         if (!entry.buddy) continue;
         design->buddy = entry.buddy;
-        if (ControlSpec* field = find(form, entry.buddy)) {
+        if (ControlDesign* field = find(form, entry.buddy)) {
             field->accessibleName = spoken(design->caption);
         }
     }
@@ -177,7 +177,7 @@ std::string mnemonicCaption(const std::string& caption, char mnemonic) {
     return out;
 }
 
-void describeAccess(FormSpec& form) {
+void describeAccess(FormDesign& form) {
     if (form.name == "frmMain") {
         form.tabMnemonics = "gdmnqw";
         applyMnemonics(form, mainMnemonics());
@@ -187,7 +187,7 @@ void describeAccess(FormSpec& form) {
         applyMnemonics(form, installMnemonics());
     }
     for (const auto& entry : spokenNames()) {
-        if (ControlSpec* design = find(form, entry.control)) design->accessibleName = entry.name;
+        if (ControlDesign* design = find(form, entry.control)) design->accessibleName = entry.name;
     }
 }
 

@@ -5,9 +5,9 @@
 namespace tessaron::app {
 namespace {
 
-ControlSpec make(std::string name, ControlKind kind, int tab, std::string caption, int left,
-                 int top, int width, int height) {
-    ControlSpec design;
+ControlDesign make(std::string name, ControlKind kind, int tab, std::string caption, int left,
+                   int top, int width, int height) {
+    ControlDesign design;
     design.name = std::move(name);
     design.kind = kind;
     design.tab = tab;
@@ -18,41 +18,41 @@ ControlSpec make(std::string name, ControlKind kind, int tab, std::string captio
 
 // Short builders so the tables below read like the designed forms.
 struct Builder {
-    std::vector<ControlSpec>& controls;
+    std::vector<ControlDesign>& controls;
     int tab;
 
-    ControlSpec& add(ControlSpec design) {
+    ControlDesign& add(ControlDesign design) {
         controls.push_back(std::move(design));
         return controls.back();
     }
-    ControlSpec& label(std::string name, std::string caption, int l, int t, int w, int h) {
+    ControlDesign& label(std::string name, std::string caption, int l, int t, int w, int h) {
         return add(make(std::move(name), ControlKind::Label, tab, std::move(caption), l, t, w, h));
     }
-    ControlSpec& text(std::string name, std::string initial, int l, int t, int w, int h) {
+    ControlDesign& text(std::string name, std::string initial, int l, int t, int w, int h) {
         return add(
             make(std::move(name), ControlKind::TextBox, tab, std::move(initial), l, t, w, h));
     }
-    ControlSpec& check(std::string name, std::string caption, int l, int t, int w, int h,
-                       int value) {
+    ControlDesign& check(std::string name, std::string caption, int l, int t, int w, int h,
+                         int value) {
         auto& design =
             add(make(std::move(name), ControlKind::CheckBox, tab, std::move(caption), l, t, w, h));
         design.checked = value;
         return design;
     }
-    ControlSpec& list(std::string name, int l, int t, int w, int h) {
+    ControlDesign& list(std::string name, int l, int t, int w, int h) {
         return add(make(std::move(name), ControlKind::DropDownList, tab, "", l, t, w, h));
     }
-    ControlSpec& button(std::string name, std::string caption, int l, int t, int w, int h) {
+    ControlDesign& button(std::string name, std::string caption, int l, int t, int w, int h) {
         return add(make(std::move(name), ControlKind::Button, tab, std::move(caption), l, t, w, h));
     }
 };
 
-ControlSpec& disabled(ControlSpec& design) {
+ControlDesign& disabled(ControlDesign& design) {
     design.enabled = false;
     return design;
 }
 
-void addGeneralTab(std::vector<ControlSpec>& controls) {
+void addGeneralTab(std::vector<ControlDesign>& controls) {
     Builder b{controls, 0};
     b.label("lblPanelRoot", "Label1", 240, 435, 480, 195);
     b.label("lblServerName", "Label1", 240, 675, 480, 195);
@@ -87,7 +87,7 @@ void addGeneralTab(std::vector<ControlSpec>& controls) {
     b.text("txtAdminPassword", "", 6000, 2655, 1575, 285);
 }
 
-void addDatabaseTab(std::vector<ControlSpec>& controls) {
+void addDatabaseTab(std::vector<ControlDesign>& controls) {
     Builder b{controls, 1};
     b.label("Label8", "Main Database Server Type:", 240, 525, 2040, 195);
     b.list("cmbMainSQLServerType", 2340, 480, 1455, 315).entries = {"SQL Server", "MySQL"};
@@ -105,7 +105,7 @@ void addDatabaseTab(std::vector<ControlSpec>& controls) {
             4440, 195);
 }
 
-void addMailTab(std::vector<ControlSpec>& controls) {
+void addMailTab(std::vector<ControlDesign>& controls) {
     Builder b{controls, 2};
     b.check("chkMailServerEnabled", "Enable Mail Server", 150, 420, 1890, 255, kChecked);
     b.label("lblMailServerType", "Mail Server Type:", 165, 810, 1335, 195);
@@ -126,7 +126,7 @@ void addMailTab(std::vector<ControlSpec>& controls) {
             165, 2445, 6780, 195);
 }
 
-void addDnsTab(std::vector<ControlSpec>& controls) {
+void addDnsTab(std::vector<ControlDesign>& controls) {
     Builder b{controls, 3};
     b.check("chkDNSServerEnabled", "Enable DNS Server", 150, 420, 1890, 255, kChecked);
     b.label("lblDNSServer", "DNS Server Type:", 150, 840, 1335, 195);
@@ -150,7 +150,7 @@ void addDnsTab(std::vector<ControlSpec>& controls) {
             150, 2475, 7485, 195);
 }
 
-void addSqlServerTab(std::vector<ControlSpec>& controls) {
+void addSqlServerTab(std::vector<ControlDesign>& controls) {
     Builder b{controls, 4};
     b.check("chkMSSQLActive", "Enable SQL Server Databases", 150, 435, 2655, 255, kUnchecked);
     b.check("chkMySQLActive", "Enable MySQL Databases", 3975, 435, 2655, 255, kUnchecked);
@@ -181,7 +181,7 @@ void addSqlServerTab(std::vector<ControlSpec>& controls) {
             4440, 195);
 }
 
-void addFtpWebTab(std::vector<ControlSpec>& controls) {
+void addFtpWebTab(std::vector<ControlDesign>& controls) {
     Builder b{controls, 5};
     b.check("chkFTPServerEnabled", "FTP Server Type:", 165, 420, 1590, 315, kChecked);
     b.list("cmbFTPServerType", 1770, 420, 1950, 315);
@@ -319,8 +319,8 @@ const std::vector<HelpText>& helpTexts() {
     return table;
 }
 
-FormSpec buildMainForm() {
-    FormSpec form;
+FormDesign buildMainForm() {
+    FormDesign form;
     form.name = "frmMain";
     form.caption = "Tessaron Configuration Utility";
     form.clientWidth = 8535;
@@ -357,8 +357,8 @@ FormSpec buildMainForm() {
     return form;
 }
 
-FormSpec buildInstallForm() {
-    FormSpec form;
+FormDesign buildInstallForm() {
+    FormDesign form;
     form.name = "frmInstall";
     form.caption = "Install/Update Tessaron Configuration";
     form.clientWidth = 3870;
@@ -375,8 +375,8 @@ FormSpec buildInstallForm() {
     return form;
 }
 
-FormSpec buildProgressForm() {
-    FormSpec form;
+FormDesign buildProgressForm() {
+    FormDesign form;
     form.name = "frmProgress";
     form.caption = "Configuring Tessaron...";
     form.clientWidth = 7455;
@@ -391,22 +391,22 @@ FormSpec buildProgressForm() {
 
 }  // namespace
 
-const FormSpec& mainFormSpec() {
-    static const FormSpec form = buildMainForm();
+const FormDesign& mainFormDesign() {
+    static const FormDesign form = buildMainForm();
     return form;
 }
 
-const FormSpec& installFormSpec() {
-    static const FormSpec form = buildInstallForm();
+const FormDesign& installFormDesign() {
+    static const FormDesign form = buildInstallForm();
     return form;
 }
 
-const FormSpec& progressFormSpec() {
-    static const FormSpec form = buildProgressForm();
+const FormDesign& progressFormDesign() {
+    static const FormDesign form = buildProgressForm();
     return form;
 }
 
-const ControlSpec* findControlSpec(const FormSpec& form, std::string_view name) {
+const ControlDesign* findControlDesign(const FormDesign& form, std::string_view name) {
     for (const auto& design : form.controls) {
         if (design.name == name) return &design;
     }

@@ -8,9 +8,9 @@ namespace tessaron::app {
 
 // The kinds of control the program's forms are built from.
 enum class ControlKind {
-    TabControl,    // SSTab1: one row of tabs, captions in FormSpec::tabCaptions
-    Label,         // static text; caption in ControlSpec::caption
-    TextBox,       // single-line editable text (multi-line when ControlSpec::multiLine)
+    TabControl,    // SSTab1: one row of tabs, captions in FormDesign::tabCaptions
+    Label,         // static text; caption in ControlDesign::caption
+    TextBox,       // single-line editable text (multi-line when ControlDesign::multiLine)
     CheckBox,      // caption plus a value 0 (unchecked), 1 (checked), 2 (greyed)
     DropDownList,  // a combo box whose text can only be chosen from its list
     Button,        // a push button; pressing it fires its rule
@@ -33,10 +33,10 @@ struct Twips {
 };
 
 // One control of a form as designed: its state before the form's load step.
-struct ControlSpec {
+struct ControlDesign {
     std::string name;
     ControlKind kind = ControlKind::Label;
-    // Index into FormSpec::tabCaptions, or -1 for a control placed directly
+    // Index into FormDesign::tabCaptions, or -1 for a control placed directly
     // on the form (a control on a tab is visible only while its tab shows).
     int tab = -1;
     // Caption (labels, buttons, check boxes) or initial text (text boxes).
@@ -61,22 +61,22 @@ struct ControlSpec {
 
 // One form: its caption, client area and controls, in catalogue order (for
 // frmInstall that order is the tab order).
-struct FormSpec {
+struct FormDesign {
     std::string name;
     std::string caption;
     int clientWidth = 0;                   // twips
     int clientHeight = 0;                  // twips
     std::vector<std::string> tabCaptions;  // frmMain's SSTab1 only
     std::string tabMnemonics;              // one letter per tab caption
-    std::vector<ControlSpec> controls;
+    std::vector<ControlDesign> controls;
 };
 
 // The settings window frmMain: the six tabs and every control.
-const FormSpec& mainFormSpec();
+const FormDesign& mainFormDesign();
 // The install-options dialog frmInstall.
-const FormSpec& installFormSpec();
+const FormDesign& installFormDesign();
 // The progress window frmProgress.
-const FormSpec& progressFormSpec();
+const FormDesign& progressFormDesign();
 
 // The caption as a view's mnemonic syntax writes it: "&" before the first
 // occurrence of the mnemonic letter (either case), a literal "&" doubled.
@@ -84,10 +84,10 @@ std::string mnemonicCaption(const std::string& caption, char mnemonic);
 
 // Fills the keyboard and screen-reader fields of a form's controls
 // (ControlAccess.cpp).
-void describeAccess(FormSpec& form);
+void describeAccess(FormDesign& form);
 
 // The control of a form by name (exact case), or nullptr.
-const ControlSpec* findControlSpec(const FormSpec& form, std::string_view name);
+const ControlDesign* findControlDesign(const FormDesign& form, std::string_view name);
 
 // The title the program shows on message boxes that have none of their own.
 inline constexpr std::string_view kApplicationTitle = "TessaronConfig";

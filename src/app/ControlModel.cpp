@@ -6,8 +6,8 @@
 
 namespace tessaron::app {
 
-Control::Control(const ControlSpec& design)
-    : spec_(&design),
+Control::Control(const ControlDesign& design)
+    : design_(&design),
       text_(design.caption),
       checked_(design.checked),
       entries_(design.entries),
@@ -19,7 +19,7 @@ std::string Control::selectedText() const {
     return entries_[static_cast<std::size_t>(selectedIndex_)];
 }
 
-ControlModel::ControlModel(const FormSpec& form) : form_(&form) {
+ControlModel::ControlModel(const FormDesign& form) : form_(&form) {
     for (const auto& design : form.controls) {
         controls_.push_back(std::make_unique<Control>(design));
         byName_.emplace(design.name, controls_.back().get());

@@ -3,7 +3,7 @@
 // The state of a form's controls, and how a view binds to it.
 //
 // A form (the settings window, the install-options dialog, the progress
-// window) is a ControlModel built from its FormSpec (ControlCatalogue.h): one
+// window) is a ControlModel built from its FormDesign (ControlCatalogue.h): one
 // Control per catalogue entry, in catalogue order, starting in its designed
 // state. Everything that changes a control goes through the model's setters:
 //
@@ -51,11 +51,11 @@ namespace tessaron::app {
 // One control's live state.
 class Control {
 public:
-    explicit Control(const ControlSpec& design);
+    explicit Control(const ControlDesign& design);
 
-    const ControlSpec& design() const { return *spec_; }
-    const std::string& name() const { return spec_->name; }
-    ControlKind kind() const { return spec_->kind; }
+    const ControlDesign& design() const { return *design_; }
+    const std::string& name() const { return design_->name; }
+    ControlKind kind() const { return design_->kind; }
 
     // Text box text, or the caption of a label, button or check box.
     const std::string& text() const { return text_; }
@@ -69,7 +69,7 @@ public:
 
 private:
     friend class ControlModel;
-    const ControlSpec* spec_;
+    const ControlDesign* design_;
     std::string text_;
     int checked_ = kUnchecked;
     EntryList entries_;
@@ -86,11 +86,11 @@ public:
     using Rule = std::function<void()>;
     using Observer = std::function<void(const Control&, ControlProperty)>;
 
-    explicit ControlModel(const FormSpec& form);
+    explicit ControlModel(const FormDesign& form);
     ControlModel(const ControlModel&) = delete;
     ControlModel& operator=(const ControlModel&) = delete;
 
-    const FormSpec& form() const { return *form_; }
+    const FormDesign& form() const { return *form_; }
     bool has(std::string_view name) const;
     // The control by name; throws std::out_of_range for a name the form lacks.
     const Control& operator[](std::string_view name) const;
@@ -136,7 +136,7 @@ private:
     void notify(const Control& control, ControlProperty property);
     void fire(const Control& control);
 
-    const FormSpec* form_;
+    const FormDesign* form_;
     std::vector<std::unique_ptr<Control>> controls_;
     std::map<std::string, Control*, std::less<>> byName_;
     std::map<std::string, Rule, std::less<>> rules_;

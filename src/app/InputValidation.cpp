@@ -131,9 +131,9 @@ std::optional<InputProblem> fieldProblem(const Field& row, const SettingsRecord&
     if (row.label.empty()) return std::nullopt;
     auto problem = valueProblem(settings.*(row.field), row.shape, row.maxLength);
     if (!problem) return std::nullopt;
-    const FormSpec& form = mainFormSpec();
-    const ControlSpec* control = findControlSpec(form, row.control);
-    const ControlSpec* label = findControlSpec(form, row.label);
+    const FormDesign& form = mainFormDesign();
+    const ControlDesign* control = findControlDesign(form, row.control);
+    const ControlDesign* label = findControlDesign(form, row.label);
     return InputProblem{
         std::string(row.control), label ? withoutColon(label->caption) : std::string(row.control),
         control && control->tab >= 0 ? form.tabCaptions.at(control->tab) : "", std::move(*problem)};

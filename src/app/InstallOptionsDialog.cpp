@@ -3,7 +3,7 @@
 namespace tessaron::app {
 
 InstallOptionsDialog::InstallOptionsDialog(InstallOptions& options)
-    : options_(options), controls_(installFormSpec()) {}
+    : options_(options), controls_(installFormDesign()) {}
 
 void InstallOptionsDialog::Load() {
     for (const char* box : {"chkCreateTasks", "chkInitDB", "chkSetupIIS"}) {

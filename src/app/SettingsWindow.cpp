@@ -4,7 +4,7 @@ namespace tessaron::app {
 
 SettingsWindow::SettingsWindow(Platform& platform, SettingsRecord& settings,
                                MessageService& messages)
-    : platform_(platform), settings_(settings), messages_(messages), controls_(mainFormSpec()) {
+    : platform_(platform), settings_(settings), messages_(messages), controls_(mainFormDesign()) {
     attachRules();
 }
 

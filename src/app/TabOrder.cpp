@@ -7,9 +7,9 @@
 namespace tessaron::app {
 namespace {
 
-using Controls = std::vector<const ControlSpec*>;
+using Controls = std::vector<const ControlDesign*>;
 
-bool focusable(const ControlSpec& control) {
+bool focusable(const ControlDesign& control) {
     switch (control.kind) {
         case ControlKind::TextBox:
             return !control.multiLine;
@@ -28,9 +28,9 @@ struct Extent {
     int left;
     int right;
 };
-using Extents = std::map<const ControlSpec*, Extent>;
+using Extents = std::map<const ControlDesign*, Extent>;
 
-bool sameRow(const ControlSpec* a, const ControlSpec* b) {
+bool sameRow(const ControlDesign* a, const ControlDesign* b) {
     return a->place.top < b->place.top + b->place.height &&
            b->place.top < a->place.top + a->place.height;
 }
@@ -38,12 +38,12 @@ bool sameRow(const ControlSpec* a, const ControlSpec* b) {
 Extents extentsOf(const Controls& controls) {
     constexpr int kGlued = 150;  // twips between a box and its button
     Extents extents;
-    for (const ControlSpec* c : controls) {
+    for (const ControlDesign* c : controls) {
         extents[c] = {c->place.left, c->place.left + c->place.width};
     }
-    for (const ControlSpec* button : controls) {
+    for (const ControlDesign* button : controls) {
         if (button->kind != ControlKind::Button) continue;
-        for (const ControlSpec* box : controls) {
+        for (const ControlDesign* box : controls) {
             const int gap = button->place.left - (box->place.left + box->place.width);
             if (box == button || box->kind == ControlKind::Button || gap < 0 || gap > kGlued ||
                 !sameRow(box, button)) {
@@ -57,8 +57,9 @@ Extents extentsOf(const Controls& controls) {
 }
 
 bool enoughForAColumn(const Controls& side) {
-    return std::count_if(side.begin(), side.end(),
-                         [](const ControlSpec* c) { return c->kind != ControlKind::Button; }) >= 2;
+    return std::count_if(side.begin(), side.end(), [](const ControlDesign* c) {
+               return c->kind != ControlKind::Button;
+           }) >= 2;
 }
 
 // The split with the fewest crossing controls (at most one), and among
@@ -68,12 +69,12 @@ std::optional<std::pair<Controls, Controls>> split(const Controls& controls) {
     const Extents extents = extentsOf(controls);
     std::optional<std::pair<Controls, Controls>> best;
     std::pair<int, int> bestScore{2, 0};  // crossing controls, their reach
-    for (const ControlSpec* edge : controls) {
+    for (const ControlDesign* edge : controls) {
         // A line just right of a control's right edge.
         const int line = extents.at(edge).right + 1;
         Controls left, rightSide;
         std::pair<int, int> score{0, 0};
-        for (const ControlSpec* c : controls) {
+        for (const ControlDesign* c : controls) {
             const Extent extent = extents.at(c);
             if (extent.left < line && extent.right > line) {
                 ++score.first;
@@ -92,17 +93,17 @@ std::optional<std::pair<Controls, Controls>> split(const Controls& controls) {
 // Top to bottom; a control that starts above the middle of a row's first
 // control belongs to that row, read left to right.
 void readColumn(Controls column, std::vector<std::string>& order) {
-    std::stable_sort(column.begin(), column.end(), [](const ControlSpec* a, const ControlSpec* b) {
-        return a->place.top < b->place.top;
-    });
+    std::stable_sort(
+        column.begin(), column.end(),
+        [](const ControlDesign* a, const ControlDesign* b) { return a->place.top < b->place.top; });
     for (std::size_t start = 0; start < column.size();) {
-        const ControlSpec* first = column[start];
+        const ControlDesign* first = column[start];
         const int middle = first->place.top + first->place.height / 2;
         std::size_t end = start + 1;
         while (end < column.size() && column[end]->place.top < middle) ++end;
         std::stable_sort(column.begin() + static_cast<long>(start),
                          column.begin() + static_cast<long>(end),
-                         [](const ControlSpec* a, const ControlSpec* b) {
+                         [](const ControlDesign* a, const ControlDesign* b) {
                              return a->place.left < b->place.left;
                          });
         for (std::size_t i = start; i < end; ++i) order.push_back(column[i]->name);
@@ -121,7 +122,7 @@ void read(const Controls& controls, std::vector<std::string>& order) {
 
 }  // namespace
 
-std::vector<std::string> readingOrder(const FormSpec& form, int tab) {
+std::vector<std::string> readingOrder(const FormDesign& form, int tab) {
     Controls controls;
     for (const auto& control : form.controls) {
         if (control.tab == tab && focusable(control)) controls.push_back(&control);

@@ -15,6 +15,6 @@ namespace tessaron::app {
 // column needs three controls that are not buttons),
 // again within each column; each column is read top to bottom, controls of
 // one row left to right, and the columns left to right.
-std::vector<std::string> readingOrder(const FormSpec& form, int tab);
+std::vector<std::string> readingOrder(const FormDesign& form, int tab);
 
 }  // namespace tessaron::app

@@ -82,12 +82,12 @@ void addHint(QWidget& field, const std::string& text) {
 
 }  // namespace
 
-QString shownCaption(const app::ControlSpec& design, const std::string& caption) {
+QString shownCaption(const app::ControlDesign& design, const std::string& caption) {
     if (design.mnemonic == 0) return q(caption);
     return q(app::mnemonicCaption(caption, design.mnemonic));
 }
 
-void describeForm(QWidget& form, const app::FormSpec& design) {
+void describeForm(QWidget& form, const app::FormDesign& design) {
     const auto widget = [&form](const std::string& name) {
         return form.findChild<QWidget*>(q(name));
     };

@@ -100,7 +100,7 @@ void ControlBinding::copy(const Control& control, ControlProperty property) {
 
 void ControlBinding::copyText(const Control& control, QWidget* target) {
     const QString text = displayText(control.text());
-    const app::ControlSpec* design = app::findControlSpec(model_.form(), control.name());
+    const app::ControlDesign* design = app::findControlDesign(model_.form(), control.name());
     const QString caption = design ? shownCaption(*design, text.toStdString()) : text;
     if (auto* label = qobject_cast<QLabel*>(target)) {
         label->setText(caption);

@@ -66,9 +66,9 @@ void growLabelToFit(QWidget& widget) {
     if (width != label->width()) label->resize(width, label->height());
 }
 
-FormPlacer::FormPlacer(QWidget& form, const app::FormSpec& design, double scale)
-    : QObject(&form), form_(form), spec_(design), scale_(scale) {
-    for (const auto& control : spec_.controls) {
+FormPlacer::FormPlacer(QWidget& form, const app::FormDesign& design, double scale)
+    : QObject(&form), form_(form), design_(design), scale_(scale) {
+    for (const auto& control : design_.controls) {
         if (control.kind != app::ControlKind::TabControl) continue;
         auto* tabs = form_.findChild<QTabWidget*>(QString::fromStdString(control.name));
         if (!tabs) continue;
@@ -78,9 +78,9 @@ FormPlacer::FormPlacer(QWidget& form, const app::FormSpec& design, double scale)
 }
 
 void FormPlacer::place() {
-    form_.resize(twipsToPixels(spec_.clientWidth, scale_),
-                 twipsToPixels(spec_.clientHeight, scale_));
-    for (const auto& control : spec_.controls) {
+    form_.resize(twipsToPixels(design_.clientWidth, scale_),
+                 twipsToPixels(design_.clientHeight, scale_));
+    for (const auto& control : design_.controls) {
         if (control.tab >= 0 || control.kind == app::ControlKind::FileDialog) continue;
         if (auto* widget = form_.findChild<QWidget*>(QString::fromStdString(control.name))) {
             setDesigned(*widget, twipsToPixels(control.place, scale_));
@@ -90,7 +90,7 @@ void FormPlacer::place() {
 }
 
 void FormPlacer::placeTabs() {
-    for (const auto& control : spec_.controls) {
+    for (const auto& control : design_.controls) {
         if (control.tab < 0 || control.kind == app::ControlKind::FileDialog) continue;
         auto* widget = form_.findChild<QWidget*>(QString::fromStdString(control.name));
         if (!widget || !widget->parentWidget()) continue;

@@ -24,7 +24,7 @@ QRect twipsToPixels(const app::Twips& place, double scale);
 // whenever the style moves or resizes it.
 class FormPlacer : public QObject {
 public:
-    FormPlacer(QWidget& form, const app::FormSpec& design, double scale);
+    FormPlacer(QWidget& form, const app::FormDesign& design, double scale);
 
     // Places everything again (also done on every move or resize of a tab
     // control's page area).
@@ -37,7 +37,7 @@ private:
     void placeTabs();
 
     QWidget& form_;
-    const app::FormSpec& spec_;
+    const app::FormDesign& design_;
     double scale_;
 };
 

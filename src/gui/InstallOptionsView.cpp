@@ -18,7 +18,7 @@ InstallOptionsView::InstallOptionsView(InstallOptions& options, QWidget* parent)
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     useFormFont(*this);
-    new FormPlacer(*this, app::installFormSpec(), screenScale(*this));
+    new FormPlacer(*this, app::installFormDesign(), screenScale(*this));
     designed_ = size();
     model_.Load();
     binding_ = std::make_unique<ControlBinding>(model_.controls(), *this);

@@ -43,18 +43,18 @@ QPushButton* button(const QString& name, const QString& caption, QWidget* parent
 ProgressView::ProgressView(StartRun start, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                           Qt::WindowMaximizeButtonHint),
-      model_(app::progressFormSpec()),
+      model_(app::progressFormDesign()),
       start_(std::move(start)) {
     form_ = new QWidget(this);
     ui_.setupUi(form_);
     useFormFont(*this);
-    new FormPlacer(*form_, app::progressFormSpec(), screenScale(*this));
+    new FormPlacer(*form_, app::progressFormDesign(), screenScale(*this));
     designedForm_ = form_->size();
     form_->setMinimumSize(designedForm_);
     form_->installEventFilter(this);
     binding_ = std::make_unique<ControlBinding>(model_, *form_);
     new LogHighlighter(qobject_cast<QPlainTextEdit*>(control("txtProgress"))->document());
-    setWindowTitle(q(app::progressFormSpec().caption));
+    setWindowTitle(q(app::progressFormDesign().caption));
     buildRow();
     setWindowModality(Qt::ApplicationModal);
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -157,9 +157,9 @@ void ProgressView::showEntry(const QString& entry) {
 bool ProgressView::eventFilter(QObject* watched, QEvent* event) {
     if (watched == form_ && event->type() == QEvent::Resize) {
         if (QWidget* log = binding_ ? binding_->widget("txtProgress") : nullptr) {
-            const QRect designed =
-                twipsToPixels(app::findControlSpec(app::progressFormSpec(), "txtProgress")->place,
-                              screenScale(*this));
+            const QRect designed = twipsToPixels(
+                app::findControlDesign(app::progressFormDesign(), "txtProgress")->place,
+                screenScale(*this));
             log->setGeometry(designed.adjusted(0, 0, form_->width() - designedForm_.width(),
                                                form_->height() - designedForm_.height()));
         }

@@ -22,7 +22,7 @@ SettingsView::SettingsView(app::SettingsWindow& window, QWidget* parent)
     useFormFont(*this);
     ui_.setupUi(this);
     useWrappingToolTips(*this);
-    new FormPlacer(*this, app::mainFormSpec(), screenScale(*this));
+    new FormPlacer(*this, app::mainFormDesign(), screenScale(*this));
     setMinimumSize(size());  // the designed size
     binding_ = std::make_unique<ControlBinding>(window_.controls(), *this);
     useReadingTabOrder();
@@ -68,7 +68,7 @@ namespace tessaron::gui {
 // The tab strip, then each tab's controls in reading order, then the
 // install button.
 void SettingsView::useReadingTabOrder() {
-    const app::FormSpec& form = app::mainFormSpec();
+    const app::FormDesign& form = app::mainFormDesign();
     QWidget* previous = findChild<QTabWidget*>(QStringLiteral("SSTab1"));
     for (int tab = 0; tab < static_cast<int>(form.tabCaptions.size()); ++tab) {
         for (const auto& name : app::readingOrder(form, tab)) {

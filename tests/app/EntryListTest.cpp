@@ -99,7 +99,7 @@ TEST(EntryList, CopiesShareUntilOneChanges) {
 }
 
 TEST(ControlModelEntries, EachAdditionIsOneChangeAndEveryListShowsTheSharedBlock) {
-    ControlModel controls(mainFormSpec());
+    ControlModel controls(mainFormDesign());
     std::vector<std::pair<std::string, ControlProperty>> heard;
     controls.addObserver([&heard](const Control& control, ControlProperty property) {
         heard.emplace_back(control.name(), property);

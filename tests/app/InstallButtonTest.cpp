@@ -97,7 +97,7 @@ TEST(InstallButton, SwitchedOffGroupsTakeTheirFixedValues) {
 }
 
 TEST(InstallButton, HostingSectionsOffKeepTheValuesReadFromTheFile) {
-    MachineSpec setup;
+    MachineSetup setup;
     setup.configInc =
         "SQLServerIP = \"10.1.1.1\"\r\nSQLServerDataPath = \"D:\\data\"\r\n"
         "MySQLAdminUsername = \"root\"\r\n";
@@ -130,7 +130,7 @@ TEST(InstallButton, FtpGroupByServerType) {
         {"Gene6 FTP Server", true, "", "D:\\ftp", "D:\\links"},
     };
     for (const auto& expected : cases) {
-        MachineSpec setup;
+        MachineSetup setup;
         if (expected.fromFile)
             setup.configInc = "FTPServerPath = D:\\ftp\r\nFTPLinkPath = D:\\links\r\n";
         WindowOnMachine w(setup, MessageAnswer::Yes);

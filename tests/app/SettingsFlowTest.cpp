@@ -33,7 +33,7 @@ public:
 };
 
 TEST(SettingsFlow, NothingButTheInstallButtonWritesTheRecord) {
-    MachineSpec setup;
+    MachineSetup setup;
     setup.configInc =
         "MainCompanyName = \"Old Co\"\r\nEnableStatistics = False\r\nSQLServerIP = \"10.1.1.1\"\r\n"
         "PreviewSVC = \"7\"\r\nFTPLinkPath = D:\\links\r\nServerIP = \"1.2.3.4\"\r\n";
@@ -71,7 +71,7 @@ TEST(SettingsFlow, NothingButTheInstallButtonWritesTheRecord) {
 // What the reader put into a control is only a default: the administrator's
 // edit is what config.inc gets, for every kind of control.
 TEST(SettingsFlow, AnEditAfterTheReaderIsWhatConfigIncGets) {
-    MachineSpec setup;
+    MachineSetup setup;
     setup.configInc =
         "MainCompanyName = \"Old Co\"\r\nEnableStatistics = False\r\n"
         "StatisticsType = \"AWStats\"\r\nServerIP = \"1.2.3.4\"\r\nInternalIP = \"1.2.3.4\"\r\n"

@@ -40,7 +40,7 @@ TEST(Unattended, HelpPrintsTheUsage) {
 
 TEST(Unattended, UsageErrorsStopBeforeTheMachineIsTouched) {
     // A machine whose load would end with message 3: no usage error reaches it.
-    MachineSpec setup;
+    MachineSetup setup;
     setup.metabase = false;
     auto machine = buildMachine(setup);
     const std::string dir = machine.root().string();
@@ -125,7 +125,7 @@ TEST(Unattended, ListValueThatIsNoEntryStopsBeforeTheRun) {
 }
 
 TEST(Unattended, ProgramEndedAtLoadExitsWithThree) {
-    MachineSpec setup;
+    MachineSetup setup;
     setup.installDirValue.reset();
     auto machine = buildMachine(setup);
     const auto result =

@@ -20,9 +20,9 @@
 namespace tessaron::gui::testing {
 namespace {
 
+using app::ControlDesign;
 using app::ControlKind;
-using app::ControlSpec;
-using app::FormSpec;
+using app::FormDesign;
 
 QString captionOf(QWidget* widget) {
     if (auto* label = qobject_cast<QLabel*>(widget)) return label->text();
@@ -33,7 +33,7 @@ QString captionOf(QWidget* widget) {
     return {};
 }
 
-bool hasKind(QWidget* widget, const ControlSpec& control) {
+bool hasKind(QWidget* widget, const ControlDesign& control) {
     switch (control.kind) {
         case ControlKind::TabControl:
             return qobject_cast<QTabWidget*>(widget);
@@ -69,7 +69,7 @@ int neededHeight(const QWidget& widget) {
 }
 
 // The form before any load step: each control as designed.
-void expectFormAsDesigned(QWidget& form, const FormSpec& design) {
+void expectFormAsDesigned(QWidget& form, const FormDesign& design) {
     const double scale = screenScale(form);
     EXPECT_EQ(form.objectName(), q(design.name));
     EXPECT_EQ(form.windowTitle(), q(design.caption));
@@ -165,7 +165,7 @@ void expectFormAsDesigned(QWidget& form, const FormSpec& design) {
 TEST(CatalogueOnScreen, SettingsWindowShowsEveryControlOnItsTab) {
     ViewOnMachine w(sample2003(), /*load=*/false);
     w.view->show();
-    expectFormAsDesigned(*w.view, app::mainFormSpec());
+    expectFormAsDesigned(*w.view, app::mainFormDesign());
     // Spot checks that do not lean on the catalogue's own data.
     EXPECT_EQ(w.view->windowTitle(), QStringLiteral("Tessaron Configuration Utility"));
     EXPECT_EQ(
@@ -180,7 +180,7 @@ TEST(CatalogueOnScreen, InstallOptionsDialogAndProgressWindow) {
     ensureApplication();
     InstallOptions options;
     InstallOptionsView dialog(options, nullptr);
-    expectFormAsDesigned(dialog, app::installFormSpec());
+    expectFormAsDesigned(dialog, app::installFormDesign());
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Install/Update Tessaron Configuration"));
 
     ProgressView progress([](app::RunEvents) { return nullptr; }, nullptr);
@@ -188,7 +188,7 @@ TEST(CatalogueOnScreen, InstallOptionsDialogAndProgressWindow) {
     auto* form = progress.findChild<QWidget*>(QStringLiteral("frmProgress"));
     ASSERT_NE(form, nullptr);
     form->setWindowTitle(progress.windowTitle());
-    expectFormAsDesigned(*form, app::progressFormSpec());
+    expectFormAsDesigned(*form, app::progressFormDesign());
     EXPECT_EQ(form->pos(), QPoint(0, 0));
     EXPECT_EQ(progress.windowTitle(), QStringLiteral("Configuring Tessaron..."));
     EXPECT_TRUE(qobject_cast<QPlainTextEdit*>(progress.control("txtProgress"))->isReadOnly());

@@ -83,7 +83,7 @@ void answerNextBox(BoxAnswer& answer, QMessageBox::StandardButton button) {
 }
 
 TEST(MessageBoxes, LoadWithoutFtpServiceShowsMessageFiveWithTheApplicationsTitle) {
-    app::testing::MachineSpec machineFacts;
+    app::testing::MachineSetup machineFacts;
     machineFacts.ftpService = false;
     auto machine = app::testing::buildMachine(machineFacts);
     ensureApplication();
@@ -121,7 +121,7 @@ TEST(MessageBoxes, ExistingConfigurationQuestionAnsweredByTheButtons) {
          {Case{QMessageBox::No, app::LoadResult::Ended, QStringLiteral("Configure Tessaron")},
           Case{QMessageBox::Yes, app::LoadResult::Shown,
                QStringLiteral("Update Tessaron Configuration")}}) {
-        app::testing::MachineSpec machineFacts;
+        app::testing::MachineSetup machineFacts;
         machineFacts.configInc = "<%\r\nControlPanelTitle = \"Hosting Panel\"\r\n%>\r\n";
         auto machine = app::testing::buildMachine(machineFacts);
         ensureApplication();
@@ -139,7 +139,7 @@ TEST(MessageBoxes, ExistingConfigurationQuestionAnsweredByTheButtons) {
         EXPECT_EQ(answer.title, QStringLiteral("Tessaron Already Configured"));
         // Alt+C presses it under either caption.
         EXPECT_EQ(qobject_cast<QPushButton*>(view.control("btnInstall"))->text(),
-                  shownCaption(*app::findControlSpec(app::mainFormSpec(), "btnInstall"),
+                  shownCaption(*app::findControlDesign(app::mainFormDesign(), "btnInstall"),
                                c.installCaption.toStdString()));
     }
 }

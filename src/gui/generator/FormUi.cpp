@@ -8,9 +8,9 @@
 namespace tessaron::gui {
 namespace {
 
+using app::ControlDesign;
 using app::ControlKind;
-using app::ControlSpec;
-using app::FormSpec;
+using app::FormDesign;
 
 std::string escaped(const std::string& text) {
     std::string out;
@@ -34,7 +34,7 @@ int pixels(int twips) {
 }
 
 // The install-options dialog has OK and Cancel; the other forms are windows.
-std::string formClass(const FormSpec& form) {
+std::string formClass(const FormDesign& form) {
     return form.name == "frmInstall" ? "QDialog" : "QWidget";
 }
 
@@ -98,7 +98,7 @@ private:
     std::ostringstream& out_;
 };
 
-void writeControl(Writer& w, const ControlSpec& c, int depth) {
+void writeControl(Writer& w, const ControlDesign& c, int depth) {
     const std::string cls = widgetClass(c);
     w.open(cls, c.name, depth);
     const int d = depth + 1;
@@ -149,7 +149,7 @@ void writeControl(Writer& w, const ControlSpec& c, int depth) {
 
 }  // namespace
 
-std::string widgetClass(const ControlSpec& control) {
+std::string widgetClass(const ControlDesign& control) {
     switch (control.kind) {
         case ControlKind::TabControl:
             return "QTabWidget";
@@ -173,7 +173,7 @@ std::string tabPageName(const std::string& tabControl, int index) {
     return tabControl + "_" + std::to_string(index);
 }
 
-std::string formUi(const FormSpec& form) {
+std::string formUi(const FormDesign& form) {
     std::ostringstream out;
     Writer w(out);
     out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";

@@ -19,7 +19,7 @@ struct Site {
 };
 
 // A machine as the window's load step sees it; every part can be left out.
-struct MachineSpec {
+struct MachineSetup {
     std::optional<std::string> installDirValue = "C:\\Tessaron";  // as stored in the registry
     std::vector<std::string> addresses = {"10.0.0.5"};
     std::string organization = "Example Hosting Ltd";
@@ -39,10 +39,10 @@ struct MachineSpec {
 };
 
 // Writes the machine into a fresh temporary image (Windows folder C:\WINDOWS).
-tessaron::testing::TempMachine buildMachine(const MachineSpec& setup);
+tessaron::testing::TempMachine buildMachine(const MachineSetup& setup);
 
 // The metabase text for a machine setup.
-std::string metabaseXml(const MachineSpec& setup);
+std::string metabaseXml(const MachineSetup& setup);
 
 // Records every message box; answers the question as told.
 class RecordingMessages : public MessageService {
@@ -63,7 +63,7 @@ public:
 
 // A machine image with a settings window on it, loaded or not.
 struct WindowOnMachine {
-    explicit WindowOnMachine(const MachineSpec& setup = {},
+    explicit WindowOnMachine(const MachineSetup& setup = {},
                              MessageAnswer answer = MessageAnswer::No, bool load = true);
 
     tessaron::testing::TempMachine machine;
