@@ -22,17 +22,17 @@ bool isControl(char32_t c) {
 // as one character of its own value (the record holds UTF-8 text).
 char32_t nextCharacter(const std::string& text, std::size_t& at) {
     const auto byte = static_cast<unsigned char>(text[at]);
-    int length = byte < 0x80         ? 1
-                 : (byte >> 5) == 6  ? 2
-                 : (byte >> 4) == 14 ? 3
-                 : (byte >> 3) == 30 ? 4
-                                     : 0;
+    std::size_t length = byte < 0x80         ? 1
+                         : (byte >> 5) == 6  ? 2
+                         : (byte >> 4) == 14 ? 3
+                         : (byte >> 3) == 30 ? 4
+                                             : 0;
     if (length == 0 || at + length > text.size()) {
         ++at;
         return byte;
     }
     char32_t c = length == 1 ? byte : byte & (0x7F >> length);
-    for (int i = 1; i < length; ++i) {
+    for (std::size_t i = 1; i < length; ++i) {
         const auto next = static_cast<unsigned char>(text[at + i]);
         if ((next & 0xC0) != 0x80) {
             ++at;
@@ -136,7 +136,9 @@ std::optional<InputProblem> fieldProblem(const Field& row, const SettingsRecord&
     const ControlDesign* label = findControlDesign(form, row.label);
     return InputProblem{
         std::string(row.control), label ? withoutColon(label->caption) : std::string(row.control),
-        control && control->tab >= 0 ? form.tabCaptions.at(control->tab) : "", std::move(*problem)};
+        control && control->tab >= 0 ? form.tabCaptions.at(static_cast<std::size_t>(control->tab))
+                                     : "",
+        std::move(*problem)};
 }
 
 std::vector<InputProblem> checkAllSettingsInput(const SettingsRecord& settings) {

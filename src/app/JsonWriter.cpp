@@ -6,7 +6,8 @@ namespace tessaron::app {
 
 std::string jsonQuoted(std::string_view text) {
     std::string quoted = "\"";
-    for (unsigned char c : text) {
+    for (const char character : text) {
+        const auto c = static_cast<unsigned char>(character);
         switch (c) {
             case '"':
                 quoted += "\\\"";

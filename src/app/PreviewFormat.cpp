@@ -39,7 +39,9 @@ const char* kindWord(MetabaseKeyChange::Kind kind) {
 
 std::string padded(int number, int width) {
     std::string text = std::to_string(number);
-    if (static_cast<int>(text.size()) < width) text.insert(0, width - text.size(), ' ');
+    if (static_cast<int>(text.size()) < width) {
+        text.insert(0, static_cast<std::size_t>(width) - text.size(), ' ');
+    }
     return text;
 }
 
