@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "app/SettingsWindow.h"
+#include "app/window/SettingsWindow.h"
 #include "platform/image/MachineImage.h"
 #include "platform/odbc/OdbcDatabase.h"
 #include "support/FreshProcess.h"

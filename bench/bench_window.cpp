@@ -26,7 +26,7 @@
 #include <string>
 #include <vector>
 
-#include "app/SettingsWindow.h"
+#include "app/window/SettingsWindow.h"
 #include "gui/ProgressView.h"
 #include "gui/SettingsView.h"
 #include "main/ProgramBackend.h"

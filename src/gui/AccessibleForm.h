@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "app/ControlCatalogue.h"
+#include "app/window/ControlCatalogue.h"
 
 class QWidget;
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/ControlModel.h"
+#include "app/window/ControlModel.h"
 
 class QWidget;
 

@@ -5,8 +5,8 @@
 #include <QWidget>
 #include <memory>
 
-#include "app/ControlCatalogue.h"
-#include "app/MessageService.h"
+#include "app/window/ControlCatalogue.h"
+#include "app/window/MessageService.h"
 
 namespace tessaron::gui {
 

@@ -3,7 +3,7 @@
 #include <QObject>
 #include <QRect>
 
-#include "app/ControlCatalogue.h"
+#include "app/window/ControlCatalogue.h"
 
 class QWidget;
 

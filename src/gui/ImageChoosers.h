@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "app/MessageService.h"
+#include "app/window/MessageService.h"
 
 class QFileDialog;
 

@@ -1,6 +1,6 @@
 #include "gui/InstallFlow.h"
 
-#include "app/RunSummary.h"
+#include "app/wiring/RunSummary.h"
 #include "gui/RunTools.h"
 
 namespace tessaron::gui {

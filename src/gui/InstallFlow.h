@@ -3,8 +3,8 @@
 #include <QObject>
 #include <QPointer>
 
-#include "app/Backend.h"
-#include "app/SettingsWindow.h"
+#include "app/window/SettingsWindow.h"
+#include "app/wiring/Backend.h"
 #include "gui/InstallOptionsView.h"
 #include "gui/ProgressView.h"
 #include "gui/RunTools.h"

@@ -4,8 +4,8 @@
 #include <map>
 #include <memory>
 
-#include "app/InstallOptionsDialog.h"
-#include "app/RunToolsCatalogue.h"
+#include "app/tools/RunToolsCatalogue.h"
+#include "app/window/InstallOptionsDialog.h"
 #include "gui/ControlBinding.h"
 #include "ui_frmInstall.h"
 

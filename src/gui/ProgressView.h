@@ -4,9 +4,9 @@
 #include <functional>
 #include <memory>
 
-#include "app/BackgroundRun.h"
-#include "app/ControlModel.h"
-#include "app/RunSummary.h"
+#include "app/window/ControlModel.h"
+#include "app/wiring/BackgroundRun.h"
+#include "app/wiring/RunSummary.h"
 #include "gui/ControlBinding.h"
 #include "gui/ImageChoosers.h"
 #include "ui_frmProgress.h"

@@ -9,8 +9,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/ControlCatalogue.h"
-#include "app/RunToolsCatalogue.h"
+#include "app/tools/RunToolsCatalogue.h"
+#include "app/window/ControlCatalogue.h"
 #include "gui/LogHighlighter.h"
 
 namespace tessaron::gui {

@@ -5,9 +5,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "app/Preview.h"
-#include "app/RunToolsCatalogue.h"
-#include "app/UnattendedActions.h"
+#include "app/preview/Preview.h"
+#include "app/tools/RunToolsCatalogue.h"
+#include "app/tools/UnattendedActions.h"
 #include "gui/ControlBinding.h"
 #include "gui/DialogMessages.h"
 #include "gui/InstallOptionsView.h"

@@ -6,8 +6,8 @@
 #include <functional>
 #include <string>
 
-#include "app/MessageService.h"
-#include "app/SettingsWindow.h"
+#include "app/window/MessageService.h"
+#include "app/window/SettingsWindow.h"
 #include "gui/ReportWindow.h"
 
 namespace tessaron::gui {

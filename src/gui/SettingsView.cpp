@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 
-#include "app/TabOrder.h"
+#include "app/window/TabOrder.h"
 #include "gui/FormGeometry.h"
 #include "gui/WindowPlacement.h"
 

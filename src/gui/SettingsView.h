@@ -4,7 +4,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/SettingsWindow.h"
+#include "app/window/SettingsWindow.h"
 #include "gui/ControlBinding.h"
 #include "gui/InstallFlow.h"
 #include "ui_frmMain.h"

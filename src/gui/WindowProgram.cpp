@@ -13,10 +13,10 @@
 #include <iostream>
 #include <memory>
 
-#include "app/Backend.h"
-#include "app/CommandLine.h"
-#include "app/ConsoleMessages.h"
-#include "app/SettingsWindow.h"
+#include "app/unattended/ConsoleMessages.h"
+#include "app/window/SettingsWindow.h"
+#include "app/wiring/Backend.h"
+#include "app/wiring/CommandLine.h"
 #include "gui/DialogMessages.h"
 #include "gui/ImageChoosers.h"
 #include "gui/SettingsView.h"

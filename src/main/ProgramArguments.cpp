@@ -1,7 +1,7 @@
 #include "main/ProgramArguments.h"
 
-#include "app/AnswersFile.h"
-#include "app/CommandLine.h"
+#include "app/answers/AnswersFile.h"
+#include "app/wiring/CommandLine.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -2,8 +2,8 @@
 
 #include <iostream>
 
-#include "app/AnswersFile.h"
-#include "app/CommandLine.h"
+#include "app/answers/AnswersFile.h"
+#include "app/wiring/CommandLine.h"
 #include "main/ProgramBackend.h"
 #ifdef _WIN32
 #include "platform/windows/IisProviderHint.h"

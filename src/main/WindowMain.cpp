@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/AnswersFile.h"
-#include "app/CommandLine.h"
+#include "app/answers/AnswersFile.h"
+#include "app/wiring/CommandLine.h"
 #include "gui/WindowProgram.h"
 #include "main/ProgramArguments.h"
 #include "main/ProgramBackend.h"

@@ -6,9 +6,9 @@
 #include <fstream>
 
 #include "RunSupport.h"
-#include "app/AnswersFile.h"
-#include "app/AnswersRecorder.h"
-#include "app/ProgressRun.h"
+#include "app/answers/AnswersFile.h"
+#include "app/answers/AnswersRecorder.h"
+#include "app/wiring/ProgressRun.h"
 #include "support/ImageDigest.h"
 #include "support/SamplePaths.h"
 

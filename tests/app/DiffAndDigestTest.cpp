@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <functional>
 
-#include "app/JsonWriter.h"
-#include "app/LineDiff.h"
-#include "app/MetabaseDiff.h"
-#include "app/PreviewVerdict.h"
+#include "app/preview/JsonWriter.h"
+#include "app/preview/LineDiff.h"
+#include "app/preview/MetabaseDiff.h"
+#include "app/preview/PreviewVerdict.h"
 #include "run/ContentHash.h"
 
 namespace tessaron::app::testing {

@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/ControlModel.h"
-#include "app/EntryList.h"
+#include "app/window/ControlModel.h"
+#include "app/window/EntryList.h"
 
 namespace tessaron::app::testing {
 namespace {

@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <iterator>
 
-#include "app/FieldTable.h"
-#include "app/MainFormControls.h"
+#include "app/window/FieldTable.h"
+#include "app/window/MainFormControls.h"
 #include "platform/Text.h"
 #include "settings/ConfigKeys.h"
 #include "support/app/AppMachine.h"

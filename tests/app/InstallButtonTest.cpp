@@ -2,7 +2,7 @@
 // install-options dialog.
 #include <gtest/gtest.h>
 
-#include "app/InstallOptionsDialog.h"
+#include "app/window/InstallOptionsDialog.h"
 #include "support/app/AppMachine.h"
 
 namespace tessaron::app::testing {

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/CommandLine.h"
+#include "app/wiring/CommandLine.h"
 #include "main/ProgramBackend.h"
 #include "support/SamplePaths.h"
 #include "support/app/AppMachine.h"

@@ -3,8 +3,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/AnswersFile.h"
-#include "app/CommandLine.h"
+#include "app/answers/AnswersFile.h"
+#include "app/wiring/CommandLine.h"
 #include "main/ProgramBackend.h"
 
 namespace fs = std::filesystem;

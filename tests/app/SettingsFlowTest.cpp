@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "RunSupport.h"
-#include "app/ProgressRun.h"
+#include "app/wiring/ProgressRun.h"
 #include "platform/Text.h"
 #include "support/SamplePaths.h"
 #include "support/app/AppMachine.h"

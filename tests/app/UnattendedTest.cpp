@@ -5,7 +5,7 @@
 
 #include "MariaDbSupport.h"
 #include "RunSupport.h"
-#include "app/AnswersFile.h"
+#include "app/answers/AnswersFile.h"
 
 namespace tessaron::app::testing {
 namespace {

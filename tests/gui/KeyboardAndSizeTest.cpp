@@ -15,7 +15,7 @@
 #include <QTest>
 
 #include "GuiSupport.h"
-#include "app/TabOrder.h"
+#include "app/window/TabOrder.h"
 #include "gui/FormGeometry.h"
 
 namespace tessaron::gui::testing {

@@ -11,7 +11,7 @@
 #include <QTest>
 
 #include "GuiSupport.h"
-#include "app/RunToolsCatalogue.h"
+#include "app/tools/RunToolsCatalogue.h"
 #include "gui/DialogMessages.h"
 #include "gui/RunTools.h"
 #include "support/ImageDigest.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/MetabaseDiff.h"
+#include "app/preview/MetabaseDiff.h"
 
 namespace tessaron::testing {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/ControlCatalogue.h"
+#include "app/window/ControlCatalogue.h"
 
 namespace tessaron::gui {
 

@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/MessageService.h"
-#include "app/SettingsWindow.h"
+#include "app/window/MessageService.h"
+#include "app/window/SettingsWindow.h"
 #include "platform/image/MachineImage.h"
 #include "support/TempMachine.h"
 

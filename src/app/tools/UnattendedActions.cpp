@@ -1,0 +1,129 @@
+#include "app/tools/UnattendedActions.h"
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <ostream>
+
+#include "app/answers/AnswersFile.h"
+#include "app/preview/Preview.h"
+#include "app/preview/PreviewVerdict.h"
+#include "platform/Failure.h"
+#include "platform/HostPath.h"
+#include "platform/WindowsPath.h"
+#include "run/BackingUpPlatform.h"
+#include "run/LeftOverFiles.h"
+#include "run/RestoreRun.h"
+#include "run/RunJournal.h"
+
+namespace tessaron::app {
+
+namespace {
+
+int restoreStatus(RestoreResult result) {
+    switch (result) {
+        case RestoreResult::Restored:
+            return exit_status::kCompleted;
+        case RestoreResult::NothingToRestore:
+            return exit_status::kNothingToRestore;
+        case RestoreResult::Refused:
+            return exit_status::kRestoreRefused;
+        case RestoreResult::Failed:
+            break;
+    }
+    return exit_status::kCompletedWithRunError;
+}
+
+}  // namespace
+
+std::optional<int> holdMachine(Platform& platform, std::unique_ptr<MachineLock>& lock,
+                               std::ostream& err) {
+    try {
+        lock = platform.LockMachine(kFrontEndLockPatience);
+    } catch (const PlatformError& error) {
+        err << "tessaron-config: cannot lock the machine: " << error.description() << '\n';
+        return exit_status::kLockFailed;
+    }
+    if (lock) return std::nullopt;
+    err << "tessaron-config: another configuration run holds the machine; nothing was done\n";
+    return exit_status::kMachineBusy;
+}
+
+int restoreLatestRunOn(Platform& platform, std::ostream& out, std::ostream& err) {
+    // A restore changes the files a run changes, so it holds the machine as
+    // a run does.
+    std::unique_ptr<MachineLock> lock;
+    if (const auto refused = holdMachine(platform, lock, err)) return *refused;
+    std::string installDir;
+    try {
+        installDir = trimSpaces(registryValueText(
+            platform.System().ReadRegistryValue("SOFTWARE\\Tessaron", "Install_Dir")));
+    } catch (const PlatformError&) {
+        installDir.clear();
+    }
+    if (installDir.empty()) {
+        err << "tessaron-config: cannot restore: the panel's installation directory is not in "
+               "the registry\n";
+        return exit_status::kCompletedWithRunError;
+    }
+    try {
+        removeStaleTemporaries(platform.Files(), backupPlacesFor(platform, installDir));
+    } catch (const PlatformError&) {
+        // Without the Windows folder there are none of the metabase's.
+    }
+    const RestoreReport report = restoreLatestRun(platform.Files(), runJournalPath(installDir));
+    std::ostream& stream = report.restored ? out : err;
+    for (const auto& line : report.lines) stream << line << '\n';
+    stream << std::flush;
+    return restoreStatus(report.result);
+}
+
+void saveAnswersFile(SettingsWindow& window, const std::string& path,
+                     const RecordingOptions& recording) {
+    const std::string text =
+        recordAnswers(window.controls(), window.discoveredValues(),
+                      AnswersHeader{window.serverName(), answersHeaderTime()}, recording);
+    std::ofstream file(hostPathFromUtf8(path), std::ios::binary | std::ios::trunc);
+    if (recording.clearPasswords && file) {
+        // Passwords in clear text are for the owner's eyes only; the file is
+        // still empty when it gets the mode, also when it existed before.
+        std::error_code error;
+        std::filesystem::permissions(
+            hostPathFromUtf8(path),
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write,
+            std::filesystem::perm_options::replace, error);
+        if (error) {
+            file.close();
+            throw UsageError("cannot write answers file " + path +
+                             " readable by its owner only: " + error.message());
+        }
+    }
+    file << text;
+    file.close();
+    if (!file) {
+        throw UsageError("cannot write answers file " + path + ": " + std::strerror(errno));
+    }
+}
+
+int printPreview(const SettingsRecord& settings, const InstallOptions& options, Platform& machine,
+                 const std::string& machineName, const PreviewPrinting& printing, std::ostream& out,
+                 std::ostream& err) {
+    PreviewReport report;
+    try {
+        report = previewInstallation(settings, options, machine, machineName);
+    } catch (const std::exception& error) {
+        err << "tessaron-config: cannot preview the run: " << error.what() << '\n';
+        return exit_status::kInternalError;
+    }
+    if (!printing.quiet) {
+        out << (printing.json ? previewJson(report) : previewText(report)) << std::flush;
+    }
+    const int status = report.result.exitStatus;
+    if (printing.detailedExitcode && status == exit_status::kCompleted &&
+        previewVerdict(report).changed()) {
+        return exit_status::kChanges;
+    }
+    return status;
+}
+
+}  // namespace tessaron::app
