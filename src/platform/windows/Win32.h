@@ -4,6 +4,8 @@
 // variants (CopyFile, DeleteFile, ReplaceFile, GetObject) would rename this
 // program's own methods of the same names, so they are removed; the backend
 // calls the wide functions by their full names.
+// winsock2.h before windows.h, which would otherwise bring in the old
+// winsock.h that winsock2.h replaces.
 #include <iphlpapi.h>
 #include <objbase.h>
 #include <oleauto.h>

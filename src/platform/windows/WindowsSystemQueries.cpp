@@ -1,6 +1,8 @@
 #include "platform/windows/WindowsSystemQueries.h"
 
+// winsock2.h ahead of the windows.h that wbemcli.h brings in (see Win32.h).
 #include <wbemcli.h>
+#include <winsock2.h>
 
 #include <vector>
 
