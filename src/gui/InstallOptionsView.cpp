@@ -61,7 +61,7 @@ void InstallOptionsView::setReason(const std::string& reason) {
     setFixedSize(designed_.width(), designed_.height() + height + margin);
 }
 
-QAction* InstallOptionsView::toolAction(app::RunTool tool) const {
+QAction* InstallOptionsView::toolAction(app::tools::RunTool tool) const {
     const auto found = tools_.find(tool);
     return found == tools_.end() ? nullptr : found->second;
 }
@@ -78,7 +78,7 @@ void InstallOptionsView::buildToolRow() {
     more_ = new QMenu(this);
     more_->setObjectName(QStringLiteral("mnuMore"));
     QPushButton* first = nullptr;
-    for (const auto& tool : app::runToolActions()) {
+    for (const auto& tool : app::tools::runToolActions()) {
         auto* action = new QAction(caption(tool.caption, tool.mnemonic), this);
         action->setObjectName(QString::fromLatin1(tool.name));
         if (*tool.shortcut) action->setShortcut(QKeySequence(QString::fromLatin1(tool.shortcut)));
@@ -96,8 +96,9 @@ void InstallOptionsView::buildToolRow() {
         connect(button, &QPushButton::clicked, action, &QAction::trigger);
         if (!first) first = button;
     }
-    auto* more = new QPushButton(caption(app::kMoreButtonCaption, app::kMoreButtonMnemonic), this);
-    more->setObjectName(QString::fromLatin1(app::kMoreButtonName));
+    auto* more = new QPushButton(
+        caption(app::tools::kMoreButtonCaption, app::tools::kMoreButtonMnemonic), this);
+    more->setObjectName(QString::fromLatin1(app::tools::kMoreButtonName));
     more->setAutoDefault(false);
     more->setMenu(more_);
     more->setGeometry(twipsToPixels(app::Twips{2160, top, 1215, height}, scale));

@@ -35,7 +35,7 @@ public:
     QString reason() const;
 
     // The action of a run tool (its handler is connected by RunTools).
-    QAction* toolAction(app::RunTool tool) const;
+    QAction* toolAction(app::tools::RunTool tool) const;
     QMenu* moreMenu() const { return more_; }
 
 signals:
@@ -46,7 +46,7 @@ private:
 
     QLabel* reason_ = nullptr;
     QMenu* more_ = nullptr;
-    std::map<app::RunTool, QAction*> tools_;
+    std::map<app::tools::RunTool, QAction*> tools_;
     QSize designed_;
     Ui::frmInstall ui_;
     app::InstallOptionsDialog model_;

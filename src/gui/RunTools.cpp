@@ -44,15 +44,15 @@ RunTools::RunTools(app::SettingsWindow& window, InstallOptionsView& dialog, std:
     tell = [this](const QString& title, const QString& text) {
         QMessageBox::information(&dialog_, title, text);
     };
-    const auto handle = [this](app::RunTool tool, void (RunTools::*handler)()) {
+    const auto handle = [this](app::tools::RunTool tool, void (RunTools::*handler)()) {
         if (QAction* action = dialog_.toolAction(tool)) {
             connect(action, &QAction::triggered, this, handler);
         }
     };
-    handle(app::RunTool::Preview, &RunTools::preview);
-    handle(app::RunTool::SaveAnswers, &RunTools::saveAnswers);
-    handle(app::RunTool::RestoreLastRun, &RunTools::restoreLastRun);
-    handle(app::RunTool::OpenLastLog, &RunTools::openLastLog);
+    handle(app::tools::RunTool::Preview, &RunTools::preview);
+    handle(app::tools::RunTool::SaveAnswers, &RunTools::saveAnswers);
+    handle(app::tools::RunTool::RestoreLastRun, &RunTools::restoreLastRun);
+    handle(app::tools::RunTool::OpenLastLog, &RunTools::openLastLog);
     setLastLog({});
 }
 
@@ -66,19 +66,20 @@ void RunTools::preview() {
     previewed_ = tickedOptions();
     std::string text;
     try {
-        text = app::previewWindowText(app::previewInstallation(window_.settings(), previewed_,
-                                                               window_.platform(), machineName_));
+        text = app::tools::previewWindowText(app::previewInstallation(
+            window_.settings(), previewed_, window_.platform(), machineName_));
     } catch (const std::exception& error) {
         tell(kTitle, q(std::string("The preview could not be made: ") + error.what()));
         return;
     }
     if (!previewWindow_) {
-        previewWindow_ = new ReportWindow(q(app::kPreviewWindowTitle),
+        previewWindow_ = new ReportWindow(q(app::tools::kPreviewWindowTitle),
                                           QStringLiteral("tessaron-preview.txt"), &dialog_);
         previewWindow_->setObjectName(QStringLiteral("frmPreview"));
-        auto* run = previewWindow_->addButton(
-            app::kPreviewRunNow.name,
-            q(app::mnemonicCaption(app::kPreviewRunNow.caption, app::kPreviewRunNow.mnemonic)));
+        auto* run =
+            previewWindow_->addButton(app::tools::kPreviewRunNow.name,
+                                      q(app::mnemonicCaption(app::tools::kPreviewRunNow.caption,
+                                                             app::tools::kPreviewRunNow.mnemonic)));
         connect(run, &QPushButton::clicked, this, &RunTools::runPreviewed);
     }
     previewWindow_->setText(q(text));
@@ -101,11 +102,11 @@ void RunTools::runPreviewed() {
 }
 
 void RunTools::saveAnswers() {
-    const std::string path = app::withAnswersExtension(chooseAnswersFile().toStdString());
+    const std::string path = app::tools::withAnswersExtension(chooseAnswersFile().toStdString());
     if (path.empty()) return;
-    const bool clear = ask(app::messages::writePasswordsInClear());
+    const bool clear = ask(app::tools::messages::writePasswordsInClear());
     try {
-        app::saveAnswersFile(window_, path, clear);
+        app::tools::saveAnswersFile(window_, path, clear);
     } catch (const std::exception& error) {
         tell(kTitle, q(error.what()));
         return;
@@ -114,7 +115,7 @@ void RunTools::saveAnswers() {
 }
 
 void RunTools::restoreLastRun() {
-    if (!ask(app::messages::restoreLastRun())) return;
+    if (!ask(app::tools::messages::restoreLastRun())) return;
     const RestoreReport report =
         restoreLatestRun(window_.platform().Files(), runJournalPath(window_.installDir()));
     QString text;
@@ -130,7 +131,7 @@ void RunTools::restoreLastRun() {
 
 void RunTools::setLastLog(const std::string& log) {
     lastLog_ = log;
-    if (QAction* open = dialog_.toolAction(app::RunTool::OpenLastLog)) {
+    if (QAction* open = dialog_.toolAction(app::tools::RunTool::OpenLastLog)) {
         open->setEnabled(!lastLog_.empty());
     }
 }

@@ -151,7 +151,7 @@ int takeScreenshots(const app::Backend& backend, const std::string& machineDir,
     const std::string copyDir = copy.path().toStdString();
     const auto machine = openMachine(backend, copyDir, reason);
     if (!machine) return cannotOpen(machineDir, reason);
-    app::ConsoleMessages messages(err, /*answerYes=*/true);
+    app::unattended::ConsoleMessages messages(err, /*answerYes=*/true);
     SettingsRecord settings;
     app::SettingsWindow window(*machine, settings, messages);
     SettingsView view(window);

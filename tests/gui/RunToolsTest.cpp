@@ -111,7 +111,7 @@ TEST(RunTools, PreviewShowsTheTickedRunAndLeavesTheMachineAsItWas) {
 TEST(RunTools, QuestionsWhoseYesExposesOrDestroysDefaultToNo) {
     ensureApplication();
     for (const app::Message& question :
-         {app::messages::writePasswordsInClear(), app::messages::restoreLastRun()}) {
+         {app::tools::messages::writePasswordsInClear(), app::tools::messages::restoreLastRun()}) {
         const auto box = messageBox(question, nullptr);
         EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::No)) << question.text;
         box->show();

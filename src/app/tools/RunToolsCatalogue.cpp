@@ -5,7 +5,7 @@
 #include "app/wiring/CommandLine.h"
 #include "app/wiring/RunSummary.h"
 
-namespace tessaron::app {
+namespace tessaron::app::tools {
 namespace {
 
 RunResult resultOfExitStatus(int status) {
@@ -78,4 +78,4 @@ Message restoreLastRun() {
 
 }  // namespace messages
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::tools

@@ -6,7 +6,7 @@
 #include "app/preview/Preview.h"
 #include "app/window/MessageService.h"
 
-namespace tessaron::app {
+namespace tessaron::app::tools {
 
 // What the install-options dialog offers besides its designed controls, and
 // what the preview window offers: the same for every view.
@@ -55,4 +55,4 @@ Message writePasswordsInClear();
 Message restoreLastRun();
 }  // namespace messages
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::tools

@@ -16,7 +16,7 @@
 #include "run/RestoreRun.h"
 #include "run/RunJournal.h"
 
-namespace tessaron::app {
+namespace tessaron::app::tools {
 
 namespace {
 
@@ -126,4 +126,4 @@ int printPreview(const SettingsRecord& settings, const InstallOptions& options, 
     return status;
 }
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::tools

@@ -11,7 +11,7 @@
 #include "app/wiring/CommandLine.h"
 #include "platform/Platform.h"
 
-namespace tessaron::app {
+namespace tessaron::app::tools {
 
 // The unattended front end's actions besides the run.
 
@@ -59,4 +59,4 @@ int printPreview(const SettingsRecord& settings, const InstallOptions& options, 
                  const std::string& machineName, const PreviewPrinting& printing, std::ostream& out,
                  std::ostream& err);
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::tools

@@ -3,7 +3,7 @@
 #include <atomic>
 #include <csignal>
 
-namespace tessaron::app {
+namespace tessaron::app::unattended {
 namespace {
 
 // Lock-free, so the handler may set it.
@@ -31,4 +31,4 @@ bool CancelSignals::received() const {
     return signalled.load();
 }
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::unattended

@@ -1,6 +1,6 @@
 #pragma once
 
-namespace tessaron::app {
+namespace tessaron::app::unattended {
 
 // While it lives, SIGINT and SIGTERM do not end the process: they are
 // recorded, and the unattended front end cancels its run at the next safe
@@ -21,4 +21,4 @@ private:
     Handler formerTerminate_;
 };
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::unattended

@@ -4,7 +4,7 @@
 
 #include "app/window/MessageService.h"
 
-namespace tessaron::app {
+namespace tessaron::app::unattended {
 
 // Message boxes without a window: each prints "TITLE: TEXT" on a line of
 // its own to the given stream; the one question (YesNo) gets the answer
@@ -30,4 +30,4 @@ private:
     bool declined_ = false;
 };
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::unattended

@@ -97,7 +97,7 @@ int runPrinting(const SettingsRecord& settings, const InstallOptions& options,
         out << mask.apply(entry) << '\n' << std::flush;
     };
     BackgroundRun run(settings, options, openMachine, std::move(events));
-    CancelSignals signals;
+    unattended::CancelSignals signals;
     run.start();
     while (!run.waitFor(std::chrono::milliseconds(50))) {
         if (signals.received() && !run.cancelling()) run.cancel();
@@ -419,16 +419,16 @@ int runUnattended(const std::vector<std::string>& args, const Backend& backend, 
                 << error.description() << '\n';
             return exit_status::kEndedAtLoad;
         }
-        if (line.restore) return restoreLatestRunOn(*machine, out, err);
+        if (line.restore) return tools::restoreLatestRunOn(*machine, out, err);
 
         // A preview and recorded answers read the machine as a run would
         // find it: not while another run changes it.
         std::unique_ptr<MachineLock> held;
         if (line.preview || line.saveAnswers) {
-            if (const auto refused = holdMachine(*machine, held, err)) return *refused;
+            if (const auto refused = tools::holdMachine(*machine, held, err)) return *refused;
         }
 
-        ConsoleMessages messages(err, line.yes);
+        unattended::ConsoleMessages messages(err, line.yes);
         SettingsRecord settings;
         SettingsWindow window(*machine, settings, messages);
         if (window.Load() == LoadResult::Ended) {
@@ -456,7 +456,8 @@ int runUnattended(const std::vector<std::string>& args, const Backend& backend, 
 
         if (line.saveAnswers) {
             try {
-                saveAnswersFile(window, *line.saveAnswers, recordingOptions(window, line, options));
+                tools::saveAnswersFile(window, *line.saveAnswers,
+                                       recordingOptions(window, line, options));
             } catch (const UsageError& usage) {
                 err << kProgram << ": " << usage.what() << '\n';
                 return exit_status::kUsage;
@@ -472,17 +473,18 @@ int runUnattended(const std::vector<std::string>& args, const Backend& backend, 
             err << kProgram << ": " << refusalText(*problem, *line.answers, answers) << '\n';
             return exit_status::kUsage;
         }
-        PreviewPrinting printing{line.format.value_or("text") == "json", line.detailedExitcode,
-                                 !line.preview};
+        tools::PreviewPrinting printing{line.format.value_or("text") == "json",
+                                        line.detailedExitcode, !line.preview};
         const std::string machineName = line.machine.value_or(std::string(kThisComputer));
         if (line.preview) {
-            return printPreview(settings, options, *machine, machineName, printing, out, err);
+            return tools::printPreview(settings, options, *machine, machineName, printing, out,
+                                       err);
         }
         if (!line.detailedExitcode) return runPrinting(settings, options, openMachine, out, err);
         // The run's verdict is the preview's: made before the run, on the
         // machine as the run finds it.
         const int verdict =
-            printPreview(settings, options, *machine, machineName, printing, out, err);
+            tools::printPreview(settings, options, *machine, machineName, printing, out, err);
         const int status = runPrinting(settings, options, openMachine, out, err);
         return status == exit_status::kCompleted && verdict == exit_status::kChanges
                    ? exit_status::kChanges
