@@ -13,6 +13,8 @@
 
 namespace tessaron::startup {
 
+using app::answers::UsageError;
+
 std::vector<std::string> programArguments(int argc, char** argv) {
 #ifdef _WIN32
     int count = 0;
@@ -32,7 +34,7 @@ bool opensSettingsWindow(const std::vector<std::string>& args) {
     try {
         const app::CommandLine line = app::parseCommandLine(args);
         return !line.help && !line.version && !line.unattended();
-    } catch (const app::UsageError&) {
+    } catch (const UsageError&) {
         return false;
     }
 }

@@ -10,6 +10,9 @@
 #endif
 
 namespace tessaron::startup {
+
+using app::answers::UsageError;
+
 #ifdef _WIN32
 namespace {
 
@@ -17,7 +20,7 @@ namespace {
 bool ranOnThisMachine(const std::vector<std::string>& args) {
     try {
         return !app::parseCommandLine(args).machine;
-    } catch (const app::UsageError&) {
+    } catch (const UsageError&) {
         return false;
     }
 }

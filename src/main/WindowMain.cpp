@@ -14,7 +14,7 @@
 
 namespace {
 
-using tessaron::app::UsageError;
+using tessaron::app::answers::UsageError;
 namespace exit_status = tessaron::app::exit_status;
 
 // Takes the window's own option --screenshots OUTDIR out of the arguments.

@@ -25,6 +25,12 @@ int unsetenv(const char* name) {
 #endif
 
 namespace tessaron::app::testing {
+
+using answers::AnswersHeader;
+using answers::parseAnswers;
+using answers::recordAnswers;
+using answers::UsageError;
+
 namespace {
 
 namespace fs = std::filesystem;

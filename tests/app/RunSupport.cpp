@@ -11,6 +11,10 @@ namespace fs = std::filesystem;
 
 namespace tessaron::app::testing {
 
+using answers::applyAnswer;
+
+using answers::parseAnswers;
+
 AnsweredWindow::AnsweredWindow(const fs::path& root, const std::string& answers, Database* database,
                                bool yes, bool pressInstall)
     : image(root, database) {

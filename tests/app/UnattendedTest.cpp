@@ -8,6 +8,9 @@
 #include "app/answers/AnswersFile.h"
 
 namespace tessaron::app::testing {
+
+using answers::parseAnswers;
+
 namespace {
 
 namespace fs = std::filesystem;

@@ -12,7 +12,7 @@
 
 namespace fs = std::filesystem;
 
-namespace tessaron::app {
+namespace tessaron::app::answers {
 namespace {
 
 const std::string kEnvironment = "@env:";
@@ -64,4 +64,4 @@ std::string resolveAnswerReference(const std::string& value, const std::string& 
     return value;
 }
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::answers

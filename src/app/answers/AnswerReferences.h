@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace tessaron::app {
+namespace tessaron::app::answers {
 
 // An unquoted answers-file value that names where the value is kept instead
 // of holding it: "@env:NAME" is the environment variable NAME, "@file:PATH"
@@ -12,4 +12,4 @@ namespace tessaron::app {
 // file cannot be read.
 std::string resolveAnswerReference(const std::string& value, const std::string& fileName, int line);
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::answers

@@ -5,7 +5,7 @@
 #include "platform/CodePage1252.h"
 #include "platform/Text.h"
 
-namespace tessaron::app {
+namespace tessaron::app::answers {
 namespace {
 
 bool isUtf8(std::string_view text) {
@@ -148,4 +148,4 @@ void applyAnswer(ControlModel& controls, const Answer& answer) {
     }
 }
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::answers

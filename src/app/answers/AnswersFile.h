@@ -7,7 +7,7 @@
 
 #include "app/window/ControlModel.h"
 
-namespace tessaron::app {
+namespace tessaron::app::answers {
 
 // A usage error of the command line or the answers file; what() is the
 // complete text for standard error ("answers.txt:4: unknown control ...").
@@ -54,4 +54,4 @@ std::vector<Answer> parseAnswers(std::string_view text, const std::string& fileN
 // otherwise throws UsageError naming the file and line.
 void applyAnswer(ControlModel& controls, const Answer& answer);
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::answers

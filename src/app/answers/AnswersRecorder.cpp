@@ -6,7 +6,7 @@
 
 #include "app/window/FieldTable.h"
 
-namespace tessaron::app {
+namespace tessaron::app::answers {
 namespace {
 
 // Check boxes fire the rules that enable fields and mirror addresses, lists
@@ -129,4 +129,4 @@ std::string answersHeaderTime() {
     return text;
 }
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::answers

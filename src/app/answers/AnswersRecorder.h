@@ -8,7 +8,7 @@
 
 #include "app/window/ControlModel.h"
 
-namespace tessaron::app {
+namespace tessaron::app::answers {
 
 // What the comment header of a recorded answers file names.
 struct AnswersHeader {
@@ -55,4 +55,4 @@ std::string recordAnswers(const ControlModel& controls, const ControlValues& dis
 // The local date and time as the header shows it.
 std::string answersHeaderTime();
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::answers

@@ -2,7 +2,7 @@
 
 #include "platform/Text.h"
 
-namespace tessaron::app {
+namespace tessaron::app::answers {
 namespace {
 
 // The first `characters` UTF-8 characters of text (a byte that starts no
@@ -33,4 +33,4 @@ std::string shownInput(std::string_view text) {
     return cut(text, "");
 }
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::answers

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace tessaron::app {
+namespace tessaron::app::answers {
 
 // Input echoed in a message, cut to a readable length: text up to
 // kShownInputLength characters as it is, a longer one as its first
@@ -16,4 +16,4 @@ std::string quotedInput(std::string_view text);
 // The input without quotes, cut as above.
 std::string shownInput(std::string_view text);
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::answers

@@ -6,7 +6,7 @@
 #include "platform/Failure.h"
 #include "platform/Text.h"
 
-namespace tessaron::app {
+namespace tessaron::app::answers {
 namespace {
 
 struct ReleaseFolder {
@@ -59,4 +59,4 @@ std::string expandReleasePath(SystemQueries& system, const std::string& value) {
     return value;
 }
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::answers

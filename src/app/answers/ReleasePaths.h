@@ -4,7 +4,7 @@
 
 #include "platform/Platform.h"
 
-namespace tessaron::app {
+namespace tessaron::app::answers {
 
 // Paths in an answers file written relative to the folders that depend on
 // the Windows release ("%SystemRoot%\system32\dns" for C:\WINDOWS on Windows
@@ -21,4 +21,4 @@ std::optional<std::string> releaseRelativePath(SystemQueries& system, const std:
 // value unchanged.
 std::string expandReleasePath(SystemQueries& system, const std::string& value);
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::answers

@@ -7,7 +7,7 @@
 #include "platform/MetabasePaths.h"
 #include "settings/SiteChoices.h"
 
-namespace tessaron::app {
+namespace tessaron::app::answers {
 namespace {
 
 // A site list, the sites it lists and how the run marks the one it uses.
@@ -105,4 +105,4 @@ Answer resolveSiteAnswer(Platform& platform, const SettingsRecord& settings,
     return answer;
 }
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::answers

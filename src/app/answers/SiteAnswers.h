@@ -7,7 +7,7 @@
 #include "platform/Platform.h"
 #include "settings/SettingsRecord.h"
 
-namespace tessaron::app {
+namespace tessaron::app::answers {
 
 // The answers-file form of a site list that means "the site this panel
 // already uses for this list's role, or a new one when there is none". It
@@ -38,4 +38,4 @@ bool isSiteList(const std::string& control);
 Answer resolveSiteAnswer(Platform& platform, const SettingsRecord& settings,
                          const ControlModel& controls, Answer answer);
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::answers

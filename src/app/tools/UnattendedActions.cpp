@@ -18,6 +18,13 @@
 
 namespace tessaron::app::tools {
 
+using answers::AnswersHeader;
+using answers::answersHeaderTime;
+using answers::RecordingOptions;
+using answers::UsageError;
+
+using answers::recordAnswers;
+
 namespace {
 
 int restoreStatus(RestoreResult result) {

@@ -36,9 +36,9 @@ int restoreLatestRunOn(Platform& platform, std::ostream& out, std::ostream& err)
 // clear text, readable by its owner only. Throws UsageError when
 // the file cannot be written.
 void saveAnswersFile(SettingsWindow& window, const std::string& path,
-                     const RecordingOptions& recording);
+                     const answers::RecordingOptions& recording);
 inline void saveAnswersFile(SettingsWindow& window, const std::string& path, bool clearPasswords) {
-    RecordingOptions recording;
+    answers::RecordingOptions recording;
     recording.clearPasswords = clearPasswords;
     saveAnswersFile(window, path, recording);
 }

@@ -27,6 +27,22 @@
 #include "settings/SiteChoices.h"
 
 namespace tessaron::app {
+
+using answers::Answer;
+using answers::applyAnswer;
+using answers::expandReleasePath;
+using answers::isSiteList;
+using answers::kOptionsAnswer;
+using answers::kPanelSiteAnswer;
+using answers::panelSiteName;
+using answers::parseAnswers;
+using answers::quotedInput;
+using answers::RecordingOptions;
+using answers::releaseRelativePath;
+using answers::resolveSiteAnswer;
+using answers::shownInput;
+using answers::UsageError;
+
 namespace {
 
 const char* const kProgram = "tessaron-config";
