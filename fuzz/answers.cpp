@@ -7,6 +7,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tessaron::app;
     using namespace tessaron::app::answers;
+    using namespace tessaron::app::window;
     try {
         const auto answers = parseAnswers(tessaron::fuzz::asText(data, size), "fuzz.answers");
         ControlModel controls(mainFormDesign());

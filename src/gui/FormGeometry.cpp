@@ -25,7 +25,7 @@ int pixelsToTwips(int pixels, double scale) {
     return static_cast<int>(std::lround(pixels * 15.0 / scale));
 }
 
-QRect twipsToPixels(const app::Twips& place, double scale) {
+QRect twipsToPixels(const app::window::Twips& place, double scale) {
     return QRect(twipsToPixels(place.left, scale), twipsToPixels(place.top, scale),
                  twipsToPixels(place.width, scale), twipsToPixels(place.height, scale));
 }
@@ -66,10 +66,10 @@ void growLabelToFit(QWidget& widget) {
     if (width != label->width()) label->resize(width, label->height());
 }
 
-FormPlacer::FormPlacer(QWidget& form, const app::FormDesign& design, double scale)
+FormPlacer::FormPlacer(QWidget& form, const app::window::FormDesign& design, double scale)
     : QObject(&form), form_(form), design_(design), scale_(scale) {
     for (const auto& control : design_.controls) {
-        if (control.kind != app::ControlKind::TabControl) continue;
+        if (control.kind != app::window::ControlKind::TabControl) continue;
         auto* tabs = form_.findChild<QTabWidget*>(QString::fromStdString(control.name));
         if (!tabs) continue;
         if (auto* pages = tabs->findChild<QStackedWidget*>()) pages->installEventFilter(this);
@@ -81,7 +81,7 @@ void FormPlacer::place() {
     form_.resize(twipsToPixels(design_.clientWidth, scale_),
                  twipsToPixels(design_.clientHeight, scale_));
     for (const auto& control : design_.controls) {
-        if (control.tab >= 0 || control.kind == app::ControlKind::FileDialog) continue;
+        if (control.tab >= 0 || control.kind == app::window::ControlKind::FileDialog) continue;
         if (auto* widget = form_.findChild<QWidget*>(QString::fromStdString(control.name))) {
             setDesigned(*widget, twipsToPixels(control.place, scale_));
         }
@@ -91,7 +91,7 @@ void FormPlacer::place() {
 
 void FormPlacer::placeTabs() {
     for (const auto& control : design_.controls) {
-        if (control.tab < 0 || control.kind == app::ControlKind::FileDialog) continue;
+        if (control.tab < 0 || control.kind == app::window::ControlKind::FileDialog) continue;
         auto* widget = form_.findChild<QWidget*>(QString::fromStdString(control.name));
         if (!widget || !widget->parentWidget()) continue;
         auto* tabs = qobject_cast<QTabWidget*>(widget->parentWidget());

@@ -5,7 +5,7 @@
 
 namespace tessaron::gui {
 
-InstallFlow::InstallFlow(app::SettingsWindow& window, QWidget& owner)
+InstallFlow::InstallFlow(app::window::SettingsWindow& window, QWidget& owner)
     : QObject(&owner), window_(window), owner_(owner) {
     window_.setInstallOptionsHandler([this] { showDialog(); });
 }

@@ -18,7 +18,7 @@ InstallOptionsView::InstallOptionsView(InstallOptions& options, QWidget* parent)
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     useFormFont(*this);
-    new FormPlacer(*this, app::installFormDesign(), screenScale(*this));
+    new FormPlacer(*this, app::window::installFormDesign(), screenScale(*this));
     designed_ = size();
     model_.Load();
     binding_ = std::make_unique<ControlBinding>(model_.controls(), *this);
@@ -71,7 +71,8 @@ QAction* InstallOptionsView::toolAction(app::tools::RunTool tool) const {
 void InstallOptionsView::buildToolRow() {
     const double scale = screenScale(*this);
     const auto caption = [](const char* text, char mnemonic) {
-        return QString::fromStdString(mnemonic ? app::mnemonicCaption(text, mnemonic) : text);
+        return QString::fromStdString(mnemonic ? app::window::mnemonicCaption(text, mnemonic)
+                                               : text);
     };
     const int top = 1995;
     const int height = 375;
@@ -92,7 +93,7 @@ void InstallOptionsView::buildToolRow() {
         button->setObjectName(QString::fromLatin1(tool.name));
         button->setAutoDefault(false);
         button->setToolTip(action->shortcut().toString(QKeySequence::NativeText));
-        button->setGeometry(twipsToPixels(app::Twips{360, top, 1335, height}, scale));
+        button->setGeometry(twipsToPixels(app::window::Twips{360, top, 1335, height}, scale));
         connect(button, &QPushButton::clicked, action, &QAction::trigger);
         if (!first) first = button;
     }
@@ -101,7 +102,7 @@ void InstallOptionsView::buildToolRow() {
     more->setObjectName(QString::fromLatin1(app::tools::kMoreButtonName));
     more->setAutoDefault(false);
     more->setMenu(more_);
-    more->setGeometry(twipsToPixels(app::Twips{2160, top, 1215, height}, scale));
+    more->setGeometry(twipsToPixels(app::window::Twips{2160, top, 1215, height}, scale));
     setContextMenuPolicy(Qt::ActionsContextMenu);
     // The keyboard's context-menu keys open the "More" menu at its button.
     for (const QKeySequence& keys :

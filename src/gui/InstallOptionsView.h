@@ -27,7 +27,7 @@ class InstallOptionsView : public QDialog {
 public:
     InstallOptionsView(InstallOptions& options, QWidget* parent);
 
-    app::ControlModel& controls() { return model_.controls(); }
+    app::window::ControlModel& controls() { return model_.controls(); }
     QWidget* control(std::string_view name) const { return binding_->widget(name); }
 
     // Says why the dialog is shown again after a run (empty: nothing).
@@ -49,7 +49,7 @@ private:
     std::map<app::tools::RunTool, QAction*> tools_;
     QSize designed_;
     Ui::frmInstall ui_;
-    app::InstallOptionsDialog model_;
+    app::window::InstallOptionsDialog model_;
     std::unique_ptr<ControlBinding> binding_;  // before the model goes
 };
 

@@ -17,9 +17,9 @@ namespace tessaron::gui {
 namespace {
 
 QString caption(const app::tools::PreviewWindowButton& button) {
-    return QString::fromStdString(button.mnemonic
-                                      ? app::mnemonicCaption(button.caption, button.mnemonic)
-                                      : std::string(button.caption));
+    return QString::fromStdString(
+        button.mnemonic ? app::window::mnemonicCaption(button.caption, button.mnemonic)
+                        : std::string(button.caption));
 }
 
 }  // namespace
@@ -87,7 +87,7 @@ bool ReportWindow::save(const QString& path) {
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
         file.write(bytes) != bytes.size() || !file.flush()) {
         QMessageBox::critical(
-            this, QString::fromStdString(std::string(app::kApplicationTitle)),
+            this, QString::fromStdString(std::string(app::window::kApplicationTitle)),
             QStringLiteral("Sorry, %1 could not be saved - %2.").arg(path, file.errorString()));
         return false;
     }

@@ -25,7 +25,8 @@ QString q(const std::string& text) {
 
 }  // namespace
 
-RunTools::RunTools(app::SettingsWindow& window, InstallOptionsView& dialog, std::string machineName)
+RunTools::RunTools(app::window::SettingsWindow& window, InstallOptionsView& dialog,
+                   std::string machineName)
     : QObject(&dialog), window_(window), dialog_(dialog), machineName_(std::move(machineName)) {
     chooseAnswersFile = [this] {
         QFileDialog chooser(&dialog_, QStringLiteral("Save Answers"));
@@ -38,7 +39,7 @@ RunTools::RunTools(app::SettingsWindow& window, InstallOptionsView& dialog, std:
         }
         return chooser.selectedFiles().front();
     };
-    ask = [this](const app::Message& question) {
+    ask = [this](const app::window::Message& question) {
         return messageBox(question, &dialog_)->exec() == QMessageBox::Yes;
     };
     tell = [this](const QString& title, const QString& text) {
@@ -58,7 +59,9 @@ RunTools::RunTools(app::SettingsWindow& window, InstallOptionsView& dialog, std:
 
 InstallOptions RunTools::tickedOptions() const {
     auto& boxes = dialog_.controls();
-    const auto ticked = [&boxes](const char* name) { return boxes.checked(name) == app::kChecked; };
+    const auto ticked = [&boxes](const char* name) {
+        return boxes.checked(name) == app::window::kChecked;
+    };
     return InstallOptions{ticked("chkSetupIIS"), ticked("chkInitDB"), ticked("chkCreateTasks")};
 }
 
@@ -66,7 +69,7 @@ void RunTools::preview() {
     previewed_ = tickedOptions();
     std::string text;
     try {
-        text = app::tools::previewWindowText(app::previewInstallation(
+        text = app::tools::previewWindowText(app::preview::previewInstallation(
             window_.settings(), previewed_, window_.platform(), machineName_));
     } catch (const std::exception& error) {
         tell(kTitle, q(std::string("The preview could not be made: ") + error.what()));
@@ -76,10 +79,10 @@ void RunTools::preview() {
         previewWindow_ = new ReportWindow(q(app::tools::kPreviewWindowTitle),
                                           QStringLiteral("tessaron-preview.txt"), &dialog_);
         previewWindow_->setObjectName(QStringLiteral("frmPreview"));
-        auto* run =
-            previewWindow_->addButton(app::tools::kPreviewRunNow.name,
-                                      q(app::mnemonicCaption(app::tools::kPreviewRunNow.caption,
-                                                             app::tools::kPreviewRunNow.mnemonic)));
+        auto* run = previewWindow_->addButton(
+            app::tools::kPreviewRunNow.name,
+            q(app::window::mnemonicCaption(app::tools::kPreviewRunNow.caption,
+                                           app::tools::kPreviewRunNow.mnemonic)));
         connect(run, &QPushButton::clicked, this, &RunTools::runPreviewed);
     }
     previewWindow_->setText(q(text));
@@ -93,7 +96,7 @@ void RunTools::runPreviewed() {
     if (previewWindow_) previewWindow_->hide();
     auto& boxes = dialog_.controls();
     const auto tick = [&boxes](const char* name, bool on) {
-        boxes.setChecked(name, on ? app::kChecked : app::kUnchecked);
+        boxes.setChecked(name, on ? app::window::kChecked : app::window::kUnchecked);
     };
     tick("chkCreateTasks", previewed_.CreateTasks);
     tick("chkInitDB", previewed_.InitializeDatabase);

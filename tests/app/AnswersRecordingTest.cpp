@@ -26,6 +26,10 @@ int unsetenv(const char* name) {
 
 namespace tessaron::app::testing {
 
+using window::ControlModel;
+
+using window::kGreyed;
+
 using answers::AnswersHeader;
 using answers::parseAnswers;
 using answers::recordAnswers;

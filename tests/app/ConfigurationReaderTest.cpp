@@ -6,6 +6,12 @@
 #include "support/app/AppMachine.h"
 
 namespace tessaron::app::testing {
+
+using window::kChecked;
+using window::kUnchecked;
+using window::LoadResult;
+using window::MessageAnswer;
+
 namespace {
 
 TEST(ConfigLines, KeysAreTrimmedAndLoweredValuesUnquotedOnce) {

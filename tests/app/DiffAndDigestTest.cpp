@@ -11,6 +11,16 @@
 #include "run/ContentHash.h"
 
 namespace tessaron::app::testing {
+
+using preview::diffLines;
+using preview::JsonWriter;
+using preview::MetabaseKeyChange;
+using preview::previewJson;
+using preview::PreviewReport;
+using preview::PreviewVerdict;
+using preview::previewVerdict;
+using preview::splitLines;
+
 namespace {
 
 TEST(ContentHash, PiecesHashAsTheWholeInTheJournalsForm) {

@@ -11,6 +11,13 @@
 #include "app/window/EntryList.h"
 
 namespace tessaron::app::testing {
+
+using window::Control;
+using window::ControlModel;
+using window::ControlProperty;
+using window::EntryList;
+using window::mainFormDesign;
+
 namespace {
 
 using Strings = std::vector<std::string>;

@@ -14,6 +14,29 @@
 #include "support/app/AppMachine.h"
 
 namespace tessaron::app::testing {
+
+using window::Control;
+using window::ControlDesign;
+using window::ControlKind;
+using window::ControlModel;
+using window::ControlProperty;
+using window::CopiedAs;
+using window::fieldTable;
+using window::FileChooser;
+using window::findControlDesign;
+using window::findFieldOfControl;
+using window::findFieldReadFrom;
+using window::FolderChooser;
+using window::FormDesign;
+namespace frmMain = window::frmMain;
+using window::kChecked;
+using window::kGreyed;
+using window::kUnchecked;
+using window::mainFormDesign;
+using window::MessageAnswer;
+using window::ReadBack;
+using window::SearchComboForValue;
+
 namespace {
 
 TEST(Catalogue, InitialStatesAgreeWithTheirCheckBoxes) {

@@ -18,6 +18,9 @@
 #include "support/WindowsArguments.h"
 
 namespace tessaron::app::testing {
+
+using window::checkSettingsInput;
+
 namespace {
 
 namespace fs = std::filesystem;

@@ -6,6 +6,13 @@
 #include "support/app/AppMachine.h"
 
 namespace tessaron::app::testing {
+
+using window::ControlModel;
+using window::InstallOptionsDialog;
+using window::kChecked;
+using window::kUnchecked;
+using window::MessageAnswer;
+
 namespace {
 
 void select(ControlModel& c, const char* list, const std::string& text) {

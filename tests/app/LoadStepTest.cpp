@@ -4,6 +4,14 @@
 #include "support/app/AppMachine.h"
 
 namespace tessaron::app::testing {
+
+using window::kChecked;
+using window::kUnchecked;
+using window::LoadResult;
+using window::MessageAnswer;
+using window::MessageButtons;
+using window::MessageIcon;
+
 namespace {
 
 using Strings = std::vector<std::string>;

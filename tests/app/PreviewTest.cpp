@@ -21,6 +21,15 @@
 #include "support/SamplePaths.h"
 
 namespace tessaron::app::testing {
+
+using preview::CreatedTable;
+using preview::previewInstallation;
+using preview::PreviewReport;
+using preview::previewText;
+using preview::SecretMask;
+using preview::SiteTakeover;
+using preview::splitLines;
+
 namespace {
 using tessaron::testing::kConfigInc;
 using tessaron::testing::kMetabase;

@@ -12,6 +12,11 @@
 #include "support/app/AppMachine.h"
 
 namespace tessaron::app::testing {
+
+using window::LoadResult;
+using window::Message;
+using window::SettingsWindow;
+
 namespace {
 using tessaron::testing::kMetabase;
 

@@ -11,6 +11,11 @@ namespace fs = std::filesystem;
 
 namespace tessaron::app::testing {
 
+using window::LoadResult;
+using window::MessageAnswer;
+
+using window::SettingsWindow;
+
 using answers::applyAnswer;
 
 using answers::parseAnswers;

@@ -12,6 +12,13 @@
 #include "support/app/AppMachine.h"
 
 namespace tessaron::app::testing {
+
+using window::FolderChooser;
+using window::kChecked;
+using window::kUnchecked;
+using window::LoadResult;
+using window::MessageAnswer;
+
 namespace {
 using tessaron::testing::kConfigInc;
 

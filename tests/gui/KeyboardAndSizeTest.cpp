@@ -21,8 +21,8 @@
 namespace tessaron::gui::testing {
 namespace {
 
-const app::ControlDesign& controlDesign(const std::string& name) {
-    return *app::findControlDesign(app::mainFormDesign(), name);
+const app::window::ControlDesign& controlDesign(const std::string& name) {
+    return *app::window::findControlDesign(app::window::mainFormDesign(), name);
 }
 
 TEST(Keyboard, EnterAndEscapeOnEachWindow) {
@@ -88,7 +88,7 @@ TEST(Keyboard, TabOrderFollowsTheReadingOrderOfEachTab) {
         SCOPED_TRACE(tabs->tabText(tab).toStdString());
         tabs->setCurrentIndex(tab);
         std::vector<std::string> expected;
-        for (const auto& name : app::readingOrder(app::mainFormDesign(), tab)) {
+        for (const auto& name : app::window::readingOrder(app::window::mainFormDesign(), tab)) {
             QWidget* widget = w.widget(name);
             if (widget->isVisible() && widget->isEnabled()) expected.push_back(name);
         }
@@ -117,12 +117,12 @@ TEST(Keyboard, TabOrderFollowsTheReadingOrderOfEachTab) {
 
 TEST(Keyboard, ColumnsOfTheGeneralAndSqlServerTabs) {
     // No zig-zag between the columns.
-    const auto general = app::readingOrder(app::mainFormDesign(), 0);
+    const auto general = app::window::readingOrder(app::window::mainFormDesign(), 0);
     ASSERT_GE(general.size(), 4u);
     EXPECT_EQ(std::vector<std::string>(general.begin(), general.begin() + 4),
               (std::vector<std::string>{"txtControlPanelTitle", "txtMainCompanyName",
                                         "txtMainContactEmail", "txtServerRoot"}));
-    const auto sql = app::readingOrder(app::mainFormDesign(), 4);
+    const auto sql = app::window::readingOrder(app::window::mainFormDesign(), 4);
     ASSERT_GE(sql.size(), 2u);
     EXPECT_EQ(sql[0], "chkMSSQLActive");
     EXPECT_EQ(sql[1], "txtSQLServerIP");
@@ -136,8 +136,8 @@ TEST(Sizes, DesignedSizeIsTheMinimumTheOptionsDialogFixedAndTheProgressLogGrows)
     ViewOnMachine w(sample2003());
     w.view->show();
     const double scale = screenScale(*w.view);
-    const QSize designed(twipsToPixels(app::mainFormDesign().clientWidth, scale),
-                         twipsToPixels(app::mainFormDesign().clientHeight, scale));
+    const QSize designed(twipsToPixels(app::window::mainFormDesign().clientWidth, scale),
+                         twipsToPixels(app::window::mainFormDesign().clientHeight, scale));
     EXPECT_EQ(w.view->minimumSize(), designed);
     w.view->resize(300, 150);
     EXPECT_EQ(w.view->size(), designed);
@@ -263,11 +263,11 @@ TEST(Sizes, LabelsAndCheckBoxesAtLeastTheirFontsLineHeight) {
             for (QObject* child : w.view->children()) {
                 if (dynamic_cast<FormPlacer*>(child)) delete child;
             }
-            new FormPlacer(*w.view, app::mainFormDesign(), scale);
+            new FormPlacer(*w.view, app::window::mainFormDesign(), scale);
         }
         w.view->show();
         int checked = 0;
-        for (const auto& control : app::mainFormDesign().controls) {
+        for (const auto& control : app::window::mainFormDesign().controls) {
             QWidget* widget = w.widget(control.name);
             if (!widget) continue;
             const QRect designed = twipsToPixels(control.place, scale);

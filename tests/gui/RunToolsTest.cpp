@@ -36,7 +36,7 @@ struct DialogTools {
             told.titles << title;
             told.texts << text;
         };
-        tools->ask = [this](const app::Message& question) {
+        tools->ask = [this](const app::window::Message& question) {
             asked << q(question.text);
             return answer;
         };
@@ -110,7 +110,7 @@ TEST(RunTools, PreviewShowsTheTickedRunAndLeavesTheMachineAsItWas) {
 // Yes to either question writes secrets or replaces files: Enter answers No.
 TEST(RunTools, QuestionsWhoseYesExposesOrDestroysDefaultToNo) {
     ensureApplication();
-    for (const app::Message& question :
+    for (const app::window::Message& question :
          {app::tools::messages::writePasswordsInClear(), app::tools::messages::restoreLastRun()}) {
         const auto box = messageBox(question, nullptr);
         EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::No)) << question.text;

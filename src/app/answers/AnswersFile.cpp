@@ -6,6 +6,13 @@
 #include "platform/Text.h"
 
 namespace tessaron::app::answers {
+
+using window::ControlDesign;
+using window::ControlKind;
+using window::ControlModel;
+using window::findControlDesign;
+using window::mainFormDesign;
+
 namespace {
 
 bool isUtf8(std::string_view text) {

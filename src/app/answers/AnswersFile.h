@@ -52,6 +52,6 @@ std::vector<Answer> parseAnswers(std::string_view text, const std::string& fileN
 // fires), whatever the control's enabled or visible state. A drop-down value
 // must be the text of one of its entries (the first equal entry is chosen);
 // otherwise throws UsageError naming the file and line.
-void applyAnswer(ControlModel& controls, const Answer& answer);
+void applyAnswer(app::window::ControlModel& controls, const Answer& answer);
 
 }  // namespace tessaron::app::answers

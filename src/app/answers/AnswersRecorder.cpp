@@ -7,6 +7,15 @@
 #include "app/window/FieldTable.h"
 
 namespace tessaron::app::answers {
+
+using window::Control;
+using window::ControlKind;
+using window::ControlModel;
+using window::ControlValues;
+using window::currentValues;
+using window::Field;
+using window::findFieldOfControl;
+
 namespace {
 
 // Check boxes fire the rules that enable fields and mirror addresses, lists

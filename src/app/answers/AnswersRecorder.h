@@ -30,8 +30,9 @@ std::string passwordVariable(const std::string& control);
 // variables passwordVariable names unless clearPasswords is set; a value the
 // reader would change (blanks at its ends, quotes around it, a leading "@")
 // is written in double quotes.
-std::string recordAnswers(const ControlModel& controls, const ControlValues& discovered,
-                          const AnswersHeader& header, bool clearPasswords);
+std::string recordAnswers(const app::window::ControlModel& controls,
+                          const app::window::ControlValues& discovered, const AnswersHeader& header,
+                          bool clearPasswords);
 
 // How a recording is made beyond the values themselves.
 struct RecordingOptions {
@@ -49,8 +50,9 @@ struct RecordingOptions {
     std::function<std::optional<std::string>(const std::string& control, const std::string& value)>
         specialForm;
 };
-std::string recordAnswers(const ControlModel& controls, const ControlValues& discovered,
-                          const AnswersHeader& header, const RecordingOptions& options);
+std::string recordAnswers(const app::window::ControlModel& controls,
+                          const app::window::ControlValues& discovered, const AnswersHeader& header,
+                          const RecordingOptions& options);
 
 // The local date and time as the header shows it.
 std::string answersHeaderTime();

@@ -8,6 +8,9 @@
 #include "settings/SiteChoices.h"
 
 namespace tessaron::app::answers {
+
+using window::ControlModel;
+
 namespace {
 
 // A site list, the sites it lists and how the run marks the one it uses.

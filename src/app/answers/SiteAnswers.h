@@ -36,6 +36,6 @@ bool isSiteList(const std::string& control);
 //     after the run, so the same answer applied again finds it.
 // Any other answer is returned unchanged.
 Answer resolveSiteAnswer(Platform& platform, const SettingsRecord& settings,
-                         const ControlModel& controls, Answer answer);
+                         const app::window::ControlModel& controls, Answer answer);
 
 }  // namespace tessaron::app::answers

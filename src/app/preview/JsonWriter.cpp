@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-namespace tessaron::app {
+namespace tessaron::app::preview {
 
 std::string jsonQuoted(std::string_view text) {
     std::string quoted = "\"";
@@ -120,4 +120,4 @@ JsonWriter& JsonWriter::stringArray(std::string_view name, const std::vector<std
     return endArray();
 }
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::preview

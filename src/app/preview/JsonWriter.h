@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tessaron::app {
+namespace tessaron::app::preview {
 
 // Writes one JSON document, indented by two spaces. Objects and arrays are
 // opened and closed in pairs; inside an object every value is preceded by
@@ -48,4 +48,4 @@ private:
 // A text as a JSON string literal, quotes included.
 std::string jsonQuoted(std::string_view text);
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::preview

@@ -1,6 +1,6 @@
 #include "app/preview/LineDiff.h"
 
-namespace tessaron::app {
+namespace tessaron::app::preview {
 
 std::vector<ChangedLine> diffLines(const std::vector<std::string>& oldLines,
                                    const std::vector<std::string>& newLines) {
@@ -45,4 +45,4 @@ std::vector<std::string> splitLines(const std::string& text) {
     return lines;
 }
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::preview

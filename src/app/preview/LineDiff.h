@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-namespace tessaron::app {
+namespace tessaron::app::preview {
 
 // One changed line of a line-by-line comparison.
 struct ChangedLine {
@@ -21,4 +21,4 @@ std::vector<ChangedLine> diffLines(const std::vector<std::string>& oldLines,
 // Text split at CR LF or LF; a final line break ends the last line.
 std::vector<std::string> splitLines(const std::string& text);
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::preview

@@ -1,6 +1,6 @@
 #include "app/preview/MetabaseDiff.h"
 
-namespace tessaron::app {
+namespace tessaron::app::preview {
 namespace {
 
 const std::vector<std::string>& identityProperties() {
@@ -55,4 +55,4 @@ std::vector<ChosenSite> chosenSites(const std::vector<MetabaseKeyChange>& change
     return sites;
 }
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::preview

@@ -6,7 +6,7 @@
 
 #include "platform/dryrun/DryRunMetabase.h"
 
-namespace tessaron::app {
+namespace tessaron::app::preview {
 
 using dry_run::PropertyChange;
 using dry_run::StartConflict;
@@ -40,4 +40,4 @@ bool isSiteClass(const std::string& className);
 std::vector<SiteTakeover> siteTakeovers(const std::vector<MetabaseKeyChange>& changes);
 std::vector<ChosenSite> chosenSites(const std::vector<MetabaseKeyChange>& changes);
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::preview

@@ -7,7 +7,7 @@
 #include "run/ConfigFileWriter.h"
 #include "runcontext/ProgressLog.h"
 
-namespace tessaron::app {
+namespace tessaron::app::preview {
 namespace {
 
 void reportConfigFile(PreviewReport& report, dry_run::DryRunFiles& files, const SecretMask& mask) {
@@ -96,4 +96,4 @@ PreviewReport previewInstallation(const SettingsRecord& settings, const InstallO
     return report;
 }
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::preview

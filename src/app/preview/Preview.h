@@ -11,7 +11,7 @@
 #include "run/RunDriver.h"
 #include "settings/SettingsRecord.h"
 
-namespace tessaron::app {
+namespace tessaron::app::preview {
 
 // Everything a run would change, found by running it as a dry run of the
 // machine. Passwords are masked in every text.
@@ -58,4 +58,4 @@ std::string previewJson(const PreviewReport& report);
 std::string alreadyConfiguredText(const std::string& machine);
 std::string alreadyConfiguredJson(const std::string& machine, int exitStatus);
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::preview

@@ -6,7 +6,7 @@
 #include "platform/Failure.h"
 #include "platform/WindowsPath.h"
 
-namespace tessaron::app {
+namespace tessaron::app::preview {
 namespace {
 
 bool startsWithWord(const std::string& text, std::string_view word) {
@@ -116,4 +116,4 @@ std::unique_ptr<DatabaseConnection> PreviewDatabase::Open(const std::string& con
     }
 }
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::preview

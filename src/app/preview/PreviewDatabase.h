@@ -7,7 +7,7 @@
 
 #include "platform/Database.h"
 
-namespace tessaron::app {
+namespace tessaron::app::preview {
 
 // A statement the database stage would execute, in order.
 struct PreviewStatement {
@@ -49,4 +49,4 @@ private:
 // quotes removed), or empty text for any other statement.
 std::string CreatedTable(const std::string& statement);
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::preview

@@ -8,7 +8,7 @@
 #include "app/wiring/CommandLine.h"
 #include "platform/WindowsPath.h"
 
-namespace tessaron::app {
+namespace tessaron::app::preview {
 namespace {
 
 std::string optionList(const InstallOptions& options) {
@@ -336,4 +336,4 @@ std::string previewJson(const PreviewReport& report) {
     return json.text();
 }
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::preview

@@ -4,7 +4,7 @@
 
 #include "platform/Text.h"
 
-namespace tessaron::app {
+namespace tessaron::app::preview {
 namespace {
 
 bool startsWithWord(const std::string& text, const std::string& word) {
@@ -71,4 +71,4 @@ PreviewVerdict previewVerdict(const PreviewReport& report) {
     return verdict;
 }
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::preview

@@ -4,7 +4,7 @@
 
 #include "app/preview/Preview.h"
 
-namespace tessaron::app {
+namespace tessaron::app::preview {
 
 // The version of the preview's JSON document (docs/preview.schema.json); it
 // changes only when a field changes meaning or goes away.
@@ -45,4 +45,4 @@ bool isConfigDateLine(const std::string& line);
 // True for metabase properties that hold a list (one value a line).
 bool isMultiValuedProperty(const std::string& name);
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::preview

@@ -6,7 +6,7 @@
 #include "platform/WindowsPath.h"
 #include "settings/ConvertASPText.h"
 
-namespace tessaron::app {
+namespace tessaron::app::preview {
 
 std::vector<std::pair<std::string, std::string>> passwordSettings(const SettingsRecord& settings) {
     return {
@@ -49,4 +49,4 @@ std::vector<std::string> SecretMask::apply(std::vector<std::string> texts) const
     return texts;
 }
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::preview

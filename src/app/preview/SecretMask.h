@@ -5,7 +5,7 @@
 
 #include "settings/SettingsRecord.h"
 
-namespace tessaron::app {
+namespace tessaron::app::preview {
 
 // What stands in for a password in anything shown or saved.
 inline constexpr const char* kMaskedSecret = "********";
@@ -32,4 +32,4 @@ private:
 // The password fields of the settings record, as (setting name, value).
 std::vector<std::pair<std::string, std::string>> passwordSettings(const SettingsRecord& settings);
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::preview

@@ -6,6 +6,15 @@
 #include "app/wiring/RunSummary.h"
 
 namespace tessaron::app::tools {
+
+using window::Message;
+using window::MessageAnswer;
+
+using window::MessageButtons;
+
+using preview::PreviewReport;
+using preview::previewText;
+
 namespace {
 
 RunResult resultOfExitStatus(int status) {

@@ -42,17 +42,17 @@ inline constexpr const char* kPreviewWindowTitle = "Preview of the installation 
 
 // The preview as the window shows it: the report, its last line saying in
 // words what the run would do instead of naming an exit status.
-std::string previewWindowText(const PreviewReport& report);
-std::string previewVerdict(const PreviewReport& report);
+std::string previewWindowText(const app::preview::PreviewReport& report);
+std::string previewVerdict(const app::preview::PreviewReport& report);
 
 // An answers file chosen without an extension gets ".answers".
 std::string withAnswersExtension(const std::string& path);
 
 namespace messages {
 // Yes writes the passwords in clear text: No is the default.
-Message writePasswordsInClear();
+app::window::Message writePasswordsInClear();
 // Yes replaces config.inc and the metabase: No is the default.
-Message restoreLastRun();
+app::window::Message restoreLastRun();
 }  // namespace messages
 
 }  // namespace tessaron::app::tools

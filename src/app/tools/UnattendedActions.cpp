@@ -18,6 +18,15 @@
 
 namespace tessaron::app::tools {
 
+using window::SettingsWindow;
+
+using preview::previewInstallation;
+using preview::previewJson;
+using preview::PreviewReport;
+using preview::previewText;
+
+using preview::previewVerdict;
+
 using answers::AnswersHeader;
 using answers::answersHeaderTime;
 using answers::RecordingOptions;

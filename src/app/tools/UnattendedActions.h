@@ -35,9 +35,10 @@ int restoreLatestRunOn(Platform& platform, std::ostream& out, std::ostream& err)
 // --save-answers: writes the answered window to path; with the passwords in
 // clear text, readable by its owner only. Throws UsageError when
 // the file cannot be written.
-void saveAnswersFile(SettingsWindow& window, const std::string& path,
+void saveAnswersFile(app::window::SettingsWindow& window, const std::string& path,
                      const answers::RecordingOptions& recording);
-inline void saveAnswersFile(SettingsWindow& window, const std::string& path, bool clearPasswords) {
+inline void saveAnswersFile(app::window::SettingsWindow& window, const std::string& path,
+                            bool clearPasswords) {
     answers::RecordingOptions recording;
     recording.clearPasswords = clearPasswords;
     saveAnswersFile(window, path, recording);

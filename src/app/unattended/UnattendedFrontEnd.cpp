@@ -28,6 +28,18 @@
 
 namespace tessaron::app {
 
+using window::ControlKind;
+using window::InputProblem;
+using window::LoadResult;
+using window::SettingsWindow;
+
+using window::checkSettingsInput;
+
+using preview::alreadyConfiguredJson;
+using preview::SecretMask;
+
+using preview::alreadyConfiguredText;
+
 using answers::Answer;
 using answers::applyAnswer;
 using answers::expandReleasePath;

@@ -9,7 +9,7 @@
 
 #include "app/window/ControlCatalogue.h"
 
-namespace tessaron::app {
+namespace tessaron::app::window {
 namespace {
 
 // A label or captioned control, its letter and (labels) the field it names.
@@ -191,4 +191,4 @@ void describeAccess(FormDesign& form) {
     }
 }
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::window

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-namespace tessaron::app {
+namespace tessaron::app::window {
 namespace {
 
 ControlDesign make(std::string name, ControlKind kind, int tab, std::string caption, int left,
@@ -413,4 +413,4 @@ const ControlDesign* findControlDesign(const FormDesign& form, std::string_view 
     return nullptr;
 }
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::window

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tessaron::app {
+namespace tessaron::app::window {
 
 // The kinds of control the program's forms are built from.
 enum class ControlKind {
@@ -92,4 +92,4 @@ const ControlDesign* findControlDesign(const FormDesign& form, std::string_view 
 // The title the program shows on message boxes that have none of their own.
 inline constexpr std::string_view kApplicationTitle = "TessaronConfig";
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::window

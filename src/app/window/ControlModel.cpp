@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <utility>
 
-namespace tessaron::app {
+namespace tessaron::app::window {
 
 Control::Control(const ControlDesign& design)
     : design_(&design),
@@ -198,4 +198,4 @@ ControlValues currentValues(const ControlModel& controls) {
     return values;
 }
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::window

@@ -46,7 +46,7 @@
 #include "app/window/ControlCatalogue.h"
 #include "app/window/EntryList.h"
 
-namespace tessaron::app {
+namespace tessaron::app::window {
 
 // One control's live state.
 class Control {
@@ -150,4 +150,4 @@ private:
 using ControlValues = std::map<std::string, std::string>;
 ControlValues currentValues(const ControlModel& controls);
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::window

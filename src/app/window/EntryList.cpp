@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <utility>
 
-namespace tessaron::app {
+namespace tessaron::app::window {
 
 EntryList::const_iterator::const_iterator(const EntryList* list, std::size_t segment)
     : list_(list), segment_(segment) {}
@@ -73,4 +73,4 @@ bool operator==(const EntryList& list, const std::vector<std::string>& entries) 
            std::equal(entries.begin(), entries.end(), list.begin());
 }
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::window

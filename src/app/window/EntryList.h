@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace tessaron::app {
+namespace tessaron::app::window {
 
 // The entries of a drop-down list, as a few blocks of entries one after the
 // other. A block handed in as shared is held, never copied, by every list it
@@ -84,4 +84,4 @@ private:
     size_type size_ = 0;
 };
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::window

@@ -11,7 +11,7 @@
 #include "settings/ConfigFileReader.h"
 #include "settings/ConfigKeys.h"
 
-namespace tessaron::app {
+namespace tessaron::app::window {
 
 void SettingsWindow::ReadExistingConfiguration(const std::string& path) {
     const std::string text = platform_.Files().ReadTextFile(path);
@@ -66,4 +66,4 @@ void SettingsWindow::showReadValue(const Field& row, const std::string& value) {
     }
 }
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::window

@@ -9,7 +9,7 @@
 #include "app/window/SettingsWindow.h"
 #include "platform/WindowsPath.h"
 
-namespace tessaron::app {
+namespace tessaron::app::window {
 namespace {
 
 struct EnableRule {
@@ -239,4 +239,4 @@ void SearchComboForValue(ControlModel& controls, std::string_view combo, const s
     }
 }
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::window

@@ -5,7 +5,7 @@
 #include "app/window/MainFormControls.h"
 #include "platform/MetabasePaths.h"
 
-namespace tessaron::app {
+namespace tessaron::app::window {
 namespace {
 
 using S = SettingsRecord;
@@ -367,4 +367,4 @@ const Field* findFieldReadFrom(std::string SettingsRecord::*field) {
     return nullptr;
 }
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::window

@@ -14,7 +14,7 @@
 
 #include "settings/SettingsRecord.h"
 
-namespace tessaron::app {
+namespace tessaron::app::window {
 
 // What a value must look like besides holding no control character.
 enum class ValueShape {
@@ -95,4 +95,4 @@ const Field* findFieldOfControl(std::string_view control);
 // null when no control shows that key.
 const Field* findFieldReadFrom(std::string SettingsRecord::*field);
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::window

@@ -8,7 +8,7 @@
 #include "app/window/ControlCatalogue.h"
 #include "platform/CodePage1252.h"
 
-namespace tessaron::app {
+namespace tessaron::app::window {
 namespace {
 
 // Characters a value may not hold anywhere: C0 controls (tab, CR and LF
@@ -177,4 +177,4 @@ Message valuesRefused(const std::vector<InputProblem>& problems) {
 
 }  // namespace messages
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::window

@@ -7,7 +7,7 @@
 #include "app/window/MessageService.h"
 #include "settings/SettingsRecord.h"
 
-namespace tessaron::app {
+namespace tessaron::app::window {
 
 // A value the install button refuses.
 struct InputProblem {
@@ -38,4 +38,4 @@ Message valueRefused(const InputProblem& problem);  // 10
 Message valuesRefused(const std::vector<InputProblem>& problems);  // 10
 }  // namespace messages
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::window

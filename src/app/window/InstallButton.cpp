@@ -10,7 +10,7 @@
 #include "app/wiring/ProgressRun.h"
 #include "platform/WindowsPath.h"
 
-namespace tessaron::app {
+namespace tessaron::app::window {
 namespace {
 
 // The record's fields that no control holds while the window is open.
@@ -131,4 +131,4 @@ void SettingsWindow::fillSettingsRecord() {
     settings_ = std::move(s);
 }
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::window

@@ -1,6 +1,6 @@
 #include "app/window/InstallOptionsDialog.h"
 
-namespace tessaron::app {
+namespace tessaron::app::window {
 
 InstallOptionsDialog::InstallOptionsDialog(InstallOptions& options)
     : options_(options), controls_(installFormDesign()) {}
@@ -17,4 +17,4 @@ void InstallOptionsDialog::Confirm() {
     options_.SetUpSites = controls_.checked("chkSetupIIS") == kChecked;
 }
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::window

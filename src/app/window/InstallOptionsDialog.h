@@ -3,7 +3,7 @@
 #include "app/window/ControlModel.h"
 #include "settings/SettingsRecord.h"
 
-namespace tessaron::app {
+namespace tessaron::app::window {
 
 // The install-options dialog frmInstall as a model. The view shows it
 // modally after the install button; OK stores the three choices and starts a
@@ -25,4 +25,4 @@ private:
     ControlModel controls_;
 };
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::window

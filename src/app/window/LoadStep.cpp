@@ -7,7 +7,7 @@
 #include "platform/WindowsPath.h"
 #include "settings/SiteChoices.h"
 
-namespace tessaron::app {
+namespace tessaron::app::window {
 
 namespace messages {
 
@@ -296,4 +296,4 @@ bool SettingsWindow::fillSiteLists() {
     return webSitesRead;
 }
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::window

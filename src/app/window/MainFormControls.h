@@ -9,7 +9,7 @@
 #include <array>
 #include <string_view>
 
-namespace tessaron::app {
+namespace tessaron::app::window {
 
 // One X(name) per control, in alphabetical order.
 #define TESSARON_MAIN_FORM_CONTROLS(X) \
@@ -137,4 +137,4 @@ inline constexpr std::array kNamedControls = {TESSARON_MAIN_FORM_CONTROLS(TESSAR
 #undef TESSARON_CONTROL_ENTRY
 }  // namespace frmMain
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::window

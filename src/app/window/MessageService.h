@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-namespace tessaron::app {
+namespace tessaron::app::window {
 
 enum class MessageIcon { None, Error };
 enum class MessageButtons { Ok, YesNo };
@@ -52,4 +52,4 @@ public:
 
 inline constexpr int kFileMustExist = 4096;
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::window

@@ -1,6 +1,6 @@
 #include "app/window/SettingsWindow.h"
 
-namespace tessaron::app {
+namespace tessaron::app::window {
 
 SettingsWindow::SettingsWindow(Platform& platform, SettingsRecord& settings,
                                MessageService& messages)
@@ -10,4 +10,4 @@ SettingsWindow::SettingsWindow(Platform& platform, SettingsRecord& settings,
 
 SettingsWindow::~SettingsWindow() = default;
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::window

@@ -13,8 +13,11 @@
 #include "settings/SettingsRecord.h"
 
 namespace tessaron::app {
-
 struct RunOutcome;
+}  // namespace tessaron::app
+
+namespace tessaron::app::window {
+
 struct Field;
 
 // What the window's load step left behind.
@@ -165,4 +168,4 @@ Message cannotReadConfiguration(const std::string& path, const std::string& reas
 Message metabaseRejected(const std::string& reason);  // 9
 }  // namespace messages
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::window

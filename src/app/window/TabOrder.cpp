@@ -4,7 +4,7 @@
 #include <map>
 #include <optional>
 
-namespace tessaron::app {
+namespace tessaron::app::window {
 namespace {
 
 using Controls = std::vector<const ControlDesign*>;
@@ -132,4 +132,4 @@ std::vector<std::string> readingOrder(const FormDesign& form, int tab) {
     return order;
 }
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::window

@@ -5,7 +5,7 @@
 
 #include "app/window/ControlCatalogue.h"
 
-namespace tessaron::app {
+namespace tessaron::app::window {
 
 // The reading order of the controls a user types into or presses on one tab
 // of a form (text boxes, drop-down lists, check boxes, buttons), computed
@@ -17,4 +17,4 @@ namespace tessaron::app {
 // one row left to right, and the columns left to right.
 std::vector<std::string> readingOrder(const FormDesign& form, int tab);
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::window

@@ -8,9 +8,10 @@
 namespace tessaron::gui {
 namespace {
 
-using app::ControlDesign;
-using app::ControlKind;
-using app::FormDesign;
+using app::window::ControlDesign;
+using app::window::ControlKind;
+
+using app::window::FormDesign;
 
 std::string escaped(const std::string& text) {
     std::string out;
@@ -127,8 +128,8 @@ void writeControl(Writer& w, const ControlDesign& c, int depth) {
             break;
         case ControlKind::CheckBox:
             w.string(d, "text", c.caption);
-            if (c.checked == app::kGreyed) w.boolean(d, "tristate", true);
-            w.boolean(d, "checked", c.checked == app::kChecked);
+            if (c.checked == app::window::kGreyed) w.boolean(d, "tristate", true);
+            w.boolean(d, "checked", c.checked == app::window::kChecked);
             break;
         case ControlKind::DropDownList:
             w.boolean(d, "editable", false);

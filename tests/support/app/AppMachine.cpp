@@ -11,6 +11,10 @@
 #include "support/SamplePaths.h"
 
 namespace tessaron::app::testing {
+
+using window::MessageAnswer;
+using window::SettingsWindow;
+
 namespace {
 
 std::string regString(const std::string& value) {

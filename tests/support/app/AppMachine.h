@@ -45,11 +45,13 @@ tessaron::testing::TempMachine buildMachine(const MachineSetup& setup);
 std::string metabaseXml(const MachineSetup& setup);
 
 // Records every message box; answers the question as told.
-class RecordingMessages : public MessageService {
+class RecordingMessages : public app::window::MessageService {
 public:
-    MessageAnswer show(const Message& message) override {
+    app::window::MessageAnswer show(const app::window::Message& message) override {
         shown.push_back(message);
-        return message.buttons == MessageButtons::YesNo ? answer : MessageAnswer::Ok;
+        return message.buttons == app::window::MessageButtons::YesNo
+                   ? answer
+                   : app::window::MessageAnswer::Ok;
     }
     std::vector<int> ids() const {
         std::vector<int> result;
@@ -57,23 +59,24 @@ public:
         return result;
     }
 
-    std::vector<Message> shown;
-    MessageAnswer answer = MessageAnswer::No;
+    std::vector<app::window::Message> shown;
+    app::window::MessageAnswer answer = app::window::MessageAnswer::No;
 };
 
 // A machine image with a settings window on it, loaded or not.
 struct WindowOnMachine {
     explicit WindowOnMachine(const MachineSetup& setup = {},
-                             MessageAnswer answer = MessageAnswer::No, bool load = true);
+                             app::window::MessageAnswer answer = app::window::MessageAnswer::No,
+                             bool load = true);
 
     tessaron::testing::TempMachine machine;
     MachineImage image;
     SettingsRecord settings;
     RecordingMessages messages;
-    std::unique_ptr<SettingsWindow> window;
-    LoadResult result = LoadResult::Shown;
+    std::unique_ptr<app::window::SettingsWindow> window;
+    app::window::LoadResult result = app::window::LoadResult::Shown;
 
-    ControlModel& controls() { return window->controls(); }
+    app::window::ControlModel& controls() { return window->controls(); }
 };
 
 // Presses the install button, then writes config.inc from the record as a run
