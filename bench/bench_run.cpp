@@ -2,7 +2,8 @@
 // the Windows Server 2003 sample with many web sites added to its
 // MetaBase.xml, beside the least a run that saves the metabase must do with
 // that file: copy it (the former version kept), parse it with pugixml, save
-// the document to a new file and rename that over the old one. Both are
+// the document to a new file and rename that over the old one (the program
+// bench_run_anchor beside this one, with Debian's pugixml library). Both are
 // measured as whole processes, start-up included, in turn within each
 // repetition, so that load from other programs falls on both alike; each
 // repetition starts from a fresh copy of the image. Figures are the medians
@@ -23,9 +24,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
-#include <pugixml.hpp>
 #include <string>
 #include <vector>
 
@@ -89,18 +88,6 @@ ProcessFigures mediansOf(const std::vector<ProcessFigures>& runs) {
             median(&ProcessFigures::peakMegabytes)};
 }
 
-// The anchor, in this (new) process: copy, parse, save, rename.
-int anchor(const fs::path& file) {
-    fs::copy_file(file, fs::path(file).concat(".copy"), fs::copy_options::overwrite_existing);
-    pugi::xml_document document;
-    const unsigned flags = pugi::parse_default & ~pugi::parse_wconv_attribute;
-    if (!document.load_file(file.c_str(), flags, pugi::encoding_utf8)) return 1;
-    const auto saving = fs::path(file).concat(".saving");
-    if (!document.save_file(saving.c_str(), "", pugi::format_raw, pugi::encoding_utf8)) return 1;
-    fs::rename(saving, file);
-    return 0;
-}
-
 fs::path programPath() {
     if (const char* program = std::getenv("TESSARON_CONFIG")) return program;
     return fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "tessaron-config";
@@ -110,7 +97,8 @@ void measure(const fs::path& sourceDir, int sites, int repetitions) {
     const fs::path pristine = bench::makeManySiteImage(sourceDir, sites);
     const fs::path image = fs::path(pristine).concat("-run");
     const fs::path anchorFile = fs::path(pristine).concat("-MetaBase.xml");
-    const std::string self = fs::read_symlink("/proc/self/exe").string();
+    const std::string anchor =
+        (fs::read_symlink("/proc/self/exe").parent_path() / "bench_run_anchor").string();
     const std::vector<std::string> run{
         programPath().string(),
         "--machine",
@@ -125,7 +113,7 @@ void measure(const fs::path& sourceDir, int sites, int repetitions) {
         fs::copy(pristine, image, fs::copy_options::recursive);
         fs::copy_file(bench::metabaseFileOf(pristine), anchorFile,
                       fs::copy_options::overwrite_existing);
-        anchorRuns.push_back(runProcess({self, "--anchor", anchorFile.string()}));
+        anchorRuns.push_back(runProcess({anchor, anchorFile.string()}));
         programRuns.push_back(runProcess(run));
     }
     const auto a = mediansOf(anchorRuns);
@@ -146,7 +134,6 @@ void measure(const fs::path& sourceDir, int sites, int repetitions) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 3 && std::strcmp(argv[1], "--anchor") == 0) return anchor(argv[2]);
     const fs::path sourceDir = argc > 1 ? fs::path(argv[1]) : fs::current_path();
     std::vector<int> counts;
     for (int i = 2; i < argc; ++i) counts.push_back(std::atoi(argv[i]));

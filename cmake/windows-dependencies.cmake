@@ -7,13 +7,12 @@
 #  - xxHash's one header from Debian's libxxhash-dev (used header-only),
 #    copied alone into the build tree: the cross compiler must not see the
 #    rest of the Linux headers beside it.
-set(TESSARON_PUGIXML_SOURCE "" CACHE PATH "Unpacked pugixml source (holding src/pugixml.cpp)")
+include(${CMAKE_CURRENT_LIST_DIR}/pugixml.cmake)
 if(NOT EXISTS "${TESSARON_PUGIXML_SOURCE}/src/pugixml.cpp")
   message(FATAL_ERROR "TESSARON_PUGIXML_SOURCE must name pugixml's source folder "
                       "(scripts/setup-windows.sh fetches it)")
 endif()
-add_library(tessaron_pugixml STATIC "${TESSARON_PUGIXML_SOURCE}/src/pugixml.cpp")
-target_include_directories(tessaron_pugixml SYSTEM PUBLIC "${TESSARON_PUGIXML_SOURCE}/src")
+tessaron_compact_pugixml("${TESSARON_PUGIXML_SOURCE}")
 add_library(PkgConfig::PUGIXML ALIAS tessaron_pugixml)
 
 set(TESSARON_XXHASH_HEADER /usr/include/xxhash.h

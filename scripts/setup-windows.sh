@@ -14,6 +14,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 . scripts/lib/packages.sh
+. scripts/lib/pugixml-source.sh
 
 PACKAGES=(
     cmake ninja-build mingw-w64-tools
@@ -52,18 +53,4 @@ if [ ! -f "$driver32" ]; then
 fi
 
 # pugixml from Debian's source package, unpacked once.
-pugixml=$(find "$deps" -maxdepth 3 -path '*/src/pugixml.cpp' 2>/dev/null | head -n 1 || true)
-if [ -z "$pugixml" ]; then
-    if ! apt-get source --print-uris pugixml >/dev/null 2>&1; then
-        # Source packages come from the same Debian mirrors as the binaries.
-        list=/etc/apt/sources.list.d/tessaron-deb-src.sources
-        sed -n 's/^Types: deb$/Types: deb-src/p; /^Types:/!p' /etc/apt/sources.list.d/debian.sources \
-            | "${as_root[@]}" tee "$list" >/dev/null
-        "${as_root[@]}" apt-get -o DPkg::Lock::Timeout=900 update >&2
-    fi
-    mkdir -p "$deps"
-    (cd "$deps" && apt-get source pugixml >&2)
-    pugixml=$(find "$deps" -maxdepth 3 -path '*/src/pugixml.cpp' | head -n 1)
-fi
-[ -n "$pugixml" ] || { echo "setup-windows.sh: no pugixml source in $deps" >&2; exit 1; }
-dirname "$(dirname "$pugixml")"
+pugixml_source "$deps" || { echo "setup-windows.sh: no pugixml source in $deps" >&2; exit 1; }

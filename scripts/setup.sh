@@ -12,10 +12,11 @@ set -euo pipefail
 
 cd "$(dirname "$0")/.."
 . scripts/lib/packages.sh
+. scripts/lib/pugixml-source.sh
 
 PACKAGES=(
     build-essential cmake ninja-build pkg-config
-    libgtest-dev googletest libpugixml-dev libxxhash-dev
+    libgtest-dev googletest libpugixml-dev libxxhash-dev dpkg-dev
     unixodbc unixodbc-dev odbc-mariadb tdsodbc mariadb-server mariadb-client
     qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev xvfb xauth
     libbenchmark-dev ccache
@@ -30,6 +31,13 @@ if [ "${TESSARON_SKIP_APT:-0}" != 1 ]; then
     else
         echo "setup.sh: all packages are installed"
     fi
+fi
+
+# pugixml's source, which the build compiles in its compact layout for the
+# metabase (cmake/pugixml.cmake); without it the build uses Debian's library.
+if [ "${TESSARON_SKIP_APT:-0}" != 1 ]; then
+    (find_as_root setup.sh && pugixml_source build-deps >/dev/null) ||
+        echo "setup.sh: no pugixml source; the metabase uses Debian's pugixml library" >&2
 fi
 
 [ "${TESSARON_SKIP_BUILD:-0}" = 1 ] && exit 0

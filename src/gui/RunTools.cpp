@@ -120,7 +120,7 @@ void RunTools::saveAnswers() {
 void RunTools::restoreLastRun() {
     if (!ask(app::tools::messages::restoreLastRun())) return;
     const RestoreReport report =
-        restoreLatestRun(window_.platform().Files(), runJournalPath(window_.installDir()));
+        app::tools::restoreLatestRunHolding(window_.platform(), window_.installDir()).report;
     QString text;
     for (const auto& line : report.lines) text += q(line) + QLatin1Char('\n');
     if (report.restored) {

@@ -21,4 +21,26 @@ std::string quoteCommandLineArgument(std::string_view text) {
     return quoted;
 }
 
+std::vector<std::string> splitCommandLine(const std::string& commandLine) {
+    std::vector<std::string> arguments;
+    std::string current;
+    bool quoted = false;
+    bool inArgument = false;
+    for (const char c : commandLine) {
+        if (c == '"') {
+            quoted = !quoted;
+            inArgument = true;
+        } else if ((c == ' ' || c == '\t') && !quoted) {
+            if (inArgument) arguments.push_back(current);
+            current.clear();
+            inArgument = false;
+        } else {
+            current += c;
+            inArgument = true;
+        }
+    }
+    if (inArgument) arguments.push_back(current);
+    return arguments;
+}
+
 }  // namespace tessaron

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tessaron {
 
@@ -11,5 +12,9 @@ namespace tessaron {
 // quote escaped as \", backslashes before the closing quote doubled. Other
 // backslashes stay single, so a path reads as it is ("C:\Tessaron\bin").
 std::string quoteCommandLineArgument(std::string_view text);
+
+// Splits a command line into program and arguments: blanks separate, double
+// quotes group (and are removed).
+std::vector<std::string> splitCommandLine(const std::string& commandLine);
 
 }  // namespace tessaron

@@ -7,6 +7,9 @@ namespace tessaron::scripting_error {
 // The scripting runtime's file-system failures, with its own numbers and
 // texts, as every file-system backend reports them.
 
+inline constexpr long kDeviceIoErrorNumber = 57;
+inline constexpr long kDiskFullNumber = 61;
+
 inline PlatformError pathNotFound() {
     return PlatformError(error_number::kPathNotFound, "Path not found");
 }
@@ -29,11 +32,16 @@ inline PlatformError badFileMode() {
     return PlatformError(54, "Bad file mode");
 }
 inline PlatformError deviceIoError() {
-    return PlatformError(57, "Device I/O error");
+    return PlatformError(kDeviceIoErrorNumber, "Device I/O error");
 }
 // The runtime's number for a full disk, with the system's own text of it.
 inline PlatformError diskFull() {
-    return PlatformError(61, "There is not enough space on the disk.");
+    return PlatformError(kDiskFullNumber, "There is not enough space on the disk.");
+}
+// A failure of the disk itself (full, or failing), as opposed to one of the
+// path, the access or the text written.
+inline bool isDiskFailure(long number) {
+    return number == kDiskFullNumber || number == kDeviceIoErrorNumber;
 }
 
 }  // namespace tessaron::scripting_error

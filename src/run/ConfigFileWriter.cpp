@@ -23,6 +23,15 @@ std::vector<std::string> formerSiteLines(RunContext& run, const std::string& pat
     }
 }
 
+// The line of a failed write. A failure of the disk itself (a full disk)
+// is named after it, with the system's text, as lines that quote a reason
+// do; the failures of access and of values keep the line as it stands.
+std::string writeFailedLine(const ConfigFileRewrite& rewrite) {
+    std::string line = "Could not write to configuration file.";
+    if (!rewrite.diskFailure.empty()) line += " - " + rewrite.diskFailure;
+    return line;
+}
+
 }  // namespace
 
 std::optional<std::vector<std::string>> ConfigFileWriter(RunContext& run) {
@@ -48,7 +57,7 @@ std::optional<std::vector<std::string>> ConfigFileWriter(RunContext& run) {
     }
     if (!rewrite.written) {
         run.RunError = true;
-        run.AddProgressText("Could not write to configuration file.");
+        run.AddProgressText(writeFailedLine(rewrite));
         return std::nullopt;
     }
     std::vector<std::string> written;

@@ -2,6 +2,7 @@
 
 #include "platform/Failure.h"
 #include "platform/TemporaryNames.h"
+#include "run/EarlierTemporaryNames.h"
 
 namespace tessaron {
 namespace {
@@ -11,7 +12,7 @@ std::string folderOf(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
-void removeStaleTemporariesIn(FileSystem& files, const std::string& folder) {
+void removeStaleTemporariesIn(FileSystem& files, const std::string& folder, TemporaryPlace place) {
     std::vector<std::string> names;
     try {
         if (folder.empty() || !files.FolderExists(folder)) return;
@@ -20,7 +21,7 @@ void removeStaleTemporariesIn(FileSystem& files, const std::string& folder) {
         return;
     }
     for (const auto& name : names) {
-        if (!isTemporaryName(name)) continue;
+        if (!isTemporaryName(name) && !isEarlierTemporaryName(place, name)) continue;
         try {
             files.DeleteFile(folder + "\\" + name);
         } catch (const PlatformError&) {
@@ -31,9 +32,9 @@ void removeStaleTemporariesIn(FileSystem& files, const std::string& folder) {
 }  // namespace
 
 void removeStaleTemporaries(FileSystem& files, const BackupPlaces& places) {
-    removeStaleTemporariesIn(files, folderOf(places.configFile));
-    removeStaleTemporariesIn(files, folderOf(places.metabaseFile));
-    removeStaleTemporariesIn(files, places.historyFolder);
+    removeStaleTemporariesIn(files, folderOf(places.configFile), TemporaryPlace::PanelFolder);
+    removeStaleTemporariesIn(files, folderOf(places.metabaseFile), TemporaryPlace::Inetsrv);
+    removeStaleTemporariesIn(files, places.historyFolder, TemporaryPlace::History);
 }
 
 }  // namespace tessaron

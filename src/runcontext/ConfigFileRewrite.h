@@ -13,6 +13,9 @@ namespace tessaron {
 struct ConfigFileRewrite {
     bool opened = false;   // a file for the new lines could be opened
     bool written = false;  // every line was written and the new file is in place
+    // The system's text of the first failure of the disk itself (full, or a
+    // device error) that made the rewrite fail; empty when none did.
+    std::string diskFailure;
 };
 
 // Writes config.inc anew with the given lines (CR LF after each). The lines

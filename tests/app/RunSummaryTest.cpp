@@ -45,6 +45,12 @@ TEST(RunSummary, ResultTitleAndLineOfEachEnding) {
         {outcome(RunEnding::Completed, true, {"Could not write to configuration file.", done}),
          "Tessaron Configuration Completed with Errors", "Completed with errors: 1 failure line.",
          shownAgain("the configuration file could not be written")},
+        // ... also with the reason after them.
+        {outcome(RunEnding::Completed, true,
+                 {"Could not write to configuration file. - There is not enough space on the disk.",
+                  done}),
+         "Tessaron Configuration Completed with Errors", "Completed with errors: 1 failure line.",
+         shownAgain("the configuration file could not be written")},
         {outcome(RunEnding::Completed, true,
                  {"Could not open configuration file for overwriting.",
                   "Could not write to configuration file.", done},

@@ -190,5 +190,58 @@ TEST(RunTools, RestoreAfterARunPutsTheFilesBackAndEndsTheProgram) {
     EXPECT_EQ(w.ended, std::vector<int>{0});
 }
 
+// Restore, Preview and Save Answers hold the machine as a run does: while
+// another run holds it, or when its lock file cannot be opened, each says
+// so and nothing is written.
+TEST(RunTools, ToolsChangeNothingWhileTheMachineCannotBeHeld) {
+    ensureApplication();
+    ViewOnMachine w(sample2003());
+    DialogTools d(w);
+    d.dialog->controls().setChecked("chkSetupIIS", 1);
+    d.dialog->controls().press("OKButton");
+    ASSERT_TRUE(waitUntil([&] {
+        return w.view->flow().progress() &&
+               w.view->flow().progress()->state() == ProgressView::State::Finished;
+    }));
+    const QString answers = QString::fromStdString((w.machine.root() / "saved.answers").string());
+    d.tools->chooseAnswersFile = [&] { return answers; };
+    d.answer = true;
+    const std::string before = imageDigest(w.machine.root());
+    {
+        MachineImage other(w.machine.root());
+        const auto held = other.LockMachine(std::chrono::milliseconds(0));
+        ASSERT_TRUE(held);
+        d.action(QStringLiteral("Restore Last Run..."))->trigger();
+        EXPECT_EQ(d.told.texts, QStringList{QStringLiteral(
+                                    "another configuration run holds the machine; nothing was "
+                                    "done")});
+        EXPECT_EQ(imageDigest(w.machine.root()), before);
+    }
+
+    const fs::path lockFile = w.machine.root() / ".tessaron-run.lock";
+    fs::remove(lockFile);
+    fs::create_directory(lockFile);
+    const QString cannotLock =
+        QStringLiteral(
+            "cannot lock the machine: The lock file %1 could not be opened (Is a "
+            "directory).")
+            .arg(QString::fromStdString(lockFile.string()));
+    const std::string withFolder = imageDigest(w.machine.root());
+    d.told.texts.clear();
+    d.action(QStringLiteral("Restore Last Run..."))->trigger();
+    d.dialog->show();
+    QTest::mouseClick(d.dialog->findChild<QPushButton*>(QStringLiteral("btnPreview")),
+                      Qt::LeftButton);
+    d.action(QStringLiteral("Save Answers..."))->trigger();
+    EXPECT_EQ(
+        d.told.texts,
+        (QStringList{cannotLock, QStringLiteral("The preview could not be made: ") + cannotLock,
+                     cannotLock}));
+    EXPECT_EQ(d.tools->previewWindow(), nullptr);
+    EXPECT_FALSE(fs::exists(answers.toStdString()));
+    EXPECT_EQ(imageDigest(w.machine.root()), withFolder);
+    EXPECT_TRUE(w.ended.empty());
+}
+
 }  // namespace
 }  // namespace tessaron::gui::testing

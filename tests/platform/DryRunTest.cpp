@@ -154,5 +154,41 @@ TEST_F(DryRunOnImage, FilesKeepEveryWriteInMemory) {
     EXPECT_EQ(imageDigest(machine.root()), before);
 }
 
+// The DNS provider's installation commands are written down, not run: the
+// namespace they would add (and no other) is reachable through the dry run
+// only, and the machine's registry and command log stay as they were. The
+// commands reach it only with the provider's files in the WBEM folder, as the
+// real commands would.
+TEST_F(DryRunOnImage, ProviderCommandsReachTheNamespaceWithoutWritingTheRegistry) {
+    const std::string wbem = "C:\\WINDOWS\\system32\\WBEM";
+    machine.writeFile(wbem + "\\dnsschema.mof", "schema");
+    machine.writeFile(wbem + "\\dnsprov.dll", "MZ");
+    const std::string registry = readBytes(machine.root() / "registry.reg");
+    MachineImage image(machine.root());
+    DryRunPlatform dryRun(image, database);
+    const auto reaches = [](Platform& platform, const char* nameSpace = "root\\MicrosoftDNS") {
+        try {
+            platform.Management().ConnectServer(nameSpace);
+            return true;
+        } catch (const PlatformError&) {
+            return false;
+        }
+    };
+
+    EXPECT_FALSE(reaches(dryRun));
+    dryRun.CreatePanelComponent()->Execute(wbem + "\\MOFCOMP.EXE DNSSCHEMA.MOF");
+    EXPECT_FALSE(reaches(dryRun));  // the provider's library is not registered yet
+    dryRun.CreatePanelComponent()->Execute("C:\\WINDOWS\\system32\\REGSVR32.EXE " + wbem +
+                                           "\\DNSPROV.DLL");
+    EXPECT_TRUE(reaches(dryRun));
+    EXPECT_FALSE(reaches(dryRun, "root\\Other"));
+    EXPECT_FALSE(reaches(image));
+
+    dryRun.Files().DeleteFile(wbem + "\\dnsprov.dll");
+    EXPECT_FALSE(reaches(dryRun));
+    EXPECT_EQ(readBytes(machine.root() / "registry.reg"), registry);
+    EXPECT_FALSE(std::filesystem::exists(machine.root() / "commands.log"));
+}
+
 }  // namespace
 }  // namespace tessaron::testing

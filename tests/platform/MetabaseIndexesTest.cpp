@@ -345,5 +345,27 @@ TEST_F(MetabaseIndexesTest, FileReplacedSinceReadingIsNotSavedOver) {
     EXPECT_EQ(file(), theirs);
 }
 
+// A store read before another program saved the file, with no object open
+// and nothing pending (a run going on from a load step that read the file,
+// after waiting for another run's lock): it works on the file as it is now,
+// and its save keeps the other program's change.
+TEST_F(MetabaseIndexesTest, FileReplacedWhileNothingIsPendingIsReadAgain) {
+    auto iis = store(smallMetabase());
+    EXPECT_EQ(std::get<std::string>(iis->Open("IIS://LocalHost/W3SVC/1")->Get("ServerComment")),
+              "Default Web Site");
+    const auto path = machine.host(kMetabasePath);
+    const std::string theirs = replaceAll(smallMetabase(), "Default Web Site", "Their site");
+    std::ofstream(path.string() + ".other", std::ios::binary) << theirs;
+    std::filesystem::rename(path.string() + ".other", path);
+
+    auto first = iis->Open("IIS://LocalHost/W3SVC/1");
+    EXPECT_EQ(std::get<std::string>(first->Get("ServerComment")), "Their site");
+    auto second = iis->Open("IIS://LocalHost/W3SVC/2");
+    second->Put("ServerComment", std::string("Renamed"));
+    second->SetInfo();
+    iis->Flush();
+    EXPECT_EQ(file(), replaceAll(theirs, "ServerComment=\"Second\"", "ServerComment=\"Renamed\""));
+}
+
 }  // namespace
 }  // namespace tessaron::testing

@@ -49,6 +49,10 @@ const std::vector<std::string> kOpenFailed = {"Writing configuration file...",
                                               "Could not write to configuration file."};
 const std::vector<std::string> kWriteFailed = {"Writing configuration file...",
                                                "Could not write to configuration file."};
+// A full disk is named after the line, in the system's words.
+const std::vector<std::string> kDiskFull = {
+    "Writing configuration file...",
+    "Could not write to configuration file. - There is not enough space on the disk."};
 
 TEST(ConfigFileWriter, WritesTheBodyInTheCodePageWithCrLfAfterEveryLine) {
     TempMachine machine;
@@ -247,7 +251,7 @@ TEST(ConfigFileWriter, ReadOnlyFolderWithWritableFileIsWrittenInPlace) {
 }
 
 // No space left: the former file keeps every byte, or stays absent; nothing
-// empty or partial is put in its place.
+// empty or partial is put in its place, and the log says why.
 TEST(ConfigFileWriter, FullDiskLeavesTheFormerFileOrNone) {
     for (const bool former : {true, false}) {
         SCOPED_TRACE(former ? "former file" : "no former file");
@@ -261,7 +265,7 @@ TEST(ConfigFileWriter, FullDiskLeavesTheFormerFileOrNone) {
 
         const auto written = ConfigFileWriter(fixture.run);
 
-        EXPECT_EQ(fixture.log.entries(), kWriteFailed);
+        EXPECT_EQ(fixture.log.entries(), kDiskFull);
         EXPECT_TRUE(fixture.run.RunError);
         EXPECT_FALSE(written);
         if (former) {

@@ -79,7 +79,8 @@ TEST(RunWithAFailedBody, LeavesConfigIncAsItWasOrAbsent) {
 }
 
 // No space on the panel's drive: nothing named config.inc appears, not even
-// an empty file.
+// an empty file; the failure line says why, and the run goes on as after
+// any failed write.
 TEST(RunWithAFailedBody, FullDiskOnAFreshMachineLeavesNoFile) {
     TempMachine machine;
     FullFileSystem disk(machine.host("C:\\Tessaron\\panel"));
@@ -90,7 +91,9 @@ TEST(RunWithAFailedBody, FullDiskOnAFreshMachineLeavesNoFile) {
 
     EXPECT_EQ(performInstallationRun(fixture.run), RunEnding::Completed);
 
-    EXPECT_EQ(fixture.log.entries(), kWriteFailed);
+    Lines expected = kWriteFailed;
+    expected[6] += " - There is not enough space on the disk.";
+    EXPECT_EQ(fixture.log.entries(), expected);
     EXPECT_TRUE(fixture.run.RunError);
     EXPECT_FALSE(fs::exists(machine.host(kConfig)));
     EXPECT_EQ(fs::directory_iterator(machine.host("C:\\Tessaron\\panel"))->path().filename(),
@@ -98,23 +101,56 @@ TEST(RunWithAFailedBody, FullDiskOnAFreshMachineLeavesNoFile) {
 }
 
 // A run killed while it wrote config.inc, the journal, a backup copy or the
-// metabase leaves a temporary file of one name form; the next run, holding
-// the lock, removes every one of them and nothing else.
+// metabase leaves a temporary file of one name form, and earlier versions
+// left theirs in other forms; the next run, holding the lock, removes every
+// one of them and nothing else, not even names that only look alike.
 TEST(LeftOverFiles, ARunRemovesTheTemporariesOfAKilledRun) {
     TempMachine machine;
     writeSmallServer(machine);
+    const std::string panel = "C:\\Tessaron\\panel\\";
+    const std::string inetsrv = "C:\\WINDOWS\\system32\\inetsrv\\";
+    const std::string history = inetsrv + "History\\";
     const std::vector<std::string> leftOvers = {
-        "C:\\Tessaron\\panel\\" + temporaryNameFor("config.inc"),
-        "C:\\Tessaron\\panel\\" + temporaryNameFor("config.inc.20261208-131500.bak"),
-        "C:\\Tessaron\\panel\\" + temporaryNameFor("tessaron-run.journal"),
-        "C:\\WINDOWS\\system32\\inetsrv\\" + temporaryNameFor("MetaBase.xml"),
-        "C:\\WINDOWS\\system32\\inetsrv\\History\\" +
-            temporaryNameFor("MetaBase_0000000014_0000000001.xml"),
+        panel + temporaryNameFor("config.inc"),
+        panel + temporaryNameFor("config.inc.20261208-131500.bak"),
+        panel + temporaryNameFor("tessaron-run.journal"),
+        inetsrv + temporaryNameFor("MetaBase.xml"),
+        history + temporaryNameFor("MetaBase_0000000014_0000000001.xml"),
+        // the forms of earlier versions
+        panel + "config.inc.tmp-0a9f3c7e",
+        panel + "CONFIG.INC.tmp-00000000",
+        panel + ".config.inc.0.tmp",
+        panel + ".config.inc.999999.tmp",
+        panel + ".config.inc.20261208-131500.bak.482913.tmp",
+        panel + ".config.inc.20261208-131500-3.bak.7.tmp",
+        inetsrv + "MetaBase.xml.saving",
+        inetsrv + ".MetaBase.xml.31337.tmp",
+        history + ".MetaBase_0000000014_0000000002.xml.650221.tmp",
     };
     const std::vector<std::string> kept = {
-        "C:\\Tessaron\\panel\\config.inc.bak",
-        "C:\\Tessaron\\panel\\.config.inc.tmp",
-        "C:\\WINDOWS\\system32\\inetsrv\\History\\MetaBase_0000000014_0000000000.xml",
+        panel + "config.inc.bak",
+        panel + ".config.inc.tmp",
+        history + "MetaBase_0000000014_0000000000.xml",
+        // alike, but of no form the program ever wrote
+        panel + "config.inc.tmp-DEADBEEF",
+        panel + "config.inc.tmp-0a9f3c7",
+        panel + "config.inc.tmp-0a9f3c7e1",
+        panel + "config.inc.tmp-mine",
+        panel + "notes.inc.tmp-0a9f3c7e",
+        panel + ".config.inc.1234567.tmp",
+        panel + ".config.inc.0123.tmp",
+        panel + ".config.inc..tmp",
+        panel + ".config.inc.12.tmp.txt",
+        panel + ".config.inc.2026-12-08.bak.12.tmp",
+        panel + ".config.inc.20261208-131500.bak.tmp",
+        panel + ".config.inc.20261208-131500-x.bak.1.tmp",
+        panel + "MetaBase.xml.saving",
+        inetsrv + "MetaBase.xml.saving.old",
+        inetsrv + "config.inc.tmp-0a9f3c7e",
+        inetsrv + ".MetaBase.xml.-1.tmp",
+        history + ".MetaBase_14_2.xml.650221.tmp",
+        history + ".MetaBase_0000000014_0000000002.xml.tmp",
+        history + "MetaBase.xml.saving",
     };
     for (const auto& file : leftOvers) machine.writeFile(file, "' Tessaron Con");
     for (const auto& file : kept) machine.writeFile(file, "kept");

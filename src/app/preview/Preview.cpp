@@ -1,6 +1,7 @@
 #include "app/preview/Preview.h"
 
 #include "app/preview/SecretMask.h"
+#include "app/wiring/MachineHold.h"
 #include "platform/Failure.h"
 #include "platform/dryrun/DryRunPlatform.h"
 #include "run/BackingUpPlatform.h"
@@ -64,7 +65,10 @@ std::vector<std::string> otherFiles(std::vector<std::string> paths, const Previe
 }  // namespace
 
 PreviewReport previewInstallation(const SettingsRecord& settings, const InstallOptions& options,
-                                  Platform& machine, const std::string& machineName) {
+                                  Platform& machine, const std::string& machineName,
+                                  const MachineLock* heldByCaller) {
+    std::unique_ptr<MachineLock> lock;
+    if (!heldByCaller) lock = holdMachine(machine);
     PreviewReport report;
     report.machine = machineName;
     report.options = options;

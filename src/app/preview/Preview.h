@@ -46,8 +46,14 @@ struct PreviewReport {
 // and uses the database in read-only mode; the report is made from what it
 // kept. Nothing on the machine or in the database changes. machineName
 // names the machine in the report.
+//
+// The preview reads the machine as the run would find it, so it holds the
+// machine's run lock for its length (MachineHold.h), unless the caller
+// already holds it and hands in its lock. Throws MachineRefused when the
+// machine cannot be held.
 PreviewReport previewInstallation(const SettingsRecord& settings, const InstallOptions& options,
-                                  Platform& machine, const std::string& machineName);
+                                  Platform& machine, const std::string& machineName,
+                                  const MachineLock* heldByCaller = nullptr);
 
 // The report for people, and as one JSON document for scripts.
 std::string previewText(const PreviewReport& report);

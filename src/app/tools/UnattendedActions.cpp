@@ -36,6 +36,14 @@ using answers::recordAnswers;
 
 namespace {
 
+constexpr const char* kProgramPrefix = "tessaron-config: ";
+
+// Says on err why the machine could not be held; returns the status.
+int refusedWith(const MachineRefused& refused, std::ostream& err) {
+    err << kProgramPrefix << refused.what() << '\n';
+    return refused.status();
+}
+
 int restoreStatus(RestoreResult result) {
     switch (result) {
         case RestoreResult::Restored:
@@ -55,21 +63,36 @@ int restoreStatus(RestoreResult result) {
 std::optional<int> holdMachine(Platform& platform, std::unique_ptr<MachineLock>& lock,
                                std::ostream& err) {
     try {
-        lock = platform.LockMachine(kFrontEndLockPatience);
-    } catch (const PlatformError& error) {
-        err << "tessaron-config: cannot lock the machine: " << error.description() << '\n';
-        return exit_status::kLockFailed;
+        lock = app::holdMachine(platform);
+    } catch (const MachineRefused& refused) {
+        return refusedWith(refused, err);
     }
-    if (lock) return std::nullopt;
-    err << "tessaron-config: another configuration run holds the machine; nothing was done\n";
-    return exit_status::kMachineBusy;
+    return std::nullopt;
+}
+
+RestoreOutcome restoreLatestRunHolding(Platform& platform, const std::string& installDir) {
+    RestoreOutcome outcome;
+    // A restore changes the files a run changes.
+    std::unique_ptr<MachineLock> lock;
+    try {
+        lock = app::holdMachine(platform);
+    } catch (const MachineRefused& refused) {
+        outcome.report.lines = {refused.what()};
+        outcome.status = refused.status();
+        outcome.machineRefused = true;
+        return outcome;
+    }
+    try {
+        removeStaleTemporaries(platform.Files(), backupPlacesFor(platform, installDir));
+    } catch (const PlatformError&) {
+        // Without the Windows folder there are none of the metabase's.
+    }
+    outcome.report = restoreLatestRun(platform.Files(), runJournalPath(installDir));
+    outcome.status = restoreStatus(outcome.report.result);
+    return outcome;
 }
 
 int restoreLatestRunOn(Platform& platform, std::ostream& out, std::ostream& err) {
-    // A restore changes the files a run changes, so it holds the machine as
-    // a run does.
-    std::unique_ptr<MachineLock> lock;
-    if (const auto refused = holdMachine(platform, lock, err)) return *refused;
     std::string installDir;
     try {
         installDir = trimSpaces(registryValueText(
@@ -82,20 +105,19 @@ int restoreLatestRunOn(Platform& platform, std::ostream& out, std::ostream& err)
                "the registry\n";
         return exit_status::kCompletedWithRunError;
     }
-    try {
-        removeStaleTemporaries(platform.Files(), backupPlacesFor(platform, installDir));
-    } catch (const PlatformError&) {
-        // Without the Windows folder there are none of the metabase's.
+    const RestoreOutcome outcome = restoreLatestRunHolding(platform, installDir);
+    std::ostream& stream = outcome.report.restored ? out : err;
+    for (const auto& line : outcome.report.lines) {
+        stream << (outcome.machineRefused ? kProgramPrefix : "") << line << '\n';
     }
-    const RestoreReport report = restoreLatestRun(platform.Files(), runJournalPath(installDir));
-    std::ostream& stream = report.restored ? out : err;
-    for (const auto& line : report.lines) stream << line << '\n';
     stream << std::flush;
-    return restoreStatus(report.result);
+    return outcome.status;
 }
 
 void saveAnswersFile(SettingsWindow& window, const std::string& path,
-                     const RecordingOptions& recording) {
+                     const RecordingOptions& recording, const MachineLock* heldByCaller) {
+    std::unique_ptr<MachineLock> lock;
+    if (!heldByCaller) lock = app::holdMachine(window.platform());
     const std::string text =
         recordAnswers(window.controls(), window.discoveredValues(),
                       AnswersHeader{window.serverName(), answersHeaderTime()}, recording);
@@ -123,10 +145,12 @@ void saveAnswersFile(SettingsWindow& window, const std::string& path,
 
 int printPreview(const SettingsRecord& settings, const InstallOptions& options, Platform& machine,
                  const std::string& machineName, const PreviewPrinting& printing, std::ostream& out,
-                 std::ostream& err) {
+                 std::ostream& err, const MachineLock* heldByCaller) {
     PreviewReport report;
     try {
-        report = previewInstallation(settings, options, machine, machineName);
+        report = previewInstallation(settings, options, machine, machineName, heldByCaller);
+    } catch (const MachineRefused& refused) {
+        return refusedWith(refused, err);
     } catch (const std::exception& error) {
         err << "tessaron-config: cannot preview the run: " << error.what() << '\n';
         return exit_status::kInternalError;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <chrono>
 #include <iosfwd>
 #include <memory>
 #include <optional>
@@ -9,39 +8,53 @@
 #include "app/answers/AnswersRecorder.h"
 #include "app/window/SettingsWindow.h"
 #include "app/wiring/CommandLine.h"
+#include "app/wiring/MachineHold.h"
 #include "platform/Platform.h"
+#include "run/RestoreRun.h"
 
 namespace tessaron::app::tools {
 
-// The unattended front end's actions besides the run.
+// The actions besides the run, of the unattended front end and the window:
+// each holds the machine as a run does (MachineHold.h), unless its caller
+// already holds it and hands in its lock (heldByCaller).
 
-// How long the front end's actions wait for another run's hold, as a run does.
-inline constexpr std::chrono::milliseconds kFrontEndLockPatience{5000};
-
-// Takes the machine's run lock into `lock` for an action that reads or
-// changes what a run changes (restore, preview, recorded answers). Returns
-// nothing when held; otherwise says why on err and returns the status: 5
-// while another run holds it, 7 when the lock file cannot be opened.
+// Takes the machine's run lock into `lock`. Returns nothing when held;
+// otherwise says why on err and returns the status: 5 while another run
+// holds it, 7 when the lock file cannot be opened.
 std::optional<int> holdMachine(Platform& platform, std::unique_ptr<MachineLock>& lock,
                                std::ostream& err);
 
-// --restore: holds the machine, removes temporary files that killed runs
-// left, puts back the files of the latest run that changed them and prints
-// the report to out (a refusal to err). Returns 0 when restored, 8 when
-// there is nothing to restore, 9 when refused (a file changed since), 1
-// when it failed, or holdMachine's status.
+// What a restore did, and the front end's status for it.
+struct RestoreOutcome {
+    // When the machine could not be held: the refusal is its one line.
+    RestoreReport report;
+    int status = exit_status::kCompletedWithRunError;
+    bool machineRefused = false;
+};
+
+// Holds the machine, removes temporary files that killed runs left and puts
+// back the files of the latest run that changed them (the journal in
+// installDir). Status: 0 restored, 8 nothing to restore, 9 refused (a file
+// changed since), 1 failed, or MachineRefused's status.
+RestoreOutcome restoreLatestRunHolding(Platform& platform, const std::string& installDir);
+
+// --restore: restoreLatestRunHolding with the installation directory from
+// the registry, its report printed to out (a refusal or failure to err).
+// Returns its status.
 int restoreLatestRunOn(Platform& platform, std::ostream& out, std::ostream& err);
 
 // --save-answers: writes the answered window to path; with the passwords in
 // clear text, readable by its owner only. Throws UsageError when
-// the file cannot be written.
+// the file cannot be written, MachineRefused (nothing written) when the
+// machine cannot be held.
 void saveAnswersFile(app::window::SettingsWindow& window, const std::string& path,
-                     const answers::RecordingOptions& recording);
+                     const answers::RecordingOptions& recording,
+                     const MachineLock* heldByCaller = nullptr);
 inline void saveAnswersFile(app::window::SettingsWindow& window, const std::string& path,
-                            bool clearPasswords) {
+                            bool clearPasswords, const MachineLock* heldByCaller = nullptr) {
     answers::RecordingOptions recording;
     recording.clearPasswords = clearPasswords;
-    saveAnswersFile(window, path, recording);
+    saveAnswersFile(window, path, recording, heldByCaller);
 }
 
 // How a preview is printed and what its status tells.
@@ -55,9 +68,10 @@ struct PreviewPrinting {
 };
 
 // --preview: prints what a run with the window's settings would change, as
-// text or JSON, and returns the exit status the run would have.
+// text or JSON, and returns the exit status the run would have (or, the
+// machine not held, MachineRefused's status with its reason on err).
 int printPreview(const SettingsRecord& settings, const InstallOptions& options, Platform& machine,
                  const std::string& machineName, const PreviewPrinting& printing, std::ostream& out,
-                 std::ostream& err);
+                 std::ostream& err, const MachineLock* heldByCaller = nullptr);
 
 }  // namespace tessaron::app::tools

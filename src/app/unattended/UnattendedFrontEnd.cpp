@@ -485,7 +485,7 @@ int runUnattended(const std::vector<std::string>& args, const Backend& backend, 
         if (line.saveAnswers) {
             try {
                 tools::saveAnswersFile(window, *line.saveAnswers,
-                                       recordingOptions(window, line, options));
+                                       recordingOptions(window, line, options), held.get());
             } catch (const UsageError& usage) {
                 err << kProgram << ": " << usage.what() << '\n';
                 return exit_status::kUsage;
@@ -501,19 +501,29 @@ int runUnattended(const std::vector<std::string>& args, const Backend& backend, 
             err << kProgram << ": " << refusalText(*problem, *line.answers, answers) << '\n';
             return exit_status::kUsage;
         }
+        // The run goes on from the load step's image rather than reading it
+        // again (a large metabase costs as much to parse as the run takes):
+        // nothing else of this program touched it since, and a metabase
+        // another program changed meanwhile is read afresh at the run's
+        // first use, under its lock. The local machine is opened again on
+        // the run's own thread.
+        const MachineOpener runMachine = line.machine ? alreadyOpened(*machine) : openMachine;
         tools::PreviewPrinting printing{line.format.value_or("text") == "json",
                                         line.detailedExitcode, !line.preview};
         const std::string machineName = line.machine.value_or(std::string(kThisComputer));
         if (line.preview) {
-            return tools::printPreview(settings, options, *machine, machineName, printing, out,
-                                       err);
+            return tools::printPreview(settings, options, *machine, machineName, printing, out, err,
+                                       held.get());
         }
-        if (!line.detailedExitcode) return runPrinting(settings, options, openMachine, out, err);
+        if (!line.detailedExitcode) return runPrinting(settings, options, runMachine, out, err);
         // The run's verdict is the preview's: made before the run, on the
         // machine as the run finds it.
         const int verdict =
             tools::printPreview(settings, options, *machine, machineName, printing, out, err);
-        const int status = runPrinting(settings, options, openMachine, out, err);
+        if (verdict == exit_status::kMachineBusy || verdict == exit_status::kLockFailed) {
+            return verdict;  // the machine could not be held: nothing was done
+        }
+        const int status = runPrinting(settings, options, runMachine, out, err);
         return status == exit_status::kCompleted && verdict == exit_status::kChanges
                    ? exit_status::kChanges
                    : status;

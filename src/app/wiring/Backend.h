@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/ForwardingPlatform.h"
 #include "platform/ImageFolders.h"
 #include "platform/Platform.h"
 
@@ -38,6 +39,17 @@ inline MachineOpener machineOpener(const Backend& backend, const std::string* im
         return [open = backend.openImage, folder = *imageFolder] { return open(folder); };
     }
     return backend.openLocal;
+}
+
+// Hands out the machine already opened (and read) instead of opening it
+// again: each platform handed out works on `opened`, which must outlive
+// them. Only for a machine whose objects any thread may use (an image:
+// files, kept open or read again when changed); the local machine's
+// automation objects belong to the thread that created them.
+inline MachineOpener alreadyOpened(Platform& opened) {
+    return [&opened]() -> std::unique_ptr<Platform> {
+        return std::make_unique<ForwardingPlatform>(opened);
+    };
 }
 
 }  // namespace tessaron::app

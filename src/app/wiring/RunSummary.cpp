@@ -69,9 +69,11 @@ bool isWarningLine(const std::string& entry) {
     return startsWith(entry, "WARNING");
 }
 
+// The line itself, or the line with the reason after it (" - " and the
+// system's text).
 bool isUnprefixedFailureLine(const std::string& entry) {
     for (const char* line : kConfigFileFailures) {
-        if (entry == line) return true;
+        if (entry == line || startsWith(entry, (std::string(line) + " - ").c_str())) return true;
     }
     return false;
 }

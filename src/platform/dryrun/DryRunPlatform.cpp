@@ -1,9 +1,8 @@
 #include "platform/dryrun/DryRunPlatform.h"
 
-#include <algorithm>
-
 #include "platform/Failure.h"
 #include "platform/Text.h"
+#include "platform/dryrun/DnsProviderCommands.h"
 
 namespace tessaron::dry_run {
 namespace {
@@ -26,19 +25,13 @@ private:
 
 class NoLock : public MachineLock {};
 
-// True when one of the recorded command lines names the program.
-bool recordedRun(const std::vector<std::string>& commands, const std::string& program) {
-    return std::any_of(commands.begin(), commands.end(), [&](const std::string& command) {
-        return asciiLower(command).find(program) != std::string::npos;
-    });
-}
-
-// WMI as the machine answers it, but for the namespace that recorded
-// provider registrations would have made reachable.
+// WMI as the machine answers it, but for the DNS provider's namespace once
+// the recorded commands would have installed the provider.
 class DryRunWmi : public Wmi {
 public:
-    DryRunWmi(Wmi& inner, const std::vector<std::string>& commands)
-        : inner_(inner), commands_(commands) {}
+    DryRunWmi(Wmi& inner, SystemQueries& system, FileSystem& files,
+              const std::vector<std::string>& commands)
+        : inner_(inner), system_(system), files_(files), commands_(commands) {}
 
     std::vector<OperatingSystemInstance> OperatingSystems() override {
         return inner_.OperatingSystems();
@@ -47,12 +40,28 @@ public:
         try {
             inner_.ConnectServer(nameSpace);
         } catch (const PlatformError&) {
-            if (!recordedRun(commands_, "mofcomp") || !recordedRun(commands_, "regsvr32")) throw;
+            if (!equalsIgnoreCase(nameSpace, kDnsProviderNamespace) || !providerInstalled()) {
+                throw;
+            }
         }
     }
 
 private:
+    bool providerInstalled() {
+        std::string system;
+        try {
+            system = system_.GetSystemDir();
+        } catch (const PlatformError&) {
+            return false;
+        }
+        // The system folder comes with the NUL that ends it.
+        if (!system.empty() && system.back() == '\0') system.pop_back();
+        return !system.empty() && installsDnsProvider(commands_, system + "\\WBEM", files_);
+    }
+
     Wmi& inner_;
+    SystemQueries& system_;
+    FileSystem& files_;
     const std::vector<std::string>& commands_;
 };
 
@@ -69,7 +78,9 @@ Metabase& DryRunPlatform::Iis() {
 }
 
 Wmi& DryRunPlatform::Management() {
-    if (!management_) management_ = std::make_unique<DryRunWmi>(inner().Management(), commands_);
+    if (!management_)
+        management_ =
+            std::make_unique<DryRunWmi>(inner().Management(), System(), files_, commands_);
     return *management_;
 }
 

@@ -19,9 +19,9 @@ namespace tessaron::dry_run {
 // is not taken: whoever starts the dry run holds it as it sees fit.
 //
 // A recorded command is taken to succeed. So once the commands that compile
-// a provider's schema (mofcomp) and register its library (regsvr32) have
-// been recorded, a WMI namespace the machine cannot reach yet counts as
-// reachable, as it would be after the real commands.
+// the DNS provider's schema and register its library have been recorded
+// (dry_run::installsDnsProvider), its WMI namespace counts as reachable, as
+// it would be after the real commands.
 class DryRunPlatform : public ForwardingPlatform {
 public:
     DryRunPlatform(Platform& inner, Database& database);

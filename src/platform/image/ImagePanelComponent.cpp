@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "platform/CommandLineQuoting.h"
 #include "platform/Failure.h"
 #include "platform/HostPath.h"
 #include "platform/WindowsPath.h"
@@ -73,28 +74,6 @@ bool hasSwitch(const std::vector<std::string>& arguments, const std::string& nam
 }
 
 }  // namespace
-
-std::vector<std::string> splitCommandLine(const std::string& commandLine) {
-    std::vector<std::string> arguments;
-    std::string current;
-    bool quoted = false;
-    bool inArgument = false;
-    for (const char c : commandLine) {
-        if (c == '"') {
-            quoted = !quoted;
-            inArgument = true;
-        } else if ((c == ' ' || c == '\t') && !quoted) {
-            if (inArgument) arguments.push_back(current);
-            current.clear();
-            inArgument = false;
-        } else {
-            current += c;
-            inArgument = true;
-        }
-    }
-    if (inArgument) arguments.push_back(current);
-    return arguments;
-}
 
 std::string ImagePanelComponent::ComputerName() {
     const auto name = registry_.readText(registry_keys::kComputerName, "ComputerName");

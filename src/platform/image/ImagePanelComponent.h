@@ -41,8 +41,4 @@ private:
     DnsProviderProgress& progress_;
 };
 
-// Splits a command line into program and arguments: blanks separate, double
-// quotes group (and are removed).
-std::vector<std::string> splitCommandLine(const std::string& commandLine);
-
 }  // namespace tessaron

@@ -26,6 +26,9 @@ namespace {
         case ERROR_FILE_EXISTS:
         case ERROR_ALREADY_EXISTS:
             throw scripting_error::fileAlreadyExists();
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL:
+            throw scripting_error::diskFull();
         default:
             throw scripting_error::pathFileAccessError();
     }
@@ -86,6 +89,15 @@ private:
     HANDLE handle_;
 };
 
+// A write or flush that failed: a full disk in the system's words, any
+// other failure as the runtime's device error.
+[[noreturn]] void writeFailed(DWORD error) {
+    if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL) {
+        throw scripting_error::diskFull();
+    }
+    throw scripting_error::deviceIoError();
+}
+
 class WindowsTextWriter : public TextWriter {
 public:
     explicit WindowsTextWriter(HANDLE handle) : file_(handle) {}
@@ -97,16 +109,21 @@ public:
         *bytes += "\r\n";
         DWORD written = 0;
         if (!WriteFile(file_.get(), bytes->data(), static_cast<DWORD>(bytes->size()), &written,
-                       nullptr) ||
-            written != bytes->size()) {
-            throw scripting_error::deviceIoError();
+                       nullptr)) {
+            writeFailed(GetLastError());
         }
+        // A file on disk takes all bytes unless the disk is full.
+        if (written != bytes->size()) writeFailed(ERROR_DISK_FULL);
     }
 
     void Close() override {
         if (!file_.valid()) return;
-        const bool flushed = FlushFileBuffers(file_.get()) != 0;
-        if (!file_.close() || !flushed) throw scripting_error::deviceIoError();
+        if (!FlushFileBuffers(file_.get())) {
+            const DWORD error = GetLastError();
+            file_.close();
+            writeFailed(error);
+        }
+        if (!file_.close()) throw scripting_error::deviceIoError();
     }
 
 private:

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "platform/ScriptingErrors.h"
 #include "platform/TemporaryNames.h"
 #include "platform/WindowsPath.h"
 #include "platform/image/FileDescriptors.h"
@@ -32,6 +33,13 @@ bool writeAll(int fd, std::string_view text) {
     return true;
 }
 
+// The system's own text of a failure, as Windows words the one a full disk
+// gives, so that the line of a failed save names the cause as it would there.
+std::string reasonOf(int error) {
+    if (error == ENOSPC) return scripting_error::diskFull().description();
+    return std::strerror(error);
+}
+
 // Writes the document's pieces to a new file beside the target and renames
 // it over the target, so a reader sees the old file or the new one, never a
 // part.
@@ -42,13 +50,6 @@ bool writeAll(int fd, std::string_view text) {
 // cost several times the rest of the save. (Against a power failure right
 // after a save, ext4 by default and btrfs start writing a file renamed over
 // another at the rename, which narrows the window a sync would close.)
-// The system's own text of a failure, as Windows words the one a full disk
-// gives, so that the line of a failed save names the cause as it would there.
-std::string reasonOf(int error) {
-    if (error == ENOSPC) return "There is not enough space on the disk.";
-    return std::strerror(error);
-}
-
 void replaceAtomically(const fs::path& target, const MetabaseDocument& document, unsigned mode) {
     const auto temporary = target.parent_path() / temporaryNameFor(target.filename().string());
     const auto fail = [&](const char* what, const std::string& reason) {
