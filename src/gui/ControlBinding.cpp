@@ -17,15 +17,15 @@
 
 namespace tessaron::gui {
 
-using app::Control;
-using app::ControlKind;
-using app::ControlProperty;
+using app::window::Control;
+using app::window::ControlKind;
+using app::window::ControlProperty;
 
 namespace {
 
 Qt::CheckState checkState(int value) {
-    if (value == app::kChecked) return Qt::Checked;
-    if (value == app::kGreyed) return Qt::PartiallyChecked;
+    if (value == app::window::kChecked) return Qt::Checked;
+    if (value == app::window::kGreyed) return Qt::PartiallyChecked;
     return Qt::Unchecked;
 }
 
@@ -37,7 +37,7 @@ QString ControlBinding::displayText(const std::string& modelText) {
     return text;
 }
 
-ControlBinding::ControlBinding(app::ControlModel& model, QWidget& form) : model_(model) {
+ControlBinding::ControlBinding(app::window::ControlModel& model, QWidget& form) : model_(model) {
     describeForm(form, model_.form());  // buddies first: a label's mnemonic needs its buddy
     for (const auto& control : model_.controls()) {
         if (control->kind() == ControlKind::FileDialog) continue;  // no widget of its own
@@ -64,7 +64,7 @@ QWidget* ControlBinding::widget(std::string_view control) const {
 }
 
 void ControlBinding::copyAll(const Control& control) {
-    for (auto property : app::kEveryProperty) copy(control, property);
+    for (auto property : app::window::kEveryProperty) copy(control, property);
 }
 
 void ControlBinding::copy(const Control& control, ControlProperty property) {
@@ -96,7 +96,8 @@ void ControlBinding::copy(const Control& control, ControlProperty property) {
 
 void ControlBinding::copyText(const Control& control, QWidget* target) {
     const QString text = displayText(control.text());
-    const app::ControlSpec* design = app::findControlSpec(model_.form(), control.name());
+    const app::window::ControlDesign* design =
+        app::window::findControlDesign(model_.form(), control.name());
     const QString caption = design ? shownCaption(*design, text.toStdString()) : text;
     if (auto* label = qobject_cast<QLabel*>(target)) {
         label->setText(caption);
@@ -131,7 +132,7 @@ void ControlBinding::copyChecked(const Control& control, QWidget* target) {
     auto* check = qobject_cast<QCheckBox*>(target);
     if (!check) return;
     // Only the model greys a box; a click never leads to the greyed state.
-    check->setTristate(control.checked() == app::kGreyed);
+    check->setTristate(control.checked() == app::window::kGreyed);
     check->setCheckState(checkState(control.checked()));
 }
 

@@ -4,7 +4,7 @@
 
 namespace tessaron::gui {
 
-InstallFlow::InstallFlow(app::SettingsWindow& window, QWidget& owner)
+InstallFlow::InstallFlow(app::window::SettingsWindow& window, QWidget& owner)
     : QObject(&owner), flow_(window, [this] { showDialog(); }), owner_(owner) {}
 
 void InstallFlow::showDialog() {
@@ -29,7 +29,7 @@ void InstallFlow::showDialog() {
 
 void InstallFlow::startRun() {
     if (progress_ || !dialog_) return;
-    app::ProgressWindow::StartRun start = flow_.runToStart();
+    app::window::ProgressWindow::StartRun start = flow_.runToStart();
     if (!start) return;
     progress_ = new ProgressView(std::move(start), dialog_);
     connect(progress_, &ProgressView::closed, this, &InstallFlow::progressClosed);
@@ -38,7 +38,7 @@ void InstallFlow::startRun() {
 
 void InstallFlow::progressClosed() {
     if (!progress_) return;
-    const app::InstallFlow::AfterRun after = flow_.progressClosed(progress_->outcome());
+    const app::window::InstallFlow::AfterRun after = flow_.progressClosed(progress_->outcome());
     if (after.endProgram) {
         emit endProgram();
         return;

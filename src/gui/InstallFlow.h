@@ -3,9 +3,9 @@
 #include <QObject>
 #include <QPointer>
 
-#include "app/Backend.h"
-#include "app/InstallFlow.h"
-#include "app/SettingsWindow.h"
+#include "app/window/InstallFlow.h"
+#include "app/window/SettingsWindow.h"
+#include "app/wiring/Backend.h"
 #include "gui/InstallOptionsView.h"
 #include "gui/ProgressView.h"
 #include "gui/RunTools.h"
@@ -13,13 +13,13 @@
 
 namespace tessaron::gui {
 
-// The install button's dialogs as app::InstallFlow leads through them: the
+// The install button's dialogs as app::window::InstallFlow leads through them: the
 // install-options dialog (application-modal), the progress window over it,
 // and what closing the progress window does.
 class InstallFlow : public QObject {
     Q_OBJECT
 public:
-    InstallFlow(app::SettingsWindow& window, QWidget& owner);
+    InstallFlow(app::window::SettingsWindow& window, QWidget& owner);
 
     InstallOptionsView* dialog() const { return dialog_; }
     ProgressView* progress() const { return progress_; }
@@ -39,7 +39,7 @@ private:
     void startRun();
     void progressClosed();
 
-    app::InstallFlow flow_;
+    app::window::InstallFlow flow_;
     QWidget& owner_;
     QPointer<InstallOptionsView> dialog_;
     QPointer<ProgressView> progress_;

@@ -23,7 +23,7 @@ QString q(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-void showBox(QWidget* owner, const app::Message& message) {
+void showBox(QWidget* owner, const app::window::Message& message) {
     messageBox(message, owner)->exec();
 }
 
@@ -43,7 +43,7 @@ ProgressView::ProgressView(StartRun start, QWidget* parent)
     form_ = new QWidget(this);
     ui_.setupUi(form_);
     useFormFont(*this);
-    new FormPlacer(*form_, app::progressFormSpec(), screenScale(*this));
+    new FormPlacer(*form_, app::window::progressFormDesign(), screenScale(*this));
     designedForm_ = form_->size();
     form_->setMinimumSize(designedForm_);
     form_->installEventFilter(this);
@@ -89,9 +89,9 @@ void ProgressView::buildRow() {
     rows->addWidget(result_);
 
     auto* buttons = new QHBoxLayout;
-    save_ = button(QStringLiteral("btnSaveLog"), q(app::kSaveLogCaption), this);
-    cancel_ = button(QStringLiteral("btnCancel"), q(app::kCancelCaption), this);
-    close_ = button(QStringLiteral("btnClose"), q(app::kCloseCaption), this);
+    save_ = button(QStringLiteral("btnSaveLog"), q(app::window::kSaveLogCaption), this);
+    cancel_ = button(QStringLiteral("btnCancel"), q(app::window::kCancelCaption), this);
+    close_ = button(QStringLiteral("btnClose"), q(app::window::kCloseCaption), this);
     close_->setDefault(true);
     save_->setEnabled(false);
     close_->hide();
@@ -132,9 +132,10 @@ void ProgressView::perform() {
 bool ProgressView::eventFilter(QObject* watched, QEvent* event) {
     if (watched == form_ && event->type() == QEvent::Resize) {
         if (QWidget* log = binding_ ? binding_->widget("txtProgress") : nullptr) {
-            const QRect designed =
-                twipsToPixels(app::findControlSpec(app::progressFormSpec(), "txtProgress")->place,
-                              screenScale(*this));
+            const QRect designed = twipsToPixels(
+                app::window::findControlDesign(app::window::progressFormDesign(), "txtProgress")
+                    ->place,
+                screenScale(*this));
             log->setGeometry(designed.adjusted(0, 0, form_->width() - designedForm_.width(),
                                                form_->height() - designedForm_.height()));
         }
@@ -164,17 +165,17 @@ void ProgressView::showResult() {
     close_->show();
     save_->setEnabled(true);
     close_->setFocus();
-    for (const app::Message& message : model_.endMessages()) showBox(this, message);
+    for (const app::window::Message& message : model_.endMessages()) showBox(this, message);
     emit finished();
 }
 
 void ProgressView::chooseLogFile() {
-    QFileDialog dialog(this, q(app::kSaveLogTitle));
+    QFileDialog dialog(this, q(app::window::kSaveLogTitle));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters({QStringLiteral("Text files (*.txt)"), QStringLiteral("All files (*)")});
     dialog.setDefaultSuffix(QStringLiteral("txt"));
-    dialog.selectFile(q(app::kDefaultLogFile));
+    dialog.selectFile(q(app::window::kDefaultLogFile));
     const int answer = saveRunner_ ? saveRunner_(dialog) : dialog.exec();
     if (answer != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     saveLog(dialog.selectedFiles().front());
@@ -185,7 +186,8 @@ bool ProgressView::saveLog(const QString& path) {
     const QByteArray bytes = QByteArray::fromStdString(model_.log());
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
         file.write(bytes) != bytes.size() || !file.flush()) {
-        showBox(this, app::logNotSaved(path.toStdString(), file.errorString().toStdString()));
+        showBox(this,
+                app::window::logNotSaved(path.toStdString(), file.errorString().toStdString()));
         return false;
     }
     return true;

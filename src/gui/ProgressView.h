@@ -4,7 +4,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/ProgressWindow.h"
+#include "app/window/ProgressWindow.h"
 #include "gui/ControlBinding.h"
 #include "gui/ImageChoosers.h"
 #include "ui_frmProgress.h"
@@ -17,27 +17,27 @@ class QShowEvent;
 
 namespace tessaron::gui {
 
-// The progress window frmProgress, a view of app::ProgressWindow. Once it is on screen it starts
-// the run on a worker thread and shows each log entry in txtProgress as it is logged, with the step
-// count and the current step's name on a progress bar; the window stays responsive throughout.
-// Cancel asks the run to end at its next safe point. When the run has ended, the title and a result
-// line state how, ERROR and WARNING lines stand out in the log and are counted, "Save Log..."
-// writes the log's text, and Close (Enter, Escape, the close box) reports
-// closed(). The close box does nothing while the run goes on. The window
-// may grow beyond its designed size; the log area takes the space.
+// The progress window frmProgress, a view of app::window::ProgressWindow. Once it is on screen it
+// starts the run on a worker thread and shows each log entry in txtProgress as it is logged, with
+// the step count and the current step's name on a progress bar; the window stays responsive
+// throughout. Cancel asks the run to end at its next safe point. When the run has ended, the title
+// and a result line state how, ERROR and WARNING lines stand out in the log and are counted, "Save
+// Log..." writes the log's text, and Close (Enter, Escape, the close box) reports closed(). The
+// close box does nothing while the run goes on. The window may grow beyond its designed size; the
+// log area takes the space.
 class ProgressView : public QDialog {
     Q_OBJECT
 public:
     // Builds the run with the events the window hands on to its own thread.
-    using StartRun = app::ProgressWindow::StartRun;
-    using State = app::ProgressWindow::State;
+    using StartRun = app::window::ProgressWindow::StartRun;
+    using State = app::window::ProgressWindow::State;
 
     ProgressView(StartRun start, QWidget* parent);
     ~ProgressView() override;
 
     State state() const { return model_.state(); }
     const app::RunOutcome& outcome() const { return model_.outcome(); }
-    app::ControlModel& controls() { return model_.controls(); }
+    app::window::ControlModel& controls() { return model_.controls(); }
     // A control of the form (txtProgress) or of the window's own row:
     // lblStep, barProgress, lblResult, btnSaveLog, btnCancel, btnClose.
     QWidget* control(std::string_view name) const;
@@ -73,7 +73,7 @@ private:
     QWidget* form_ = nullptr;
     QSize designedForm_;  // the log area takes what the window grows by
     Ui::frmProgress ui_;
-    app::ProgressWindow model_;
+    app::window::ProgressWindow model_;
     std::unique_ptr<ControlBinding> binding_;  // before the model goes
     QLabel* step_ = nullptr;
     QProgressBar* bar_ = nullptr;

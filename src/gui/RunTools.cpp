@@ -5,7 +5,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "app/RunTools.h"
+#include "app/tools/RunTools.h"
 #include "gui/ControlBinding.h"
 #include "gui/DialogMessages.h"
 #include "gui/InstallOptionsView.h"
@@ -19,7 +19,8 @@ QString q(const std::string& text) {
 
 }  // namespace
 
-RunTools::RunTools(app::SettingsWindow& window, InstallOptionsView& dialog, std::string machineName)
+RunTools::RunTools(app::window::SettingsWindow& window, InstallOptionsView& dialog,
+                   std::string machineName)
     : QObject(&dialog), window_(window), dialog_(dialog), machineName_(std::move(machineName)) {
     chooseAnswersFile = [this] {
         QFileDialog chooser(&dialog_, QStringLiteral("Save Answers"));
@@ -32,40 +33,41 @@ RunTools::RunTools(app::SettingsWindow& window, InstallOptionsView& dialog, std:
         }
         return chooser.selectedFiles().front();
     };
-    ask = [this](const app::Message& question) {
+    ask = [this](const app::window::Message& question) {
         return messageBox(question, &dialog_)->exec() == QMessageBox::Yes;
     };
     tell = [this](const QString& title, const QString& text) {
         QMessageBox::information(&dialog_, title, text);
     };
-    const auto handle = [this](app::RunTool tool, void (RunTools::*handler)()) {
+    const auto handle = [this](app::tools::RunTool tool, void (RunTools::*handler)()) {
         if (QAction* action = dialog_.toolAction(tool)) {
             connect(action, &QAction::triggered, this, handler);
         }
     };
-    handle(app::RunTool::Preview, &RunTools::preview);
-    handle(app::RunTool::SaveAnswers, &RunTools::saveAnswers);
-    handle(app::RunTool::RestoreLastRun, &RunTools::restoreLastRun);
-    handle(app::RunTool::OpenLastLog, &RunTools::openLastLog);
+    handle(app::tools::RunTool::Preview, &RunTools::preview);
+    handle(app::tools::RunTool::SaveAnswers, &RunTools::saveAnswers);
+    handle(app::tools::RunTool::RestoreLastRun, &RunTools::restoreLastRun);
+    handle(app::tools::RunTool::OpenLastLog, &RunTools::openLastLog);
     setLastLog({});
 }
 
-app::ToolPrompts RunTools::prompts() const {
-    return {[this](const app::Message& question) { return ask(question); },
+app::tools::ToolPrompts RunTools::prompts() const {
+    return {[this](const app::window::Message& question) { return ask(question); },
             [this](const std::string& title, const std::string& text) { tell(q(title), q(text)); }};
 }
 
 void RunTools::preview() {
-    previewed_ = app::tickedOptions(dialog_.controls());
-    const auto text = app::previewRun(window_, previewed_, machineName_, prompts());
+    previewed_ = app::tools::tickedOptions(dialog_.controls());
+    const auto text = app::tools::previewRun(window_, previewed_, machineName_, prompts());
     if (!text) return;
     if (!previewWindow_) {
-        previewWindow_ = new ReportWindow(q(app::kPreviewWindowTitle),
+        previewWindow_ = new ReportWindow(q(app::tools::kPreviewWindowTitle),
                                           QStringLiteral("tessaron-preview.txt"), &dialog_);
         previewWindow_->setObjectName(QStringLiteral("frmPreview"));
         auto* run = previewWindow_->addButton(
-            app::kPreviewRunNow.name,
-            q(app::mnemonicCaption(app::kPreviewRunNow.caption, app::kPreviewRunNow.mnemonic)));
+            app::tools::kPreviewRunNow.name,
+            q(app::window::mnemonicCaption(app::tools::kPreviewRunNow.caption,
+                                           app::tools::kPreviewRunNow.mnemonic)));
         connect(run, &QPushButton::clicked, this, &RunTools::runPreviewed);
     }
     previewWindow_->setText(q(*text));
@@ -79,7 +81,7 @@ void RunTools::runPreviewed() {
     if (previewWindow_) previewWindow_->hide();
     auto& boxes = dialog_.controls();
     const auto tick = [&boxes](const char* name, bool on) {
-        boxes.setChecked(name, on ? app::kChecked : app::kUnchecked);
+        boxes.setChecked(name, on ? app::window::kChecked : app::window::kUnchecked);
     };
     tick("chkCreateTasks", previewed_.CreateTasks);
     tick("chkInitDB", previewed_.InitializeDatabase);
@@ -88,16 +90,16 @@ void RunTools::runPreviewed() {
 }
 
 void RunTools::saveAnswers() {
-    app::saveAnswers(window_, chooseAnswersFile().toStdString(), prompts());
+    app::tools::saveAnswers(window_, chooseAnswersFile().toStdString(), prompts());
 }
 
 void RunTools::restoreLastRun() {
-    if (app::restoreLastRun(window_, prompts())) emit restored();
+    if (app::tools::restoreLastRun(window_, prompts())) emit restored();
 }
 
 void RunTools::setLastLog(const std::string& log) {
     lastLog_ = log;
-    if (QAction* open = dialog_.toolAction(app::RunTool::OpenLastLog)) {
+    if (QAction* open = dialog_.toolAction(app::tools::RunTool::OpenLastLog)) {
         open->setEnabled(!lastLog_.empty());
     }
 }

@@ -6,8 +6,8 @@
 #include <functional>
 #include <string>
 
-#include "app/RunTools.h"
-#include "app/SettingsWindow.h"
+#include "app/tools/RunTools.h"
+#include "app/window/SettingsWindow.h"
 #include "gui/ReportWindow.h"
 
 namespace tessaron::gui {
@@ -15,7 +15,7 @@ namespace tessaron::gui {
 class InstallOptionsView;
 
 // What the install-options dialog offers before and after a run, on the
-// dialog's tool row, its "More" menu and shortcuts (app::runToolActions(), carried out
+// dialog's tool row, its "More" menu and shortcuts (app::tools::runToolActions(), carried out
 // by app/RunTools.h):
 //   Preview... (Ctrl+P)            the run with the ticked options as a
 //                                  dry run, in a window of its own
@@ -31,7 +31,8 @@ class InstallOptionsView;
 class RunTools : public QObject {
     Q_OBJECT
 public:
-    RunTools(app::SettingsWindow& window, InstallOptionsView& dialog, std::string machineName);
+    RunTools(app::window::SettingsWindow& window, InstallOptionsView& dialog,
+             std::string machineName);
 
     void preview();
     void saveAnswers();
@@ -49,7 +50,7 @@ public:
     // Hooks: the answers file to write (empty: cancelled), a question
     // answered Yes (true) or No, a message.
     std::function<QString()> chooseAnswersFile;
-    std::function<bool(const app::Message& question)> ask;
+    std::function<bool(const app::window::Message& question)> ask;
     std::function<void(const QString& title, const QString& text)> tell;
 
 signals:
@@ -57,10 +58,10 @@ signals:
     void restored();
 
 private:
-    app::ToolPrompts prompts() const;
+    app::tools::ToolPrompts prompts() const;
     void runPreviewed();
 
-    app::SettingsWindow& window_;
+    app::window::SettingsWindow& window_;
     InstallOptionsView& dialog_;
     std::string machineName_;
     InstallOptions previewed_;

@@ -2,23 +2,23 @@
 
 #include <QWidget>
 
-#include "app/WindowPlacement.h"
+#include "app/window/WindowPlacement.h"
 
 namespace tessaron::gui {
 
 std::unique_ptr<QSettings> placementStore() {
     return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                        QStringLiteral("Tessaron"),
-                                       QString::fromLatin1(app::kPlacementApplication));
+                                       QString::fromLatin1(app::window::kPlacementApplication));
 }
 
 void savePlacement(const QWidget& window, QSettings& store) {
     const QRect frame = window.frameGeometry();
-    const auto values =
-        app::placementValues({frame.x(), frame.y(), frame.width(), frame.height()},
-                             window.logicalDpiX(), window.logicalDpiY(), window.isMinimized());
+    const auto values = app::window::placementValues(
+        {frame.x(), frame.y(), frame.width(), frame.height()}, window.logicalDpiX(),
+        window.logicalDpiY(), window.isMinimized());
     if (values.empty()) return;
-    store.beginGroup(QString::fromLatin1(app::kPlacementSection));
+    store.beginGroup(QString::fromLatin1(app::window::kPlacementSection));
     for (const auto& value : values) {
         store.setValue(QString::fromStdString(value.name), QString::fromStdString(value.value));
     }

@@ -11,7 +11,7 @@ namespace tessaron::gui {
 // the application "TessaronConfig".
 std::unique_ptr<QSettings> placementStore();
 
-// Stores the placement app::placementValues() gives for the window's outer
+// Stores the placement app::window::placementValues() gives for the window's outer
 // frame in the section "Settings" (nothing for a minimised window).
 void savePlacement(const QWidget& window, QSettings& store);
 

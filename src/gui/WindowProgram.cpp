@@ -13,11 +13,11 @@
 #include <iostream>
 #include <memory>
 
-#include "app/Backend.h"
-#include "app/CommandLine.h"
-#include "app/ConsoleMessages.h"
-#include "app/SettingsWindow.h"
-#include "app/WindowMachine.h"
+#include "app/unattended/ConsoleMessages.h"
+#include "app/window/SettingsWindow.h"
+#include "app/window/WindowMachine.h"
+#include "app/wiring/Backend.h"
+#include "app/wiring/CommandLine.h"
 #include "gui/DialogMessages.h"
 #include "gui/ImageChoosers.h"
 #include "gui/SettingsView.h"
@@ -29,7 +29,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // A machine that cannot be opened: on standard error and in a box.
-int cannotOpen(const app::Message& message) {
+int cannotOpen(const app::window::Message& message) {
     std::cerr << "tessaron-config: " << message.text << '\n';
     if (QApplication::platformName() != QStringLiteral("offscreen")) {
         messageBox(message, nullptr)->exec();
@@ -60,17 +60,17 @@ std::optional<std::string> askMachineFolder(const DialogRunner& runner) {
 }
 
 int runWindow(const app::Backend& backend, std::optional<std::string> machineDir) {
-    if (app::windowNeedsMachineFolder(backend, machineDir)) {
+    if (app::window::windowNeedsMachineFolder(backend, machineDir)) {
         machineDir = askMachineFolder();
         if (!machineDir) return app::exit_status::kCompleted;
     }
-    app::WindowMachine opened = app::openWindowMachine(backend, machineDir);
+    app::window::WindowMachine opened = app::window::openWindowMachine(backend, machineDir);
     if (opened.failure) return cannotOpen(*opened.failure);
     std::unique_ptr<Platform> machine = std::move(opened.platform);
 
     DialogMessages messages;
     SettingsRecord settings;
-    app::SettingsWindow window(*machine, settings, messages);
+    app::window::SettingsWindow window(*machine, settings, messages);
     SettingsView view(window);
     // The choosers browse a machine image; other backends bring their own.
     std::unique_ptr<ImageFolderChooser> folders;
@@ -85,7 +85,7 @@ int runWindow(const app::Backend& backend, std::optional<std::string> machineDir
     }
 
     // The load step's boxes come before the window is shown.
-    if (window.Load() == app::LoadResult::Ended) {
+    if (window.Load() == app::window::LoadResult::Ended) {
         view.setEndProgram([](int) {});
         view.unload();
         return app::exit_status::kEndedAtLoad;
@@ -118,19 +118,19 @@ int takeScreenshots(const app::Backend& backend, const std::string& machineDir,
     const QDir folder(QString::fromStdString(outDir));
 
     const std::string copyDir = copy.path().toStdString();
-    app::WindowMachine opened = app::openWindowMachine(backend, copyDir);
+    app::window::WindowMachine opened = app::window::openWindowMachine(backend, copyDir);
     if (opened.failure) {
-        return cannotOpen(app::cannotOpenMachine(machineDir, opened.reason));
+        return cannotOpen(app::window::cannotOpenMachine(machineDir, opened.reason));
     }
     const std::unique_ptr<Platform> machine = std::move(opened.platform);
-    app::ConsoleMessages messages(err, /*answerYes=*/true);
+    app::unattended::ConsoleMessages messages(err, /*answerYes=*/true);
     SettingsRecord settings;
-    app::SettingsWindow window(*machine, settings, messages);
+    app::window::SettingsWindow window(*machine, settings, messages);
     SettingsView view(window);
     view.setEndProgram([](int) {});
     view.flow().setMachineOpener(app::machineOpener(backend, &copyDir));
     view.flow().setMachineName(copyDir);
-    if (window.Load() == app::LoadResult::Ended) return app::exit_status::kEndedAtLoad;
+    if (window.Load() == app::window::LoadResult::Ended) return app::exit_status::kEndedAtLoad;
     view.show();
 
     bool written = true;

@@ -6,15 +6,15 @@
 #include <string>
 #include <vector>
 
-#include "app/AnswersFile.h"
-#include "app/CommandLine.h"
+#include "app/answers/AnswersFile.h"
+#include "app/wiring/CommandLine.h"
 #include "gui/WindowProgram.h"
 #include "main/ProgramArguments.h"
 #include "main/ProgramBackend.h"
 
 namespace {
 
-using tessaron::app::UsageError;
+using tessaron::app::answers::UsageError;
 namespace exit_status = tessaron::app::exit_status;
 
 // Takes the window's own option --screenshots OUTDIR out of the arguments.

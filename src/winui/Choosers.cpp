@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "platform/image/MachineImage.h"
+#include "platform/ImageFolders.h"
 #include "winui/FileDialogs.h"
 
 namespace tessaron::winui {
@@ -12,7 +12,7 @@ namespace {
 
 // The nearest existing folder of a Windows path within the image, or the
 // image's first drive.
-std::string hostStart(const MachineImage& image, const std::string& windowsPath) {
+std::string hostStart(const ImageFolders& image, const std::string& windowsPath) {
     std::error_code error;
     if (auto host = image.hostPath(windowsPath)) {
         for (fs::path folder = *host; !folder.empty() && folder != folder.parent_path();
@@ -28,14 +28,15 @@ std::string hostStart(const MachineImage& image, const std::string& windowsPath)
     return image.root().string();
 }
 
-std::optional<std::string> insideImage(const MachineImage& image, const std::string& host,
-                                       app::MessageService& messages, const std::string& title) {
+std::optional<std::string> insideImage(const ImageFolders& image, const std::string& host,
+                                       app::window::MessageService& messages,
+                                       const std::string& title) {
     if (auto windows = image.windowsPath(fs::path(host))) return windows;
-    app::Message refusal;
+    app::window::Message refusal;
     refusal.title = title;
     refusal.text =
         "The folder " + host + " is outside the machine image; choose one on its drives.";
-    refusal.icon = app::MessageIcon::Error;
+    refusal.icon = app::window::MessageIcon::Error;
     messages.show(refusal);
     return std::nullopt;
 }

@@ -2,17 +2,17 @@
 
 #include <windows.h>
 
-#include "app/MessageService.h"
+#include "app/window/MessageService.h"
 
 namespace tessaron {
-class MachineImage;
+class ImageFolders;
 }
 
 namespace tessaron::winui {
 
 // The "..." buttons' choosers on the machine the program runs on: the
 // shell's folder browser and the open-file dialog, answering Windows paths.
-class LocalFolderChooser : public app::FolderChooser {
+class LocalFolderChooser : public app::window::FolderChooser {
 public:
     explicit LocalFolderChooser(HWND owner) : owner_(owner) {}
     std::string BrowseForFolder(const std::string& title, const std::string& startFolder) override;
@@ -21,7 +21,7 @@ private:
     HWND owner_;
 };
 
-class LocalFileChooser : public app::FileChooser {
+class LocalFileChooser : public app::window::FileChooser {
 public:
     explicit LocalFileChooser(HWND owner) : owner_(owner) {}
     std::optional<std::string> ChooseFile(const std::string& filter, int flags) override;
@@ -34,28 +34,28 @@ private:
 // the image's folder and answering the Windows path within the image
 // ("C:\Tessaron\accounts"); a folder or file outside the image's drives is
 // refused with a message (an empty answer).
-class ImageFolderChooser : public app::FolderChooser {
+class ImageFolderChooser : public app::window::FolderChooser {
 public:
-    ImageFolderChooser(const MachineImage& image, HWND owner, app::MessageService& messages)
+    ImageFolderChooser(const ImageFolders& image, HWND owner, app::window::MessageService& messages)
         : image_(image), owner_(owner), messages_(messages) {}
     std::string BrowseForFolder(const std::string& title, const std::string& startFolder) override;
 
 private:
-    const MachineImage& image_;
+    const ImageFolders& image_;
     HWND owner_;
-    app::MessageService& messages_;
+    app::window::MessageService& messages_;
 };
 
-class ImageFileChooser : public app::FileChooser {
+class ImageFileChooser : public app::window::FileChooser {
 public:
-    ImageFileChooser(const MachineImage& image, HWND owner, app::MessageService& messages)
+    ImageFileChooser(const ImageFolders& image, HWND owner, app::window::MessageService& messages)
         : image_(image), owner_(owner), messages_(messages) {}
     std::optional<std::string> ChooseFile(const std::string& filter, int flags) override;
 
 private:
-    const MachineImage& image_;
+    const ImageFolders& image_;
     HWND owner_;
-    app::MessageService& messages_;
+    app::window::MessageService& messages_;
 };
 
 }  // namespace tessaron::winui

@@ -11,9 +11,9 @@
 
 namespace tessaron::winui {
 
-using app::Control;
-using app::ControlKind;
-using app::ControlProperty;
+using app::window::Control;
+using app::window::ControlKind;
+using app::window::ControlProperty;
 
 namespace {
 
@@ -24,7 +24,7 @@ struct KindLook {
     DWORD exStyle;
 };
 
-KindLook lookOf(const app::ControlSpec& spec) {
+KindLook lookOf(const app::window::ControlDesign& spec) {
     switch (spec.kind) {
         case ControlKind::Label:
             return {
@@ -58,8 +58,8 @@ KindLook lookOf(const app::ControlSpec& spec) {
 constexpr int kDropDownListHeight = 200;
 
 WPARAM checkState(int value) {
-    if (value == app::kChecked) return BST_CHECKED;
-    if (value == app::kGreyed) return BST_INDETERMINATE;
+    if (value == app::window::kChecked) return BST_CHECKED;
+    if (value == app::window::kGreyed) return BST_INDETERMINATE;
     return BST_UNCHECKED;
 }
 
@@ -84,20 +84,21 @@ int captionWidth(HWND label) {
     return needed.right - needed.left;
 }
 
-bool growsToItsCaption(const app::ControlSpec& spec) {
+bool growsToItsCaption(const app::window::ControlDesign& spec) {
     return spec.kind == ControlKind::Label && !spec.multiLine;
 }
 
 }  // namespace
 
-int controlId(const app::FormSpec& form, std::string_view name) {
+int controlId(const app::window::FormDesign& form, std::string_view name) {
     for (std::size_t i = 0; i < form.controls.size(); ++i) {
         if (form.controls[i].name == name) return kFirstControlId + static_cast<int>(i);
     }
     return 0;
 }
 
-FormControls::FormControls(app::ControlModel& model, const Surfaces& surfaces, int dpi, HFONT font)
+FormControls::FormControls(app::window::ControlModel& model, const Surfaces& surfaces, int dpi,
+                           HFONT font)
     : model_(model) {
     for (const auto& control : model_.controls()) create(*control, surfaces, font);
     place(surfaces, dpi);
@@ -111,7 +112,7 @@ FormControls::~FormControls() {
 }
 
 void FormControls::create(const Control& control, const Surfaces& surfaces, HFONT font) {
-    const app::ControlSpec& spec = control.design();
+    const app::window::ControlDesign& spec = control.design();
     const KindLook look = lookOf(spec);
     if (!look.windowClass) return;  // the file dialog has no window of its own
     HWND parent = spec.tab >= 0 && spec.tab < static_cast<int>(surfaces.pages.size())
@@ -145,7 +146,7 @@ void FormControls::create(const Control& control, const Surfaces& surfaces, HFON
 
 void FormControls::place(const Surfaces& surfaces, int dpi) {
     for (const auto& [name, window] : windows_) {
-        const app::ControlSpec& spec = model_[name].design();
+        const app::window::ControlDesign& spec = model_[name].design();
         RECT place = pixels(spec.place, dpi);
         if (spec.tab >= 0)
             OffsetRect(&place, surfaces.tabOriginOnPage.x, surfaces.tabOriginOnPage.y);
@@ -208,7 +209,7 @@ void FormControls::copyText(const Control& control, HWND target) {
     if (control.kind() == ControlKind::TabControl || control.kind() == ControlKind::DropDownList) {
         return;
     }
-    const app::ControlSpec& spec = control.design();
+    const app::window::ControlDesign& spec = control.design();
     if (spec.kind == ControlKind::TextBox && spec.multiLine) {
         // A log only grows: the new part is appended, then its end shown.
         std::string& shown = shownLogs_[control.name()];

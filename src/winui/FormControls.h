@@ -7,14 +7,14 @@
 #include <string_view>
 #include <vector>
 
-#include "app/ControlModel.h"
+#include "app/window/ControlModel.h"
 
 namespace tessaron::winui {
 
 // The child-window id of a form's control: its place in the catalogue, from
 // kFirstControlId on (tests find a control's window by it).
 inline constexpr int kFirstControlId = 1000;
-int controlId(const app::FormSpec& form, std::string_view name);
+int controlId(const app::window::FormDesign& form, std::string_view name);
 
 // The windows of one form's controls, bound to the form's ControlModel both
 // ways as ControlModel.h describes:
@@ -38,7 +38,7 @@ public:
         POINT tabOriginOnPage{0, 0};
     };
 
-    FormControls(app::ControlModel& model, const Surfaces& surfaces, int dpi, HFONT font);
+    FormControls(app::window::ControlModel& model, const Surfaces& surfaces, int dpi, HFONT font);
     ~FormControls();
     FormControls(const FormControls&) = delete;
     FormControls& operator=(const FormControls&) = delete;
@@ -53,14 +53,14 @@ public:
     void addTooltips(HWND tooltip);
 
 private:
-    void create(const app::Control& control, const Surfaces& surfaces, HFONT font);
-    void copyAll(const app::Control& control);
-    void copy(const app::Control& control, app::ControlProperty property);
-    void copyText(const app::Control& control, HWND target);
-    void copyEntries(const app::Control& control, HWND target);
+    void create(const app::window::Control& control, const Surfaces& surfaces, HFONT font);
+    void copyAll(const app::window::Control& control);
+    void copy(const app::window::Control& control, app::window::ControlProperty property);
+    void copyText(const app::window::Control& control, HWND target);
+    void copyEntries(const app::window::Control& control, HWND target);
     void fitCaption(const std::string& name, HWND label);
 
-    app::ControlModel& model_;
+    app::window::ControlModel& model_;
     int observer_ = 0;
     bool copying_ = false;  // edits the model makes are not typed edits
     std::map<std::string, HWND, std::less<>> windows_;

@@ -64,7 +64,7 @@ int pixels(int twips, int dpi) {
     return MulDiv(twips, dpi, 1440);
 }
 
-RECT pixels(const app::Twips& place, int dpi) {
+RECT pixels(const app::window::Twips& place, int dpi) {
     const int left = pixels(place.left, dpi);
     const int top = pixels(place.top, dpi);
     return RECT{left, top, left + pixels(place.width, dpi), top + pixels(place.height, dpi)};

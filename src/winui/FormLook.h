@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/ControlCatalogue.h"
+#include "app/window/ControlCatalogue.h"
 
 namespace tessaron::winui {
 
@@ -16,7 +16,7 @@ int windowDpi(HWND window);
 
 // Twips to pixels at a DPI (15 twips to a pixel at 96 DPI).
 int pixels(int twips, int dpi);
-RECT pixels(const app::Twips& place, int dpi);
+RECT pixels(const app::window::Twips& place, int dpi);
 
 // The forms' font: the dialog font (8 point) at the DPI. The caller owns it.
 HFONT createFormFont(int dpi);

@@ -2,7 +2,7 @@
 
 namespace tessaron::winui {
 
-InstallDialogs::InstallDialogs(app::SettingsWindow& window, HWND owner)
+InstallDialogs::InstallDialogs(app::window::SettingsWindow& window, HWND owner)
     : flow_(window, [this] { showDialog(); }), owner_(owner) {}
 
 void InstallDialogs::showDialog() {
@@ -28,7 +28,7 @@ void InstallDialogs::showDialog() {
 
 void InstallDialogs::startRun() {
     if (progress_ || !dialog_) return;
-    app::ProgressWindow::StartRun start = flow_.runToStart();
+    app::window::ProgressWindow::StartRun start = flow_.runToStart();
     if (!start) return;
     closing_.reset();
     progress_ = std::make_unique<ProgressDialog>(std::move(start), dialog_->hwnd());
@@ -39,7 +39,8 @@ void InstallDialogs::startRun() {
 
 void InstallDialogs::progressClosed() {
     if (!progress_) return;
-    const app::InstallFlow::AfterRun after = flow_.progressClosed(progress_->model().outcome());
+    const app::window::InstallFlow::AfterRun after =
+        flow_.progressClosed(progress_->model().outcome());
     if (after.endProgram) {
         if (endProgram) endProgram();
         return;

@@ -7,20 +7,20 @@
 #include <memory>
 #include <optional>
 
-#include "app/InstallFlow.h"
+#include "app/window/InstallFlow.h"
 #include "winui/OptionsDialog.h"
 #include "winui/ProgressDialog.h"
 
 namespace tessaron::winui {
 
-// The install button's dialogs as app::InstallFlow leads through them: the
+// The install button's dialogs as app::window::InstallFlow leads through them: the
 // install-options dialog modal over the settings window, the progress window
 // over the dialog, and what closing the progress window does.
 class InstallDialogs {
 public:
-    InstallDialogs(app::SettingsWindow& window, HWND owner);
+    InstallDialogs(app::window::SettingsWindow& window, HWND owner);
 
-    app::InstallFlow& flow() { return flow_; }
+    app::window::InstallFlow& flow() { return flow_; }
     OptionsDialog* dialog() const { return dialog_.get(); }
     ProgressDialog* progress() const { return progress_.get(); }
 
@@ -37,7 +37,7 @@ private:
     void startRun();
     void progressClosed();
 
-    app::InstallFlow flow_;
+    app::window::InstallFlow flow_;
     HWND owner_;
     std::unique_ptr<OptionsDialog> dialog_;
     std::unique_ptr<ProgressDialog> progress_;

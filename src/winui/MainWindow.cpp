@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "app/TabOrder.h"
+#include "app/window/TabOrder.h"
 #include "platform/WideText.h"
 #include "winui/FormLook.h"
 #include "winui/WindowPlacement.h"
@@ -19,9 +19,9 @@ constexpr UINT kDpiChanged = 0x02E0;
 
 }  // namespace
 
-MainWindow::MainWindow(app::SettingsWindow& window)
+MainWindow::MainWindow(app::window::SettingsWindow& window)
     : endProgram([](int status) { PostQuitMessage(status); }), window_(window) {
-    const app::FormSpec& form = window_.controls().form();
+    const app::window::FormDesign& form = window_.controls().form();
     create(L"TessaronMain", kExStyle, kStyle, toWide(form.caption), nullptr,
            RECT{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT});
     dpi_ = windowDpi(hwnd());
@@ -62,13 +62,13 @@ FormControls::Surfaces MainWindow::surfaces() const {
 // control's display area, and the controls on it keep their places relative
 // to the tab control's whole area.
 void MainWindow::layOut(int dpi) {
-    const app::FormSpec& form = window_.controls().form();
+    const app::window::FormDesign& form = window_.controls().form();
     const SIZE outer = outerSize(kStyle, kExStyle, pixels(form.clientWidth, dpi),
                                  pixels(form.clientHeight, dpi), dpi);
     minimum_ = outer;
     SetWindowPos(hwnd(), nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER);
     HWND tabs = control(kTabControl);
-    const app::ControlSpec* spec = app::findControlSpec(form, kTabControl);
+    const app::window::ControlDesign* spec = app::window::findControlDesign(form, kTabControl);
     if (tabs && spec) {
         const RECT whole = pixels(spec->place, dpi);
         RECT display = whole;
@@ -107,10 +107,10 @@ void MainWindow::useReadingTabOrder() {
     }
     SetWindowPos(control(kTabControl), HWND_BOTTOM, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    const app::FormSpec& form = window_.controls().form();
+    const app::window::FormDesign& form = window_.controls().form();
     for (int tab = 0; tab < static_cast<int>(form.tabCaptions.size()); ++tab) {
         HWND before = HWND_TOP;
-        for (const auto& name : app::readingOrder(form, tab)) {
+        for (const auto& name : app::window::readingOrder(form, tab)) {
             HWND next = control(name);
             if (!next) continue;
             SetWindowPos(next, before, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/SettingsWindow.h"
+#include "app/window/SettingsWindow.h"
 #include "winui/FormControls.h"
 #include "winui/InstallDialogs.h"
 #include "winui/NativeWindow.h"
@@ -23,10 +23,10 @@ namespace tessaron::winui {
 // minimised) and the program ends.
 class MainWindow : public NativeWindow {
 public:
-    explicit MainWindow(app::SettingsWindow& window);
+    explicit MainWindow(app::window::SettingsWindow& window);
     ~MainWindow() override;
 
-    app::SettingsWindow& window() { return window_; }
+    app::window::SettingsWindow& window() { return window_; }
     InstallDialogs& dialogs() { return *dialogs_; }
     HWND control(std::string_view name) const { return controls_->window(name); }
     HWND page(int tab) const { return pages_.at(static_cast<std::size_t>(tab))->hwnd(); }
@@ -46,7 +46,7 @@ private:
     void showTab(int tab);
     void useReadingTabOrder();
 
-    app::SettingsWindow& window_;
+    app::window::SettingsWindow& window_;
     int dpi_ = 96;
     HFONT font_ = nullptr;
     HWND tooltip_ = nullptr;

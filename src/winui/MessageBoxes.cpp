@@ -1,25 +1,25 @@
 #include "winui/MessageBoxes.h"
 
-#include "app/ControlCatalogue.h"
+#include "app/window/ControlCatalogue.h"
 #include "platform/WideText.h"
 
 namespace tessaron::winui {
 
-app::MessageAnswer showMessageBox(HWND owner, const app::Message& message) {
+app::window::MessageAnswer showMessageBox(HWND owner, const app::window::Message& message) {
     const std::string title =
-        message.title.empty() ? std::string(app::kApplicationTitle) : message.title;
+        message.title.empty() ? std::string(app::window::kApplicationTitle) : message.title;
     UINT style = MB_SETFOREGROUND;
-    if (message.icon == app::MessageIcon::Error) style |= MB_ICONERROR;
-    style |= message.buttons == app::MessageButtons::YesNo ? MB_YESNO : MB_OK;
+    if (message.icon == app::window::MessageIcon::Error) style |= MB_ICONERROR;
+    style |= message.buttons == app::window::MessageButtons::YesNo ? MB_YESNO : MB_OK;
     const int answer =
         MessageBoxW(owner, toWide(message.text).c_str(), toWide(title).c_str(), style);
-    if (message.buttons == app::MessageButtons::YesNo) {
-        return answer == IDYES ? app::MessageAnswer::Yes : app::MessageAnswer::No;
+    if (message.buttons == app::window::MessageButtons::YesNo) {
+        return answer == IDYES ? app::window::MessageAnswer::Yes : app::window::MessageAnswer::No;
     }
-    return app::MessageAnswer::Ok;
+    return app::window::MessageAnswer::Ok;
 }
 
-app::MessageAnswer MessageBoxes::show(const app::Message& message) {
+app::window::MessageAnswer MessageBoxes::show(const app::window::Message& message) {
     return showMessageBox(owner_, message);
 }
 

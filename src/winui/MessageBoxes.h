@@ -2,21 +2,21 @@
 
 #include <windows.h>
 
-#include "app/MessageService.h"
+#include "app/window/MessageService.h"
 
 namespace tessaron::winui {
 
 // The message box of a message (MessageBoxW): its own title (the
 // application's when it has none), its text, the stop icon for errors, and
 // OK or Yes and No; modal over the owner.
-app::MessageAnswer showMessageBox(HWND owner, const app::Message& message);
+app::window::MessageAnswer showMessageBox(HWND owner, const app::window::Message& message);
 
 // Message boxes of the window: over the owner (none while the settings
 // window is still loading).
-class MessageBoxes : public app::MessageService {
+class MessageBoxes : public app::window::MessageService {
 public:
     void setOwner(HWND owner) { owner_ = owner; }
-    app::MessageAnswer show(const app::Message& message) override;
+    app::window::MessageAnswer show(const app::window::Message& message) override;
 
 private:
     HWND owner_ = nullptr;

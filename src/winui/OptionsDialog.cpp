@@ -1,6 +1,6 @@
 #include "winui/OptionsDialog.h"
 
-#include "app/ControlCatalogue.h"
+#include "app/window/ControlCatalogue.h"
 #include "platform/WideText.h"
 #include "winui/FileDialogs.h"
 #include "winui/FormLook.h"
@@ -22,7 +22,7 @@ class PreviewWindow : public NativeWindow {
 public:
     PreviewWindow(HWND owner, int dpi) {
         create(L"TessaronPreview", 0, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME,
-               toWide(app::kPreviewWindowTitle), owner,
+               toWide(app::tools::kPreviewWindowTitle), owner,
                RECT{40, 40, 40 + MulDiv(760, dpi, 96), 40 + MulDiv(520, dpi, 96)});
         text_ = CreateWindowExW(
             WS_EX_CLIENTEDGE, L"EDIT", L"",
@@ -69,7 +69,7 @@ private:
 
 OptionsDialog::OptionsDialog(InstallOptions& options, HWND owner, Tools tools)
     : model_(options), owner_(owner), tools_(std::move(tools)) {
-    const app::FormSpec& form = app::installFormSpec();
+    const app::window::FormDesign& form = app::window::installFormDesign();
     create(L"TessaronInstall", kExStyle, kStyle, toWide(form.caption), owner, RECT{0, 0, 0, 0});
     dpi_ = windowDpi(hwnd());
     font_ = createFormFont(dpi_);
@@ -95,14 +95,14 @@ OptionsDialog::OptionsDialog(InstallOptions& options, HWND owner, Tools tools)
     SetWindowPos(hwnd(), nullptr, ownerPlace.left + 60, ownerPlace.top + 60, outer.cx, outer.cy,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 
-    prompts.ask = [this](const app::Message& question) {
-        return showMessageBox(hwnd(), question) == app::MessageAnswer::Yes;
+    prompts.ask = [this](const app::window::Message& question) {
+        return showMessageBox(hwnd(), question) == app::window::MessageAnswer::Yes;
     };
     prompts.tell = [this](const std::string& title, const std::string& text) {
         tellInformation(hwnd(), title, text);
     };
     chooseAnswersFile = [this] {
-        return chooseSaveFile(hwnd(), app::kSaveAnswersTitle,
+        return chooseSaveFile(hwnd(), app::tools::kSaveAnswersTitle,
                               "Answers files (*.answers)|*.answers|All files (*.*)|*.*", {},
                               "answers")
             .value_or(std::string());
@@ -155,22 +155,23 @@ std::string OptionsDialog::reason() const {
     return fromWide(text);
 }
 
-void OptionsDialog::runTool(app::RunTool tool) {
+void OptionsDialog::runTool(app::tools::RunTool tool) {
     if (!tools_.window) return;
     switch (tool) {
-        case app::RunTool::Preview:
-            if (auto text = app::previewRun(*tools_.window, app::tickedOptions(model_.controls()),
-                                            tools_.machineName, prompts)) {
+        case app::tools::RunTool::Preview:
+            if (auto text = app::tools::previewRun(*tools_.window,
+                                                   app::tools::tickedOptions(model_.controls()),
+                                                   tools_.machineName, prompts)) {
                 showPreview(*text);
             }
             break;
-        case app::RunTool::SaveAnswers:
-            app::saveAnswers(*tools_.window, chooseAnswersFile(), prompts);
+        case app::tools::RunTool::SaveAnswers:
+            app::tools::saveAnswers(*tools_.window, chooseAnswersFile(), prompts);
             break;
-        case app::RunTool::RestoreLastRun:
-            if (app::restoreLastRun(*tools_.window, prompts) && restored) restored();
+        case app::tools::RunTool::RestoreLastRun:
+            if (app::tools::restoreLastRun(*tools_.window, prompts) && restored) restored();
             break;
-        case app::RunTool::OpenLastLog:
+        case app::tools::RunTool::OpenLastLog:
             // Not offered here yet: the progress window's Save Log keeps the log.
             break;
     }
@@ -188,9 +189,9 @@ HWND OptionsDialog::previewText() const {
 void OptionsDialog::showToolMenu(POINT at) {
     HMENU menu = CreatePopupMenu();
     int command = kFirstToolCommand;
-    for (const app::RunToolAction& action : app::runToolActions()) {
+    for (const app::tools::RunToolAction& action : app::tools::runToolActions()) {
         const std::wstring caption = toWide(std::string(action.caption) + "\t" + action.shortcut);
-        const UINT state = action.tool == app::RunTool::OpenLastLog ? MF_GRAYED : MF_ENABLED;
+        const UINT state = action.tool == app::tools::RunTool::OpenLastLog ? MF_GRAYED : MF_ENABLED;
         AppendMenuW(menu, MF_STRING | state, static_cast<UINT_PTR>(command++), caption.c_str());
     }
     TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd(), nullptr);
@@ -200,7 +201,7 @@ void OptionsDialog::showToolMenu(POINT at) {
 bool OptionsDialog::preTranslate(MSG& message) {
     if (message.message == WM_KEYDOWN && (GetKeyState(VK_CONTROL) & 0x8000) &&
         GetAncestor(message.hwnd, GA_ROOT) == hwnd()) {
-        for (const app::RunToolAction& action : app::runToolActions()) {
+        for (const app::tools::RunToolAction& action : app::tools::runToolActions()) {
             const std::string shortcut = action.shortcut;
             if (!shortcut.empty() && message.wParam == static_cast<WPARAM>(shortcut.back())) {
                 runTool(action.tool);
@@ -215,10 +216,11 @@ LRESULT OptionsDialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND: {
             const int id = LOWORD(wParam);
-            const int tools = static_cast<int>(app::runToolActions().size());
+            const int tools = static_cast<int>(app::tools::runToolActions().size());
             if (id >= kFirstToolCommand && id < kFirstToolCommand + tools) {
                 runTool(
-                    app::runToolActions()[static_cast<std::size_t>(id - kFirstToolCommand)].tool);
+                    app::tools::runToolActions()[static_cast<std::size_t>(id - kFirstToolCommand)]
+                        .tool);
             } else if (id == IDOK) {
                 model_.controls().press("OKButton");
             } else if (id == IDCANCEL) {

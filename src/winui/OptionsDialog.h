@@ -8,9 +8,9 @@
 #include <optional>
 #include <string>
 
-#include "app/InstallOptionsDialog.h"
-#include "app/RunTools.h"
-#include "app/SettingsWindow.h"
+#include "app/tools/RunTools.h"
+#include "app/window/InstallOptionsDialog.h"
+#include "app/window/SettingsWindow.h"
 #include "winui/FormControls.h"
 #include "winui/NativeWindow.h"
 
@@ -30,7 +30,7 @@ inline constexpr int kReasonId = 3100;
 class OptionsDialog : public NativeWindow {
 public:
     struct Tools {
-        app::SettingsWindow* window = nullptr;
+        app::window::SettingsWindow* window = nullptr;
         // How the preview names the machine (the image folder, or this
         // computer).
         std::string machineName;
@@ -39,21 +39,21 @@ public:
     OptionsDialog(InstallOptions& options, HWND owner, Tools tools);
     ~OptionsDialog() override;
 
-    app::ControlModel& controls() { return model_.controls(); }
+    app::window::ControlModel& controls() { return model_.controls(); }
     HWND control(std::string_view name) const { return controls_->window(name); }
     void show();
 
     void setReason(const std::string& reason);
     std::string reason() const;
 
-    void runTool(app::RunTool tool);
+    void runTool(app::tools::RunTool tool);
 
     std::function<void()> confirmed;
     std::function<void()> rejected;
     // The run tools' files were put back: the program ends.
     std::function<void()> restored;
     // Hooks the tools use (message boxes and the save dialog by default).
-    app::ToolPrompts prompts;
+    app::tools::ToolPrompts prompts;
     std::function<std::string()> chooseAnswersFile;
     // The preview window's text box (null before the first preview).
     HWND previewText() const;
@@ -67,7 +67,7 @@ private:
     void showPreview(const std::string& text);
     void showToolMenu(POINT at);
 
-    app::InstallOptionsDialog model_;
+    app::window::InstallOptionsDialog model_;
     HWND owner_;
     Tools tools_;
     int dpi_ = 96;

@@ -3,7 +3,7 @@
 #include <commctrl.h>
 #include <richedit.h>
 
-#include "app/ControlCatalogue.h"
+#include "app/window/ControlCatalogue.h"
 #include "platform/WideText.h"
 #include "winui/FileDialogs.h"
 #include "winui/FormLook.h"
@@ -28,7 +28,7 @@ HWND child(HWND parent, const wchar_t* windowClass, const std::string& text, DWO
 
 }  // namespace
 
-ProgressDialog::ProgressDialog(app::ProgressWindow::StartRun start, HWND owner)
+ProgressDialog::ProgressDialog(app::window::ProgressWindow::StartRun start, HWND owner)
     : model_(std::move(start)), owner_(owner) {
     create(L"TessaronProgress", kExStyle, kStyle, toWide(model_.title()), owner, RECT{0, 0, 0, 0});
     const int dpi = windowDpi(hwnd());
@@ -42,9 +42,9 @@ ProgressDialog::ProgressDialog(app::ProgressWindow::StartRun start, HWND owner)
                         [this](const std::string& entry) { markEntry(entry); },
                         [this] { EnableWindow(cancel_, FALSE); }, [this] { showResult(); }});
     chooseLogFile = [this] {
-        return chooseSaveFile(hwnd(), app::kSaveLogTitle,
-                              "Text files (*.txt)|*.txt|All files (*.*)|*.*", app::kDefaultLogFile,
-                              "txt")
+        return chooseSaveFile(hwnd(), app::window::kSaveLogTitle,
+                              "Text files (*.txt)|*.txt|All files (*.*)|*.*",
+                              app::window::kDefaultLogFile, "txt")
             .value_or(std::string());
     };
 }
@@ -59,7 +59,7 @@ ProgressDialog::~ProgressDialog() {
 }
 
 void ProgressDialog::buildRow(int dpi) {
-    const app::FormSpec& form = app::progressFormSpec();
+    const app::window::FormDesign& form = app::window::progressFormDesign();
     const int margin = pixels(120, dpi);
     const int width = pixels(form.clientWidth, dpi);
     const int line = MulDiv(13, dpi, 96);
@@ -78,12 +78,14 @@ void ProgressDialog::buildRow(int dpi) {
     result_ = child(hwnd(), L"STATIC", {}, SS_NOPREFIX | SS_LEFT, kResultId);
     MoveWindow(result_, margin, top, inner, 2 * line, FALSE);
     top += 2 * line + 4;
-    save_ = child(hwnd(), L"BUTTON", app::kSaveLogCaption, WS_VISIBLE | WS_TABSTOP | WS_DISABLED,
-                  kSaveLogId);
+    save_ = child(hwnd(), L"BUTTON", app::window::kSaveLogCaption,
+                  WS_VISIBLE | WS_TABSTOP | WS_DISABLED, kSaveLogId);
     MoveWindow(save_, margin, top, buttonWidth, buttonHeight, FALSE);
-    cancel_ = child(hwnd(), L"BUTTON", app::kCancelCaption, WS_VISIBLE | WS_TABSTOP, kCancelId);
+    cancel_ =
+        child(hwnd(), L"BUTTON", app::window::kCancelCaption, WS_VISIBLE | WS_TABSTOP, kCancelId);
     MoveWindow(cancel_, width - margin - buttonWidth, top, buttonWidth, buttonHeight, FALSE);
-    close_ = child(hwnd(), L"BUTTON", app::kCloseCaption, WS_TABSTOP | BS_DEFPUSHBUTTON, kCloseId);
+    close_ = child(hwnd(), L"BUTTON", app::window::kCloseCaption, WS_TABSTOP | BS_DEFPUSHBUTTON,
+                   kCloseId);
     MoveWindow(close_, width - margin - buttonWidth, top, buttonWidth, buttonHeight, FALSE);
     top += buttonHeight + margin / 2;
     for (HWND made : {step_, bar_, result_, save_, cancel_, close_}) {
@@ -150,7 +152,8 @@ void ProgressDialog::showResult() {
     ShowWindow(close_, SW_SHOW);
     EnableWindow(save_, TRUE);
     SetFocus(close_);
-    for (const app::Message& message : model_.endMessages()) showMessageBox(hwnd(), message);
+    for (const app::window::Message& message : model_.endMessages())
+        showMessageBox(hwnd(), message);
 }
 
 bool ProgressDialog::saveLog(const std::string& path) {
@@ -174,7 +177,7 @@ bool ProgressDialog::saveLog(const std::string& path) {
            (reason.back() == '\n' || reason.back() == '\r' || reason.back() == '.')) {
         reason.pop_back();
     }
-    showMessageBox(hwnd(), app::logNotSaved(path, reason));
+    showMessageBox(hwnd(), app::window::logNotSaved(path, reason));
     return false;
 }
 

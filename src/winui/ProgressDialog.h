@@ -5,7 +5,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/ProgressWindow.h"
+#include "app/window/ProgressWindow.h"
 #include "winui/FormControls.h"
 #include "winui/NativeWindow.h"
 
@@ -14,7 +14,7 @@ namespace tessaron::winui {
 // The ids of the window's own row, below the form (tests find them by id).
 enum ProgressRowId { kStepId = 3000, kBarId, kResultId, kSaveLogId, kCancelId, kCloseId };
 
-// The progress window frmProgress: a view of app::ProgressWindow, modal over
+// The progress window frmProgress: a view of app::window::ProgressWindow, modal over
 // its owner. Once it is on screen the run starts on its worker thread; each
 // log entry shows in txtProgress as it is logged (ERROR lines red and bold,
 // WARNING lines brown), with the step count and the current step's name on a
@@ -24,10 +24,10 @@ enum ProgressRowId { kStepId = 3000, kBarId, kResultId, kSaveLogId, kCancelId, k
 // box) calls closed; before that the close box does nothing.
 class ProgressDialog : public NativeWindow {
 public:
-    ProgressDialog(app::ProgressWindow::StartRun start, HWND owner);
+    ProgressDialog(app::window::ProgressWindow::StartRun start, HWND owner);
     ~ProgressDialog() override;
 
-    app::ProgressWindow& model() { return model_; }
+    app::window::ProgressWindow& model() { return model_; }
     // A form control (txtProgress) or one of the row: lblStep, barProgress,
     // lblResult, btnSaveLog, btnCancel, btnClose.
     HWND control(std::string_view name) const;
@@ -50,7 +50,7 @@ private:
     void showResult();
     void tryClose();
 
-    app::ProgressWindow model_;
+    app::window::ProgressWindow model_;
     HWND owner_;
     HFONT font_ = nullptr;
     HFONT bold_ = nullptr;

@@ -1,6 +1,6 @@
 #include "winui/WindowPlacement.h"
 
-#include "app/WindowPlacement.h"
+#include "app/window/WindowPlacement.h"
 #include "platform/WideText.h"
 #include "winui/FormLook.h"
 
@@ -14,7 +14,7 @@ bool savePlacement(HWND window) {
     RECT frame{};
     GetWindowRect(window, &frame);
     const int dpi = windowDpi(window);
-    const auto values = app::placementValues(
+    const auto values = app::window::placementValues(
         {frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top}, dpi, dpi,
         IsIconic(window) != 0);
     if (values.empty()) return true;

@@ -9,7 +9,7 @@ namespace tessaron::winui {
 // Windows programs of this kind keep their settings.
 const wchar_t* placementKey();
 
-// Stores the window's outer frame as app::placementValues() gives it (text
+// Stores the window's outer frame as app::window::placementValues() gives it (text
 // values; nothing for a minimised window). False when the store could not be
 // written.
 bool savePlacement(HWND window);

@@ -4,11 +4,10 @@
 
 #include <memory>
 
-#include "app/Backend.h"
-#include "app/CommandLine.h"
-#include "app/SettingsWindow.h"
-#include "app/WindowMachine.h"
-#include "platform/image/MachineImage.h"
+#include "app/window/SettingsWindow.h"
+#include "app/window/WindowMachine.h"
+#include "app/wiring/Backend.h"
+#include "app/wiring/CommandLine.h"
 #include "winui/Choosers.h"
 #include "winui/FileDialogs.h"
 #include "winui/FormLook.h"
@@ -21,12 +20,14 @@ namespace {
 // The "..." buttons' choosers: the image's own on a machine image, the
 // shell's on the local machine.
 struct Choosers {
-    std::unique_ptr<app::FolderChooser> folders;
-    std::unique_ptr<app::FileChooser> files;
+    std::unique_ptr<app::window::FolderChooser> folders;
+    std::unique_ptr<app::window::FileChooser> files;
 };
 
-Choosers choosersFor(Platform& machine, HWND owner, app::MessageService& messages) {
-    if (const auto* image = dynamic_cast<const MachineImage*>(&machine)) {
+Choosers choosersFor(const app::Backend& backend, Platform& machine, HWND owner,
+                     app::window::MessageService& messages) {
+    if (const ImageFolders* image =
+            backend.imageFolders ? backend.imageFolders(machine) : nullptr) {
         return {std::make_unique<ImageFolderChooser>(*image, owner, messages),
                 std::make_unique<ImageFileChooser>(*image, owner, messages)};
     }
@@ -42,7 +43,7 @@ int runSettingsWindow(const app::Backend& backend, std::optional<std::string> ma
     initialiseControls();
     int status = app::exit_status::kEndedAtLoad;
     [&] {
-        if (app::windowNeedsMachineFolder(backend, machineDir)) {
+        if (app::window::windowNeedsMachineFolder(backend, machineDir)) {
             machineDir =
                 browseForFolder(nullptr, "Choose the machine image folder to configure", {});
             if (!machineDir) {
@@ -50,19 +51,19 @@ int runSettingsWindow(const app::Backend& backend, std::optional<std::string> ma
                 return;
             }
         }
-        app::WindowMachine opened = app::openWindowMachine(backend, machineDir);
+        app::window::WindowMachine opened = app::window::openWindowMachine(backend, machineDir);
         if (opened.failure) {
             showMessageBox(nullptr, *opened.failure);
             return;
         }
         MessageBoxes messages;
         SettingsRecord settings;
-        app::SettingsWindow window(*opened.platform, settings, messages);
+        app::window::SettingsWindow window(*opened.platform, settings, messages);
         MainWindow view(window);
-        const Choosers choosers = choosersFor(*opened.platform, view.hwnd(), messages);
+        const Choosers choosers = choosersFor(backend, *opened.platform, view.hwnd(), messages);
         window.setFolderChooser(choosers.folders.get());
         window.setFileChooser(choosers.files.get());
-        if (window.Load() == app::LoadResult::Ended) return;
+        if (window.Load() == app::window::LoadResult::Ended) return;
         messages.setOwner(view.hwnd());
         view.dialogs().flow().setMachineOpener(
             app::machineOpener(backend, machineDir ? &*machineDir : nullptr));

@@ -12,7 +12,7 @@
 #include <map>
 
 #include "WindowDriver.h"
-#include "app/TabOrder.h"
+#include "app/window/TabOrder.h"
 #include "platform/WideText.h"
 #include "support/TempMachine.h"
 #include "support/app/AppMachine.h"
@@ -20,7 +20,7 @@
 namespace tessaron::winui::testing {
 namespace {
 
-using app::ControlKind;
+using app::window::ControlKind;
 using tessaron::testing::TempMachine;
 
 // The window class and the button style of each kind.
@@ -59,7 +59,7 @@ struct LoadedWindow {
     TempMachine machine = TempMachine::copyOf("windows2003");
     RunningProgram program;
     HWND main = nullptr;
-    const app::FormSpec& form = app::mainFormSpec();
+    const app::window::FormDesign& form = app::window::mainFormDesign();
     HWND control(const std::string& name) const { return controlWindow(main, form, name); }
 };
 
@@ -70,8 +70,8 @@ TEST(WinSettingsWindow, EveryCatalogueControlHasItsKindPlaceAndText) {
     TempMachine twin = TempMachine::copyOf("windows2003");
     MachineImage image(twin.root());
     SettingsRecord settings;
-    app::SettingsWindow model(image, settings, messages);
-    ASSERT_EQ(model.Load(), app::LoadResult::Shown);
+    app::window::SettingsWindow model(image, settings, messages);
+    ASSERT_EQ(model.Load(), app::window::LoadResult::Shown);
 
     LoadedWindow w;
     ASSERT_NE(w.main, nullptr);
@@ -151,7 +151,7 @@ TEST(WinSettingsWindow, TooltipsAndTabOrderFollowTheCatalogue) {
         SCOPED_TRACE(w.form.tabCaptions[tab]);
         selectTab(strip, tab);
         std::vector<HWND> expected;
-        for (const auto& name : app::readingOrder(w.form, tab)) {
+        for (const auto& name : app::window::readingOrder(w.form, tab)) {
             HWND next = w.control(name);
             if (IsWindowEnabled(next) && IsWindowVisible(next)) expected.push_back(next);
         }

@@ -10,7 +10,7 @@
 
 #include "WindowDriver.h"
 #include "WindowsTestSupport.h"
-#include "app/CommandLine.h"
+#include "app/wiring/CommandLine.h"
 #include "main/ProgramBackend.h"
 #include "platform/odbc/OdbcDatabase.h"
 #include "support/SamplePaths.h"
@@ -25,9 +25,9 @@ namespace {
 
 using tessaron::testing::TempMachine;
 
-const app::FormSpec& kMain = app::mainFormSpec();
-const app::FormSpec& kInstall = app::installFormSpec();
-const app::FormSpec& kProgress = app::progressFormSpec();
+const app::window::FormDesign& kMain = app::window::mainFormDesign();
+const app::window::FormDesign& kInstall = app::window::installFormDesign();
+const app::window::FormDesign& kProgress = app::window::progressFormDesign();
 
 std::vector<std::string> lines(const std::string& text) {
     std::vector<std::string> result;
@@ -219,7 +219,7 @@ TEST(WinInstallFlow, AFailedRunReturnsToTheDialogWithItsReason) {
     Flow flow(std::move(machine));
     const auto question = answerMessageBox(flow.program.threadId(), IDYES);
     ASSERT_TRUE(question.has_value());
-    EXPECT_EQ(question->text, app::messages::alreadyConfigured().text);
+    EXPECT_EQ(question->text, app::window::messages::alreadyConfigured().text);
     ASSERT_NE(flow.openDialog(), nullptr);
     ASSERT_NE(flow.run({}), nullptr);
     EXPECT_NE(textOf(flow.progress), "Tessaron Configuration Completed");
@@ -284,20 +284,22 @@ TEST(WinInstallFlow, CancelEndsTheRunAtASafePointAndReturnsToTheDialog) {
 TEST(WinMessageBoxes, TheLoadStepsBoxesAreAnsweredByTheUser) {
     struct Case {
         const char* name;
-        app::testing::MachineSpec machine;
-        app::Message expected;
+        app::testing::MachineSetup machine;
+        app::window::Message expected;
         int answer;
         bool windowShown;
     };
-    app::testing::MachineSpec noInstallDir;
+    app::testing::MachineSetup noInstallDir;
     noInstallDir.installDirValue = std::nullopt;
-    app::testing::MachineSpec configured;
+    app::testing::MachineSetup configured;
     configured.configInc = "<?php\r\n?>\r\n";
     const Case cases[] = {
-        {"missing installation directory", noInstallDir, app::messages::installDirectoryNotFound(),
-         IDOK, false},
-        {"already configured, No", configured, app::messages::alreadyConfigured(), IDNO, false},
-        {"already configured, Yes", configured, app::messages::alreadyConfigured(), IDYES, true},
+        {"missing installation directory", noInstallDir,
+         app::window::messages::installDirectoryNotFound(), IDOK, false},
+        {"already configured, No", configured, app::window::messages::alreadyConfigured(), IDNO,
+         false},
+        {"already configured, Yes", configured, app::window::messages::alreadyConfigured(), IDYES,
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

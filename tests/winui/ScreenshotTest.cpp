@@ -37,7 +37,7 @@ TEST(WinScreenshots, EachTabTheDialogAndTheProgressWindow) {
     RunningProgram program(machine.root());
     HWND main = program.mainWindow();
     ASSERT_NE(main, nullptr);
-    const app::FormSpec& form = app::mainFormSpec();
+    const app::window::FormDesign& form = app::window::mainFormDesign();
     const char* names[] = {"general",    "database",   "mail-server",
                            "dns-server", "sql-server", "ftp-web"};
     HWND tabs = controlWindow(main, form, "SSTab1");
@@ -53,7 +53,7 @@ TEST(WinScreenshots, EachTabTheDialogAndTheProgressWindow) {
         waitUntil([&] { return (dialog = findWindow(program.threadId(), L"TessaronInstall")); }));
     expectPicture(dialog, folder / "windows-install-options.png");
 
-    clickLater(controlWindow(dialog, app::installFormSpec(), "OKButton"));
+    clickLater(controlWindow(dialog, app::window::installFormDesign(), "OKButton"));
     HWND progress = nullptr;
     ASSERT_TRUE(waitUntil(
         [&] { return (progress = findWindow(program.threadId(), L"TessaronProgress")); }));

@@ -123,7 +123,7 @@ HWND childById(HWND top, int id) {
     return search.found;
 }
 
-HWND controlWindow(HWND top, const app::FormSpec& form, const std::string& name) {
+HWND controlWindow(HWND top, const app::window::FormDesign& form, const std::string& name) {
     return childById(top, controlId(form, name));
 }
 

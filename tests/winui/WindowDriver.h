@@ -9,7 +9,7 @@
 #include <string>
 #include <thread>
 
-#include "app/ControlCatalogue.h"
+#include "app/window/ControlCatalogue.h"
 
 namespace tessaron::winui::testing {
 
@@ -47,7 +47,7 @@ HWND findWindow(DWORD thread, const wchar_t* windowClass, const std::string& tit
 // A visible top-level window of another process by class.
 HWND findProcessWindow(DWORD process, const wchar_t* windowClass);
 // The window of a form's control under a top-level window.
-HWND controlWindow(HWND top, const app::FormSpec& form, const std::string& name);
+HWND controlWindow(HWND top, const app::window::FormDesign& form, const std::string& name);
 // A child window by its id under a top-level window.
 HWND childById(HWND top, int id);
 
