@@ -170,7 +170,7 @@ HWND FormControls::window(std::string_view control) const {
 }
 
 void FormControls::copyAll(const Control& control) {
-    for (auto property : app::kEveryProperty) copy(control, property);
+    for (auto property : app::window::kEveryProperty) copy(control, property);
 }
 
 void FormControls::copy(const Control& control, ControlProperty property) {

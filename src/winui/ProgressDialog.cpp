@@ -37,7 +37,8 @@ ProgressDialog::ProgressDialog(app::window::ProgressWindow::StartRun start, HWND
     controls_ = std::make_unique<FormControls>(
         model_.controls(), FormControls::Surfaces{hwnd(), {}, {0, 0}}, dpi, font_);
     buildRow(dpi);
-    SendMessageW(control("txtProgress"), EM_SETBKGNDCOLOR, 0, GetSysColor(COLOR_WINDOW));
+    SendMessageW(control("txtProgress"), EM_SETBKGNDCOLOR, 0,
+                 static_cast<LPARAM>(GetSysColor(COLOR_WINDOW)));
     model_.setListener({[this] { showProgress(); },
                         [this](const std::string& entry) { markEntry(entry); },
                         [this] { EnableWindow(cancel_, FALSE); }, [this] { showResult(); }});
