@@ -21,6 +21,9 @@ PACKAGES=(
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     g++-mingw-w64-i686-posix binutils-mingw-w64-i686
     wine wine64 wine32:i386 wixl googletest libxxhash-dev dpkg-dev
+    # wine's own dialog fonts (Tahoma, MS Sans Serif): the window is laid out
+    # for them
+    fonts-wine
     unixodbc odbc-mariadb mariadb-server mariadb-client
     # the 32-bit ODBC driver manager and the libraries of the 32-bit driver
     # behind wine32's odbc32 (the driver itself is unpacked below: Debian's

@@ -19,7 +19,6 @@ namespace tessaron::gui {
 
 using app::window::Control;
 using app::window::ControlKind;
-
 using app::window::ControlProperty;
 
 namespace {
@@ -65,11 +64,7 @@ QWidget* ControlBinding::widget(std::string_view control) const {
 }
 
 void ControlBinding::copyAll(const Control& control) {
-    for (auto property :
-         {ControlProperty::Entries, ControlProperty::Selection, ControlProperty::Text,
-          ControlProperty::Checked, ControlProperty::Enabled, ControlProperty::Visible}) {
-        copy(control, property);
-    }
+    for (auto property : app::window::kEveryProperty) copy(control, property);
 }
 
 void ControlBinding::copy(const Control& control, ControlProperty property) {
@@ -166,11 +161,7 @@ void ControlBinding::forwardEdits(const Control& control, QWidget* target) {
         });
     } else if (auto* check = qobject_cast<QCheckBox*>(target)) {
         connect(check, &QCheckBox::clicked, this, [this, name] {
-            // A click on a checked box clears it; on a cleared or greyed box it ticks it.
-            const int value = model_.checked(name) == app::window::kChecked
-                                  ? app::window::kUnchecked
-                                  : app::window::kChecked;
-            model_.setChecked(name, value);
+            model_.clickCheckBox(name);
             copy(model_[name], ControlProperty::Checked);
         });
     } else if (auto* combo = qobject_cast<QComboBox*>(target)) {

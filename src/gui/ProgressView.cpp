@@ -23,11 +23,7 @@ QString q(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-void showBox(QWidget* owner, const std::string& text) {
-    app::window::Message message;
-    message.title = std::string(app::window::kApplicationTitle);
-    message.text = text;
-    message.icon = app::window::MessageIcon::Error;
+void showBox(QWidget* owner, const app::window::Message& message) {
     messageBox(message, owner)->exec();
 }
 
@@ -43,8 +39,7 @@ QPushButton* button(const QString& name, const QString& caption, QWidget* parent
 ProgressView::ProgressView(StartRun start, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                           Qt::WindowMaximizeButtonHint),
-      model_(app::window::progressFormDesign()),
-      start_(std::move(start)) {
+      model_(std::move(start)) {
     form_ = new QWidget(this);
     ui_.setupUi(form_);
     useFormFont(*this);
@@ -52,17 +47,19 @@ ProgressView::ProgressView(StartRun start, QWidget* parent)
     designedForm_ = form_->size();
     form_->setMinimumSize(designedForm_);
     form_->installEventFilter(this);
-    binding_ = std::make_unique<ControlBinding>(model_, *form_);
+    binding_ = std::make_unique<ControlBinding>(model_.controls(), *form_);
     new LogHighlighter(qobject_cast<QPlainTextEdit*>(control("txtProgress"))->document());
-    setWindowTitle(q(app::window::progressFormDesign().caption));
+    setWindowTitle(q(model_.title()));
+    model_.setListener({[this] { showProgress(); },
+                        [this](const std::string& entry) { emit entryLogged(q(entry)); },
+                        [this] { cancel_->setEnabled(false); }, [this] { showResult(); }});
     buildRow();
     setWindowModality(Qt::ApplicationModal);
     setAttribute(Qt::WA_DeleteOnClose, false);
 }
 
-// The worker is stopped and joined before the window's parts go.
 ProgressView::~ProgressView() {
-    run_.reset();
+    model_.setListener({});
 }
 
 void ProgressView::buildRow() {
@@ -92,9 +89,9 @@ void ProgressView::buildRow() {
     rows->addWidget(result_);
 
     auto* buttons = new QHBoxLayout;
-    save_ = button(QStringLiteral("btnSaveLog"), QStringLiteral("Save Log..."), this);
-    cancel_ = button(QStringLiteral("btnCancel"), QStringLiteral("Cancel"), this);
-    close_ = button(QStringLiteral("btnClose"), QStringLiteral("Close"), this);
+    save_ = button(QStringLiteral("btnSaveLog"), q(app::window::kSaveLogCaption), this);
+    cancel_ = button(QStringLiteral("btnCancel"), q(app::window::kCancelCaption), this);
+    close_ = button(QStringLiteral("btnClose"), q(app::window::kCloseCaption), this);
     close_->setDefault(true);
     save_->setEnabled(false);
     close_->hide();
@@ -117,40 +114,18 @@ QWidget* ProgressView::control(std::string_view name) const {
 
 void ProgressView::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (state_ != State::Waiting) return;
+    if (state() != State::Waiting) return;
     // The run starts once the window is on screen, not before it is shown.
     QTimer::singleShot(0, this, [this] {
-        if (state_ == State::Waiting) perform();
+        if (state() == State::Waiting) perform();
     });
 }
 
 void ProgressView::perform() {
-    state_ = State::Running;
     cancel_->setFocus();
-    // The worker's events are handed to this thread in their order.
-    app::RunEvents events;
-    events.logged = [this](const std::string& entry) {
-        QMetaObject::invokeMethod(
-            this, [this, text = q(entry)] { showEntry(text); }, Qt::QueuedConnection);
-    };
-    events.stepBegun = [this](int step, int steps, const std::string& name) {
-        QMetaObject::invokeMethod(
-            this, [this, step, steps, text = q(name)] { showStep(step, steps, text); },
-            Qt::QueuedConnection);
-    };
-    events.finished = [this] {
-        QMetaObject::invokeMethod(
-            this, [this] { showResult(); }, Qt::QueuedConnection);
-    };
-    run_ = start_(std::move(events));
-    run_->start();
-}
-
-void ProgressView::showEntry(const QString& entry) {
-    if (entriesShown_++ > 0) text_ += "\r\n";
-    text_ += entry.toStdString();
-    model_.setText("txtProgress", text_);
-    emit entryLogged(entry);
+    model_.start([this](std::function<void()> call) {
+        QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
+    });
 }
 
 // The log keeps its designed margins; it grows with the form.
@@ -168,58 +143,39 @@ bool ProgressView::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void ProgressView::showStep(int step, int steps, const QString& name) {
-    stepNumber_ = step;
-    steps_ = steps;
-    stepName_ = name;
-    bar_->setRange(0, steps);
-    bar_->setValue(step - 1);
-    step_->setText(QStringLiteral("Step %1 of %2: %3").arg(step).arg(steps).arg(name));
+void ProgressView::showProgress() {
+    bar_->setRange(0, model_.barMaximum());
+    bar_->setValue(model_.barValue());
+    step_->setText(q(model_.stepLine()));
 }
 
 void ProgressView::cancelRun() {
-    if (state_ != State::Running || !run_) return;
-    run_->cancel();
-    cancel_->setEnabled(false);
-    step_->setText(QStringLiteral("Cancelling at the end of the current step..."));
+    model_.cancel();
 }
 
 void ProgressView::showResult() {
-    outcome_ = run_->outcome();
-    state_ = State::Finished;
-    const app::RunResult result = app::resultOf(outcome_);
-    setWindowTitle(q(app::resultTitle(result)));
-    if (outcome_.ending == RunEnding::Completed) bar_->setValue(bar_->maximum());
-    result_->setText(q(app::resultLine(outcome_)));
-    step_->setText(q(app::finalStepLine(result, stepNumber_, steps_, stepName_.toStdString())));
-    const bool bad = result != app::RunResult::Completed;
-    result_->setStyleSheet(bad ? QStringLiteral("color: #b00020; font-weight: bold")
+    setWindowTitle(q(model_.title()));
+    result_->setText(q(model_.resultLine()));
+    step_->setText(q(model_.stepLine()));
+    result_->setStyleSheet(model_.resultIsBad()
+                               ? QStringLiteral("color: #b00020; font-weight: bold")
                                : QStringLiteral("font-weight: bold"));
     result_->show();
     cancel_->hide();
     close_->show();
     save_->setEnabled(true);
     close_->setFocus();
-
-    if (!outcome_.unexpectedError.empty()) {
-        showBox(this, "Sorry, the configuration run stopped unexpectedly - " +
-                          outcome_.unexpectedError + ".");
-    }
-    if (!outcome_.metabaseSaveError.empty()) {
-        showBox(this,
-                "Sorry, the changes to this server's IIS configuration could not be saved - " +
-                    outcome_.metabaseSaveError + ".");
-    }
+    for (const app::window::Message& message : model_.endMessages()) showBox(this, message);
     emit finished();
 }
 
 void ProgressView::chooseLogFile() {
-    QFileDialog dialog(this, QStringLiteral("Save Log"));
+    QFileDialog dialog(this, q(app::window::kSaveLogTitle));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters({QStringLiteral("Text files (*.txt)"), QStringLiteral("All files (*)")});
     dialog.setDefaultSuffix(QStringLiteral("txt"));
-    dialog.selectFile(QStringLiteral("tessaron-configuration.txt"));
+    dialog.selectFile(q(app::window::kDefaultLogFile));
     const int answer = saveRunner_ ? saveRunner_(dialog) : dialog.exec();
     if (answer != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     saveLog(dialog.selectedFiles().front());
@@ -227,11 +183,11 @@ void ProgressView::chooseLogFile() {
 
 bool ProgressView::saveLog(const QString& path) {
     QFile file(path);
-    const QByteArray bytes = QByteArray::fromStdString(outcome_.log);
+    const QByteArray bytes = QByteArray::fromStdString(model_.log());
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
         file.write(bytes) != bytes.size() || !file.flush()) {
-        showBox(this, "Sorry, the log could not be saved to " + path.toStdString() + " - " +
-                          file.errorString().toStdString() + ".");
+        showBox(this,
+                app::window::logNotSaved(path.toStdString(), file.errorString().toStdString()));
         return false;
     }
     return true;
@@ -239,11 +195,11 @@ bool ProgressView::saveLog(const QString& path) {
 
 void ProgressView::reject() {
     // Escape closes the finished window only.
-    if (state_ == State::Finished) close();
+    if (model_.closable()) close();
 }
 
 void ProgressView::closeEvent(QCloseEvent* event) {
-    if (state_ != State::Finished) {
+    if (!model_.closable()) {
         event->ignore();
         return;
     }

@@ -4,9 +4,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/window/ControlModel.h"
-#include "app/wiring/BackgroundRun.h"
-#include "app/wiring/RunSummary.h"
+#include "app/window/ProgressWindow.h"
 #include "gui/ControlBinding.h"
 #include "gui/ImageChoosers.h"
 #include "ui_frmProgress.h"
@@ -19,28 +17,27 @@ class QShowEvent;
 
 namespace tessaron::gui {
 
-// The progress window frmProgress. Once it is on screen it starts the run on
-// a worker thread and shows each log entry in txtProgress as it is logged,
-// with the step count and the current step's name on a progress bar; the
-// window stays responsive throughout. Cancel asks the run to end at its next
-// safe point. When the run has ended, the title and a result line state how,
-// ERROR and WARNING lines stand out in the log and are counted, "Save Log..."
-// writes the log's text, and Close (Enter, Escape, the close box) reports
-// closed(). The close box does nothing while the run goes on. The window
-// may grow beyond its designed size; the log area takes the space.
+// The progress window frmProgress, a view of app::window::ProgressWindow. Once it is on screen it
+// starts the run on a worker thread and shows each log entry in txtProgress as it is logged, with
+// the step count and the current step's name on a progress bar; the window stays responsive
+// throughout. Cancel asks the run to end at its next safe point. When the run has ended, the title
+// and a result line state how, ERROR and WARNING lines stand out in the log and are counted, "Save
+// Log..." writes the log's text, and Close (Enter, Escape, the close box) reports closed(). The
+// close box does nothing while the run goes on. The window may grow beyond its designed size; the
+// log area takes the space.
 class ProgressView : public QDialog {
     Q_OBJECT
 public:
     // Builds the run with the events the window hands on to its own thread.
-    using StartRun = std::function<std::unique_ptr<app::BackgroundRun>(app::RunEvents)>;
-    enum class State { Waiting, Running, Finished };
+    using StartRun = app::window::ProgressWindow::StartRun;
+    using State = app::window::ProgressWindow::State;
 
     ProgressView(StartRun start, QWidget* parent);
     ~ProgressView() override;
 
-    State state() const { return state_; }
-    const app::RunOutcome& outcome() const { return outcome_; }
-    app::window::ControlModel& controls() { return model_; }
+    State state() const { return model_.state(); }
+    const app::RunOutcome& outcome() const { return model_.outcome(); }
+    app::window::ControlModel& controls() { return model_.controls(); }
     // A control of the form (txtProgress) or of the window's own row:
     // lblStep, barProgress, lblResult, btnSaveLog, btnCancel, btnClose.
     QWidget* control(std::string_view name) const;
@@ -69,18 +66,14 @@ protected:
 private:
     void buildRow();
     void perform();
-    void showEntry(const QString& entry);
-    void showStep(int step, int steps, const QString& name);
+    void showProgress();
     void showResult();
     void chooseLogFile();
 
     QWidget* form_ = nullptr;
     QSize designedForm_;  // the log area takes what the window grows by
-    int stepNumber_ = 0;
-    int steps_ = 0;
-    QString stepName_;
     Ui::frmProgress ui_;
-    app::window::ControlModel model_;
+    app::window::ProgressWindow model_;
     std::unique_ptr<ControlBinding> binding_;  // before the model goes
     QLabel* step_ = nullptr;
     QProgressBar* bar_ = nullptr;
@@ -88,12 +81,6 @@ private:
     QPushButton* save_ = nullptr;
     QPushButton* cancel_ = nullptr;
     QPushButton* close_ = nullptr;
-    StartRun start_;
-    std::unique_ptr<app::BackgroundRun> run_;
-    std::string text_;  // the log as shown
-    int entriesShown_ = 0;
-    State state_ = State::Waiting;
-    app::RunOutcome outcome_;
     DialogRunner saveRunner_;
 };
 

@@ -5,19 +5,13 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "app/preview/Preview.h"
-#include "app/tools/RunToolsCatalogue.h"
-#include "app/tools/UnattendedActions.h"
+#include "app/tools/RunTools.h"
 #include "gui/ControlBinding.h"
 #include "gui/DialogMessages.h"
 #include "gui/InstallOptionsView.h"
-#include "run/RestoreRun.h"
-#include "run/RunJournal.h"
 
 namespace tessaron::gui {
 namespace {
-
-const QString kTitle = QStringLiteral("Tessaron Configuration");
 
 QString q(const std::string& text) {
     return QString::fromStdString(text);
@@ -57,24 +51,15 @@ RunTools::RunTools(app::window::SettingsWindow& window, InstallOptionsView& dial
     setLastLog({});
 }
 
-InstallOptions RunTools::tickedOptions() const {
-    auto& boxes = dialog_.controls();
-    const auto ticked = [&boxes](const char* name) {
-        return boxes.checked(name) == app::window::kChecked;
-    };
-    return InstallOptions{ticked("chkSetupIIS"), ticked("chkInitDB"), ticked("chkCreateTasks")};
+app::tools::ToolPrompts RunTools::prompts() const {
+    return {[this](const app::window::Message& question) { return ask(question); },
+            [this](const std::string& title, const std::string& text) { tell(q(title), q(text)); }};
 }
 
 void RunTools::preview() {
-    previewed_ = tickedOptions();
-    std::string text;
-    try {
-        text = app::tools::previewWindowText(app::preview::previewInstallation(
-            window_.settings(), previewed_, window_.platform(), machineName_));
-    } catch (const std::exception& error) {
-        tell(kTitle, q(std::string("The preview could not be made: ") + error.what()));
-        return;
-    }
+    previewed_ = app::tools::tickedOptions(dialog_.controls());
+    const auto text = app::tools::previewRun(window_, previewed_, machineName_, prompts());
+    if (!text) return;
     if (!previewWindow_) {
         previewWindow_ = new ReportWindow(q(app::tools::kPreviewWindowTitle),
                                           QStringLiteral("tessaron-preview.txt"), &dialog_);
@@ -85,7 +70,7 @@ void RunTools::preview() {
                                            app::tools::kPreviewRunNow.mnemonic)));
         connect(run, &QPushButton::clicked, this, &RunTools::runPreviewed);
     }
-    previewWindow_->setText(q(text));
+    previewWindow_->setText(q(*text));
     previewWindow_->show();
     previewWindow_->raise();
 }
@@ -105,31 +90,11 @@ void RunTools::runPreviewed() {
 }
 
 void RunTools::saveAnswers() {
-    const std::string path = app::tools::withAnswersExtension(chooseAnswersFile().toStdString());
-    if (path.empty()) return;
-    const bool clear = ask(app::tools::messages::writePasswordsInClear());
-    try {
-        app::tools::saveAnswersFile(window_, path, clear);
-    } catch (const std::exception& error) {
-        tell(kTitle, q(error.what()));
-        return;
-    }
-    tell(kTitle, QStringLiteral("Answers saved to %1.").arg(q(path)));
+    app::tools::saveAnswers(window_, chooseAnswersFile().toStdString(), prompts());
 }
 
 void RunTools::restoreLastRun() {
-    if (!ask(app::tools::messages::restoreLastRun())) return;
-    const RestoreReport report =
-        app::tools::restoreLatestRunHolding(window_.platform(), window_.installDir()).report;
-    QString text;
-    for (const auto& line : report.lines) text += q(line) + QLatin1Char('\n');
-    if (report.restored) {
-        text += QStringLiteral(
-            "\nThe program ends now; start it again to work with the restored "
-            "files.");
-    }
-    tell(kTitle, text.trimmed());
-    if (report.restored) emit restored();
+    if (app::tools::restoreLastRun(window_, prompts())) emit restored();
 }
 
 void RunTools::setLastLog(const std::string& log) {

@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "app/window/MessageService.h"
+#include "app/tools/RunTools.h"
 #include "app/window/SettingsWindow.h"
 #include "gui/ReportWindow.h"
 
@@ -15,7 +15,8 @@ namespace tessaron::gui {
 class InstallOptionsView;
 
 // What the install-options dialog offers before and after a run, on the
-// dialog's tool row, its "More" menu and shortcuts (app::runToolActions()):
+// dialog's tool row, its "More" menu and shortcuts (app::tools::runToolActions(), carried out
+// by app/RunTools.h):
 //   Preview... (Ctrl+P)            the run with the ticked options as a
 //                                  dry run, in a window of its own
 //                                  with Save, Run Now (the same options)
@@ -24,7 +25,8 @@ class InstallOptionsView;
 //   Restore Last Run... (Ctrl+R)   config.inc and the metabase put back as
 //                                  they were before the latest run
 //   Open Last Log... (Ctrl+L)      the log of this session's last run
-// The preview names the machine as machineName.
+// The preview names the machine machineName (the image folder, or this
+// computer).
 // Files are chosen and messages shown through hooks, which tests replace.
 class RunTools : public QObject {
     Q_OBJECT
@@ -56,7 +58,7 @@ signals:
     void restored();
 
 private:
-    InstallOptions tickedOptions() const;
+    app::tools::ToolPrompts prompts() const;
     void runPreviewed();
 
     app::window::SettingsWindow& window_;

@@ -1,33 +1,27 @@
 #include "gui/WindowPlacement.h"
 
 #include <QWidget>
-#include <cmath>
+
+#include "app/window/WindowPlacement.h"
 
 namespace tessaron::gui {
-namespace {
-
-int twips(int pixels, int dpi) {
-    return static_cast<int>(std::lround(pixels * 1440.0 / (dpi > 0 ? dpi : 96)));
-}
-
-}  // namespace
 
 std::unique_ptr<QSettings> placementStore() {
     return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                        QStringLiteral("Tessaron"),
-                                       QStringLiteral("TessaronConfig"));
+                                       QString::fromLatin1(app::window::kPlacementApplication));
 }
 
 void savePlacement(const QWidget& window, QSettings& store) {
-    if (window.isMinimized()) return;
     const QRect frame = window.frameGeometry();
-    const int dpiX = window.logicalDpiX();
-    const int dpiY = window.logicalDpiY();
-    store.beginGroup(QStringLiteral("Settings"));
-    store.setValue(QStringLiteral("MainLeft"), QString::number(twips(frame.x(), dpiX)));
-    store.setValue(QStringLiteral("MainTop"), QString::number(twips(frame.y(), dpiY)));
-    store.setValue(QStringLiteral("MainWidth"), QString::number(twips(frame.width(), dpiX)));
-    store.setValue(QStringLiteral("MainHeight"), QString::number(twips(frame.height(), dpiY)));
+    const auto values = app::window::placementValues(
+        {frame.x(), frame.y(), frame.width(), frame.height()}, window.logicalDpiX(),
+        window.logicalDpiY(), window.isMinimized());
+    if (values.empty()) return;
+    store.beginGroup(QString::fromLatin1(app::window::kPlacementSection));
+    for (const auto& value : values) {
+        store.setValue(QString::fromStdString(value.name), QString::fromStdString(value.value));
+    }
     store.endGroup();
     store.sync();
 }

@@ -11,11 +11,8 @@ namespace tessaron::gui {
 // the application "TessaronConfig".
 std::unique_ptr<QSettings> placementStore();
 
-// Stores the window's left, top, width and height (its outer frame) in twips
-// as "MainLeft", "MainTop", "MainWidth" and "MainHeight" of the section
-// "Settings". A minimised window stores nothing, so the previous placement
-// stays. The placement is never read back: the window always opens with its
-// designed size.
+// Stores the placement app::window::placementValues() gives for the window's outer
+// frame in the section "Settings" (nothing for a minimised window).
 void savePlacement(const QWidget& window, QSettings& store);
 
 }  // namespace tessaron::gui

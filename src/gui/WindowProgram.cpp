@@ -15,6 +15,7 @@
 
 #include "app/unattended/ConsoleMessages.h"
 #include "app/window/SettingsWindow.h"
+#include "app/window/WindowMachine.h"
 #include "app/wiring/Backend.h"
 #include "app/wiring/CommandLine.h"
 #include "gui/DialogMessages.h"
@@ -27,34 +28,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A machine image that cannot be opened: on standard error and in a box.
-int cannotOpen(const std::string& machineDir, const std::string& reason) {
-    const std::string text =
-        "Sorry, I cannot open the machine image " + machineDir + " - " + reason + ".";
-    std::cerr << "tessaron-config: " << text << '\n';
-    app::window::Message message;
-    message.title = std::string(app::window::kApplicationTitle);
-    message.text = text;
-    message.icon = app::window::MessageIcon::Error;
+// A machine that cannot be opened: on standard error and in a box.
+int cannotOpen(const app::window::Message& message) {
+    std::cerr << "tessaron-config: " << message.text << '\n';
     if (QApplication::platformName() != QStringLiteral("offscreen")) {
         messageBox(message, nullptr)->exec();
     }
     return app::exit_status::kEndedAtLoad;
-}
-
-std::unique_ptr<Platform> openMachine(const app::Backend& backend, const std::string& machineDir,
-                                      std::string& reason) {
-    std::error_code error;
-    if (!fs::is_directory(machineDir, error)) {
-        reason = "the folder does not exist";
-        return nullptr;
-    }
-    try {
-        return backend.openImage(machineDir);
-    } catch (const PlatformError& failure) {
-        reason = failure.description();
-        return nullptr;
-    }
 }
 
 bool save(QWidget& widget, const QString& file, std::ostream& out, std::ostream& err) {
@@ -80,23 +60,13 @@ std::optional<std::string> askMachineFolder(const DialogRunner& runner) {
 }
 
 int runWindow(const app::Backend& backend, std::optional<std::string> machineDir) {
-    // Without a folder and without a local machine, the user names a folder.
-    if (!machineDir && !backend.openLocal) {
+    if (app::window::windowNeedsMachineFolder(backend, machineDir)) {
         machineDir = askMachineFolder();
         if (!machineDir) return app::exit_status::kCompleted;
     }
-    std::unique_ptr<Platform> machine;
-    std::string reason;
-    if (machineDir) {
-        machine = openMachine(backend, *machineDir, reason);
-        if (!machine) return cannotOpen(*machineDir, reason);
-    } else {
-        try {
-            machine = backend.openLocal();
-        } catch (const PlatformError& failure) {
-            return cannotOpen("of this computer", failure.description());
-        }
-    }
+    app::window::WindowMachine opened = app::window::openWindowMachine(backend, machineDir);
+    if (opened.failure) return cannotOpen(*opened.failure);
+    std::unique_ptr<Platform> machine = std::move(opened.platform);
 
     DialogMessages messages;
     SettingsRecord settings;
@@ -147,10 +117,12 @@ int takeScreenshots(const app::Backend& backend, const std::string& machineDir,
     }
     const QDir folder(QString::fromStdString(outDir));
 
-    std::string reason;
     const std::string copyDir = copy.path().toStdString();
-    const auto machine = openMachine(backend, copyDir, reason);
-    if (!machine) return cannotOpen(machineDir, reason);
+    app::window::WindowMachine opened = app::window::openWindowMachine(backend, copyDir);
+    if (opened.failure) {
+        return cannotOpen(app::window::cannotOpenMachine(machineDir, opened.reason));
+    }
+    const std::unique_ptr<Platform> machine = std::move(opened.platform);
     app::unattended::ConsoleMessages messages(err, /*answerYes=*/true);
     SettingsRecord settings;
     app::window::SettingsWindow window(*machine, settings, messages);

@@ -44,6 +44,12 @@ TEST(Catalogue, InitialStatesAgreeWithTheirCheckBoxes) {
     auto& c = w.controls();
     EXPECT_EQ(c.checked("chkInternalIP"), kGreyed);
     EXPECT_FALSE(c.enabled("txtInternalIP"));
+    // A user's click ticks a greyed box; the next one clears it.
+    c.clickCheckBox("chkInternalIP");
+    EXPECT_EQ(c.checked("chkInternalIP"), kChecked);
+    EXPECT_TRUE(c.enabled("txtInternalIP"));
+    c.clickCheckBox("chkInternalIP");
+    EXPECT_EQ(c.checked("chkInternalIP"), kUnchecked);
     EXPECT_EQ(c.checked("chkMSSQLActive"), kUnchecked);
     EXPECT_FALSE(c.enabled("txtSQLServerIP"));
     EXPECT_FALSE(c.enabled("lblMySQL4"));

@@ -92,36 +92,11 @@ TEST(WholeRun, TheRunCompletesThroughTheSystemsInterfaces) {
     platform::windows::WindowsSystemQueries system;
     ASSERT_EQ(system.GetServerOSVersion(), 2003) << system.OperatingSystemVersion();
 
-    TempFolder machine;
-    const auto sample = sourceDir() / "examples" / "machines" / "windows2003" / "C";
-    fs::copy(sample / "Tessaron", fs::path(machine / "Tessaron"), fs::copy_options::recursive);
-    const auto metabase = machine / "MetaBase.xml";
-    fs::copy_file(sample / "WINDOWS" / "system32" / "inetsrv" / "MetaBase.xml", fs::path(metabase));
-
-    std::string installDir;
-    for (char c : machine / "Tessaron")
-        installDir += c == '\\' ? std::string("\\\\") : std::string(1, c);
-    importRegistry("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Tessaron]\r\n\"Install_Dir\"=\"" + installDir +
-                   "\"\r\n\r\n");
-    // The FrontPage 2002 server extensions' administration tool, which the
-    // run's checks look for.
-    const auto frontPage =
-        fs::path(toWide(system.GetProgramFilesDir() +
-                        "\\Common Files\\Microsoft Shared\\Web Server Extensions\\50\\bin"));
-    const bool hadFrontPage = fs::exists(frontPage / "owsadm.exe");
-    fs::create_directories(frontPage);
-    if (!hadFrontPage) writeBytes((frontPage / "owsadm.exe").string(), "MZ");
-    // The folder of IIS's logs, which a server has and wine's system folder
-    // lacks.
-    const auto logFiles = fs::path(toWide(system.GetWindowsDir() + "\\System32\\LogFiles"));
-    const bool hadLogFiles = fs::exists(logFiles);
-    fs::create_directories(logFiles);
-    RegisteredTestMaster master;
-    RegisteredTestIis iis(metabase);
+    LocalSample sample;
+    const TempFolder& machine = sample.folder;
+    const auto metabase = sample.metabase();
+    const auto commands = sample.commands();
     EXPECT_EQ(platform::windows::iisProviderHint(), std::nullopt);  // the provider is there
-    RegisteredDnsNamespace dns;
-    const auto commands = machine / "commands.log";
-    SetEnvironmentVariableA("TESSARON_TEST_COMMANDS", commands.c_str());
 
     const std::string database = "wine_run_" + std::to_string(GetCurrentProcessId());
     const auto answers = machine / "run.answers";
@@ -209,11 +184,6 @@ TEST(WholeRun, TheRunCompletesThroughTheSystemsInterfaces) {
     EXPECT_EQ(tables(), 18);
 
     admin->Execute("DROP DATABASE IF EXISTS `" + database + "`");
-    SetEnvironmentVariableA("TESSARON_TEST_COMMANDS", nullptr);
-    deleteMachineKey("SOFTWARE\\Tessaron");
-    if (!hadFrontPage) fs::remove(frontPage / "owsadm.exe");
-    std::error_code kept;  // a folder the run wrote logs into stays
-    if (!hadLogFiles) fs::remove(logFiles, kept);
 }
 
 }  // namespace

@@ -10,6 +10,8 @@
 #include "platform/WideText.h"
 #include "platform/windows/Win32.h"
 #include "platform/windows/WindowsRegistry.h"
+#include "platform/windows/WindowsSystemQueries.h"
+#include "support/TempMachine.h"
 
 namespace fs = std::filesystem;
 
@@ -163,6 +165,45 @@ RegisteredServer::~RegisteredServer() {
 RegisteredTestIis::RegisteredTestIis(const std::string& metabaseFile)
     : RegisteredServer("{7A1C5E2B-4D3F-4A6B-8C9D-0E1F2A3B4C5D}", "TessaronTestIis.dll", "IIS") {
     SetEnvironmentVariableW(L"TESSARON_TEST_METABASE", toWide(metabaseFile).c_str());
+}
+
+LocalSample::LocalSample() {
+    const auto sample = sourceDir() / "examples" / "machines" / "windows2003" / "C";
+    fs::copy(sample / "Tessaron", fs::path(folder / "Tessaron"), fs::copy_options::recursive);
+    fs::copy_file(sample / "WINDOWS" / "system32" / "inetsrv" / "MetaBase.xml",
+                  fs::path(metabase()));
+    importRegistry("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Tessaron]\r\n\"Install_Dir\"=" +
+                   regText(folder / "Tessaron") + "\r\n\r\n");
+    platform::windows::WindowsSystemQueries system;
+    frontPage_ =
+        fs::path(toWide(system.GetProgramFilesDir() +
+                        "\\Common Files\\Microsoft Shared\\Web Server Extensions\\50\\bin"));
+    hadFrontPage_ = fs::exists(frontPage_ / "owsadm.exe");
+    fs::create_directories(frontPage_);
+    if (!hadFrontPage_) writeBytes((frontPage_ / "owsadm.exe").string(), "MZ");
+    // A server has it; wine's system folder does not.
+    logFiles_ = fs::path(toWide(system.GetWindowsDir() + "\\System32\\LogFiles"));
+    hadLogFiles_ = fs::exists(logFiles_);
+    fs::create_directories(logFiles_);
+    master_ = std::make_unique<RegisteredTestMaster>();
+    iis_ = std::make_unique<RegisteredTestIis>(metabase());
+    dns_ = std::make_unique<RegisteredDnsNamespace>();
+    SetEnvironmentVariableW(L"TESSARON_TEST_COMMANDS", toWide(commands()).c_str());
+}
+
+LocalSample::~LocalSample() {
+    SetEnvironmentVariableW(L"TESSARON_TEST_COMMANDS", nullptr);
+    dns_.reset();
+    iis_.reset();
+    master_.reset();
+    try {
+        deleteMachineKey("SOFTWARE\\Tessaron");
+    } catch (...) {
+        // The prefix is thrown away after the tests.
+    }
+    std::error_code kept;  // a folder the run wrote logs into stays
+    if (!hadFrontPage_) fs::remove(frontPage_ / "owsadm.exe", kept);
+    if (!hadLogFiles_) fs::remove(logFiles_, kept);
 }
 
 }  // namespace tessaron::testing

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <filesystem>
+#include <memory>
 #include <string>
 
 namespace tessaron::testing {
@@ -67,6 +69,33 @@ struct RegisteredTestIis : RegisteredServer {
 struct RegisteredDnsNamespace : RegisteredServer {
     RegisteredDnsNamespace()
         : RegisteredServer("{4590F811-1D3A-11D0-891F-00AA004B2E24}", "TessaronTestIis.dll") {}
+};
+
+// The Windows Server 2003 sample's panel folder and metabase in a fresh
+// folder, set up as this machine's while the object lives: the installation
+// directory in the registry, the FrontPage administration tool and IIS's log
+// folder where the run's checks look for them, the stand-in panel component,
+// IIS provider (serving the copied metabase) and DNS namespace registered,
+// and the component's commands recorded in commands.log.
+class LocalSample {
+public:
+    LocalSample();
+    ~LocalSample();
+    LocalSample(const LocalSample&) = delete;
+    LocalSample& operator=(const LocalSample&) = delete;
+
+    TempFolder folder;
+    std::string metabase() const { return folder / "MetaBase.xml"; }
+    std::string commands() const { return folder / "commands.log"; }
+
+private:
+    std::filesystem::path frontPage_;
+    bool hadFrontPage_ = false;
+    std::filesystem::path logFiles_;
+    bool hadLogFiles_ = false;
+    std::unique_ptr<RegisteredTestMaster> master_;
+    std::unique_ptr<RegisteredTestIis> iis_;
+    std::unique_ptr<RegisteredDnsNamespace> dns_;
 };
 
 // The folder of the test program (where the stand-in servers are).

@@ -81,6 +81,10 @@ void ControlModel::setChecked(std::string_view name, int value) {
     fire(target);
 }
 
+void ControlModel::clickCheckBox(std::string_view name) {
+    setChecked(name, checked(name) == kChecked ? kUnchecked : kChecked);
+}
+
 void ControlModel::setSelectedIndex(std::string_view name, int index) {
     auto& target = control(name);
     if (index < -1 || index >= static_cast<int>(target.entries_.size())) {

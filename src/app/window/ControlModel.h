@@ -10,6 +10,7 @@
 //   setText(name, text)        text box text (cut to the box's maximum length)
 //                              or the caption of a label, button, check box
 //   setChecked(name, 0|1|2)    check box value
+//   clickCheckBox(name)        a user's click on a check box
 //   setSelectedIndex(name, i)  drop-down list selection (-1: none)
 //   addEntry / addEntries / clearEntries   drop-down list contents
 //   setEnabled / setVisible    state
@@ -29,7 +30,7 @@
 //     load step) is reported with the control and the property, and the
 //     view copies that property into the widget;
 //   - it forwards the user's edits to the setters (text edited -> setText,
-//     box clicked -> setChecked, entry chosen -> setSelectedIndex, button
+//     box clicked -> clickCheckBox, entry chosen -> setSelectedIndex, button
 //     clicked -> press). Because equal values fire nothing, echoing a value
 //     the model just reported back into the model is harmless.
 // Enabled and visible states never stop the setters: they describe what the
@@ -80,6 +81,11 @@ private:
 
 // Which property of a control changed.
 enum class ControlProperty { Text, Checked, Entries, Selection, Enabled, Visible };
+// Every property, in the order a view copies a control's whole state (the
+// entries before the selection among them).
+inline constexpr ControlProperty kEveryProperty[] = {
+    ControlProperty::Entries, ControlProperty::Selection, ControlProperty::Text,
+    ControlProperty::Checked, ControlProperty::Enabled,   ControlProperty::Visible};
 
 class ControlModel {
 public:
@@ -108,6 +114,9 @@ public:
 
     void setText(std::string_view name, const std::string& text);
     void setChecked(std::string_view name, int value);
+    // A user's click on a check box: a checked box is cleared, a cleared or
+    // greyed one ticked.
+    void clickCheckBox(std::string_view name);
     void setSelectedIndex(std::string_view name, int index);
     void addEntry(std::string_view name, const std::string& entry);
     // Appends several entries at once, reported to observers as one change
