@@ -76,7 +76,10 @@ RunOutcome performRun(const SettingsRecord& settings, const InstallOptions& opti
     RunContext run(runSettings, options, undoable, log);
     run.cancelRequested = hooks.cancelRequested;
     run.stepBegun = hooks.stepBegun;
-    RunOutcome outcome = outcomeOf(performInstallationRun(run), run, log);
+    // The result holds the machine's lock until this returns: the metabase
+    // is saved and the journal written before another run can start.
+    const tessaron::RunResult result = performInstallationRun(run);
+    RunOutcome outcome = outcomeOf(result, run, log);
     try {
         undoable.Iis().Flush();
     } catch (const PlatformError& error) {

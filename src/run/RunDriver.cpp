@@ -48,8 +48,9 @@ bool beginStep(RunContext& run, int number, int count, const std::string& name) 
     return true;
 }
 
-RunResult ended(RunEnding ending, const RunResults& results) {
-    return {ending, results.sites.endedOnError};
+RunResult ended(RunEnding ending, const RunResults& results,
+                std::shared_ptr<MachineLock> lock = nullptr) {
+    return {ending, results.sites.endedOnError, std::move(lock)};
 }
 
 }  // namespace
@@ -61,9 +62,9 @@ RunResult performInstallationRun(RunContext& run, const RunStages& stages) {
 
     run.RunError = false;
     RunResults results;
-    // Held until the run returns, whichever way it ends.
+    // Held until the caller drops the result, whichever way the run ends.
     RunEnding refused = RunEnding::MachineBusy;
-    const auto lock = lockMachine(run, refused);
+    const std::shared_ptr<MachineLock> lock = lockMachine(run, refused);
     if (!lock) return ended(refused, results);
     removeLeftOverTemporaries(run);
     run.AddProgressText("Beginning Tessaron configuration...");
@@ -73,20 +74,20 @@ RunResult performInstallationRun(RunContext& run, const RunStages& stages) {
     for (int index = 0; index < count; ++index) {
         const RunStep& step = steps[static_cast<std::size_t>(index)];
         if (!beginStep(run, index + 1, count, step.name)) {
-            return ended(RunEnding::Cancelled, results);
+            return ended(RunEnding::Cancelled, results, lock);
         }
         if (!step.hasWork(run, results)) continue;
         StepResult result = step.run(run, results);
         // A failed check stops the run right after its error line: nothing
         // is written and no completion line follows.
-        if (result.stopsRun) return ended(RunEnding::StoppedByCheck, results);
+        if (result.stopsRun) return ended(RunEnding::StoppedByCheck, results, lock);
         results.add(std::move(result));
     }
 
     // Continue-on-error mode ends with the run.
     run.failure.clear();
     run.AddProgressText("Tessaron configuration completed.");
-    return ended(RunEnding::Completed, results);
+    return ended(RunEnding::Completed, results, lock);
 }
 
 }  // namespace tessaron

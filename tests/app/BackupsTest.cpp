@@ -4,6 +4,7 @@
 
 #include "RunSupport.h"
 #include "app/ProgressRun.h"
+#include "platform/ForwardingPlatform.h"
 #include "support/SamplePaths.h"
 
 namespace tessaron::app::testing {
@@ -172,6 +173,50 @@ TEST(Backups, ARunThatChangesNothingKeepsNoCopy) {
                   " (the latest run that changed them):");
     EXPECT_NE(restored.out.find("\n" + kNotUndone + "\n"), std::string::npos);
     EXPECT_FALSE(fs::exists(machine.host(kConfigInc)));
+}
+
+// The machine as the run sees it, whose metabase notes, when it is saved,
+// whether another handle could take the machine's lock then.
+class LockNotingMachine : public ForwardingPlatform {
+public:
+    explicit LockNotingMachine(MachineImage& image) : ForwardingPlatform(image), image_(image) {}
+    Metabase& Iis() override { return metabase_; }
+    std::optional<bool> lockFreeAtSave;
+
+private:
+    class NotingMetabase : public Metabase {
+    public:
+        explicit NotingMetabase(LockNotingMachine& machine) : machine_(machine) {}
+        std::unique_ptr<MetabaseObject> Open(const std::string& path) override {
+            return machine_.image_.Iis().Open(path);
+        }
+        int FirstFreeNumber(const std::string& parentPath) override {
+            return machine_.image_.Iis().FirstFreeNumber(parentPath);
+        }
+        void Flush() override {
+            MachineImage other(machine_.image_.root());
+            machine_.lockFreeAtSave = other.LockMachine(std::chrono::milliseconds(0)) != nullptr;
+            machine_.image_.Iis().Flush();
+        }
+
+    private:
+        LockNotingMachine& machine_;
+    };
+
+    MachineImage& image_;
+    NotingMetabase metabase_{*this};
+};
+
+// The metabase is saved (and the journal written) while the run still holds
+// the machine, so that no other run starts between the steps and the save.
+TEST(Backups, TheMetabaseIsSavedWhileTheRunHoldsTheMachine) {
+    TempMachine machine = TempMachine::copyOf("windows2003");
+    AnsweredWindow window(machine.root(), sampleAnswers());
+    LockNotingMachine noting(window.image);
+    ProgressLog log;
+    performRun(window.settings, InstallOptions{true, false, true}, noting, log);
+    EXPECT_EQ(noting.lockFreeAtSave, false);
+    EXPECT_NE(machine.readFile(kMetabase).find("AppPools/Tessaron"), std::string::npos);
 }
 
 // A journal that cannot be written leaves no part of itself, and the run's
