@@ -29,6 +29,9 @@ int handOverToWindowProgram(char** argv) {
                            error);
     }
     const std::string program = (self.parent_path() / kWindowProgramName).string();
+    // Whatever this process still buffers would be lost with it.
+    std::cout.flush();
+    std::cerr.flush();
     execv(program.c_str(), argv);
     return cannotStart(program, std::error_code(errno, std::generic_category()));
 }
