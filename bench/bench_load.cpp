@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "app/SettingsWindow.h"
+#include "app/window/SettingsWindow.h"
 #include "platform/image/MachineImage.h"
 #include "platform/odbc/OdbcDatabase.h"
 #include "support/FreshProcess.h"
@@ -29,12 +29,13 @@ namespace {
 
 const auto kProgramStart = bench::startNow();
 
-class SilentMessages : public app::MessageService {
+class SilentMessages : public app::window::MessageService {
 public:
-    app::MessageAnswer show(const app::Message& message) override {
+    app::window::MessageAnswer show(const app::window::Message& message) override {
         ++shown;
-        return message.buttons == app::MessageButtons::YesNo ? app::MessageAnswer::No
-                                                             : app::MessageAnswer::Ok;
+        return message.buttons == app::window::MessageButtons::YesNo
+                   ? app::window::MessageAnswer::No
+                   : app::window::MessageAnswer::Ok;
     }
     int shown = 0;
 };
@@ -46,8 +47,8 @@ void loadWindow(const fs::path& image, std::size_t sites) {
     MachineImage machine(image, &odbc);
     SettingsRecord settings;
     SilentMessages messages;
-    app::SettingsWindow window(machine, settings, messages);
-    if (window.Load() != app::LoadResult::Shown || messages.shown != 0) {
+    app::window::SettingsWindow window(machine, settings, messages);
+    if (window.Load() != app::window::LoadResult::Shown || messages.shown != 0) {
         std::fprintf(stderr, "the load step did not complete\n");
         std::exit(1);
     }

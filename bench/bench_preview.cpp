@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/CommandLine.h"
+#include "app/wiring/CommandLine.h"
 #include "main/ProgramBackend.h"
 #include "support/FreshProcess.h"
 

@@ -26,7 +26,7 @@
 #include <string>
 #include <vector>
 
-#include "app/SettingsWindow.h"
+#include "app/window/SettingsWindow.h"
 #include "gui/ProgressView.h"
 #include "gui/SettingsView.h"
 #include "main/ProgramBackend.h"
@@ -68,11 +68,11 @@ private:
     bool painted_ = false;
 };
 
-class SilentMessages : public app::MessageService {
+class SilentMessages : public app::window::MessageService {
 public:
-    app::MessageAnswer show(const app::Message& message) override {
+    app::window::MessageAnswer show(const app::window::Message& message) override {
         std::fprintf(stderr, "%s: %s\n", message.title.c_str(), message.text.c_str());
-        return app::MessageAnswer::No;
+        return app::window::MessageAnswer::No;
     }
 };
 
@@ -95,12 +95,12 @@ int settingsWindow(int argc, char** argv, const std::string& image, bool run) {
     const qint64 openDone = phases.elapsed();
     SilentMessages messages;
     SettingsRecord settings;
-    app::SettingsWindow window(*machine, settings, messages);
+    app::window::SettingsWindow window(*machine, settings, messages);
     gui::SettingsView view(window);
     view.setEndProgram([](int) {});
     view.flow().setMachineOpener(app::machineOpener(backend, &image));
     const qint64 viewDone = phases.elapsed();
-    if (window.Load() != app::LoadResult::Shown) return 1;
+    if (window.Load() != app::window::LoadResult::Shown) return 1;
     if (std::getenv("BENCH_PHASES")) {
         std::fprintf(stderr, "application %lld, open %lld, view %lld, load %lld ms\n",
                      static_cast<long long>(appDone), static_cast<long long>(openDone - appDone),
@@ -116,7 +116,7 @@ int settingsWindow(int argc, char** argv, const std::string& image, bool run) {
     QCoreApplication::processEvents();
     window.controls().press("btnInstall");
     auto* dialog = view.flow().dialog();
-    dialog->controls().setChecked("chkSetupIIS", app::kChecked);
+    dialog->controls().setChecked("chkSetupIIS", app::window::kChecked);
     QElapsedTimer clock;
     clock.start();
     qint64 last = 0, longest = 0;

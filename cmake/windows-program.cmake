@@ -11,11 +11,11 @@ if(NOT TESSARON_WINDOWS_MINIMUM)
 endif()
 
 # The version is the one --version prints, kept once in the code.
-file(STRINGS ${PROJECT_SOURCE_DIR}/src/app/CommandLine.h TESSARON_VERSION_LINE
+file(STRINGS ${PROJECT_SOURCE_DIR}/src/app/wiring/CommandLine.h TESSARON_VERSION_LINE
      REGEX "kVersion = \"[0-9]+\\.[0-9]+\\.[0-9]+\"")
 string(REGEX MATCH "[0-9]+\\.[0-9]+\\.[0-9]+" TESSARON_VERSION "${TESSARON_VERSION_LINE}")
 if(NOT TESSARON_VERSION)
-  message(FATAL_ERROR "no kVersion in src/app/CommandLine.h")
+  message(FATAL_ERROR "no kVersion in src/app/wiring/CommandLine.h")
 endif()
 string(REPLACE "." "," TESSARON_VERSION_COMMAS "${TESSARON_VERSION},0")
 set(TESSARON_VERSION_QUAD "${TESSARON_VERSION}.0")
@@ -73,21 +73,27 @@ function(tessaron_windows_program target description level)
     VERBATIM)
 endfunction()
 
-# The MSI of the program (`window`, GUI subsystem) and its console companion
-# (`console`): per-machine, into Program Files, with a Start-menu entry.
-function(tessaron_windows_installer window console)
-  set(msi ${PROJECT_BINARY_DIR}/tessaron-config-${TESSARON_VERSION}-${TESSARON_MSI_ARCHITECTURE}.msi)
+# The command that builds the MSI `msi` of the release copies with the given
+# version, and what it depends on.
+function(tessaron_installer_command msi version window console)
   set(wxs ${TESSARON_PACKAGING_DIR}/tessaron-config.wxs)
   find_program(TESSARON_WIXL wixl REQUIRED)
   # wixl takes the files' sources only as paths relative to where it runs.
   file(RELATIVE_PATH packaging ${PROJECT_BINARY_DIR} ${TESSARON_PACKAGING_DIR})
   add_custom_command(OUTPUT ${msi}
     COMMAND ${TESSARON_WIXL} --arch ${TESSARON_MSI_ARCHITECTURE}
-            -D Platform=${TESSARON_MSI_ARCHITECTURE} -D Version=${TESSARON_VERSION}
+            -D Platform=${TESSARON_MSI_ARCHITECTURE} -D Version=${version}
             -D ReleaseDir=release -D PackagingDir=${packaging} -o ${msi} ${wxs}
     WORKING_DIRECTORY ${PROJECT_BINARY_DIR}
     DEPENDS ${window} ${console} ${wxs} ${TESSARON_PACKAGING_DIR}/tessaron-config.ico
     COMMENT "Building the installer ${msi}" VERBATIM)
+endfunction()
+
+# The MSI of the program (`window`, GUI subsystem) and its console companion
+# (`console`): per-machine, into Program Files, with a Start-menu entry.
+function(tessaron_windows_installer window console)
+  set(msi ${PROJECT_BINARY_DIR}/tessaron-config-${TESSARON_VERSION}-${TESSARON_MSI_ARCHITECTURE}.msi)
+  tessaron_installer_command(${msi} ${TESSARON_VERSION} ${window} ${console})
   add_custom_target(tessaron-config-msi ALL DEPENDS ${msi})
   set(TESSARON_MSI ${msi} PARENT_SCOPE)
 endfunction()

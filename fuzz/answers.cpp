@@ -1,14 +1,16 @@
 // The answers file: its syntax check, then each answer applied to the
 // settings window's controls as the unattended run applies them.
 #include "FuzzInput.h"
-#include "app/AnswersFile.h"
-#include "app/ControlCatalogue.h"
+#include "app/answers/AnswersFile.h"
+#include "app/window/ControlCatalogue.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tessaron::app;
+    using namespace tessaron::app::answers;
+    using namespace tessaron::app::window;
     try {
         const auto answers = parseAnswers(tessaron::fuzz::asText(data, size), "fuzz.answers");
-        ControlModel controls(mainFormSpec());
+        ControlModel controls(mainFormDesign());
         for (const auto& answer : answers) {
             try {
                 applyAnswer(controls, answer);

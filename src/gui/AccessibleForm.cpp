@@ -82,12 +82,12 @@ void addHint(QWidget& field, const std::string& text) {
 
 }  // namespace
 
-QString shownCaption(const app::ControlSpec& design, const std::string& caption) {
+QString shownCaption(const app::window::ControlDesign& design, const std::string& caption) {
     if (design.mnemonic == 0) return q(caption);
-    return q(app::mnemonicCaption(caption, design.mnemonic));
+    return q(app::window::mnemonicCaption(caption, design.mnemonic));
 }
 
-void describeForm(QWidget& form, const app::FormSpec& design) {
+void describeForm(QWidget& form, const app::window::FormDesign& design) {
     const auto widget = [&form](const std::string& name) {
         return form.findChild<QWidget*>(q(name));
     };
@@ -106,9 +106,9 @@ void describeForm(QWidget& form, const app::FormSpec& design) {
     if (auto* tabs = form.findChild<QTabWidget*>(QStringLiteral("SSTab1"))) {
         for (int tab = 0; tab < tabs->count() && tab < static_cast<int>(design.tabMnemonics.size());
              ++tab) {
-            tabs->setTabText(
-                tab, q(app::mnemonicCaption(design.tabCaptions.at(static_cast<std::size_t>(tab)),
-                                            design.tabMnemonics[static_cast<std::size_t>(tab)])));
+            tabs->setTabText(tab, q(app::window::mnemonicCaption(
+                                      design.tabCaptions.at(static_cast<std::size_t>(tab)),
+                                      design.tabMnemonics[static_cast<std::size_t>(tab)])));
         }
     }
 }

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "app/ControlCatalogue.h"
+#include "app/window/ControlCatalogue.h"
 
 class QWidget;
 
@@ -13,9 +13,9 @@ namespace tessaron::gui {
 // captions: each label's buddy, the accessible names, masking with a "Show
 // Password" action (Alt+F8) for secret fields, a note beside a field that
 // has a hint, and the tab strip's mnemonics.
-void describeForm(QWidget& form, const app::FormSpec& design);
+void describeForm(QWidget& form, const app::window::FormDesign& design);
 
 // The caption as the widget shows it: with its mnemonic marked.
-QString shownCaption(const app::ControlSpec& design, const std::string& caption);
+QString shownCaption(const app::window::ControlDesign& design, const std::string& caption);
 
 }  // namespace tessaron::gui

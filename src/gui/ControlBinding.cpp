@@ -17,15 +17,16 @@
 
 namespace tessaron::gui {
 
-using app::Control;
-using app::ControlKind;
-using app::ControlProperty;
+using app::window::Control;
+using app::window::ControlKind;
+
+using app::window::ControlProperty;
 
 namespace {
 
 Qt::CheckState checkState(int value) {
-    if (value == app::kChecked) return Qt::Checked;
-    if (value == app::kGreyed) return Qt::PartiallyChecked;
+    if (value == app::window::kChecked) return Qt::Checked;
+    if (value == app::window::kGreyed) return Qt::PartiallyChecked;
     return Qt::Unchecked;
 }
 
@@ -37,7 +38,7 @@ QString ControlBinding::displayText(const std::string& modelText) {
     return text;
 }
 
-ControlBinding::ControlBinding(app::ControlModel& model, QWidget& form) : model_(model) {
+ControlBinding::ControlBinding(app::window::ControlModel& model, QWidget& form) : model_(model) {
     describeForm(form, model_.form());  // buddies first: a label's mnemonic needs its buddy
     for (const auto& control : model_.controls()) {
         if (control->kind() == ControlKind::FileDialog) continue;  // no widget of its own
@@ -100,7 +101,8 @@ void ControlBinding::copy(const Control& control, ControlProperty property) {
 
 void ControlBinding::copyText(const Control& control, QWidget* target) {
     const QString text = displayText(control.text());
-    const app::ControlSpec* design = app::findControlSpec(model_.form(), control.name());
+    const app::window::ControlDesign* design =
+        app::window::findControlDesign(model_.form(), control.name());
     const QString caption = design ? shownCaption(*design, text.toStdString()) : text;
     if (auto* label = qobject_cast<QLabel*>(target)) {
         label->setText(caption);
@@ -135,7 +137,7 @@ void ControlBinding::copyChecked(const Control& control, QWidget* target) {
     auto* check = qobject_cast<QCheckBox*>(target);
     if (!check) return;
     // Only the model greys a box; a click never leads to the greyed state.
-    check->setTristate(control.checked() == app::kGreyed);
+    check->setTristate(control.checked() == app::window::kGreyed);
     check->setCheckState(checkState(control.checked()));
 }
 
@@ -165,8 +167,9 @@ void ControlBinding::forwardEdits(const Control& control, QWidget* target) {
     } else if (auto* check = qobject_cast<QCheckBox*>(target)) {
         connect(check, &QCheckBox::clicked, this, [this, name] {
             // A click on a checked box clears it; on a cleared or greyed box it ticks it.
-            const int value =
-                model_.checked(name) == app::kChecked ? app::kUnchecked : app::kChecked;
+            const int value = model_.checked(name) == app::window::kChecked
+                                  ? app::window::kUnchecked
+                                  : app::window::kChecked;
             model_.setChecked(name, value);
             copy(model_[name], ControlProperty::Checked);
         });

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/ControlModel.h"
+#include "app/window/ControlModel.h"
 
 class QWidget;
 
@@ -25,7 +25,7 @@ namespace tessaron::gui {
 //   every widget           enabled, visible  <- model
 class ControlBinding : public QObject {
 public:
-    ControlBinding(app::ControlModel& model, QWidget& form);
+    ControlBinding(app::window::ControlModel& model, QWidget& form);
     ~ControlBinding() override;
     ControlBinding(const ControlBinding&) = delete;
     ControlBinding& operator=(const ControlBinding&) = delete;
@@ -37,15 +37,15 @@ public:
     static QString displayText(const std::string& modelText);
 
 private:
-    void copyAll(const app::Control& control);
-    void copy(const app::Control& control, app::ControlProperty property);
-    void copyText(const app::Control& control, QWidget* widget);
-    void copyChecked(const app::Control& control, QWidget* widget);
-    void copyEntries(const app::Control& control, QWidget* widget);
-    void copySelection(const app::Control& control, QWidget* widget);
-    void forwardEdits(const app::Control& control, QWidget* widget);
+    void copyAll(const app::window::Control& control);
+    void copy(const app::window::Control& control, app::window::ControlProperty property);
+    void copyText(const app::window::Control& control, QWidget* widget);
+    void copyChecked(const app::window::Control& control, QWidget* widget);
+    void copyEntries(const app::window::Control& control, QWidget* widget);
+    void copySelection(const app::window::Control& control, QWidget* widget);
+    void forwardEdits(const app::window::Control& control, QWidget* widget);
 
-    app::ControlModel& model_;
+    app::window::ControlModel& model_;
     int observer_ = 0;
     std::map<std::string, QWidget*, std::less<>> widgets_;
 };

@@ -5,22 +5,22 @@
 #include <QWidget>
 #include <memory>
 
-#include "app/ControlCatalogue.h"
-#include "app/MessageService.h"
+#include "app/window/ControlCatalogue.h"
+#include "app/window/MessageService.h"
 
 namespace tessaron::gui {
 
 // The message box of a message: its own title (the application's title when
 // it has none), its text, the stop icon for errors or none, and OK or Yes
 // and No.
-std::unique_ptr<QMessageBox> messageBox(const app::Message& message, QWidget* parent);
+std::unique_ptr<QMessageBox> messageBox(const app::window::Message& message, QWidget* parent);
 
 // Message boxes of the window: modal dialogs over the owner (none while the
 // settings window is still loading).
-class DialogMessages : public app::MessageService {
+class DialogMessages : public app::window::MessageService {
 public:
     void setOwner(QWidget* owner) { owner_ = owner; }
-    app::MessageAnswer show(const app::Message& message) override;
+    app::window::MessageAnswer show(const app::window::Message& message) override;
 
 private:
     QPointer<QWidget> owner_;

@@ -25,7 +25,7 @@ int pixelsToTwips(int pixels, double scale) {
     return static_cast<int>(std::lround(pixels * 15.0 / scale));
 }
 
-QRect twipsToPixels(const app::Twips& place, double scale) {
+QRect twipsToPixels(const app::window::Twips& place, double scale) {
     return QRect(twipsToPixels(place.left, scale), twipsToPixels(place.top, scale),
                  twipsToPixels(place.width, scale), twipsToPixels(place.height, scale));
 }
@@ -66,10 +66,10 @@ void growLabelToFit(QWidget& widget) {
     if (width != label->width()) label->resize(width, label->height());
 }
 
-FormPlacer::FormPlacer(QWidget& form, const app::FormSpec& design, double scale)
-    : QObject(&form), form_(form), spec_(design), scale_(scale) {
-    for (const auto& control : spec_.controls) {
-        if (control.kind != app::ControlKind::TabControl) continue;
+FormPlacer::FormPlacer(QWidget& form, const app::window::FormDesign& design, double scale)
+    : QObject(&form), form_(form), design_(design), scale_(scale) {
+    for (const auto& control : design_.controls) {
+        if (control.kind != app::window::ControlKind::TabControl) continue;
         auto* tabs = form_.findChild<QTabWidget*>(QString::fromStdString(control.name));
         if (!tabs) continue;
         if (auto* pages = tabs->findChild<QStackedWidget*>()) pages->installEventFilter(this);
@@ -78,10 +78,10 @@ FormPlacer::FormPlacer(QWidget& form, const app::FormSpec& design, double scale)
 }
 
 void FormPlacer::place() {
-    form_.resize(twipsToPixels(spec_.clientWidth, scale_),
-                 twipsToPixels(spec_.clientHeight, scale_));
-    for (const auto& control : spec_.controls) {
-        if (control.tab >= 0 || control.kind == app::ControlKind::FileDialog) continue;
+    form_.resize(twipsToPixels(design_.clientWidth, scale_),
+                 twipsToPixels(design_.clientHeight, scale_));
+    for (const auto& control : design_.controls) {
+        if (control.tab >= 0 || control.kind == app::window::ControlKind::FileDialog) continue;
         if (auto* widget = form_.findChild<QWidget*>(QString::fromStdString(control.name))) {
             setDesigned(*widget, twipsToPixels(control.place, scale_));
         }
@@ -90,8 +90,8 @@ void FormPlacer::place() {
 }
 
 void FormPlacer::placeTabs() {
-    for (const auto& control : spec_.controls) {
-        if (control.tab < 0 || control.kind == app::ControlKind::FileDialog) continue;
+    for (const auto& control : design_.controls) {
+        if (control.tab < 0 || control.kind == app::window::ControlKind::FileDialog) continue;
         auto* widget = form_.findChild<QWidget*>(QString::fromStdString(control.name));
         if (!widget || !widget->parentWidget()) continue;
         auto* tabs = qobject_cast<QTabWidget*>(widget->parentWidget());

@@ -3,7 +3,7 @@
 #include <QObject>
 #include <QRect>
 
-#include "app/ControlCatalogue.h"
+#include "app/window/ControlCatalogue.h"
 
 class QWidget;
 
@@ -14,7 +14,7 @@ namespace tessaron::gui {
 double screenScale(const QWidget& widget);
 int twipsToPixels(int twips, double scale);
 int pixelsToTwips(int pixels, double scale);
-QRect twipsToPixels(const app::Twips& place, double scale);
+QRect twipsToPixels(const app::window::Twips& place, double scale);
 
 // Puts every control of a form built from its .ui at its catalogue place,
 // scaled, and sizes the form's client area. A label or check box lower than
@@ -24,7 +24,7 @@ QRect twipsToPixels(const app::Twips& place, double scale);
 // whenever the style moves or resizes it.
 class FormPlacer : public QObject {
 public:
-    FormPlacer(QWidget& form, const app::FormSpec& design, double scale);
+    FormPlacer(QWidget& form, const app::window::FormDesign& design, double scale);
 
     // Places everything again (also done on every move or resize of a tab
     // control's page area).
@@ -37,7 +37,7 @@ private:
     void placeTabs();
 
     QWidget& form_;
-    const app::FormSpec& spec_;
+    const app::window::FormDesign& design_;
     double scale_;
 };
 

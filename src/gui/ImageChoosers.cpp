@@ -128,8 +128,8 @@ std::string driveList(const ImageFolders& image) {
 // the image's drives is refused with a message, and the dialog stays open.
 class ImageFolderDialog : public QFileDialog {
 public:
-    ImageFolderDialog(const ImageFolders& image, app::MessageService* messages, QWidget* owner,
-                      const QString& title)
+    ImageFolderDialog(const ImageFolders& image, app::window::MessageService* messages,
+                      QWidget* owner, const QString& title)
         : QFileDialog(owner, title), image_(image), messages_(messages) {
         setFileMode(QFileDialog::Directory);
         setOption(QFileDialog::ShowDirsOnly, true);
@@ -221,15 +221,15 @@ private:
     }
 
     void refuse(const std::string& text) {
-        app::Message message;
+        app::window::Message message;
         message.title = windowTitle().toStdString();
         message.text = text;
-        message.icon = app::MessageIcon::Error;
+        message.icon = app::window::MessageIcon::Error;
         if (messages_) messages_->show(message);
     }
 
     const ImageFolders& image_;
-    app::MessageService* messages_;
+    app::window::MessageService* messages_;
     std::optional<fs::path> accepted_;
 };
 
@@ -288,12 +288,12 @@ std::string ImageFolderChooser::BrowseForFolder(const std::string& title,
                                 ? *dialog.accepted()
                                 : fs::path(dialog.directory().absolutePath().toStdString());
     if (auto windows = imageWindowsPath(image_, chosen)) return *windows;
-    app::Message message;
+    app::window::Message message;
     message.title = title;
     message.text = "The folder " + chosen.string() +
                    " is outside the machine image; choose a folder on its drives (" +
                    driveList(image_) + ").";
-    message.icon = app::MessageIcon::Error;
+    message.icon = app::window::MessageIcon::Error;
     if (messages_) messages_->show(message);
     return {};
 }
@@ -303,8 +303,8 @@ ImageFileChooser::ImageFileChooser(const ImageFolders& image, QWidget* owner)
 
 std::optional<std::string> ImageFileChooser::ChooseFile(const std::string& filter, int flags) {
     QFileDialog dialog(owner_, QStringLiteral("Open"));
-    dialog.setFileMode((flags & app::kFileMustExist) ? QFileDialog::ExistingFile
-                                                     : QFileDialog::AnyFile);
+    dialog.setFileMode((flags & app::window::kFileMustExist) ? QFileDialog::ExistingFile
+                                                             : QFileDialog::AnyFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     prepare(dialog, image_, startFolder(image_, ""));
     dialog.setNameFilters(nameFilters(filter));

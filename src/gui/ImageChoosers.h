@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "app/MessageService.h"
+#include "app/window/MessageService.h"
 
 class QFileDialog;
 
@@ -29,17 +29,17 @@ using DialogRunner = std::function<int(QFileDialog&)>;
 // path ("C:\Tessaron\accounts", "C:\" for a drive). Its name box shows
 // Windows paths and takes a typed one ("C:\Tessaron\panel"). Cancel answers
 // empty text; so does a folder outside the drives, after a message saying so.
-class ImageFolderChooser : public app::FolderChooser {
+class ImageFolderChooser : public app::window::FolderChooser {
 public:
     ImageFolderChooser(const ImageFolders& image, QWidget* owner);
     void setRunner(DialogRunner runner) { runner_ = std::move(runner); }
     // Where the refusal of a folder outside the image is said.
-    void setMessages(app::MessageService* messages) { messages_ = messages; }
+    void setMessages(app::window::MessageService* messages) { messages_ = messages; }
 
     std::string BrowseForFolder(const std::string& title, const std::string& startFolder) override;
 
 private:
-    app::MessageService* messages_ = nullptr;
+    app::window::MessageService* messages_ = nullptr;
     const ImageFolders& image_;
     QPointer<QWidget> owner_;
     DialogRunner runner_;
@@ -49,7 +49,7 @@ private:
 // display texts and patterns (matched without regard to case, as Windows
 // does), the must-exist flag, the Windows path of the chosen file; nothing
 // when cancelled.
-class ImageFileChooser : public app::FileChooser {
+class ImageFileChooser : public app::window::FileChooser {
 public:
     ImageFileChooser(const ImageFolders& image, QWidget* owner);
     void setRunner(DialogRunner runner) { runner_ = std::move(runner); }

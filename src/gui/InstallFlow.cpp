@@ -1,11 +1,11 @@
 #include "gui/InstallFlow.h"
 
-#include "app/RunSummary.h"
+#include "app/wiring/RunSummary.h"
 #include "gui/RunTools.h"
 
 namespace tessaron::gui {
 
-InstallFlow::InstallFlow(app::SettingsWindow& window, QWidget& owner)
+InstallFlow::InstallFlow(app::window::SettingsWindow& window, QWidget& owner)
     : QObject(&owner), window_(window), owner_(owner) {
     window_.setInstallOptionsHandler([this] { showDialog(); });
 }

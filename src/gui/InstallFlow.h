@@ -3,8 +3,8 @@
 #include <QObject>
 #include <QPointer>
 
-#include "app/Backend.h"
-#include "app/SettingsWindow.h"
+#include "app/window/SettingsWindow.h"
+#include "app/wiring/Backend.h"
 #include "gui/InstallOptionsView.h"
 #include "gui/ProgressView.h"
 #include "gui/RunTools.h"
@@ -22,7 +22,7 @@ namespace tessaron::gui {
 class InstallFlow : public QObject {
     Q_OBJECT
 public:
-    InstallFlow(app::SettingsWindow& window, QWidget& owner);
+    InstallFlow(app::window::SettingsWindow& window, QWidget& owner);
     ~InstallFlow() override;
 
     InstallOptionsView* dialog() const { return dialog_; }
@@ -45,7 +45,7 @@ private:
     void startRun();
     void progressClosed();
 
-    app::SettingsWindow& window_;
+    app::window::SettingsWindow& window_;
     QWidget& owner_;
     InstallOptions options_;
     app::MachineOpener openMachine_;

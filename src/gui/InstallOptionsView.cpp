@@ -18,7 +18,7 @@ InstallOptionsView::InstallOptionsView(InstallOptions& options, QWidget* parent)
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     useFormFont(*this);
-    new FormPlacer(*this, app::installFormSpec(), screenScale(*this));
+    new FormPlacer(*this, app::window::installFormDesign(), screenScale(*this));
     designed_ = size();
     model_.Load();
     binding_ = std::make_unique<ControlBinding>(model_.controls(), *this);
@@ -61,7 +61,7 @@ void InstallOptionsView::setReason(const std::string& reason) {
     setFixedSize(designed_.width(), designed_.height() + height + margin);
 }
 
-QAction* InstallOptionsView::toolAction(app::RunTool tool) const {
+QAction* InstallOptionsView::toolAction(app::tools::RunTool tool) const {
     const auto found = tools_.find(tool);
     return found == tools_.end() ? nullptr : found->second;
 }
@@ -71,14 +71,15 @@ QAction* InstallOptionsView::toolAction(app::RunTool tool) const {
 void InstallOptionsView::buildToolRow() {
     const double scale = screenScale(*this);
     const auto caption = [](const char* text, char mnemonic) {
-        return QString::fromStdString(mnemonic ? app::mnemonicCaption(text, mnemonic) : text);
+        return QString::fromStdString(mnemonic ? app::window::mnemonicCaption(text, mnemonic)
+                                               : text);
     };
     const int top = 1995;
     const int height = 375;
     more_ = new QMenu(this);
     more_->setObjectName(QStringLiteral("mnuMore"));
     QPushButton* first = nullptr;
-    for (const auto& tool : app::runToolActions()) {
+    for (const auto& tool : app::tools::runToolActions()) {
         auto* action = new QAction(caption(tool.caption, tool.mnemonic), this);
         action->setObjectName(QString::fromLatin1(tool.name));
         if (*tool.shortcut) action->setShortcut(QKeySequence(QString::fromLatin1(tool.shortcut)));
@@ -92,15 +93,16 @@ void InstallOptionsView::buildToolRow() {
         button->setObjectName(QString::fromLatin1(tool.name));
         button->setAutoDefault(false);
         button->setToolTip(action->shortcut().toString(QKeySequence::NativeText));
-        button->setGeometry(twipsToPixels(app::Twips{360, top, 1335, height}, scale));
+        button->setGeometry(twipsToPixels(app::window::Twips{360, top, 1335, height}, scale));
         connect(button, &QPushButton::clicked, action, &QAction::trigger);
         if (!first) first = button;
     }
-    auto* more = new QPushButton(caption(app::kMoreButtonCaption, app::kMoreButtonMnemonic), this);
-    more->setObjectName(QString::fromLatin1(app::kMoreButtonName));
+    auto* more = new QPushButton(
+        caption(app::tools::kMoreButtonCaption, app::tools::kMoreButtonMnemonic), this);
+    more->setObjectName(QString::fromLatin1(app::tools::kMoreButtonName));
     more->setAutoDefault(false);
     more->setMenu(more_);
-    more->setGeometry(twipsToPixels(app::Twips{2160, top, 1215, height}, scale));
+    more->setGeometry(twipsToPixels(app::window::Twips{2160, top, 1215, height}, scale));
     setContextMenuPolicy(Qt::ActionsContextMenu);
     // The keyboard's context-menu keys open the "More" menu at its button.
     for (const QKeySequence& keys :

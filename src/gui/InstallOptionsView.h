@@ -4,8 +4,8 @@
 #include <map>
 #include <memory>
 
-#include "app/InstallOptionsDialog.h"
-#include "app/RunToolsCatalogue.h"
+#include "app/tools/RunToolsCatalogue.h"
+#include "app/window/InstallOptionsDialog.h"
 #include "gui/ControlBinding.h"
 #include "ui_frmInstall.h"
 
@@ -27,7 +27,7 @@ class InstallOptionsView : public QDialog {
 public:
     InstallOptionsView(InstallOptions& options, QWidget* parent);
 
-    app::ControlModel& controls() { return model_.controls(); }
+    app::window::ControlModel& controls() { return model_.controls(); }
     QWidget* control(std::string_view name) const { return binding_->widget(name); }
 
     // Says why the dialog is shown again after a run (empty: nothing).
@@ -35,7 +35,7 @@ public:
     QString reason() const;
 
     // The action of a run tool (its handler is connected by RunTools).
-    QAction* toolAction(app::RunTool tool) const;
+    QAction* toolAction(app::tools::RunTool tool) const;
     QMenu* moreMenu() const { return more_; }
 
 signals:
@@ -46,10 +46,10 @@ private:
 
     QLabel* reason_ = nullptr;
     QMenu* more_ = nullptr;
-    std::map<app::RunTool, QAction*> tools_;
+    std::map<app::tools::RunTool, QAction*> tools_;
     QSize designed_;
     Ui::frmInstall ui_;
-    app::InstallOptionsDialog model_;
+    app::window::InstallOptionsDialog model_;
     std::unique_ptr<ControlBinding> binding_;  // before the model goes
 };
 

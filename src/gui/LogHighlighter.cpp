@@ -1,6 +1,6 @@
 #include "gui/LogHighlighter.h"
 
-#include "app/RunSummary.h"
+#include "app/wiring/RunSummary.h"
 
 namespace tessaron::gui {
 

@@ -24,10 +24,10 @@ QString q(const std::string& text) {
 }
 
 void showBox(QWidget* owner, const std::string& text) {
-    app::Message message;
-    message.title = std::string(app::kApplicationTitle);
+    app::window::Message message;
+    message.title = std::string(app::window::kApplicationTitle);
     message.text = text;
-    message.icon = app::MessageIcon::Error;
+    message.icon = app::window::MessageIcon::Error;
     messageBox(message, owner)->exec();
 }
 
@@ -43,18 +43,18 @@ QPushButton* button(const QString& name, const QString& caption, QWidget* parent
 ProgressView::ProgressView(StartRun start, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                           Qt::WindowMaximizeButtonHint),
-      model_(app::progressFormSpec()),
+      model_(app::window::progressFormDesign()),
       start_(std::move(start)) {
     form_ = new QWidget(this);
     ui_.setupUi(form_);
     useFormFont(*this);
-    new FormPlacer(*form_, app::progressFormSpec(), screenScale(*this));
+    new FormPlacer(*form_, app::window::progressFormDesign(), screenScale(*this));
     designedForm_ = form_->size();
     form_->setMinimumSize(designedForm_);
     form_->installEventFilter(this);
     binding_ = std::make_unique<ControlBinding>(model_, *form_);
     new LogHighlighter(qobject_cast<QPlainTextEdit*>(control("txtProgress"))->document());
-    setWindowTitle(q(app::progressFormSpec().caption));
+    setWindowTitle(q(app::window::progressFormDesign().caption));
     buildRow();
     setWindowModality(Qt::ApplicationModal);
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -157,9 +157,10 @@ void ProgressView::showEntry(const QString& entry) {
 bool ProgressView::eventFilter(QObject* watched, QEvent* event) {
     if (watched == form_ && event->type() == QEvent::Resize) {
         if (QWidget* log = binding_ ? binding_->widget("txtProgress") : nullptr) {
-            const QRect designed =
-                twipsToPixels(app::findControlSpec(app::progressFormSpec(), "txtProgress")->place,
-                              screenScale(*this));
+            const QRect designed = twipsToPixels(
+                app::window::findControlDesign(app::window::progressFormDesign(), "txtProgress")
+                    ->place,
+                screenScale(*this));
             log->setGeometry(designed.adjusted(0, 0, form_->width() - designedForm_.width(),
                                                form_->height() - designedForm_.height()));
         }

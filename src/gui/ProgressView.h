@@ -4,9 +4,9 @@
 #include <functional>
 #include <memory>
 
-#include "app/BackgroundRun.h"
-#include "app/ControlModel.h"
-#include "app/RunSummary.h"
+#include "app/window/ControlModel.h"
+#include "app/wiring/BackgroundRun.h"
+#include "app/wiring/RunSummary.h"
 #include "gui/ControlBinding.h"
 #include "gui/ImageChoosers.h"
 #include "ui_frmProgress.h"
@@ -40,7 +40,7 @@ public:
 
     State state() const { return state_; }
     const app::RunOutcome& outcome() const { return outcome_; }
-    app::ControlModel& controls() { return model_; }
+    app::window::ControlModel& controls() { return model_; }
     // A control of the form (txtProgress) or of the window's own row:
     // lblStep, barProgress, lblResult, btnSaveLog, btnCancel, btnClose.
     QWidget* control(std::string_view name) const;
@@ -80,7 +80,7 @@ private:
     int steps_ = 0;
     QString stepName_;
     Ui::frmProgress ui_;
-    app::ControlModel model_;
+    app::window::ControlModel model_;
     std::unique_ptr<ControlBinding> binding_;  // before the model goes
     QLabel* step_ = nullptr;
     QProgressBar* bar_ = nullptr;

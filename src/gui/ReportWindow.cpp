@@ -9,17 +9,17 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/ControlCatalogue.h"
-#include "app/RunToolsCatalogue.h"
+#include "app/tools/RunToolsCatalogue.h"
+#include "app/window/ControlCatalogue.h"
 #include "gui/LogHighlighter.h"
 
 namespace tessaron::gui {
 namespace {
 
-QString caption(const app::PreviewWindowButton& button) {
-    return QString::fromStdString(button.mnemonic
-                                      ? app::mnemonicCaption(button.caption, button.mnemonic)
-                                      : std::string(button.caption));
+QString caption(const app::tools::PreviewWindowButton& button) {
+    return QString::fromStdString(
+        button.mnemonic ? app::window::mnemonicCaption(button.caption, button.mnemonic)
+                        : std::string(button.caption));
 }
 
 }  // namespace
@@ -38,14 +38,14 @@ ReportWindow::ReportWindow(const QString& title, const QString& saveName, QWidge
     layout->addWidget(view_, 1);
 
     buttons_ = new QHBoxLayout;
-    auto* save = new QPushButton(caption(app::kPreviewSave), this);
-    save->setObjectName(QString::fromLatin1(app::kPreviewSave.name));
+    auto* save = new QPushButton(caption(app::tools::kPreviewSave), this);
+    save->setObjectName(QString::fromLatin1(app::tools::kPreviewSave.name));
     save->setAutoDefault(false);
     connect(save, &QPushButton::clicked, this, &ReportWindow::chooseFile);
     buttons_->addWidget(save);
     buttons_->addStretch();
-    close_ = new QPushButton(caption(app::kPreviewClose), this);
-    close_->setObjectName(QString::fromLatin1(app::kPreviewClose.name));
+    close_ = new QPushButton(caption(app::tools::kPreviewClose), this);
+    close_->setObjectName(QString::fromLatin1(app::tools::kPreviewClose.name));
     close_->setDefault(true);
     connect(close_, &QPushButton::clicked, this, &QDialog::accept);
     buttons_->addWidget(close_);
@@ -87,7 +87,7 @@ bool ReportWindow::save(const QString& path) {
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
         file.write(bytes) != bytes.size() || !file.flush()) {
         QMessageBox::critical(
-            this, QString::fromStdString(std::string(app::kApplicationTitle)),
+            this, QString::fromStdString(std::string(app::window::kApplicationTitle)),
             QStringLiteral("Sorry, %1 could not be saved - %2.").arg(path, file.errorString()));
         return false;
     }

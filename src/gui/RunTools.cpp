@@ -5,9 +5,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "app/Preview.h"
-#include "app/RunToolsCatalogue.h"
-#include "app/UnattendedActions.h"
+#include "app/preview/Preview.h"
+#include "app/tools/RunToolsCatalogue.h"
+#include "app/tools/UnattendedActions.h"
 #include "gui/ControlBinding.h"
 #include "gui/DialogMessages.h"
 #include "gui/InstallOptionsView.h"
@@ -25,7 +25,8 @@ QString q(const std::string& text) {
 
 }  // namespace
 
-RunTools::RunTools(app::SettingsWindow& window, InstallOptionsView& dialog, std::string machineName)
+RunTools::RunTools(app::window::SettingsWindow& window, InstallOptionsView& dialog,
+                   std::string machineName)
     : QObject(&dialog), window_(window), dialog_(dialog), machineName_(std::move(machineName)) {
     chooseAnswersFile = [this] {
         QFileDialog chooser(&dialog_, QStringLiteral("Save Answers"));
@@ -38,27 +39,29 @@ RunTools::RunTools(app::SettingsWindow& window, InstallOptionsView& dialog, std:
         }
         return chooser.selectedFiles().front();
     };
-    ask = [this](const app::Message& question) {
+    ask = [this](const app::window::Message& question) {
         return messageBox(question, &dialog_)->exec() == QMessageBox::Yes;
     };
     tell = [this](const QString& title, const QString& text) {
         QMessageBox::information(&dialog_, title, text);
     };
-    const auto handle = [this](app::RunTool tool, void (RunTools::*handler)()) {
+    const auto handle = [this](app::tools::RunTool tool, void (RunTools::*handler)()) {
         if (QAction* action = dialog_.toolAction(tool)) {
             connect(action, &QAction::triggered, this, handler);
         }
     };
-    handle(app::RunTool::Preview, &RunTools::preview);
-    handle(app::RunTool::SaveAnswers, &RunTools::saveAnswers);
-    handle(app::RunTool::RestoreLastRun, &RunTools::restoreLastRun);
-    handle(app::RunTool::OpenLastLog, &RunTools::openLastLog);
+    handle(app::tools::RunTool::Preview, &RunTools::preview);
+    handle(app::tools::RunTool::SaveAnswers, &RunTools::saveAnswers);
+    handle(app::tools::RunTool::RestoreLastRun, &RunTools::restoreLastRun);
+    handle(app::tools::RunTool::OpenLastLog, &RunTools::openLastLog);
     setLastLog({});
 }
 
 InstallOptions RunTools::tickedOptions() const {
     auto& boxes = dialog_.controls();
-    const auto ticked = [&boxes](const char* name) { return boxes.checked(name) == app::kChecked; };
+    const auto ticked = [&boxes](const char* name) {
+        return boxes.checked(name) == app::window::kChecked;
+    };
     return InstallOptions{ticked("chkSetupIIS"), ticked("chkInitDB"), ticked("chkCreateTasks")};
 }
 
@@ -66,19 +69,20 @@ void RunTools::preview() {
     previewed_ = tickedOptions();
     std::string text;
     try {
-        text = app::previewWindowText(app::previewInstallation(window_.settings(), previewed_,
-                                                               window_.platform(), machineName_));
+        text = app::tools::previewWindowText(app::preview::previewInstallation(
+            window_.settings(), previewed_, window_.platform(), machineName_));
     } catch (const std::exception& error) {
         tell(kTitle, q(std::string("The preview could not be made: ") + error.what()));
         return;
     }
     if (!previewWindow_) {
-        previewWindow_ = new ReportWindow(q(app::kPreviewWindowTitle),
+        previewWindow_ = new ReportWindow(q(app::tools::kPreviewWindowTitle),
                                           QStringLiteral("tessaron-preview.txt"), &dialog_);
         previewWindow_->setObjectName(QStringLiteral("frmPreview"));
         auto* run = previewWindow_->addButton(
-            app::kPreviewRunNow.name,
-            q(app::mnemonicCaption(app::kPreviewRunNow.caption, app::kPreviewRunNow.mnemonic)));
+            app::tools::kPreviewRunNow.name,
+            q(app::window::mnemonicCaption(app::tools::kPreviewRunNow.caption,
+                                           app::tools::kPreviewRunNow.mnemonic)));
         connect(run, &QPushButton::clicked, this, &RunTools::runPreviewed);
     }
     previewWindow_->setText(q(text));
@@ -92,7 +96,7 @@ void RunTools::runPreviewed() {
     if (previewWindow_) previewWindow_->hide();
     auto& boxes = dialog_.controls();
     const auto tick = [&boxes](const char* name, bool on) {
-        boxes.setChecked(name, on ? app::kChecked : app::kUnchecked);
+        boxes.setChecked(name, on ? app::window::kChecked : app::window::kUnchecked);
     };
     tick("chkCreateTasks", previewed_.CreateTasks);
     tick("chkInitDB", previewed_.InitializeDatabase);
@@ -101,11 +105,11 @@ void RunTools::runPreviewed() {
 }
 
 void RunTools::saveAnswers() {
-    const std::string path = app::withAnswersExtension(chooseAnswersFile().toStdString());
+    const std::string path = app::tools::withAnswersExtension(chooseAnswersFile().toStdString());
     if (path.empty()) return;
-    const bool clear = ask(app::messages::writePasswordsInClear());
+    const bool clear = ask(app::tools::messages::writePasswordsInClear());
     try {
-        app::saveAnswersFile(window_, path, clear);
+        app::tools::saveAnswersFile(window_, path, clear);
     } catch (const std::exception& error) {
         tell(kTitle, q(error.what()));
         return;
@@ -114,9 +118,9 @@ void RunTools::saveAnswers() {
 }
 
 void RunTools::restoreLastRun() {
-    if (!ask(app::messages::restoreLastRun())) return;
+    if (!ask(app::tools::messages::restoreLastRun())) return;
     const RestoreReport report =
-        app::restoreLatestRunHolding(window_.platform(), window_.installDir()).report;
+        app::tools::restoreLatestRunHolding(window_.platform(), window_.installDir()).report;
     QString text;
     for (const auto& line : report.lines) text += q(line) + QLatin1Char('\n');
     if (report.restored) {
@@ -130,7 +134,7 @@ void RunTools::restoreLastRun() {
 
 void RunTools::setLastLog(const std::string& log) {
     lastLog_ = log;
-    if (QAction* open = dialog_.toolAction(app::RunTool::OpenLastLog)) {
+    if (QAction* open = dialog_.toolAction(app::tools::RunTool::OpenLastLog)) {
         open->setEnabled(!lastLog_.empty());
     }
 }

@@ -6,8 +6,8 @@
 #include <functional>
 #include <string>
 
-#include "app/MessageService.h"
-#include "app/SettingsWindow.h"
+#include "app/window/MessageService.h"
+#include "app/window/SettingsWindow.h"
 #include "gui/ReportWindow.h"
 
 namespace tessaron::gui {
@@ -29,7 +29,8 @@ class InstallOptionsView;
 class RunTools : public QObject {
     Q_OBJECT
 public:
-    RunTools(app::SettingsWindow& window, InstallOptionsView& dialog, std::string machineName);
+    RunTools(app::window::SettingsWindow& window, InstallOptionsView& dialog,
+             std::string machineName);
 
     void preview();
     void saveAnswers();
@@ -47,7 +48,7 @@ public:
     // Hooks: the answers file to write (empty: cancelled), a question
     // answered Yes (true) or No, a message.
     std::function<QString()> chooseAnswersFile;
-    std::function<bool(const app::Message& question)> ask;
+    std::function<bool(const app::window::Message& question)> ask;
     std::function<void(const QString& title, const QString& text)> tell;
 
 signals:
@@ -58,7 +59,7 @@ private:
     InstallOptions tickedOptions() const;
     void runPreviewed();
 
-    app::SettingsWindow& window_;
+    app::window::SettingsWindow& window_;
     InstallOptionsView& dialog_;
     std::string machineName_;
     InstallOptions previewed_;

@@ -7,13 +7,13 @@
 #include <QPushButton>
 #include <QTabWidget>
 
-#include "app/TabOrder.h"
+#include "app/window/TabOrder.h"
 #include "gui/FormGeometry.h"
 #include "gui/WindowPlacement.h"
 
 namespace tessaron::gui {
 
-SettingsView::SettingsView(app::SettingsWindow& window, QWidget* parent)
+SettingsView::SettingsView(app::window::SettingsWindow& window, QWidget* parent)
     : QWidget(parent),
       window_(window),
       endProgram_([](int status) { QCoreApplication::exit(status); }) {
@@ -22,7 +22,7 @@ SettingsView::SettingsView(app::SettingsWindow& window, QWidget* parent)
     useFormFont(*this);
     ui_.setupUi(this);
     useWrappingToolTips(*this);
-    new FormPlacer(*this, app::mainFormSpec(), screenScale(*this));
+    new FormPlacer(*this, app::window::mainFormDesign(), screenScale(*this));
     setMinimumSize(size());  // the designed size
     binding_ = std::make_unique<ControlBinding>(window_.controls(), *this);
     useReadingTabOrder();
@@ -68,10 +68,10 @@ namespace tessaron::gui {
 // The tab strip, then each tab's controls in reading order, then the
 // install button.
 void SettingsView::useReadingTabOrder() {
-    const app::FormSpec& form = app::mainFormSpec();
+    const app::window::FormDesign& form = app::window::mainFormDesign();
     QWidget* previous = findChild<QTabWidget*>(QStringLiteral("SSTab1"));
     for (int tab = 0; tab < static_cast<int>(form.tabCaptions.size()); ++tab) {
-        for (const auto& name : app::readingOrder(form, tab)) {
+        for (const auto& name : app::window::readingOrder(form, tab)) {
             QWidget* next = control(name);
             if (!next) continue;
             if (previous) setTabOrder(previous, next);

@@ -4,7 +4,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/SettingsWindow.h"
+#include "app/window/SettingsWindow.h"
 #include "gui/ControlBinding.h"
 #include "gui/InstallFlow.h"
 #include "ui_frmMain.h"
@@ -25,10 +25,10 @@ class SettingsView : public QWidget {
 public:
     using EndProgram = std::function<void(int status)>;
 
-    explicit SettingsView(app::SettingsWindow& window, QWidget* parent = nullptr);
+    explicit SettingsView(app::window::SettingsWindow& window, QWidget* parent = nullptr);
     ~SettingsView() override;
 
-    app::SettingsWindow& window() { return window_; }
+    app::window::SettingsWindow& window() { return window_; }
     InstallFlow& flow() { return *flow_; }
     QWidget* control(std::string_view name) const { return binding_->widget(name); }
 
@@ -50,7 +50,7 @@ protected:
 private:
     void useReadingTabOrder();
 
-    app::SettingsWindow& window_;
+    app::window::SettingsWindow& window_;
     Ui::frmMain ui_;
     std::unique_ptr<ControlBinding> binding_;  // before the model goes
     InstallFlow* flow_ = nullptr;

@@ -13,10 +13,10 @@
 #include <iostream>
 #include <memory>
 
-#include "app/Backend.h"
-#include "app/CommandLine.h"
-#include "app/ConsoleMessages.h"
-#include "app/SettingsWindow.h"
+#include "app/unattended/ConsoleMessages.h"
+#include "app/window/SettingsWindow.h"
+#include "app/wiring/Backend.h"
+#include "app/wiring/CommandLine.h"
 #include "gui/DialogMessages.h"
 #include "gui/ImageChoosers.h"
 #include "gui/SettingsView.h"
@@ -32,10 +32,10 @@ int cannotOpen(const std::string& machineDir, const std::string& reason) {
     const std::string text =
         "Sorry, I cannot open the machine image " + machineDir + " - " + reason + ".";
     std::cerr << "tessaron-config: " << text << '\n';
-    app::Message message;
-    message.title = std::string(app::kApplicationTitle);
+    app::window::Message message;
+    message.title = std::string(app::window::kApplicationTitle);
     message.text = text;
-    message.icon = app::MessageIcon::Error;
+    message.icon = app::window::MessageIcon::Error;
     if (QApplication::platformName() != QStringLiteral("offscreen")) {
         messageBox(message, nullptr)->exec();
     }
@@ -100,7 +100,7 @@ int runWindow(const app::Backend& backend, std::optional<std::string> machineDir
 
     DialogMessages messages;
     SettingsRecord settings;
-    app::SettingsWindow window(*machine, settings, messages);
+    app::window::SettingsWindow window(*machine, settings, messages);
     SettingsView view(window);
     // The choosers browse a machine image; other backends bring their own.
     std::unique_ptr<ImageFolderChooser> folders;
@@ -115,7 +115,7 @@ int runWindow(const app::Backend& backend, std::optional<std::string> machineDir
     }
 
     // The load step's boxes come before the window is shown.
-    if (window.Load() == app::LoadResult::Ended) {
+    if (window.Load() == app::window::LoadResult::Ended) {
         view.setEndProgram([](int) {});
         view.unload();
         return app::exit_status::kEndedAtLoad;
@@ -151,14 +151,14 @@ int takeScreenshots(const app::Backend& backend, const std::string& machineDir,
     const std::string copyDir = copy.path().toStdString();
     const auto machine = openMachine(backend, copyDir, reason);
     if (!machine) return cannotOpen(machineDir, reason);
-    app::ConsoleMessages messages(err, /*answerYes=*/true);
+    app::unattended::ConsoleMessages messages(err, /*answerYes=*/true);
     SettingsRecord settings;
-    app::SettingsWindow window(*machine, settings, messages);
+    app::window::SettingsWindow window(*machine, settings, messages);
     SettingsView view(window);
     view.setEndProgram([](int) {});
     view.flow().setMachineOpener(app::machineOpener(backend, &copyDir));
     view.flow().setMachineName(copyDir);
-    if (window.Load() == app::LoadResult::Ended) return app::exit_status::kEndedAtLoad;
+    if (window.Load() == app::window::LoadResult::Ended) return app::exit_status::kEndedAtLoad;
     view.show();
 
     bool written = true;

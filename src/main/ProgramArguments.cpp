@@ -1,7 +1,7 @@
 #include "main/ProgramArguments.h"
 
-#include "app/AnswersFile.h"
-#include "app/CommandLine.h"
+#include "app/answers/AnswersFile.h"
+#include "app/wiring/CommandLine.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -12,6 +12,8 @@
 #endif
 
 namespace tessaron::startup {
+
+using app::answers::UsageError;
 
 std::vector<std::string> programArguments(int argc, char** argv) {
 #ifdef _WIN32
@@ -32,7 +34,7 @@ bool opensSettingsWindow(const std::vector<std::string>& args) {
     try {
         const app::CommandLine line = app::parseCommandLine(args);
         return !line.help && !line.version && !line.unattended();
-    } catch (const app::UsageError&) {
+    } catch (const UsageError&) {
         return false;
     }
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Backend.h"
+#include "app/wiring/Backend.h"
 
 namespace tessaron::startup {
 

@@ -2,14 +2,14 @@
 
 #include <iostream>
 
-#include "app/AnswersFile.h"
-#include "app/CommandLine.h"
+#include "app/answers/AnswersFile.h"
+#include "app/wiring/CommandLine.h"
 #include "main/UnattendedStart.h"
 
 namespace tessaron::startup {
 namespace {
 
-using app::UsageError;
+using app::answers::UsageError;
 namespace exit_status = app::exit_status;
 
 constexpr const char* kScreenshotsHelp =

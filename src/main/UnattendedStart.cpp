@@ -2,14 +2,17 @@
 
 #include <iostream>
 
-#include "app/AnswersFile.h"
-#include "app/CommandLine.h"
+#include "app/answers/AnswersFile.h"
+#include "app/wiring/CommandLine.h"
 #include "main/ProgramBackend.h"
 #ifdef _WIN32
 #include "platform/windows/IisProviderHint.h"
 #endif
 
 namespace tessaron::startup {
+
+using app::answers::UsageError;
+
 #ifdef _WIN32
 namespace {
 
@@ -17,7 +20,7 @@ namespace {
 bool ranOnThisMachine(const std::vector<std::string>& args) {
     try {
         return !app::parseCommandLine(args).machine;
-    } catch (const app::UsageError&) {
+    } catch (const UsageError&) {
         return false;
     }
 }

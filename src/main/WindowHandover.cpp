@@ -8,7 +8,7 @@
 #include <string>
 #include <system_error>
 
-#include "app/CommandLine.h"
+#include "app/wiring/CommandLine.h"
 
 namespace tessaron::startup {
 namespace {

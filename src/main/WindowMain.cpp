@@ -7,7 +7,7 @@
 #include <iostream>
 #include <variant>
 
-#include "app/CommandLine.h"
+#include "app/wiring/CommandLine.h"
 #include "gui/WindowProgram.h"
 #include "main/ProgramArguments.h"
 #include "main/ProgramBackend.h"

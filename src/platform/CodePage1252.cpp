@@ -56,15 +56,16 @@ struct CodePageTable {
     std::unordered_map<char32_t, unsigned char> fromUnicode;
 
     CodePageTable() {
-        for (int byte = 0; byte < 256; ++byte) {
+        for (std::size_t byte = 0; byte < 256; ++byte) {
             // Undefined bytes keep their own value (the control character).
-            toUnicode[byte] = systemCodePoint(byte).value_or(static_cast<char32_t>(byte));
+            toUnicode[byte] =
+                systemCodePoint(static_cast<int>(byte)).value_or(static_cast<char32_t>(byte));
             std::string form;
             appendUtf8(form, toUnicode[byte]);
             form.copy(utf8[byte].data(), utf8[byte].size());
             utf8Length[byte] = static_cast<unsigned char>(form.size());
         }
-        for (int byte = 0; byte < 256; ++byte) {
+        for (std::size_t byte = 0; byte < 256; ++byte) {
             fromUnicode.emplace(toUnicode[byte], static_cast<unsigned char>(byte));
         }
     }
@@ -125,7 +126,7 @@ std::optional<char32_t> nextUtf8(std::string_view text, std::size_t& position) {
         ++position;
         return lead;
     }
-    int length = 0;
+    std::size_t length = 0;
     char32_t codePoint = 0;
     char32_t minimum = 0;
     if ((lead & 0xE0) == 0xC0) {
@@ -138,7 +139,7 @@ std::optional<char32_t> nextUtf8(std::string_view text, std::size_t& position) {
         return std::nullopt;
     }
     if (position + length > text.size()) return std::nullopt;
-    for (int i = 1; i < length; ++i) {
+    for (std::size_t i = 1; i < length; ++i) {
         const auto next = static_cast<unsigned char>(text[position + i]);
         if ((next & 0xC0) != 0x80) return std::nullopt;
         codePoint = (codePoint << 6) | (next & 0x3F);

@@ -28,8 +28,8 @@ std::string_view trimBlanks(std::string_view text) {
 
 std::size_t utf8Length(std::string_view text) {
     std::size_t count = 0;
-    for (unsigned char c : text) {
-        if ((c & 0xC0) != 0x80) ++count;
+    for (const char c : text) {
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++count;
     }
     return count;
 }

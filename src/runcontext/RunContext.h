@@ -15,9 +15,9 @@ namespace tessaron {
 // chosen options, the platform, the progress log, the run's error flag and
 // the continue-on-error failure indicator.
 struct RunContext {
-    RunContext(SettingsRecord& settings, const InstallOptions& options, Platform& platform,
-               ProgressLog& log)
-        : settings(settings), options(options), platform(platform), log(log) {}
+    RunContext(SettingsRecord& record, const InstallOptions& chosen, Platform& machine,
+               ProgressLog& progress)
+        : settings(record), options(chosen), platform(machine), log(progress) {}
 
     // The settings the run works on: the run completes InternalIP in them and
     // records the shared secure site the web-server stage held, so a front

@@ -6,9 +6,9 @@
 #include <fstream>
 
 #include "RunSupport.h"
-#include "app/AnswersFile.h"
-#include "app/AnswersRecorder.h"
-#include "app/ProgressRun.h"
+#include "app/answers/AnswersFile.h"
+#include "app/answers/AnswersRecorder.h"
+#include "app/wiring/ProgressRun.h"
 #include "support/ImageDigest.h"
 #include "support/SamplePaths.h"
 
@@ -25,6 +25,16 @@ int unsetenv(const char* name) {
 #endif
 
 namespace tessaron::app::testing {
+
+using window::ControlModel;
+
+using window::kGreyed;
+
+using answers::AnswersHeader;
+using answers::parseAnswers;
+using answers::recordAnswers;
+using answers::UsageError;
+
 namespace {
 
 namespace fs = std::filesystem;

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "RunSupport.h"
-#include "app/ProgressRun.h"
+#include "app/wiring/ProgressRun.h"
 #include "platform/ForwardingPlatform.h"
 #include "support/SamplePaths.h"
 

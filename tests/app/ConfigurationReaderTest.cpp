@@ -6,6 +6,12 @@
 #include "support/app/AppMachine.h"
 
 namespace tessaron::app::testing {
+
+using window::kChecked;
+using window::kUnchecked;
+using window::LoadResult;
+using window::MessageAnswer;
+
 namespace {
 
 TEST(ConfigLines, KeysAreTrimmedAndLoweredValuesUnquotedOnce) {
@@ -28,7 +34,7 @@ TEST(ConfigLines, KeysAreTrimmedAndLoweredValuesUnquotedOnce) {
     EXPECT_EQ(lines[5].value, "\\\\server\\share\\");
 }
 
-WindowOnMachine readInto(const std::string& configInc, MachineSpec setup = {}) {
+WindowOnMachine readInto(const std::string& configInc, MachineSetup setup = {}) {
     setup.configInc = configInc;
     return WindowOnMachine(setup, MessageAnswer::Yes);
 }
@@ -125,7 +131,7 @@ TEST(ConfigurationReader, FtpServerTypeSwapsTheControls) {
 }
 
 TEST(ConfigurationReader, AddressesUnderEitherKeyAndTheInternalBox) {
-    MachineSpec setup;
+    MachineSetup setup;
     setup.addresses = {"10.0.0.5"};
     // Same addresses: the box is cleared and the internal address follows.
     auto same = readInto("ServerIP = \"1.2.3.4\"\r\nInternalIP = \"1.2.3.4\"\r\n", setup);
@@ -146,7 +152,7 @@ TEST(ConfigurationReader, AddressesUnderEitherKeyAndTheInternalBox) {
 // A configuration the window produced, written by the run's writer, comes
 // back into every control it names.
 TEST(ConfigurationReader, FileWrittenByTheProgramIsReadBackCompletely) {
-    MachineSpec setup;
+    MachineSetup setup;
     setup.styles = {"Default", "Ocean"};
     WindowOnMachine first(setup);
     auto& c = first.controls();

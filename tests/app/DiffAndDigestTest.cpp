@@ -4,13 +4,23 @@
 #include <algorithm>
 #include <functional>
 
-#include "app/JsonWriter.h"
-#include "app/LineDiff.h"
-#include "app/MetabaseDiff.h"
-#include "app/PreviewVerdict.h"
+#include "app/preview/JsonWriter.h"
+#include "app/preview/LineDiff.h"
+#include "app/preview/MetabaseDiff.h"
+#include "app/preview/PreviewVerdict.h"
 #include "run/ContentHash.h"
 
 namespace tessaron::app::testing {
+
+using preview::diffLines;
+using preview::JsonWriter;
+using preview::MetabaseKeyChange;
+using preview::previewJson;
+using preview::PreviewReport;
+using preview::PreviewVerdict;
+using preview::previewVerdict;
+using preview::splitLines;
+
 namespace {
 
 TEST(ContentHash, PiecesHashAsTheWholeInTheJournalsForm) {

@@ -7,10 +7,17 @@
 #include <utility>
 #include <vector>
 
-#include "app/ControlModel.h"
-#include "app/EntryList.h"
+#include "app/window/ControlModel.h"
+#include "app/window/EntryList.h"
 
 namespace tessaron::app::testing {
+
+using window::Control;
+using window::ControlModel;
+using window::ControlProperty;
+using window::EntryList;
+using window::mainFormDesign;
+
 namespace {
 
 using Strings = std::vector<std::string>;
@@ -99,7 +106,7 @@ TEST(EntryList, CopiesShareUntilOneChanges) {
 }
 
 TEST(ControlModelEntries, EachAdditionIsOneChangeAndEveryListShowsTheSharedBlock) {
-    ControlModel controls(mainFormSpec());
+    ControlModel controls(mainFormDesign());
     std::vector<std::pair<std::string, ControlProperty>> heard;
     controls.addObserver([&heard](const Control& control, ControlProperty property) {
         heard.emplace_back(control.name(), property);

@@ -7,13 +7,36 @@
 #include <algorithm>
 #include <iterator>
 
-#include "app/FieldTable.h"
-#include "app/MainFormControls.h"
+#include "app/window/FieldTable.h"
+#include "app/window/MainFormControls.h"
 #include "platform/Text.h"
 #include "settings/ConfigKeys.h"
 #include "support/app/AppMachine.h"
 
 namespace tessaron::app::testing {
+
+using window::Control;
+using window::ControlDesign;
+using window::ControlKind;
+using window::ControlModel;
+using window::ControlProperty;
+using window::CopiedAs;
+using window::fieldTable;
+using window::FileChooser;
+using window::findControlDesign;
+using window::findFieldOfControl;
+using window::findFieldReadFrom;
+using window::FolderChooser;
+using window::FormDesign;
+namespace frmMain = window::frmMain;
+using window::kChecked;
+using window::kGreyed;
+using window::kUnchecked;
+using window::mainFormDesign;
+using window::MessageAnswer;
+using window::ReadBack;
+using window::SearchComboForValue;
+
 namespace {
 
 TEST(Catalogue, InitialStatesAgreeWithTheirCheckBoxes) {
@@ -29,14 +52,14 @@ TEST(Catalogue, InitialStatesAgreeWithTheirCheckBoxes) {
     EXPECT_TRUE(c.enabled("txtMailServerDir"));
     EXPECT_EQ(c.entries("cmbMainSQLServerType"), std::vector<std::string>({"SQL Server", "MySQL"}));
     EXPECT_EQ(c.text("txtWebmailURL"), "http://mail.<$DOMAINNAME$>");
-    EXPECT_EQ(mainFormSpec().tabCaptions,
+    EXPECT_EQ(mainFormDesign().tabCaptions,
               std::vector<std::string>(
                   {"General", "Database", "Mail Server", "DNS Server", "SQL Server", "FTP/Web"}));
     // Every control of the six tabs is catalogued, 119 in all.
     int onTabs = 0;
-    for (const auto& setup : mainFormSpec().controls) onTabs += setup.tab >= 0;
+    for (const auto& setup : mainFormDesign().controls) onTabs += setup.tab >= 0;
     EXPECT_EQ(onTabs, 31 + 12 + 14 + 17 + 23 + 22);
-    EXPECT_EQ(findControlSpec(mainFormSpec(), "lblSQLServer3")->helpText,
+    EXPECT_EQ(findControlDesign(mainFormDesign(), "lblSQLServer3")->helpText,
               "The database user's password.");
 }
 
@@ -45,12 +68,12 @@ TEST(Catalogue, InitialStatesAgreeWithTheirCheckBoxes) {
 // check box, a field in two rows or a key the reader never matches would
 // only show as a wrong value in some run.
 TEST(Catalogue, FieldTableRowsAreCataloguedControlsOfTheirKind) {
-    const FormSpec& form = mainFormSpec();
+    const FormDesign& form = mainFormDesign();
     for (std::string_view name : frmMain::kNamedControls) {
-        EXPECT_NE(findControlSpec(form, name), nullptr) << name;
+        EXPECT_NE(findControlDesign(form, name), nullptr) << name;
     }
     const auto kindOf = [&form](std::string_view name) {
-        const ControlSpec* design = findControlSpec(form, name);
+        const ControlDesign* design = findControlDesign(form, name);
         return design ? design->kind : ControlKind::FileDialog;
     };
     std::vector<std::string SettingsRecord::*> fields;
@@ -71,11 +94,11 @@ TEST(Catalogue, FieldTableRowsAreCataloguedControlsOfTheirKind) {
             EXPECT_EQ(kindOf(row.group), ControlKind::CheckBox);
         }
         if (!row.label.empty()) {
-            EXPECT_NE(findControlSpec(form, row.label), nullptr);
+            EXPECT_NE(findControlDesign(form, row.label), nullptr);
         }
         for (std::string_view listed : row.readListed) {
             if (row.readBack != ReadBack::SiteLookup) {
-                EXPECT_NE(findControlSpec(form, listed), nullptr) << listed;
+                EXPECT_NE(findControlDesign(form, listed), nullptr) << listed;
             }
         }
         EXPECT_EQ(std::count(fields.begin(), fields.end(), row.field), 0);
@@ -268,7 +291,7 @@ TEST(FieldRules, FtpServerTypeSwapsTheControlsAndTheUsageText) {
 }
 
 TEST(FieldRules, InternalAddressFollowsTheMainAddressOnlyWhileUnchecked) {
-    MachineSpec setup;
+    MachineSetup setup;
     setup.addresses = {"172.16.0.1"};
     WindowOnMachine w(setup);
     auto& c = w.controls();
@@ -309,7 +332,7 @@ TEST(FieldRules, InternalAddressFollowsTheMainAddressOnlyWhileUnchecked) {
 }
 
 TEST(FieldRules, SearchComboForValueSelectsTheLastEqualEntry) {
-    MachineSpec setup;
+    MachineSetup setup;
     setup.webSites = {{"1", "Shop"}, {"2", "Blog"}, {"3", "Shop"}};
     WindowOnMachine w(setup);
     auto& c = w.controls();

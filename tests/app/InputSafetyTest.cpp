@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "RunSupport.h"
-#include "app/InputValidation.h"
+#include "app/window/InputValidation.h"
 #include "main/ProgramBackend.h"
 #include "platform/CodePage1252.h"
 #include "platform/image/MachineImage.h"
@@ -18,6 +18,9 @@
 #include "support/WindowsArguments.h"
 
 namespace tessaron::app::testing {
+
+using window::checkSettingsInput;
+
 namespace {
 
 namespace fs = std::filesystem;

@@ -2,10 +2,17 @@
 // install-options dialog.
 #include <gtest/gtest.h>
 
-#include "app/InstallOptionsDialog.h"
+#include "app/window/InstallOptionsDialog.h"
 #include "support/app/AppMachine.h"
 
 namespace tessaron::app::testing {
+
+using window::ControlModel;
+using window::InstallOptionsDialog;
+using window::kChecked;
+using window::kUnchecked;
+using window::MessageAnswer;
+
 namespace {
 
 void select(ControlModel& c, const char* list, const std::string& text) {
@@ -97,7 +104,7 @@ TEST(InstallButton, SwitchedOffGroupsTakeTheirFixedValues) {
 }
 
 TEST(InstallButton, HostingSectionsOffKeepTheValuesReadFromTheFile) {
-    MachineSpec setup;
+    MachineSetup setup;
     setup.configInc =
         "SQLServerIP = \"10.1.1.1\"\r\nSQLServerDataPath = \"D:\\data\"\r\n"
         "MySQLAdminUsername = \"root\"\r\n";
@@ -130,7 +137,7 @@ TEST(InstallButton, FtpGroupByServerType) {
         {"Gene6 FTP Server", true, "", "D:\\ftp", "D:\\links"},
     };
     for (const auto& expected : cases) {
-        MachineSpec setup;
+        MachineSetup setup;
         if (expected.fromFile)
             setup.configInc = "FTPServerPath = D:\\ftp\r\nFTPLinkPath = D:\\links\r\n";
         WindowOnMachine w(setup, MessageAnswer::Yes);

@@ -4,12 +4,20 @@
 #include "support/app/AppMachine.h"
 
 namespace tessaron::app::testing {
+
+using window::kChecked;
+using window::kUnchecked;
+using window::LoadResult;
+using window::MessageAnswer;
+using window::MessageButtons;
+using window::MessageIcon;
+
 namespace {
 
 using Strings = std::vector<std::string>;
 
 TEST(LoadStep, FillsTheWindowFromATypicalMachine) {
-    MachineSpec setup;
+    MachineSetup setup;
     setup.styles = {"Default"};
     WindowOnMachine w(setup);
     ASSERT_EQ(w.result, LoadResult::Shown);
@@ -70,7 +78,7 @@ struct AddressCase {
 class FirstAddress : public ::testing::TestWithParam<AddressCase> {};
 
 TEST_P(FirstAddress, DecidesTheInternalAddressBox) {
-    MachineSpec setup;
+    MachineSetup setup;
     setup.addresses = {GetParam().address};
     WindowOnMachine w(setup);
     ASSERT_EQ(w.result, LoadResult::Shown);
@@ -92,7 +100,7 @@ INSTANTIATE_TEST_SUITE_P(LoadStep, FirstAddress,
                                            AddressCase{"1.192.2.3", kUnchecked}));
 
 TEST(LoadStep, NoAddressLeavesTheBoxesEmptyAndTheInternalBoxCleared) {
-    MachineSpec setup;
+    MachineSetup setup;
     setup.addresses = {};
     WindowOnMachine w(setup);
     ASSERT_EQ(w.result, LoadResult::Shown);
@@ -109,7 +117,7 @@ TEST(LoadStep, InstallDirectoryIsTrimmedAndLosesOneTrailingBackslash) {
         {"C:\\Tessaron", "C:\\Tessaron"},
     };
     for (const auto& [value, expected] : cases) {
-        MachineSpec setup;
+        MachineSetup setup;
         setup.installDirValue = value;
         WindowOnMachine w(setup);
         EXPECT_EQ(w.window->installDir(), expected) << value;
@@ -125,7 +133,7 @@ TEST(LoadStep, CompanyNameFallsBackToTheRegisteredUser) {
         {"", "", ""},
     };
     for (const auto& [organization, owner, expected] : cases) {
-        MachineSpec setup;
+        MachineSetup setup;
         setup.organization = organization;
         setup.owner = owner;
         WindowOnMachine w(setup);
@@ -142,7 +150,7 @@ TEST(LoadStep, WinDirIsReplacedOnlyInItsExactCase) {
         {"%WinDir%\\a;%WinDir%\\b", "C:\\WINDOWS\\a;C:\\WINDOWS\\b"},
     };
     for (const auto& [value, expected] : cases) {
-        MachineSpec setup;
+        MachineSetup setup;
         setup.logFileDirectory = value;
         WindowOnMachine w(setup);
         EXPECT_EQ(w.controls().text("txtLogRoot"), expected);
@@ -150,7 +158,7 @@ TEST(LoadStep, WinDirIsReplacedOnlyInItsExactCase) {
 }
 
 TEST(LoadStep, StylesFolderWithoutSubFoldersLeavesTheListEmpty) {
-    MachineSpec setup;
+    MachineSetup setup;
     setup.styles = {};
     WindowOnMachine w(setup);
     EXPECT_EQ(w.result, LoadResult::Shown);
@@ -160,7 +168,7 @@ TEST(LoadStep, StylesFolderWithoutSubFoldersLeavesTheListEmpty) {
 }
 
 TEST(LoadStep, StylesAreListedInTheFileSystemsOrder) {
-    MachineSpec setup;
+    MachineSetup setup;
     setup.styles = {"Ocean", "Classic", "Default"};
     WindowOnMachine w(setup);
     const auto listed = w.image.Files().SubFolders("C:\\Tessaron\\panel\\styles");
@@ -170,7 +178,7 @@ TEST(LoadStep, StylesAreListedInTheFileSystemsOrder) {
 }
 
 TEST(LoadStep, WithoutTheFtpServiceMicrosoftFtpIsNoChoice) {
-    MachineSpec setup;
+    MachineSetup setup;
     setup.ftpService = false;
     WindowOnMachine w(setup);
     ASSERT_EQ(w.result, LoadResult::Shown);
@@ -195,7 +203,7 @@ TEST(LoadStep, WithoutTheFtpServiceMicrosoftFtpIsNoChoice) {
 }
 
 TEST(LoadStep, SiteListsKeepDuplicatesAndEmptyCommentsInMetabaseOrder) {
-    MachineSpec setup;
+    MachineSetup setup;
     setup.webSites = {{"3", "Shop"}, {"1", "Shop"}, {"2", ""}};
     setup.ftpSites = {{"1", "Default FTP Site"}, {"4", "Default FTP Site"}};
     WindowOnMachine w(setup);
@@ -211,7 +219,7 @@ TEST(LoadStep, SiteListsKeepDuplicatesAndEmptyCommentsInMetabaseOrder) {
 // A site without a display name is listed with an empty one, as a site
 // whose name is empty, on the web and the FTP lists; the window loads.
 TEST(LoadStep, SitesWithoutADisplayNameAreListedWithAnEmptyOne) {
-    MachineSpec setup;
+    MachineSetup setup;
     setup.webSites = {{"1", "First"}, {"2", std::nullopt}, {"3", "Third"}};
     setup.ftpSites = {{"1", "First FTP"}, {"2", std::nullopt}, {"3", "Third FTP"}};
     WindowOnMachine w(setup);
@@ -225,7 +233,7 @@ TEST(LoadStep, SitesWithoutADisplayNameAreListedWithAnEmptyOne) {
 }
 
 TEST(LoadStep, DnsProviderNoteShowsOnWindows2000Only) {
-    MachineSpec setup;
+    MachineSetup setup;
     setup.version = "5.0";
     setup.build = "2195";
     WindowOnMachine w(setup);
@@ -235,7 +243,7 @@ TEST(LoadStep, DnsProviderNoteShowsOnWindows2000Only) {
 
 struct EndingCase {
     const char* what;
-    MachineSpec setup;
+    MachineSetup setup;
     int message;
     std::string title;
     std::string text;
@@ -244,7 +252,7 @@ struct EndingCase {
 TEST(LoadStep, FatalDiscoveryFailuresShowTheirMessageAndEndTheProgram) {
     std::vector<EndingCase> cases;
     {
-        MachineSpec setup;
+        MachineSetup setup;
         setup.installDirValue.reset();
         cases.push_back({"no Install_Dir", setup, 1, "Installation Directory Not Found!",
                          "Sorry, I cannot find your Tessaron installation directory.  Please "
@@ -255,7 +263,7 @@ TEST(LoadStep, FatalDiscoveryFailuresShowTheirMessageAndEndTheProgram) {
                          "reinstall Tessaron."});
     }
     {
-        MachineSpec setup;
+        MachineSetup setup;
         setup.component = false;
         cases.push_back({"component not registered", setup, 2, "Tessaron DLL Not Accessable!",
                          "Sorry, I cannot access the Tessaron DLL.  Please reinstall Tessaron."});
@@ -265,12 +273,12 @@ TEST(LoadStep, FatalDiscoveryFailuresShowTheirMessageAndEndTheProgram) {
         "Please make sure IIS is installed properly, and that you are running this utility with "
         "Administrator privileges.";
     {
-        MachineSpec setup;
+        MachineSetup setup;
         setup.metabase = false;
         cases.push_back({"no metabase", setup, 3, "Critical Error 1", critical});
     }
     {
-        MachineSpec setup;
+        MachineSetup setup;
         setup.stylesFolder = false;
         cases.push_back({"no styles folder", setup, 4, "Cannot Read Tessaron Directory",
                          "Sorry, there was a problem reading from the Tessaron directory.  Please "
@@ -295,7 +303,7 @@ const char* const kAlreadyConfigured =
     "working.  Do you wish to continue with the configuration?";
 
 TEST(LoadStep, ExistingConfigurationAnsweredNoEndsWithoutReading) {
-    MachineSpec setup;
+    MachineSetup setup;
     setup.configInc = "ControlPanelTitle = \"Old Panel\"\r\n";
     WindowOnMachine w(setup, MessageAnswer::No);
     EXPECT_EQ(w.result, LoadResult::Ended);
@@ -309,7 +317,7 @@ TEST(LoadStep, ExistingConfigurationAnsweredNoEndsWithoutReading) {
 }
 
 TEST(LoadStep, ExistingConfigurationAnsweredYesIsReadAndRenamesTheButton) {
-    MachineSpec setup;
+    MachineSetup setup;
     setup.configInc = "ControlPanelTitle = \"Old Panel\"\r\n";
     WindowOnMachine w(setup, MessageAnswer::Yes);
     EXPECT_EQ(w.result, LoadResult::Shown);

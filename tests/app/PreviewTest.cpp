@@ -8,10 +8,10 @@
 
 #include "MariaDbSupport.h"
 #include "RunSupport.h"
-#include "app/Preview.h"
-#include "app/PreviewDatabase.h"
-#include "app/ProgressRun.h"
-#include "app/SecretMask.h"
+#include "app/preview/Preview.h"
+#include "app/preview/PreviewDatabase.h"
+#include "app/preview/SecretMask.h"
+#include "app/wiring/ProgressRun.h"
 #include "database/MySqlSchema.h"
 #include "platform/CodePage1252.h"
 #include "platform/image/MachineImage.h"
@@ -21,6 +21,15 @@
 #include "support/SamplePaths.h"
 
 namespace tessaron::app::testing {
+
+using preview::CreatedTable;
+using preview::previewInstallation;
+using preview::PreviewReport;
+using preview::previewText;
+using preview::SecretMask;
+using preview::SiteTakeover;
+using preview::splitLines;
+
 namespace {
 using tessaron::testing::kConfigInc;
 using tessaron::testing::kMetabase;

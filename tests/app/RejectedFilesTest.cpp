@@ -6,12 +6,17 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/CommandLine.h"
+#include "app/wiring/CommandLine.h"
 #include "main/ProgramBackend.h"
 #include "support/SamplePaths.h"
 #include "support/app/AppMachine.h"
 
 namespace tessaron::app::testing {
+
+using window::LoadResult;
+using window::Message;
+using window::SettingsWindow;
+
 namespace {
 using tessaron::testing::kMetabase;
 

@@ -2,7 +2,7 @@
 // ERROR and WARNING counts, and why the options dialog is shown again.
 #include <gtest/gtest.h>
 
-#include "app/RunSummary.h"
+#include "app/wiring/RunSummary.h"
 
 namespace tessaron::app {
 namespace {

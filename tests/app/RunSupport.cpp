@@ -3,13 +3,22 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/AnswersFile.h"
-#include "app/CommandLine.h"
+#include "app/answers/AnswersFile.h"
+#include "app/wiring/CommandLine.h"
 #include "main/ProgramBackend.h"
 
 namespace fs = std::filesystem;
 
 namespace tessaron::app::testing {
+
+using window::LoadResult;
+using window::MessageAnswer;
+
+using window::SettingsWindow;
+
+using answers::applyAnswer;
+
+using answers::parseAnswers;
 
 AnsweredWindow::AnsweredWindow(const fs::path& root, const std::string& answers, Database* database,
                                bool yes, bool pressInstall)

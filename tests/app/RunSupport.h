@@ -20,9 +20,9 @@ struct AnsweredWindow {
     MachineImage image;
     SettingsRecord settings;
     RecordingMessages messages;
-    std::unique_ptr<SettingsWindow> window;
+    std::unique_ptr<app::window::SettingsWindow> window;
 
-    ControlModel& controls() { return window->controls(); }
+    app::window::ControlModel& controls() { return window->controls(); }
 };
 
 // The sample's answers (examples/answers/windows2003.answers) with the

@@ -6,12 +6,19 @@
 #include <algorithm>
 
 #include "RunSupport.h"
-#include "app/ProgressRun.h"
+#include "app/wiring/ProgressRun.h"
 #include "platform/Text.h"
 #include "support/SamplePaths.h"
 #include "support/app/AppMachine.h"
 
 namespace tessaron::app::testing {
+
+using window::FolderChooser;
+using window::kChecked;
+using window::kUnchecked;
+using window::LoadResult;
+using window::MessageAnswer;
+
 namespace {
 using tessaron::testing::kConfigInc;
 
@@ -33,7 +40,7 @@ public:
 };
 
 TEST(SettingsFlow, NothingButTheInstallButtonWritesTheRecord) {
-    MachineSpec setup;
+    MachineSetup setup;
     setup.configInc =
         "MainCompanyName = \"Old Co\"\r\nEnableStatistics = False\r\nSQLServerIP = \"10.1.1.1\"\r\n"
         "PreviewSVC = \"7\"\r\nFTPLinkPath = D:\\links\r\nServerIP = \"1.2.3.4\"\r\n";
@@ -71,7 +78,7 @@ TEST(SettingsFlow, NothingButTheInstallButtonWritesTheRecord) {
 // What the reader put into a control is only a default: the administrator's
 // edit is what config.inc gets, for every kind of control.
 TEST(SettingsFlow, AnEditAfterTheReaderIsWhatConfigIncGets) {
-    MachineSpec setup;
+    MachineSetup setup;
     setup.configInc =
         "MainCompanyName = \"Old Co\"\r\nEnableStatistics = False\r\n"
         "StatisticsType = \"AWStats\"\r\nServerIP = \"1.2.3.4\"\r\nInternalIP = \"1.2.3.4\"\r\n"

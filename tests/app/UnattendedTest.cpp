@@ -5,9 +5,12 @@
 
 #include "MariaDbSupport.h"
 #include "RunSupport.h"
-#include "app/AnswersFile.h"
+#include "app/answers/AnswersFile.h"
 
 namespace tessaron::app::testing {
+
+using answers::parseAnswers;
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -40,7 +43,7 @@ TEST(Unattended, HelpPrintsTheUsage) {
 
 TEST(Unattended, UsageErrorsStopBeforeTheMachineIsTouched) {
     // A machine whose load would end with message 3: no usage error reaches it.
-    MachineSpec setup;
+    MachineSetup setup;
     setup.metabase = false;
     auto machine = buildMachine(setup);
     const std::string dir = machine.root().string();
@@ -125,7 +128,7 @@ TEST(Unattended, ListValueThatIsNoEntryStopsBeforeTheRun) {
 }
 
 TEST(Unattended, ProgramEndedAtLoadExitsWithThree) {
-    MachineSpec setup;
+    MachineSetup setup;
     setup.installDirValue.reset();
     auto machine = buildMachine(setup);
     const auto result =

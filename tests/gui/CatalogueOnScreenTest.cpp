@@ -20,9 +20,10 @@
 namespace tessaron::gui::testing {
 namespace {
 
-using app::ControlKind;
-using app::ControlSpec;
-using app::FormSpec;
+using app::window::ControlDesign;
+using app::window::ControlKind;
+
+using app::window::FormDesign;
 
 QString captionOf(QWidget* widget) {
     if (auto* label = qobject_cast<QLabel*>(widget)) return label->text();
@@ -33,7 +34,7 @@ QString captionOf(QWidget* widget) {
     return {};
 }
 
-bool hasKind(QWidget* widget, const ControlSpec& control) {
+bool hasKind(QWidget* widget, const ControlDesign& control) {
     switch (control.kind) {
         case ControlKind::TabControl:
             return qobject_cast<QTabWidget*>(widget);
@@ -55,9 +56,9 @@ bool hasKind(QWidget* widget, const ControlSpec& control) {
 }
 
 Qt::CheckState designedState(int checked) {
-    return checked == app::kChecked  ? Qt::Checked
-           : checked == app::kGreyed ? Qt::PartiallyChecked
-                                     : Qt::Unchecked;
+    return checked == app::window::kChecked  ? Qt::Checked
+           : checked == app::window::kGreyed ? Qt::PartiallyChecked
+                                             : Qt::Unchecked;
 }
 
 int neededHeight(const QWidget& widget) {
@@ -69,7 +70,7 @@ int neededHeight(const QWidget& widget) {
 }
 
 // The form before any load step: each control as designed.
-void expectFormAsDesigned(QWidget& form, const FormSpec& design) {
+void expectFormAsDesigned(QWidget& form, const FormDesign& design) {
     const double scale = screenScale(form);
     EXPECT_EQ(form.objectName(), q(design.name));
     EXPECT_EQ(form.windowTitle(), q(design.caption));
@@ -87,8 +88,8 @@ void expectFormAsDesigned(QWidget& form, const FormSpec& design) {
         ASSERT_NE(tabs, nullptr);
         ASSERT_EQ(tabs->count(), static_cast<int>(design.tabCaptions.size()));
         for (int tab = 0; tab < tabs->count(); ++tab) {
-            EXPECT_EQ(tabs->tabText(tab),
-                      q(app::mnemonicCaption(design.tabCaptions[tab], design.tabMnemonics[tab])));
+            EXPECT_EQ(tabs->tabText(tab), q(app::window::mnemonicCaption(
+                                              design.tabCaptions[tab], design.tabMnemonics[tab])));
         }
         EXPECT_EQ(tabs->currentIndex(), 0);
     }
@@ -165,7 +166,7 @@ void expectFormAsDesigned(QWidget& form, const FormSpec& design) {
 TEST(CatalogueOnScreen, SettingsWindowShowsEveryControlOnItsTab) {
     ViewOnMachine w(sample2003(), /*load=*/false);
     w.view->show();
-    expectFormAsDesigned(*w.view, app::mainFormSpec());
+    expectFormAsDesigned(*w.view, app::window::mainFormDesign());
     // Spot checks that do not lean on the catalogue's own data.
     EXPECT_EQ(w.view->windowTitle(), QStringLiteral("Tessaron Configuration Utility"));
     EXPECT_EQ(
@@ -180,7 +181,7 @@ TEST(CatalogueOnScreen, InstallOptionsDialogAndProgressWindow) {
     ensureApplication();
     InstallOptions options;
     InstallOptionsView dialog(options, nullptr);
-    expectFormAsDesigned(dialog, app::installFormSpec());
+    expectFormAsDesigned(dialog, app::window::installFormDesign());
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Install/Update Tessaron Configuration"));
 
     ProgressView progress([](app::RunEvents) { return nullptr; }, nullptr);
@@ -188,7 +189,7 @@ TEST(CatalogueOnScreen, InstallOptionsDialogAndProgressWindow) {
     auto* form = progress.findChild<QWidget*>(QStringLiteral("frmProgress"));
     ASSERT_NE(form, nullptr);
     form->setWindowTitle(progress.windowTitle());
-    expectFormAsDesigned(*form, app::progressFormSpec());
+    expectFormAsDesigned(*form, app::window::progressFormDesign());
     EXPECT_EQ(form->pos(), QPoint(0, 0));
     EXPECT_EQ(progress.windowTitle(), QStringLiteral("Configuring Tessaron..."));
     EXPECT_TRUE(qobject_cast<QPlainTextEdit*>(progress.control("txtProgress"))->isReadOnly());
@@ -196,7 +197,7 @@ TEST(CatalogueOnScreen, InstallOptionsDialogAndProgressWindow) {
 
 TEST(CatalogueOnScreen, LoadStepShowsInTheWidgets) {
     ViewOnMachine w(sample2003());
-    ASSERT_EQ(w.loaded, app::LoadResult::Shown);
+    ASSERT_EQ(w.loaded, app::window::LoadResult::Shown);
     w.view->show();
     EXPECT_EQ(w.as<QLabel>("lblPanelRoot")->text(),
               QStringLiteral("Install Directory: C:\\Tessaron"));

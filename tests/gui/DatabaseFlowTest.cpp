@@ -66,7 +66,7 @@ TEST(DatabaseFlow, TheWholeRunThroughTheWindow) {
     }
     ASSERT_NO_THROW(database.create());
     ViewOnMachine w(sample2003(), true, &database.odbc);
-    ASSERT_EQ(w.loaded, app::LoadResult::Shown);
+    ASSERT_EQ(w.loaded, app::window::LoadResult::Shown);
     w.view->show();
 
     auto* type_ = w.as<QComboBox>("cmbMainSQLServerType");

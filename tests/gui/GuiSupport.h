@@ -54,9 +54,9 @@ struct ViewOnMachine {
     MachineImage image;
     SettingsRecord settings;
     app::testing::RecordingMessages messages;
-    app::SettingsWindow window;
+    app::window::SettingsWindow window;
     std::unique_ptr<SettingsView> view;
-    app::LoadResult loaded = app::LoadResult::Shown;
+    app::window::LoadResult loaded = app::window::LoadResult::Shown;
     std::vector<int> ended;  // statuses handed to the program's end
 };
 

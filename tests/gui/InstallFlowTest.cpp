@@ -89,7 +89,7 @@ TEST(InstallFlow, RunErrorReturnsToTheDialogAndOkRunsAgainWithAnEmptyLog) {
     auto machine = sample2003();
     machine.setReadOnly("C:\\Tessaron\\panel", true);  // config.inc cannot be written
     ViewOnMachine w(std::move(machine));
-    ASSERT_EQ(w.loaded, app::LoadResult::Shown);
+    ASSERT_EQ(w.loaded, app::window::LoadResult::Shown);
     w.view->show();
     auto* dialog = pressInstall(w);
     ASSERT_NE(dialog, nullptr);

@@ -48,7 +48,7 @@ TEST_P(SectionCheckBoxes, ClickSwitchesTheFieldsAndKeepsTheirText) {
 
     clickCheckBox(box);
     EXPECT_EQ(box->checkState(), Qt::Unchecked);
-    EXPECT_EQ(w.window.controls().checked(c.checkBox), app::kUnchecked);
+    EXPECT_EQ(w.window.controls().checked(c.checkBox), app::window::kUnchecked);
     for (const char* field : c.fields) EXPECT_FALSE(w.widget(field)->isEnabled()) << field;
     if (c.flag) {
         w.window.fillSettingsRecord();  // the install button's copy
@@ -219,8 +219,8 @@ TEST(Secrets, PasswordFieldsAreMaskedAndShownOnlyOnRequest) {
     auto machine = sample2003();
     machine.writeFile("C:\\Tessaron\\panel\\config.inc", "AdminPassword = \"read-back\"\r\n");
     ViewOnMachine w(std::move(machine), /*load=*/false);
-    w.messages.answer = app::MessageAnswer::Yes;  // read the existing configuration
-    ASSERT_EQ(w.window.Load(), app::LoadResult::Shown);
+    w.messages.answer = app::window::MessageAnswer::Yes;  // read the existing configuration
+    ASSERT_EQ(w.window.Load(), app::window::LoadResult::Shown);
     w.view->show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(w.view.get()));
     for (const char* name : {"txtAdminPassword", "txtMainDatabasePassword",

@@ -15,14 +15,14 @@
 #include <QTest>
 
 #include "GuiSupport.h"
-#include "app/TabOrder.h"
+#include "app/window/TabOrder.h"
 #include "gui/FormGeometry.h"
 
 namespace tessaron::gui::testing {
 namespace {
 
-const app::ControlSpec& controlSpec(const std::string& name) {
-    return *app::findControlSpec(app::mainFormSpec(), name);
+const app::window::ControlDesign& controlDesign(const std::string& name) {
+    return *app::window::findControlDesign(app::window::mainFormDesign(), name);
 }
 
 TEST(Keyboard, EnterAndEscapeOnEachWindow) {
@@ -88,7 +88,7 @@ TEST(Keyboard, TabOrderFollowsTheReadingOrderOfEachTab) {
         SCOPED_TRACE(tabs->tabText(tab).toStdString());
         tabs->setCurrentIndex(tab);
         std::vector<std::string> expected;
-        for (const auto& name : app::readingOrder(app::mainFormSpec(), tab)) {
+        for (const auto& name : app::window::readingOrder(app::window::mainFormDesign(), tab)) {
             QWidget* widget = w.widget(name);
             if (widget->isVisible() && widget->isEnabled()) expected.push_back(name);
         }
@@ -105,8 +105,8 @@ TEST(Keyboard, TabOrderFollowsTheReadingOrderOfEachTab) {
         // Down each column: a control is never above the one before it, unless
         // the next column starts; columns go left to right.
         for (std::size_t i = 1; i + 1 < visited.size(); ++i) {
-            const auto& before = controlSpec(visited[i - 1]).place;
-            const auto& now = controlSpec(visited[i]).place;
+            const auto& before = controlDesign(visited[i - 1]).place;
+            const auto& now = controlDesign(visited[i]).place;
             const bool sameRow = now.top < before.top + before.height;
             const bool newColumn = now.left > before.left + before.width;
             EXPECT_TRUE(now.top >= before.top || sameRow || newColumn)
@@ -116,13 +116,13 @@ TEST(Keyboard, TabOrderFollowsTheReadingOrderOfEachTab) {
 }
 
 TEST(Keyboard, ColumnsOfTheGeneralAndSqlServerTabs) {
-    // The cases: no zig-zag between the columns.
-    const auto general = app::readingOrder(app::mainFormSpec(), 0);
+    // No zig-zag between the columns.
+    const auto general = app::window::readingOrder(app::window::mainFormDesign(), 0);
     ASSERT_GE(general.size(), 4u);
     EXPECT_EQ(std::vector<std::string>(general.begin(), general.begin() + 4),
               (std::vector<std::string>{"txtControlPanelTitle", "txtMainCompanyName",
                                         "txtMainContactEmail", "txtServerRoot"}));
-    const auto sql = app::readingOrder(app::mainFormSpec(), 4);
+    const auto sql = app::window::readingOrder(app::window::mainFormDesign(), 4);
     ASSERT_GE(sql.size(), 2u);
     EXPECT_EQ(sql[0], "chkMSSQLActive");
     EXPECT_EQ(sql[1], "txtSQLServerIP");
@@ -136,8 +136,8 @@ TEST(Sizes, DesignedSizeIsTheMinimumTheOptionsDialogFixedAndTheProgressLogGrows)
     ViewOnMachine w(sample2003());
     w.view->show();
     const double scale = screenScale(*w.view);
-    const QSize designed(twipsToPixels(app::mainFormSpec().clientWidth, scale),
-                         twipsToPixels(app::mainFormSpec().clientHeight, scale));
+    const QSize designed(twipsToPixels(app::window::mainFormDesign().clientWidth, scale),
+                         twipsToPixels(app::window::mainFormDesign().clientHeight, scale));
     EXPECT_EQ(w.view->minimumSize(), designed);
     w.view->resize(300, 150);
     EXPECT_EQ(w.view->size(), designed);
@@ -263,11 +263,11 @@ TEST(Sizes, LabelsAndCheckBoxesAtLeastTheirFontsLineHeight) {
             for (QObject* child : w.view->children()) {
                 if (dynamic_cast<FormPlacer*>(child)) delete child;
             }
-            new FormPlacer(*w.view, app::mainFormSpec(), scale);
+            new FormPlacer(*w.view, app::window::mainFormDesign(), scale);
         }
         w.view->show();
         int checked = 0;
-        for (const auto& control : app::mainFormSpec().controls) {
+        for (const auto& control : app::window::mainFormDesign().controls) {
             QWidget* widget = w.widget(control.name);
             if (!widget) continue;
             const QRect designed = twipsToPixels(control.place, scale);
@@ -282,7 +282,7 @@ TEST(Sizes, LabelsAndCheckBoxesAtLeastTheirFontsLineHeight) {
             }
         }
         EXPECT_GT(checked, 50);
-        // The cases, by name: the tail of the "y" and the box's caption.
+        // By name: the tail of the "y" and the box's caption.
         auto* accounts = w.as<QLabel>("Label5");
         EXPECT_GT(accounts->height(), twipsToPixels(135, scale));
         EXPECT_GE(accounts->height(), accounts->fontMetrics().height());

@@ -14,8 +14,9 @@
 namespace tessaron::gui::testing {
 namespace {
 
-using app::Message;
-namespace messages = app::messages;
+using app::window::Message;
+
+namespace messages = app::window::messages;
 
 struct BoxCase {
     Message message;
@@ -83,20 +84,20 @@ void answerNextBox(BoxAnswer& answer, QMessageBox::StandardButton button) {
 }
 
 TEST(MessageBoxes, LoadWithoutFtpServiceShowsMessageFiveWithTheApplicationsTitle) {
-    app::testing::MachineSpec machineFacts;
+    app::testing::MachineSetup machineFacts;
     machineFacts.ftpService = false;
     auto machine = app::testing::buildMachine(machineFacts);
     ensureApplication();
     MachineImage image(machine.root());
     SettingsRecord settings;
     DialogMessages dialogs;
-    app::SettingsWindow window(image, settings, dialogs);
+    app::window::SettingsWindow window(image, settings, dialogs);
     SettingsView view(window);
     view.setEndProgram([](int) {});
 
     BoxAnswer answer;
     answerNextBox(answer, QMessageBox::Ok);
-    EXPECT_EQ(window.Load(), app::LoadResult::Shown);
+    EXPECT_EQ(window.Load(), app::window::LoadResult::Shown);
 
     EXPECT_EQ(answer.seen, 1);
     EXPECT_EQ(answer.title, QStringLiteral("TessaronConfig"));
@@ -114,21 +115,21 @@ TEST(MessageBoxes, LoadWithoutFtpServiceShowsMessageFiveWithTheApplicationsTitle
 TEST(MessageBoxes, ExistingConfigurationQuestionAnsweredByTheButtons) {
     struct Case {
         QMessageBox::StandardButton button;
-        app::LoadResult result;
+        app::window::LoadResult result;
         QString installCaption;
     };
-    for (const Case& c :
-         {Case{QMessageBox::No, app::LoadResult::Ended, QStringLiteral("Configure Tessaron")},
-          Case{QMessageBox::Yes, app::LoadResult::Shown,
-               QStringLiteral("Update Tessaron Configuration")}}) {
-        app::testing::MachineSpec machineFacts;
+    for (const Case& c : {Case{QMessageBox::No, app::window::LoadResult::Ended,
+                               QStringLiteral("Configure Tessaron")},
+                          Case{QMessageBox::Yes, app::window::LoadResult::Shown,
+                               QStringLiteral("Update Tessaron Configuration")}}) {
+        app::testing::MachineSetup machineFacts;
         machineFacts.configInc = "<%\r\nControlPanelTitle = \"Hosting Panel\"\r\n%>\r\n";
         auto machine = app::testing::buildMachine(machineFacts);
         ensureApplication();
         MachineImage image(machine.root());
         SettingsRecord settings;
         DialogMessages dialogs;
-        app::SettingsWindow window(image, settings, dialogs);
+        app::window::SettingsWindow window(image, settings, dialogs);
         SettingsView view(window);
         view.setEndProgram([](int) {});
 
@@ -139,8 +140,9 @@ TEST(MessageBoxes, ExistingConfigurationQuestionAnsweredByTheButtons) {
         EXPECT_EQ(answer.title, QStringLiteral("Tessaron Already Configured"));
         // Alt+C presses it under either caption.
         EXPECT_EQ(qobject_cast<QPushButton*>(view.control("btnInstall"))->text(),
-                  shownCaption(*app::findControlSpec(app::mainFormSpec(), "btnInstall"),
-                               c.installCaption.toStdString()));
+                  shownCaption(
+                      *app::window::findControlDesign(app::window::mainFormDesign(), "btnInstall"),
+                      c.installCaption.toStdString()));
     }
 }
 

@@ -10,7 +10,7 @@
 #include <algorithm>
 
 #include "GuiSupport.h"
-#include "app/InputValidation.h"
+#include "app/window/InputValidation.h"
 #include "gui/DialogMessages.h"
 
 namespace tessaron::gui::testing {

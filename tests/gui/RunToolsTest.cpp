@@ -11,7 +11,7 @@
 #include <QTest>
 
 #include "GuiSupport.h"
-#include "app/RunToolsCatalogue.h"
+#include "app/tools/RunToolsCatalogue.h"
 #include "gui/DialogMessages.h"
 #include "gui/RunTools.h"
 #include "support/ImageDigest.h"
@@ -36,7 +36,7 @@ struct DialogTools {
             told.titles << title;
             told.texts << text;
         };
-        tools->ask = [this](const app::Message& question) {
+        tools->ask = [this](const app::window::Message& question) {
             asked << q(question.text);
             return answer;
         };
@@ -110,8 +110,8 @@ TEST(RunTools, PreviewShowsTheTickedRunAndLeavesTheMachineAsItWas) {
 // Yes to either question writes secrets or replaces files: Enter answers No.
 TEST(RunTools, QuestionsWhoseYesExposesOrDestroysDefaultToNo) {
     ensureApplication();
-    for (const app::Message& question :
-         {app::messages::writePasswordsInClear(), app::messages::restoreLastRun()}) {
+    for (const app::window::Message& question :
+         {app::tools::messages::writePasswordsInClear(), app::tools::messages::restoreLastRun()}) {
         const auto box = messageBox(question, nullptr);
         EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::No)) << question.text;
         box->show();

@@ -85,7 +85,7 @@ protected:
 
 TEST_F(SilentDatabase, TheWindowStaysResponsiveAndCancelEndsTheRunWithinTheBound) {
     ViewOnMachine w(sample2003(), true, &odbc);
-    ASSERT_EQ(w.loaded, app::LoadResult::Shown);
+    ASSERT_EQ(w.loaded, app::window::LoadResult::Shown);
     w.view->show();
     auto& controls = w.window.controls();
     controls.setSelectedIndex("cmbMainSQLServerType", 1);  // MySQL
@@ -191,7 +191,7 @@ TEST(RunResult, TitleResultLineAndSavedLogForEachEnding) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         ViewOnMachine w(sample2003());
-        ASSERT_EQ(w.loaded, app::LoadResult::Shown);
+        ASSERT_EQ(w.loaded, app::window::LoadResult::Shown);
         w.view->show();
         c.prepare(w);
         QStringList entries;

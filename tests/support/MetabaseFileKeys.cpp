@@ -66,17 +66,17 @@ std::vector<MetabaseFileKey> readMetabaseKeys(const std::string& xml) {
     return keys;
 }
 
-std::vector<app::MetabaseKeyChange> diffMetabaseKeys(const std::vector<MetabaseFileKey>& before,
-                                                     const std::vector<MetabaseFileKey>& after) {
+std::vector<app::preview::MetabaseKeyChange> diffMetabaseKeys(
+    const std::vector<MetabaseFileKey>& before, const std::vector<MetabaseFileKey>& after) {
     std::map<std::string, const MetabaseFileKey*> former;
     for (const auto& key : before) former[asciiLower(key.location)] = &key;
 
-    std::vector<app::MetabaseKeyChange> changes;
+    std::vector<app::preview::MetabaseKeyChange> changes;
     for (const auto& key : after) {
         const auto found = former.find(asciiLower(key.location));
         if (found == former.end()) {
-            app::MetabaseKeyChange change{
-                app::MetabaseKeyChange::Kind::Created, key.location, key.className, {}};
+            app::preview::MetabaseKeyChange change{
+                app::preview::MetabaseKeyChange::Kind::Created, key.location, key.className, {}};
             for (const auto& property : key.properties) {
                 change.properties.push_back({property.name, std::nullopt, property.value});
             }
@@ -85,8 +85,8 @@ std::vector<app::MetabaseKeyChange> diffMetabaseKeys(const std::vector<MetabaseF
         }
         const MetabaseFileKey& old = *found->second;
         former.erase(found);
-        app::MetabaseKeyChange change{
-            app::MetabaseKeyChange::Kind::Changed, key.location, key.className, {}};
+        app::preview::MetabaseKeyChange change{
+            app::preview::MetabaseKeyChange::Kind::Changed, key.location, key.className, {}};
         for (const auto& property : key.properties) {
             const std::string* was = old.find(property.name);
             if (!was) {
@@ -106,8 +106,8 @@ std::vector<app::MetabaseKeyChange> diffMetabaseKeys(const std::vector<MetabaseF
     }
     for (const auto& key : before) {
         if (!former.count(asciiLower(key.location))) continue;
-        app::MetabaseKeyChange change{
-            app::MetabaseKeyChange::Kind::Removed, key.location, key.className, {}};
+        app::preview::MetabaseKeyChange change{
+            app::preview::MetabaseKeyChange::Kind::Removed, key.location, key.className, {}};
         for (const auto& property : key.properties) {
             change.properties.push_back({property.name, property.value, std::nullopt});
         }

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/MetabaseDiff.h"
+#include "app/preview/MetabaseDiff.h"
 
 namespace tessaron::testing {
 
@@ -31,7 +31,7 @@ std::vector<MetabaseFileKey> readMetabaseKeys(const std::string& xml);
 // The keys that differ between two metabase files, in the order of the later
 // file (removed keys last); locations compared without regard to case and
 // indentation of list values ignored.
-std::vector<app::MetabaseKeyChange> diffMetabaseKeys(const std::vector<MetabaseFileKey>& before,
-                                                     const std::vector<MetabaseFileKey>& after);
+std::vector<app::preview::MetabaseKeyChange> diffMetabaseKeys(
+    const std::vector<MetabaseFileKey>& before, const std::vector<MetabaseFileKey>& after);
 
 }  // namespace tessaron::testing

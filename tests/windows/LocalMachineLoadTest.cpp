@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "WindowsTestSupport.h"
-#include "app/CommandLine.h"
+#include "app/wiring/CommandLine.h"
 #include "main/ProgramBackend.h"
 #include "platform/WideText.h"
 #include "platform/odbc/OdbcDatabase.h"

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "WindowsTestSupport.h"
-#include "app/CommandLine.h"
+#include "app/wiring/CommandLine.h"
 #include "main/ProgramBackend.h"
 #include "platform/RegistryValue.h"
 #include "platform/WideText.h"

@@ -8,9 +8,10 @@
 namespace tessaron::gui {
 namespace {
 
-using app::ControlKind;
-using app::ControlSpec;
-using app::FormSpec;
+using app::window::ControlDesign;
+using app::window::ControlKind;
+
+using app::window::FormDesign;
 
 std::string escaped(const std::string& text) {
     std::string out;
@@ -34,7 +35,7 @@ int pixels(int twips) {
 }
 
 // The install-options dialog has OK and Cancel; the other forms are windows.
-std::string formClass(const FormSpec& form) {
+std::string formClass(const FormDesign& form) {
     return form.name == "frmInstall" ? "QDialog" : "QWidget";
 }
 
@@ -98,7 +99,7 @@ private:
     std::ostringstream& out_;
 };
 
-void writeControl(Writer& w, const ControlSpec& c, int depth) {
+void writeControl(Writer& w, const ControlDesign& c, int depth) {
     const std::string cls = widgetClass(c);
     w.open(cls, c.name, depth);
     const int d = depth + 1;
@@ -127,8 +128,8 @@ void writeControl(Writer& w, const ControlSpec& c, int depth) {
             break;
         case ControlKind::CheckBox:
             w.string(d, "text", c.caption);
-            if (c.checked == app::kGreyed) w.boolean(d, "tristate", true);
-            w.boolean(d, "checked", c.checked == app::kChecked);
+            if (c.checked == app::window::kGreyed) w.boolean(d, "tristate", true);
+            w.boolean(d, "checked", c.checked == app::window::kChecked);
             break;
         case ControlKind::DropDownList:
             w.boolean(d, "editable", false);
@@ -149,7 +150,7 @@ void writeControl(Writer& w, const ControlSpec& c, int depth) {
 
 }  // namespace
 
-std::string widgetClass(const ControlSpec& control) {
+std::string widgetClass(const ControlDesign& control) {
     switch (control.kind) {
         case ControlKind::TabControl:
             return "QTabWidget";
@@ -173,7 +174,7 @@ std::string tabPageName(const std::string& tabControl, int index) {
     return tabControl + "_" + std::to_string(index);
 }
 
-std::string formUi(const FormSpec& form) {
+std::string formUi(const FormDesign& form) {
     std::ostringstream out;
     Writer w(out);
     out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";

@@ -13,8 +13,9 @@ int main(int argc, char** argv) {
         return 64;
     }
     const std::string folder = argv[1];
-    for (const auto* form : {&tessaron::app::mainFormSpec(), &tessaron::app::installFormSpec(),
-                             &tessaron::app::progressFormSpec()}) {
+    for (const auto* form :
+         {&tessaron::app::window::mainFormDesign(), &tessaron::app::window::installFormDesign(),
+          &tessaron::app::window::progressFormDesign()}) {
         const std::string path = folder + "/" + form->name + ".ui";
         const std::string text = tessaron::gui::formUi(*form);
         // An unchanged form keeps its file (and time stamp), so uic does not rerun.

@@ -9,7 +9,7 @@
 
 #include <iostream>
 
-#include "app/CommandLine.h"
+#include "app/wiring/CommandLine.h"
 #include "main/ProgramArguments.h"
 #include "main/UnattendedStart.h"
 #include "platform/WideText.h"

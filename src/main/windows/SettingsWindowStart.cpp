@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "app/CommandLine.h"
+#include "app/wiring/CommandLine.h"
 #include "platform/WideText.h"
 #include "platform/windows/IisProviderHint.h"
 

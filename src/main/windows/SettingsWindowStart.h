@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "app/Backend.h"
+#include "app/wiring/Backend.h"
 
 namespace tessaron::startup {
 

@@ -5,7 +5,7 @@
 // companion tessaron-config.com is the one that runs (ConsoleCompanionMain.cpp beside this file).
 #include <iostream>
 
-#include "app/CommandLine.h"
+#include "app/wiring/CommandLine.h"
 #include "main/ProgramArguments.h"
 #include "main/ProgramBackend.h"
 #include "main/UnattendedStart.h"

@@ -90,7 +90,10 @@ Data parseDwordData(std::string_view rest, ValueContext& context) {
     }
     RegistryEntry entry;
     entry.type = RegistryType::DWord;
-    for (std::size_t i = 0; i < digits; ++i) entry.number = entry.number * 16 + hexDigit(rest[i]);
+    // Every digit was found valid above, so each value is 0 to 15.
+    for (std::size_t i = 0; i < digits; ++i) {
+        entry.number = entry.number * 16 + static_cast<std::uint32_t>(hexDigit(rest[i]));
+    }
     return entry;
 }
 

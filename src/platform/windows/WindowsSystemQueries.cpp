@@ -1,6 +1,10 @@
 #include "platform/windows/WindowsSystemQueries.h"
 
+// winsock2.h ahead of the windows.h that wbemcli.h brings in (see Win32.h).
+// clang-format off
+#include <winsock2.h>
 #include <wbemcli.h>
+// clang-format on
 
 #include <vector>
 

@@ -11,6 +11,10 @@
 #include "support/SamplePaths.h"
 
 namespace tessaron::app::testing {
+
+using window::MessageAnswer;
+using window::SettingsWindow;
+
 namespace {
 
 std::string regString(const std::string& value) {
@@ -37,7 +41,7 @@ std::string xmlAttribute(const std::string& value) {
     return escaped;
 }
 
-std::string registryText(const MachineSpec& setup) {
+std::string registryText(const MachineSetup& setup) {
     std::string text = "Windows Registry Editor Version 5.00\r\n\r\n";
     if (setup.component) {
         text +=
@@ -94,7 +98,7 @@ void appendSites(std::string& xml, const char* service, const char* siteClass,
 
 }  // namespace
 
-std::string metabaseXml(const MachineSpec& setup) {
+std::string metabaseXml(const MachineSetup& setup) {
     std::string xml =
         "<?xml version =\"1.0\"?>\r\n"
         "<configuration xmlns=\"urn:microsoft-catalog:XML_Metabase_V64_0\">\r\n<MBProperty>\r\n";
@@ -109,7 +113,7 @@ std::string metabaseXml(const MachineSpec& setup) {
     return xml;
 }
 
-tessaron::testing::TempMachine buildMachine(const MachineSpec& setup) {
+tessaron::testing::TempMachine buildMachine(const MachineSetup& setup) {
     tessaron::testing::TempMachine machine;
     machine.writeRegistry(registryText(setup));
     machine.makeFolder("C:\\WINDOWS\\TEMP");
@@ -141,7 +145,7 @@ std::vector<std::string> configIncAfterInstall(WindowOnMachine& w) {
     return lines;
 }
 
-WindowOnMachine::WindowOnMachine(const MachineSpec& setup, MessageAnswer answer, bool load)
+WindowOnMachine::WindowOnMachine(const MachineSetup& setup, MessageAnswer answer, bool load)
     : machine(buildMachine(setup)), image(machine.root()) {
     messages.answer = answer;
     window = std::make_unique<SettingsWindow>(image, settings, messages);

@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/MessageService.h"
-#include "app/SettingsWindow.h"
+#include "app/window/MessageService.h"
+#include "app/window/SettingsWindow.h"
 #include "platform/image/MachineImage.h"
 #include "support/TempMachine.h"
 
@@ -19,7 +19,7 @@ struct Site {
 };
 
 // A machine as the window's load step sees it; every part can be left out.
-struct MachineSpec {
+struct MachineSetup {
     std::optional<std::string> installDirValue = "C:\\Tessaron";  // as stored in the registry
     std::vector<std::string> addresses = {"10.0.0.5"};
     std::string organization = "Example Hosting Ltd";
@@ -39,17 +39,19 @@ struct MachineSpec {
 };
 
 // Writes the machine into a fresh temporary image (Windows folder C:\WINDOWS).
-tessaron::testing::TempMachine buildMachine(const MachineSpec& setup);
+tessaron::testing::TempMachine buildMachine(const MachineSetup& setup);
 
 // The metabase text for a machine setup.
-std::string metabaseXml(const MachineSpec& setup);
+std::string metabaseXml(const MachineSetup& setup);
 
 // Records every message box; answers the question as told.
-class RecordingMessages : public MessageService {
+class RecordingMessages : public app::window::MessageService {
 public:
-    MessageAnswer show(const Message& message) override {
+    app::window::MessageAnswer show(const app::window::Message& message) override {
         shown.push_back(message);
-        return message.buttons == MessageButtons::YesNo ? answer : MessageAnswer::Ok;
+        return message.buttons == app::window::MessageButtons::YesNo
+                   ? answer
+                   : app::window::MessageAnswer::Ok;
     }
     std::vector<int> ids() const {
         std::vector<int> result;
@@ -57,23 +59,24 @@ public:
         return result;
     }
 
-    std::vector<Message> shown;
-    MessageAnswer answer = MessageAnswer::No;
+    std::vector<app::window::Message> shown;
+    app::window::MessageAnswer answer = app::window::MessageAnswer::No;
 };
 
 // A machine image with a settings window on it, loaded or not.
 struct WindowOnMachine {
-    explicit WindowOnMachine(const MachineSpec& setup = {},
-                             MessageAnswer answer = MessageAnswer::No, bool load = true);
+    explicit WindowOnMachine(const MachineSetup& setup = {},
+                             app::window::MessageAnswer answer = app::window::MessageAnswer::No,
+                             bool load = true);
 
     tessaron::testing::TempMachine machine;
     MachineImage image;
     SettingsRecord settings;
     RecordingMessages messages;
-    std::unique_ptr<SettingsWindow> window;
-    LoadResult result = LoadResult::Shown;
+    std::unique_ptr<app::window::SettingsWindow> window;
+    app::window::LoadResult result = app::window::LoadResult::Shown;
 
-    ControlModel& controls() { return window->controls(); }
+    app::window::ControlModel& controls() { return window->controls(); }
 };
 
 // Presses the install button, then writes config.inc from the record as a run

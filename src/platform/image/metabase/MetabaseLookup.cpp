@@ -84,7 +84,10 @@ std::vector<MetabaseKey*> MetabaseDocument::children(std::string_view location) 
     std::vector<std::uint32_t> bitOf(result.size());
     std::vector<bool> seen(bits), shared(bits);
     for (std::size_t i = 0; i < result.size(); ++i) {
-        const auto bit = bitOf[i] = nameTag(nameOf(result[i])) & (bits - 1);
+        // A bit number below `bits`, which a 32-bit number holds for any
+        // list a metabase can hold.
+        const auto bit = bitOf[i] =
+            static_cast<std::uint32_t>(nameTag(nameOf(result[i])) & (bits - 1));
         if (seen[bit]) shared[bit] = true;
         seen[bit] = true;
     }

@@ -29,6 +29,7 @@ bool writeAll(int fd, const char* data, std::size_t length) {
     return true;
 }
 
+#ifndef _WIN32
 // Copies through a buffer, where the kernel cannot copy between the files.
 bool copyThroughBuffer(int source, int target, std::int64_t offset, std::size_t length) {
     std::string buffer(std::min<std::size_t>(length, 1 << 20), '\0');
@@ -46,6 +47,7 @@ bool copyThroughBuffer(int source, int target, std::int64_t offset, std::size_t 
     }
     return true;
 }
+#endif
 
 }  // namespace
 
