@@ -39,6 +39,14 @@ EOT
     exec scripts/run-sample.sh "$@"
 fi
 
+# tessaron-config hands the window over to this program in its own folder.
+window=$(dirname "$program")/tessaron-config-window
+[ -x "$window" ] || {
+    echo "run-window.sh: $window (the settings window $program starts) is missing;" \
+        "run scripts/setup.sh first" >&2
+    exit 1
+}
+
 eval "$(scripts/test-mariadb.sh start)"
 trap 'scripts/test-mariadb.sh stop "$TESSARON_TEST_DB_STATE" || true' EXIT
 

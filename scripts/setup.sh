@@ -2,7 +2,8 @@
 # Sets up a Debian 12 machine for the project and builds it into build/.
 # Installs every package the build, the tests and the sample run need
 # (apt-get, as root or through sudo), then configures and builds with Ninja.
-# The program ends up at build/tessaron-config.
+# The program ends up at build/tessaron-config, its settings window at
+# build/tessaron-config-window beside it.
 #
 #   scripts/setup.sh              install what is missing, then build
 #   TESSARON_SKIP_APT=1 scripts/setup.sh   build only
@@ -45,4 +46,4 @@ fi
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DTESSARON_WERROR="${TESSARON_WERROR:-OFF}"
 cmake --build build
-echo "setup.sh: built build/tessaron-config"
+echo "setup.sh: built build/tessaron-config and build/tessaron-config-window"

@@ -1,40 +1,19 @@
-// Program start: the settings window on a machine image, its screenshots, or
-// (with --answers) the unattended front end.
+// Start of tessaron-config-window, the Linux program's settings window on a
+// machine image or its screenshots; tessaron-config hands these over to it
+// with the command line unchanged. It takes the same command line as
+// tessaron-config (--help, --version and the unattended modes run here as
+// there), so starting it directly does what starting tessaron-config does.
 #include <QApplication>
 #include <iostream>
-#include <optional>
-#include <string>
-#include <vector>
+#include <variant>
 
-#include "app/answers/AnswersFile.h"
 #include "app/wiring/CommandLine.h"
 #include "gui/WindowProgram.h"
 #include "main/ProgramArguments.h"
 #include "main/ProgramBackend.h"
+#include "main/ProgramStart.h"
 
 namespace {
-
-using tessaron::app::answers::UsageError;
-namespace exit_status = tessaron::app::exit_status;
-
-// Takes the window's own option --screenshots OUTDIR out of the arguments.
-std::optional<std::string> takeScreenshotsOption(std::vector<std::string>& args) {
-    std::optional<std::string> folder;
-    std::vector<std::string> rest;
-    const std::string name = "--screenshots";
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == name) {
-            if (i + 1 >= args.size()) throw UsageError(name + " needs a value");
-            folder = args[++i];
-        } else if (args[i].rfind(name + "=", 0) == 0) {
-            folder = args[i].substr(name.size() + 1);
-        } else {
-            rest.push_back(args[i]);
-        }
-    }
-    args = rest;
-    return folder;
-}
 
 bool displayAvailable() {
     return !qEnvironmentVariableIsEmpty("DISPLAY") ||
@@ -60,54 +39,25 @@ void withoutKnownNoise(QtMsgType type, const QMessageLogContext& context, const 
     }
 }
 
-int usageError(const std::string& text) {
-    std::cerr << "tessaron-config: " << text << "\nTry 'tessaron-config --help'.\n";
-    return exit_status::kUsage;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::string> args = tessaron::startup::programArguments(argc, argv);
-    std::optional<std::string> screenshots;
-    tessaron::app::CommandLine line;
-    try {
-        screenshots = takeScreenshotsOption(args);
-        line = tessaron::app::parseCommandLine(args);
-    } catch (const UsageError& usage) {
-        return usageError(usage.what());
-    }
-    if (line.help) {
-        std::cout << tessaron::app::usageText()
-                  << "\nScreenshots:\n"
-                     "  tessaron-config --machine DIR --screenshots OUTDIR\n"
-                     "      renders the window's tabs, the install-options dialog and the\n"
-                     "      progress window of a run on a temporary copy of DIR to PNG files\n"
-                     "      in OUTDIR (offscreen; DIR itself is not changed)\n";
-        return exit_status::kCompleted;
-    }
-    if (line.unattended()) {
-        if (screenshots) return usageError("--screenshots cannot be combined with --answers");
-        return tessaron::app::runUnattended(args, tessaron::startup::programBackend(), std::cout,
-                                            std::cerr);
-    }
-    if (line.version) {
-        std::cout << tessaron::app::versionText();
-        return exit_status::kCompleted;
-    }
+    using namespace tessaron;
+    const auto start = startup::startWithoutWindow(startup::programArguments(argc, argv));
+    if (const int* status = std::get_if<int>(&start)) return *status;
+    const startup::WindowStart& window = *std::get_if<startup::WindowStart>(&start);
     qtHandler = qInstallMessageHandler(withoutKnownNoise);
-    if (screenshots) {
-        if (!line.machine) return usageError("--screenshots needs --machine DIR");
+    if (window.screenshots) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         QApplication application(argc, argv);
-        return tessaron::gui::takeScreenshots(tessaron::startup::programBackend(), *line.machine,
-                                              *screenshots, std::cout, std::cerr);
+        return gui::takeScreenshots(startup::programBackend(), *window.machine, *window.screenshots,
+                                    std::cout, std::cerr);
     }
     if (!displayAvailable()) {
         std::cerr << "tessaron-config: no display is available for the settings window; run it "
                      "unattended with --machine DIR --answers FILE (see --help)\n";
-        return exit_status::kUsage;
+        return app::exit_status::kUsage;
     }
     QApplication application(argc, argv);
-    return tessaron::gui::runWindow(tessaron::startup::programBackend(), line.machine);
+    return gui::runWindow(startup::programBackend(), window.machine);
 }

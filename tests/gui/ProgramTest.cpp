@@ -1,5 +1,5 @@
 // The program as a user starts it: --version, a missing --machine in both
-// modes, the unattended run against a database server that never answers
+// modes, a missing window program, the unattended run against a database server that never answers
 // (bounded; SIGTERM ends it at a safe point with status 6), and no Qt noise
 // on standard error.
 #include <fcntl.h>
@@ -13,6 +13,7 @@
 #include <QFileDialog>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
 #include "GuiSupport.h"
@@ -36,7 +37,8 @@ const std::string kConfig = "C:\\Tessaron\\panel\\config.inc";
 class Program {
 public:
     explicit Program(const std::vector<std::string>& args,
-                     const std::vector<std::string>& unset = {}) {
+                     const std::vector<std::string>& unset = {},
+                     const std::string& program = TESSARON_PROGRAM) {
         int out[2], err[2];
         EXPECT_EQ(pipe(out), 0);
         EXPECT_EQ(pipe(err), 0);
@@ -46,7 +48,7 @@ public:
         posix_spawn_file_actions_adddup2(&actions, err[1], STDERR_FILENO);
         posix_spawn_file_actions_addclose(&actions, out[0]);
         posix_spawn_file_actions_addclose(&actions, err[0]);
-        std::vector<std::string> all = {TESSARON_PROGRAM};
+        std::vector<std::string> all = {program};
         all.insert(all.end(), args.begin(), args.end());
         std::vector<char*> argv;
         for (auto& arg : all) argv.push_back(arg.data());
@@ -61,7 +63,7 @@ public:
         std::vector<char*> envp;
         for (auto& entry : environment) envp.push_back(entry.data());
         envp.push_back(nullptr);
-        EXPECT_EQ(posix_spawn(&pid_, TESSARON_PROGRAM, &actions, nullptr, argv.data(), envp.data()),
+        EXPECT_EQ(posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), envp.data()),
                   0);
         posix_spawn_file_actions_destroy(&actions);
         close(out[1]);
@@ -148,6 +150,21 @@ TEST(Program, VersionAndMissingMachine) {
          {"  0 ", "  1 ", "  2 ", "  3 ", "  4 ", "  5 ", "  6 ", "  64 ", "  70 "}) {
         EXPECT_NE(help.out.find(std::string("\n") + status), std::string::npos) << status;
     }
+}
+
+// The window is a program of its own beside tessaron-config; without it the
+// window's start says which file is missing instead of failing silently.
+TEST(Program, TheWindowProgramMissing) {
+    const QTemporaryDir folder;
+    const std::string alone = folder.filePath(QStringLiteral("tessaron-config")).toStdString();
+    std::filesystem::copy_file(TESSARON_PROGRAM, alone);
+    const TempMachine machine = sample2003();
+    Program program({"--machine", machine.root().string()}, {}, alone);
+    EXPECT_EQ(program.finish(std::chrono::seconds(20)), 70);
+    EXPECT_EQ(program.err, "tessaron-config: cannot start the settings window " +
+                               folder.path().toStdString() +
+                               "/tessaron-config-window: No such file or directory\n");
+    EXPECT_EQ(program.out, "");
 }
 
 // Without --machine the window asks for the image folder; cancel ends.
