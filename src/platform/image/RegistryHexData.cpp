@@ -144,7 +144,9 @@ RegistryEntry decodeHexValue(RegistryType type, const HexBytes& data, bool ansi)
             break;
         case RegistryType::DWord:
             if (data.bytes.size() != 4) fault(data.lastLine, "a double word needs four bytes");
-            entry.number = data.bytes[0] | (data.bytes[1] << 8) | (data.bytes[2] << 16) |
+            entry.number = static_cast<std::uint32_t>(data.bytes[0]) |
+                           (static_cast<std::uint32_t>(data.bytes[1]) << 8) |
+                           (static_cast<std::uint32_t>(data.bytes[2]) << 16) |
                            (static_cast<std::uint32_t>(data.bytes[3]) << 24);
             break;
         default:
