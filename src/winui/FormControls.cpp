@@ -24,19 +24,19 @@ struct KindLook {
     DWORD exStyle;
 };
 
-KindLook lookOf(const app::window::ControlDesign& spec) {
-    switch (spec.kind) {
+KindLook lookOf(const app::window::ControlDesign& design) {
+    switch (design.kind) {
         case ControlKind::Label:
             return {
                 L"STATIC",
-                static_cast<DWORD>(SS_NOPREFIX | (spec.multiLine ? SS_LEFT : SS_LEFTNOWORDWRAP)),
+                static_cast<DWORD>(SS_NOPREFIX | (design.multiLine ? SS_LEFT : SS_LEFTNOWORDWRAP)),
                 0};
         case ControlKind::TextBox:
-            if (spec.multiLine) {
+            if (design.multiLine) {
                 return {RICHEDIT_CLASSW,
                         static_cast<DWORD>(
                             WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL |
-                            (spec.verticalScrollBar ? WS_VSCROLL | ES_DISABLENOSCROLL : 0)),
+                            (design.verticalScrollBar ? WS_VSCROLL | ES_DISABLENOSCROLL : 0)),
                         WS_EX_CLIENTEDGE};
             }
             return {L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
@@ -84,8 +84,8 @@ int captionWidth(HWND label) {
     return needed.right - needed.left;
 }
 
-bool growsToItsCaption(const app::window::ControlDesign& spec) {
-    return spec.kind == ControlKind::Label && !spec.multiLine;
+bool growsToItsCaption(const app::window::ControlDesign& design) {
+    return design.kind == ControlKind::Label && !design.multiLine;
 }
 
 }  // namespace
@@ -112,23 +112,23 @@ FormControls::~FormControls() {
 }
 
 void FormControls::create(const Control& control, const Surfaces& surfaces, HFONT font) {
-    const app::window::ControlDesign& spec = control.design();
-    const KindLook look = lookOf(spec);
+    const app::window::ControlDesign& design = control.design();
+    const KindLook look = lookOf(design);
     if (!look.windowClass) return;  // the file dialog has no window of its own
-    HWND parent = spec.tab >= 0 && spec.tab < static_cast<int>(surfaces.pages.size())
-                      ? surfaces.pages[static_cast<std::size_t>(spec.tab)]
+    HWND parent = design.tab >= 0 && design.tab < static_cast<int>(surfaces.pages.size())
+                      ? surfaces.pages[static_cast<std::size_t>(design.tab)]
                       : surfaces.form;
     // Siblings above a control in the z-order are clipped out of what it
     // paints: a label that grows to its caption runs under the field beside
     // it, not over it.
     HWND made = CreateWindowExW(
-        look.exStyle, look.windowClass, toWide(spec.caption).c_str(),
+        look.exStyle, look.windowClass, toWide(design.caption).c_str(),
         WS_CHILD | WS_CLIPSIBLINGS | look.style, 0, 0, 0, 0, parent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(model_.form(), spec.name))),
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(model_.form(), design.name))),
         GetModuleHandleW(nullptr), nullptr);
-    if (!made) throw std::runtime_error("cannot create the window of control " + spec.name);
+    if (!made) throw std::runtime_error("cannot create the window of control " + design.name);
     SendMessageW(made, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    if (spec.kind == ControlKind::TabControl) {
+    if (design.kind == ControlKind::TabControl) {
         for (std::size_t tab = 0; tab < model_.form().tabCaptions.size(); ++tab) {
             std::wstring caption = toWide(model_.form().tabCaptions[tab]);
             TCITEMW item{};
@@ -137,26 +137,26 @@ void FormControls::create(const Control& control, const Surfaces& surfaces, HFON
             SendMessageW(made, TCM_INSERTITEMW, tab, reinterpret_cast<LPARAM>(&item));
         }
     }
-    if (spec.kind == ControlKind::TextBox && spec.maxLength > 0) {
-        SendMessageW(made, EM_LIMITTEXT, static_cast<WPARAM>(spec.maxLength), 0);
+    if (design.kind == ControlKind::TextBox && design.maxLength > 0) {
+        SendMessageW(made, EM_LIMITTEXT, static_cast<WPARAM>(design.maxLength), 0);
     }
-    windows_.emplace(spec.name, made);
-    names_.emplace(made, spec.name);
+    windows_.emplace(design.name, made);
+    names_.emplace(made, design.name);
 }
 
 void FormControls::place(const Surfaces& surfaces, int dpi) {
     for (const auto& [name, window] : windows_) {
-        const app::window::ControlDesign& spec = model_[name].design();
-        RECT place = pixels(spec.place, dpi);
-        if (spec.tab >= 0)
+        const app::window::ControlDesign& design = model_[name].design();
+        RECT place = pixels(design.place, dpi);
+        if (design.tab >= 0)
             OffsetRect(&place, surfaces.tabOriginOnPage.x, surfaces.tabOriginOnPage.y);
         int height = place.bottom - place.top;
-        if (spec.kind == ControlKind::DropDownList) height += kDropDownListHeight;
+        if (design.kind == ControlKind::DropDownList) height += kDropDownListHeight;
         SetWindowPos(window, nullptr, place.left, place.top, place.right - place.left, height,
                      SWP_NOZORDER | SWP_NOACTIVATE);
         designedWidths_[name] = place.right - place.left;
-        if (growsToItsCaption(spec)) fitCaption(name, window);
-        if (spec.kind == ControlKind::DropDownList) {
+        if (growsToItsCaption(design)) fitCaption(name, window);
+        if (design.kind == ControlKind::DropDownList) {
             // The closed box as high as designed, less its frame.
             const int field = place.bottom - place.top - 2 * GetSystemMetrics(SM_CYEDGE) - 2;
             SendMessageW(window, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
@@ -209,8 +209,8 @@ void FormControls::copyText(const Control& control, HWND target) {
     if (control.kind() == ControlKind::TabControl || control.kind() == ControlKind::DropDownList) {
         return;
     }
-    const app::window::ControlDesign& spec = control.design();
-    if (spec.kind == ControlKind::TextBox && spec.multiLine) {
+    const app::window::ControlDesign& design = control.design();
+    if (design.kind == ControlKind::TextBox && design.multiLine) {
         // A log only grows: the new part is appended, then its end shown.
         std::string& shown = shownLogs_[control.name()];
         const std::string& text = control.text();
@@ -228,7 +228,7 @@ void FormControls::copyText(const Control& control, HWND target) {
         return;
     }
     if (textOf(target) != control.text()) SetWindowTextW(target, toWide(control.text()).c_str());
-    if (growsToItsCaption(spec)) fitCaption(control.name(), target);
+    if (growsToItsCaption(design)) fitCaption(control.name(), target);
 }
 
 // A single-line label is at least as wide as designed, and wider when its

@@ -68,9 +68,9 @@ void MainWindow::layOut(int dpi) {
     minimum_ = outer;
     SetWindowPos(hwnd(), nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER);
     HWND tabs = control(kTabControl);
-    const app::window::ControlDesign* spec = app::window::findControlDesign(form, kTabControl);
-    if (tabs && spec) {
-        const RECT whole = pixels(spec->place, dpi);
+    const app::window::ControlDesign* design = app::window::findControlDesign(form, kTabControl);
+    if (tabs && design) {
+        const RECT whole = pixels(design->place, dpi);
         RECT display = whole;
         SendMessageW(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
         for (const auto& page : pages_) {

@@ -80,38 +80,38 @@ TEST(WinSettingsWindow, EveryCatalogueControlHasItsKindPlaceAndText) {
     EXPECT_NEAR(client.right, w.form.clientWidth / 15, 1);
     EXPECT_NEAR(client.bottom, w.form.clientHeight / 15, 1);
     const RECT tabs = placeIn(w.main, w.control("SSTab1"));
-    for (const auto& spec : w.form.controls) {
-        if (spec.kind == ControlKind::FileDialog) continue;
-        SCOPED_TRACE(spec.name);
-        HWND window = w.control(spec.name);
+    for (const auto& design : w.form.controls) {
+        if (design.kind == ControlKind::FileDialog) continue;
+        SCOPED_TRACE(design.name);
+        HWND window = w.control(design.name);
         ASSERT_NE(window, nullptr);
-        const KindOnScreen& kind = kKinds.at(spec.kind);
+        const KindOnScreen& kind = kKinds.at(design.kind);
         const std::string seenClass = classOf(window);
         EXPECT_TRUE(sameClass(seenClass, kind.windowClass) ||
-                    (spec.multiLine && sameClass(seenClass, "RichEdit20W")))
+                    (design.multiLine && sameClass(seenClass, "RichEdit20W")))
             << seenClass;
         if (kind.buttonType >= 0) {
             const LONG type = GetWindowLongW(window, GWL_STYLE) & BS_TYPEMASK;
             EXPECT_TRUE(type == kind.buttonType ||
                         (kind.buttonType == BS_PUSHBUTTON && type == BS_DEFPUSHBUTTON));
         }
-        if (spec.kind != ControlKind::TabControl && spec.kind != ControlKind::DropDownList) {
-            EXPECT_EQ(textOf(window), model.controls().text(spec.name));
+        if (design.kind != ControlKind::TabControl && design.kind != ControlKind::DropDownList) {
+            EXPECT_EQ(textOf(window), model.controls().text(design.name));
         }
-        EXPECT_EQ(IsWindowEnabled(window) != 0, model.controls().enabled(spec.name));
+        EXPECT_EQ(IsWindowEnabled(window) != 0, model.controls().enabled(design.name));
         RECT place = placeIn(w.main, window);
-        if (spec.tab >= 0) OffsetRect(&place, -tabs.left, -tabs.top);
-        EXPECT_NEAR(place.left, spec.place.left / 15, 1);
-        EXPECT_NEAR(place.top, spec.place.top / 15, 1);
-        if (spec.kind == ControlKind::Label && !spec.multiLine) {
+        if (design.tab >= 0) OffsetRect(&place, -tabs.left, -tabs.top);
+        EXPECT_NEAR(place.left, design.place.left / 15, 1);
+        EXPECT_NEAR(place.top, design.place.top / 15, 1);
+        if (design.kind == ControlKind::Label && !design.multiLine) {
             // Grows to show its caption whole (a discovered path is longer
             // than "Label1" was designed for).
-            EXPECT_GE(place.right - place.left, spec.place.width / 15 - 1);
+            EXPECT_GE(place.right - place.left, design.place.width / 15 - 1);
             EXPECT_GE(place.right - place.left, captionWidth(window));
         } else {
-            EXPECT_NEAR(place.right - place.left, spec.place.width / 15, 1);
+            EXPECT_NEAR(place.right - place.left, design.place.width / 15, 1);
         }
-        EXPECT_NEAR(place.bottom - place.top, spec.place.height / 15, 1);
+        EXPECT_NEAR(place.bottom - place.top, design.place.height / 15, 1);
     }
 }
 
@@ -128,11 +128,11 @@ TEST(WinSettingsWindow, TooltipsAndTabOrderFollowTheCatalogue) {
     }
     ASSERT_NE(tooltip, nullptr);
     int withHelp = 0;
-    for (const auto& spec : w.form.controls) {
-        if (spec.helpText.empty() || spec.kind == ControlKind::FileDialog) continue;
-        SCOPED_TRACE(spec.name);
+    for (const auto& design : w.form.controls) {
+        if (design.helpText.empty() || design.kind == ControlKind::FileDialog) continue;
+        SCOPED_TRACE(design.name);
         ++withHelp;
-        HWND window = w.control(spec.name);
+        HWND window = w.control(design.name);
         wchar_t text[2048] = {};
         TOOLINFOW tool{};
         tool.cbSize = TTTOOLINFOW_V2_SIZE;
@@ -140,7 +140,7 @@ TEST(WinSettingsWindow, TooltipsAndTabOrderFollowTheCatalogue) {
         tool.uId = reinterpret_cast<UINT_PTR>(window);
         tool.lpszText = text;
         SendMessageW(tooltip, TTM_GETTEXTW, 2048, reinterpret_cast<LPARAM>(&tool));
-        EXPECT_EQ(fromWide(text), spec.helpText);
+        EXPECT_EQ(fromWide(text), design.helpText);
     }
     EXPECT_EQ(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), withHelp);
 
