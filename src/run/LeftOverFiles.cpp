@@ -2,15 +2,11 @@
 
 #include "platform/Failure.h"
 #include "platform/TemporaryNames.h"
+#include "platform/WindowsPath.h"
 #include "run/EarlierTemporaryNames.h"
 
 namespace tessaron {
 namespace {
-
-std::string folderOf(const std::string& path) {
-    const auto slash = path.rfind('\\');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
 
 void removeStaleTemporariesIn(FileSystem& files, const std::string& folder, TemporaryPlace place) {
     std::vector<std::string> names;
@@ -32,8 +28,8 @@ void removeStaleTemporariesIn(FileSystem& files, const std::string& folder, Temp
 }  // namespace
 
 void removeStaleTemporaries(FileSystem& files, const BackupPlaces& places) {
-    removeStaleTemporariesIn(files, folderOf(places.configFile), TemporaryPlace::PanelFolder);
-    removeStaleTemporariesIn(files, folderOf(places.metabaseFile), TemporaryPlace::Inetsrv);
+    removeStaleTemporariesIn(files, pathFolder(places.configFile), TemporaryPlace::PanelFolder);
+    removeStaleTemporariesIn(files, pathFolder(places.metabaseFile), TemporaryPlace::Inetsrv);
     removeStaleTemporariesIn(files, places.historyFolder, TemporaryPlace::History);
 }
 

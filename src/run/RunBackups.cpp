@@ -11,16 +11,6 @@
 namespace tessaron {
 namespace {
 
-std::string folderOf(const std::string& path) {
-    const auto slash = path.rfind('\\');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
-
-std::string nameOf(const std::string& path) {
-    const auto slash = path.rfind('\\');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 bool allDigits(std::string_view text) {
     return !text.empty() &&
            std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -177,8 +167,8 @@ std::string RunBackups::keepMetabase() {
 }
 
 void RunBackups::pruneConfigBackups() {
-    const std::string folder = folderOf(places_.configFile);
-    const std::string prefix = nameOf(places_.configFile) + ".";
+    const std::string folder = pathFolder(places_.configFile);
+    const std::string prefix = lastPathPart(places_.configFile) + ".";
     std::vector<std::pair<std::tuple<std::string, int>, std::string>> backups;
     for (const auto& name : files_.FileNames(folder)) {
         if (auto key = configBackupKey(prefix, name)) backups.emplace_back(*key, name);

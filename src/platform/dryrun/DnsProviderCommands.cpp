@@ -5,22 +5,13 @@
 #include "platform/CommandLineQuoting.h"
 #include "platform/Failure.h"
 #include "platform/Text.h"
+#include "platform/WindowsPath.h"
 
 namespace tessaron::dry_run {
 namespace {
 
-std::string lastName(const std::string& path) {
-    const auto slash = path.find_last_of('\\');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string folderOf(const std::string& path) {
-    const auto slash = path.find_last_of('\\');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
-
 bool isTool(const std::string& program, const std::string& tool) {
-    const std::string name = asciiLower(lastName(program));
+    const std::string name = asciiLower(lastPathPart(program));
     return name == tool || name == tool + ".exe";
 }
 
@@ -50,8 +41,8 @@ bool runsToolOnFile(const std::vector<std::string>& arguments, const std::string
         if (isSwitch(argument)) return false;
         const bool absolute = argument.size() >= 2 && argument[1] == ':';
         const std::string path = absolute ? argument : wbemFolder + "\\" + argument;
-        return asciiLower(lastName(path)) == fileName &&
-               equalsIgnoreCase(folderOf(path), wbemFolder) && fileExists(files, path);
+        return asciiLower(lastPathPart(path)) == fileName &&
+               equalsIgnoreCase(pathFolder(path), wbemFolder) && fileExists(files, path);
     });
 }
 

@@ -16,16 +16,6 @@ namespace {
 
 constexpr long kComponentFailure = static_cast<long>(0x80004005);
 
-std::string lastName(const std::string& path) {
-    const auto slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string folderOf(const std::string& path) {
-    const auto slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
-
 bool sameEntry(const fs::path& a, const fs::path& b) {
     std::error_code error;
     return fs::equivalent(a, b, error) && !error;
@@ -34,9 +24,9 @@ bool sameEntry(const fs::path& a, const fs::path& b) {
 // True when the program is the named tool: by name alone, or in the given folder.
 bool isTool(const ImagePaths& paths, const std::string& program, const std::string& toolName,
             const std::optional<ResolvedPath>& toolFolder) {
-    const auto name = foldNameCase(lastName(program));
+    const auto name = foldNameCase(lastPathPart(program));
     if (name != toolName && name != toolName + ".exe") return false;
-    const auto folder = folderOf(program);
+    const auto folder = pathFolder(program);
     if (folder.empty()) return true;
     const auto resolved = paths.resolve(folder);
     return resolved && resolved->exists && toolFolder && toolFolder->exists &&

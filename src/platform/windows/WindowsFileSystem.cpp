@@ -3,6 +3,7 @@
 #include "platform/CodePage1252.h"
 #include "platform/ScriptingErrors.h"
 #include "platform/WideText.h"
+#include "platform/WindowsPath.h"
 #include "platform/windows/Win32.h"
 
 namespace tessaron::platform::windows {
@@ -50,11 +51,6 @@ void refuseReadOnly(DWORD attributes) {
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
         throw scripting_error::permissionDenied();
     }
-}
-
-std::string lastName(const std::string& path) {
-    const auto slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 std::string parentOf(const std::string& path) {
@@ -187,7 +183,7 @@ void WindowsFileSystem::CopyFile(const std::string& source, const std::string& d
     auto target = destination;
     if (!target.empty() && (target.back() == '\\' || target.back() == '/')) {
         if (!isFolder(attributesOf(target))) throw scripting_error::pathNotFound();
-        target += lastName(source);
+        target += lastPathPart(source);
     }
     const auto existing = attributesOf(target);
     if (isFolder(existing)) throw scripting_error::permissionDenied();
