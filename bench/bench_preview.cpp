@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/wiring/CommandLine.h"
+#include "app/unattended/UnattendedFrontEnd.h"
 #include "main/ProgramBackend.h"
 #include "support/FreshProcess.h"
 
@@ -56,7 +56,7 @@ double timeFrontEnd(const fs::path& sourceDir, bool preview) {
     std::ostringstream out, err;
     const auto backend = startup::programBackend();
     const auto start = std::chrono::steady_clock::now();
-    const int status = app::runUnattended(args, backend, out, err);
+    const int status = app::unattended::runUnattended(args, backend, out, err);
     const std::chrono::duration<double, std::milli> elapsed =
         std::chrono::steady_clock::now() - start;
     if (status != 0) {

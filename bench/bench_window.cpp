@@ -90,7 +90,7 @@ int settingsWindow(int argc, char** argv, const std::string& image, bool run) {
     phases.start();
     QApplication application(argc, argv);
     const qint64 appDone = phases.elapsed();
-    const app::Backend backend = startup::programBackend();
+    const app::wiring::Backend backend = startup::programBackend();
     auto machine = backend.openImage(image);
     const qint64 openDone = phases.elapsed();
     SilentMessages messages;

@@ -28,7 +28,9 @@ public:
 
     // Shows the install-options dialog (the install button's last step).
     void showDialog();
-    void setMachineOpener(app::MachineOpener open) { flow_.setMachineOpener(std::move(open)); }
+    void setMachineOpener(app::wiring::MachineOpener open) {
+        flow_.setMachineOpener(std::move(open));
+    }
     // How the preview names the machine (the image folder, or this computer).
     void setMachineName(std::string name) { flow_.setMachineName(std::move(name)); }
 

@@ -8,9 +8,12 @@
 #include <QPushButton>
 #include <QShortcut>
 
+#include "app/window/DialogControls.h"
 #include "gui/FormGeometry.h"
 
 namespace tessaron::gui {
+
+namespace frmInstall = app::window::frmInstall;
 
 InstallOptionsView::InstallOptionsView(InstallOptions& options, QWidget* parent)
     : QDialog(parent), model_(options) {
@@ -22,13 +25,13 @@ InstallOptionsView::InstallOptionsView(InstallOptions& options, QWidget* parent)
     designed_ = size();
     model_.Load();
     binding_ = std::make_unique<ControlBinding>(model_.controls(), *this);
-    model_.controls().setRule("OKButton", [this] {
+    model_.controls().setRule(frmInstall::OKButton, [this] {
         model_.Confirm();
         emit confirmed();
     });
-    model_.controls().setRule("CancelButton", [this] { reject(); });
+    model_.controls().setRule(frmInstall::CancelButton, [this] { reject(); });
     // Enter confirms; Escape, Cancel and the close box reject.
-    if (auto* ok = qobject_cast<QPushButton*>(control("OKButton"))) ok->setDefault(true);
+    if (auto* ok = qobject_cast<QPushButton*>(control(frmInstall::OKButton))) ok->setDefault(true);
 
     buildToolRow();
 
@@ -109,7 +112,7 @@ void InstallOptionsView::buildToolRow() {
          {QKeySequence(QStringLiteral("Shift+F10")), QKeySequence(Qt::Key_Menu)}) {
         connect(new QShortcut(keys, this), &QShortcut::activated, more, &QPushButton::showMenu);
     }
-    if (first) setTabOrder(control("CancelButton"), first);
+    if (first) setTabOrder(control(frmInstall::CancelButton), first);
     if (first) setTabOrder(first, more);
     designed_.setHeight(twipsToPixels(top + height + 165, scale));
 }

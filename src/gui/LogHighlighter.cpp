@@ -7,9 +7,9 @@ namespace tessaron::gui {
 void LogHighlighter::highlightBlock(const QString& text) {
     const std::string line = text.toStdString();
     QColor colour;
-    if (app::isFailureLine(line)) {
+    if (app::wiring::isFailureLine(line)) {
         colour = QColor(0xB0, 0x00, 0x20);
-    } else if (app::isWarningLine(line)) {
+    } else if (app::wiring::isWarningLine(line)) {
         colour = QColor(0x9A, 0x5B, 0x00);
     } else {
         return;

@@ -12,11 +12,15 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "app/window/DialogControls.h"
 #include "gui/DialogMessages.h"
 #include "gui/FormGeometry.h"
 #include "gui/LogHighlighter.h"
 
 namespace tessaron::gui {
+
+namespace frmProgress = app::window::frmProgress;
+
 namespace {
 
 QString q(const std::string& text) {
@@ -48,7 +52,8 @@ ProgressView::ProgressView(StartRun start, QWidget* parent)
     form_->setMinimumSize(designedForm_);
     form_->installEventFilter(this);
     binding_ = std::make_unique<ControlBinding>(model_.controls(), *form_);
-    new LogHighlighter(qobject_cast<QPlainTextEdit*>(control("txtProgress"))->document());
+    new LogHighlighter(
+        qobject_cast<QPlainTextEdit*>(control(frmProgress::txtProgress))->document());
     setWindowTitle(q(model_.title()));
     model_.setListener({[this] { showProgress(); },
                         [this](const std::string& entry) { emit entryLogged(q(entry)); },
@@ -131,11 +136,12 @@ void ProgressView::perform() {
 // The log keeps its designed margins; it grows with the form.
 bool ProgressView::eventFilter(QObject* watched, QEvent* event) {
     if (watched == form_ && event->type() == QEvent::Resize) {
-        if (QWidget* log = binding_ ? binding_->widget("txtProgress") : nullptr) {
-            const QRect designed = twipsToPixels(
-                app::window::findControlDesign(app::window::progressFormDesign(), "txtProgress")
-                    ->place,
-                screenScale(*this));
+        if (QWidget* log = binding_ ? binding_->widget(frmProgress::txtProgress) : nullptr) {
+            const QRect designed =
+                twipsToPixels(app::window::findControlDesign(app::window::progressFormDesign(),
+                                                             frmProgress::txtProgress)
+                                  ->place,
+                              screenScale(*this));
             log->setGeometry(designed.adjusted(0, 0, form_->width() - designedForm_.width(),
                                                form_->height() - designedForm_.height()));
         }

@@ -36,7 +36,7 @@ public:
     ~ProgressView() override;
 
     State state() const { return model_.state(); }
-    const app::RunOutcome& outcome() const { return model_.outcome(); }
+    const app::wiring::RunOutcome& outcome() const { return model_.outcome(); }
     app::window::ControlModel& controls() { return model_.controls(); }
     // A control of the form (txtProgress) or of the window's own row:
     // lblStep, barProgress, lblResult, btnSaveLog, btnCancel, btnClose.

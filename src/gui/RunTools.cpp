@@ -6,11 +6,15 @@
 #include <QPushButton>
 
 #include "app/tools/RunTools.h"
+#include "app/window/DialogControls.h"
 #include "gui/ControlBinding.h"
 #include "gui/DialogMessages.h"
 #include "gui/InstallOptionsView.h"
 
 namespace tessaron::gui {
+
+namespace frmInstall = app::window::frmInstall;
+
 namespace {
 
 QString q(const std::string& text) {
@@ -80,13 +84,13 @@ void RunTools::preview() {
 void RunTools::runPreviewed() {
     if (previewWindow_) previewWindow_->hide();
     auto& boxes = dialog_.controls();
-    const auto tick = [&boxes](const char* name, bool on) {
+    const auto tick = [&boxes](std::string_view name, bool on) {
         boxes.setChecked(name, on ? app::window::kChecked : app::window::kUnchecked);
     };
-    tick("chkCreateTasks", previewed_.CreateTasks);
-    tick("chkInitDB", previewed_.InitializeDatabase);
-    tick("chkSetupIIS", previewed_.SetUpSites);
-    boxes.press("OKButton");
+    tick(frmInstall::chkCreateTasks, previewed_.CreateTasks);
+    tick(frmInstall::chkInitDB, previewed_.InitializeDatabase);
+    tick(frmInstall::chkSetupIIS, previewed_.SetUpSites);
+    boxes.press(frmInstall::OKButton);
 }
 
 void RunTools::saveAnswers() {

@@ -14,16 +14,19 @@
 #include <memory>
 
 #include "app/unattended/ConsoleMessages.h"
+#include "app/window/DialogControls.h"
 #include "app/window/SettingsWindow.h"
 #include "app/window/WindowMachine.h"
 #include "app/wiring/Backend.h"
-#include "app/wiring/CommandLine.h"
+#include "app/wiring/ExitStatus.h"
 #include "gui/DialogMessages.h"
 #include "gui/ImageChoosers.h"
 #include "gui/SettingsView.h"
 #include "platform/Failure.h"
 
 namespace tessaron::gui {
+
+namespace frmInstall = app::window::frmInstall;
 namespace fs = std::filesystem;
 
 namespace {
@@ -34,7 +37,7 @@ int cannotOpen(const app::window::Message& message) {
     if (QApplication::platformName() != QStringLiteral("offscreen")) {
         messageBox(message, nullptr)->exec();
     }
-    return app::exit_status::kEndedAtLoad;
+    return app::wiring::exit_status::kEndedAtLoad;
 }
 
 bool save(QWidget& widget, const QString& file, std::ostream& out, std::ostream& err) {
@@ -59,10 +62,10 @@ std::optional<std::string> askMachineFolder(const DialogRunner& runner) {
     return dialog.selectedFiles().front().toStdString();
 }
 
-int runWindow(const app::Backend& backend, std::optional<std::string> machineDir) {
+int runWindow(const app::wiring::Backend& backend, std::optional<std::string> machineDir) {
     if (app::window::windowNeedsMachineFolder(backend, machineDir)) {
         machineDir = askMachineFolder();
-        if (!machineDir) return app::exit_status::kCompleted;
+        if (!machineDir) return app::wiring::exit_status::kCompleted;
     }
     app::window::WindowMachine opened = app::window::openWindowMachine(backend, machineDir);
     if (opened.failure) return cannotOpen(*opened.failure);
@@ -88,32 +91,33 @@ int runWindow(const app::Backend& backend, std::optional<std::string> machineDir
     if (window.Load() == app::window::LoadResult::Ended) {
         view.setEndProgram([](int) {});
         view.unload();
-        return app::exit_status::kEndedAtLoad;
+        return app::wiring::exit_status::kEndedAtLoad;
     }
     messages.setOwner(&view);
-    view.flow().setMachineOpener(app::machineOpener(backend, machineDir ? &*machineDir : nullptr));
-    view.flow().setMachineName(machineDir ? *machineDir : std::string(app::kThisComputer));
+    view.flow().setMachineOpener(
+        app::wiring::machineOpener(backend, machineDir ? &*machineDir : nullptr));
+    view.flow().setMachineName(machineDir ? *machineDir : std::string(app::wiring::kThisComputer));
     view.show();
     return QApplication::exec();
 }
 
-int takeScreenshots(const app::Backend& backend, const std::string& machineDir,
+int takeScreenshots(const app::wiring::Backend& backend, const std::string& machineDir,
                     const std::string& outDir, std::ostream& out, std::ostream& err) {
     QTemporaryDir copy;
     std::error_code error;
     if (!copy.isValid() || !fs::is_directory(machineDir, error)) {
         err << "tessaron-config: cannot copy the machine image " << machineDir << '\n';
-        return app::exit_status::kEndedAtLoad;
+        return app::wiring::exit_status::kEndedAtLoad;
     }
     fs::copy(machineDir, copy.path().toStdString(), fs::copy_options::recursive, error);
     if (error) {
         err << "tessaron-config: cannot copy the machine image " << machineDir << ": "
             << error.message() << '\n';
-        return app::exit_status::kEndedAtLoad;
+        return app::wiring::exit_status::kEndedAtLoad;
     }
     if (!QDir().mkpath(QString::fromStdString(outDir))) {
         err << "tessaron-config: cannot create " << outDir << '\n';
-        return app::exit_status::kUsage;
+        return app::wiring::exit_status::kUsage;
     }
     const QDir folder(QString::fromStdString(outDir));
 
@@ -128,9 +132,10 @@ int takeScreenshots(const app::Backend& backend, const std::string& machineDir,
     app::window::SettingsWindow window(*machine, settings, messages);
     SettingsView view(window);
     view.setEndProgram([](int) {});
-    view.flow().setMachineOpener(app::machineOpener(backend, &copyDir));
+    view.flow().setMachineOpener(app::wiring::machineOpener(backend, &copyDir));
     view.flow().setMachineName(copyDir);
-    if (window.Load() == app::window::LoadResult::Ended) return app::exit_status::kEndedAtLoad;
+    if (window.Load() == app::window::LoadResult::Ended)
+        return app::wiring::exit_status::kEndedAtLoad;
     view.show();
 
     bool written = true;
@@ -156,7 +161,7 @@ int takeScreenshots(const app::Backend& backend, const std::string& machineDir,
         }
     }
 
-    dialog->controls().press("OKButton");
+    dialog->controls().press(frmInstall::OKButton);
     ProgressView* progress = view.flow().progress();
     QElapsedTimer clock;
     clock.start();

@@ -6,7 +6,7 @@
 
 #include "gui/ImageChoosers.h"
 
-namespace tessaron::app {
+namespace tessaron::app::wiring {
 struct Backend;
 }
 
@@ -16,7 +16,7 @@ namespace tessaron::gui {
 // is given and the backend has one; otherwise the user is asked for a
 // folder, and cancelling ends the program), until the program ends; returns
 // the exit status. Needs a QApplication.
-int runWindow(const app::Backend& backend, std::optional<std::string> machineDir);
+int runWindow(const app::wiring::Backend& backend, std::optional<std::string> machineDir);
 
 // The folder dialog that asks for a machine image folder; nothing when
 // cancelled (tests answer the dialog through the runner).
@@ -28,7 +28,7 @@ std::optional<std::string> askMachineFolder(const DialogRunner& runner = {});
 // itself stays as it is. Message boxes go to err as "TITLE: TEXT" (the existing-configuration
 // question is answered Yes); the files written are named on out. Needs a QApplication (offscreen is
 // enough).
-int takeScreenshots(const app::Backend& backend, const std::string& machineDir,
+int takeScreenshots(const app::wiring::Backend& backend, const std::string& machineDir,
                     const std::string& outDir, std::ostream& out, std::ostream& err);
 
 }  // namespace tessaron::gui

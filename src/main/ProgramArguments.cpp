@@ -1,6 +1,7 @@
 #include "main/ProgramArguments.h"
 
 #include "app/answers/AnswersFile.h"
+#include "app/unattended/CommandLineParsing.h"
 #include "app/wiring/CommandLine.h"
 
 #ifdef _WIN32
@@ -32,7 +33,7 @@ std::vector<std::string> programArguments(int argc, char** argv) {
 
 bool opensSettingsWindow(const std::vector<std::string>& args) {
     try {
-        const app::CommandLine line = app::parseCommandLine(args);
+        const app::wiring::CommandLine line = app::unattended::parseCommandLine(args);
         return !line.help && !line.version && !line.unattended();
     } catch (const UsageError&) {
         return false;

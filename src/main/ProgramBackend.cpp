@@ -41,8 +41,8 @@ public:
 
 }  // namespace
 
-app::Backend programBackend() {
-    app::Backend backend;
+app::wiring::Backend programBackend() {
+    app::wiring::Backend backend;
     backend.openImage = [](const std::string& folder) -> std::unique_ptr<Platform> {
         return std::make_unique<OdbcMachineImage>(folder);
     };

@@ -7,6 +7,6 @@ namespace tessaron::startup {
 // The backends this build has: machine images (with the database service of
 // the ODBC driver manager) everywhere, and on Windows the machine the program
 // runs on.
-app::Backend programBackend();
+app::wiring::Backend programBackend();
 
 }  // namespace tessaron::startup

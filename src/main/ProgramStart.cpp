@@ -3,14 +3,16 @@
 #include <iostream>
 
 #include "app/answers/AnswersFile.h"
+#include "app/unattended/CommandLineParsing.h"
 #include "app/wiring/CommandLine.h"
+#include "app/wiring/ExitStatus.h"
 #include "main/UnattendedStart.h"
 
 namespace tessaron::startup {
 namespace {
 
 using app::answers::UsageError;
-namespace exit_status = app::exit_status;
+namespace exit_status = app::wiring::exit_status;
 
 constexpr const char* kScreenshotsHelp =
     "\nScreenshots:\n"
@@ -48,15 +50,15 @@ int usageError(const std::string& text) {
 std::variant<int, WindowStart> startWithoutWindow(const std::vector<std::string>& arguments) {
     std::vector<std::string> args = arguments;
     WindowStart window;
-    app::CommandLine line;
+    app::wiring::CommandLine line;
     try {
         window.screenshots = takeScreenshotsOption(args);
-        line = app::parseCommandLine(args);
+        line = app::unattended::parseCommandLine(args);
     } catch (const UsageError& usage) {
         return usageError(usage.what());
     }
     if (line.help) {
-        std::cout << app::usageText() << kScreenshotsHelp;
+        std::cout << app::unattended::usageText() << kScreenshotsHelp;
         return exit_status::kCompleted;
     }
     if (line.unattended()) {
@@ -66,7 +68,7 @@ std::variant<int, WindowStart> startWithoutWindow(const std::vector<std::string>
         return runFromConsole(args);
     }
     if (line.version) {
-        std::cout << app::versionText();
+        std::cout << app::unattended::versionText();
         return exit_status::kCompleted;
     }
     if (window.screenshots && !line.machine) {

@@ -8,7 +8,7 @@
 #include <string>
 #include <system_error>
 
-#include "app/wiring/CommandLine.h"
+#include "app/wiring/ExitStatus.h"
 
 namespace tessaron::startup {
 namespace {
@@ -16,7 +16,7 @@ namespace {
 int cannotStart(const std::string& what, const std::error_code& reason) {
     std::cerr << "tessaron-config: cannot start the settings window " << what << ": "
               << reason.message() << '\n';
-    return app::exit_status::kInternalError;
+    return app::wiring::exit_status::kInternalError;
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include <iostream>
 #include <variant>
 
-#include "app/wiring/CommandLine.h"
+#include "app/wiring/ExitStatus.h"
 #include "gui/WindowProgram.h"
 #include "main/ProgramArguments.h"
 #include "main/ProgramBackend.h"
@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
     if (!displayAvailable()) {
         std::cerr << "tessaron-config: no display is available for the settings window; run it "
                      "unattended with --machine DIR --answers FILE (see --help)\n";
-        return app::exit_status::kUsage;
+        return app::wiring::exit_status::kUsage;
     }
     QApplication application(argc, argv);
     return gui::runWindow(startup::programBackend(), window.machine);

@@ -1,12 +1,16 @@
 #include "winui/OptionsDialog.h"
 
 #include "app/window/ControlCatalogue.h"
+#include "app/window/DialogControls.h"
 #include "platform/WideText.h"
 #include "winui/FileDialogs.h"
 #include "winui/FormLook.h"
 #include "winui/MessageBoxes.h"
 
 namespace tessaron::winui {
+
+namespace frmInstall = app::window::frmInstall;
+
 namespace {
 
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
@@ -76,14 +80,14 @@ OptionsDialog::OptionsDialog(InstallOptions& options, HWND owner, Tools tools)
     model_.Load();
     controls_ = std::make_unique<FormControls>(
         model_.controls(), FormControls::Surfaces{hwnd(), {}, {0, 0}}, dpi_, font_);
-    model_.controls().setRule("OKButton", [this] {
+    model_.controls().setRule(frmInstall::OKButton, [this] {
         model_.Confirm();
         if (confirmed) confirmed();
     });
-    model_.controls().setRule("CancelButton", [this] {
+    model_.controls().setRule(frmInstall::CancelButton, [this] {
         if (rejected) rejected();
     });
-    SendMessageW(control("OKButton"), BM_SETSTYLE, BS_DEFPUSHBUTTON, FALSE);
+    SendMessageW(control(frmInstall::OKButton), BM_SETSTYLE, BS_DEFPUSHBUTTON, FALSE);
     reason_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | SS_NOPREFIX | SS_LEFT, 0, 0, 0, 0,
                               hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kReasonId)),
                               GetModuleHandleW(nullptr), nullptr);
@@ -121,7 +125,7 @@ void OptionsDialog::show() {
     if (owner_) EnableWindow(owner_, FALSE);
     ShowWindow(hwnd(), SW_SHOW);
     SetForegroundWindow(hwnd());
-    SetFocus(control("OKButton"));
+    SetFocus(control(frmInstall::OKButton));
 }
 
 void OptionsDialog::setReason(const std::string& reason) {
@@ -222,9 +226,9 @@ LRESULT OptionsDialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                     app::tools::runToolActions()[static_cast<std::size_t>(id - kFirstToolCommand)]
                         .tool);
             } else if (id == IDOK) {
-                model_.controls().press("OKButton");
+                model_.controls().press(frmInstall::OKButton);
             } else if (id == IDCANCEL) {
-                model_.controls().press("CancelButton");
+                model_.controls().press(frmInstall::CancelButton);
             } else {
                 controls_->command(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
             }
@@ -249,7 +253,7 @@ LRESULT OptionsDialog::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             break;
         case WM_CLOSE:
-            model_.controls().press("CancelButton");
+            model_.controls().press(frmInstall::CancelButton);
             return 0;
         default:
             break;

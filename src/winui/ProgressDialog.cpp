@@ -4,12 +4,16 @@
 #include <richedit.h>
 
 #include "app/window/ControlCatalogue.h"
+#include "app/window/DialogControls.h"
 #include "platform/WideText.h"
 #include "winui/FileDialogs.h"
 #include "winui/FormLook.h"
 #include "winui/MessageBoxes.h"
 
 namespace tessaron::winui {
+
+namespace frmProgress = app::window::frmProgress;
+
 namespace {
 
 constexpr UINT kStartRun = WM_APP + 1;
@@ -37,7 +41,7 @@ ProgressDialog::ProgressDialog(app::window::ProgressWindow::StartRun start, HWND
     controls_ = std::make_unique<FormControls>(
         model_.controls(), FormControls::Surfaces{hwnd(), {}, {0, 0}}, dpi, font_);
     buildRow(dpi);
-    SendMessageW(control("txtProgress"), EM_SETBKGNDCOLOR, 0,
+    SendMessageW(control(frmProgress::txtProgress), EM_SETBKGNDCOLOR, 0,
                  static_cast<LPARAM>(GetSysColor(COLOR_WINDOW)));
     model_.setListener({[this] { showProgress(); },
                         [this](const std::string& entry) { markEntry(entry); },
@@ -127,9 +131,9 @@ void ProgressDialog::showProgress() {
 
 // The entry just appended, coloured when it is an ERROR or WARNING line.
 void ProgressDialog::markEntry(const std::string& entry) {
-    const bool error = app::isErrorLine(entry);
-    if (!error && !app::isWarningLine(entry)) return;
-    HWND log = control("txtProgress");
+    const bool error = app::wiring::isErrorLine(entry);
+    if (!error && !app::wiring::isWarningLine(entry)) return;
+    HWND log = control(frmProgress::txtProgress);
     GETTEXTLENGTHEX length{GTL_NUMCHARS | GTL_PRECISE, 1200};
     const auto end = static_cast<LONG>(
         SendMessageW(log, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0));

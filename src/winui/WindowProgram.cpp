@@ -7,7 +7,7 @@
 #include "app/window/SettingsWindow.h"
 #include "app/window/WindowMachine.h"
 #include "app/wiring/Backend.h"
-#include "app/wiring/CommandLine.h"
+#include "app/wiring/ExitStatus.h"
 #include "winui/Choosers.h"
 #include "winui/FileDialogs.h"
 #include "winui/FormLook.h"
@@ -24,7 +24,7 @@ struct Choosers {
     std::unique_ptr<app::window::FileChooser> files;
 };
 
-Choosers choosersFor(const app::Backend& backend, Platform& machine, HWND owner,
+Choosers choosersFor(const app::wiring::Backend& backend, Platform& machine, HWND owner,
                      app::window::MessageService& messages) {
     if (const ImageFolders* image =
             backend.imageFolders ? backend.imageFolders(machine) : nullptr) {
@@ -36,18 +36,18 @@ Choosers choosersFor(const app::Backend& backend, Platform& machine, HWND owner,
 
 }  // namespace
 
-int runSettingsWindow(const app::Backend& backend, std::optional<std::string> machineDir,
+int runSettingsWindow(const app::wiring::Backend& backend, std::optional<std::string> machineDir,
                       const std::function<void(MainWindow&)>& shown) {
     // The shell's folder browser needs a single-threaded apartment.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     initialiseControls();
-    int status = app::exit_status::kEndedAtLoad;
+    int status = app::wiring::exit_status::kEndedAtLoad;
     [&] {
         if (app::window::windowNeedsMachineFolder(backend, machineDir)) {
             machineDir =
                 browseForFolder(nullptr, "Choose the machine image folder to configure", {});
             if (!machineDir) {
-                status = app::exit_status::kCompleted;
+                status = app::wiring::exit_status::kCompleted;
                 return;
             }
         }
@@ -66,9 +66,9 @@ int runSettingsWindow(const app::Backend& backend, std::optional<std::string> ma
         if (window.Load() == app::window::LoadResult::Ended) return;
         messages.setOwner(view.hwnd());
         view.dialogs().flow().setMachineOpener(
-            app::machineOpener(backend, machineDir ? &*machineDir : nullptr));
+            app::wiring::machineOpener(backend, machineDir ? &*machineDir : nullptr));
         view.dialogs().flow().setMachineName(machineDir ? *machineDir
-                                                        : std::string(app::kThisComputer));
+                                                        : std::string(app::wiring::kThisComputer));
         view.show();
         if (shown) shown(view);
         status = runMessageLoop();

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-namespace tessaron::app {
+namespace tessaron::app::wiring {
 struct Backend;
 }
 
@@ -17,7 +17,7 @@ class MainWindow;
 // local machine and without a folder, the folder browser asks for one
 // (cancelling ends the program). The load step's message boxes come before
 // the window is shown; shown is called once it is on screen.
-int runSettingsWindow(const app::Backend& backend, std::optional<std::string> machineDir,
+int runSettingsWindow(const app::wiring::Backend& backend, std::optional<std::string> machineDir,
                       const std::function<void(MainWindow&)>& shown = {});
 
 }  // namespace tessaron::winui

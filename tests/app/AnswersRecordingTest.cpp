@@ -113,7 +113,7 @@ TEST(RecordedAnswers, ReplayOnAFreshCopyGivesTheSameFiles) {
         editLikeAUser(window.controls());
         window.controls().press("btnInstall");
         ProgressLog log;
-        performRun(window.settings, options, window.image, log);
+        wiring::performRun(window.settings, options, window.image, log);
         std::ofstream(answersPath, std::ios::binary)
             << recordAnswers(window.controls(), window.window->discoveredValues(),
                              AnswersHeader{"WEBHOST01", "now"}, false);

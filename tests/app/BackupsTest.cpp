@@ -30,12 +30,12 @@ std::string dateOfCopy(const std::string& copyName) {
 }
 
 // A run with the sample's answers and the edits, tasks and sites chosen.
-RunOutcome runWith(const TempMachine& machine, const std::string& edits,
-                   InstallOptions options = InstallOptions{true, false, true}) {
+wiring::RunOutcome runWith(const TempMachine& machine, const std::string& edits,
+                           InstallOptions options = InstallOptions{true, false, true}) {
     const bool configured = fs::exists(machine.host(kConfigInc));
     AnsweredWindow window(machine.root(), sampleAnswers() + edits, nullptr, configured);
     ProgressLog log;
-    return performRun(window.settings, options, window.image, log);
+    return wiring::performRun(window.settings, options, window.image, log);
 }
 
 // Names of the files in a folder that start and end as given.
@@ -214,7 +214,7 @@ TEST(Backups, TheMetabaseIsSavedWhileTheRunHoldsTheMachine) {
     AnsweredWindow window(machine.root(), sampleAnswers());
     LockNotingMachine noting(window.image);
     ProgressLog log;
-    performRun(window.settings, InstallOptions{true, false, true}, noting, log);
+    wiring::performRun(window.settings, InstallOptions{true, false, true}, noting, log);
     EXPECT_EQ(noting.lockFreeAtSave, false);
     EXPECT_NE(machine.readFile(kMetabase).find("AppPools/Tessaron"), std::string::npos);
 }
@@ -226,11 +226,11 @@ TEST(Backups, ARunWhoseJournalCannotBeWrittenSaysItCannotBeUndone) {
     machine.makeFolder(kJournal);
     AnsweredWindow window(machine.root(), sampleAnswers());
     ProgressLog log;
-    const RunOutcome outcome =
-        performRun(window.settings, InstallOptions{true, false, true}, window.image, log);
+    const wiring::RunOutcome outcome =
+        wiring::performRun(window.settings, InstallOptions{true, false, true}, window.image, log);
     EXPECT_EQ(log.entries().back(),
               "WARNING: Could not write the run journal " + kJournal + " - Permission denied");
-    EXPECT_EQ(describeRunOutcome(outcome).line,
+    EXPECT_EQ(wiring::describeRunOutcome(outcome).line,
               "Result: completed (exit status 0). The run cannot be undone: its run journal "
               "could not be written.");
     EXPECT_EQ(filesLike(panelFolder(machine), ".", ".tessaron-tmp"), std::vector<std::string>{});

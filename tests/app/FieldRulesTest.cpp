@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "app/window/DialogControls.h"
 #include "app/window/FieldTable.h"
 #include "app/window/MainFormControls.h"
 #include "platform/Text.h"
@@ -77,6 +78,12 @@ TEST(Catalogue, FieldTableRowsAreCataloguedControlsOfTheirKind) {
     const FormDesign& form = mainFormDesign();
     for (std::string_view name : frmMain::kNamedControls) {
         EXPECT_NE(findControlDesign(form, name), nullptr) << name;
+    }
+    for (std::string_view name : window::frmInstall::kNamedControls) {
+        EXPECT_NE(findControlDesign(window::installFormDesign(), name), nullptr) << name;
+    }
+    for (std::string_view name : window::frmProgress::kNamedControls) {
+        EXPECT_NE(findControlDesign(window::progressFormDesign(), name), nullptr) << name;
     }
     const auto kindOf = [&form](std::string_view name) {
         const ControlDesign* design = findControlDesign(form, name);

@@ -136,7 +136,8 @@ TEST_F(PreviewOnSample, FreshMachineShowsWhatTheRealRunThenDoes) {
     const std::string metabaseBefore = machine.readFile(kMetabase);
     ProgressLog log;
     SettingsRecord settings = window.settings;
-    const RunOutcome outcome = performRun(settings, allOptions(), window.image, log);
+    const wiring::RunOutcome outcome =
+        wiring::performRun(settings, allOptions(), window.image, log);
     EXPECT_EQ(outcome.runError, false);
     const SecretMask mask(window.settings);
     const auto written = mask.apply(fileLines(machine, kConfigInc));
@@ -164,7 +165,7 @@ TEST_F(PreviewOnSample, ConfiguredMachineShowsDifferencesTakeoversAndExistingTab
     {
         AnsweredWindow first(machine.root(), answers, &odbc);
         ProgressLog log;
-        performRun(first.settings, allOptions(), first.image, log);
+        wiring::performRun(first.settings, allOptions(), first.image, log);
     }
     const std::string edits = answers +
                               "txtControlPanelTitle = Second Title\n"

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/wiring/CommandLine.h"
+#include "app/unattended/UnattendedFrontEnd.h"
 #include "main/ProgramBackend.h"
 #include "support/SamplePaths.h"
 #include "support/app/AppMachine.h"
@@ -61,9 +61,10 @@ TEST(RejectedFiles, DamagedMetabaseIsNamedWithItsLineInsteadOfAGenericMessage) {
         const auto answers = (machine.root() / "answers.txt").string();
         std::ofstream(answers) << "txtControlPanelTitle = x\n";
         std::ostringstream out, err;
-        EXPECT_EQ(runUnattended({"--machine", machine.root().string(), "--answers", answers},
-                                startup::programBackend(), out, err),
-                  3);
+        EXPECT_EQ(
+            unattended::runUnattended({"--machine", machine.root().string(), "--answers", answers},
+                                      startup::programBackend(), out, err),
+            3);
         EXPECT_EQ(err.str(), shown.title + ": " + shown.text + "\n");
     }
 }
@@ -76,9 +77,10 @@ TEST(RejectedFiles, DamagedRegistryIsNamedWithItsLine) {
     const auto answers = (machine.root() / "answers.txt").string();
     std::ofstream(answers) << "txtControlPanelTitle = x\n";
     std::ostringstream out, err;
-    EXPECT_EQ(runUnattended({"--machine", machine.root().string(), "--answers", answers},
-                            startup::programBackend(), out, err),
-              3);
+    EXPECT_EQ(
+        unattended::runUnattended({"--machine", machine.root().string(), "--answers", answers},
+                                  startup::programBackend(), out, err),
+        3);
     const std::string file = (machine.root() / "registry.reg").string();
     EXPECT_NE(err.str().find("The registry file " + file + " is not valid at line 4: "),
               std::string::npos)

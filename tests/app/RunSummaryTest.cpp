@@ -4,7 +4,7 @@
 
 #include "app/wiring/RunSummary.h"
 
-namespace tessaron::app {
+namespace tessaron::app::wiring {
 namespace {
 
 RunOutcome outcome(RunEnding ending, bool runError, std::vector<std::string> entries,
@@ -94,4 +94,4 @@ TEST(RunSummary, OnlyLinesThatBeginWithTheWordsCount) {
 }
 
 }  // namespace
-}  // namespace tessaron::app
+}  // namespace tessaron::app::wiring

@@ -4,7 +4,7 @@
 #include <sstream>
 
 #include "app/answers/AnswersFile.h"
-#include "app/wiring/CommandLine.h"
+#include "app/unattended/UnattendedFrontEnd.h"
 #include "main/ProgramBackend.h"
 
 namespace fs = std::filesystem;
@@ -47,7 +47,7 @@ std::string sampleAnswers(const std::string& databaseAddress, const std::string&
 
 Outcome runFrontEnd(const std::vector<std::string>& args) {
     std::ostringstream out, err;
-    const int status = runUnattended(args, startup::programBackend(), out, err);
+    const int status = unattended::runUnattended(args, startup::programBackend(), out, err);
     return {status, out.str(), err.str()};
 }
 

@@ -113,7 +113,8 @@ TEST(SettingsFlow, ARunLeavesItsRecordAndTheWindowKeepsTheSiteNumberItLearnt) {
     ASSERT_FALSE(filled.ServerIP.empty());
 
     ProgressLog log;
-    const RunOutcome first = performRun(window.settings, {.SetUpSites = true}, window.image, log);
+    const wiring::RunOutcome first =
+        wiring::performRun(window.settings, {.SetUpSites = true}, window.image, log);
     ASSERT_EQ(first.ending, RunEnding::Completed) << log.text();
     EXPECT_EQ(window.settings, filled);
     auto config = linesOf(machine.readFile(kConfigInc));
@@ -131,7 +132,7 @@ TEST(SettingsFlow, ARunLeavesItsRecordAndTheWindowKeepsTheSiteNumberItLearnt) {
     window.controls().press("btnInstall");
     EXPECT_EQ(window.settings.SharedSecureSVC, site);
     ProgressLog again;
-    performRun(window.settings, {}, window.image, again);
+    wiring::performRun(window.settings, {}, window.image, again);
     config = linesOf(machine.readFile(kConfigInc));
     EXPECT_TRUE(holdsLine(config, "SharedSecureSVC = \"" + site + "\"")) << again.text();
 }

@@ -184,7 +184,7 @@ TEST(CatalogueOnScreen, InstallOptionsDialogAndProgressWindow) {
     expectFormAsDesigned(dialog, app::window::installFormDesign());
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Install/Update Tessaron Configuration"));
 
-    ProgressView progress([](app::RunEvents) { return nullptr; }, nullptr);
+    ProgressView progress([](app::wiring::RunEvents) { return nullptr; }, nullptr);
     // The designed form sits at the top of the window, above its own rows.
     auto* form = progress.findChild<QWidget*>(QStringLiteral("frmProgress"));
     ASSERT_NE(form, nullptr);

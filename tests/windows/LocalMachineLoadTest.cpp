@@ -6,7 +6,8 @@
 #include <sstream>
 
 #include "WindowsTestSupport.h"
-#include "app/wiring/CommandLine.h"
+#include "app/unattended/UnattendedFrontEnd.h"
+#include "app/wiring/ExitStatus.h"
 #include "main/ProgramBackend.h"
 #include "platform/WideText.h"
 #include "platform/odbc/OdbcDatabase.h"
@@ -54,8 +55,8 @@ protected:
 
     int run(std::string& err) {
         std::ostringstream out, errors;
-        const int status = app::runUnattended({"--answers", panel_ / "answers.txt"},
-                                              startup::programBackend(), out, errors);
+        const int status = app::unattended::runUnattended({"--answers", panel_ / "answers.txt"},
+                                                          startup::programBackend(), out, errors);
         err = errors.str();
         return status;
     }
@@ -65,7 +66,7 @@ protected:
 
 TEST_F(LocalMachineLoad, WithoutTheComponentTheProgramEndsWithMessage2) {
     std::string err;
-    EXPECT_EQ(run(err), app::exit_status::kEndedAtLoad);
+    EXPECT_EQ(run(err), app::wiring::exit_status::kEndedAtLoad);
     EXPECT_EQ(err, kComponentMessage);
 
     OdbcDatabase odbc;
@@ -112,7 +113,7 @@ TEST_F(LocalMachineLoad, WithoutTheIisProviderTheProgramEndsWithMessage3) {
             << std::hex << error.number();
     }
     std::string err;
-    EXPECT_EQ(run(err), app::exit_status::kEndedAtLoad);
+    EXPECT_EQ(run(err), app::wiring::exit_status::kEndedAtLoad);
     EXPECT_EQ(err, kNoIisMessage);
 
     // The program at a command prompt: the same message, then (wine reports
@@ -122,7 +123,7 @@ TEST_F(LocalMachineLoad, WithoutTheIisProviderTheProgramEndsWithMessage3) {
     EXPECT_EQ(runProgram("\"" + builtProgram("tessaron-config.com") + "\" --answers \"" +
                              panel_ / "answers.txt" + "\"",
                          &output),
-              static_cast<unsigned long>(app::exit_status::kEndedAtLoad));
+              static_cast<unsigned long>(app::wiring::exit_status::kEndedAtLoad));
     EXPECT_EQ(output, std::string(kNoIisMessage) + kIisProviderHint + "\n");
 }
 

@@ -12,7 +12,8 @@
 #include <vector>
 
 #include "WindowsTestSupport.h"
-#include "app/wiring/CommandLine.h"
+#include "app/unattended/UnattendedFrontEnd.h"
+#include "app/wiring/ExitStatus.h"
 #include "main/ProgramBackend.h"
 #include "platform/RegistryValue.h"
 #include "platform/WideText.h"
@@ -119,8 +120,9 @@ TEST(WholeRun, TheRunCompletesThroughTheSystemsInterfaces) {
 
     const auto runOnce = [&](const std::string& options, std::string& log) {
         std::ostringstream out, err;
-        const int status = app::runUnattended({"--answers", answers, "--options", options, "--yes"},
-                                              startup::programBackend(), out, err);
+        const int status =
+            app::unattended::runUnattended({"--answers", answers, "--options", options, "--yes"},
+                                           startup::programBackend(), out, err);
         log = out.str() + err.str();
         return status;
     };
@@ -132,8 +134,8 @@ TEST(WholeRun, TheRunCompletesThroughTheSystemsInterfaces) {
             args.emplace_back(arg);
         args[args.size() - 4] = answers;
         std::ostringstream out, err;
-        EXPECT_EQ(app::runUnattended(args, startup::programBackend(), out, err),
-                  app::exit_status::kCompleted)
+        EXPECT_EQ(app::unattended::runUnattended(args, startup::programBackend(), out, err),
+                  app::wiring::exit_status::kCompleted)
             << out.str() << err.str();
         return out.str();
     };
@@ -153,7 +155,8 @@ TEST(WholeRun, TheRunCompletesThroughTheSystemsInterfaces) {
         << local << onImage;
 
     std::string first;
-    EXPECT_EQ(runOnce("tasks,database,sites", first), app::exit_status::kCompleted) << first;
+    EXPECT_EQ(runOnce("tasks,database,sites", first), app::wiring::exit_status::kCompleted)
+        << first;
     for (const char* line :
          {"DNS WMI provider OK.", "Configuration file written.",
           "Creating task for bandwidth update...",
@@ -179,7 +182,7 @@ TEST(WholeRun, TheRunCompletesThroughTheSystemsInterfaces) {
 
     // A second run of the database stage finds the panel's database in place.
     std::string second;
-    EXPECT_EQ(runOnce("database", second), app::exit_status::kCompleted) << second;
+    EXPECT_EQ(runOnce("database", second), app::wiring::exit_status::kCompleted) << second;
     EXPECT_EQ(second.find("ERROR"), std::string::npos) << second;
     EXPECT_EQ(tables(), 18);
 

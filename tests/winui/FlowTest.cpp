@@ -10,7 +10,8 @@
 
 #include "WindowDriver.h"
 #include "WindowsTestSupport.h"
-#include "app/wiring/CommandLine.h"
+#include "app/unattended/UnattendedFrontEnd.h"
+#include "app/wiring/ExitStatus.h"
 #include "main/ProgramBackend.h"
 #include "platform/odbc/OdbcDatabase.h"
 #include "support/SamplePaths.h"
@@ -46,9 +47,9 @@ std::vector<std::string> unattendedLog(const std::string& options,
     TempMachine machine = TempMachine::copyOf("windows2003");
     machine.writeFile("C:\\answers.txt", "# the window's defaults\n" + answers);
     std::ostringstream out, err;
-    app::runUnattended({"--machine", machine.root().string(), "--answers",
-                        machine.host("C:\\answers.txt").string(), "--options", options},
-                       startup::programBackend(), out, err);
+    app::unattended::runUnattended({"--machine", machine.root().string(), "--answers",
+                                    machine.host("C:\\answers.txt").string(), "--options", options},
+                                   startup::programBackend(), out, err);
     return lines(out.str());
 }
 
@@ -312,7 +313,7 @@ TEST(WinMessageBoxes, TheLoadStepsBoxesAreAnsweredByTheUser) {
         if (c.windowShown) {
             EXPECT_NE(program.mainWindow(), nullptr);
         } else {
-            EXPECT_EQ(program.exitStatus(), app::exit_status::kEndedAtLoad);
+            EXPECT_EQ(program.exitStatus(), app::wiring::exit_status::kEndedAtLoad);
         }
     }
 }

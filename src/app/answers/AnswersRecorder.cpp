@@ -1,10 +1,12 @@
 #include "app/answers/AnswersRecorder.h"
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <ctime>
 
 #include "app/window/FieldTable.h"
+#include "app/window/MainFormControls.h"
 
 namespace tessaron::app::answers {
 
@@ -15,6 +17,7 @@ using window::ControlValues;
 using window::currentValues;
 using window::Field;
 using window::findFieldOfControl;
+namespace frmMain = window::frmMain;
 
 namespace {
 
@@ -35,8 +38,8 @@ int replayRank(ControlKind kind) {
 // every value still leaves these out unless they were changed, so that the
 // machine the file is applied to keeps its own.
 bool serverOwn(const std::string& control) {
-    static const std::vector<std::string> controls = {"txtMainIP", "txtInternalIP", "chkInternalIP",
-                                                      "txtLogRoot"};
+    static constexpr std::array controls = {frmMain::txtMainIP, frmMain::txtInternalIP,
+                                            frmMain::chkInternalIP, frmMain::txtLogRoot};
     return std::find(controls.begin(), controls.end(), control) != controls.end();
 }
 

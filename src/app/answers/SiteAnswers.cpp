@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "app/window/MainFormControls.h"
 #include "platform/Failure.h"
 #include "platform/MetabasePaths.h"
 #include "settings/SiteChoices.h"
@@ -10,12 +11,13 @@
 namespace tessaron::app::answers {
 
 using window::ControlModel;
+namespace frmMain = window::frmMain;
 
 namespace {
 
 // A site list, the sites it lists and how the run marks the one it uses.
 struct SiteRole {
-    const char* control;
+    std::string_view control;
     const char* servicePath;
     const char* className;
     const char* panelName;                    // the ServerComment the run writes
@@ -24,14 +26,14 @@ struct SiteRole {
 
 const std::vector<SiteRole>& siteRoles() {
     static const std::vector<SiteRole> roles = {
-        {"cmbControlPanelSite", iis_paths::kWebService, "IIsWebServer", "Tessaron - Control Panel",
-         nullptr},
-        {"cmbMainFTPSVC", iis_paths::kFtpService, "IIsFtpServer", "Tessaron - FTP",
+        {frmMain::cmbControlPanelSite, iis_paths::kWebService, "IIsWebServer",
+         "Tessaron - Control Panel", nullptr},
+        {frmMain::cmbMainFTPSVC, iis_paths::kFtpService, "IIsFtpServer", "Tessaron - FTP",
          &SettingsRecord::MainFTPSVC},
-        {"cmbSharedSecureSVC", iis_paths::kWebService, "IIsWebServer", "Tessaron - Shared Secure",
-         &SettingsRecord::SharedSecureSVC},
-        {"cmbPreviewSVC", iis_paths::kWebService, "IIsWebServer", "Tessaron - Website Preview",
-         &SettingsRecord::PreviewSVC},
+        {frmMain::cmbSharedSecureSVC, iis_paths::kWebService, "IIsWebServer",
+         "Tessaron - Shared Secure", &SettingsRecord::SharedSecureSVC},
+        {frmMain::cmbPreviewSVC, iis_paths::kWebService, "IIsWebServer",
+         "Tessaron - Website Preview", &SettingsRecord::PreviewSVC},
     };
     return roles;
 }

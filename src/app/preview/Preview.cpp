@@ -68,7 +68,7 @@ PreviewReport previewInstallation(const SettingsRecord& settings, const InstallO
                                   Platform& machine, const std::string& machineName,
                                   const MachineLock* heldByCaller) {
     std::unique_ptr<MachineLock> lock;
-    if (!heldByCaller) lock = holdMachine(machine);
+    if (!heldByCaller) lock = wiring::holdMachine(machine);
     PreviewReport report;
     report.machine = machineName;
     report.options = options;
@@ -96,7 +96,7 @@ PreviewReport previewInstallation(const SettingsRecord& settings, const InstallO
     report.filesChanged = otherFiles(dryRun.files().filesChanged(), report);
 
     report.log = mask.apply(log.entries());
-    report.result = describeRunOutcome(outcomeOf(result, run, log));
+    report.result = wiring::describeRunOutcome(wiring::outcomeOf(result, run, log));
     return report;
 }
 

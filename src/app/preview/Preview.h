@@ -38,7 +38,7 @@ struct PreviewReport {
     std::vector<std::string> filesChanged;    // other than config.inc, the metabase, commands.log
 
     std::vector<std::string> log;  // the progress log the run would write
-    RunExit result;
+    wiring::RunExit result;
 };
 
 // Runs the installation with the settings and options as a dry run of the

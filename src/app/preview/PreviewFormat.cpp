@@ -12,7 +12,7 @@ namespace tessaron::app::preview {
 namespace {
 
 std::string optionList(const InstallOptions& options) {
-    const std::string list = installOptionsText(options, ", ");
+    const std::string list = wiring::installOptionsText(options, ", ");
     return list.empty() ? "none (config.inc only)" : list;
 }
 

@@ -2,10 +2,13 @@
 
 #include "app/preview/Preview.h"
 #include "app/tools/UnattendedActions.h"
+#include "app/window/DialogControls.h"
 #include "run/RestoreRun.h"
 #include "run/RunJournal.h"
 
 namespace tessaron::app::tools {
+
+namespace frmInstall = window::frmInstall;
 
 using preview::previewInstallation;
 using window::ControlModel;
@@ -13,10 +16,11 @@ using window::kChecked;
 using window::SettingsWindow;
 
 InstallOptions tickedOptions(const ControlModel& dialog) {
-    const auto ticked = [&dialog](const char* name) {
+    const auto ticked = [&dialog](std::string_view name) {
         return dialog.has(name) && dialog.checked(name) == kChecked;
     };
-    return InstallOptions{ticked("chkSetupIIS"), ticked("chkInitDB"), ticked("chkCreateTasks")};
+    return InstallOptions{ticked(frmInstall::chkSetupIIS), ticked(frmInstall::chkInitDB),
+                          ticked(frmInstall::chkCreateTasks)};
 }
 
 std::optional<std::string> previewRun(SettingsWindow& window, const InstallOptions& options,

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "app/wiring/CommandLine.h"
+#include "app/wiring/ExitStatus.h"
 #include "app/wiring/RunSummary.h"
 
 namespace tessaron::app::tools {
@@ -17,19 +17,19 @@ using preview::previewText;
 
 namespace {
 
-RunResult resultOfExitStatus(int status) {
-    using namespace exit_status;
+wiring::RunResult resultOfExitStatus(int status) {
+    using namespace wiring::exit_status;
     switch (status) {
         case kCompleted:
-            return RunResult::Completed;
+            return wiring::RunResult::Completed;
         case kStoppedByCheck:
-            return RunResult::StoppedByCheck;
+            return wiring::RunResult::StoppedByCheck;
         case kMachineBusy:
-            return RunResult::MachineBusy;
+            return wiring::RunResult::MachineBusy;
         case kCancelled:
-            return RunResult::Cancelled;
+            return wiring::RunResult::Cancelled;
         default:
-            return RunResult::CompletedWithErrors;
+            return wiring::RunResult::CompletedWithErrors;
     }
 }
 
@@ -46,8 +46,8 @@ const std::vector<RunToolAction>& runToolActions() {
 }
 
 std::string previewVerdict(const PreviewReport& report) {
-    return "If you run it now: " +
-           resultLine(resultOfExitStatus(report.result.exitStatus), countLines(report.log));
+    return "If you run it now: " + wiring::resultLine(resultOfExitStatus(report.result.exitStatus),
+                                                      wiring::countLines(report.log));
 }
 
 std::string previewWindowText(const PreviewReport& report) {

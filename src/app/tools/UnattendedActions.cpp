@@ -39,7 +39,7 @@ namespace {
 constexpr const char* kProgramPrefix = "tessaron-config: ";
 
 // Says on err why the machine could not be held; returns the status.
-int refusedWith(const MachineRefused& refused, std::ostream& err) {
+int refusedWith(const wiring::MachineRefused& refused, std::ostream& err) {
     err << kProgramPrefix << refused.what() << '\n';
     return refused.status();
 }
@@ -47,15 +47,15 @@ int refusedWith(const MachineRefused& refused, std::ostream& err) {
 int restoreStatus(RestoreResult result) {
     switch (result) {
         case RestoreResult::Restored:
-            return exit_status::kCompleted;
+            return wiring::exit_status::kCompleted;
         case RestoreResult::NothingToRestore:
-            return exit_status::kNothingToRestore;
+            return wiring::exit_status::kNothingToRestore;
         case RestoreResult::Refused:
-            return exit_status::kRestoreRefused;
+            return wiring::exit_status::kRestoreRefused;
         case RestoreResult::Failed:
             break;
     }
-    return exit_status::kCompletedWithRunError;
+    return wiring::exit_status::kCompletedWithRunError;
 }
 
 }  // namespace
@@ -63,8 +63,8 @@ int restoreStatus(RestoreResult result) {
 std::optional<int> holdMachine(Platform& platform, std::unique_ptr<MachineLock>& lock,
                                std::ostream& err) {
     try {
-        lock = app::holdMachine(platform);
-    } catch (const MachineRefused& refused) {
+        lock = wiring::holdMachine(platform);
+    } catch (const wiring::MachineRefused& refused) {
         return refusedWith(refused, err);
     }
     return std::nullopt;
@@ -75,8 +75,8 @@ RestoreOutcome restoreLatestRunHolding(Platform& platform, const std::string& in
     // A restore changes the files a run changes.
     std::unique_ptr<MachineLock> lock;
     try {
-        lock = app::holdMachine(platform);
-    } catch (const MachineRefused& refused) {
+        lock = wiring::holdMachine(platform);
+    } catch (const wiring::MachineRefused& refused) {
         outcome.report.lines = {refused.what()};
         outcome.status = refused.status();
         outcome.machineRefused = true;
@@ -103,7 +103,7 @@ int restoreLatestRunOn(Platform& platform, std::ostream& out, std::ostream& err)
     if (installDir.empty()) {
         err << "tessaron-config: cannot restore: the panel's installation directory is not in "
                "the registry\n";
-        return exit_status::kCompletedWithRunError;
+        return wiring::exit_status::kCompletedWithRunError;
     }
     const RestoreOutcome outcome = restoreLatestRunHolding(platform, installDir);
     std::ostream& stream = outcome.report.restored ? out : err;
@@ -117,7 +117,7 @@ int restoreLatestRunOn(Platform& platform, std::ostream& out, std::ostream& err)
 void saveAnswersFile(SettingsWindow& window, const std::string& path,
                      const RecordingOptions& recording, const MachineLock* heldByCaller) {
     std::unique_ptr<MachineLock> lock;
-    if (!heldByCaller) lock = app::holdMachine(window.platform());
+    if (!heldByCaller) lock = wiring::holdMachine(window.platform());
     const std::string text =
         recordAnswers(window.controls(), window.discoveredValues(),
                       AnswersHeader{window.serverName(), answersHeaderTime()}, recording);
@@ -149,19 +149,19 @@ int printPreview(const SettingsRecord& settings, const InstallOptions& options, 
     PreviewReport report;
     try {
         report = previewInstallation(settings, options, machine, machineName, heldByCaller);
-    } catch (const MachineRefused& refused) {
+    } catch (const wiring::MachineRefused& refused) {
         return refusedWith(refused, err);
     } catch (const std::exception& error) {
         err << "tessaron-config: cannot preview the run: " << error.what() << '\n';
-        return exit_status::kInternalError;
+        return wiring::exit_status::kInternalError;
     }
     if (!printing.quiet) {
         out << (printing.json ? previewJson(report) : previewText(report)) << std::flush;
     }
     const int status = report.result.exitStatus;
-    if (printing.detailedExitcode && status == exit_status::kCompleted &&
+    if (printing.detailedExitcode && status == wiring::exit_status::kCompleted &&
         previewVerdict(report).changed()) {
-        return exit_status::kChanges;
+        return wiring::exit_status::kChanges;
     }
     return status;
 }

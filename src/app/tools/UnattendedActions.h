@@ -7,7 +7,7 @@
 
 #include "app/answers/AnswersRecorder.h"
 #include "app/window/SettingsWindow.h"
-#include "app/wiring/CommandLine.h"
+#include "app/wiring/ExitStatus.h"
 #include "app/wiring/MachineHold.h"
 #include "platform/Platform.h"
 #include "run/RestoreRun.h"
@@ -28,7 +28,7 @@ std::optional<int> holdMachine(Platform& platform, std::unique_ptr<MachineLock>&
 struct RestoreOutcome {
     // When the machine could not be held: the refusal is its one line.
     RestoreReport report;
-    int status = exit_status::kCompletedWithRunError;
+    int status = wiring::exit_status::kCompletedWithRunError;
     bool machineRefused = false;
 };
 

@@ -1,5 +1,7 @@
 // The unattended front end: the settings window driven from an answers file,
 // with message boxes on standard error and the run's log on standard output.
+#include "app/unattended/UnattendedFrontEnd.h"
+
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -15,18 +17,20 @@
 #include "app/preview/SecretMask.h"
 #include "app/tools/UnattendedActions.h"
 #include "app/unattended/CancelSignals.h"
+#include "app/unattended/CommandLineParsing.h"
 #include "app/unattended/ConsoleMessages.h"
 #include "app/window/InputValidation.h"
 #include "app/window/SettingsWindow.h"
 #include "app/wiring/Backend.h"
 #include "app/wiring/BackgroundRun.h"
 #include "app/wiring/CommandLine.h"
+#include "app/wiring/ExitStatus.h"
 #include "app/wiring/ProgressRun.h"
 #include "platform/Failure.h"
 #include "platform/HostPath.h"
 #include "settings/SiteChoices.h"
 
-namespace tessaron::app {
+namespace tessaron::app::unattended {
 
 using window::ControlKind;
 using window::InputProblem;
@@ -57,29 +61,6 @@ using answers::UsageError;
 
 namespace {
 
-const char* const kProgram = "tessaron-config";
-
-// What the program works on without --machine: the Windows build opens the
-// machine it runs on (program start gives it that backend), which is what an
-// administrator on the server wants, so its help begins with that.
-#ifdef _WIN32
-constexpr const char* kThisServerHelp =
-    "On this server (from a command prompt started as an administrator):\n"
-    "  tessaron-config\n"
-    "      opens the settings window\n"
-    "  tessaron-config --answers FILE [--options LIST] [--yes]\n"
-    "      configures this server without the window; Ctrl+C cancels the run at the\n"
-    "      next safe point between its steps\n"
-    "  tessaron-config --answers FILE [--yes] --save-answers OUT\n"
-    "      records the answered window in the answers file OUT, without a run\n"
-    "Without --machine the program configures this Windows machine itself\n"
-    "(registry, files, WMI, the panel component, IIS through ADSI, odbc32).\n"
-    "\n"
-    "On a machine image (a folder holding a server's state, for trials and tests):\n";
-#else
-constexpr const char* kThisServerHelp = "";
-#endif
-
 std::string readAnswersFile(const std::string& path) {
     const std::filesystem::path file = hostPathFromUtf8(path);
     std::error_code error;
@@ -97,45 +78,29 @@ std::string readAnswersFile(const std::string& path) {
     return content.str();
 }
 
-// Splits "--name=value" and takes "--name value" from the next argument.
-bool takeValue(const std::vector<std::string>& args, std::size_t& index, const std::string& name,
-               std::optional<std::string>& value) {
-    const std::string& arg = args[index];
-    if (arg == name) {
-        if (index + 1 >= args.size()) throw UsageError(name + " needs a value");
-        value = args[++index];
-        return true;
-    }
-    if (arg.rfind(name + "=", 0) == 0) {
-        value = arg.substr(name.size() + 1);
-        return true;
-    }
-    return false;
-}
-
 // The run on its worker thread, every entry printed as it is logged; SIGINT
 // and SIGTERM cancel it at the next safe point.
 int runPrinting(const SettingsRecord& settings, const InstallOptions& options,
-                const MachineOpener& openMachine, std::ostream& out, std::ostream& err) {
+                const wiring::MachineOpener& openMachine, std::ostream& out, std::ostream& err) {
     // config.inc and the task command lines keep the passwords; what is
     // printed does not.
     const SecretMask mask(settings);
-    RunEvents events;
+    wiring::RunEvents events;
     events.logged = [&out, &mask](const std::string& entry) {
         out << mask.apply(entry) << '\n' << std::flush;
     };
-    BackgroundRun run(settings, options, openMachine, std::move(events));
+    wiring::BackgroundRun run(settings, options, openMachine, std::move(events));
     unattended::CancelSignals signals;
     run.start();
     while (!run.waitFor(std::chrono::milliseconds(50))) {
         if (signals.received() && !run.cancelling()) run.cancel();
     }
-    const RunOutcome& outcome = run.outcome();
+    const wiring::RunOutcome& outcome = run.outcome();
     if (!outcome.unexpectedError.empty()) {
         const bool atOpen = outcome.ending == RunEnding::StoppedByCheck;
         err << kProgram << ": " << (atOpen ? "" : "internal error: ") << outcome.unexpectedError
             << '\n';
-        return atOpen ? exit_status::kEndedAtLoad : exit_status::kInternalError;
+        return atOpen ? wiring::exit_status::kEndedAtLoad : wiring::exit_status::kInternalError;
     }
     if (!outcome.notUndoable.empty()) {
         err << kProgram << ": the run cannot be undone: " << outcome.notUndoable << '\n';
@@ -143,9 +108,9 @@ int runPrinting(const SettingsRecord& settings, const InstallOptions& options,
     if (!outcome.metabaseSaveError.empty()) {
         err << kProgram << ": the metabase could not be saved: " << outcome.metabaseSaveError
             << '\n';
-        return exit_status::kCompletedWithRunError;
+        return wiring::exit_status::kCompletedWithRunError;
     }
-    return describeRunOutcome(outcome).exitStatus;
+    return wiring::describeRunOutcome(outcome).exitStatus;
 }
 
 // "answers.txt:4: the value of txtCustomerPort is not ...": the line that set
@@ -189,12 +154,12 @@ std::string takeRecordedOptions(std::vector<Answer>& answers,
 // What --save-answers records besides the values: the options in effect, and
 // the forms that make the file fit another machine (the panel's sites as
 // "@panel-site", release folders as "%SystemRoot%" and "%ProgramFiles%").
-RecordingOptions recordingOptions(SettingsWindow& window, const CommandLine& line,
+RecordingOptions recordingOptions(SettingsWindow& window, const wiring::CommandLine& line,
                                   const InstallOptions& options) {
     RecordingOptions recording;
     recording.clearPasswords = line.saveAnswersClear;
     recording.all = line.saveAnswersAll;
-    recording.installOptions = installOptionsText(options, ",");
+    recording.installOptions = wiring::installOptionsText(options, ",");
     recording.specialForm = [&window](const std::string& control,
                                       const std::string& value) -> std::optional<std::string> {
         if (isSiteList(control)) {
@@ -213,209 +178,25 @@ RecordingOptions recordingOptions(SettingsWindow& window, const CommandLine& lin
 
 }  // namespace
 
-std::string versionText() {
-    return std::string(kProgram) + " " + kVersion + "\n";
-}
-
-std::string usageText() {
-    return std::string("Usage:\n") + kThisServerHelp +
-           "  tessaron-config [--machine DIR]\n"
-           "      opens the settings window on the machine image DIR (without --machine,\n"
-           "      the window asks for the folder)\n"
-           "  tessaron-config --machine DIR --answers FILE [--options LIST] [--yes]\n"
-           "      configures the machine image DIR without the window; SIGINT or SIGTERM\n"
-           "      cancels the run at the next safe point between its steps\n"
-           "  tessaron-config --machine DIR --answers FILE [--options LIST] [--yes]\n"
-           "                  --preview [--format text|json]\n"
-           "      shows what that run would change, without changing DIR or the database\n"
-           "  tessaron-config --machine DIR --answers FILE [--yes] --save-answers OUT\n"
-           "                  [--save-answers-all] [--save-answers-clear]\n"
-           "      records the answered window in the answers file OUT, without a run\n"
-           "  tessaron-config --machine DIR --restore\n"
-           "      puts back config.inc and the metabase as they were before the latest run\n"
-           "  tessaron-config --version | --help\n"
-           "\n"
-           "Options:\n"
-           "  --machine DIR    the machine image folder to configure\n"
-           "  --answers FILE   answers file: one CONTROL = VALUE a line (a control of the\n"
-           "                   settings window); blank lines and lines starting with # are\n"
-           "                   skipped; a value in double quotes is taken exactly;\n"
-           "                   an unquoted @env:NAME is the environment variable NAME,\n"
-           "                   @file:PATH the text of the file PATH (relative to FILE's\n"
-           "                   folder, without its final line break), a value beginning\n"
-           "                   %SystemRoot% or %ProgramFiles% begins with that folder of\n"
-           "                   this machine, and a site list's @panel-site is the site\n"
-           "                   the panel uses for that role, or a new one; the line\n"
-           "                   \"@options = LIST\" stands for --options LIST\n"
-           "  --options LIST   comma-separated stages to run besides the configuration\n"
-           "                   file: tasks, database, sites (none when absent)\n"
-           "  --yes            answer Yes when the machine is already configured, which\n"
-           "                   reads its existing config.inc first (otherwise: No, and the\n"
-           "                   program ends)\n"
-           "  --preview        runs the installation as a dry run that writes nothing (the\n"
-           "                   database read-only) and prints the changes: config.inc line\n"
-           "                   by line, metabase keys and properties (sites taken over,\n"
-           "                   site numbers, start conflicts), SQL statements, commands,\n"
-           "                   folders and files; exits with the status the run would have\n"
-           "  --format FORMAT  text (default) or json: the preview as one JSON document\n"
-           "                   (docs/preview.schema.json: schemaVersion, changed, counts)\n"
-           "  --detailed-exitcode  a preview or run that completes exits 10 when the run\n"
-           "                   changes (or would change) something and 0 when nothing\n"
-           "                   needed changing; the run is previewed first to tell\n"
-           "  --save-answers OUT  writes every control whose value differs from what was\n"
-           "                   found on DIR to OUT, in replay order; passwords are written\n"
-           "                   as @env:TESSARON_..._PASSWORD references\n"
-           "  --save-answers-clear  writes the passwords in clear text instead\n"
-           "  --save-answers-all  records every value, not only the differences, with the\n"
-           "                   options as \"@options = LIST\", the panel's sites as\n"
-           "                   @panel-site and paths under the Windows and Program Files\n"
-           "                   folders as %SystemRoot%\\... and %ProgramFiles%\\...\n"
-           "  --restore        undoes the latest run's changes of config.inc and the\n"
-           "                   metabase from the copies it kept (config.inc.<date-time>.bak\n"
-           "                   beside config.inc, MetaBase_<version>.xml in\n"
-           "                   %SystemRoot%\\system32\\inetsrv\\History); refuses when a file\n"
-           "                   was changed since; database rows and scheduled tasks stay\n"
-           "  --version        prints the program's version\n"
-           "  --help           prints this text\n"
-           "\n"
-           "Messages go to standard error as \"TITLE: TEXT\"; the run's log goes to\n"
-           "standard output as it is written.\n"
-           "\n"
-           "Exit status:\n"
-           "  0   the run completed\n"
-           "  1   the run completed with RunError set (config.inc could not be written or\n"
-           "      the database could not be reached); --restore: it failed\n"
-           "  2   a prerequisite check stopped the run\n"
-           "  3   the program ended while loading the machine\n"
-           "  4   the run completed, but its log holds ERROR lines\n"
-           "  5   another configuration run holds the machine\n"
-           "  6   the run was cancelled (SIGINT or SIGTERM) at a safe point between steps\n"
-           "  7   the machine's lock file could not be opened or locked\n"
-           "  8   --restore: nothing to restore\n"
-           "  9   --restore: refused, a file was changed after the run\n"
-           "  10  with --detailed-exitcode: completed, and changes were (or would be) made\n"
-           "  64  usage error, or a refused value (named with its line of the answers\n"
-           "      file)\n"
-           "  70  internal error\n"
-           "A preview exits with the status the run would have.\n"
-           "Passwords are never printed: the log and the preview show them as ********.\n";
-}
-
-CommandLine parseCommandLine(const std::vector<std::string>& args) {
-    CommandLine line;
-    for (std::size_t index = 0; index < args.size(); ++index) {
-        const std::string& arg = args[index];
-        if (arg == "--help" || arg == "-h") {
-            line.help = true;
-        } else if (arg == "--version") {
-            line.version = true;
-        } else if (arg == "--yes") {
-            line.yes = true;
-        } else if (arg == "--preview") {
-            line.preview = true;
-        } else if (arg == "--restore") {
-            line.restore = true;
-        } else if (arg == "--save-answers-clear") {
-            line.saveAnswersClear = true;
-        } else if (arg == "--save-answers-all") {
-            line.saveAnswersAll = true;
-        } else if (arg == "--detailed-exitcode") {
-            line.detailedExitcode = true;
-        } else if (takeValue(args, index, "--machine", line.machine) ||
-                   takeValue(args, index, "--answers", line.answers) ||
-                   takeValue(args, index, "--options", line.options) ||
-                   takeValue(args, index, "--format", line.format) ||
-                   takeValue(args, index, "--save-answers", line.saveAnswers)) {
-        } else {
-            throw UsageError("unknown option " + shownInput(arg));
-        }
-    }
-    if (line.help || line.version) return line;
-    if (line.restore) {
-        if (line.answers || line.options || line.yes || line.preview || line.format ||
-            line.saveAnswers || line.saveAnswersClear || line.saveAnswersAll ||
-            line.detailedExitcode) {
-            throw UsageError("--restore takes no other option than --machine DIR");
-        }
-        if (!line.machine) throw UsageError("--restore needs --machine DIR");
-        return line;
-    }
-    if (!line.answers && (line.options || line.yes)) {
-        throw UsageError("--options and --yes need --answers FILE");
-    }
-    if (!line.answers && (line.preview || line.saveAnswers)) {
-        throw UsageError("--preview and --save-answers need --answers FILE");
-    }
-    if (line.format && !line.preview) throw UsageError("--format needs --preview");
-    if (line.format && *line.format != "text" && *line.format != "json") {
-        throw UsageError("unknown format " + quotedInput(*line.format) +
-                         " in --format (use text, json)");
-    }
-    for (const auto& [given, name] : {std::pair{line.saveAnswersClear, "--save-answers-clear"},
-                                      std::pair{line.saveAnswersAll, "--save-answers-all"}}) {
-        if (given && !line.saveAnswers) {
-            throw UsageError(std::string(name) + " needs --save-answers FILE");
-        }
-    }
-    if (line.restore && !line.machine) {
-        throw UsageError("--restore works on a machine image: it needs --machine DIR");
-    }
-    return line;
-}
-
-std::string installOptionsText(const InstallOptions& options, const std::string& separator) {
-    std::string list;
-    const auto add = [&](bool on, const char* word) {
-        if (on) list += (list.empty() ? "" : separator) + std::string(word);
-    };
-    add(options.CreateTasks, "tasks");
-    add(options.InitializeDatabase, "database");
-    add(options.SetUpSites, "sites");
-    return list;
-}
-
-InstallOptions parseInstallOptions(const std::string& list) {
-    InstallOptions options;
-    if (list.empty()) return options;
-    std::size_t start = 0;
-    while (true) {
-        const auto comma = list.find(',', start);
-        const std::string word =
-            list.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-        if (word == "tasks") {
-            options.CreateTasks = true;
-        } else if (word == "database") {
-            options.InitializeDatabase = true;
-        } else if (word == "sites") {
-            options.SetUpSites = true;
-        } else {
-            throw UsageError("unknown install option " + quotedInput(word) +
-                             " in --options (use tasks, database, sites)");
-        }
-        if (comma == std::string::npos) return options;
-        start = comma + 1;
-    }
-}
-
-int runUnattended(const std::vector<std::string>& args, const Backend& backend, std::ostream& out,
-                  std::ostream& err) {
-    CommandLine line;
+int runUnattended(const std::vector<std::string>& args, const wiring::Backend& backend,
+                  std::ostream& out, std::ostream& err) {
+    wiring::CommandLine line;
     std::vector<Answer> answers;
     InstallOptions options;
     try {
         line = parseCommandLine(args);
         if (line.help) {
             out << usageText() << std::flush;
-            return exit_status::kCompleted;
+            return wiring::exit_status::kCompleted;
         }
         if (line.version) {
             out << versionText() << std::flush;
-            return exit_status::kCompleted;
+            return wiring::exit_status::kCompleted;
         }
         if (!line.unattended()) {
             err << kProgram << ": this build has no settings window; run it unattended with "
                 << "--machine DIR --answers FILE (see --help)\n";
-            return exit_status::kUsage;
+            return wiring::exit_status::kUsage;
         }
         if (!line.machine && !backend.openLocal) {
             throw UsageError(
@@ -433,19 +214,19 @@ int runUnattended(const std::vector<std::string>& args, const Backend& backend, 
         }
     } catch (const UsageError& usage) {
         err << kProgram << ": " << usage.what() << '\n' << "Try '" << kProgram << " --help'.\n";
-        return exit_status::kUsage;
+        return wiring::exit_status::kUsage;
     }
 
     try {
-        const MachineOpener openMachine =
-            machineOpener(backend, line.machine ? &*line.machine : nullptr);
+        const wiring::MachineOpener openMachine =
+            wiring::machineOpener(backend, line.machine ? &*line.machine : nullptr);
         std::unique_ptr<Platform> machine;
         try {
             machine = openMachine();
         } catch (const PlatformError& error) {
             err << kProgram << ": cannot open the machine " << line.machine.value_or("") << ": "
                 << error.description() << '\n';
-            return exit_status::kEndedAtLoad;
+            return wiring::exit_status::kEndedAtLoad;
         }
         if (line.restore) return tools::restoreLatestRunOn(*machine, out, err);
 
@@ -463,11 +244,12 @@ int runUnattended(const std::vector<std::string>& args, const Backend& backend, 
             // A preview says why nothing would run instead of ending in silence.
             if (line.preview && messages.declined()) {
                 const bool json = line.format.value_or("text") == "json";
-                out << (json ? alreadyConfiguredJson(*line.machine, exit_status::kEndedAtLoad)
+                out << (json ? alreadyConfiguredJson(*line.machine,
+                                                     wiring::exit_status::kEndedAtLoad)
                              : alreadyConfiguredText(*line.machine))
                     << std::flush;
             }
-            return exit_status::kEndedAtLoad;
+            return wiring::exit_status::kEndedAtLoad;
         }
 
         try {
@@ -479,7 +261,7 @@ int runUnattended(const std::vector<std::string>& args, const Backend& backend, 
             }
         } catch (const UsageError& usage) {
             err << kProgram << ": " << usage.what() << '\n';
-            return exit_status::kUsage;
+            return wiring::exit_status::kUsage;
         }
 
         if (line.saveAnswers) {
@@ -488,9 +270,9 @@ int runUnattended(const std::vector<std::string>& args, const Backend& backend, 
                                        recordingOptions(window, line, options), held.get());
             } catch (const UsageError& usage) {
                 err << kProgram << ": " << usage.what() << '\n';
-                return exit_status::kUsage;
+                return wiring::exit_status::kUsage;
             }
-            if (!line.preview) return exit_status::kCompleted;
+            if (!line.preview) return wiring::exit_status::kCompleted;
         }
 
         // The install button's copy of the window. The front end checks the
@@ -499,7 +281,7 @@ int runUnattended(const std::vector<std::string>& args, const Backend& backend, 
         window.fillSettingsRecord();
         if (auto problem = checkSettingsInput(settings)) {
             err << kProgram << ": " << refusalText(*problem, *line.answers, answers) << '\n';
-            return exit_status::kUsage;
+            return wiring::exit_status::kUsage;
         }
         // The run goes on from the load step's image rather than reading it
         // again (a large metabase costs as much to parse as the run takes):
@@ -507,10 +289,11 @@ int runUnattended(const std::vector<std::string>& args, const Backend& backend, 
         // another program changed meanwhile is read afresh at the run's
         // first use, under its lock. The local machine is opened again on
         // the run's own thread.
-        const MachineOpener runMachine = line.machine ? alreadyOpened(*machine) : openMachine;
+        const wiring::MachineOpener runMachine =
+            line.machine ? wiring::alreadyOpened(*machine) : openMachine;
         tools::PreviewPrinting printing{line.format.value_or("text") == "json",
                                         line.detailedExitcode, !line.preview};
-        const std::string machineName = line.machine.value_or(std::string(kThisComputer));
+        const std::string machineName = line.machine.value_or(std::string(wiring::kThisComputer));
         if (line.preview) {
             return tools::printPreview(settings, options, *machine, machineName, printing, out, err,
                                        held.get());
@@ -520,17 +303,18 @@ int runUnattended(const std::vector<std::string>& args, const Backend& backend, 
         // machine as the run finds it.
         const int verdict =
             tools::printPreview(settings, options, *machine, machineName, printing, out, err);
-        if (verdict == exit_status::kMachineBusy || verdict == exit_status::kLockFailed) {
+        if (verdict == wiring::exit_status::kMachineBusy ||
+            verdict == wiring::exit_status::kLockFailed) {
             return verdict;  // the machine could not be held: nothing was done
         }
         const int status = runPrinting(settings, options, runMachine, out, err);
-        return status == exit_status::kCompleted && verdict == exit_status::kChanges
-                   ? exit_status::kChanges
+        return status == wiring::exit_status::kCompleted && verdict == wiring::exit_status::kChanges
+                   ? wiring::exit_status::kChanges
                    : status;
     } catch (const std::exception& unexpected) {
         err << kProgram << ": internal error: " << unexpected.what() << '\n';
-        return exit_status::kInternalError;
+        return wiring::exit_status::kInternalError;
     }
 }
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::unattended

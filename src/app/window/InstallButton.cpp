@@ -105,7 +105,7 @@ void SettingsWindow::holdValue(std::string SettingsRecord::*field, const std::st
     if (std::find(held.begin(), held.end(), field) != held.end()) held_.*field = value;
 }
 
-void SettingsWindow::keepRunResults(const RunOutcome& outcome) {
+void SettingsWindow::keepRunResults(const wiring::RunOutcome& outcome) {
     if (outcome.SharedSecureSVC) held_.SharedSecureSVC = *outcome.SharedSecureSVC;
     // The install-options dialog is modal, so the controls are as the
     // install button found them: the record changes in that one field.

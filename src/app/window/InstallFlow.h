@@ -40,7 +40,7 @@ public:
 
     // Opens the machine for each run, on the run's own thread; without one,
     // OK starts no run.
-    void setMachineOpener(MachineOpener open) { openMachine_ = std::move(open); }
+    void setMachineOpener(wiring::MachineOpener open) { openMachine_ = std::move(open); }
     // How the preview names the machine (the image folder, or this computer).
     void setMachineName(std::string name) { machineName_ = std::move(name); }
     const std::string& machineName() const { return machineName_; }
@@ -51,7 +51,7 @@ public:
     ProgressWindow::StartRun runToStart() const;
 
     // The progress window closed on a finished run.
-    AfterRun progressClosed(const RunOutcome& outcome);
+    AfterRun progressClosed(const wiring::RunOutcome& outcome);
     // The log of this session's last run (empty before the first), which the
     // dialog offers to open again.
     const std::string& lastLog() const { return lastLog_; }
@@ -59,7 +59,7 @@ public:
 private:
     SettingsWindow& window_;
     InstallOptions options_;
-    MachineOpener openMachine_;
+    wiring::MachineOpener openMachine_;
     std::string machineName_;
     std::string lastLog_;
 };

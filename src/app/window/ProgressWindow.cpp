@@ -1,6 +1,7 @@
 #include "app/window/ProgressWindow.h"
 
 #include "app/window/ControlCatalogue.h"
+#include "app/window/DialogControls.h"
 
 namespace tessaron::app::window {
 namespace {
@@ -28,7 +29,7 @@ void ProgressWindow::start(PostToView post) {
     if (state_ != State::Waiting) return;
     state_ = State::Running;
     // The worker's events reach the model on the view's thread, in order.
-    RunEvents events;
+    wiring::RunEvents events;
     events.logged = [this, post](const std::string& entry) {
         post([this, entry] { showEntry(entry); });
     };
@@ -43,7 +44,7 @@ void ProgressWindow::start(PostToView post) {
 void ProgressWindow::showEntry(const std::string& entry) {
     if (entriesShown_++ > 0) text_ += "\r\n";
     text_ += entry;
-    controls_.setText("txtProgress", text_);
+    controls_.setText(frmProgress::txtProgress, text_);
     tell([&] {
         if (listener_.entryShown) listener_.entryShown(entry);
     });
@@ -69,13 +70,13 @@ void ProgressWindow::cancel() {
 void ProgressWindow::finish() {
     outcome_ = run_->outcome();
     state_ = State::Finished;
-    const RunResult result = resultOf(outcome_);
-    title_ = resultTitle(result);
+    const wiring::RunResult result = wiring::resultOf(outcome_);
+    title_ = wiring::resultTitle(result);
     if (outcome_.ending == RunEnding::Completed) barValue_ = barMaximum_;
-    resultLine_ = app::resultLine(outcome_);
+    resultLine_ = wiring::resultLine(outcome_);
     // The step label ends with the outcome, not the last step begun.
-    stepLine_ = finalStepLine(result, stepNumber_, barMaximum_, stepName_);
-    resultIsBad_ = result != RunResult::Completed;
+    stepLine_ = wiring::finalStepLine(result, stepNumber_, barMaximum_, stepName_);
+    resultIsBad_ = result != wiring::RunResult::Completed;
     tell(listener_.finished);
 }
 

@@ -20,7 +20,7 @@ namespace tessaron::app::window {
 // refreshes itself whenever the listener hears a change.
 class ProgressWindow {
 public:
-    using StartRun = std::function<std::unique_ptr<BackgroundRun>(RunEvents)>;
+    using StartRun = std::function<std::unique_ptr<wiring::BackgroundRun>(wiring::RunEvents)>;
     // Runs a call on the view's thread (dropped once the view is gone).
     using PostToView = std::function<void(std::function<void()>)>;
     enum class State { Waiting, Running, Finished };
@@ -61,7 +61,7 @@ public:
     // The result line of a finished run, and whether it reports a problem.
     const std::string& resultLine() const { return resultLine_; }
     bool resultIsBad() const { return resultIsBad_; }
-    const RunOutcome& outcome() const { return outcome_; }
+    const wiring::RunOutcome& outcome() const { return outcome_; }
     // The boxes a finished run shows over the window (an unexpected stop, a
     // metabase that could not be saved).
     std::vector<Message> endMessages() const;
@@ -76,7 +76,7 @@ private:
 
     ControlModel controls_;
     StartRun start_;
-    std::unique_ptr<BackgroundRun> run_;
+    std::unique_ptr<wiring::BackgroundRun> run_;
     Listener listener_;
     State state_ = State::Waiting;
     std::string text_;  // the log as shown
@@ -90,7 +90,7 @@ private:
     bool cancelling_ = false;
     std::string resultLine_;
     bool resultIsBad_ = false;
-    RunOutcome outcome_;
+    wiring::RunOutcome outcome_;
 };
 
 // The captions of the window's own row and the log file offered by default.

@@ -12,9 +12,9 @@
 #include "platform/Platform.h"
 #include "settings/SettingsRecord.h"
 
-namespace tessaron::app {
+namespace tessaron::app::wiring {
 struct RunOutcome;
-}  // namespace tessaron::app
+}  // namespace tessaron::app::wiring
 
 namespace tessaron::app::window {
 
@@ -80,7 +80,7 @@ public:
     // After a run: the shared secure site number it recorded in config.inc is
     // held for the next run, which the install-options dialog may start
     // again without the install button.
-    void keepRunResults(const RunOutcome& outcome);
+    void keepRunResults(const wiring::RunOutcome& outcome);
 
     // The FTP server type rule (cmbFTPServerType_Click).
     void ApplyFtpServerTypeRule();

@@ -7,7 +7,8 @@
 
 namespace tessaron::app::window {
 
-bool windowNeedsMachineFolder(const Backend& backend, const std::optional<std::string>& folder) {
+bool windowNeedsMachineFolder(const wiring::Backend& backend,
+                              const std::optional<std::string>& folder) {
     return !folder && !backend.openLocal;
 }
 
@@ -28,7 +29,8 @@ void fail(WindowMachine& opened, const std::string& machine, const std::string& 
 
 }  // namespace
 
-WindowMachine openWindowMachine(const Backend& backend, const std::optional<std::string>& folder) {
+WindowMachine openWindowMachine(const wiring::Backend& backend,
+                                const std::optional<std::string>& folder) {
     WindowMachine opened;
     if (!folder) {
         try {

@@ -13,7 +13,8 @@ namespace tessaron::app::window {
 // The machine a settings window works on: the image folder when one is
 // given, otherwise the machine the program runs on. Without either, the
 // view first asks for a folder (cancelling ends the program).
-bool windowNeedsMachineFolder(const Backend& backend, const std::optional<std::string>& folder);
+bool windowNeedsMachineFolder(const wiring::Backend& backend,
+                              const std::optional<std::string>& folder);
 
 struct WindowMachine {
     std::unique_ptr<Platform> platform;
@@ -24,7 +25,8 @@ struct WindowMachine {
     // The failure's reason alone ("the folder does not exist").
     std::string reason;
 };
-WindowMachine openWindowMachine(const Backend& backend, const std::optional<std::string>& folder);
+WindowMachine openWindowMachine(const wiring::Backend& backend,
+                                const std::optional<std::string>& folder);
 
 // The box of a machine that cannot be opened ("of this computer" for the
 // local machine).

@@ -9,7 +9,7 @@
 #include "platform/ImageFolders.h"
 #include "platform/Platform.h"
 
-namespace tessaron::app {
+namespace tessaron::app::wiring {
 
 // How the program reaches the machine it configures. Program start
 // (src/main) fills it, so that the window model and the front ends link no
@@ -52,4 +52,4 @@ inline MachineOpener alreadyOpened(Platform& opened) {
     };
 }
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::wiring

@@ -2,7 +2,7 @@
 
 #include "platform/Failure.h"
 
-namespace tessaron::app {
+namespace tessaron::app::wiring {
 
 BackgroundRun::BackgroundRun(const SettingsRecord& settings, const InstallOptions& options,
                              MachineOpener openMachine, RunEvents events)
@@ -60,4 +60,4 @@ void BackgroundRun::perform() {
     if (events_.finished) events_.finished();
 }
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::wiring

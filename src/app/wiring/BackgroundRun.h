@@ -12,7 +12,7 @@
 #include "app/wiring/ProgressRun.h"
 #include "settings/SettingsRecord.h"
 
-namespace tessaron::app {
+namespace tessaron::app::wiring {
 
 // What a run tells its front end. Every call comes on the run's worker
 // thread, in the order of the run; a window hands them on to its own thread.
@@ -63,4 +63,4 @@ private:
     std::thread worker_;
 };
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::wiring

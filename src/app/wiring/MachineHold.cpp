@@ -1,9 +1,9 @@
 #include "app/wiring/MachineHold.h"
 
-#include "app/wiring/CommandLine.h"
+#include "app/wiring/ExitStatus.h"
 #include "platform/Failure.h"
 
-namespace tessaron::app {
+namespace tessaron::app::wiring {
 
 std::unique_ptr<MachineLock> holdMachine(Platform& platform) {
     std::unique_ptr<MachineLock> lock;
@@ -20,4 +20,4 @@ std::unique_ptr<MachineLock> holdMachine(Platform& platform) {
     return lock;
 }
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::wiring

@@ -7,7 +7,7 @@
 
 #include "platform/Platform.h"
 
-namespace tessaron::app {
+namespace tessaron::app::wiring {
 
 // What reads or changes what a run changes (a restore, a preview, recorded
 // answers), from the command line or the window, holds the machine's run
@@ -34,4 +34,4 @@ private:
 // run's hold. Throws MachineRefused.
 std::unique_ptr<MachineLock> holdMachine(Platform& platform);
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::wiring

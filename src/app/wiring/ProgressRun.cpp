@@ -1,10 +1,10 @@
 #include "app/wiring/ProgressRun.h"
 
-#include "app/wiring/CommandLine.h"
+#include "app/wiring/ExitStatus.h"
 #include "platform/Failure.h"
 #include "run/BackingUpPlatform.h"
 
-namespace tessaron::app {
+namespace tessaron::app::wiring {
 
 RunOutcome outcomeOf(const RunResult& result, const RunContext& run, const ProgressLog& log) {
     RunOutcome outcome;
@@ -90,4 +90,4 @@ RunOutcome performRun(const SettingsRecord& settings, const InstallOptions& opti
     return outcome;
 }
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::wiring

@@ -10,7 +10,7 @@
 #include "runcontext/ProgressLog.h"
 #include "settings/SettingsRecord.h"
 
-namespace tessaron::app {
+namespace tessaron::app::wiring {
 
 // How one installation run (the progress window's load step) ended.
 struct RunOutcome {
@@ -79,4 +79,4 @@ RunOutcome outcomeOf(const RunResult& result, const RunContext& run, const Progr
 RunOutcome performRun(const SettingsRecord& settings, const InstallOptions& options,
                       Platform& platform, ProgressLog& log, const RunHooks& hooks = {});
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::wiring

@@ -1,6 +1,6 @@
 #include "app/wiring/RunSummary.h"
 
-namespace tessaron::app {
+namespace tessaron::app::wiring {
 namespace {
 
 bool startsWith(const std::string& text, const char* prefix) {
@@ -221,4 +221,4 @@ std::string reasonShownAgain(const RunOutcome& outcome) {
            "press OK to run again.";
 }
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::wiring

@@ -5,7 +5,7 @@
 
 #include "app/wiring/ProgressRun.h"
 
-namespace tessaron::app {
+namespace tessaron::app::wiring {
 
 // How a finished run is stated to the administrator.
 enum class RunResult { Completed, CompletedWithErrors, StoppedByCheck, Cancelled, MachineBusy };
@@ -55,4 +55,4 @@ std::string finalStepLine(RunResult result, int step, int steps, const std::stri
 // end the program (empty for a run that ends it).
 std::string reasonShownAgain(const RunOutcome& outcome);
 
-}  // namespace tessaron::app
+}  // namespace tessaron::app::wiring

@@ -9,7 +9,7 @@
 
 #include <iostream>
 
-#include "app/wiring/CommandLine.h"
+#include "app/wiring/ExitStatus.h"
 #include "main/ProgramArguments.h"
 #include "main/UnattendedStart.h"
 #include "platform/WideText.h"
@@ -44,11 +44,11 @@ int startWindowProgram() {
                                            FALSE, 0, nullptr, nullptr, &startup, &process)) {
         std::cerr << "tessaron-config: cannot start the settings window "
                   << tessaron::fromWide(program) << " (error " << GetLastError() << ")\n";
-        return tessaron::app::exit_status::kInternalError;
+        return tessaron::app::wiring::exit_status::kInternalError;
     }
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    return tessaron::app::exit_status::kCompleted;
+    return tessaron::app::wiring::exit_status::kCompleted;
 }
 
 }  // namespace

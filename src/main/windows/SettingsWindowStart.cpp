@@ -6,7 +6,8 @@
 
 namespace tessaron::startup {
 
-int openSettingsWindow(const app::Backend& backend, const std::optional<std::string>& machine) {
+int openSettingsWindow(const app::wiring::Backend& backend,
+                       const std::optional<std::string>& machine) {
     return winui::runSettingsWindow(backend, machine);
 }
 

@@ -5,7 +5,7 @@
 // companion tessaron-config.com is the one that runs (ConsoleCompanionMain.cpp beside this file).
 #include <iostream>
 
-#include "app/wiring/CommandLine.h"
+#include "app/unattended/CommandLineParsing.h"
 #include "main/ProgramArguments.h"
 #include "main/ProgramBackend.h"
 #include "main/UnattendedStart.h"
@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args = startup::programArguments(argc, argv);
     if (startup::opensSettingsWindow(args)) {
         return startup::openSettingsWindow(startup::programBackend(),
-                                           app::parseCommandLine(args).machine);
+                                           app::unattended::parseCommandLine(args).machine);
     }
     return startup::runFromConsole(args);
 }
