@@ -98,7 +98,7 @@ int settingsWindow(int argc, char** argv, const std::string& image, bool run) {
     app::window::SettingsWindow window(*machine, settings, messages);
     gui::SettingsView view(window);
     view.setEndProgram([](int) {});
-    view.flow().setMachineOpener(app::machineOpener(backend, &image));
+    view.flow().setMachineOpener(app::wiring::machineOpener(backend, &image));
     const qint64 viewDone = phases.elapsed();
     if (window.Load() != app::window::LoadResult::Shown) return 1;
     if (std::getenv("BENCH_PHASES")) {
