@@ -11,11 +11,11 @@ if(NOT TESSARON_WINDOWS_MINIMUM)
 endif()
 
 # The version is the one --version prints, kept once in the code.
-file(STRINGS ${PROJECT_SOURCE_DIR}/src/app/wiring/CommandLine.h TESSARON_VERSION_LINE
+file(STRINGS ${PROJECT_SOURCE_DIR}/src/app/unattended/CommandLineParsing.h TESSARON_VERSION_LINE
      REGEX "kVersion = \"[0-9]+\\.[0-9]+\\.[0-9]+\"")
 string(REGEX MATCH "[0-9]+\\.[0-9]+\\.[0-9]+" TESSARON_VERSION "${TESSARON_VERSION_LINE}")
 if(NOT TESSARON_VERSION)
-  message(FATAL_ERROR "no kVersion in src/app/wiring/CommandLine.h")
+  message(FATAL_ERROR "no kVersion in src/app/unattended/CommandLineParsing.h")
 endif()
 string(REPLACE "." "," TESSARON_VERSION_COMMAS "${TESSARON_VERSION},0")
 set(TESSARON_VERSION_QUAD "${TESSARON_VERSION}.0")
