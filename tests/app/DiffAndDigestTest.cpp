@@ -115,6 +115,11 @@ TEST(PreviewJson, EscapesAndNesting) {
               std::string::npos)
         << json;
     EXPECT_EQ(json.substr(json.size() - 4), "}\n}\n") << json;
+
+    // A byte that is not UTF-8 becomes U+FFFD; the document stays valid.
+    EXPECT_NE(
+        alreadyConfiguredJson("bad \xff byte", 3).find("\"machine\": \"bad \xef\xbf\xbd byte\""),
+        std::string::npos);
 }
 
 TEST(PreviewVerdict, CountsOnlyWhatTheRunChanges) {
