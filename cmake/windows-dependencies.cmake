@@ -6,7 +6,11 @@
 #  - GoogleTest compiled from Debian's googletest sources;
 #  - xxHash's one header from Debian's libxxhash-dev (used header-only),
 #    copied alone into the build tree: the cross compiler must not see the
-#    rest of the Linux headers beside it.
+#    rest of the Linux headers beside it;
+#  - nlohmann-json (header-only) through the CMake package of Debian's
+#    nlohmann-json3-dev, which lies outside the cross compiler's root; its
+#    headers' folder nlohmann/ is copied alone into the build tree in the same
+#    way, and the package's target points there instead of at /usr/include.
 include(${CMAKE_CURRENT_LIST_DIR}/pugixml.cmake)
 if(NOT EXISTS "${TESSARON_PUGIXML_SOURCE}/src/pugixml.cpp")
   message(FATAL_ERROR "TESSARON_PUGIXML_SOURCE must name pugixml's source folder "
@@ -23,6 +27,14 @@ endif()
 configure_file("${TESSARON_XXHASH_HEADER}" "${PROJECT_BINARY_DIR}/xxhash/xxhash.h" COPYONLY)
 add_library(tessaron_xxhash INTERFACE)
 target_include_directories(tessaron_xxhash SYSTEM INTERFACE "${PROJECT_BINARY_DIR}/xxhash")
+
+find_package(nlohmann_json 3 REQUIRED CONFIG PATHS /usr NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
+get_target_property(TESSARON_NLOHMANN_JSON_INCLUDE nlohmann_json::nlohmann_json
+                    INTERFACE_INCLUDE_DIRECTORIES)
+list(GET TESSARON_NLOHMANN_JSON_INCLUDE 0 TESSARON_NLOHMANN_JSON_INCLUDE)
+file(COPY "${TESSARON_NLOHMANN_JSON_INCLUDE}/nlohmann" DESTINATION "${PROJECT_BINARY_DIR}/nlohmann-json")
+set_target_properties(nlohmann_json::nlohmann_json PROPERTIES INTERFACE_INCLUDE_DIRECTORIES
+                                                              "${PROJECT_BINARY_DIR}/nlohmann-json")
 
 add_library(tessaron_odbc32 INTERFACE)
 target_link_libraries(tessaron_odbc32 INTERFACE odbc32)

@@ -2,10 +2,11 @@
 # Prepares this Debian 12 machine for the Windows cross build and its tests
 # under wine: installs the mingw-w64 compilers (posix threads) for i686 and
 # x86-64, wine with its 32-bit part (Debian's i386 architecture is added for
-# wine32), wixl (msitools) for the installers and GoogleTest's sources, and
-# unpacks Debian's source package of pugixml (Debian
-# ships pugixml for Linux only) into build-windows-deps/. Installs only what is
-# missing; prints the pugixml source folder on its last line.
+# wine32), wixl (msitools) for the installers, GoogleTest's sources and the
+# header-only libraries (xxHash, nlohmann-json), and unpacks Debian's source
+# package of pugixml (Debian ships pugixml for Linux only) into
+# build-windows-deps/. Installs only what is missing; prints the pugixml
+# source folder on its last line.
 #
 #   scripts/setup-windows.sh
 #   TESSARON_SKIP_APT=1 scripts/setup-windows.sh   no package installation
@@ -20,7 +21,7 @@ PACKAGES=(
     cmake ninja-build mingw-w64-tools
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-    wine wine64 wine32:i386 wixl googletest libxxhash-dev dpkg-dev
+    wine wine64 wine32:i386 wixl googletest libxxhash-dev nlohmann-json3-dev dpkg-dev
     # wine's own dialog fonts (Tahoma, MS Sans Serif): the window is laid out
     # for them
     fonts-wine

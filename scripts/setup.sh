@@ -17,7 +17,7 @@ cd "$(dirname "$0")/.."
 
 PACKAGES=(
     build-essential cmake ninja-build pkg-config
-    libgtest-dev googletest libpugixml-dev libxxhash-dev dpkg-dev
+    libgtest-dev googletest libpugixml-dev libxxhash-dev nlohmann-json3-dev dpkg-dev
     unixodbc unixodbc-dev odbc-mariadb tdsodbc mariadb-server mariadb-client
     qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev xvfb xauth
     libbenchmark-dev ccache

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <functional>
 
-#include "app/preview/JsonWriter.h"
 #include "app/preview/LineDiff.h"
 #include "app/preview/MetabaseDiff.h"
 #include "app/preview/PreviewVerdict.h"
@@ -12,8 +11,8 @@
 
 namespace tessaron::app::testing {
 
+using preview::alreadyConfiguredJson;
 using preview::diffLines;
-using preview::JsonWriter;
 using preview::MetabaseKeyChange;
 using preview::previewJson;
 using preview::PreviewReport;
@@ -49,30 +48,78 @@ TEST(LineDiff, ChangedLinesWithTheirNumbers) {
     EXPECT_EQ(splitLines("one\r\ntwo\nthree"), (std::vector<std::string>{"one", "two", "three"}));
 }
 
-TEST(JsonWriter, EscapesAndNesting) {
-    JsonWriter json;
-    json.beginObject()
-        .field("text", "a \"quote\" \\ and\ttab\x01")
-        .key("list")
-        .beginArray()
-        .value(1)
-        .value(true)
-        .null()
-        .endArray()
-        .key("empty")
-        .beginObject()
-        .endObject()
-        .endObject();
-    EXPECT_EQ(json.text(),
+// The preview's JSON document: quotes, backslashes and control characters
+// escaped, UTF-8 kept, each level indented two spaces deeper, empty lists as
+// [], unset values as null, a final line break.
+TEST(PreviewJson, EscapesAndNesting) {
+    const std::string text = "a \"quote\" \\ and\ttab\x01\b\f\x1f \xc3\xa9";
+    const std::string escaped =
+        "a \\\"quote\\\" \\\\ and\\ttab\\u0001\\u0008\\u000c\\u001f \xc3\xa9";
+    EXPECT_EQ(alreadyConfiguredJson(text + "\r\n", 3),
               "{\n"
-              "  \"text\": \"a \\\"quote\\\" \\\\ and\\ttab\\u0001\",\n"
-              "  \"list\": [\n"
-              "    1,\n"
-              "    true,\n"
-              "    null\n"
-              "  ],\n"
-              "  \"empty\": {}\n"
-              "}\n");
+              "  \"schemaVersion\": 1,\n"
+              "  \"changed\": false,\n"
+              "  \"alreadyConfigured\": true,\n"
+              "  \"counts\": {\n"
+              "    \"configLines\": 0,\n"
+              "    \"metabaseKeys\": 0,\n"
+              "    \"sqlStatements\": 0,\n"
+              "    \"commands\": 0,\n"
+              "    \"foldersCreated\": 0,\n"
+              "    \"filesCreated\": 0,\n"
+              "    \"filesChanged\": 0\n"
+              "  },\n"
+              "  \"machine\": \"" +
+                  escaped +
+                  "\\r\\n\",\n"
+                  "  \"result\": {\n"
+                  "    \"exitStatus\": 3,\n"
+                  "    \"line\": \"The machine is configured already; without --yes nothing is "
+                  "run.\"\n"
+                  "  }\n"
+                  "}\n");
+
+    PreviewReport report;
+    report.metabaseFile = "C:\\WINDOWS\\system32\\inetsrv\\MetaBase.xml";
+    report.metabaseChanges = {{MetabaseKeyChange::Kind::Created,
+                               "/LM/W3SVC/3",
+                               "IIsWebServer",
+                               {{"ServerBindings", std::nullopt, ":2100:\n" + text}}}};
+    const std::string json = previewJson(report);
+    EXPECT_NE(json.find("  \"metabase\": {\n"
+                        "    \"path\": \"C:\\\\WINDOWS\\\\system32\\\\inetsrv\\\\MetaBase.xml\",\n"
+                        "    \"sites\": [],\n"
+                        "    \"takenOver\": [],\n"
+                        "    \"startConflicts\": [],\n"
+                        "    \"keys\": [\n"
+                        "      {\n"
+                        "        \"change\": \"created\",\n"
+                        "        \"location\": \"/LM/W3SVC/3\",\n"
+                        "        \"class\": \"IIsWebServer\",\n"
+                        "        \"properties\": [\n"
+                        "          {\n"
+                        "            \"name\": \"ServerBindings\",\n"
+                        "            \"before\": null,\n"
+                        "            \"after\": [\n"
+                        "              \":2100:\",\n"
+                        "              \"" +
+                        escaped +
+                        "\"\n"
+                        "            ]\n"
+                        "          }\n"
+                        "        ]\n"
+                        "      }\n"
+                        "    ]\n"
+                        "  },\n"
+                        "  \"database\": {\n"),
+              std::string::npos)
+        << json;
+    EXPECT_EQ(json.substr(json.size() - 4), "}\n}\n") << json;
+
+    // A byte that is not UTF-8 becomes U+FFFD; the document stays valid.
+    EXPECT_NE(
+        alreadyConfiguredJson("bad \xff byte", 3).find("\"machine\": \"bad \xef\xbf\xbd byte\""),
+        std::string::npos);
 }
 
 TEST(PreviewVerdict, CountsOnlyWhatTheRunChanges) {

@@ -1,8 +1,8 @@
 // The preview report as text for people and as JSON for scripts; both carry
 // the same facts in the same order.
+#include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "app/preview/JsonWriter.h"
 #include "app/preview/Preview.h"
 #include "app/preview/PreviewVerdict.h"
 #include "app/wiring/CommandLine.h"
@@ -142,57 +142,154 @@ void databaseSection(std::ostringstream& out, const PreviewReport& report) {
     }
 }
 
+using Json = nlohmann::ordered_json;
+
 // A property's value: a list property as an array of its values (one a
 // line in the metabase), any other as its text; null when unset.
-void propertyValue(JsonWriter& json, const std::string& name,
-                   const std::optional<std::string>& value) {
-    if (!value) {
-        json.null();
-    } else if (isMultiValuedProperty(name)) {
-        json.beginArray();
-        if (!value->empty()) {
-            for (const auto& line : splitText(*value, "\n")) json.value(line);
-        }
-        json.endArray();
-    } else {
-        json.value(*value);
+Json propertyValue(const std::string& name, const std::optional<std::string>& value) {
+    if (!value) return nullptr;
+    if (!isMultiValuedProperty(name)) return *value;
+    Json values = Json::array();
+    if (!value->empty()) {
+        for (const auto& line : splitText(*value, "\n")) values.push_back(line);
     }
+    return values;
 }
 
-void propertyArray(JsonWriter& json, const std::vector<PropertyChange>& properties) {
-    json.key("properties").beginArray();
+Json propertyArray(const std::vector<PropertyChange>& properties) {
+    Json array = Json::array();
     for (const auto& property : properties) {
-        json.beginObject().field("name", property.name);
-        json.key("before");
-        propertyValue(json, property.name, property.before);
-        json.key("after");
-        propertyValue(json, property.name, property.after);
-        json.endObject();
+        Json& entry = array.emplace_back();
+        entry["name"] = property.name;
+        entry["before"] = propertyValue(property.name, property.before);
+        entry["after"] = propertyValue(property.name, property.after);
     }
-    json.endArray();
+    return array;
 }
 
-void verdictFields(JsonWriter& json, const PreviewVerdict& verdict, bool alreadyConfigured) {
-    json.key("schemaVersion").value(kPreviewSchemaVersion);
-    json.key("changed").value(verdict.changed());
-    json.key("alreadyConfigured").value(alreadyConfigured);
-    json.key("counts")
-        .beginObject()
-        .key("configLines")
-        .value(verdict.configLines)
-        .key("metabaseKeys")
-        .value(verdict.metabaseKeys)
-        .key("sqlStatements")
-        .value(verdict.sqlStatements)
-        .key("commands")
-        .value(verdict.commands)
-        .key("foldersCreated")
-        .value(verdict.foldersCreated)
-        .key("filesCreated")
-        .value(verdict.filesCreated)
-        .key("filesChanged")
-        .value(verdict.filesChanged)
-        .endObject();
+void verdictFields(Json& json, const PreviewVerdict& verdict, bool alreadyConfigured) {
+    json["schemaVersion"] = kPreviewSchemaVersion;
+    json["changed"] = verdict.changed();
+    json["alreadyConfigured"] = alreadyConfigured;
+    Json counts;
+    counts["configLines"] = verdict.configLines;
+    counts["metabaseKeys"] = verdict.metabaseKeys;
+    counts["sqlStatements"] = verdict.sqlStatements;
+    counts["commands"] = verdict.commands;
+    counts["foldersCreated"] = verdict.foldersCreated;
+    counts["filesCreated"] = verdict.filesCreated;
+    counts["filesChanged"] = verdict.filesChanged;
+    json["counts"] = std::move(counts);
+}
+
+Json resultObject(int exitStatus, const std::string& line) {
+    Json result;
+    result["exitStatus"] = exitStatus;
+    result["line"] = line;
+    return result;
+}
+
+// The document indented by two spaces, with a final line break. Texts stay
+// UTF-8; a byte that is not UTF-8 becomes U+FFFD, so that the document stays
+// valid. Control characters other than tab, line feed and carriage return are
+// written \u00xx, backspace and form feed too (the library writes them \b and
+// \f).
+std::string documentText(const Json& document) {
+    const std::string dumped = document.dump(2, ' ', false, Json::error_handler_t::replace);
+    std::string text;
+    text.reserve(dumped.size() + 1);
+    for (std::size_t i = 0; i < dumped.size(); ++i) {
+        // Every backslash in the dump begins an escape inside a string.
+        if (dumped[i] != '\\' || i + 1 == dumped.size()) {
+            text += dumped[i];
+            continue;
+        }
+        const char escape = dumped[++i];
+        if (escape == 'b') {
+            text += "\\u0008";
+        } else if (escape == 'f') {
+            text += "\\u000c";
+        } else {
+            text += '\\';
+            text += escape;
+        }
+    }
+    return text + "\n";
+}
+
+Json configFileObject(const PreviewReport& report) {
+    Json configFile;
+    configFile["path"] = report.configFile;
+    configFile["created"] = report.configCreated;
+    configFile["changed"] = report.configChanged;
+    Json changes = Json::array();
+    for (const auto& line : report.configChanges) {
+        Json& entry = changes.emplace_back();
+        entry["change"] = std::string(1, line.change);
+        entry["line"] = line.lineNumber;
+        entry["text"] = line.text;
+    }
+    configFile["changes"] = std::move(changes);
+    return configFile;
+}
+
+Json metabaseObject(const PreviewReport& report) {
+    Json metabase;
+    metabase["path"] = report.metabaseFile;
+    Json sites = Json::array();
+    for (const auto& site : report.sites) {
+        Json& entry = sites.emplace_back();
+        entry["name"] = site.name;
+        entry["location"] = site.location;
+        entry["created"] = site.created;
+    }
+    metabase["sites"] = std::move(sites);
+    Json takenOver = Json::array();
+    for (const auto& takeover : report.takeovers) {
+        Json& entry = takenOver.emplace_back();
+        entry["location"] = takeover.location;
+        entry["formerName"] = takeover.formerName;
+        entry["properties"] = propertyArray(takeover.lost);
+    }
+    metabase["takenOver"] = std::move(takenOver);
+    Json startConflicts = Json::array();
+    for (const auto& conflict : report.startConflicts) {
+        Json& entry = startConflicts.emplace_back();
+        entry["location"] = conflict.location;
+        entry["name"] = conflict.name;
+        entry["holderLocation"] = conflict.holderLocation;
+        entry["holderName"] = conflict.holderName;
+        entry["binding"] = conflict.binding;
+    }
+    metabase["startConflicts"] = std::move(startConflicts);
+    Json keys = Json::array();
+    for (const auto& change : report.metabaseChanges) {
+        Json& entry = keys.emplace_back();
+        entry["change"] = kindWord(change.kind);
+        entry["location"] = change.location;
+        entry["class"] = change.className;
+        entry["properties"] = propertyArray(change.properties);
+    }
+    metabase["keys"] = std::move(keys);
+    return metabase;
+}
+
+Json databaseObject(const DatabasePreview& database) {
+    Json object;
+    object["attempted"] = database.attempted;
+    object["connected"] = database.connected;
+    object["failure"] =
+        database.connected || !database.attempted ? Json(nullptr) : Json(database.failure);
+    object["existingTables"] = database.existingTables;
+    Json statements = Json::array();
+    for (const auto& statement : database.statements) {
+        Json& entry = statements.emplace_back();
+        entry["text"] = statement.text;
+        entry["outcome"] = statementOutcome(statement);
+        entry["note"] = statement.note.empty() ? Json(nullptr) : Json(statement.note);
+    }
+    object["statements"] = std::move(statements);
+    return object;
 }
 
 }  // namespace
@@ -225,115 +322,33 @@ std::string alreadyConfiguredText(const std::string& machine) {
 }
 
 std::string alreadyConfiguredJson(const std::string& machine, int exitStatus) {
-    JsonWriter json;
-    json.beginObject();
+    Json json;
     verdictFields(json, PreviewVerdict{}, true);
-    json.field("machine", machine);
-    json.key("result")
-        .beginObject()
-        .key("exitStatus")
-        .value(exitStatus)
-        .field("line", "The machine is configured already; without --yes nothing is run.")
-        .endObject();
-    json.endObject();
-    return json.text();
+    json["machine"] = machine;
+    json["result"] = resultObject(
+        exitStatus, "The machine is configured already; without --yes nothing is run.");
+    return documentText(json);
 }
 
 std::string previewJson(const PreviewReport& report) {
-    JsonWriter json;
-    json.beginObject();
+    Json json;
     verdictFields(json, previewVerdict(report), false);
-    json.field("machine", report.machine);
-    json.key("options")
-        .beginObject()
-        .key("tasks")
-        .value(report.options.CreateTasks)
-        .key("database")
-        .value(report.options.InitializeDatabase)
-        .key("sites")
-        .value(report.options.SetUpSites)
-        .endObject();
-
-    json.key("configFile").beginObject().field("path", report.configFile);
-    json.key("created").value(report.configCreated).key("changed").value(report.configChanged);
-    json.key("changes").beginArray();
-    for (const auto& line : report.configChanges) {
-        json.beginObject()
-            .field("change", std::string(1, line.change))
-            .key("line")
-            .value(line.lineNumber)
-            .field("text", line.text)
-            .endObject();
-    }
-    json.endArray().endObject();
-
-    json.key("metabase").beginObject().field("path", report.metabaseFile);
-    json.key("sites").beginArray();
-    for (const auto& site : report.sites) {
-        json.beginObject().field("name", site.name).field("location", site.location);
-        json.key("created").value(site.created).endObject();
-    }
-    json.endArray();
-    json.key("takenOver").beginArray();
-    for (const auto& takeover : report.takeovers) {
-        json.beginObject()
-            .field("location", takeover.location)
-            .field("formerName", takeover.formerName);
-        propertyArray(json, takeover.lost);
-        json.endObject();
-    }
-    json.endArray();
-    json.key("startConflicts").beginArray();
-    for (const auto& conflict : report.startConflicts) {
-        json.beginObject()
-            .field("location", conflict.location)
-            .field("name", conflict.name)
-            .field("holderLocation", conflict.holderLocation)
-            .field("holderName", conflict.holderName)
-            .field("binding", conflict.binding)
-            .endObject();
-    }
-    json.endArray();
-    json.key("keys").beginArray();
-    for (const auto& change : report.metabaseChanges) {
-        json.beginObject()
-            .field("change", kindWord(change.kind))
-            .field("location", change.location)
-            .field("class", change.className);
-        propertyArray(json, change.properties);
-        json.endObject();
-    }
-    json.endArray().endObject();
-
-    const auto& database = report.database;
-    json.key("database").beginObject();
-    json.key("attempted").value(database.attempted).key("connected").value(database.connected);
-    json.key("failure");
-    database.connected || !database.attempted ? json.null() : json.value(database.failure);
-    json.stringArray("existingTables", database.existingTables);
-    json.key("statements").beginArray();
-    for (const auto& statement : database.statements) {
-        json.beginObject().field("text", statement.text);
-        json.field("outcome", statementOutcome(statement));
-        json.key("note");
-        statement.note.empty() ? json.null() : json.value(statement.note);
-        json.endObject();
-    }
-    json.endArray().endObject();
-
-    json.stringArray("commands", report.commands);
-    json.stringArray("foldersCreated", report.foldersCreated);
-    json.stringArray("filesCreated", report.filesCreated);
-    json.stringArray("filesChanged", report.filesChanged);
-    json.stringArray("log", report.log);
-    json.key("result")
-        .beginObject()
-        .key("exitStatus")
-        .value(report.result.exitStatus)
-        .field("line", report.result.line)
-        .endObject();
-    json.endObject();
-    return json.text();
+    json["machine"] = report.machine;
+    Json options;
+    options["tasks"] = report.options.CreateTasks;
+    options["database"] = report.options.InitializeDatabase;
+    options["sites"] = report.options.SetUpSites;
+    json["options"] = std::move(options);
+    json["configFile"] = configFileObject(report);
+    json["metabase"] = metabaseObject(report);
+    json["database"] = databaseObject(report.database);
+    json["commands"] = report.commands;
+    json["foldersCreated"] = report.foldersCreated;
+    json["filesCreated"] = report.filesCreated;
+    json["filesChanged"] = report.filesChanged;
+    json["log"] = report.log;
+    json["result"] = resultObject(report.result.exitStatus, report.result.line);
+    return documentText(json);
 }
 
 }  // namespace tessaron::app::preview
