@@ -51,7 +51,7 @@ Outcome runFrontEnd(const std::vector<std::string>& args) {
     return {status, out.str(), err.str()};
 }
 
-std::string writeBeside(const tessaron::testing::TempMachine& machine, const std::string& name,
+std::string writeBeside(const tessaron::testing::TestMachine& machine, const std::string& name,
                         const std::string& text) {
     const auto path = machine.root() / name;
     std::ofstream(path, std::ios::binary) << text;

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/image/MachineImage.h"
-#include "support/TempMachine.h"
+#include "support/TestMachine.h"
 #include "support/app/AppMachine.h"
 
 namespace tessaron::app::testing {
@@ -40,7 +40,7 @@ struct Outcome {
 Outcome runFrontEnd(const std::vector<std::string>& args);
 
 // Writes text to a file of its own in the machine's root (outside the drives).
-std::string writeBeside(const tessaron::testing::TempMachine& machine, const std::string& name,
+std::string writeBeside(const tessaron::testing::TestMachine& machine, const std::string& name,
                         const std::string& text);
 
 }  // namespace tessaron::app::testing

@@ -16,16 +16,16 @@ namespace {
 namespace fs = std::filesystem;
 using tessaron::testing::readBytes;
 using tessaron::testing::sourceDir;
-using tessaron::testing::TempMachine;
+using tessaron::testing::TestMachine;
 
 // An answers file in the machine's temporary folder (outside the drives).
-std::string answersFile(const TempMachine& machine, const std::string& text,
+std::string answersFile(const TestMachine& machine, const std::string& text,
                         const std::string& name = "answers.txt") {
     return writeBeside(machine, name, text);
 }
 
-TempMachine sample2003() {
-    return TempMachine::copyOf("windows2003");
+TestMachine sample2003() {
+    return TestMachine::sample("windows2003");
 }
 
 TEST(Unattended, HelpPrintsTheUsage) {
@@ -183,7 +183,7 @@ TEST(Unattended, RunCompletesWithZeroAndWithRunErrorOne) {
         // With the internal box ticked on this machine the internal address stays.
         EXPECT_NE(config.find("InternalIP = \"10.0.0.5\"\r\n"), std::string::npos);
     }
-    if (TempMachine::foldersCanBeReadOnly()) {
+    if (TestMachine::foldersCanBeReadOnly()) {
         auto machine = sample2003();
         machine.setReadOnly("C:\\Tessaron\\panel", true);
         const auto result = runFrontEnd({"--machine", machine.root().string(), "--answers",

@@ -16,7 +16,7 @@ namespace {
 
 using testing::FreshDatabase;
 using testing::RunOnOwnMachine;
-using testing::TempMachine;
+using testing::TestMachine;
 using testing::TestServer;
 using Lines = std::vector<std::string>;
 
@@ -31,7 +31,7 @@ protected:
     // database stage, nothing else.
     struct SampleRun : RunOnOwnMachine {
         SampleRun(OdbcDatabase& odbc, SettingsRecord record)
-            : RunOnOwnMachine(TempMachine::copyOf("windows2003"), std::move(record),
+            : RunOnOwnMachine(TestMachine::sample("windows2003"), std::move(record),
                               {.InitializeDatabase = true}, &odbc) {
             settings.ServerRoot = "C:\\Hosting";
         }

@@ -33,7 +33,7 @@ std::vector<std::string> splitLines(const std::string& bytes) {
 
 // Names in the panel folder other than config.inc (left-over temporary files)
 // and the filler of a full file system.
-std::vector<std::string> strayFiles(const TempMachine& machine) {
+std::vector<std::string> strayFiles(const TestMachine& machine) {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(machine.host("C:\\Tessaron\\panel"))) {
         const auto name = entry.path().filename();
@@ -55,7 +55,7 @@ const std::vector<std::string> kDiskFull = {
     "Could not write to configuration file. - There is not enough space on the disk."};
 
 TEST(ConfigFileWriter, WritesTheBodyInTheCodePageWithCrLfAfterEveryLine) {
-    TempMachine machine;
+    TestMachine machine;
     writeSmallServer(machine);
     RunFixture fixture(machine);
     fixture.settings.ControlPanelTitle = "Caf\xC3\xA9 \xE2\x82\xAC Panel";  // é and the euro sign
@@ -83,7 +83,7 @@ TEST(ConfigFileWriter, WritesTheBodyInTheCodePageWithCrLfAfterEveryLine) {
 }
 
 TEST(ConfigFileWriter, ReplacesTheFormerFileWhole) {
-    TempMachine machine;
+    TestMachine machine;
     writeSmallServer(machine);
     machine.writeFile(kConfig, std::string(5000, 'x') + "\r\n");
     RunFixture fixture(machine);
@@ -99,7 +99,7 @@ TEST(ConfigFileWriter, ReplacesTheFormerFileWhole) {
 
 struct FailureCase {
     const char* what;
-    void (*prepare)(const TempMachine&, SettingsRecord&);
+    void (*prepare)(const TestMachine&, SettingsRecord&);
     std::vector<std::string> log;
     bool tempFolderKnown = true;
 };
@@ -115,10 +115,10 @@ class ConfigFileWriterFailure : public ::testing::TestWithParam<FailureCase> {};
 // file is left beside it and RunError is set.
 TEST_P(ConfigFileWriterFailure, KeepsTheFormerFileAndSetsRunError) {
     if (std::string(GetParam().what) == "panel folder read-only" &&
-        !TempMachine::foldersCanBeReadOnly()) {
+        !TestMachine::foldersCanBeReadOnly()) {
         GTEST_SKIP() << "folders cannot be read-only here";
     }
-    TempMachine machine;
+    TestMachine machine;
     writeSmallServer(machine, {.tempValue = GetParam().tempFolderKnown});
     machine.writeFile(kConfig, kFormerBytes);
     RunFixture fixture(machine);
@@ -137,23 +137,23 @@ TEST_P(ConfigFileWriterFailure, KeepsTheFormerFileAndSetsRunError) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, ConfigFileWriterFailure,
     ::testing::Values(FailureCase{"panel folder and config.inc read-only",
-                                  [](const TempMachine& m, SettingsRecord&) {
+                                  [](const TestMachine& m, SettingsRecord&) {
                                       m.setReadOnly("C:\\Tessaron\\panel", true);
                                       m.setReadOnly(kConfig, true);
                                   },
                                   kOpenFailed},
                       FailureCase{"config.inc read-only",
-                                  [](const TempMachine& m, SettingsRecord&) {
+                                  [](const TestMachine& m, SettingsRecord&) {
                                       m.setReadOnly(kConfig, true);
                                   },
                                   kOpenFailed},
                       FailureCase{"value outside the code page",
-                                  [](const TempMachine&, SettingsRecord& s) {
+                                  [](const TestMachine&, SettingsRecord& s) {
                                       s.MainCompanyName =
                                           "\xCE\xA9mega Hosting";  // Greek capital omega
                                   },
                                   kWriteFailed},
-                      FailureCase{"temp folder unknown", [](const TempMachine&, SettingsRecord&) {},
+                      FailureCase{"temp folder unknown", [](const TestMachine&, SettingsRecord&) {},
                                   kWriteFailed, false}),
     [](const auto& info) {
         std::string name = info.param.what;
@@ -164,7 +164,7 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST(ConfigFileWriter, MissingPanelFolderGivesBothFailureLines) {
-    TempMachine machine;
+    TestMachine machine;
     writeSmallServer(machine);
     fs::remove_all(machine.host("C:\\Tessaron\\panel"));
     RunFixture fixture(machine);
@@ -177,7 +177,7 @@ TEST(ConfigFileWriter, MissingPanelFolderGivesBothFailureLines) {
 }
 
 TEST(ConfigFileWriter, ALineBreakInAValueInjectsNoLine) {
-    TempMachine machine;
+    TestMachine machine;
     writeSmallServer(machine);
     RunFixture fixture(machine);
     fixture.settings.AdminPassword = "pw\r\nMainDatabaseIP = \"evil\"";
@@ -199,7 +199,7 @@ const std::string kFormerSiteLines =
 // The new body carries the former file's site lines, as they stood, until
 // the append step replaces them; the body itself is kept for that step.
 TEST(ConfigFileWriter, CarriesTheFormerSiteLinesAfterTheBody) {
-    TempMachine machine;
+    TestMachine machine;
     writeSmallServer(machine);
     machine.writeFile(kConfig, kFormerBytes + "mainftpsvc=\"5\"\r\n" + kFormerSiteLines +
                                    "' PreviewSVC = \"9\"\r\n");
@@ -222,7 +222,7 @@ TEST(ConfigFileWriter, CarriesTheFormerSiteLinesAfterTheBody) {
 // the file is overwritten in place. Without a file to overwrite nothing can
 // be written.
 TEST(ConfigFileWriter, ReadOnlyFolderWithWritableFileIsWrittenInPlace) {
-    TempMachine machine;
+    TestMachine machine;
     writeSmallServer(machine);
     machine.writeFile(kConfig, kFormerBytes + kFormerSiteLines);
     machine.setReadOnly("C:\\Tessaron\\panel", true);
@@ -239,8 +239,8 @@ TEST(ConfigFileWriter, ReadOnlyFolderWithWritableFileIsWrittenInPlace) {
     EXPECT_EQ(lines[72], "PreviewSVC = \"7\"");
     EXPECT_TRUE(strayFiles(machine).empty());
 
-    if (!TempMachine::foldersCanBeReadOnly()) return;  // the refusal needs a read-only folder
-    TempMachine fresh;
+    if (!TestMachine::foldersCanBeReadOnly()) return;  // the refusal needs a read-only folder
+    TestMachine fresh;
     writeSmallServer(fresh);
     fresh.setReadOnly("C:\\Tessaron\\panel", true);
     RunFixture refused(fresh);
@@ -255,7 +255,7 @@ TEST(ConfigFileWriter, ReadOnlyFolderWithWritableFileIsWrittenInPlace) {
 TEST(ConfigFileWriter, FullDiskLeavesTheFormerFileOrNone) {
     for (const bool former : {true, false}) {
         SCOPED_TRACE(former ? "former file" : "no former file");
-        TempMachine machine;
+        TestMachine machine;
         writeSmallServer(machine);
         FullFileSystem disk(machine.host("C:\\Tessaron\\panel"));
         if (!disk.mounted()) GTEST_SKIP() << kCannotMount;

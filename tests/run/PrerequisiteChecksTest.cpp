@@ -18,7 +18,7 @@ const Lines kAllPresent = {"Accounts directory OK.", "Temp directory OK.", "Logf
 
 struct DirectoryCase {
     const char* what;
-    void (*prepare)(const TempMachine&, SettingsRecord&);
+    void (*prepare)(const TestMachine&, SettingsRecord&);
     Lines log;
     bool goesOn;
 };
@@ -32,10 +32,10 @@ class WorkingDirectoryTest : public ::testing::TestWithParam<DirectoryCase> {};
 
 TEST_P(WorkingDirectoryTest, LogsEachDirectoryAndStopsAtTheFirstFailure) {
     if (std::string(GetParam().what) == "logfile parent read-only" &&
-        !TempMachine::foldersCanBeReadOnly()) {
+        !TestMachine::foldersCanBeReadOnly()) {
         GTEST_SKIP() << "folders cannot be read-only here";
     }
-    TempMachine machine;
+    TestMachine machine;
     writeSmallServer(machine);
     SettingsRecord settings = sampleSettings();
     GetParam().prepare(machine, settings);
@@ -55,9 +55,9 @@ void bulletProof(SettingsRecord& s, const std::string& linkPath) {
 INSTANTIATE_TEST_SUITE_P(
     Outcomes, WorkingDirectoryTest,
     ::testing::Values(
-        DirectoryCase{"all present", [](const TempMachine&, SettingsRecord&) {}, kAllPresent, true},
+        DirectoryCase{"all present", [](const TestMachine&, SettingsRecord&) {}, kAllPresent, true},
         DirectoryCase{"FTP link present",
-                      [](const TempMachine& m, SettingsRecord& s) {
+                      [](const TestMachine& m, SettingsRecord& s) {
                           m.makeFolder("C:\\Tessaron\\ftp");
                           bulletProof(s, "C:\\Tessaron\\ftp");
                       },
@@ -66,43 +66,43 @@ INSTANTIATE_TEST_SUITE_P(
                       true},
         DirectoryCase{
             "FTP link created",
-            [](const TempMachine&, SettingsRecord& s) { bulletProof(s, "C:\\Tessaron\\ftp"); },
+            [](const TestMachine&, SettingsRecord& s) { bulletProof(s, "C:\\Tessaron\\ftp"); },
             {"Accounts directory OK.", "Temp directory OK.", "Logfile directory OK.",
              "FTP link directory created."},
             true},
         DirectoryCase{"Microsoft FTP has no link directory",
-                      [](const TempMachine&, SettingsRecord& s) {
+                      [](const TestMachine&, SettingsRecord& s) {
                           s.FTPServerEnabled = "True";
                           s.FTPServerType = "Microsoft FTP";
                           s.FTPLinkPath = "C:\\nowhere\\ftp";
                       },
                       kAllPresent, true},
         DirectoryCase{"FTP off has no link directory",
-                      [](const TempMachine&, SettingsRecord& s) {
+                      [](const TestMachine&, SettingsRecord& s) {
                           bulletProof(s, "C:\\nowhere\\ftp");
                           s.FTPServerEnabled = "False";
                       },
                       kAllPresent, true},
         DirectoryCase{
             "temp created",
-            [](const TempMachine& m, SettingsRecord&) {
+            [](const TestMachine& m, SettingsRecord&) {
                 fs::remove_all(m.host("C:\\Tessaron\\temp"));
             },
             {"Accounts directory OK.", "Temp directory created.", "Logfile directory OK."},
             true},
         DirectoryCase{
             "accounts found without regard to case",
-            [](const TempMachine&, SettingsRecord& s) { s.ServerRoot = "c:\\ACCOUNTS\\"; },
+            [](const TestMachine&, SettingsRecord& s) { s.ServerRoot = "c:\\ACCOUNTS\\"; },
             kAllPresent, true},
         DirectoryCase{
             "accounts parent missing",
-            [](const TempMachine&, SettingsRecord& s) { s.ServerRoot = "C:\\Hosting\\Accounts"; },
+            [](const TestMachine&, SettingsRecord& s) { s.ServerRoot = "C:\\Hosting\\Accounts"; },
             {"ERROR: Could not create accounts directory at C:\\Hosting\\Accounts - Path "
              "not found"},
             false},
         DirectoryCase{
             "logfile parent read-only",
-            [](const TempMachine& m, SettingsRecord& s) {
+            [](const TestMachine& m, SettingsRecord& s) {
                 m.makeFolder("C:\\Logs");
                 m.setReadOnly("C:\\Logs", true);
                 s.LogRoot = "C:\\Logs\\Tessaron";
@@ -112,14 +112,14 @@ INSTANTIATE_TEST_SUITE_P(
              "denied"},
             false},
         DirectoryCase{"empty logfile path",
-                      [](const TempMachine&, SettingsRecord& s) { s.LogRoot = ""; },
+                      [](const TestMachine&, SettingsRecord& s) { s.LogRoot = ""; },
                       {"Accounts directory OK.", "Temp directory OK.",
                        "ERROR: Could not create logfile directory at  - Invalid procedure call or "
                        "argument"},
                       false},
         DirectoryCase{
             "FTP link parent missing",
-            [](const TempMachine&, SettingsRecord& s) { bulletProof(s, "C:\\ftp\\links"); },
+            [](const TestMachine&, SettingsRecord& s) { bulletProof(s, "C:\\ftp\\links"); },
             {"Accounts directory OK.", "Temp directory OK.", "Logfile directory OK.",
              "ERROR: Could not create FTP link directory at C:\\ftp\\links - Path not found"},
             false}),
@@ -182,7 +182,7 @@ private:
 };
 
 TEST(WorkingDirectories, AFailedFolderQueryCallsThePathInvalid) {
-    TempMachine machine;
+    TestMachine machine;
     writeSmallServer(machine);
     SettingsRecord settings = sampleSettings();
     MachineImage image(machine.root());
@@ -198,7 +198,7 @@ TEST(WorkingDirectories, AFailedFolderQueryCallsThePathInvalid) {
 }
 
 TEST(FrontPageCheck, MissingToolStopsBeforeTheDirectories) {
-    TempMachine machine;
+    TestMachine machine;
     writeSmallServer(machine);
     fs::remove(
         machine.host("C:\\Program Files\\Common Files\\Microsoft Shared\\Web Server "
@@ -227,7 +227,7 @@ void PrintTo(const DnsCase& c, std::ostream* os) {
 class DnsProviderTest : public ::testing::TestWithParam<DnsCase> {};
 
 TEST_P(DnsProviderTest, ChecksTheProviderOnlyForMicrosoftDns) {
-    TempMachine machine;
+    TestMachine machine;
     writeSmallServer(machine, GetParam().layout);
     SettingsRecord settings = sampleSettings();
     settings.DNSServerEnabled = GetParam().enabled;
@@ -280,7 +280,7 @@ const Lines kProviderCommands = {
 };
 
 TEST(DnsProviderOnWindows2000, IsCopiedCompiledRegisteredAndReached) {
-    TempMachine machine;
+    TestMachine machine;
     writeSmallServer(machine, {.release = 2000, .dnsProvider = false});
     RunFixture fixture(machine, windows2000Settings());
 
@@ -295,7 +295,7 @@ TEST(DnsProviderOnWindows2000, IsCopiedCompiledRegisteredAndReached) {
 }
 
 TEST(DnsProviderOnWindows2000, ReplacesOldProviderFilesInAnExistingWbemFolder) {
-    TempMachine machine;
+    TestMachine machine;
     writeSmallServer(machine, {.release = 2000, .dnsProvider = false});
     machine.writeFile("C:\\WINNT\\system32\\wbem\\dnsprov.dll", "old provider");
     RunFixture fixture(machine, windows2000Settings());
@@ -307,7 +307,7 @@ TEST(DnsProviderOnWindows2000, ReplacesOldProviderFilesInAnExistingWbemFolder) {
 }
 
 TEST(DnsProviderOnWindows2000, StopsWhenTheSecondConnectionFails) {
-    TempMachine machine;
+    TestMachine machine;
     writeSmallServer(machine, {.release = 2000, .dnsProvider = false});
     fs::remove(machine.host("C:\\Tessaron\\bin\\dnsprov.dll"));
     RunFixture fixture(machine, windows2000Settings());

@@ -65,9 +65,9 @@ void PrintTo(const GateCase& c, std::ostream* os) {
 class RunGates : public ::testing::TestWithParam<GateCase> {};
 
 TEST_P(RunGates, RunsEachStageOnlyWhereItsGateAllows) {
-    TempMachine machine;
+    TestMachine machine;
     writeSmallServer(machine);
-    if (GetParam().configFails && !TempMachine::foldersCanBeReadOnly()) {
+    if (GetParam().configFails && !TestMachine::foldersCanBeReadOnly()) {
         GTEST_SKIP() << "folders cannot be read-only here";
     }
     if (GetParam().configFails) machine.setReadOnly("C:\\Tessaron\\panel", true);
@@ -134,7 +134,7 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST(RunEndings, AFailedCheckStopsTheRunWithoutCompletionLine) {
-    TempMachine machine;
+    TestMachine machine;
     writeSmallServer(machine);
     RunFixture fixture(machine);
     fixture.settings.ServerRoot = "C:\\Hosting\\Accounts";
@@ -162,7 +162,7 @@ TEST(RunEndings, AFailedCheckStopsTheRunWithoutCompletionLine) {
 }
 
 TEST(RunEndings, ANewRunClearsRunErrorAndCompletesTheInternalAddress) {
-    TempMachine machine;
+    TestMachine machine;
     writeSmallServer(machine);
     RunFixture fixture(machine);
     fixture.run.RunError = true;  // left from an earlier run
@@ -178,7 +178,7 @@ TEST(RunEndings, ANewRunClearsRunErrorAndCompletesTheInternalAddress) {
 }
 
 TEST(RunEndings, AGivenInternalAddressIsKept) {
-    TempMachine machine;
+    TestMachine machine;
     writeSmallServer(machine);
     RunFixture fixture(machine);
     fixture.settings.InternalIP = "10.0.0.5";
@@ -216,7 +216,7 @@ TEST(RunCancel, EndsAtTheNextSafePointBetweenSteps) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.cancelAfterSteps);
-        TempMachine machine;
+        TestMachine machine;
         writeSmallServer(machine);
         RunFixture fixture(machine);
         fixture.options.CreateTasks = true;

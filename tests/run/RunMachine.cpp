@@ -2,7 +2,7 @@
 
 namespace tessaron::testing {
 
-void writeSmallServer(const TempMachine& machine, const MachineLayout& layout) {
+void writeSmallServer(const TestMachine& machine, const MachineLayout& layout) {
     const bool w2000 = layout.release == 2000;
     const std::string windows = w2000 ? "WINNT" : "WINDOWS";
     std::string registry =
@@ -46,7 +46,7 @@ void writeSmallServer(const TempMachine& machine, const MachineLayout& layout) {
     machine.makeFolder("C:\\" + windows + "\\system32\\LogFiles");
 }
 
-std::vector<std::string> commandsLogLines(const TempMachine& machine) {
+std::vector<std::string> commandsLogLines(const TestMachine& machine) {
     std::vector<std::string> lines;
     std::string line;
     for (char c : readBytes(machine.root() / "commands.log")) {

@@ -9,7 +9,7 @@
 #include "settings/SettingsRecord.h"
 #include "support/MachineRun.h"
 #include "support/SampleSettings.h"
-#include "support/TempMachine.h"
+#include "support/TestMachine.h"
 
 namespace tessaron::testing {
 
@@ -23,14 +23,14 @@ struct MachineLayout {
 };
 
 // The record of sampleSettings() describes it.
-void writeSmallServer(const TempMachine& machine, const MachineLayout& layout = {});
+void writeSmallServer(const TestMachine& machine, const MachineLayout& layout = {});
 
 // The command lines in the image's commands.log, without their line ends.
-std::vector<std::string> commandsLogLines(const TempMachine& machine);
+std::vector<std::string> commandsLogLines(const TestMachine& machine);
 
 // A run on a machine image with its own log and options.
 struct RunFixture : MachineRun {
-    explicit RunFixture(const TempMachine& machine, SettingsRecord record = sampleSettings())
+    explicit RunFixture(const TestMachine& machine, SettingsRecord record = sampleSettings())
         : MachineRun(machine.root(), std::move(record)) {}
 };
 

@@ -60,7 +60,7 @@ const Lines kWriteFailed = {
 TEST(RunWithAFailedBody, LeavesConfigIncAsItWasOrAbsent) {
     for (const bool configured : {false, true}) {
         SCOPED_TRACE(configured ? "configured" : "fresh");
-        TempMachine machine;
+        TestMachine machine;
         writeSmallServer(machine);
         if (configured) machine.writeFile(kConfig, configuredFile());
         for (int run = 1; run <= 2; ++run) {
@@ -82,7 +82,7 @@ TEST(RunWithAFailedBody, LeavesConfigIncAsItWasOrAbsent) {
 // an empty file; the failure line says why, and the run goes on as after
 // any failed write.
 TEST(RunWithAFailedBody, FullDiskOnAFreshMachineLeavesNoFile) {
-    TempMachine machine;
+    TestMachine machine;
     FullFileSystem disk(machine.host("C:\\Tessaron\\panel"));
     if (!disk.mounted()) GTEST_SKIP() << kCannotMount;
     writeSmallServer(machine);
@@ -105,7 +105,7 @@ TEST(RunWithAFailedBody, FullDiskOnAFreshMachineLeavesNoFile) {
 // left theirs in other forms; the next run, holding the lock, removes every
 // one of them and nothing else, not even names that only look alike.
 TEST(LeftOverFiles, ARunRemovesTheTemporariesOfAKilledRun) {
-    TempMachine machine;
+    TestMachine machine;
     writeSmallServer(machine);
     const std::string panel = "C:\\Tessaron\\panel\\";
     const std::string inetsrv = "C:\\WINDOWS\\system32\\inetsrv\\";
@@ -165,7 +165,7 @@ TEST(LeftOverFiles, ARunRemovesTheTemporariesOfAKilledRun) {
 // A run while another holds the machine waits, then says so and changes
 // nothing, not even the internal address of the settings.
 TEST(MachineLock, ARunFindingTheMachineHeldChangesNothing) {
-    TempMachine machine;
+    TestMachine machine;
     writeSmallServer(machine);
     machine.writeFile(kConfig, configuredFile());
     MachineImage other(machine.root());
@@ -187,7 +187,7 @@ TEST(MachineLock, ARunFindingTheMachineHeldChangesNothing) {
 
 // A run that waits while the other run finishes goes on once it is free.
 TEST(MachineLock, ARunWaitsForTheOtherToFinish) {
-    TempMachine machine;
+    TestMachine machine;
     writeSmallServer(machine);
     MachineImage other(machine.root());
     auto held = other.LockMachine(std::chrono::milliseconds(0));

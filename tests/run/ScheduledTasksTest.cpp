@@ -74,7 +74,7 @@ void PrintTo(const TaskCase& c, std::ostream* os) {
 class ScheduledTasksTest : public ::testing::TestWithParam<TaskCase> {};
 
 TEST_P(ScheduledTasksTest, RegistersTheStatisticsTaskOnlyWhenStatisticsAreOn) {
-    TempMachine machine;
+    TestMachine machine;
     writeSmallServer(machine);
     RunFixture fixture(machine);
     fixture.settings.EnableStatistics = GetParam().statistics;
@@ -107,7 +107,7 @@ INSTANTIATE_TEST_SUITE_P(
 // Run again, a task is registered only when its command line changed: the
 // tool would replace it by name with the same task.
 TEST(ScheduledTasksAgain, RegistersOnlyTheTasksWhoseCommandLineChanged) {
-    TempMachine machine;
+    TestMachine machine;
     writeSmallServer(machine);
     struct Run {
         const char* password;

@@ -10,7 +10,7 @@
 #include "runcontext/ProgressLog.h"
 #include "runcontext/RunContext.h"
 #include "settings/SettingsRecord.h"
-#include "support/TempMachine.h"
+#include "support/TestMachine.h"
 
 namespace tessaron::testing {
 
@@ -32,12 +32,12 @@ struct MachineRun {
 // The machine of a run that owns it; a base ahead of MachineRun, so that the
 // machine is there before the run opens it and goes after it.
 struct OwnedMachine {
-    TempMachine machine;
+    TestMachine machine;
 };
 
 // A run on a machine of its own (usually a copy of a sample).
 struct RunOnOwnMachine : OwnedMachine, MachineRun {
-    RunOnOwnMachine(TempMachine own, SettingsRecord record, InstallOptions chosen = {},
+    RunOnOwnMachine(TestMachine own, SettingsRecord record, InstallOptions chosen = {},
                     Database* database = nullptr)
         : OwnedMachine{std::move(own)},
           MachineRun(machine.root(), std::move(record), chosen, database) {}

@@ -40,7 +40,7 @@ std::string crlfText(const Lines& lines) {
     return text;
 }
 
-void writeFormerConfig(const TempMachine& machine) {
+void writeFormerConfig(const TestMachine& machine) {
     Lines lines;
     for (int line = 1; line <= 69; ++line) lines.push_back("' former line " + std::to_string(line));
     lines.insert(lines.end(), kFormerSiteLines.begin(), kFormerSiteLines.end());
@@ -49,7 +49,7 @@ void writeFormerConfig(const TempMachine& machine) {
 
 // Every site number config.inc names exists in the metabase on disk, and the
 // file has its 69 body lines followed by nothing but site lines.
-void expectConsistent(const TempMachine& machine) {
+void expectConsistent(const TestMachine& machine) {
     const std::string text = machine.readFile(kConfig);
     const auto lines = fileLines(text);
     ASSERT_GE(lines.size(), 72u);
@@ -162,11 +162,11 @@ TEST(RunMendsSites, AMetabaseSaveThatFailsIsAnErrorAndNoSiteIsNamed) {
 // system's reason, once. Space that comes back afterwards does not let the
 // given-up commits reach the file.
 TEST(RunMendsSites, AFullDiskUnderTheMetabaseIsAnError) {
-    const auto inetsrv = [](const TempMachine& m) {
+    const auto inetsrv = [](const TestMachine& m) {
         return m.host("C:\\WINDOWS\\system32\\inetsrv");
     };
     std::unique_ptr<FullFileSystem> disk;
-    SampleRun run(wholeRunSettings(), {.SetUpSites = true}, [&](const TempMachine& m) {
+    SampleRun run(wholeRunSettings(), {.SetUpSites = true}, [&](const TestMachine& m) {
         writeFormerConfig(m);
         const auto saved = m.root() / "inetsrv-files";
         fs::copy(inetsrv(m), saved, fs::copy_options::recursive);
@@ -201,7 +201,7 @@ TEST(RunMendsSites, AFullDiskUnderTheMetabaseIsAnError) {
 // Without the release the stage cannot tell whether a pool is wanted: it
 // ends at once with an ERROR line and RunError, the metabase untouched.
 TEST(RunMendsSites, AReleaseThatCannotBeReadEndsTheStage) {
-    SampleRun run(wholeRunSettings(), {.SetUpSites = true}, [](const TempMachine& m) {
+    SampleRun run(wholeRunSettings(), {.SetUpSites = true}, [](const TestMachine& m) {
         writeFormerConfig(m);
         // registry.reg is UTF-16LE text of ASCII characters.
         const auto bytes = readBytes(m.root() / "registry.reg");

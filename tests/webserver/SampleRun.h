@@ -28,11 +28,11 @@ Lines fileLines(const std::string& text);
 Lines tailOf(const std::string& text);
 
 // A copy of the sample, changed by `prepare` before anything reads it.
-TempMachine preparedSample(const std::function<void(const TempMachine&)>& prepare);
+TestMachine preparedSample(const std::function<void(const TestMachine&)>& prepare);
 
 struct SampleRun : RunOnOwnMachine {
     explicit SampleRun(SettingsRecord record, InstallOptions chosen,
-                       const std::function<void(const TempMachine&)>& prepare = {})
+                       const std::function<void(const TestMachine&)>& prepare = {})
         : RunOnOwnMachine(preparedSample(prepare), std::move(record), chosen) {}
 };
 

@@ -106,7 +106,7 @@ SettingsRecord allNewSitesSettings() {
 
 StageMachine::StageMachine(const std::string& sample, SettingsRecord record,
                            std::vector<InjectedFault> faults)
-    : machine(TempMachine::copyOf(sample)),
+    : machine(TestMachine::sample(sample)),
       settings(std::move(record)),
       options{.SetUpSites = true},
       image(std::make_unique<MachineImage>(machine.root())),

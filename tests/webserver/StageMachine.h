@@ -11,7 +11,7 @@
 #include "platform/image/MachineImage.h"
 #include "runcontext/RunContext.h"
 #include "support/SampleSettings.h"
-#include "support/TempMachine.h"
+#include "support/TestMachine.h"
 #include "webserver/WebServerStage.h"
 
 namespace tessaron::testing {
@@ -64,7 +64,7 @@ struct StageMachine {
     std::unique_ptr<Metabase> metabaseOnDisk() const;
     std::string metabasePath() const;
 
-    TempMachine machine;
+    TestMachine machine;
     SettingsRecord settings;
     InstallOptions options;
     std::unique_ptr<MachineImage> image;

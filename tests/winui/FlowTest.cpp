@@ -15,7 +15,7 @@
 #include "platform/odbc/OdbcDatabase.h"
 #include "support/SamplePaths.h"
 #include "support/SilentServer.h"
-#include "support/TempMachine.h"
+#include "support/TestMachine.h"
 #include "support/app/AppMachine.h"
 #include "winui/OptionsDialog.h"
 #include "winui/ProgressDialog.h"
@@ -23,7 +23,7 @@
 namespace tessaron::winui::testing {
 namespace {
 
-using tessaron::testing::TempMachine;
+using tessaron::testing::TestMachine;
 
 const app::window::FormDesign& kMain = app::window::mainFormDesign();
 const app::window::FormDesign& kInstall = app::window::installFormDesign();
@@ -43,7 +43,7 @@ std::vector<std::string> lines(const std::string& text) {
 // the window's defaults and the given answers.
 std::vector<std::string> unattendedLog(const std::string& options,
                                        const std::string& answers = {}) {
-    TempMachine machine = TempMachine::copyOf("windows2003");
+    TestMachine machine = TestMachine::sample("windows2003");
     machine.writeFile("C:\\answers.txt", "# the window's defaults\n" + answers);
     std::ostringstream out, err;
     app::runUnattended({"--machine", machine.root().string(), "--answers",
@@ -101,10 +101,10 @@ struct TestDatabases {
 };
 
 struct Flow {
-    explicit Flow(TempMachine copy) : machine(std::move(copy)), program(machine.root()) {}
+    explicit Flow(TestMachine copy) : machine(std::move(copy)), program(machine.root()) {}
     // The window on this machine.
     explicit Flow(std::nullopt_t) : program(std::nullopt) {}
-    TempMachine machine;
+    TestMachine machine;
     RunningProgram program;
     HWND main = nullptr;
     HWND dialog = nullptr;
@@ -150,7 +150,7 @@ TEST(WinInstallFlow, ARunShowsTheUnattendedLogAndClosingEndsTheProgram) {
     ASSERT_NO_THROW(windowDatabase = databases.create("window"));
     ASSERT_NO_THROW(unattendedDatabase = databases.create("unattended"));
 
-    Flow flow(TempMachine::copyOf("windows2003"));
+    Flow flow(TestMachine::sample("windows2003"));
     flow.main = flow.program.mainWindow();
     ASSERT_NE(flow.main, nullptr);
     flow.typeDatabase(databases, windowDatabase);
@@ -213,7 +213,7 @@ TEST(WinWholeRun, TheWindowConfiguresThisMachineThroughTheSystemsInterfaces) {
 TEST(WinInstallFlow, AFailedRunReturnsToTheDialogWithItsReason) {
     // A read-only config.inc: the load step asks whether to read it, the run
     // cannot replace it and sets RunError.
-    TempMachine machine = TempMachine::copyOf("windows2003");
+    TestMachine machine = TestMachine::sample("windows2003");
     machine.writeFile(tessaron::testing::kConfigInc, "<?php\r\n?>\r\n");
     machine.setReadOnly(tessaron::testing::kConfigInc, true);
     Flow flow(std::move(machine));
@@ -239,7 +239,7 @@ TEST(WinInstallFlow, CancelEndsTheRunAtASafePointAndReturnsToTheDialog) {
     // A database server that never answers holds the run in its database
     // step until Cancel.
     tessaron::testing::SilentServer server;
-    Flow flow(TempMachine::copyOf("windows2003"));
+    Flow flow(TestMachine::sample("windows2003"));
     flow.main = flow.program.mainWindow();
     ASSERT_NE(flow.main, nullptr);
     selectEntry(controlWindow(flow.main, kMain, "cmbMainSQLServerType"), 1);  // MySQL
@@ -303,7 +303,7 @@ TEST(WinMessageBoxes, TheLoadStepsBoxesAreAnsweredByTheUser) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TempMachine machine = app::testing::buildMachine(c.machine);
+        TestMachine machine = app::testing::buildMachine(c.machine);
         RunningProgram program(machine.root());
         const auto seen = answerMessageBox(program.threadId(), c.answer);
         ASSERT_TRUE(seen.has_value());

@@ -113,8 +113,8 @@ std::string metabaseXml(const MachineSetup& setup) {
     return xml;
 }
 
-tessaron::testing::TempMachine buildMachine(const MachineSetup& setup) {
-    tessaron::testing::TempMachine machine;
+tessaron::testing::TestMachine buildMachine(const MachineSetup& setup) {
+    tessaron::testing::TestMachine machine;
     machine.writeRegistry(registryText(setup));
     machine.makeFolder("C:\\WINDOWS\\TEMP");
     machine.makeFolder("C:\\Tessaron\\panel");

@@ -9,7 +9,7 @@
 #include "app/window/MessageService.h"
 #include "app/window/SettingsWindow.h"
 #include "platform/image/MachineImage.h"
-#include "support/TempMachine.h"
+#include "support/TestMachine.h"
 
 namespace tessaron::app::testing {
 
@@ -39,7 +39,7 @@ struct MachineSetup {
 };
 
 // Writes the machine into a fresh temporary image (Windows folder C:\WINDOWS).
-tessaron::testing::TempMachine buildMachine(const MachineSetup& setup);
+tessaron::testing::TestMachine buildMachine(const MachineSetup& setup);
 
 // The metabase text for a machine setup.
 std::string metabaseXml(const MachineSetup& setup);
@@ -69,7 +69,7 @@ struct WindowOnMachine {
                              app::window::MessageAnswer answer = app::window::MessageAnswer::No,
                              bool load = true);
 
-    tessaron::testing::TempMachine machine;
+    tessaron::testing::TestMachine machine;
     MachineImage image;
     SettingsRecord settings;
     RecordingMessages messages;
