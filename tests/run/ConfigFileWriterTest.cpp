@@ -55,8 +55,7 @@ const std::vector<std::string> kDiskFull = {
     "Could not write to configuration file. - There is not enough space on the disk."};
 
 TEST(ConfigFileWriter, WritesTheBodyInTheCodePageWithCrLfAfterEveryLine) {
-    TestMachine machine;
-    writeSmallServer(machine);
+    auto machine = TestMachine::smallServer();
     RunFixture fixture(machine);
     fixture.settings.ControlPanelTitle = "Caf\xC3\xA9 \xE2\x82\xAC Panel";  // é and the euro sign
     fixture.run.now = [] { return std::chrono::system_clock::from_time_t(1700000000); };
@@ -83,8 +82,7 @@ TEST(ConfigFileWriter, WritesTheBodyInTheCodePageWithCrLfAfterEveryLine) {
 }
 
 TEST(ConfigFileWriter, ReplacesTheFormerFileWhole) {
-    TestMachine machine;
-    writeSmallServer(machine);
+    auto machine = TestMachine::smallServer();
     machine.writeFile(kConfig, std::string(5000, 'x') + "\r\n");
     RunFixture fixture(machine);
 
@@ -118,8 +116,7 @@ TEST_P(ConfigFileWriterFailure, KeepsTheFormerFileAndSetsRunError) {
         !TestMachine::foldersCanBeReadOnly()) {
         GTEST_SKIP() << "folders cannot be read-only here";
     }
-    TestMachine machine;
-    writeSmallServer(machine, {.tempValue = GetParam().tempFolderKnown});
+    auto machine = TestMachine::smallServer({.tempValue = GetParam().tempFolderKnown});
     machine.writeFile(kConfig, kFormerBytes);
     RunFixture fixture(machine);
     GetParam().prepare(machine, fixture.settings);
@@ -164,8 +161,7 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST(ConfigFileWriter, MissingPanelFolderGivesBothFailureLines) {
-    TestMachine machine;
-    writeSmallServer(machine);
+    auto machine = TestMachine::smallServer();
     fs::remove_all(machine.host("C:\\Tessaron\\panel"));
     RunFixture fixture(machine);
 
@@ -177,8 +173,7 @@ TEST(ConfigFileWriter, MissingPanelFolderGivesBothFailureLines) {
 }
 
 TEST(ConfigFileWriter, ALineBreakInAValueInjectsNoLine) {
-    TestMachine machine;
-    writeSmallServer(machine);
+    auto machine = TestMachine::smallServer();
     RunFixture fixture(machine);
     fixture.settings.AdminPassword = "pw\r\nMainDatabaseIP = \"evil\"";
     fixture.settings.ServerName = "WEB\n01";
@@ -199,8 +194,7 @@ const std::string kFormerSiteLines =
 // The new body carries the former file's site lines, as they stood, until
 // the append step replaces them; the body itself is kept for that step.
 TEST(ConfigFileWriter, CarriesTheFormerSiteLinesAfterTheBody) {
-    TestMachine machine;
-    writeSmallServer(machine);
+    auto machine = TestMachine::smallServer();
     machine.writeFile(kConfig, kFormerBytes + "mainftpsvc=\"5\"\r\n" + kFormerSiteLines +
                                    "' PreviewSVC = \"9\"\r\n");
     RunFixture fixture(machine);
@@ -222,8 +216,7 @@ TEST(ConfigFileWriter, CarriesTheFormerSiteLinesAfterTheBody) {
 // the file is overwritten in place. Without a file to overwrite nothing can
 // be written.
 TEST(ConfigFileWriter, ReadOnlyFolderWithWritableFileIsWrittenInPlace) {
-    TestMachine machine;
-    writeSmallServer(machine);
+    auto machine = TestMachine::smallServer();
     machine.writeFile(kConfig, kFormerBytes + kFormerSiteLines);
     machine.setReadOnly("C:\\Tessaron\\panel", true);
     RunFixture fixture(machine);
@@ -240,8 +233,7 @@ TEST(ConfigFileWriter, ReadOnlyFolderWithWritableFileIsWrittenInPlace) {
     EXPECT_TRUE(strayFiles(machine).empty());
 
     if (!TestMachine::foldersCanBeReadOnly()) return;  // the refusal needs a read-only folder
-    TestMachine fresh;
-    writeSmallServer(fresh);
+    auto fresh = TestMachine::smallServer();
     fresh.setReadOnly("C:\\Tessaron\\panel", true);
     RunFixture refused(fresh);
     ConfigFileWriter(refused.run);
@@ -255,8 +247,7 @@ TEST(ConfigFileWriter, ReadOnlyFolderWithWritableFileIsWrittenInPlace) {
 TEST(ConfigFileWriter, FullDiskLeavesTheFormerFileOrNone) {
     for (const bool former : {true, false}) {
         SCOPED_TRACE(former ? "former file" : "no former file");
-        TestMachine machine;
-        writeSmallServer(machine);
+        auto machine = TestMachine::smallServer();
         FullFileSystem disk(machine.host("C:\\Tessaron\\panel"));
         if (!disk.mounted()) GTEST_SKIP() << kCannotMount;
         if (former) machine.writeFile(kConfig, kFormerBytes);

@@ -35,8 +35,7 @@ TEST_P(WorkingDirectoryTest, LogsEachDirectoryAndStopsAtTheFirstFailure) {
         !TestMachine::foldersCanBeReadOnly()) {
         GTEST_SKIP() << "folders cannot be read-only here";
     }
-    TestMachine machine;
-    writeSmallServer(machine);
+    auto machine = TestMachine::smallServer();
     SettingsRecord settings = sampleSettings();
     GetParam().prepare(machine, settings);
     RunFixture fixture(machine, settings);
@@ -182,8 +181,7 @@ private:
 };
 
 TEST(WorkingDirectories, AFailedFolderQueryCallsThePathInvalid) {
-    TestMachine machine;
-    writeSmallServer(machine);
+    auto machine = TestMachine::smallServer();
     SettingsRecord settings = sampleSettings();
     MachineImage image(machine.root());
     FolderQueryFails files(image.Files(), "C:\\Tessaron\\temp");
@@ -198,8 +196,7 @@ TEST(WorkingDirectories, AFailedFolderQueryCallsThePathInvalid) {
 }
 
 TEST(FrontPageCheck, MissingToolStopsBeforeTheDirectories) {
-    TestMachine machine;
-    writeSmallServer(machine);
+    auto machine = TestMachine::smallServer();
     fs::remove(
         machine.host("C:\\Program Files\\Common Files\\Microsoft Shared\\Web Server "
                      "Extensions\\50\\bin\\owsadm.exe"));
@@ -227,8 +224,7 @@ void PrintTo(const DnsCase& c, std::ostream* os) {
 class DnsProviderTest : public ::testing::TestWithParam<DnsCase> {};
 
 TEST_P(DnsProviderTest, ChecksTheProviderOnlyForMicrosoftDns) {
-    TestMachine machine;
-    writeSmallServer(machine, GetParam().layout);
+    auto machine = TestMachine::smallServer(GetParam().layout);
     SettingsRecord settings = sampleSettings();
     settings.DNSServerEnabled = GetParam().enabled;
     settings.DNSServer = GetParam().server;
@@ -280,8 +276,7 @@ const Lines kProviderCommands = {
 };
 
 TEST(DnsProviderOnWindows2000, IsCopiedCompiledRegisteredAndReached) {
-    TestMachine machine;
-    writeSmallServer(machine, {.release = 2000, .dnsProvider = false});
+    auto machine = TestMachine::smallServer({.release = 2000, .dnsProvider = false});
     RunFixture fixture(machine, windows2000Settings());
 
     EXPECT_TRUE(runPrerequisiteChecks(fixture.run));
@@ -295,8 +290,7 @@ TEST(DnsProviderOnWindows2000, IsCopiedCompiledRegisteredAndReached) {
 }
 
 TEST(DnsProviderOnWindows2000, ReplacesOldProviderFilesInAnExistingWbemFolder) {
-    TestMachine machine;
-    writeSmallServer(machine, {.release = 2000, .dnsProvider = false});
+    auto machine = TestMachine::smallServer({.release = 2000, .dnsProvider = false});
     machine.writeFile("C:\\WINNT\\system32\\wbem\\dnsprov.dll", "old provider");
     RunFixture fixture(machine, windows2000Settings());
 
@@ -307,8 +301,7 @@ TEST(DnsProviderOnWindows2000, ReplacesOldProviderFilesInAnExistingWbemFolder) {
 }
 
 TEST(DnsProviderOnWindows2000, StopsWhenTheSecondConnectionFails) {
-    TestMachine machine;
-    writeSmallServer(machine, {.release = 2000, .dnsProvider = false});
+    auto machine = TestMachine::smallServer({.release = 2000, .dnsProvider = false});
     fs::remove(machine.host("C:\\Tessaron\\bin\\dnsprov.dll"));
     RunFixture fixture(machine, windows2000Settings());
 

@@ -65,8 +65,7 @@ void PrintTo(const GateCase& c, std::ostream* os) {
 class RunGates : public ::testing::TestWithParam<GateCase> {};
 
 TEST_P(RunGates, RunsEachStageOnlyWhereItsGateAllows) {
-    TestMachine machine;
-    writeSmallServer(machine);
+    auto machine = TestMachine::smallServer();
     if (GetParam().configFails && !TestMachine::foldersCanBeReadOnly()) {
         GTEST_SKIP() << "folders cannot be read-only here";
     }
@@ -134,8 +133,7 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST(RunEndings, AFailedCheckStopsTheRunWithoutCompletionLine) {
-    TestMachine machine;
-    writeSmallServer(machine);
+    auto machine = TestMachine::smallServer();
     RunFixture fixture(machine);
     fixture.settings.ServerRoot = "C:\\Hosting\\Accounts";
     fixture.options = {true, true, true};
@@ -162,8 +160,7 @@ TEST(RunEndings, AFailedCheckStopsTheRunWithoutCompletionLine) {
 }
 
 TEST(RunEndings, ANewRunClearsRunErrorAndCompletesTheInternalAddress) {
-    TestMachine machine;
-    writeSmallServer(machine);
+    auto machine = TestMachine::smallServer();
     RunFixture fixture(machine);
     fixture.run.RunError = true;  // left from an earlier run
     fixture.settings.InternalIP = "";
@@ -178,8 +175,7 @@ TEST(RunEndings, ANewRunClearsRunErrorAndCompletesTheInternalAddress) {
 }
 
 TEST(RunEndings, AGivenInternalAddressIsKept) {
-    TestMachine machine;
-    writeSmallServer(machine);
+    auto machine = TestMachine::smallServer();
     RunFixture fixture(machine);
     fixture.settings.InternalIP = "10.0.0.5";
 
@@ -216,8 +212,7 @@ TEST(RunCancel, EndsAtTheNextSafePointBetweenSteps) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.cancelAfterSteps);
-        TestMachine machine;
-        writeSmallServer(machine);
+        auto machine = TestMachine::smallServer();
         RunFixture fixture(machine);
         fixture.options.CreateTasks = true;
         fixture.options.InitializeDatabase = true;

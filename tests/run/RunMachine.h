@@ -13,18 +13,6 @@
 
 namespace tessaron::testing {
 
-// A small Windows server in a temporary machine image, as the run's stages
-// expect it: the panel under C:\Tessaron, the FrontPage 2002 tool, the four
-// working directories and, on Windows Server 2003, the DNS provider.
-struct MachineLayout {
-    int release = 2003;       // 2000 or 2003
-    bool dnsProvider = true;  // the provider's WMI namespace is registered
-    bool tempValue = true;    // the registry names a temporary folder
-};
-
-// The record of sampleSettings() describes it.
-void writeSmallServer(const TestMachine& machine, const MachineLayout& layout = {});
-
 // The command lines in the image's commands.log, without their line ends.
 std::vector<std::string> commandsLogLines(const TestMachine& machine);
 

@@ -60,8 +60,7 @@ const Lines kWriteFailed = {
 TEST(RunWithAFailedBody, LeavesConfigIncAsItWasOrAbsent) {
     for (const bool configured : {false, true}) {
         SCOPED_TRACE(configured ? "configured" : "fresh");
-        TestMachine machine;
-        writeSmallServer(machine);
+        auto machine = TestMachine::smallServer();
         if (configured) machine.writeFile(kConfig, configuredFile());
         for (int run = 1; run <= 2; ++run) {
             RunFixture fixture(machine);
@@ -82,10 +81,9 @@ TEST(RunWithAFailedBody, LeavesConfigIncAsItWasOrAbsent) {
 // an empty file; the failure line says why, and the run goes on as after
 // any failed write.
 TEST(RunWithAFailedBody, FullDiskOnAFreshMachineLeavesNoFile) {
-    TestMachine machine;
+    auto machine = TestMachine::smallServer();
     FullFileSystem disk(machine.host("C:\\Tessaron\\panel"));
     if (!disk.mounted()) GTEST_SKIP() << kCannotMount;
-    writeSmallServer(machine);
     disk.fill();
     RunFixture fixture(machine);
 
@@ -105,8 +103,7 @@ TEST(RunWithAFailedBody, FullDiskOnAFreshMachineLeavesNoFile) {
 // left theirs in other forms; the next run, holding the lock, removes every
 // one of them and nothing else, not even names that only look alike.
 TEST(LeftOverFiles, ARunRemovesTheTemporariesOfAKilledRun) {
-    TestMachine machine;
-    writeSmallServer(machine);
+    auto machine = TestMachine::smallServer();
     const std::string panel = "C:\\Tessaron\\panel\\";
     const std::string inetsrv = "C:\\WINDOWS\\system32\\inetsrv\\";
     const std::string history = inetsrv + "History\\";
@@ -165,8 +162,7 @@ TEST(LeftOverFiles, ARunRemovesTheTemporariesOfAKilledRun) {
 // A run while another holds the machine waits, then says so and changes
 // nothing, not even the internal address of the settings.
 TEST(MachineLock, ARunFindingTheMachineHeldChangesNothing) {
-    TestMachine machine;
-    writeSmallServer(machine);
+    auto machine = TestMachine::smallServer();
     machine.writeFile(kConfig, configuredFile());
     MachineImage other(machine.root());
     const auto held = other.LockMachine(std::chrono::milliseconds(0));
@@ -187,8 +183,7 @@ TEST(MachineLock, ARunFindingTheMachineHeldChangesNothing) {
 
 // A run that waits while the other run finishes goes on once it is free.
 TEST(MachineLock, ARunWaitsForTheOtherToFinish) {
-    TestMachine machine;
-    writeSmallServer(machine);
+    auto machine = TestMachine::smallServer();
     MachineImage other(machine.root());
     auto held = other.LockMachine(std::chrono::milliseconds(0));
     ASSERT_TRUE(held);

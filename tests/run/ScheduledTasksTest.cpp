@@ -74,8 +74,7 @@ void PrintTo(const TaskCase& c, std::ostream* os) {
 class ScheduledTasksTest : public ::testing::TestWithParam<TaskCase> {};
 
 TEST_P(ScheduledTasksTest, RegistersTheStatisticsTaskOnlyWhenStatisticsAreOn) {
-    TestMachine machine;
-    writeSmallServer(machine);
+    auto machine = TestMachine::smallServer();
     RunFixture fixture(machine);
     fixture.settings.EnableStatistics = GetParam().statistics;
     fixture.settings.AdminPassword = "secret";
@@ -107,8 +106,7 @@ INSTANTIATE_TEST_SUITE_P(
 // Run again, a task is registered only when its command line changed: the
 // tool would replace it by name with the same task.
 TEST(ScheduledTasksAgain, RegistersOnlyTheTasksWhoseCommandLineChanged) {
-    TestMachine machine;
-    writeSmallServer(machine);
+    auto machine = TestMachine::smallServer();
     struct Run {
         const char* password;
         const char* statistics;

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <string>
 
+#include "support/SmallServer.h"
+
 namespace tessaron::testing {
 
 // The project's source folder (for samples and fixtures).
@@ -18,6 +20,8 @@ public:
     TestMachine();
     // A copy of examples/machines/<name>.
     static TestMachine sample(const std::string& name);
+    // The small server of the run's tests, laid out as told.
+    static TestMachine smallServer(const MachineLayout& layout = {});
     ~TestMachine();
     TestMachine(TestMachine&& other) noexcept;
     TestMachine(const TestMachine&) = delete;
