@@ -22,6 +22,7 @@ using window::MessageAnswer;
 namespace {
 using tessaron::testing::kConfigInc;
 
+using tessaron::testing::MachineSetup;
 using tessaron::testing::TestMachine;
 
 bool holdsLine(const std::vector<std::string>& lines, const std::string& line) {

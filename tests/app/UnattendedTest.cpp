@@ -14,6 +14,7 @@ using answers::parseAnswers;
 namespace {
 
 namespace fs = std::filesystem;
+using tessaron::testing::MachineSetup;
 using tessaron::testing::readBytes;
 using tessaron::testing::sourceDir;
 using tessaron::testing::TestMachine;
@@ -45,7 +46,7 @@ TEST(Unattended, UsageErrorsStopBeforeTheMachineIsTouched) {
     // A machine whose load would end with message 3: no usage error reaches it.
     MachineSetup setup;
     setup.metabase = false;
-    auto machine = buildMachine(setup);
+    auto machine = TestMachine::described(setup);
     const std::string dir = machine.root().string();
     const auto good = answersFile(machine, "txtControlPanelTitle = x\n", "good.txt");
 
@@ -130,7 +131,7 @@ TEST(Unattended, ListValueThatIsNoEntryStopsBeforeTheRun) {
 TEST(Unattended, ProgramEndedAtLoadExitsWithThree) {
     MachineSetup setup;
     setup.installDirValue.reset();
-    auto machine = buildMachine(setup);
+    auto machine = TestMachine::described(setup);
     const auto result =
         runFrontEnd({"--machine", machine.root().string(), "--answers", answersFile(machine, "")});
     EXPECT_EQ(result.status, 3);

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 
+#include "support/MachineSetup.h"
 #include "support/SmallServer.h"
 
 namespace tessaron::testing {
@@ -22,6 +23,9 @@ public:
     static TestMachine sample(const std::string& name);
     // The small server of the run's tests, laid out as told.
     static TestMachine smallServer(const MachineLayout& layout = {});
+    // A machine written from a description of what the settings window's
+    // load step reads (Windows folder C:\WINDOWS).
+    static TestMachine described(const MachineSetup& setup);
     ~TestMachine();
     TestMachine(TestMachine&& other) noexcept;
     TestMachine(const TestMachine&) = delete;

@@ -16,13 +16,13 @@
 #include "support/SamplePaths.h"
 #include "support/SilentServer.h"
 #include "support/TestMachine.h"
-#include "support/app/AppMachine.h"
 #include "winui/OptionsDialog.h"
 #include "winui/ProgressDialog.h"
 
 namespace tessaron::winui::testing {
 namespace {
 
+using tessaron::testing::MachineSetup;
 using tessaron::testing::TestMachine;
 
 const app::window::FormDesign& kMain = app::window::mainFormDesign();
@@ -284,14 +284,14 @@ TEST(WinInstallFlow, CancelEndsTheRunAtASafePointAndReturnsToTheDialog) {
 TEST(WinMessageBoxes, TheLoadStepsBoxesAreAnsweredByTheUser) {
     struct Case {
         const char* name;
-        app::testing::MachineSetup machine;
+        MachineSetup machine;
         app::window::Message expected;
         int answer;
         bool windowShown;
     };
-    app::testing::MachineSetup noInstallDir;
+    MachineSetup noInstallDir;
     noInstallDir.installDirValue = std::nullopt;
-    app::testing::MachineSetup configured;
+    MachineSetup configured;
     configured.configInc = "<?php\r\n?>\r\n";
     const Case cases[] = {
         {"missing installation directory", noInstallDir,
@@ -303,7 +303,7 @@ TEST(WinMessageBoxes, TheLoadStepsBoxesAreAnsweredByTheUser) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TestMachine machine = app::testing::buildMachine(c.machine);
+        TestMachine machine = TestMachine::described(c.machine);
         RunningProgram program(machine.root());
         const auto seen = answerMessageBox(program.threadId(), c.answer);
         ASSERT_TRUE(seen.has_value());
