@@ -3,10 +3,10 @@
 #include <filesystem>
 #include <ostream>
 
-#include "RunMachine.h"
 #include "run/ConfigFileWriter.h"
 #include "settings/ConfigFileBody.h"
 #include "support/FullFileSystem.h"
+#include "support/MachineRun.h"
 
 namespace tessaron::testing {
 namespace {
@@ -56,7 +56,7 @@ const std::vector<std::string> kDiskFull = {
 
 TEST(ConfigFileWriter, WritesTheBodyInTheCodePageWithCrLfAfterEveryLine) {
     auto machine = TestMachine::smallServer();
-    RunFixture fixture(machine);
+    MachineRun fixture(machine);
     fixture.settings.ControlPanelTitle = "Caf\xC3\xA9 \xE2\x82\xAC Panel";  // é and the euro sign
     fixture.run.now = [] { return std::chrono::system_clock::from_time_t(1700000000); };
 
@@ -84,7 +84,7 @@ TEST(ConfigFileWriter, WritesTheBodyInTheCodePageWithCrLfAfterEveryLine) {
 TEST(ConfigFileWriter, ReplacesTheFormerFileWhole) {
     auto machine = TestMachine::smallServer();
     machine.writeFile(kConfig, std::string(5000, 'x') + "\r\n");
-    RunFixture fixture(machine);
+    MachineRun fixture(machine);
 
     ConfigFileWriter(fixture.run);
 
@@ -118,7 +118,7 @@ TEST_P(ConfigFileWriterFailure, KeepsTheFormerFileAndSetsRunError) {
     }
     auto machine = TestMachine::smallServer({.tempValue = GetParam().tempFolderKnown});
     machine.writeFile(kConfig, kFormerBytes);
-    RunFixture fixture(machine);
+    MachineRun fixture(machine);
     GetParam().prepare(machine, fixture.settings);
 
     ConfigFileWriter(fixture.run);
@@ -163,7 +163,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ConfigFileWriter, MissingPanelFolderGivesBothFailureLines) {
     auto machine = TestMachine::smallServer();
     fs::remove_all(machine.host("C:\\Tessaron\\panel"));
-    RunFixture fixture(machine);
+    MachineRun fixture(machine);
 
     ConfigFileWriter(fixture.run);
 
@@ -174,7 +174,7 @@ TEST(ConfigFileWriter, MissingPanelFolderGivesBothFailureLines) {
 
 TEST(ConfigFileWriter, ALineBreakInAValueInjectsNoLine) {
     auto machine = TestMachine::smallServer();
-    RunFixture fixture(machine);
+    MachineRun fixture(machine);
     fixture.settings.AdminPassword = "pw\r\nMainDatabaseIP = \"evil\"";
     fixture.settings.ServerName = "WEB\n01";
 
@@ -197,7 +197,7 @@ TEST(ConfigFileWriter, CarriesTheFormerSiteLinesAfterTheBody) {
     auto machine = TestMachine::smallServer();
     machine.writeFile(kConfig, kFormerBytes + "mainftpsvc=\"5\"\r\n" + kFormerSiteLines +
                                    "' PreviewSVC = \"9\"\r\n");
-    RunFixture fixture(machine);
+    MachineRun fixture(machine);
 
     const auto written = ConfigFileWriter(fixture.run);
 
@@ -219,7 +219,7 @@ TEST(ConfigFileWriter, ReadOnlyFolderWithWritableFileIsWrittenInPlace) {
     auto machine = TestMachine::smallServer();
     machine.writeFile(kConfig, kFormerBytes + kFormerSiteLines);
     machine.setReadOnly("C:\\Tessaron\\panel", true);
-    RunFixture fixture(machine);
+    MachineRun fixture(machine);
 
     ConfigFileWriter(fixture.run);
 
@@ -235,7 +235,7 @@ TEST(ConfigFileWriter, ReadOnlyFolderWithWritableFileIsWrittenInPlace) {
     if (!TestMachine::foldersCanBeReadOnly()) return;  // the refusal needs a read-only folder
     auto fresh = TestMachine::smallServer();
     fresh.setReadOnly("C:\\Tessaron\\panel", true);
-    RunFixture refused(fresh);
+    MachineRun refused(fresh);
     ConfigFileWriter(refused.run);
     fresh.setReadOnly("C:\\Tessaron\\panel", false);
     EXPECT_EQ(refused.log.entries(), kOpenFailed);
@@ -252,7 +252,7 @@ TEST(ConfigFileWriter, FullDiskLeavesTheFormerFileOrNone) {
         if (!disk.mounted()) GTEST_SKIP() << kCannotMount;
         if (former) machine.writeFile(kConfig, kFormerBytes);
         disk.fill();
-        RunFixture fixture(machine);
+        MachineRun fixture(machine);
 
         const auto written = ConfigFileWriter(fixture.run);
 

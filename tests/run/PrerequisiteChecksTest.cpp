@@ -3,9 +3,10 @@
 #include <filesystem>
 #include <ostream>
 
-#include "RunMachine.h"
+#include "CommandsLog.h"
 #include "platform/ForwardingPlatform.h"
 #include "run/PrerequisiteChecks.h"
+#include "support/MachineRun.h"
 
 namespace tessaron::testing {
 namespace {
@@ -38,7 +39,7 @@ TEST_P(WorkingDirectoryTest, LogsEachDirectoryAndStopsAtTheFirstFailure) {
     auto machine = TestMachine::smallServer();
     SettingsRecord settings = sampleSettings();
     GetParam().prepare(machine, settings);
-    RunFixture fixture(machine, settings);
+    MachineRun fixture(machine, settings);
 
     EXPECT_EQ(runPrerequisiteChecks(fixture.run), GetParam().goesOn);
     EXPECT_EQ(fixture.log.entries(), GetParam().log);
@@ -201,7 +202,7 @@ TEST(FrontPageCheck, MissingToolStopsBeforeTheDirectories) {
         machine.host("C:\\Program Files\\Common Files\\Microsoft Shared\\Web Server "
                      "Extensions\\50\\bin\\owsadm.exe"));
     fs::remove_all(machine.host("C:\\Tessaron\\temp"));
-    RunFixture fixture(machine);
+    MachineRun fixture(machine);
 
     EXPECT_FALSE(runPrerequisiteChecks(fixture.run));
     EXPECT_EQ(fixture.log.entries(), Lines{kFrontPageErrorLine});
@@ -228,7 +229,7 @@ TEST_P(DnsProviderTest, ChecksTheProviderOnlyForMicrosoftDns) {
     SettingsRecord settings = sampleSettings();
     settings.DNSServerEnabled = GetParam().enabled;
     settings.DNSServer = GetParam().server;
-    RunFixture fixture(machine, settings);
+    MachineRun fixture(machine, settings);
 
     runPrerequisiteChecks(fixture.run);
 
@@ -277,7 +278,7 @@ const Lines kProviderCommands = {
 
 TEST(DnsProviderOnWindows2000, IsCopiedCompiledRegisteredAndReached) {
     auto machine = TestMachine::smallServer({.release = 2000, .dnsProvider = false});
-    RunFixture fixture(machine, windows2000Settings());
+    MachineRun fixture(machine, windows2000Settings());
 
     EXPECT_TRUE(runPrerequisiteChecks(fixture.run));
 
@@ -292,7 +293,7 @@ TEST(DnsProviderOnWindows2000, IsCopiedCompiledRegisteredAndReached) {
 TEST(DnsProviderOnWindows2000, ReplacesOldProviderFilesInAnExistingWbemFolder) {
     auto machine = TestMachine::smallServer({.release = 2000, .dnsProvider = false});
     machine.writeFile("C:\\WINNT\\system32\\wbem\\dnsprov.dll", "old provider");
-    RunFixture fixture(machine, windows2000Settings());
+    MachineRun fixture(machine, windows2000Settings());
 
     EXPECT_TRUE(runPrerequisiteChecks(fixture.run));
 
@@ -303,7 +304,7 @@ TEST(DnsProviderOnWindows2000, ReplacesOldProviderFilesInAnExistingWbemFolder) {
 TEST(DnsProviderOnWindows2000, StopsWhenTheSecondConnectionFails) {
     auto machine = TestMachine::smallServer({.release = 2000, .dnsProvider = false});
     fs::remove(machine.host("C:\\Tessaron\\bin\\dnsprov.dll"));
-    RunFixture fixture(machine, windows2000Settings());
+    MachineRun fixture(machine, windows2000Settings());
 
     EXPECT_FALSE(runPrerequisiteChecks(fixture.run));
 

@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <ostream>
 
-#include "RunMachine.h"
 #include "run/PrerequisiteChecks.h"
 #include "run/RunDriver.h"
+#include "support/MachineRun.h"
 
 namespace tessaron::testing {
 namespace {
@@ -70,7 +70,7 @@ TEST_P(RunGates, RunsEachStageOnlyWhereItsGateAllows) {
         GTEST_SKIP() << "folders cannot be read-only here";
     }
     if (GetParam().configFails) machine.setReadOnly("C:\\Tessaron\\panel", true);
-    RunFixture fixture(machine);
+    MachineRun fixture(machine);
     fixture.options = GetParam().options;
 
     const RunEnding ending =
@@ -134,7 +134,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(RunEndings, AFailedCheckStopsTheRunWithoutCompletionLine) {
     auto machine = TestMachine::smallServer();
-    RunFixture fixture(machine);
+    MachineRun fixture(machine);
     fixture.settings.ServerRoot = "C:\\Hosting\\Accounts";
     fixture.options = {true, true, true};
     bool anyStageRan = false;
@@ -161,7 +161,7 @@ TEST(RunEndings, AFailedCheckStopsTheRunWithoutCompletionLine) {
 
 TEST(RunEndings, ANewRunClearsRunErrorAndCompletesTheInternalAddress) {
     auto machine = TestMachine::smallServer();
-    RunFixture fixture(machine);
+    MachineRun fixture(machine);
     fixture.run.RunError = true;  // left from an earlier run
     fixture.settings.InternalIP = "";
 
@@ -176,7 +176,7 @@ TEST(RunEndings, ANewRunClearsRunErrorAndCompletesTheInternalAddress) {
 
 TEST(RunEndings, AGivenInternalAddressIsKept) {
     auto machine = TestMachine::smallServer();
-    RunFixture fixture(machine);
+    MachineRun fixture(machine);
     fixture.settings.InternalIP = "10.0.0.5";
 
     performInstallationRun(fixture.run, recordingStages(true));
@@ -213,7 +213,7 @@ TEST(RunCancel, EndsAtTheNextSafePointBetweenSteps) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.cancelAfterSteps);
         auto machine = TestMachine::smallServer();
-        RunFixture fixture(machine);
+        MachineRun fixture(machine);
         fixture.options.CreateTasks = true;
         fixture.options.InitializeDatabase = true;
         fixture.options.SetUpSites = true;

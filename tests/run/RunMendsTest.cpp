@@ -7,10 +7,10 @@
 #include <filesystem>
 #include <thread>
 
-#include "RunMachine.h"
 #include "platform/TemporaryNames.h"
 #include "run/RunDriver.h"
 #include "support/FullFileSystem.h"
+#include "support/MachineRun.h"
 
 namespace tessaron::testing {
 namespace {
@@ -63,7 +63,7 @@ TEST(RunWithAFailedBody, LeavesConfigIncAsItWasOrAbsent) {
         auto machine = TestMachine::smallServer();
         if (configured) machine.writeFile(kConfig, configuredFile());
         for (int run = 1; run <= 2; ++run) {
-            RunFixture fixture(machine);
+            MachineRun fixture(machine);
             fixture.settings.ControlPanelTitle = "\xD0\x96 Hosting";  // Cyrillic Zhe
             EXPECT_EQ(performInstallationRun(fixture.run), RunEnding::Completed);
             EXPECT_EQ(fixture.log.entries(), kWriteFailed) << "run " << run;
@@ -85,7 +85,7 @@ TEST(RunWithAFailedBody, FullDiskOnAFreshMachineLeavesNoFile) {
     FullFileSystem disk(machine.host("C:\\Tessaron\\panel"));
     if (!disk.mounted()) GTEST_SKIP() << kCannotMount;
     disk.fill();
-    RunFixture fixture(machine);
+    MachineRun fixture(machine);
 
     EXPECT_EQ(performInstallationRun(fixture.run), RunEnding::Completed);
 
@@ -151,7 +151,7 @@ TEST(LeftOverFiles, ARunRemovesTheTemporariesOfAKilledRun) {
     };
     for (const auto& file : leftOvers) machine.writeFile(file, "' Tessaron Con");
     for (const auto& file : kept) machine.writeFile(file, "kept");
-    RunFixture fixture(machine);
+    MachineRun fixture(machine);
 
     EXPECT_EQ(performInstallationRun(fixture.run), RunEnding::Completed);
 
@@ -168,7 +168,7 @@ TEST(MachineLock, ARunFindingTheMachineHeldChangesNothing) {
     const auto held = other.LockMachine(std::chrono::milliseconds(0));
     ASSERT_TRUE(held);
 
-    RunFixture fixture(machine);
+    MachineRun fixture(machine);
     fixture.run.machineLockPatience = std::chrono::milliseconds(300);
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(performInstallationRun(fixture.run), RunEnding::MachineBusy);
@@ -192,7 +192,7 @@ TEST(MachineLock, ARunWaitsForTheOtherToFinish) {
         held.reset();
     });
 
-    RunFixture fixture(machine);
+    MachineRun fixture(machine);
     EXPECT_EQ(performInstallationRun(fixture.run), RunEnding::Completed);
     release.join();
     EXPECT_EQ(fixture.log.entries().back(), "Tessaron configuration completed.");

@@ -2,8 +2,9 @@
 
 #include <ostream>
 
-#include "RunMachine.h"
+#include "CommandsLog.h"
 #include "run/ScheduledTasks.h"
+#include "support/MachineRun.h"
 #include "support/WindowsArguments.h"
 
 namespace tessaron::testing {
@@ -75,7 +76,7 @@ class ScheduledTasksTest : public ::testing::TestWithParam<TaskCase> {};
 
 TEST_P(ScheduledTasksTest, RegistersTheStatisticsTaskOnlyWhenStatisticsAreOn) {
     auto machine = TestMachine::smallServer();
-    RunFixture fixture(machine);
+    MachineRun fixture(machine);
     fixture.settings.EnableStatistics = GetParam().statistics;
     fixture.settings.AdminPassword = "secret";
 
@@ -132,7 +133,7 @@ TEST(ScheduledTasksAgain, RegistersOnlyTheTasksWhoseCommandLineChanged) {
          4},
     };
     for (std::size_t index = 0; index < runs.size(); ++index) {
-        RunFixture fixture(machine);
+        MachineRun fixture(machine);
         fixture.settings.AdminPassword = runs[index].password;
         fixture.settings.EnableStatistics = runs[index].statistics;
         createScheduledTasks(fixture.run);

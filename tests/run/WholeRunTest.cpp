@@ -7,8 +7,10 @@
 #include <filesystem>
 #include <ostream>
 
-#include "RunMachine.h"
+#include "CommandsLog.h"
+#include "platform/image/MachineImage.h"
 #include "run/RunDriver.h"
+#include "runcontext/RunContext.h"
 #include "support/Fixtures.h"
 #include "support/LocalTime.h"
 #include "support/SampleSettings.h"

@@ -1,4 +1,4 @@
-#include "RunMachine.h"
+#include "CommandsLog.h"
 
 namespace tessaron::testing {
 
