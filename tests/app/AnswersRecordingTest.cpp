@@ -61,7 +61,7 @@ void editLikeAUser(ControlModel& controls) {
 
 TEST(RecordedAnswers, ListOnlyChangedControlsInReplayOrderWithPasswordReferences) {
     TestMachine machine = TestMachine::sample("windows2003");
-    AnsweredWindow window(machine.root(), "");
+    AnsweredWindow window(machine, "");
     const int statistics = 1 - window.controls().checked("chkStatistics");
     const int mail = 1 - window.controls().checked("chkMailServerEnabled");
     editLikeAUser(window.controls());
@@ -109,7 +109,7 @@ TEST(RecordedAnswers, ReplayOnAFreshCopyGivesTheSameFiles) {
         // The settings record keeps values of sections switched off from an
         // earlier press of the install button, which no answers file carries:
         // the install button is pressed once, after the edits.
-        AnsweredWindow window(first.root(), sampleAnswers(), nullptr, false, false);
+        AnsweredWindow window(first, sampleAnswers(), nullptr, false, false);
         editLikeAUser(window.controls());
         window.controls().press("btnInstall");
         ProgressLog log;

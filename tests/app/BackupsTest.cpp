@@ -33,7 +33,7 @@ std::string dateOfCopy(const std::string& copyName) {
 RunOutcome runWith(const TestMachine& machine, const std::string& edits,
                    InstallOptions options = InstallOptions{true, false, true}) {
     const bool configured = fs::exists(machine.host(kConfigInc));
-    AnsweredWindow window(machine.root(), sampleAnswers() + edits, nullptr, configured);
+    AnsweredWindow window(machine, sampleAnswers() + edits, nullptr, configured);
     ProgressLog log;
     return performRun(window.settings, options, window.image, log);
 }
@@ -211,7 +211,7 @@ private:
 // the machine, so that no other run starts between the steps and the save.
 TEST(Backups, TheMetabaseIsSavedWhileTheRunHoldsTheMachine) {
     TestMachine machine = TestMachine::sample("windows2003");
-    AnsweredWindow window(machine.root(), sampleAnswers());
+    AnsweredWindow window(machine, sampleAnswers());
     LockNotingMachine noting(window.image);
     ProgressLog log;
     performRun(window.settings, InstallOptions{true, false, true}, noting, log);
@@ -224,7 +224,7 @@ TEST(Backups, TheMetabaseIsSavedWhileTheRunHoldsTheMachine) {
 TEST(Backups, ARunWhoseJournalCannotBeWrittenSaysItCannotBeUndone) {
     TestMachine machine = TestMachine::sample("windows2003");
     machine.makeFolder(kJournal);
-    AnsweredWindow window(machine.root(), sampleAnswers());
+    AnsweredWindow window(machine, sampleAnswers());
     ProgressLog log;
     const RunOutcome outcome =
         performRun(window.settings, InstallOptions{true, false, true}, window.image, log);

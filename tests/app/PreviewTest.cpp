@@ -90,7 +90,7 @@ protected:
 
 TEST_F(PreviewOnSample, FreshMachineShowsWhatTheRealRunThenDoes) {
     TestMachine machine = TestMachine::sample("windows2003");
-    AnsweredWindow window(machine.root(), answers, &odbc);
+    AnsweredWindow window(machine, answers, &odbc);
     const std::string imageBefore = imageDigest(machine.root());
     const std::string databaseBefore = databaseState(*database);
 
@@ -162,14 +162,14 @@ TEST_F(PreviewOnSample, FreshMachineShowsWhatTheRealRunThenDoes) {
 TEST_F(PreviewOnSample, ConfiguredMachineShowsDifferencesTakeoversAndExistingTables) {
     TestMachine machine = TestMachine::sample("windows2003");
     {
-        AnsweredWindow first(machine.root(), answers, &odbc);
+        AnsweredWindow first(machine, answers, &odbc);
         ProgressLog log;
         performRun(first.settings, allOptions(), first.image, log);
     }
     const std::string edits = answers +
                               "txtControlPanelTitle = Second Title\n"
                               "cmbControlPanelSite = Default Web Site\n";
-    AnsweredWindow window(machine.root(), edits, &odbc, /*yes=*/true);
+    AnsweredWindow window(machine, edits, &odbc, /*yes=*/true);
     const std::string imageBefore = imageDigest(machine.root());
     const std::string databaseBefore = databaseState(*database);
 
@@ -230,7 +230,7 @@ TEST(Preview, ConnectionFailureIsReportedWithTheDriverText) {
     OdbcDatabase odbc;
     const std::string answers =
         sampleAnswers() + "txtMainDatabaseIP = 127.0.0.1;Port=1\ntxtMainDatabasePassword = x\n";
-    AnsweredWindow window(machine.root(), answers, &odbc);
+    AnsweredWindow window(machine, answers, &odbc);
     const std::string before = imageDigest(machine.root());
     const PreviewReport report =
         previewOf(window.settings, InstallOptions{false, true, false}, machine.root(), odbc);

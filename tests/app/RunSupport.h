@@ -11,10 +11,10 @@
 
 namespace tessaron::app::testing {
 
-// A settings window loaded on an image, answered as the unattended front end
-// answers it, with the install button pressed.
+// A settings window loaded on a test machine, answered as the unattended
+// front end answers it, with the install button pressed.
 struct AnsweredWindow {
-    AnsweredWindow(const std::filesystem::path& root, const std::string& answers,
+    AnsweredWindow(const tessaron::testing::TestMachine& machine, const std::string& answers,
                    Database* database = nullptr, bool yes = false, bool pressInstall = true);
 
     MachineImage image;

@@ -107,8 +107,7 @@ TEST(SettingsFlow, AnEditAfterTheReaderIsWhatConfigIncGets) {
 // the window keeps the number for its next run.
 TEST(SettingsFlow, ARunLeavesItsRecordAndTheWindowKeepsTheSiteNumberItLearnt) {
     TestMachine machine = TestMachine::sample("windows2003");
-    AnsweredWindow window(machine.root(),
-                          sampleAnswers() + "chkInternalIP = 1\ntxtInternalIP = \"\"\n");
+    AnsweredWindow window(machine, sampleAnswers() + "chkInternalIP = 1\ntxtInternalIP = \"\"\n");
     const SettingsRecord filled = window.settings;
     ASSERT_EQ(filled.InternalIP, "");
     ASSERT_FALSE(filled.ServerIP.empty());
