@@ -41,7 +41,7 @@ namespace fs = std::filesystem;
 using tessaron::testing::imageDigest;
 using tessaron::testing::kConfigInc;
 using tessaron::testing::kMetabase;
-using tessaron::testing::TempMachine;
+using tessaron::testing::TestMachine;
 
 // Edits as a user makes them in the window, in an order the rules do not
 // follow: the internal address box first, its check box afterwards.
@@ -60,8 +60,8 @@ void editLikeAUser(ControlModel& controls) {
 }
 
 TEST(RecordedAnswers, ListOnlyChangedControlsInReplayOrderWithPasswordReferences) {
-    TempMachine machine = TempMachine::copyOf("windows2003");
-    AnsweredWindow window(machine.root(), "");
+    TestMachine machine = TestMachine::sample("windows2003");
+    AnsweredWindow window(machine, "");
     const int statistics = 1 - window.controls().checked("chkStatistics");
     const int mail = 1 - window.controls().checked("chkMailServerEnabled");
     editLikeAUser(window.controls());
@@ -101,15 +101,15 @@ TEST(RecordedAnswers, ListOnlyChangedControlsInReplayOrderWithPasswordReferences
 // The window's values recorded on one copy and replayed on another give the
 // same config.inc and metabase.
 TEST(RecordedAnswers, ReplayOnAFreshCopyGivesTheSameFiles) {
-    TempMachine first = TempMachine::copyOf("windows2003");
-    TempMachine second = TempMachine::copyOf("windows2003");
+    TestMachine first = TestMachine::sample("windows2003");
+    TestMachine second = TestMachine::sample("windows2003");
     const InstallOptions options{true, false, true};
     const std::string answersPath = writeBeside(second, "recorded.answers", "");
     {
         // The settings record keeps values of sections switched off from an
         // earlier press of the install button, which no answers file carries:
         // the install button is pressed once, after the edits.
-        AnsweredWindow window(first.root(), sampleAnswers(), nullptr, false, false);
+        AnsweredWindow window(first, sampleAnswers(), nullptr, false, false);
         editLikeAUser(window.controls());
         window.controls().press("btnInstall");
         ProgressLog log;
@@ -133,7 +133,7 @@ TEST(RecordedAnswers, ReplayOnAFreshCopyGivesTheSameFiles) {
 }
 
 TEST(RecordedAnswers, SaveAnswersFromTheCommandLineRecordsTheAnsweredWindow) {
-    TempMachine machine = TempMachine::copyOf("windows2003");
+    TestMachine machine = TestMachine::sample("windows2003");
     const auto in =
         writeBeside(machine, "in.answers",
                     "txtControlPanelTitle = From File\ntxtMySQLAdminPassword = rootpw\n");
@@ -174,7 +174,7 @@ TEST(RecordedAnswers, SaveAnswersFromTheCommandLineRecordsTheAnsweredWindow) {
 }
 
 TEST(AnswerReferences, UnquotedReferencesResolveQuotedOnesStayLiteral) {
-    TempMachine machine = TempMachine::copyOf("windows2003");
+    TestMachine machine = TestMachine::sample("windows2003");
     const auto answersPath = writeBeside(machine, "refs.answers", "");
     writeBeside(machine, "admin.pw", "from file\r\n");
     setenv("TESSARON_TEST_REF", "from env", 1);
@@ -232,7 +232,7 @@ TEST(Secrets, NoPasswordInRunOrPreviewOutput) {
     const std::vector<std::vector<std::string>> modes = {
         {"--preview"}, {"--preview", "--format", "json"}, {}};
     for (const auto& mode : modes) {
-        TempMachine machine = TempMachine::copyOf("windows2003");
+        TestMachine machine = TestMachine::sample("windows2003");
         const auto path = writeBeside(machine, "answers.txt", answers);
         std::vector<std::string> args = {"--machine", machine.root().string(), "--answers", path,
                                          "--options", "tasks,database,sites"};

@@ -14,7 +14,7 @@ using tessaron::testing::kMetabase;
 
 namespace fs = std::filesystem;
 using tessaron::testing::readBytes;
-using tessaron::testing::TempMachine;
+using tessaron::testing::TestMachine;
 
 const std::string kJournal = "C:\\Tessaron\\panel\\tessaron-run.journal";
 const std::string kNotUndone =
@@ -30,10 +30,10 @@ std::string dateOfCopy(const std::string& copyName) {
 }
 
 // A run with the sample's answers and the edits, tasks and sites chosen.
-wiring::RunOutcome runWith(const TempMachine& machine, const std::string& edits,
+wiring::RunOutcome runWith(const TestMachine& machine, const std::string& edits,
                            InstallOptions options = InstallOptions{true, false, true}) {
     const bool configured = fs::exists(machine.host(kConfigInc));
-    AnsweredWindow window(machine.root(), sampleAnswers() + edits, nullptr, configured);
+    AnsweredWindow window(machine, sampleAnswers() + edits, nullptr, configured);
     ProgressLog log;
     return wiring::performRun(window.settings, options, window.image, log);
 }
@@ -54,15 +54,15 @@ std::vector<std::string> filesLike(const fs::path& folder, const std::string& pr
     return names;
 }
 
-fs::path panelFolder(const TempMachine& machine) {
+fs::path panelFolder(const TestMachine& machine) {
     return machine.host("C:\\Tessaron\\panel");
 }
-fs::path historyFolder(const TempMachine& machine) {
+fs::path historyFolder(const TestMachine& machine) {
     return machine.host("C:\\WINDOWS\\system32\\inetsrv\\History");
 }
 
 TEST(Backups, ARunKeepsBothFormerFilesAndRestorePutsThemBack) {
-    TempMachine machine = TempMachine::copyOf("windows2003");
+    TestMachine machine = TestMachine::sample("windows2003");
     runWith(machine, "");
     const std::string formerConfig = machine.readFile(kConfigInc);
     const std::string formerMetabase = machine.readFile(kMetabase);
@@ -102,7 +102,7 @@ TEST(Backups, ARunKeepsBothFormerFilesAndRestorePutsThemBack) {
 }
 
 TEST(Backups, RestoreAfterAFreshRunRemovesTheCreatedConfigFile) {
-    TempMachine machine = TempMachine::copyOf("windows2003");
+    TestMachine machine = TestMachine::sample("windows2003");
     const std::string metabase = machine.readFile(kMetabase);
     runWith(machine, "");
     const auto restored = runFrontEnd({"--machine", machine.root().string(), "--restore"});
@@ -114,7 +114,7 @@ TEST(Backups, RestoreAfterAFreshRunRemovesTheCreatedConfigFile) {
 }
 
 TEST(Backups, TwelveRunsKeepTheLastTenCopiesOfEach) {
-    TempMachine machine = TempMachine::copyOf("windows2003");
+    TestMachine machine = TestMachine::sample("windows2003");
     std::vector<std::string> formerConfigs;
     for (int run = 0; run < 12; ++run) {
         if (fs::exists(machine.host(kConfigInc)))
@@ -135,7 +135,7 @@ TEST(Backups, TwelveRunsKeepTheLastTenCopiesOfEach) {
 }
 
 TEST(Backups, AFileChangedAfterTheRunIsRefusedAndNothingIsRestored) {
-    TempMachine machine = TempMachine::copyOf("windows2003");
+    TestMachine machine = TestMachine::sample("windows2003");
     runWith(machine, "");
     runWith(machine, "txtControlPanelTitle = Second\ntxtCustomerPort = 2200\n");
     const std::string metabase = machine.readFile(kMetabase);
@@ -154,7 +154,7 @@ TEST(Backups, AFileChangedAfterTheRunIsRefusedAndNothingIsRestored) {
 }
 
 TEST(Backups, ARunThatChangesNothingKeepsNoCopy) {
-    TempMachine machine = TempMachine::copyOf("windows2003");
+    TestMachine machine = TestMachine::sample("windows2003");
     runWith(machine, "");
     const std::string journal = machine.readFile(kJournal);
     runWith(machine, "", InstallOptions{});
@@ -210,8 +210,8 @@ private:
 // The metabase is saved (and the journal written) while the run still holds
 // the machine, so that no other run starts between the steps and the save.
 TEST(Backups, TheMetabaseIsSavedWhileTheRunHoldsTheMachine) {
-    TempMachine machine = TempMachine::copyOf("windows2003");
-    AnsweredWindow window(machine.root(), sampleAnswers());
+    TestMachine machine = TestMachine::sample("windows2003");
+    AnsweredWindow window(machine, sampleAnswers());
     LockNotingMachine noting(window.image);
     ProgressLog log;
     wiring::performRun(window.settings, InstallOptions{true, false, true}, noting, log);
@@ -222,9 +222,9 @@ TEST(Backups, TheMetabaseIsSavedWhileTheRunHoldsTheMachine) {
 // A journal that cannot be written leaves no part of itself, and the run's
 // result says that it cannot be undone.
 TEST(Backups, ARunWhoseJournalCannotBeWrittenSaysItCannotBeUndone) {
-    TempMachine machine = TempMachine::copyOf("windows2003");
+    TestMachine machine = TestMachine::sample("windows2003");
     machine.makeFolder(kJournal);
-    AnsweredWindow window(machine.root(), sampleAnswers());
+    AnsweredWindow window(machine, sampleAnswers());
     ProgressLog log;
     const wiring::RunOutcome outcome =
         wiring::performRun(window.settings, InstallOptions{true, false, true}, window.image, log);
@@ -239,7 +239,7 @@ TEST(Backups, ARunWhoseJournalCannotBeWrittenSaysItCannotBeUndone) {
 // A restore takes the machine's lock as a run does, and first removes the
 // temporary files that killed runs left beside the files it puts back.
 TEST(Backups, RestoreWaitsForTheLockAndRemovesLeftOverTemporaries) {
-    TempMachine machine = TempMachine::copyOf("windows2003");
+    TestMachine machine = TestMachine::sample("windows2003");
     runWith(machine, "");
     const std::string config = machine.readFile(kConfigInc);
     {
@@ -265,7 +265,7 @@ TEST(Backups, RestoreWaitsForTheLockAndRemovesLeftOverTemporaries) {
 }
 
 TEST(Backups, ARunWithoutTheSitesLeavesTheMetabaseAndItsHistoryAlone) {
-    TempMachine machine = TempMachine::copyOf("windows2003");
+    TestMachine machine = TestMachine::sample("windows2003");
     const std::string metabase = machine.readFile(kMetabase);
     InstallOptions tasksOnly;
     tasksOnly.CreateTasks = true;
@@ -276,7 +276,7 @@ TEST(Backups, ARunWithoutTheSitesLeavesTheMetabaseAndItsHistoryAlone) {
 }
 
 TEST(Backups, AJournalOfAnOlderVersionIsNotRestored) {
-    TempMachine machine = TempMachine::copyOf("windows2003");
+    TestMachine machine = TestMachine::sample("windows2003");
     runWith(machine, "");
     runWith(machine, "txtControlPanelTitle = Second\n");
     const std::string config = machine.readFile(kConfigInc);

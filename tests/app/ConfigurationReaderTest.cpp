@@ -7,6 +7,7 @@
 
 namespace tessaron::app::testing {
 
+using tessaron::testing::MachineSetup;
 using window::kChecked;
 using window::kUnchecked;
 using window::LoadResult;

@@ -16,6 +16,7 @@
 
 namespace tessaron::app::testing {
 
+using tessaron::testing::MachineSetup;
 using window::Control;
 using window::ControlDesign;
 using window::ControlKind;

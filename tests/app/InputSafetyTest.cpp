@@ -14,7 +14,7 @@
 #include "platform/image/MachineImage.h"
 #include "settings/ConfigFileReader.h"
 #include "support/ImageDigest.h"
-#include "support/TempMachine.h"
+#include "support/TestMachine.h"
 #include "support/WindowsArguments.h"
 
 namespace tessaron::app::testing {
@@ -24,10 +24,10 @@ using window::checkSettingsInput;
 namespace {
 
 namespace fs = std::filesystem;
-using tessaron::testing::TempMachine;
+using tessaron::testing::TestMachine;
 
 // The answers file lies beside the image's drives, written before the run.
-Outcome runOn(const TempMachine& machine, const std::string& answers,
+Outcome runOn(const TestMachine& machine, const std::string& answers,
               const std::string& options = "tasks,sites") {
     return runFrontEnd({"--machine", machine.root().string(), "--answers",
                         writeBeside(machine, "answers.txt", answers), "--options", options});
@@ -92,7 +92,7 @@ TEST(InputSafety, RefusedValuesStopBeforeTheRunAndLeaveTheMachineAsItWas) {
          "(Windows-1252) cannot hold"},
     };
     for (const auto& c : cases) {
-        auto machine = TempMachine::copyOf("windows2003");
+        auto machine = TestMachine::sample("windows2003");
         const std::string answers = "txtControlPanelTitle = Panel\n# the value under test\n" +
                                     c.control + " = " + c.value + "\n";
         const auto file = writeBeside(machine, "answers.txt", answers);
@@ -136,7 +136,7 @@ TEST(InputSafety, BoundaryValuesAreAccepted) {
 
 TEST(InputSafety, RefusalOfAValueTheFileDidNotSetNamesTheFile) {
     // The port comes from the existing config.inc the run would rewrite.
-    auto machine = TempMachine::copyOf("windows2003");
+    auto machine = TestMachine::sample("windows2003");
     machine.writeFile("C:\\Tessaron\\panel\\config.inc",
                       "CustomerPort = 2100 : Execute Chr(77)\r\n");
     const auto file = writeBeside(machine, "answers.txt", "txtResellerPort = 2101\n");
@@ -188,7 +188,7 @@ std::string bodyForm(const std::string& typed) {
 }
 
 TEST(InputSafety, HostileButAcceptableValuesArriveExactlyAsTyped) {
-    auto machine = TempMachine::copyOf("windows2003");
+    auto machine = TestMachine::sample("windows2003");
     const std::string title = "Say \"hi\" : Execute Chr(77) ' 100% \\\\srv\\x/y";
     const std::string company = "Caf\xC3\xA9 Na\xC3\xAFve \xC5\x92uvre \xE2\x82\xAC & <Co>";
     const std::string user = "Admin \"x\" /sc";

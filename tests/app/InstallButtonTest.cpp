@@ -7,6 +7,7 @@
 
 namespace tessaron::app::testing {
 
+using tessaron::testing::MachineSetup;
 using window::ControlModel;
 using window::InstallOptionsDialog;
 using window::kChecked;

@@ -5,6 +5,7 @@
 
 namespace tessaron::app::testing {
 
+using tessaron::testing::MachineSetup;
 using window::kChecked;
 using window::kUnchecked;
 using window::LoadResult;

@@ -40,7 +40,7 @@ using tessaron::testing::FreshDatabase;
 using tessaron::testing::imageDigest;
 using tessaron::testing::readBytes;
 using tessaron::testing::readMetabaseKeys;
-using tessaron::testing::TempMachine;
+using tessaron::testing::TestMachine;
 using tessaron::testing::TestServer;
 
 InstallOptions allOptions() {
@@ -68,7 +68,7 @@ std::string databaseState(FreshDatabase& database) {
     return state;
 }
 
-std::vector<std::string> fileLines(const TempMachine& machine, const std::string& path) {
+std::vector<std::string> fileLines(const TestMachine& machine, const std::string& path) {
     return splitLines(decodeCodePage1252(machine.readFile(path)));
 }
 
@@ -89,8 +89,8 @@ protected:
 };
 
 TEST_F(PreviewOnSample, FreshMachineShowsWhatTheRealRunThenDoes) {
-    TempMachine machine = TempMachine::copyOf("windows2003");
-    AnsweredWindow window(machine.root(), answers, &odbc);
+    TestMachine machine = TestMachine::sample("windows2003");
+    AnsweredWindow window(machine, answers, &odbc);
     const std::string imageBefore = imageDigest(machine.root());
     const std::string databaseBefore = databaseState(*database);
 
@@ -161,16 +161,16 @@ TEST_F(PreviewOnSample, FreshMachineShowsWhatTheRealRunThenDoes) {
 }
 
 TEST_F(PreviewOnSample, ConfiguredMachineShowsDifferencesTakeoversAndExistingTables) {
-    TempMachine machine = TempMachine::copyOf("windows2003");
+    TestMachine machine = TestMachine::sample("windows2003");
     {
-        AnsweredWindow first(machine.root(), answers, &odbc);
+        AnsweredWindow first(machine, answers, &odbc);
         ProgressLog log;
         wiring::performRun(first.settings, allOptions(), first.image, log);
     }
     const std::string edits = answers +
                               "txtControlPanelTitle = Second Title\n"
                               "cmbControlPanelSite = Default Web Site\n";
-    AnsweredWindow window(machine.root(), edits, &odbc, /*yes=*/true);
+    AnsweredWindow window(machine, edits, &odbc, /*yes=*/true);
     const std::string imageBefore = imageDigest(machine.root());
     const std::string databaseBefore = databaseState(*database);
 
@@ -227,11 +227,11 @@ TEST_F(PreviewOnSample, ConfiguredMachineShowsDifferencesTakeoversAndExistingTab
 }
 
 TEST(Preview, ConnectionFailureIsReportedWithTheDriverText) {
-    TempMachine machine = TempMachine::copyOf("windows2003");
+    TestMachine machine = TestMachine::sample("windows2003");
     OdbcDatabase odbc;
     const std::string answers =
         sampleAnswers() + "txtMainDatabaseIP = 127.0.0.1;Port=1\ntxtMainDatabasePassword = x\n";
-    AnsweredWindow window(machine.root(), answers, &odbc);
+    AnsweredWindow window(machine, answers, &odbc);
     const std::string before = imageDigest(machine.root());
     const PreviewReport report =
         previewOf(window.settings, InstallOptions{false, true, false}, machine.root(), odbc);
@@ -250,7 +250,7 @@ TEST(Preview, ConnectionFailureIsReportedWithTheDriverText) {
 
 // python3 reads the JSON back; its facts match the text's.
 TEST(Preview, JsonParsesAndMatchesTheText) {
-    TempMachine machine = TempMachine::copyOf("windows2003");
+    TestMachine machine = TestMachine::sample("windows2003");
     const auto answersPath = writeBeside(machine, "answers.txt", sampleAnswers());
     const std::string dir = machine.root().string();
     const auto text = runFrontEnd(

@@ -5,7 +5,7 @@
 
 #include "RunSupport.h"
 #include "support/RegistryText.h"
-#include "support/TempMachine.h"
+#include "support/TestMachine.h"
 
 namespace tessaron::app::testing {
 namespace {
@@ -13,12 +13,12 @@ namespace {
 using tessaron::testing::expandableValue;
 using tessaron::testing::hexList;
 using tessaron::testing::regeditExport;
-using tessaron::testing::TempMachine;
+using tessaron::testing::TestMachine;
 using tessaron::testing::utf16le;
 
 // The sample's registry.reg is UTF-16LE with byte order mark and holds ASCII
 // text only.
-std::string sampleRegistryText(const TempMachine& machine) {
+std::string sampleRegistryText(const TestMachine& machine) {
     const auto bytes = tessaron::testing::readBytes(machine.root() / "registry.reg");
     std::string text;
     for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) text += bytes[i];
@@ -36,11 +36,11 @@ struct Encoding {
     bool utf16;
 };
 
-void writeRegistry(const TempMachine& machine, const std::string& text, const Encoding& encoding) {
+void writeRegistry(const TestMachine& machine, const std::string& text, const Encoding& encoding) {
     machine.writeRegistry(encoding.utf16 ? regeditExport(text) : text);
 }
 
-Outcome runOn(const TempMachine& machine) {
+Outcome runOn(const TestMachine& machine) {
     return runFrontEnd({"--machine", machine.root().string(), "--answers",
                         writeBeside(machine, "answers.txt", "txtControlPanelTitle = x\n")});
 }
@@ -51,7 +51,7 @@ class EditedRegistry : public ::testing::TestWithParam<Encoding> {};
 // line inside the continued IPAddress list change none of the values the
 // run writes into config.inc.
 TEST_P(EditedRegistry, CommentsLeaveTheDiscoveredValues) {
-    auto machine = TempMachine::copyOf("windows2003");
+    auto machine = TestMachine::sample("windows2003");
     auto text = sampleRegistryText(machine);
     replaceOnce(text, "\"ComputerName\"=\"WEBHOST01\"\r\n",
                 "\"ComputerName\"=\"WEBHOST01\"  ;renamed when the server moved\r\n");
@@ -83,7 +83,7 @@ TEST_P(EditedRegistry, CommentsLeaveTheDiscoveredValues) {
 // the system's limit, the temporary folder cannot be found and config.inc's
 // body is not written.
 TEST_P(EditedRegistry, AnEnvironmentThatCannotBeExpandedFailsTheFileOnly) {
-    auto machine = TempMachine::copyOf("windows2003");
+    auto machine = TestMachine::sample("windows2003");
     auto text = sampleRegistryText(machine);
     std::string bomb;
     for (int i = 0; i < 16; ++i) bomb += "%A%";

@@ -20,7 +20,7 @@ using window::SettingsWindow;
 namespace {
 using tessaron::testing::kMetabase;
 
-using tessaron::testing::TempMachine;
+using tessaron::testing::TestMachine;
 
 TEST(RejectedFiles, DamagedMetabaseIsNamedWithItsLineInsteadOfAGenericMessage) {
     struct Case {
@@ -38,7 +38,7 @@ TEST(RejectedFiles, DamagedMetabaseIsNamedWithItsLineInsteadOfAGenericMessage) {
          "the key <IIsWebService> has no Location at line 4, column 1 (offset 30)."},
     };
     for (const auto& c : cases) {
-        auto machine = TempMachine::copyOf("windows2003");
+        auto machine = TestMachine::sample("windows2003");
         machine.writeFile(kMetabase, c.text);
         const std::string path = machine.host(kMetabase).string();
 
@@ -70,7 +70,7 @@ TEST(RejectedFiles, DamagedMetabaseIsNamedWithItsLineInsteadOfAGenericMessage) {
 }
 
 TEST(RejectedFiles, DamagedRegistryIsNamedWithItsLine) {
-    auto machine = TempMachine::copyOf("windows2003");
+    auto machine = TestMachine::sample("windows2003");
     machine.writeRegistry(
         "Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE]\n"
         "\"Name\"=\"unterminated\n");

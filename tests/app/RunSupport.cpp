@@ -20,9 +20,10 @@ using answers::applyAnswer;
 
 using answers::parseAnswers;
 
-AnsweredWindow::AnsweredWindow(const fs::path& root, const std::string& answers, Database* database,
-                               bool yes, bool pressInstall)
-    : image(root, database) {
+AnsweredWindow::AnsweredWindow(const tessaron::testing::TestMachine& machine,
+                               const std::string& answers, Database* database, bool yes,
+                               bool pressInstall)
+    : image(machine.root(), database) {
     messages.answer = yes ? MessageAnswer::Yes : MessageAnswer::No;
     window = std::make_unique<SettingsWindow>(image, settings, messages);
     if (window->Load() != LoadResult::Shown) throw std::runtime_error("the load step ended");
@@ -51,7 +52,7 @@ Outcome runFrontEnd(const std::vector<std::string>& args) {
     return {status, out.str(), err.str()};
 }
 
-std::string writeBeside(const tessaron::testing::TempMachine& machine, const std::string& name,
+std::string writeBeside(const tessaron::testing::TestMachine& machine, const std::string& name,
                         const std::string& text) {
     const auto path = machine.root() / name;
     std::ofstream(path, std::ios::binary) << text;

@@ -6,15 +6,15 @@
 #include <vector>
 
 #include "platform/image/MachineImage.h"
-#include "support/TempMachine.h"
+#include "support/TestMachine.h"
 #include "support/app/AppMachine.h"
 
 namespace tessaron::app::testing {
 
-// A settings window loaded on an image, answered as the unattended front end
-// answers it, with the install button pressed.
+// A settings window loaded on a test machine, answered as the unattended
+// front end answers it, with the install button pressed.
 struct AnsweredWindow {
-    AnsweredWindow(const std::filesystem::path& root, const std::string& answers,
+    AnsweredWindow(const tessaron::testing::TestMachine& machine, const std::string& answers,
                    Database* database = nullptr, bool yes = false, bool pressInstall = true);
 
     MachineImage image;
@@ -40,7 +40,7 @@ struct Outcome {
 Outcome runFrontEnd(const std::vector<std::string>& args);
 
 // Writes text to a file of its own in the machine's root (outside the drives).
-std::string writeBeside(const tessaron::testing::TempMachine& machine, const std::string& name,
+std::string writeBeside(const tessaron::testing::TestMachine& machine, const std::string& name,
                         const std::string& text);
 
 }  // namespace tessaron::app::testing

@@ -22,7 +22,8 @@ using window::MessageAnswer;
 namespace {
 using tessaron::testing::kConfigInc;
 
-using tessaron::testing::TempMachine;
+using tessaron::testing::MachineSetup;
+using tessaron::testing::TestMachine;
 
 bool holdsLine(const std::vector<std::string>& lines, const std::string& line) {
     return std::find(lines.begin(), lines.end(), line) != lines.end();
@@ -105,9 +106,8 @@ TEST(SettingsFlow, AnEditAfterTheReaderIsWhatConfigIncGets) {
 // number, but the record it was given stays as the install button filled it;
 // the window keeps the number for its next run.
 TEST(SettingsFlow, ARunLeavesItsRecordAndTheWindowKeepsTheSiteNumberItLearnt) {
-    TempMachine machine = TempMachine::copyOf("windows2003");
-    AnsweredWindow window(machine.root(),
-                          sampleAnswers() + "chkInternalIP = 1\ntxtInternalIP = \"\"\n");
+    TestMachine machine = TestMachine::sample("windows2003");
+    AnsweredWindow window(machine, sampleAnswers() + "chkInternalIP = 1\ntxtInternalIP = \"\"\n");
     const SettingsRecord filled = window.settings;
     ASSERT_EQ(filled.InternalIP, "");
     ASSERT_FALSE(filled.ServerIP.empty());

@@ -14,18 +14,19 @@ using answers::parseAnswers;
 namespace {
 
 namespace fs = std::filesystem;
+using tessaron::testing::MachineSetup;
 using tessaron::testing::readBytes;
 using tessaron::testing::sourceDir;
-using tessaron::testing::TempMachine;
+using tessaron::testing::TestMachine;
 
 // An answers file in the machine's temporary folder (outside the drives).
-std::string answersFile(const TempMachine& machine, const std::string& text,
+std::string answersFile(const TestMachine& machine, const std::string& text,
                         const std::string& name = "answers.txt") {
     return writeBeside(machine, name, text);
 }
 
-TempMachine sample2003() {
-    return TempMachine::copyOf("windows2003");
+TestMachine sample2003() {
+    return TestMachine::sample("windows2003");
 }
 
 TEST(Unattended, HelpPrintsTheUsage) {
@@ -45,7 +46,7 @@ TEST(Unattended, UsageErrorsStopBeforeTheMachineIsTouched) {
     // A machine whose load would end with message 3: no usage error reaches it.
     MachineSetup setup;
     setup.metabase = false;
-    auto machine = buildMachine(setup);
+    auto machine = TestMachine::described(setup);
     const std::string dir = machine.root().string();
     const auto good = answersFile(machine, "txtControlPanelTitle = x\n", "good.txt");
 
@@ -130,7 +131,7 @@ TEST(Unattended, ListValueThatIsNoEntryStopsBeforeTheRun) {
 TEST(Unattended, ProgramEndedAtLoadExitsWithThree) {
     MachineSetup setup;
     setup.installDirValue.reset();
-    auto machine = buildMachine(setup);
+    auto machine = TestMachine::described(setup);
     const auto result =
         runFrontEnd({"--machine", machine.root().string(), "--answers", answersFile(machine, "")});
     EXPECT_EQ(result.status, 3);
@@ -183,7 +184,7 @@ TEST(Unattended, RunCompletesWithZeroAndWithRunErrorOne) {
         // With the internal box ticked on this machine the internal address stays.
         EXPECT_NE(config.find("InternalIP = \"10.0.0.5\"\r\n"), std::string::npos);
     }
-    if (TempMachine::foldersCanBeReadOnly()) {
+    if (TestMachine::foldersCanBeReadOnly()) {
         auto machine = sample2003();
         machine.setReadOnly("C:\\Tessaron\\panel", true);
         const auto result = runFrontEnd({"--machine", machine.root().string(), "--answers",

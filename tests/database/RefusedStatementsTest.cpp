@@ -15,8 +15,8 @@ namespace tessaron {
 namespace {
 
 using testing::FreshDatabase;
-using testing::RunOnOwnMachine;
-using testing::TempMachine;
+using testing::MachineRun;
+using testing::TestMachine;
 using testing::TestServer;
 using Lines = std::vector<std::string>;
 
@@ -29,10 +29,10 @@ protected:
 
     // The database part of a run on the sample: checks, config.inc and the
     // database stage, nothing else.
-    struct SampleRun : RunOnOwnMachine {
+    struct SampleRun : MachineRun {
         SampleRun(OdbcDatabase& odbc, SettingsRecord record)
-            : RunOnOwnMachine(TempMachine::copyOf("windows2003"), std::move(record),
-                              {.InitializeDatabase = true}, &odbc) {
+            : MachineRun(TestMachine::sample("windows2003"), std::move(record),
+                         {.InitializeDatabase = true}, &odbc) {
             settings.ServerRoot = "C:\\Hosting";
         }
         // The lines of the database stage.

@@ -24,7 +24,7 @@ void ensureApplication() {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
 }
 
-ViewOnMachine::ViewOnMachine(tessaron::testing::TempMachine m, bool load, Database* database)
+ViewOnMachine::ViewOnMachine(tessaron::testing::TestMachine m, bool load, Database* database)
     : machine(std::move(m)), image(machine.root(), database), window(image, settings, messages) {
     ensureApplication();
     view = std::make_unique<SettingsView>(window);
@@ -42,8 +42,8 @@ ViewOnMachine::~ViewOnMachine() {
     settle();
 }
 
-tessaron::testing::TempMachine sample2003() {
-    return tessaron::testing::TempMachine::copyOf("windows2003");
+tessaron::testing::TestMachine sample2003() {
+    return tessaron::testing::TestMachine::sample("windows2003");
 }
 
 void clickCheckBox(QCheckBox* box) {

@@ -40,7 +40,7 @@ void ensureApplication();
 // A settings window on a machine image: the model, its view (not shown),
 // the recorded message boxes and every request to end the program.
 struct ViewOnMachine {
-    explicit ViewOnMachine(tessaron::testing::TempMachine machine, bool load = true,
+    explicit ViewOnMachine(tessaron::testing::TestMachine machine, bool load = true,
                            Database* database = nullptr);
     ~ViewOnMachine();
 
@@ -50,7 +50,7 @@ struct ViewOnMachine {
         return qobject_cast<W*>(view->control(control));
     }
 
-    tessaron::testing::TempMachine machine;
+    tessaron::testing::TestMachine machine;
     MachineImage image;
     SettingsRecord settings;
     app::testing::RecordingMessages messages;
@@ -61,7 +61,7 @@ struct ViewOnMachine {
 };
 
 // A copy of examples/machines/windows2003.
-tessaron::testing::TempMachine sample2003();
+tessaron::testing::TestMachine sample2003();
 
 // A click where the user clicks a check box: on its box.
 void clickCheckBox(QCheckBox* box);

@@ -84,9 +84,9 @@ void answerNextBox(BoxAnswer& answer, QMessageBox::StandardButton button) {
 }
 
 TEST(MessageBoxes, LoadWithoutFtpServiceShowsMessageFiveWithTheApplicationsTitle) {
-    app::testing::MachineSetup machineFacts;
+    tessaron::testing::MachineSetup machineFacts;
     machineFacts.ftpService = false;
-    auto machine = app::testing::buildMachine(machineFacts);
+    auto machine = tessaron::testing::TestMachine::described(machineFacts);
     ensureApplication();
     MachineImage image(machine.root());
     SettingsRecord settings;
@@ -122,9 +122,9 @@ TEST(MessageBoxes, ExistingConfigurationQuestionAnsweredByTheButtons) {
                                QStringLiteral("Configure Tessaron")},
                           Case{QMessageBox::Yes, app::window::LoadResult::Shown,
                                QStringLiteral("Update Tessaron Configuration")}}) {
-        app::testing::MachineSetup machineFacts;
+        tessaron::testing::MachineSetup machineFacts;
         machineFacts.configInc = "<%\r\nControlPanelTitle = \"Hosting Panel\"\r\n%>\r\n";
-        auto machine = app::testing::buildMachine(machineFacts);
+        auto machine = tessaron::testing::TestMachine::described(machineFacts);
         ensureApplication();
         MachineImage image(machine.root());
         SettingsRecord settings;

@@ -29,7 +29,7 @@ using tessaron::testing::kMetabase;
 
 using Clock = std::chrono::steady_clock;
 using tessaron::testing::SilentServer;
-using tessaron::testing::TempMachine;
+using tessaron::testing::TestMachine;
 
 const std::string kConfig = "C:\\Tessaron\\panel\\config.inc";
 
@@ -158,7 +158,7 @@ TEST(Program, TheWindowProgramMissing) {
     const QTemporaryDir folder;
     const std::string alone = folder.filePath(QStringLiteral("tessaron-config")).toStdString();
     std::filesystem::copy_file(TESSARON_PROGRAM, alone);
-    const TempMachine machine = sample2003();
+    const TestMachine machine = sample2003();
     Program program({"--machine", machine.root().string()}, {}, alone);
     EXPECT_EQ(program.finish(std::chrono::seconds(20)), 70);
     EXPECT_EQ(program.err, "tessaron-config: cannot start the settings window " +
@@ -170,7 +170,7 @@ TEST(Program, TheWindowProgramMissing) {
 // Without --machine the window asks for the image folder; cancel ends.
 TEST(Program, TheWindowAsksForTheMachineFolder) {
     ensureApplication();
-    const TempMachine machine = sample2003();
+    const TestMachine machine = sample2003();
     QString title;
     auto chosen = askMachineFolder([&](QFileDialog& dialog) {
         title = dialog.windowTitle();
@@ -185,7 +185,7 @@ TEST(Program, TheWindowAsksForTheMachineFolder) {
 }
 
 TEST(Program, NoQtWarningsWithoutARuntimeFolder) {
-    const TempMachine machine = sample2003();
+    const TestMachine machine = sample2003();
     QTemporaryDir shots;
     Program program(
         {"--machine", machine.root().string(), "--screenshots", shots.path().toStdString()},
@@ -211,7 +211,7 @@ protected:
         return {"--machine", machine.root().string(), "--answers", answers, "--options", options};
     }
     SilentServer server;
-    TempMachine machine = sample2003();
+    TestMachine machine = sample2003();
     std::string answers = (machine.root() / "answers.txt").string();
     std::string metabaseBefore;
 };

@@ -26,7 +26,7 @@ namespace {
 using tessaron::testing::kMetabase;
 
 using tessaron::testing::SilentServer;
-using tessaron::testing::TempMachine;
+using tessaron::testing::TestMachine;
 
 const std::string kConfig = "C:\\Tessaron\\panel\\config.inc";
 

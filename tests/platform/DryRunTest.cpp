@@ -28,7 +28,7 @@ protected:
         before = imageDigest(machine.root());
     }
 
-    TempMachine machine;
+    TestMachine machine;
     std::string before;
     NoDatabase database;
 };

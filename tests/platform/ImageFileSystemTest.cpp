@@ -9,14 +9,14 @@
 #include "ImageTestText.h"
 #include "platform/Failure.h"
 #include "platform/image/MachineImage.h"
-#include "support/TempMachine.h"
+#include "support/TestMachine.h"
 
 namespace fs = std::filesystem;
 
 namespace tessaron {
 namespace {
 
-using testing::TempMachine;
+using testing::TestMachine;
 
 class ImageFiles : public ::testing::Test {
 protected:
@@ -40,7 +40,7 @@ protected:
         return "no failure";
     }
 
-    TempMachine machine;
+    TestMachine machine;
     std::unique_ptr<MachineImage> image;
 };
 
@@ -147,7 +147,7 @@ TEST_F(ImageFiles, ReadOnlyFilesRefuseChangesEvenToRoot) {
 }
 
 TEST_F(ImageFiles, ReadOnlyFoldersRefuseNewEntriesEvenToRoot) {
-    if (!TempMachine::foldersCanBeReadOnly()) GTEST_SKIP() << "folders cannot be read-only here";
+    if (!TestMachine::foldersCanBeReadOnly()) GTEST_SKIP() << "folders cannot be read-only here";
     machine.setReadOnly("C:\\Tessaron\\panel", true);
     const std::vector<std::pair<const char*, std::function<void()>>> operations = {
         {"folder", [&] { files().CreateFolder("C:\\Tessaron\\panel\\temp"); }},

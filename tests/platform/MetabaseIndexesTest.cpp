@@ -50,7 +50,7 @@ protected:
     }
     std::string file() const { return machine.readFile(kMetabasePath); }
 
-    TempMachine machine;
+    TestMachine machine;
 };
 
 TEST_F(MetabaseIndexesTest, FreeNumberIsTheOneOpeningEachPathFindsFirst) {

@@ -18,13 +18,13 @@ protected:
     std::unique_ptr<Metabase> store() { return createImageMetabase(machine.host(kMetabasePath)); }
     std::string file() const { return machine.readFile(kMetabasePath); }
 
-    TempMachine machine;
+    TestMachine machine;
 };
 
 TEST(MetabaseSampleTest, SamplesSurviveReadingAndUnchangedCommitsByteForByte) {
     for (const auto* sample : {"windows2003", "windows2000"}) {
         SCOPED_TRACE(sample);
-        auto machine = TempMachine::copyOf(sample);
+        auto machine = TestMachine::sample(sample);
         const std::string windows = std::string(sample) == "windows2003" ? "WINDOWS" : "WINNT";
         const auto path = "C:\\" + windows + "\\system32\\inetsrv\\MetaBase.xml";
         const auto before = machine.readFile(path);
@@ -48,7 +48,7 @@ TEST(MetabaseSampleTest, SamplesSurviveReadingAndUnchangedCommitsByteForByte) {
 }
 
 TEST(MetabaseSampleTest, ServerSampleHasTheUsualSitesAndPools) {
-    auto machine = TempMachine::copyOf("windows2003");
+    auto machine = TestMachine::sample("windows2003");
     auto metabase = createImageMetabase(machine.host(kMetabasePath));
     std::vector<std::string> sites;
     for (auto& child : metabase->Open("IIS://LocalHost/W3SVC")->Children()) {

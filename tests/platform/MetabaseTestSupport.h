@@ -8,7 +8,7 @@
 
 #include "platform/Failure.h"
 #include "platform/image/MachineImage.h"
-#include "support/TempMachine.h"
+#include "support/TestMachine.h"
 
 namespace tessaron::testing {
 

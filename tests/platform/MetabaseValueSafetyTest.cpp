@@ -15,7 +15,7 @@ protected:
     void SetUp() override { machine.writeFile(kMetabasePath, smallMetabase()); }
     std::unique_ptr<Metabase> store() { return createImageMetabase(machine.host(kMetabasePath)); }
 
-    TempMachine machine;
+    TestMachine machine;
 };
 
 TEST_F(MetabaseValueSafetyTest, EscapedValuesReadBackAsPut) {

@@ -5,12 +5,12 @@
 #include "ImageTestText.h"
 #include "platform/Failure.h"
 #include "platform/image/MachineImage.h"
-#include "support/TempMachine.h"
+#include "support/TestMachine.h"
 
 namespace tessaron {
 namespace {
 
-using testing::TempMachine;
+using testing::TestMachine;
 
 const std::string kSchemaCommand = "C:\\WINNT\\system32\\WBEM\\MOFCOMP.EXE DNSSCHEMA.MOF";
 const std::string kRegisterCommand =
@@ -38,7 +38,7 @@ bool connects(MachineImage& image) {
 }
 
 TEST(PanelComponent, CannotBeCreatedWhenNotRegistered) {
-    TempMachine machine;
+    TestMachine machine;
     machine.writeRegistry(
         "Windows Registry Editor Version 5.00\n\n"
         "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\Tessaron.Other]\n");
@@ -53,7 +53,7 @@ TEST(PanelComponent, CannotBeCreatedWhenNotRegistered) {
 }
 
 TEST(PanelComponent, NamesTheMachineAndLogsEveryCommand) {
-    TempMachine machine;
+    TestMachine machine;
     machine.writeRegistry(testing::machineRegistry());
     MachineImage image(machine.root());
     auto component = image.CreatePanelComponent();
@@ -66,7 +66,7 @@ TEST(PanelComponent, NamesTheMachineAndLogsEveryCommand) {
 }
 
 TEST(PanelComponent, InstallingTheDnsProviderAddsItsNamespace) {
-    auto machine = TempMachine::copyOf("windows2000");
+    auto machine = TestMachine::sample("windows2000");
     const auto registryBefore = testing::readBytes(machine.root() / "registry.reg");
     {
         MachineImage image(machine.root());
@@ -122,7 +122,7 @@ TEST(PanelComponent, TheNamespaceIsAppendedInTheFilesOwnForm) {
         {"UTF-8, LF", false, "\n", "\n", "\n" + key + "\n"},
     };
     for (const auto& c : cases) {
-        TempMachine machine;
+        TestMachine machine;
         const auto text =
             withLineEnds("Windows Registry Editor Version 5.00\n\n" + testing::machineKeys() +
                              "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Tessaron]\n"
@@ -167,7 +167,7 @@ TEST(PanelComponent, NoNamespaceWithoutBothFilesInTheWbemFolder) {
          "C:\\WINNT\\system32\\REGSVR32.EXE /u C:\\WINNT\\system32\\WBEM\\DNSPROV.DLL"},
     };
     for (const auto& c : cases) {
-        auto machine = TempMachine::copyOf("windows2000");
+        auto machine = TestMachine::sample("windows2000");
         const auto registryBefore = testing::readBytes(machine.root() / "registry.reg");
         MachineImage image(machine.root());
         copyProviderFiles(image, c.library);
@@ -182,7 +182,7 @@ TEST(PanelComponent, NoNamespaceWithoutBothFilesInTheWbemFolder) {
 }
 
 TEST(PanelComponent, ARegistryThatCannotBeExtendedFailsTheCommand) {
-    auto machine = TempMachine::copyOf("windows2000");
+    auto machine = TestMachine::sample("windows2000");
     MachineImage image(machine.root());
     copyProviderFiles(image, true);
     std::filesystem::permissions(machine.root() / "registry.reg",
@@ -200,7 +200,7 @@ TEST(PanelComponent, ARegistryThatCannotBeExtendedFailsTheCommand) {
 }
 
 TEST(MachineImage, DatabaseServiceAndMetabaseAreProvided) {
-    TempMachine machine;
+    TestMachine machine;
     machine.writeRegistry(testing::machineRegistry());
     MachineImage image(machine.root());
     EXPECT_THROW(image.Databases().Open("DRIVER={SQL Server};SERVER=x"), PlatformError);

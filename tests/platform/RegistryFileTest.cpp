@@ -10,13 +10,13 @@
 #include "platform/RegistryValue.h"
 #include "platform/image/MachineImage.h"
 #include "platform/image/RegistryFile.h"
-#include "support/TempMachine.h"
+#include "support/TestMachine.h"
 
 namespace tessaron {
 namespace {
 
 using testing::hexList;
-using testing::TempMachine;
+using testing::TestMachine;
 
 // Every value type this program reads, as regedit 5 writes them.
 std::string everyValueType() {
@@ -75,7 +75,7 @@ const Encoding kEncodings[] = {
 class RegistryEncodings : public ::testing::TestWithParam<Encoding> {};
 
 TEST_P(RegistryEncodings, ReadsEveryValueType) {
-    TempMachine machine;
+    TestMachine machine;
     machine.writeRegistry(GetParam().encode(everyValueType()));
     MachineImage image(machine.root());
     auto& system = image.System();
@@ -102,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(Registry, RegistryEncodings, ::testing::ValuesIn(kEncod
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(RegistryFile, ReadsRegedit4InTheAnsiCodePage) {
-    TempMachine machine;
+    TestMachine machine;
     // Strings and the data of expandable and multi-strings are ANSI bytes.
     machine.writeRegistry(
         "REGEDIT4\r\n"
@@ -130,7 +130,7 @@ TEST(RegistryFile, ReadsRegedit4InTheAnsiCodePage) {
 }
 
 TEST(RegistryFile, LaterSectionsMergeReplaceAndRemove) {
-    TempMachine machine;
+    TestMachine machine;
     machine.writeRegistry(
         "Windows Registry Editor Version 5.00\n"
         "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Test]\n"
@@ -220,7 +220,7 @@ const Encoding kFormEncodings[] = {
 class RegeditForms : public ::testing::TestWithParam<Encoding> {};
 
 TEST_P(RegeditForms, LoadWithRegeditsMeaning) {
-    TempMachine machine;
+    TestMachine machine;
     machine.writeRegistry(GetParam().encode(regeditForms()));
     ::testing::internal::CaptureStderr();
     MachineImage image(machine.root());
@@ -376,7 +376,7 @@ std::vector<Malformed> malformedFiles() {
 class MalformedRegistry : public ::testing::TestWithParam<Malformed> {};
 
 TEST_P(MalformedRegistry, StopsWithTheFileAndLine) {
-    TempMachine machine;
+    TestMachine machine;
     machine.writeRegistry(GetParam().bytes);
     const auto file = (machine.root() / "registry.reg").string();
     try {
@@ -395,7 +395,7 @@ INSTANTIATE_TEST_SUITE_P(Registry, MalformedRegistry, ::testing::ValuesIn(malfor
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(RegistryFile, AMissingFileIsNamed) {
-    TempMachine machine;
+    TestMachine machine;
     const auto file = (machine.root() / "registry.reg").string();
     try {
         MachineImage image(machine.root());

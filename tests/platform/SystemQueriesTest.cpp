@@ -7,12 +7,12 @@
 #include "ImageTestText.h"
 #include "platform/Failure.h"
 #include "platform/image/MachineImage.h"
-#include "support/TempMachine.h"
+#include "support/TestMachine.h"
 
 namespace tessaron {
 namespace {
 
-using testing::TempMachine;
+using testing::TestMachine;
 
 std::string interfaceKey(int number, const std::vector<std::string>& addresses) {
     return "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\Tcpip\\Parameters\\"
@@ -32,7 +32,7 @@ struct AddressCase {
 class FirstAddress : public ::testing::TestWithParam<AddressCase> {};
 
 TEST_P(FirstAddress, IsTheLowestListedAddress) {
-    TempMachine machine;
+    TestMachine machine;
     std::string keys;
     int number = 1;
     for (const auto& addresses : GetParam().interfaces) keys += interfaceKey(number++, addresses);
@@ -61,7 +61,7 @@ struct ReleaseCase {
 class ServerRelease : public ::testing::TestWithParam<ReleaseCase> {};
 
 TEST_P(ServerRelease, FollowsTheVersion) {
-    TempMachine machine;
+    TestMachine machine;
     machine.writeRegistry("Windows Registry Editor Version 5.00\n\n" +
                           testing::machineKeys(GetParam().version, GetParam().build));
     MachineImage image(machine.root());
@@ -78,7 +78,7 @@ INSTANTIATE_TEST_SUITE_P(SystemQueries, ServerRelease,
                                            ReleaseCase{"6.0", "6001", std::nullopt}));
 
 TEST(SystemQueries, AMissingVersionFailsTheQuery) {
-    TempMachine machine;
+    TestMachine machine;
     machine.writeRegistry(
         "Windows Registry Editor Version 5.00\n\n"
         "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion]\n"
@@ -89,7 +89,7 @@ TEST(SystemQueries, AMissingVersionFailsTheQuery) {
 }
 
 TEST(SystemQueries, ReadRegistryValueMatchesNamesWithoutCase) {
-    TempMachine machine;
+    TestMachine machine;
     machine.writeRegistry(testing::machineRegistry() +
                           "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Tessaron]\n"
                           "\"Install_Dir\"=\"C:\\\\Tessaron\"\n"
@@ -111,7 +111,7 @@ TEST(SystemQueries, ReadRegistryValueMatchesNamesWithoutCase) {
 }
 
 TEST(SystemQueries, FoldersOfTheWindowsInstallation) {
-    TempMachine machine;
+    TestMachine machine;
     machine.writeRegistry(testing::machineRegistry() +
                           "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion]\n"
                           "\"ProgramFilesDir\"=\"  C:\\\\Program Files  \"\n");
@@ -126,7 +126,7 @@ TEST(SystemQueries, FoldersOfTheWindowsInstallation) {
 }
 
 TEST(SystemQueries, EnvironmentVariablesExpandThroughEachOther) {
-    TempMachine machine;
+    TestMachine machine;
     machine.writeRegistry(
         "Windows Registry Editor Version 5.00\n\n"
         "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion]\n"
@@ -205,7 +205,7 @@ TEST(SystemQueries, AnExpansionLongerThanTheSystemAllowsFails) {
          "xxxxxxxx%L%"},
     };
     for (const auto& c : cases) {
-        TempMachine machine;
+        TestMachine machine;
         machine.writeRegistry(environmentRegistry(c.values));
         MachineImage image(machine.root());
         auto& system = image.System();
@@ -229,7 +229,7 @@ TEST(SystemQueries, AnExpansionLongerThanTheSystemAllowsFails) {
 }
 
 TEST(SystemQueries, AMissingTempFolderFails) {
-    TempMachine machine;
+    TestMachine machine;
     machine.writeRegistry(
         "Windows Registry Editor Version 5.00\n\n"
         "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion]\n"
@@ -243,7 +243,7 @@ TEST(SystemQueries, AMissingTempFolderFails) {
         EXPECT_EQ(error.description(), "Path not found");
     }
     // Without SystemRoot there is no system folder at all.
-    TempMachine bare;
+    TestMachine bare;
     bare.writeRegistry("Windows Registry Editor Version 5.00\n");
     MachineImage empty(bare.root());
     EXPECT_EQ(empty.System().GetSystemDir(), "");
@@ -251,7 +251,7 @@ TEST(SystemQueries, AMissingTempFolderFails) {
 }
 
 TEST(Wmi, DescribesTheOperatingSystem) {
-    TempMachine machine;
+    TestMachine machine;
     machine.writeRegistry(testing::machineRegistry());
     MachineImage image(machine.root());
     const auto systems = image.Management().OperatingSystems();
@@ -262,7 +262,7 @@ TEST(Wmi, DescribesTheOperatingSystem) {
 }
 
 TEST(Wmi, ConnectsToRegisteredNamespacesOnly) {
-    TempMachine machine;
+    TestMachine machine;
     machine.writeRegistry(testing::machineRegistry());
     MachineImage image(machine.root());
     EXPECT_NO_THROW(image.Management().ConnectServer("ROOT\\CIMV2"));
@@ -277,7 +277,7 @@ TEST(Wmi, ConnectsToRegisteredNamespacesOnly) {
 }
 
 TEST(Samples, Windows2003) {
-    auto machine = TempMachine::copyOf("windows2003");
+    auto machine = TestMachine::sample("windows2003");
     MachineImage image(machine.root());
     auto& system = image.System();
     EXPECT_EQ(system.GetFirstIPAddress(), "10.0.0.5");
@@ -303,7 +303,7 @@ TEST(Samples, Windows2003) {
 }
 
 TEST(Samples, Windows2000) {
-    auto machine = TempMachine::copyOf("windows2000");
+    auto machine = TestMachine::sample("windows2000");
     MachineImage image(machine.root());
     auto& system = image.System();
     EXPECT_EQ(system.GetFirstIPAddress(), "192.168.0.20");

@@ -3,10 +3,10 @@
 #include <filesystem>
 #include <ostream>
 
-#include "RunMachine.h"
 #include "run/ConfigFileWriter.h"
 #include "settings/ConfigFileBody.h"
 #include "support/FullFileSystem.h"
+#include "support/MachineRun.h"
 
 namespace tessaron::testing {
 namespace {
@@ -33,7 +33,7 @@ std::vector<std::string> splitLines(const std::string& bytes) {
 
 // Names in the panel folder other than config.inc (left-over temporary files)
 // and the filler of a full file system.
-std::vector<std::string> strayFiles(const TempMachine& machine) {
+std::vector<std::string> strayFiles(const TestMachine& machine) {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(machine.host("C:\\Tessaron\\panel"))) {
         const auto name = entry.path().filename();
@@ -55,9 +55,8 @@ const std::vector<std::string> kDiskFull = {
     "Could not write to configuration file. - There is not enough space on the disk."};
 
 TEST(ConfigFileWriter, WritesTheBodyInTheCodePageWithCrLfAfterEveryLine) {
-    TempMachine machine;
-    writeSmallServer(machine);
-    RunFixture fixture(machine);
+    auto machine = TestMachine::smallServer();
+    MachineRun fixture(machine);
     fixture.settings.ControlPanelTitle = "Caf\xC3\xA9 \xE2\x82\xAC Panel";  // é and the euro sign
     fixture.run.now = [] { return std::chrono::system_clock::from_time_t(1700000000); };
 
@@ -83,10 +82,9 @@ TEST(ConfigFileWriter, WritesTheBodyInTheCodePageWithCrLfAfterEveryLine) {
 }
 
 TEST(ConfigFileWriter, ReplacesTheFormerFileWhole) {
-    TempMachine machine;
-    writeSmallServer(machine);
+    auto machine = TestMachine::smallServer();
     machine.writeFile(kConfig, std::string(5000, 'x') + "\r\n");
-    RunFixture fixture(machine);
+    MachineRun fixture(machine);
 
     ConfigFileWriter(fixture.run);
 
@@ -99,7 +97,7 @@ TEST(ConfigFileWriter, ReplacesTheFormerFileWhole) {
 
 struct FailureCase {
     const char* what;
-    void (*prepare)(const TempMachine&, SettingsRecord&);
+    void (*prepare)(const TestMachine&, SettingsRecord&);
     std::vector<std::string> log;
     bool tempFolderKnown = true;
 };
@@ -115,13 +113,12 @@ class ConfigFileWriterFailure : public ::testing::TestWithParam<FailureCase> {};
 // file is left beside it and RunError is set.
 TEST_P(ConfigFileWriterFailure, KeepsTheFormerFileAndSetsRunError) {
     if (std::string(GetParam().what) == "panel folder read-only" &&
-        !TempMachine::foldersCanBeReadOnly()) {
+        !TestMachine::foldersCanBeReadOnly()) {
         GTEST_SKIP() << "folders cannot be read-only here";
     }
-    TempMachine machine;
-    writeSmallServer(machine, {.tempValue = GetParam().tempFolderKnown});
+    auto machine = TestMachine::smallServer({.tempValue = GetParam().tempFolderKnown});
     machine.writeFile(kConfig, kFormerBytes);
-    RunFixture fixture(machine);
+    MachineRun fixture(machine);
     GetParam().prepare(machine, fixture.settings);
 
     ConfigFileWriter(fixture.run);
@@ -137,23 +134,23 @@ TEST_P(ConfigFileWriterFailure, KeepsTheFormerFileAndSetsRunError) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, ConfigFileWriterFailure,
     ::testing::Values(FailureCase{"panel folder and config.inc read-only",
-                                  [](const TempMachine& m, SettingsRecord&) {
+                                  [](const TestMachine& m, SettingsRecord&) {
                                       m.setReadOnly("C:\\Tessaron\\panel", true);
                                       m.setReadOnly(kConfig, true);
                                   },
                                   kOpenFailed},
                       FailureCase{"config.inc read-only",
-                                  [](const TempMachine& m, SettingsRecord&) {
+                                  [](const TestMachine& m, SettingsRecord&) {
                                       m.setReadOnly(kConfig, true);
                                   },
                                   kOpenFailed},
                       FailureCase{"value outside the code page",
-                                  [](const TempMachine&, SettingsRecord& s) {
+                                  [](const TestMachine&, SettingsRecord& s) {
                                       s.MainCompanyName =
                                           "\xCE\xA9mega Hosting";  // Greek capital omega
                                   },
                                   kWriteFailed},
-                      FailureCase{"temp folder unknown", [](const TempMachine&, SettingsRecord&) {},
+                      FailureCase{"temp folder unknown", [](const TestMachine&, SettingsRecord&) {},
                                   kWriteFailed, false}),
     [](const auto& info) {
         std::string name = info.param.what;
@@ -164,10 +161,9 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST(ConfigFileWriter, MissingPanelFolderGivesBothFailureLines) {
-    TempMachine machine;
-    writeSmallServer(machine);
+    auto machine = TestMachine::smallServer();
     fs::remove_all(machine.host("C:\\Tessaron\\panel"));
-    RunFixture fixture(machine);
+    MachineRun fixture(machine);
 
     ConfigFileWriter(fixture.run);
 
@@ -177,9 +173,8 @@ TEST(ConfigFileWriter, MissingPanelFolderGivesBothFailureLines) {
 }
 
 TEST(ConfigFileWriter, ALineBreakInAValueInjectsNoLine) {
-    TempMachine machine;
-    writeSmallServer(machine);
-    RunFixture fixture(machine);
+    auto machine = TestMachine::smallServer();
+    MachineRun fixture(machine);
     fixture.settings.AdminPassword = "pw\r\nMainDatabaseIP = \"evil\"";
     fixture.settings.ServerName = "WEB\n01";
 
@@ -199,11 +194,10 @@ const std::string kFormerSiteLines =
 // The new body carries the former file's site lines, as they stood, until
 // the append step replaces them; the body itself is kept for that step.
 TEST(ConfigFileWriter, CarriesTheFormerSiteLinesAfterTheBody) {
-    TempMachine machine;
-    writeSmallServer(machine);
+    auto machine = TestMachine::smallServer();
     machine.writeFile(kConfig, kFormerBytes + "mainftpsvc=\"5\"\r\n" + kFormerSiteLines +
                                    "' PreviewSVC = \"9\"\r\n");
-    RunFixture fixture(machine);
+    MachineRun fixture(machine);
 
     const auto written = ConfigFileWriter(fixture.run);
 
@@ -222,11 +216,10 @@ TEST(ConfigFileWriter, CarriesTheFormerSiteLinesAfterTheBody) {
 // the file is overwritten in place. Without a file to overwrite nothing can
 // be written.
 TEST(ConfigFileWriter, ReadOnlyFolderWithWritableFileIsWrittenInPlace) {
-    TempMachine machine;
-    writeSmallServer(machine);
+    auto machine = TestMachine::smallServer();
     machine.writeFile(kConfig, kFormerBytes + kFormerSiteLines);
     machine.setReadOnly("C:\\Tessaron\\panel", true);
-    RunFixture fixture(machine);
+    MachineRun fixture(machine);
 
     ConfigFileWriter(fixture.run);
 
@@ -239,11 +232,10 @@ TEST(ConfigFileWriter, ReadOnlyFolderWithWritableFileIsWrittenInPlace) {
     EXPECT_EQ(lines[72], "PreviewSVC = \"7\"");
     EXPECT_TRUE(strayFiles(machine).empty());
 
-    if (!TempMachine::foldersCanBeReadOnly()) return;  // the refusal needs a read-only folder
-    TempMachine fresh;
-    writeSmallServer(fresh);
+    if (!TestMachine::foldersCanBeReadOnly()) return;  // the refusal needs a read-only folder
+    auto fresh = TestMachine::smallServer();
     fresh.setReadOnly("C:\\Tessaron\\panel", true);
-    RunFixture refused(fresh);
+    MachineRun refused(fresh);
     ConfigFileWriter(refused.run);
     fresh.setReadOnly("C:\\Tessaron\\panel", false);
     EXPECT_EQ(refused.log.entries(), kOpenFailed);
@@ -255,13 +247,12 @@ TEST(ConfigFileWriter, ReadOnlyFolderWithWritableFileIsWrittenInPlace) {
 TEST(ConfigFileWriter, FullDiskLeavesTheFormerFileOrNone) {
     for (const bool former : {true, false}) {
         SCOPED_TRACE(former ? "former file" : "no former file");
-        TempMachine machine;
-        writeSmallServer(machine);
+        auto machine = TestMachine::smallServer();
         FullFileSystem disk(machine.host("C:\\Tessaron\\panel"));
         if (!disk.mounted()) GTEST_SKIP() << kCannotMount;
         if (former) machine.writeFile(kConfig, kFormerBytes);
         disk.fill();
-        RunFixture fixture(machine);
+        MachineRun fixture(machine);
 
         const auto written = ConfigFileWriter(fixture.run);
 

@@ -3,9 +3,10 @@
 #include <filesystem>
 #include <ostream>
 
-#include "RunMachine.h"
+#include "CommandsLog.h"
 #include "platform/ForwardingPlatform.h"
 #include "run/PrerequisiteChecks.h"
+#include "support/MachineRun.h"
 
 namespace tessaron::testing {
 namespace {
@@ -18,7 +19,7 @@ const Lines kAllPresent = {"Accounts directory OK.", "Temp directory OK.", "Logf
 
 struct DirectoryCase {
     const char* what;
-    void (*prepare)(const TempMachine&, SettingsRecord&);
+    void (*prepare)(const TestMachine&, SettingsRecord&);
     Lines log;
     bool goesOn;
 };
@@ -32,14 +33,13 @@ class WorkingDirectoryTest : public ::testing::TestWithParam<DirectoryCase> {};
 
 TEST_P(WorkingDirectoryTest, LogsEachDirectoryAndStopsAtTheFirstFailure) {
     if (std::string(GetParam().what) == "logfile parent read-only" &&
-        !TempMachine::foldersCanBeReadOnly()) {
+        !TestMachine::foldersCanBeReadOnly()) {
         GTEST_SKIP() << "folders cannot be read-only here";
     }
-    TempMachine machine;
-    writeSmallServer(machine);
+    auto machine = TestMachine::smallServer();
     SettingsRecord settings = sampleSettings();
     GetParam().prepare(machine, settings);
-    RunFixture fixture(machine, settings);
+    MachineRun fixture(machine, settings);
 
     EXPECT_EQ(runPrerequisiteChecks(fixture.run), GetParam().goesOn);
     EXPECT_EQ(fixture.log.entries(), GetParam().log);
@@ -55,9 +55,9 @@ void bulletProof(SettingsRecord& s, const std::string& linkPath) {
 INSTANTIATE_TEST_SUITE_P(
     Outcomes, WorkingDirectoryTest,
     ::testing::Values(
-        DirectoryCase{"all present", [](const TempMachine&, SettingsRecord&) {}, kAllPresent, true},
+        DirectoryCase{"all present", [](const TestMachine&, SettingsRecord&) {}, kAllPresent, true},
         DirectoryCase{"FTP link present",
-                      [](const TempMachine& m, SettingsRecord& s) {
+                      [](const TestMachine& m, SettingsRecord& s) {
                           m.makeFolder("C:\\Tessaron\\ftp");
                           bulletProof(s, "C:\\Tessaron\\ftp");
                       },
@@ -66,43 +66,43 @@ INSTANTIATE_TEST_SUITE_P(
                       true},
         DirectoryCase{
             "FTP link created",
-            [](const TempMachine&, SettingsRecord& s) { bulletProof(s, "C:\\Tessaron\\ftp"); },
+            [](const TestMachine&, SettingsRecord& s) { bulletProof(s, "C:\\Tessaron\\ftp"); },
             {"Accounts directory OK.", "Temp directory OK.", "Logfile directory OK.",
              "FTP link directory created."},
             true},
         DirectoryCase{"Microsoft FTP has no link directory",
-                      [](const TempMachine&, SettingsRecord& s) {
+                      [](const TestMachine&, SettingsRecord& s) {
                           s.FTPServerEnabled = "True";
                           s.FTPServerType = "Microsoft FTP";
                           s.FTPLinkPath = "C:\\nowhere\\ftp";
                       },
                       kAllPresent, true},
         DirectoryCase{"FTP off has no link directory",
-                      [](const TempMachine&, SettingsRecord& s) {
+                      [](const TestMachine&, SettingsRecord& s) {
                           bulletProof(s, "C:\\nowhere\\ftp");
                           s.FTPServerEnabled = "False";
                       },
                       kAllPresent, true},
         DirectoryCase{
             "temp created",
-            [](const TempMachine& m, SettingsRecord&) {
+            [](const TestMachine& m, SettingsRecord&) {
                 fs::remove_all(m.host("C:\\Tessaron\\temp"));
             },
             {"Accounts directory OK.", "Temp directory created.", "Logfile directory OK."},
             true},
         DirectoryCase{
             "accounts found without regard to case",
-            [](const TempMachine&, SettingsRecord& s) { s.ServerRoot = "c:\\ACCOUNTS\\"; },
+            [](const TestMachine&, SettingsRecord& s) { s.ServerRoot = "c:\\ACCOUNTS\\"; },
             kAllPresent, true},
         DirectoryCase{
             "accounts parent missing",
-            [](const TempMachine&, SettingsRecord& s) { s.ServerRoot = "C:\\Hosting\\Accounts"; },
+            [](const TestMachine&, SettingsRecord& s) { s.ServerRoot = "C:\\Hosting\\Accounts"; },
             {"ERROR: Could not create accounts directory at C:\\Hosting\\Accounts - Path "
              "not found"},
             false},
         DirectoryCase{
             "logfile parent read-only",
-            [](const TempMachine& m, SettingsRecord& s) {
+            [](const TestMachine& m, SettingsRecord& s) {
                 m.makeFolder("C:\\Logs");
                 m.setReadOnly("C:\\Logs", true);
                 s.LogRoot = "C:\\Logs\\Tessaron";
@@ -112,14 +112,14 @@ INSTANTIATE_TEST_SUITE_P(
              "denied"},
             false},
         DirectoryCase{"empty logfile path",
-                      [](const TempMachine&, SettingsRecord& s) { s.LogRoot = ""; },
+                      [](const TestMachine&, SettingsRecord& s) { s.LogRoot = ""; },
                       {"Accounts directory OK.", "Temp directory OK.",
                        "ERROR: Could not create logfile directory at  - Invalid procedure call or "
                        "argument"},
                       false},
         DirectoryCase{
             "FTP link parent missing",
-            [](const TempMachine&, SettingsRecord& s) { bulletProof(s, "C:\\ftp\\links"); },
+            [](const TestMachine&, SettingsRecord& s) { bulletProof(s, "C:\\ftp\\links"); },
             {"Accounts directory OK.", "Temp directory OK.", "Logfile directory OK.",
              "ERROR: Could not create FTP link directory at C:\\ftp\\links - Path not found"},
             false}),
@@ -182,8 +182,7 @@ private:
 };
 
 TEST(WorkingDirectories, AFailedFolderQueryCallsThePathInvalid) {
-    TempMachine machine;
-    writeSmallServer(machine);
+    auto machine = TestMachine::smallServer();
     SettingsRecord settings = sampleSettings();
     MachineImage image(machine.root());
     FolderQueryFails files(image.Files(), "C:\\Tessaron\\temp");
@@ -198,13 +197,12 @@ TEST(WorkingDirectories, AFailedFolderQueryCallsThePathInvalid) {
 }
 
 TEST(FrontPageCheck, MissingToolStopsBeforeTheDirectories) {
-    TempMachine machine;
-    writeSmallServer(machine);
+    auto machine = TestMachine::smallServer();
     fs::remove(
         machine.host("C:\\Program Files\\Common Files\\Microsoft Shared\\Web Server "
                      "Extensions\\50\\bin\\owsadm.exe"));
     fs::remove_all(machine.host("C:\\Tessaron\\temp"));
-    RunFixture fixture(machine);
+    MachineRun fixture(machine);
 
     EXPECT_FALSE(runPrerequisiteChecks(fixture.run));
     EXPECT_EQ(fixture.log.entries(), Lines{kFrontPageErrorLine});
@@ -227,12 +225,11 @@ void PrintTo(const DnsCase& c, std::ostream* os) {
 class DnsProviderTest : public ::testing::TestWithParam<DnsCase> {};
 
 TEST_P(DnsProviderTest, ChecksTheProviderOnlyForMicrosoftDns) {
-    TempMachine machine;
-    writeSmallServer(machine, GetParam().layout);
+    auto machine = TestMachine::smallServer(GetParam().layout);
     SettingsRecord settings = sampleSettings();
     settings.DNSServerEnabled = GetParam().enabled;
     settings.DNSServer = GetParam().server;
-    RunFixture fixture(machine, settings);
+    MachineRun fixture(machine, settings);
 
     runPrerequisiteChecks(fixture.run);
 
@@ -280,9 +277,8 @@ const Lines kProviderCommands = {
 };
 
 TEST(DnsProviderOnWindows2000, IsCopiedCompiledRegisteredAndReached) {
-    TempMachine machine;
-    writeSmallServer(machine, {.release = 2000, .dnsProvider = false});
-    RunFixture fixture(machine, windows2000Settings());
+    auto machine = TestMachine::smallServer({.release = 2000, .dnsProvider = false});
+    MachineRun fixture(machine, windows2000Settings());
 
     EXPECT_TRUE(runPrerequisiteChecks(fixture.run));
 
@@ -295,10 +291,9 @@ TEST(DnsProviderOnWindows2000, IsCopiedCompiledRegisteredAndReached) {
 }
 
 TEST(DnsProviderOnWindows2000, ReplacesOldProviderFilesInAnExistingWbemFolder) {
-    TempMachine machine;
-    writeSmallServer(machine, {.release = 2000, .dnsProvider = false});
+    auto machine = TestMachine::smallServer({.release = 2000, .dnsProvider = false});
     machine.writeFile("C:\\WINNT\\system32\\wbem\\dnsprov.dll", "old provider");
-    RunFixture fixture(machine, windows2000Settings());
+    MachineRun fixture(machine, windows2000Settings());
 
     EXPECT_TRUE(runPrerequisiteChecks(fixture.run));
 
@@ -307,10 +302,9 @@ TEST(DnsProviderOnWindows2000, ReplacesOldProviderFilesInAnExistingWbemFolder) {
 }
 
 TEST(DnsProviderOnWindows2000, StopsWhenTheSecondConnectionFails) {
-    TempMachine machine;
-    writeSmallServer(machine, {.release = 2000, .dnsProvider = false});
+    auto machine = TestMachine::smallServer({.release = 2000, .dnsProvider = false});
     fs::remove(machine.host("C:\\Tessaron\\bin\\dnsprov.dll"));
-    RunFixture fixture(machine, windows2000Settings());
+    MachineRun fixture(machine, windows2000Settings());
 
     EXPECT_FALSE(runPrerequisiteChecks(fixture.run));
 

@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <ostream>
 
-#include "RunMachine.h"
 #include "run/PrerequisiteChecks.h"
 #include "run/RunDriver.h"
+#include "support/MachineRun.h"
 
 namespace tessaron::testing {
 namespace {
@@ -65,13 +65,12 @@ void PrintTo(const GateCase& c, std::ostream* os) {
 class RunGates : public ::testing::TestWithParam<GateCase> {};
 
 TEST_P(RunGates, RunsEachStageOnlyWhereItsGateAllows) {
-    TempMachine machine;
-    writeSmallServer(machine);
-    if (GetParam().configFails && !TempMachine::foldersCanBeReadOnly()) {
+    auto machine = TestMachine::smallServer();
+    if (GetParam().configFails && !TestMachine::foldersCanBeReadOnly()) {
         GTEST_SKIP() << "folders cannot be read-only here";
     }
     if (GetParam().configFails) machine.setReadOnly("C:\\Tessaron\\panel", true);
-    RunFixture fixture(machine);
+    MachineRun fixture(machine);
     fixture.options = GetParam().options;
 
     const RunEnding ending =
@@ -134,9 +133,8 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST(RunEndings, AFailedCheckStopsTheRunWithoutCompletionLine) {
-    TempMachine machine;
-    writeSmallServer(machine);
-    RunFixture fixture(machine);
+    auto machine = TestMachine::smallServer();
+    MachineRun fixture(machine);
     fixture.settings.ServerRoot = "C:\\Hosting\\Accounts";
     fixture.options = {true, true, true};
     bool anyStageRan = false;
@@ -162,9 +160,8 @@ TEST(RunEndings, AFailedCheckStopsTheRunWithoutCompletionLine) {
 }
 
 TEST(RunEndings, ANewRunClearsRunErrorAndCompletesTheInternalAddress) {
-    TempMachine machine;
-    writeSmallServer(machine);
-    RunFixture fixture(machine);
+    auto machine = TestMachine::smallServer();
+    MachineRun fixture(machine);
     fixture.run.RunError = true;  // left from an earlier run
     fixture.settings.InternalIP = "";
 
@@ -178,9 +175,8 @@ TEST(RunEndings, ANewRunClearsRunErrorAndCompletesTheInternalAddress) {
 }
 
 TEST(RunEndings, AGivenInternalAddressIsKept) {
-    TempMachine machine;
-    writeSmallServer(machine);
-    RunFixture fixture(machine);
+    auto machine = TestMachine::smallServer();
+    MachineRun fixture(machine);
     fixture.settings.InternalIP = "10.0.0.5";
 
     performInstallationRun(fixture.run, recordingStages(true));
@@ -216,9 +212,8 @@ TEST(RunCancel, EndsAtTheNextSafePointBetweenSteps) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.cancelAfterSteps);
-        TempMachine machine;
-        writeSmallServer(machine);
-        RunFixture fixture(machine);
+        auto machine = TestMachine::smallServer();
+        MachineRun fixture(machine);
         fixture.options.CreateTasks = true;
         fixture.options.InitializeDatabase = true;
         fixture.options.SetUpSites = true;

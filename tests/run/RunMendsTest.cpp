@@ -7,10 +7,10 @@
 #include <filesystem>
 #include <thread>
 
-#include "RunMachine.h"
 #include "platform/TemporaryNames.h"
 #include "run/RunDriver.h"
 #include "support/FullFileSystem.h"
+#include "support/MachineRun.h"
 
 namespace tessaron::testing {
 namespace {
@@ -60,11 +60,10 @@ const Lines kWriteFailed = {
 TEST(RunWithAFailedBody, LeavesConfigIncAsItWasOrAbsent) {
     for (const bool configured : {false, true}) {
         SCOPED_TRACE(configured ? "configured" : "fresh");
-        TempMachine machine;
-        writeSmallServer(machine);
+        auto machine = TestMachine::smallServer();
         if (configured) machine.writeFile(kConfig, configuredFile());
         for (int run = 1; run <= 2; ++run) {
-            RunFixture fixture(machine);
+            MachineRun fixture(machine);
             fixture.settings.ControlPanelTitle = "\xD0\x96 Hosting";  // Cyrillic Zhe
             EXPECT_EQ(performInstallationRun(fixture.run), RunEnding::Completed);
             EXPECT_EQ(fixture.log.entries(), kWriteFailed) << "run " << run;
@@ -82,12 +81,11 @@ TEST(RunWithAFailedBody, LeavesConfigIncAsItWasOrAbsent) {
 // an empty file; the failure line says why, and the run goes on as after
 // any failed write.
 TEST(RunWithAFailedBody, FullDiskOnAFreshMachineLeavesNoFile) {
-    TempMachine machine;
+    auto machine = TestMachine::smallServer();
     FullFileSystem disk(machine.host("C:\\Tessaron\\panel"));
     if (!disk.mounted()) GTEST_SKIP() << kCannotMount;
-    writeSmallServer(machine);
     disk.fill();
-    RunFixture fixture(machine);
+    MachineRun fixture(machine);
 
     EXPECT_EQ(performInstallationRun(fixture.run), RunEnding::Completed);
 
@@ -105,8 +103,7 @@ TEST(RunWithAFailedBody, FullDiskOnAFreshMachineLeavesNoFile) {
 // left theirs in other forms; the next run, holding the lock, removes every
 // one of them and nothing else, not even names that only look alike.
 TEST(LeftOverFiles, ARunRemovesTheTemporariesOfAKilledRun) {
-    TempMachine machine;
-    writeSmallServer(machine);
+    auto machine = TestMachine::smallServer();
     const std::string panel = "C:\\Tessaron\\panel\\";
     const std::string inetsrv = "C:\\WINDOWS\\system32\\inetsrv\\";
     const std::string history = inetsrv + "History\\";
@@ -154,7 +151,7 @@ TEST(LeftOverFiles, ARunRemovesTheTemporariesOfAKilledRun) {
     };
     for (const auto& file : leftOvers) machine.writeFile(file, "' Tessaron Con");
     for (const auto& file : kept) machine.writeFile(file, "kept");
-    RunFixture fixture(machine);
+    MachineRun fixture(machine);
 
     EXPECT_EQ(performInstallationRun(fixture.run), RunEnding::Completed);
 
@@ -165,14 +162,13 @@ TEST(LeftOverFiles, ARunRemovesTheTemporariesOfAKilledRun) {
 // A run while another holds the machine waits, then says so and changes
 // nothing, not even the internal address of the settings.
 TEST(MachineLock, ARunFindingTheMachineHeldChangesNothing) {
-    TempMachine machine;
-    writeSmallServer(machine);
+    auto machine = TestMachine::smallServer();
     machine.writeFile(kConfig, configuredFile());
     MachineImage other(machine.root());
     const auto held = other.LockMachine(std::chrono::milliseconds(0));
     ASSERT_TRUE(held);
 
-    RunFixture fixture(machine);
+    MachineRun fixture(machine);
     fixture.run.machineLockPatience = std::chrono::milliseconds(300);
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(performInstallationRun(fixture.run), RunEnding::MachineBusy);
@@ -187,8 +183,7 @@ TEST(MachineLock, ARunFindingTheMachineHeldChangesNothing) {
 
 // A run that waits while the other run finishes goes on once it is free.
 TEST(MachineLock, ARunWaitsForTheOtherToFinish) {
-    TempMachine machine;
-    writeSmallServer(machine);
+    auto machine = TestMachine::smallServer();
     MachineImage other(machine.root());
     auto held = other.LockMachine(std::chrono::milliseconds(0));
     ASSERT_TRUE(held);
@@ -197,7 +192,7 @@ TEST(MachineLock, ARunWaitsForTheOtherToFinish) {
         held.reset();
     });
 
-    RunFixture fixture(machine);
+    MachineRun fixture(machine);
     EXPECT_EQ(performInstallationRun(fixture.run), RunEnding::Completed);
     release.join();
     EXPECT_EQ(fixture.log.entries().back(), "Tessaron configuration completed.");

@@ -2,8 +2,9 @@
 
 #include <ostream>
 
-#include "RunMachine.h"
+#include "CommandsLog.h"
 #include "run/ScheduledTasks.h"
+#include "support/MachineRun.h"
 #include "support/WindowsArguments.h"
 
 namespace tessaron::testing {
@@ -74,9 +75,8 @@ void PrintTo(const TaskCase& c, std::ostream* os) {
 class ScheduledTasksTest : public ::testing::TestWithParam<TaskCase> {};
 
 TEST_P(ScheduledTasksTest, RegistersTheStatisticsTaskOnlyWhenStatisticsAreOn) {
-    TempMachine machine;
-    writeSmallServer(machine);
-    RunFixture fixture(machine);
+    auto machine = TestMachine::smallServer();
+    MachineRun fixture(machine);
     fixture.settings.EnableStatistics = GetParam().statistics;
     fixture.settings.AdminPassword = "secret";
 
@@ -107,8 +107,7 @@ INSTANTIATE_TEST_SUITE_P(
 // Run again, a task is registered only when its command line changed: the
 // tool would replace it by name with the same task.
 TEST(ScheduledTasksAgain, RegistersOnlyTheTasksWhoseCommandLineChanged) {
-    TempMachine machine;
-    writeSmallServer(machine);
+    auto machine = TestMachine::smallServer();
     struct Run {
         const char* password;
         const char* statistics;
@@ -134,7 +133,7 @@ TEST(ScheduledTasksAgain, RegistersOnlyTheTasksWhoseCommandLineChanged) {
          4},
     };
     for (std::size_t index = 0; index < runs.size(); ++index) {
-        RunFixture fixture(machine);
+        MachineRun fixture(machine);
         fixture.settings.AdminPassword = runs[index].password;
         fixture.settings.EnableStatistics = runs[index].statistics;
         createScheduledTasks(fixture.run);

@@ -7,8 +7,10 @@
 #include <filesystem>
 #include <ostream>
 
-#include "RunMachine.h"
+#include "CommandsLog.h"
+#include "platform/image/MachineImage.h"
 #include "run/RunDriver.h"
+#include "runcontext/RunContext.h"
 #include "support/Fixtures.h"
 #include "support/LocalTime.h"
 #include "support/SampleSettings.h"
@@ -80,7 +82,7 @@ void PrintTo(const WholeRunCase& c, std::ostream* os) {
 class WholeRun : public ::testing::TestWithParam<WholeRunCase> {};
 
 TEST_P(WholeRun, OnTheWindows2003Sample) {
-    TempMachine machine = TempMachine::copyOf("windows2003");
+    TestMachine machine = TestMachine::sample("windows2003");
     SettingsRecord settings = everyConversionSettings();
     MachineImage image(machine.root());
     ProgressLog log;
@@ -127,7 +129,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(WholeRunOnWindows2000, InstallsTheDnsProviderAndGoesOn) {
-    TempMachine machine = TempMachine::copyOf("windows2000");
+    TestMachine machine = TestMachine::sample("windows2000");
     SettingsRecord settings = everyConversionSettings();
     settings.LogRoot = "C:\\WINNT\\system32\\LogFiles";
     InstallOptions options;

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "support/TempMachine.h"
+#include "support/TestMachine.h"
 
 namespace tessaron::testing {
 

@@ -8,7 +8,7 @@ namespace tessaron::testing {
 // fills so that the next write in it runs out of space as on a full disk.
 // Mounting needs the right to mount (root in the test container); without
 // it mounted() is false and the test skips. Unmounted when the object goes,
-// so declare it after the TempMachine whose folder it covers.
+// so declare it after the TestMachine whose folder it covers.
 class FullFileSystem {
 public:
     // Mounts on `folder` (created when missing); whatever the folder held is

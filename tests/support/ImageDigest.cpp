@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "support/TempMachine.h"
+#include "support/TestMachine.h"
 
 namespace fs = std::filesystem;
 

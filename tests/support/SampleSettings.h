@@ -19,11 +19,11 @@ struct SettingsChange {
 };
 using SettingsChanges = std::span<const SettingsChange>;
 
-// The small server the run's tests lay out (writeSmallServer): computer WEB01
-// at 192.0.2.10, the panel in C:\Tessaron, accounts in C:\Accounts, logs in
-// C:\WINDOWS\system32\LogFiles, the administrator "Administrator";
-// statistics, DNS, FTP, the shared secure and the preview site off. The
-// changes are applied in the order given.
+// The small server the run's tests lay out (TestMachine::smallServer):
+// computer WEB01 at 192.0.2.10, the panel in C:\Tessaron, accounts in
+// C:\Accounts, logs in C:\WINDOWS\system32\LogFiles, the administrator
+// "Administrator"; statistics, DNS, FTP, the shared secure and the preview
+// site off. The changes are applied in the order given.
 SettingsRecord sampleSettings(std::initializer_list<SettingsChanges> changes = {});
 
 inline const char* const kNewSiteChoice = "-- Create New Site --";

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "StageMachine.h"
+#include "WebServerStageRun.h"
 
 namespace tessaron::testing {
 namespace {
@@ -114,7 +114,7 @@ TEST(AppendSiteSettings, EveryTailVariant) {
         settings.MainFTPSVC = "5";
         settings.PreviewSVC = "7";
         test.settings(settings);
-        StageMachine stage("windows2003", settings);
+        WebServerStageRun stage(TestMachine::sample("windows2003"), settings);
         stage.machine.writeFile(kConfig, kBody + kFormerSiteLines);
         AppendSiteSettings(stage.run, kBodyLines, test.held);
         EXPECT_EQ(stage.machine.readFile(kConfig), kBody + crlfLines(test.tail));
@@ -128,7 +128,7 @@ TEST(AppendSiteSettings, EveryTailVariant) {
 TEST(AppendSiteSettings, WithoutABodyOfThisRunTheFileIsLeftAlone) {
     for (const bool former : {true, false}) {
         SCOPED_TRACE(former ? "former file" : "no file");
-        StageMachine stage("windows2003");
+        WebServerStageRun stage(TestMachine::sample("windows2003"));
         if (former) stage.machine.writeFile(kConfig, kBody + kFormerSiteLines);
         AppendSiteSettings(stage.run, std::nullopt, {"2", "5"});
         EXPECT_EQ(stage.log.entries(),
@@ -146,7 +146,7 @@ TEST(AppendSiteSettings, WithoutABodyOfThisRunTheFileIsLeftAlone) {
 // A rewrite that fails leaves the body with the former site lines, says so
 // and sets RunError.
 TEST(AppendSiteSettings, AFailedRewriteKeepsTheFileAndIsAnError) {
-    StageMachine readOnly("windows2003");
+    WebServerStageRun readOnly(TestMachine::sample("windows2003"));
     readOnly.machine.writeFile(kConfig, kBody + kFormerSiteLines);
     readOnly.machine.setReadOnly(kConfig, true);
     AppendSiteSettings(readOnly.run, kBodyLines, {"2", "5"});
@@ -157,7 +157,7 @@ TEST(AppendSiteSettings, AFailedRewriteKeepsTheFileAndIsAnError) {
                     "denied"});
     EXPECT_TRUE(readOnly.run.RunError);
 
-    StageMachine foreign("windows2003");
+    WebServerStageRun foreign(TestMachine::sample("windows2003"));
     foreign.settings.SharedSecureServer = "\xD1\x81\xD0\xB5\xD1\x80\xD0\xB2\xD0\xB5\xD1\x80";
     foreign.machine.writeFile(kConfig, kBody + kFormerSiteLines);
     AppendSiteSettings(foreign.run, kBodyLines, {"2", "5"});

@@ -40,7 +40,7 @@ std::string crlfText(const Lines& lines) {
     return text;
 }
 
-void writeFormerConfig(const TempMachine& machine) {
+void writeFormerConfig(const TestMachine& machine) {
     Lines lines;
     for (int line = 1; line <= 69; ++line) lines.push_back("' former line " + std::to_string(line));
     lines.insert(lines.end(), kFormerSiteLines.begin(), kFormerSiteLines.end());
@@ -49,7 +49,7 @@ void writeFormerConfig(const TempMachine& machine) {
 
 // Every site number config.inc names exists in the metabase on disk, and the
 // file has its 69 body lines followed by nothing but site lines.
-void expectConsistent(const TempMachine& machine) {
+void expectConsistent(const TestMachine& machine) {
     const std::string text = machine.readFile(kConfig);
     const auto lines = fileLines(text);
     ASSERT_GE(lines.size(), 72u);
@@ -80,7 +80,7 @@ bool hasErrorLine(const ProgressLog& log) {
 TEST(RunMendsSites, TakingOverTheDefaultWebSiteReusesItsRoot) {
     auto settings = wholeRunSettings();
     settings.ControlPanelSiteSelection = "Default Web Site";
-    SampleRun run(settings, {.SetUpSites = true});
+    MachineRun run(TestMachine::sample("windows2003"), settings, {.SetUpSites = true});
 
     EXPECT_EQ(performInstallationRun(run.run), RunEnding::Completed);
 
@@ -108,7 +108,7 @@ TEST(RunMendsSites, TakingOverTheDefaultWebSiteReusesItsRoot) {
 struct SaveFailure {
     const char* name;
     // Done to the machine while the stage's last site starts, before the save.
-    std::function<void(SampleRun&)> during;
+    std::function<void(MachineRun&)> during;
     std::string reason;
     bool theirsKept = false;  // the file holds another program's version
 };
@@ -120,10 +120,10 @@ const std::string kTheirs = "their version";
 // name the sites the metabase still holds.
 TEST(RunMendsSites, AMetabaseSaveThatFailsIsAnErrorAndNoSiteIsNamed) {
     const std::vector<SaveFailure> cases = {
-        {"made read-only", [](SampleRun& r) { r.machine.setReadOnly(kMetabase2003, true); },
+        {"made read-only", [](MachineRun& r) { r.machine.setReadOnly(kMetabase2003, true); },
          "Access is denied"},
         {"replaced by rename",
-         [](SampleRun& r) {
+         [](MachineRun& r) {
              const auto path = r.machine.host(kMetabase2003);
              std::ofstream(path.string() + ".theirs", std::ios::binary)
                  << replaceAll(r.machine.readFile(kMetabase2003), "Default Web Site", kTheirs);
@@ -133,7 +133,7 @@ TEST(RunMendsSites, AMetabaseSaveThatFailsIsAnErrorAndNoSiteIsNamed) {
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(test.name);
-        SampleRun run(wholeRunSettings(), {.SetUpSites = true}, writeFormerConfig);
+        MachineRun run(preparedSample(writeFormerConfig), wholeRunSettings(), {.SetUpSites = true});
         const auto before = run.machine.readFile(kMetabase2003);
         run.log.setListener([&](const std::string& entry, const std::string&) {
             if (entry == "Tessaron website preview site started.") test.during(run);
@@ -162,11 +162,11 @@ TEST(RunMendsSites, AMetabaseSaveThatFailsIsAnErrorAndNoSiteIsNamed) {
 // system's reason, once. Space that comes back afterwards does not let the
 // given-up commits reach the file.
 TEST(RunMendsSites, AFullDiskUnderTheMetabaseIsAnError) {
-    const auto inetsrv = [](const TempMachine& m) {
+    const auto inetsrv = [](const TestMachine& m) {
         return m.host("C:\\WINDOWS\\system32\\inetsrv");
     };
     std::unique_ptr<FullFileSystem> disk;
-    SampleRun run(wholeRunSettings(), {.SetUpSites = true}, [&](const TempMachine& m) {
+    const auto fillTheDisk = [&](const TestMachine& m) {
         writeFormerConfig(m);
         const auto saved = m.root() / "inetsrv-files";
         fs::copy(inetsrv(m), saved, fs::copy_options::recursive);
@@ -174,7 +174,8 @@ TEST(RunMendsSites, AFullDiskUnderTheMetabaseIsAnError) {
         if (!disk->mounted()) return;
         fs::copy(saved, inetsrv(m), fs::copy_options::recursive);
         disk->fill();
-    });
+    };
+    MachineRun run(preparedSample(fillTheDisk), wholeRunSettings(), {.SetUpSites = true});
     if (!disk->mounted()) GTEST_SKIP() << kCannotMount;
     const auto before = run.machine.readFile(kMetabase2003);
     run.log.setListener([&](const std::string& entry, const std::string&) {
@@ -201,14 +202,15 @@ TEST(RunMendsSites, AFullDiskUnderTheMetabaseIsAnError) {
 // Without the release the stage cannot tell whether a pool is wanted: it
 // ends at once with an ERROR line and RunError, the metabase untouched.
 TEST(RunMendsSites, AReleaseThatCannotBeReadEndsTheStage) {
-    SampleRun run(wholeRunSettings(), {.SetUpSites = true}, [](const TempMachine& m) {
+    const auto dropTheRelease = [](const TestMachine& m) {
         writeFormerConfig(m);
         // registry.reg is UTF-16LE text of ASCII characters.
         const auto bytes = readBytes(m.root() / "registry.reg");
         std::string text;
         for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) text += bytes[i];
         m.writeRegistry(replaceAll(text, "\"CurrentVersion\"=\"5.2\"\r\n", ""));
-    });
+    };
+    MachineRun run(preparedSample(dropTheRelease), wholeRunSettings(), {.SetUpSites = true});
     const auto before = run.machine.readFile(kMetabase2003);
 
     EXPECT_EQ(performInstallationRun(run.run), RunEnding::Completed);
@@ -276,12 +278,12 @@ private:
 TEST(RunMendsSites, ARunKilledBetweenBodyAndSiteLinesLeavesAConsistentFile) {
     struct KillPoint {
         const char* name;
-        std::function<void(SampleRun&)> run;  // runs in a child that is killed
+        std::function<void(MachineRun&)> run;  // runs in a child that is killed
         bool temporaryLeft;
     };
     const std::vector<KillPoint> points = {
         {"before the web-server stage",
-         [](SampleRun& r) {
+         [](MachineRun& r) {
              RunStages stages;
              stages.webServer = [](RunContext&) {
                  std::raise(SIGKILL);
@@ -291,7 +293,7 @@ TEST(RunMendsSites, ARunKilledBetweenBodyAndSiteLinesLeavesAConsistentFile) {
          },
          false},
         {"after the sites were saved, before the append step",
-         [](SampleRun& r) {
+         [](MachineRun& r) {
              RunStages stages;
              stages.webServer = [](RunContext& run) {
                  auto result = runWebServerStage(run);
@@ -302,7 +304,7 @@ TEST(RunMendsSites, ARunKilledBetweenBodyAndSiteLinesLeavesAConsistentFile) {
          },
          false},
         {"inside the append step's rewrite",
-         [](SampleRun& r) {
+         [](MachineRun& r) {
              KilledAtTheAppendsReplace files(r.image.Files());
              WithFiles platform(r.image, files);
              RunContext run(r.settings, r.options, platform, r.log);
@@ -312,7 +314,8 @@ TEST(RunMendsSites, ARunKilledBetweenBodyAndSiteLinesLeavesAConsistentFile) {
     };
     for (const auto& point : points) {
         SCOPED_TRACE(point.name);
-        SampleRun killed(wholeRunSettings(), {.SetUpSites = true}, writeFormerConfig);
+        MachineRun killed(preparedSample(writeFormerConfig), wholeRunSettings(),
+                          {.SetUpSites = true});
         EXPECT_EXIT(point.run(killed), ::testing::KilledBySignal(SIGKILL), "");
 
         const auto lines = fileLines(killed.machine.readFile(kConfig));
@@ -346,7 +349,7 @@ TEST(RunMendsSites, ARunKilledBetweenBodyAndSiteLinesLeavesAConsistentFile) {
 // the metabase as the first left it, so both complete, every site of both is
 // saved, and config.inc names the sites of the one that finished last.
 TEST(RunMendsSites, TwoRunsAtOnceLoseNothing) {
-    SampleRun setup(wholeRunSettings(), {.SetUpSites = true}, writeFormerConfig);
+    MachineRun setup(preparedSample(writeFormerConfig), wholeRunSettings(), {.SetUpSites = true});
     int started[2];
     ASSERT_EQ(::pipe(started), 0);
     std::vector<pid_t> children;

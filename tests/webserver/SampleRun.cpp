@@ -19,8 +19,8 @@ Lines tailOf(const std::string& text) {
     return lines.size() <= 69 ? Lines() : Lines(lines.begin() + 69, lines.end());
 }
 
-TempMachine preparedSample(const std::function<void(const TempMachine&)>& prepare) {
-    auto machine = TempMachine::copyOf("windows2003");
+TestMachine preparedSample(const std::function<void(const TestMachine&)>& prepare) {
+    auto machine = TestMachine::sample("windows2003");
     if (prepare) prepare(machine);
     return machine;
 }

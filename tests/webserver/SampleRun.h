@@ -6,11 +6,10 @@
 #include <functional>
 #include <string>
 
-#include "StageMachine.h"
-#include "platform/image/MachineImage.h"
-#include "runcontext/RunContext.h"
+#include "WebServerStageRun.h"
 #include "support/Fixtures.h"
 #include "support/MachineRun.h"
+#include "support/TestMachine.h"
 
 namespace tessaron::testing {
 
@@ -27,13 +26,8 @@ Lines fileLines(const std::string& text);
 // The lines after the 69 of the body.
 Lines tailOf(const std::string& text);
 
-// A copy of the sample, changed by `prepare` before anything reads it.
-TempMachine preparedSample(const std::function<void(const TempMachine&)>& prepare);
-
-struct SampleRun : RunOnOwnMachine {
-    explicit SampleRun(SettingsRecord record, InstallOptions chosen,
-                       const std::function<void(const TempMachine&)>& prepare = {})
-        : RunOnOwnMachine(preparedSample(prepare), std::move(record), chosen) {}
-};
+// A copy of the sample, changed by `prepare` before anything reads it (a
+// run takes it over).
+TestMachine preparedSample(const std::function<void(const TestMachine&)>& prepare);
 
 }  // namespace tessaron::testing

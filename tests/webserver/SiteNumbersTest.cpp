@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/image/MachineImage.h"
-#include "support/TempMachine.h"
+#include "support/TestMachine.h"
 #include "webserver/SiteNumbers.h"
 
 namespace tessaron::testing {
@@ -29,7 +29,7 @@ protected:
         machine.writeFile(kFile, metabase(keys));
         return createImageMetabase(machine.host(kFile));
     }
-    TempMachine machine;
+    TestMachine machine;
 };
 
 TEST_F(SiteNumbersTest, FreeNumberIsTheFirstThatDoesNotOpen) {

@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "StageMachine.h"
+#include "WebServerStageRun.h"
 #include "platform/WindowsPath.h"
 
 namespace tessaron::testing {
@@ -32,7 +32,7 @@ const Lines kUpToPreview = [] {
 }();
 const std::string kInjected = " - " + kInjectedText;
 
-void cutKeys(const StageMachine& stage, const std::string& from, const std::string& through) {
+void cutKeys(const WebServerStageRun& stage, const std::string& from, const std::string& through) {
     auto text = stage.machine.readFile(stage.metabasePath());
     const auto begin = text.find(from);
     const auto end = text.find(through, begin) + through.size() + 2;
@@ -44,7 +44,7 @@ struct EndingCase {
     const char* name;
     std::string sample = "windows2003";
     std::function<void(SettingsRecord&)> settings = [](SettingsRecord&) {};
-    std::function<void(StageMachine&)> machine = [](StageMachine&) {};
+    std::function<void(WebServerStageRun&)> machine = [](WebServerStageRun&) {};
     std::vector<InjectedFault> faults = {};
     Lines before = {};      // lines logged before the ending line
     std::string line = {};  // the ending line ("{FILE}" stands for the metabase's host path)
@@ -56,24 +56,28 @@ std::vector<EndingCase> endingCases() {
     };
     return {
         {.name = "no metabase",
-         .machine = [](StageMachine& m) { std::filesystem::remove(m.machine.host(kMetabase2003)); },
+         .machine =
+             [](WebServerStageRun& m) { std::filesystem::remove(m.machine.host(kMetabase2003)); },
          .line = "ERROR: Could not retrieve IIS web information - The system cannot find the path "
                  "specified."},
         {.name = "metabase not well-formed",
          .machine =
-             [](StageMachine& m) {
+             [](WebServerStageRun& m) {
                  m.machine.writeFile(kMetabase2003, "<configuration><MBProperty>\n<IIsWebService");
              },
          .line = "ERROR: Could not retrieve IIS web information - The metabase file {FILE} cannot "
                  "be read: not well-formed XML (Error parsing start element tag) at line 2, "
                  "column 14 (offset 41)."},
         {.name = "no FTP service",
-         .machine = [](StageMachine& m) { cutKeys(m, "<IIsFtpService", "</IIsFtpVirtualDir>"); },
+         .machine =
+             [](WebServerStageRun& m) { cutKeys(m, "<IIsFtpService", "</IIsFtpVirtualDir>"); },
          .line = "ERROR: Could not retrieve IIS FTP information - The system cannot find the path "
                  "specified."},
         {.name = "no pool container",
          .machine =
-             [](StageMachine& m) { cutKeys(m, "<IIsApplicationPools", "</IIsApplicationPool>"); },
+             [](WebServerStageRun& m) {
+                 cutKeys(m, "<IIsApplicationPools", "</IIsApplicationPool>");
+             },
          .line = "ERROR: Could not retrieve IIS application pool information - The system cannot "
                  "find the path specified."},
         {.name = "pool not created",
@@ -81,12 +85,12 @@ std::vector<EndingCase> endingCases() {
          .line =
              "ERROR: Could not create IIS application pool for Tessaron control panel" + kInjected},
         {.name = "read-only metabase",
-         .machine = [](StageMachine& m) { m.machine.setReadOnly(kMetabase2003, true); },
+         .machine = [](WebServerStageRun& m) { m.machine.setReadOnly(kMetabase2003, true); },
          .line = "ERROR: Could not set properties of IIS application pool for Tessaron control "
                  "panel - Access is denied."},
         {.name = "read-only metabase without pools",
          .sample = "windows2000",
-         .machine = [](StageMachine& m) { m.machine.setReadOnly(kMetabase2000, true); },
+         .machine = [](WebServerStageRun& m) { m.machine.setReadOnly(kMetabase2000, true); },
          .line = "ERROR: Could not set properties for new Tessaron control panel site - Access is "
                  "denied."},
         {.name = "control panel site not created",
@@ -205,7 +209,7 @@ TEST(WebServerStageEnding, EachErrorLineEndsTheStage) {
         SCOPED_TRACE(test.name);
         auto settings = allNewSitesSettings();
         test.settings(settings);
-        StageMachine stage(test.sample, settings, test.faults);
+        WebServerStageRun stage(TestMachine::sample(test.sample), settings, test.faults);
         const auto file = stage.machine.host(stage.metabasePath()).string();
         test.machine(stage);
         const auto metabaseBefore = stage.machine.readFile(stage.metabasePath());
@@ -222,8 +226,8 @@ TEST(WebServerStageEnding, EachErrorLineEndsTheStage) {
 }
 
 TEST(WebServerStageEnding, CommittedWorkStaysWhenTheStageEnds) {
-    StageMachine stage("windows2003", allNewSitesSettings(),
-                       {{"SetInfo", "IIS://LocalHost/W3SVC/3/ROOT"}});
+    WebServerStageRun stage(TestMachine::sample("windows2003"), allNewSitesSettings(),
+                            {{"SetInfo", "IIS://LocalHost/W3SVC/3/ROOT"}});
     EXPECT_FALSE(stage.runStage());
     auto metabase = stage.metabaseOnDisk();
     EXPECT_EQ(propertyText(*metabase, "IIS://LocalHost/W3SVC/AppPools/Tessaron", "Class"),

@@ -2,7 +2,7 @@
 // sites taken over, the release-dependent pool, gates and start conflicts.
 #include <gtest/gtest.h>
 
-#include "StageMachine.h"
+#include "WebServerStageRun.h"
 #include "platform/WindowsPath.h"
 
 namespace tessaron::testing {
@@ -22,7 +22,7 @@ struct Expected {
     std::string text;
 };
 
-void expectOnDisk(const StageMachine& stage, const std::vector<Expected>& table) {
+void expectOnDisk(const WebServerStageRun& stage, const std::vector<Expected>& table) {
     auto metabase = stage.metabaseOnDisk();
     for (const auto& row : table) {
         EXPECT_EQ(propertyText(*metabase, "IIS://LocalHost/" + row.path, row.property), row.text)
@@ -32,7 +32,7 @@ void expectOnDisk(const StageMachine& stage, const std::vector<Expected>& table)
 
 // Adds keys to the sample's metabase before the first key of the given
 // location, in the file's own line breaks.
-void insertKeys(const StageMachine& stage, const std::string& beforeLocation,
+void insertKeys(const WebServerStageRun& stage, const std::string& beforeLocation,
                 const std::string& keys) {
     auto text = stage.machine.readFile(stage.metabasePath());
     const auto location = text.find("Location =\"" + beforeLocation + "\"");
@@ -42,7 +42,7 @@ void insertKeys(const StageMachine& stage, const std::string& beforeLocation,
 }
 
 TEST(WebServerStage, Server2003WithAllSitesNew) {
-    StageMachine stage("windows2003");
+    WebServerStageRun stage(TestMachine::sample("windows2003"));
     EXPECT_TRUE(stage.runStage());
     EXPECT_EQ(
         stage.log.entries(),
@@ -93,7 +93,7 @@ TEST(WebServerStage, Windows2000HasNoPoolAndNoPoolOnTheRoot) {
     settings.FTPServerEnabled = "False";
     settings.EnableSharedSecure = "False";
     settings.SharedSecureSVC = "6";
-    StageMachine stage("windows2000", settings);
+    WebServerStageRun stage(TestMachine::sample("windows2000"), settings);
     const auto ftpBefore =
         propertyText(*stage.metabaseOnDisk(), "IIS://LocalHost/MSFTPSVC/2", "Class");
     EXPECT_TRUE(stage.runStage());
@@ -115,7 +115,7 @@ TEST(WebServerStage, Windows2000HasNoPoolAndNoPoolOnTheRoot) {
 }
 
 TEST(WebServerStage, ExistingPoolIsReusedAndSetAgain) {
-    StageMachine stage("windows2003");
+    WebServerStageRun stage(TestMachine::sample("windows2003"));
     insertKeys(stage, "/LM/W3SVC/1",
                "<IIsApplicationPool\tLocation =\"/LM/W3SVC/AppPools/Tessaron\"\n"
                "\t\tAppPoolIdentityType=\"2\"\n\t>\n</IIsApplicationPool>\n");
@@ -130,7 +130,7 @@ TEST(WebServerStage, SitesAreTakenOverByTheirDisplayNames) {
     settings.MainFTPSVCSelection = "Default FTP Site";
     settings.SharedSecureSVCSelection = "Default Web Site";
     settings.PreviewSVCSelection = "Administration";
-    StageMachine stage("windows2003", settings);
+    WebServerStageRun stage(TestMachine::sample("windows2003"), settings);
     // A site without root, as a panel removed by hand leaves it.
     insertKeys(stage, "/LM/W3SVC/1",
                "<IIsWebServer\tLocation =\"/LM/W3SVC/7\"\n\t\tServerBindings=\":3100:\"\n"
@@ -208,7 +208,7 @@ TEST(WebServerStage, SiteThatCannotStartGivesAWarningAndTheStageGoesOn) {
         SCOPED_TRACE(test.name);
         auto settings = allNewSitesSettings();
         settings.CustomerPort = test.customerPort;
-        StageMachine stage("windows2003", settings);
+        WebServerStageRun stage(TestMachine::sample("windows2003"), settings);
         if (!test.extraKey.empty()) insertKeys(stage, "/LM/W3SVC/1", test.extraKey);
         EXPECT_TRUE(stage.runStage());
         EXPECT_EQ(stage.log.entries(), test.log);
@@ -228,7 +228,8 @@ TEST(WebServerStage, FtpServiceIsOnlyOpenedForMicrosoftFtp) {
         settings.FTPServerEnabled = enabled;
         settings.FTPServerType = type;
         // Opening the FTP service would fail the stage on this machine.
-        StageMachine stage("windows2003", settings, {{"Open", "IIS://LocalHost/MSFTPSVC", ""}});
+        WebServerStageRun stage(TestMachine::sample("windows2003"), settings,
+                                {{"Open", "IIS://LocalHost/MSFTPSVC", ""}});
         EXPECT_TRUE(stage.runStage());
         EXPECT_EQ(stage.log.entries(),
                   (Lines{kPoolLine, "Tessaron control panel website configured.",
@@ -247,7 +248,7 @@ TEST(WebServerStage, OptionalSitesFollowTheirSwitchesAndSelections) {
     settings.SharedSecureSVCSelection = "-- No Shared Secure Website --";
     settings.SharedSecureSVC = "6";
     settings.PreviewSVCSelection = "-- No Preview Website --";
-    StageMachine stage("windows2003", settings);
+    WebServerStageRun stage(TestMachine::sample("windows2003"), settings);
     EXPECT_TRUE(stage.runStage());
     EXPECT_EQ(stage.log.entries(), (Lines{kPoolLine, "Tessaron control panel website configured.",
                                           "Tessaron control panel website started."}));
@@ -260,7 +261,7 @@ TEST(WebServerStage, OptionalSitesFollowTheirSwitchesAndSelections) {
     settings.EnableSharedSecure = "False";
     settings.EnableWebsitePreview = "False";
     settings.PreviewSVCSelection = kNewSite;
-    StageMachine off("windows2003", settings);
+    WebServerStageRun off(TestMachine::sample("windows2003"), settings);
     EXPECT_TRUE(off.runStage());
     EXPECT_EQ(off.log.entries().size(), 3u);
     EXPECT_EQ(off.held.sharedSecure, std::nullopt);

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "SampleRun.h"
-#include "StageMachine.h"
+#include "WebServerStageRun.h"
 #include "platform/WindowsPath.h"
 #include "run/RunDriver.h"
 #include "settings/ConfigFileReader.h"
@@ -17,7 +17,7 @@ std::string crlf(const std::string& text) {
 }
 
 TEST(WholeRunWithSites, AllSitesNewOnTheServerSample) {
-    SampleRun run(wholeRunSettings(), {.SetUpSites = true});
+    MachineRun run(TestMachine::sample("windows2003"), wholeRunSettings(), {.SetUpSites = true});
     const auto metabaseBefore = run.machine.readFile(kMetabase2003);
 
     EXPECT_EQ(performInstallationRun(run.run), RunEnding::Completed);
@@ -117,7 +117,7 @@ TEST(WholeRunWithSites, AllSitesNewOnTheServerSample) {
 TEST(WholeRunWithSites, MissingSelectionEndsTheStageWithoutSiteLines) {
     auto settings = wholeRunSettings();
     settings.ControlPanelSiteSelection = "Old Panel";
-    SampleRun run(settings, {.SetUpSites = true});
+    MachineRun run(TestMachine::sample("windows2003"), settings, {.SetUpSites = true});
 
     EXPECT_EQ(performInstallationRun(run.run), RunEnding::Completed);
     Lines expected = kBeforeSites;
@@ -142,7 +142,7 @@ TEST(WholeRunWithSites, WithoutSitesTheNumbersOfTheOldFileAreAppendedAgain) {
         if (line.key == "sharedsecuresvc") settings.SharedSecureSVC = line.value;
         if (line.key == "previewsvc") settings.PreviewSVC = line.value;
     }
-    SampleRun run(settings, {});
+    MachineRun run(TestMachine::sample("windows2003"), settings, {});
     const auto metabaseBefore = run.machine.readFile(kMetabase2003);
 
     EXPECT_EQ(performInstallationRun(run.run), RunEnding::Completed);

@@ -6,7 +6,7 @@
 
 #include "WindowsTestSupport.h"
 #include "platform/WideText.h"
-#include "support/TempMachine.h"
+#include "support/TestMachine.h"
 
 namespace tessaron::testing {
 namespace {

@@ -22,7 +22,7 @@
 #include "platform/windows/IisProviderHint.h"
 #include "platform/windows/Win32.h"
 #include "platform/windows/WindowsSystemQueries.h"
-#include "support/TempMachine.h"
+#include "support/TestMachine.h"
 
 namespace tessaron::testing {
 namespace {
@@ -147,7 +147,7 @@ TEST(WholeRun, TheRunCompletesThroughTheSystemsInterfaces) {
     EXPECT_EQ(tables(), 0);
     EXPECT_EQ(count(local, "jt.exe"), "2") << local;
     EXPECT_NE(local.find("panel\\config.inc): new file\n"), std::string::npos) << local;
-    const TempMachine image = TempMachine::copyOf("windows2003");
+    const TestMachine image = TestMachine::sample("windows2003");
     const std::string onImage = preview({"--machine", image.root().string()});
     MachineImage sampleMachine(image.root());
     EXPECT_EQ(comparableSections(local, factsOf(system)),

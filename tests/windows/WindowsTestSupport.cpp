@@ -11,7 +11,7 @@
 #include "platform/windows/Win32.h"
 #include "platform/windows/WindowsRegistry.h"
 #include "platform/windows/WindowsSystemQueries.h"
-#include "support/TempMachine.h"
+#include "support/TestMachine.h"
 
 namespace fs = std::filesystem;
 

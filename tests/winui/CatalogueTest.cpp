@@ -14,14 +14,14 @@
 #include "WindowDriver.h"
 #include "app/window/TabOrder.h"
 #include "platform/WideText.h"
-#include "support/TempMachine.h"
+#include "support/TestMachine.h"
 #include "support/app/AppMachine.h"
 
 namespace tessaron::winui::testing {
 namespace {
 
 using app::window::ControlKind;
-using tessaron::testing::TempMachine;
+using tessaron::testing::TestMachine;
 
 // The window class and the button style of each kind.
 struct KindOnScreen {
@@ -56,7 +56,7 @@ int captionWidth(HWND label) {
 
 struct LoadedWindow {
     LoadedWindow() : program(machine.root()) { main = program.mainWindow(); }
-    TempMachine machine = TempMachine::copyOf("windows2003");
+    TestMachine machine = TestMachine::sample("windows2003");
     RunningProgram program;
     HWND main = nullptr;
     const app::window::FormDesign& form = app::window::mainFormDesign();
@@ -67,7 +67,7 @@ TEST(WinSettingsWindow, EveryCatalogueControlHasItsKindPlaceAndText) {
     // What the load step leaves in each control, from the model on a second
     // copy of the same machine.
     app::testing::RecordingMessages messages;
-    TempMachine twin = TempMachine::copyOf("windows2003");
+    TestMachine twin = TestMachine::sample("windows2003");
     MachineImage image(twin.root());
     SettingsRecord settings;
     app::window::SettingsWindow model(image, settings, messages);

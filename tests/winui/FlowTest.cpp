@@ -16,15 +16,15 @@
 #include "platform/odbc/OdbcDatabase.h"
 #include "support/SamplePaths.h"
 #include "support/SilentServer.h"
-#include "support/TempMachine.h"
-#include "support/app/AppMachine.h"
+#include "support/TestMachine.h"
 #include "winui/OptionsDialog.h"
 #include "winui/ProgressDialog.h"
 
 namespace tessaron::winui::testing {
 namespace {
 
-using tessaron::testing::TempMachine;
+using tessaron::testing::MachineSetup;
+using tessaron::testing::TestMachine;
 
 const app::window::FormDesign& kMain = app::window::mainFormDesign();
 const app::window::FormDesign& kInstall = app::window::installFormDesign();
@@ -44,7 +44,7 @@ std::vector<std::string> lines(const std::string& text) {
 // the window's defaults and the given answers.
 std::vector<std::string> unattendedLog(const std::string& options,
                                        const std::string& answers = {}) {
-    TempMachine machine = TempMachine::copyOf("windows2003");
+    TestMachine machine = TestMachine::sample("windows2003");
     machine.writeFile("C:\\answers.txt", "# the window's defaults\n" + answers);
     std::ostringstream out, err;
     app::unattended::runUnattended({"--machine", machine.root().string(), "--answers",
@@ -102,10 +102,10 @@ struct TestDatabases {
 };
 
 struct Flow {
-    explicit Flow(TempMachine copy) : machine(std::move(copy)), program(machine.root()) {}
+    explicit Flow(TestMachine copy) : machine(std::move(copy)), program(machine.root()) {}
     // The window on this machine.
     explicit Flow(std::nullopt_t) : program(std::nullopt) {}
-    TempMachine machine;
+    TestMachine machine;
     RunningProgram program;
     HWND main = nullptr;
     HWND dialog = nullptr;
@@ -151,7 +151,7 @@ TEST(WinInstallFlow, ARunShowsTheUnattendedLogAndClosingEndsTheProgram) {
     ASSERT_NO_THROW(windowDatabase = databases.create("window"));
     ASSERT_NO_THROW(unattendedDatabase = databases.create("unattended"));
 
-    Flow flow(TempMachine::copyOf("windows2003"));
+    Flow flow(TestMachine::sample("windows2003"));
     flow.main = flow.program.mainWindow();
     ASSERT_NE(flow.main, nullptr);
     flow.typeDatabase(databases, windowDatabase);
@@ -214,7 +214,7 @@ TEST(WinWholeRun, TheWindowConfiguresThisMachineThroughTheSystemsInterfaces) {
 TEST(WinInstallFlow, AFailedRunReturnsToTheDialogWithItsReason) {
     // A read-only config.inc: the load step asks whether to read it, the run
     // cannot replace it and sets RunError.
-    TempMachine machine = TempMachine::copyOf("windows2003");
+    TestMachine machine = TestMachine::sample("windows2003");
     machine.writeFile(tessaron::testing::kConfigInc, "<?php\r\n?>\r\n");
     machine.setReadOnly(tessaron::testing::kConfigInc, true);
     Flow flow(std::move(machine));
@@ -240,7 +240,7 @@ TEST(WinInstallFlow, CancelEndsTheRunAtASafePointAndReturnsToTheDialog) {
     // A database server that never answers holds the run in its database
     // step until Cancel.
     tessaron::testing::SilentServer server;
-    Flow flow(TempMachine::copyOf("windows2003"));
+    Flow flow(TestMachine::sample("windows2003"));
     flow.main = flow.program.mainWindow();
     ASSERT_NE(flow.main, nullptr);
     selectEntry(controlWindow(flow.main, kMain, "cmbMainSQLServerType"), 1);  // MySQL
@@ -285,14 +285,14 @@ TEST(WinInstallFlow, CancelEndsTheRunAtASafePointAndReturnsToTheDialog) {
 TEST(WinMessageBoxes, TheLoadStepsBoxesAreAnsweredByTheUser) {
     struct Case {
         const char* name;
-        app::testing::MachineSetup machine;
+        MachineSetup machine;
         app::window::Message expected;
         int answer;
         bool windowShown;
     };
-    app::testing::MachineSetup noInstallDir;
+    MachineSetup noInstallDir;
     noInstallDir.installDirValue = std::nullopt;
-    app::testing::MachineSetup configured;
+    MachineSetup configured;
     configured.configInc = "<?php\r\n?>\r\n";
     const Case cases[] = {
         {"missing installation directory", noInstallDir,
@@ -304,7 +304,7 @@ TEST(WinMessageBoxes, TheLoadStepsBoxesAreAnsweredByTheUser) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TempMachine machine = app::testing::buildMachine(c.machine);
+        TestMachine machine = TestMachine::described(c.machine);
         RunningProgram program(machine.root());
         const auto seen = answerMessageBox(program.threadId(), c.answer);
         ASSERT_TRUE(seen.has_value());

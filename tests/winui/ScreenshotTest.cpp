@@ -7,16 +7,16 @@
 #include <cstdlib>
 
 #include "WindowDriver.h"
-#include "support/TempMachine.h"
+#include "support/TestMachine.h"
 #include "winui/ProgressDialog.h"
 
 namespace tessaron::winui::testing {
 namespace {
 
 namespace fs = std::filesystem;
-using tessaron::testing::TempMachine;
+using tessaron::testing::TestMachine;
 
-fs::path pictureFolder(const TempMachine& scratch) {
+fs::path pictureFolder(const TestMachine& scratch) {
     if (const char* folder = std::getenv("TESSARON_WINDOWS_SCREENSHOTS")) return folder;
     return scratch.root();
 }
@@ -31,9 +31,9 @@ void expectPicture(HWND window, const fs::path& file) {
 }
 
 TEST(WinScreenshots, EachTabTheDialogAndTheProgressWindow) {
-    TempMachine scratch;
+    TestMachine scratch;
     const fs::path folder = pictureFolder(scratch);
-    TempMachine machine = TempMachine::copyOf("windows2003");
+    TestMachine machine = TestMachine::sample("windows2003");
     RunningProgram program(machine.root());
     HWND main = program.mainWindow();
     ASSERT_NE(main, nullptr);

@@ -12,12 +12,12 @@
 
 #include "WindowDriver.h"
 #include "platform/WideText.h"
-#include "support/TempMachine.h"
+#include "support/TestMachine.h"
 
 namespace tessaron::winui::testing {
 namespace {
 
-using tessaron::testing::TempMachine;
+using tessaron::testing::TestMachine;
 
 // The program beside the test build, as a Windows path (wine maps the build
 // machine's root to drive Z:).
@@ -44,7 +44,7 @@ std::string placementValue(const wchar_t* name) {
 }
 
 TEST(WinStart, TheProgramOpensTheWindowAndClosingItEndsTheProgram) {
-    TempMachine machine = TempMachine::copyOf("windows2003");
+    TestMachine machine = TestMachine::sample("windows2003");
     std::vector<double> startMs;
     for (int start = 0; start < 5; ++start) {
         SCOPED_TRACE(start);

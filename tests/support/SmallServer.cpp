@@ -1,8 +1,13 @@
-#include "RunMachine.h"
+#include "support/SmallServer.h"
+
+#include <string>
+
+#include "support/TestMachine.h"
 
 namespace tessaron::testing {
 
-void writeSmallServer(const TempMachine& machine, const MachineLayout& layout) {
+TestMachine TestMachine::smallServer(const MachineLayout& layout) {
+    TestMachine machine;
     const bool w2000 = layout.release == 2000;
     const std::string windows = w2000 ? "WINNT" : "WINDOWS";
     std::string registry =
@@ -44,21 +49,7 @@ void writeSmallServer(const TempMachine& machine, const MachineLayout& layout) {
     machine.makeFolder("C:\\Accounts");
     machine.makeFolder("C:\\" + windows + "\\Temp");
     machine.makeFolder("C:\\" + windows + "\\system32\\LogFiles");
-}
-
-std::vector<std::string> commandsLogLines(const TempMachine& machine) {
-    std::vector<std::string> lines;
-    std::string line;
-    for (char c : readBytes(machine.root() / "commands.log")) {
-        if (c == '\n') {
-            lines.push_back(line);
-            line.clear();
-        } else if (c != '\r') {
-            line += c;
-        }
-    }
-    if (!line.empty()) lines.push_back(line);
-    return lines;
+    return machine;
 }
 
 }  // namespace tessaron::testing

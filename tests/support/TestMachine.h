@@ -3,23 +3,33 @@
 #include <filesystem>
 #include <string>
 
+#include "support/MachineSetup.h"
+#include "support/SmallServer.h"
+
 namespace tessaron::testing {
 
 // The project's source folder (for samples and fixtures).
 std::filesystem::path sourceDir();
 
-// A machine image in a fresh temporary folder, removed when the object goes.
+// The machine image a test works on, in a fresh temporary folder removed
+// when the object goes: empty, or made one of the named ways below.
 // Windows paths map to host paths literally ("C:\a\b" -> root/C/a/b), so
 // tests control the case of every entry they create.
-class TempMachine {
+class TestMachine {
 public:
-    TempMachine();
-    // A copy of examples/machines/<sample>.
-    static TempMachine copyOf(const std::string& sample);
-    ~TempMachine();
-    TempMachine(TempMachine&& other) noexcept;
-    TempMachine(const TempMachine&) = delete;
-    TempMachine& operator=(const TempMachine&) = delete;
+    // An empty image.
+    TestMachine();
+    // A copy of examples/machines/<name>.
+    static TestMachine sample(const std::string& name);
+    // The small server of the run's tests, laid out as told.
+    static TestMachine smallServer(const MachineLayout& layout = {});
+    // A machine written from a description of what the settings window's
+    // load step reads (Windows folder C:\WINDOWS).
+    static TestMachine described(const MachineSetup& setup);
+    ~TestMachine();
+    TestMachine(TestMachine&& other) noexcept;
+    TestMachine(const TestMachine&) = delete;
+    TestMachine& operator=(const TestMachine&) = delete;
 
     const std::filesystem::path& root() const { return root_; }
     std::filesystem::path host(const std::string& windowsPath) const;

@@ -1,4 +1,4 @@
-#include "support/TempMachine.h"
+#include "support/TestMachine.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -58,27 +58,27 @@ void makeWritable(const fs::path& root) {
 }
 }  // namespace
 
-TempMachine::TempMachine() : root_(makeTempRoot()) {}
+TestMachine::TestMachine() : root_(makeTempRoot()) {}
 
-TempMachine TempMachine::copyOf(const std::string& sample) {
-    TempMachine machine;
-    fs::copy(sourceDir() / "examples" / "machines" / sample, machine.root_,
+TestMachine TestMachine::sample(const std::string& name) {
+    TestMachine machine;
+    fs::copy(sourceDir() / "examples" / "machines" / name, machine.root_,
              fs::copy_options::recursive | fs::copy_options::overwrite_existing);
     return machine;
 }
 
-TempMachine::TempMachine(TempMachine&& other) noexcept : root_(std::move(other.root_)) {
+TestMachine::TestMachine(TestMachine&& other) noexcept : root_(std::move(other.root_)) {
     other.root_.clear();
 }
 
-TempMachine::~TempMachine() {
+TestMachine::~TestMachine() {
     if (root_.empty()) return;
     makeWritable(root_);
     std::error_code ignored;
     fs::remove_all(root_, ignored);
 }
 
-fs::path TempMachine::host(const std::string& windowsPath) const {
+fs::path TestMachine::host(const std::string& windowsPath) const {
     fs::path result = root_;
     std::string part;
     std::istringstream parts(windowsPath);
@@ -92,30 +92,30 @@ fs::path TempMachine::host(const std::string& windowsPath) const {
     return result;
 }
 
-void TempMachine::makeFolder(const std::string& windowsPath) const {
+void TestMachine::makeFolder(const std::string& windowsPath) const {
     fs::create_directories(host(windowsPath));
 }
 
-void TempMachine::writeFile(const std::string& windowsPath, const std::string& bytes) const {
+void TestMachine::writeFile(const std::string& windowsPath, const std::string& bytes) const {
     const auto path = host(windowsPath);
     fs::create_directories(path.parent_path());
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << bytes;
 }
 
-std::string TempMachine::readFile(const std::string& windowsPath) const {
+std::string TestMachine::readFile(const std::string& windowsPath) const {
     return readBytes(host(windowsPath));
 }
 
-void TempMachine::writeRegistry(const std::string& utf8Text) const {
+void TestMachine::writeRegistry(const std::string& utf8Text) const {
     std::ofstream out(root_ / "registry.reg", std::ios::binary | std::ios::trunc);
     out << utf8Text;
 }
 
-bool TempMachine::foldersCanBeReadOnly() {
+bool TestMachine::foldersCanBeReadOnly() {
 #ifdef _WIN32
     static const bool can = [] {
-        TempMachine probe;
+        TestMachine probe;
         setWritable(probe.root(), false);
         const DWORD attributes = GetFileAttributesW(probe.root().c_str());
         return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
@@ -126,7 +126,7 @@ bool TempMachine::foldersCanBeReadOnly() {
 #endif
 }
 
-void TempMachine::setReadOnly(const std::string& windowsPath, bool readOnly) const {
+void TestMachine::setReadOnly(const std::string& windowsPath, bool readOnly) const {
     setWritable(host(windowsPath), !readOnly);
 }
 

@@ -1,4 +1,4 @@
-#include "StageMachine.h"
+#include "FaultyPlatform.h"
 
 #include "platform/WindowsPath.h"
 
@@ -100,39 +100,10 @@ Metabase& FaultyPlatform::Iis() {
     return *metabase_;
 }
 
-SettingsRecord allNewSitesSettings() {
-    return sampleSettings({kSample2003, kAllSitesNew});
-}
-
-StageMachine::StageMachine(const std::string& sample, SettingsRecord record,
-                           std::vector<InjectedFault> faults)
-    : machine(TempMachine::copyOf(sample)),
-      settings(std::move(record)),
-      options{.SetUpSites = true},
-      image(std::make_unique<MachineImage>(machine.root())),
-      platform(std::make_unique<FaultyPlatform>(*image, std::move(faults))),
-      run(settings, options, *platform, log) {}
-
-std::string StageMachine::metabasePath() const {
-    return std::filesystem::exists(machine.host(kMetabase2003)) ? kMetabase2003 : kMetabase2000;
-}
-
-std::unique_ptr<Metabase> StageMachine::metabaseOnDisk() const {
-    return createImageMetabase(machine.host(metabasePath()));
-}
-
-std::string propertyText(Metabase& metabase, const std::string& path, const std::string& property) {
-    std::unique_ptr<MetabaseObject> object;
-    try {
-        object = metabase.Open(path);
-    } catch (const PlatformError&) {
-        return "(missing)";
-    }
-    try {
-        return metabaseValueText(object->Get(property));
-    } catch (const PlatformError&) {
-        return "(unset)";
-    }
+PlatformDecorator faultyMetabase(std::vector<InjectedFault> faults) {
+    return [faults = std::move(faults)](Platform& image) -> std::unique_ptr<Platform> {
+        return std::make_unique<FaultyPlatform>(image, faults);
+    };
 }
 
 }  // namespace tessaron::testing
