@@ -36,6 +36,11 @@ trap cleanup EXIT
 started=$(date +%s)
 wineboot -i >/dev/null 2>&1
 wineserver -w
+# Wine's own fonts (fonts-wine: Tahoma, MS Sans Serif, ...) in the prefix's
+# font folder, as Windows has its fonts there: this wine does not read them
+# from where the package puts them, and without them every face the window
+# asks for is drawn in a wider Linux face.
+cp -n /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$prefix/drive_c/windows/Fonts/"
 # No display needed: the window tests draw through wine's null graphics driver.
 wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
 wineserver -w

@@ -14,13 +14,43 @@ Function lookUp(const wchar_t* library, const char* name) {
     return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
+int CALLBACK noteFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+
+bool installedFace(const wchar_t* face) {
+    LOGFONTW wanted{};
+    wanted.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynW(wanted.lfFaceName, face, LF_FACESIZE);
+    bool found = false;
+    HDC screen = GetDC(nullptr);
+    EnumFontFamiliesExW(screen, &wanted, &noteFace, reinterpret_cast<LPARAM>(&found), 0);
+    ReleaseDC(nullptr, screen);
+    return found;
+}
+
+// The forms' places were laid out for the narrow 8 point face of their time:
+// its TrueType form, on every release from Windows 2000 on and sharp at any
+// DPI; else its bitmap form; else the dialog font, whose wider letters the
+// labels make room for by growing.
+const wchar_t* formFace() {
+    static const wchar_t* const face = [] {
+        for (const wchar_t* candidate : {L"Microsoft Sans Serif", L"MS Sans Serif"}) {
+            if (installedFace(candidate)) return candidate;
+        }
+        return L"MS Shell Dlg 2";
+    }();
+    return face;
+}
+
 HFONT createFont(int dpi, int weight) {
     LOGFONTW font{};
     font.lfHeight = -MulDiv(8, dpi, 72);
     font.lfWeight = weight;
     font.lfCharSet = DEFAULT_CHARSET;
     font.lfQuality = DEFAULT_QUALITY;
-    lstrcpynW(font.lfFaceName, L"MS Shell Dlg 2", LF_FACESIZE);
+    lstrcpynW(font.lfFaceName, formFace(), LF_FACESIZE);
     return CreateFontIndirectW(&font);
 }
 

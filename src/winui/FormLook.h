@@ -18,7 +18,8 @@ int windowDpi(HWND window);
 int pixels(int twips, int dpi);
 RECT pixels(const app::window::Twips& place, int dpi);
 
-// The forms' font: the dialog font (8 point) at the DPI. The caller owns it.
+// The forms' font: the narrow 8 point face they were laid out for (the
+// dialog font where the release has none), at the DPI. The caller owns it.
 HFONT createFormFont(int dpi);
 // The same, bold (the progress window's result line).
 HFONT createBoldFormFont(int dpi);
