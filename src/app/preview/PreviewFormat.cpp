@@ -144,6 +144,14 @@ void databaseSection(std::ostringstream& out, const PreviewReport& report) {
 
 using Json = nlohmann::ordered_json;
 
+// An array of one object an item, each filled in by fill(entry, item).
+template <typename Items, typename Fill>
+Json arrayOf(const Items& items, Fill fill) {
+    Json array = Json::array();
+    for (const auto& item : items) fill(array.emplace_back(), item);
+    return array;
+}
+
 // A property's value: a list property as an array of its values (one a
 // line in the metabase), any other as its text; null when unset.
 Json propertyValue(const std::string& name, const std::optional<std::string>& value) {
@@ -157,14 +165,11 @@ Json propertyValue(const std::string& name, const std::optional<std::string>& va
 }
 
 Json propertyArray(const std::vector<PropertyChange>& properties) {
-    Json array = Json::array();
-    for (const auto& property : properties) {
-        Json& entry = array.emplace_back();
+    return arrayOf(properties, [](Json& entry, const PropertyChange& property) {
         entry["name"] = property.name;
         entry["before"] = propertyValue(property.name, property.before);
         entry["after"] = propertyValue(property.name, property.after);
-    }
-    return array;
+    });
 }
 
 void verdictFields(Json& json, const PreviewVerdict& verdict, bool alreadyConfigured) {
@@ -222,55 +227,41 @@ Json configFileObject(const PreviewReport& report) {
     configFile["path"] = report.configFile;
     configFile["created"] = report.configCreated;
     configFile["changed"] = report.configChanged;
-    Json changes = Json::array();
-    for (const auto& line : report.configChanges) {
-        Json& entry = changes.emplace_back();
+    configFile["changes"] = arrayOf(report.configChanges, [](Json& entry, const auto& line) {
         entry["change"] = std::string(1, line.change);
         entry["line"] = line.lineNumber;
         entry["text"] = line.text;
-    }
-    configFile["changes"] = std::move(changes);
+    });
     return configFile;
 }
 
 Json metabaseObject(const PreviewReport& report) {
     Json metabase;
     metabase["path"] = report.metabaseFile;
-    Json sites = Json::array();
-    for (const auto& site : report.sites) {
-        Json& entry = sites.emplace_back();
+    metabase["sites"] = arrayOf(report.sites, [](Json& entry, const auto& site) {
         entry["name"] = site.name;
         entry["location"] = site.location;
         entry["created"] = site.created;
-    }
-    metabase["sites"] = std::move(sites);
-    Json takenOver = Json::array();
-    for (const auto& takeover : report.takeovers) {
-        Json& entry = takenOver.emplace_back();
+    });
+    metabase["takenOver"] = arrayOf(report.takeovers, [](Json& entry, const auto& takeover) {
         entry["location"] = takeover.location;
         entry["formerName"] = takeover.formerName;
         entry["properties"] = propertyArray(takeover.lost);
-    }
-    metabase["takenOver"] = std::move(takenOver);
-    Json startConflicts = Json::array();
-    for (const auto& conflict : report.startConflicts) {
-        Json& entry = startConflicts.emplace_back();
-        entry["location"] = conflict.location;
-        entry["name"] = conflict.name;
-        entry["holderLocation"] = conflict.holderLocation;
-        entry["holderName"] = conflict.holderName;
-        entry["binding"] = conflict.binding;
-    }
-    metabase["startConflicts"] = std::move(startConflicts);
-    Json keys = Json::array();
-    for (const auto& change : report.metabaseChanges) {
-        Json& entry = keys.emplace_back();
+    });
+    metabase["startConflicts"] =
+        arrayOf(report.startConflicts, [](Json& entry, const auto& conflict) {
+            entry["location"] = conflict.location;
+            entry["name"] = conflict.name;
+            entry["holderLocation"] = conflict.holderLocation;
+            entry["holderName"] = conflict.holderName;
+            entry["binding"] = conflict.binding;
+        });
+    metabase["keys"] = arrayOf(report.metabaseChanges, [](Json& entry, const auto& change) {
         entry["change"] = kindWord(change.kind);
         entry["location"] = change.location;
         entry["class"] = change.className;
         entry["properties"] = propertyArray(change.properties);
-    }
-    metabase["keys"] = std::move(keys);
+    });
     return metabase;
 }
 
@@ -281,14 +272,11 @@ Json databaseObject(const DatabasePreview& database) {
     object["failure"] =
         database.connected || !database.attempted ? Json(nullptr) : Json(database.failure);
     object["existingTables"] = database.existingTables;
-    Json statements = Json::array();
-    for (const auto& statement : database.statements) {
-        Json& entry = statements.emplace_back();
+    object["statements"] = arrayOf(database.statements, [](Json& entry, const auto& statement) {
         entry["text"] = statement.text;
         entry["outcome"] = statementOutcome(statement);
         entry["note"] = statement.note.empty() ? Json(nullptr) : Json(statement.note);
-    }
-    object["statements"] = std::move(statements);
+    });
     return object;
 }
 
