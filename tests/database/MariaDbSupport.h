@@ -37,6 +37,11 @@ public:
     // The first row's column C of a query, as text.
     std::string text(const std::string& query) { return admin_->QueryText(query, "C"); }
     long long number(const std::string& query) { return admin_->QueryNumber(query, "C"); }
+    // How many tables the database holds.
+    long long tables() {
+        return number("SELECT COUNT(*) AS C FROM information_schema.tables WHERE table_schema = '" +
+                      name_ + "'");
+    }
 
     // MySQL settings of a typical administrator aimed at this database.
     SettingsRecord mySqlSettings() const;

@@ -6,14 +6,15 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 #include <sstream>
 
+#include "MariaDbSupport.h"
 #include "WindowDriver.h"
 #include "WindowsTestSupport.h"
 #include "app/unattended/UnattendedFrontEnd.h"
 #include "app/wiring/ExitStatus.h"
 #include "main/ProgramBackend.h"
-#include "platform/odbc/OdbcDatabase.h"
 #include "support/SamplePaths.h"
 #include "support/SilentServer.h"
 #include "support/TestMachine.h"
@@ -23,8 +24,11 @@
 namespace tessaron::winui::testing {
 namespace {
 
+using tessaron::testing::FreshDatabase;
+using tessaron::testing::kNoTestServer;
 using tessaron::testing::MachineSetup;
 using tessaron::testing::TestMachine;
+using tessaron::testing::TestServer;
 
 const app::window::FormDesign& kMain = app::window::mainFormDesign();
 const app::window::FormDesign& kInstall = app::window::installFormDesign();
@@ -58,48 +62,14 @@ std::string variable(const char* name) {
     return value ? value : "";
 }
 
-// The throw-away server of scripts/test-mariadb.sh, reached through odbc32,
-// and databases of this test's own on it, dropped at the end.
-struct TestDatabases {
-    std::string port = variable("TESSARON_TEST_DB_PORT");
-    std::string user = variable("TESSARON_TEST_DB_USER");
-    std::string password = variable("TESSARON_TEST_DB_PASSWORD");
-    std::string address = "127.0.0.1;Port=" + port;
-    OdbcDatabase odbc;
-    std::unique_ptr<DatabaseConnection> admin;
-    std::vector<std::string> made;
-
-    bool available() const { return !port.empty(); }
-    std::string create(const std::string& suffix) {
-        if (!admin) {
-            admin = odbc.Open("DRIVER={MySQL ODBC 3.51 Driver};Server=" + address + ";UID=" + user +
-                              ";PWD=" + password + ";");
-        }
-        made.push_back("t_winui_" + std::to_string(GetCurrentProcessId()) + "_" + suffix);
-        admin->Execute("CREATE DATABASE `" + made.back() + "`");
-        return made.back();
-    }
-    // The answers that name a database on the server.
-    std::string answers(const std::string& name) const {
-        return "cmbMainSQLServerType = MySQL\ntxtMainDatabaseIP = " + address +
-               "\ntxtMainDatabaseName = " + name + "\ntxtMainDatabaseUsername = " + user +
-               "\ntxtMainDatabasePassword = " + password + "\n";
-    }
-    long long tables(const std::string& name) const {
-        return admin->QueryNumber(
-            "SELECT COUNT(*) AS C FROM information_schema.tables WHERE table_schema = '" + name +
-                "'",
-            "C");
-    }
-    ~TestDatabases() {
-        for (const auto& name : made) {
-            try {
-                admin->Execute("DROP DATABASE IF EXISTS `" + name + "`");
-            } catch (...) {
-            }
-        }
-    }
-};
+// The answers that name a database on the test server (reached through
+// odbc32).
+std::string databaseAnswers(const TestServer& server, const FreshDatabase& database) {
+    return "cmbMainSQLServerType = MySQL\ntxtMainDatabaseIP = " + server.serverAddress() +
+           "\ntxtMainDatabaseName = " + database.name() +
+           "\ntxtMainDatabaseUsername = " + server.user +
+           "\ntxtMainDatabasePassword = " + server.password + "\n";
+}
 
 struct Flow {
     explicit Flow(TestMachine copy) : machine(std::move(copy)), program(machine.root()) {}
@@ -112,15 +82,15 @@ struct Flow {
     HWND progress = nullptr;
 
     // The Database tab typed in, as the user would: MySQL on the test server.
-    void typeDatabase(const TestDatabases& databases, const std::string& name) const {
+    void typeDatabase(const TestServer& server, const FreshDatabase& database) const {
         const auto type = [&](const char* box, const std::string& text) {
             typeText(controlWindow(main, kMain, box), text);
         };
         selectEntry(controlWindow(main, kMain, "cmbMainSQLServerType"), 1);
-        type("txtMainDatabaseIP", databases.address);
-        type("txtMainDatabaseName", name);
-        type("txtMainDatabaseUsername", databases.user);
-        type("txtMainDatabasePassword", databases.password);
+        type("txtMainDatabaseIP", server.serverAddress());
+        type("txtMainDatabaseName", database.name());
+        type("txtMainDatabaseUsername", server.user);
+        type("txtMainDatabasePassword", server.password);
     }
     HWND openDialog() {
         main = program.mainWindow();
@@ -142,28 +112,26 @@ struct Flow {
 };
 
 TEST(WinInstallFlow, ARunShowsTheUnattendedLogAndClosingEndsTheProgram) {
-    TestDatabases databases;
-    if (!databases.available()) {
-        GTEST_SKIP() << "TESSARON_TEST_DB_PORT is not set: start the test server with "
-                        "eval \"$(scripts/test-mariadb.sh start)\"";
-    }
-    std::string windowDatabase, unattendedDatabase;
-    ASSERT_NO_THROW(windowDatabase = databases.create("window"));
-    ASSERT_NO_THROW(unattendedDatabase = databases.create("unattended"));
+    const auto server = TestServer::fromEnvironment();
+    if (!server) GTEST_SKIP() << kNoTestServer;
+    std::optional<FreshDatabase> windowDatabase, unattendedDatabase;
+    ASSERT_NO_THROW(windowDatabase.emplace(*server, "winui_window"));
+    ASSERT_NO_THROW(unattendedDatabase.emplace(*server, "winui_unattended"));
 
     Flow flow(TestMachine::sample("windows2003"));
     flow.main = flow.program.mainWindow();
     ASSERT_NE(flow.main, nullptr);
-    flow.typeDatabase(databases, windowDatabase);
+    flow.typeDatabase(*server, *windowDatabase);
     ASSERT_NE(flow.openDialog(), nullptr);
     EXPECT_FALSE(IsWindowEnabled(flow.main));  // modal over the settings window
     ASSERT_NE(flow.run({"chkCreateTasks", "chkInitDB", "chkSetupIIS"}), nullptr);
 
     const std::vector<std::string> shown =
         lines(textOf(controlWindow(flow.progress, kProgress, "txtProgress")));
-    EXPECT_EQ(shown, unattendedLog("tasks,database,sites", databases.answers(unattendedDatabase)));
+    EXPECT_EQ(shown,
+              unattendedLog("tasks,database,sites", databaseAnswers(*server, *unattendedDatabase)));
     EXPECT_NE(std::find(shown.begin(), shown.end(), "Tessaron database created."), shown.end());
-    EXPECT_EQ(databases.tables(windowDatabase), 18);
+    EXPECT_EQ(windowDatabase->tables(), 18);
     EXPECT_EQ(textOf(flow.progress), "Tessaron Configuration Completed");
     EXPECT_FALSE(IsWindowEnabled(flow.dialog));
     EXPECT_TRUE(IsWindowEnabled(childById(flow.progress, kSaveLogId)));  // Save Log...
@@ -176,16 +144,16 @@ TEST(WinWholeRun, TheWindowConfiguresThisMachineThroughTheSystemsInterfaces) {
     if (variable("TESSARON_WHOLE_RUN") != "1") {
         GTEST_SKIP() << "runs in a process of its own (ctest's winui_whole_run)";
     }
-    TestDatabases databases;
-    if (!databases.available()) GTEST_SKIP() << "the test database server is not running";
-    std::string database;
-    ASSERT_NO_THROW(database = databases.create("local"));
+    const auto server = TestServer::fromEnvironment();
+    if (!server) GTEST_SKIP() << "the test database server is not running";
+    std::optional<FreshDatabase> database;
+    ASSERT_NO_THROW(database.emplace(*server, "winui_local"));
     const tessaron::testing::LocalSample local;
 
     Flow flow(std::nullopt);
     flow.main = flow.program.mainWindow();
     ASSERT_NE(flow.main, nullptr);
-    flow.typeDatabase(databases, database);
+    flow.typeDatabase(*server, *database);
     ASSERT_NE(flow.openDialog(), nullptr);
     ASSERT_NE(flow.run({"chkCreateTasks", "chkInitDB", "chkSetupIIS"}), nullptr);
 
@@ -200,7 +168,7 @@ TEST(WinWholeRun, TheWindowConfiguresThisMachineThroughTheSystemsInterfaces) {
     }
     EXPECT_EQ(log.find("ERROR"), std::string::npos) << log;
     EXPECT_EQ(textOf(flow.progress), "Tessaron Configuration Completed");
-    EXPECT_EQ(databases.tables(database), 18);
+    EXPECT_EQ(database->tables(), 18);
     // The sites are in the metabase file, the tasks went through the component.
     EXPECT_NE(tessaron::testing::readBytes(local.metabase())
                   .find("ServerComment=\"Tessaron - Control Panel\""),
